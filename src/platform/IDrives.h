@@ -1,0 +1,15 @@
+#pragma once
+#include <QChar>
+#include <QString>
+
+// Drive letters of the user interface, mapped to CD sources (devices or disc images).
+class IDrives {
+public:
+    virtual ~IDrives() = default;
+    // True when the letter is mapped to a CD source.
+    virtual bool isCdDrive(QChar letter) = 0;
+    // True when a readable disc is there. Runs every second: must be cheap.
+    virtual bool isDiscPresent(QChar letter) = 0;
+    // The device or image path behind the letter, empty when none.
+    virtual QString source(QChar letter) = 0;
+};

@@ -1,0 +1,20 @@
+#include "support/FakeDialogService.h"
+
+MsgAnswer FakeDialogService::message(MsgKind kind, const QString& text, MsgButtons buttons)
+{
+    shown.append({kind, text, buttons});
+    if (!answers.empty()) {
+        MsgAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+}
+
+QStringList FakeDialogService::texts() const
+{
+    QStringList out;
+    for (const Shown& s : shown)
+        out << s.text;
+    return out;
+}

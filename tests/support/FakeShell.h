@@ -1,0 +1,40 @@
+#pragma once
+#include "platform/IShell.h"
+#include <QStringList>
+#include <deque>
+
+class FakeShell : public IShell {
+public:
+    QString documentsFolder() override { return documents; }
+    bool open(const QString& pathOrUrl) override { opened << pathOrUrl; return true; }
+    std::optional<QString> browseFolder(const QString& title, const QString& preselected) override
+    {
+        browseTitles << title;
+        browsePreselected << preselected;
+        return nextChoice();
+    }
+    std::optional<QString> chooseFile(const QString& title, const QString& filter) override
+    {
+        fileTitles << title;
+        fileFilters << filter;
+        return nextChoice();
+    }
+    void beep() override { ++beeps; }
+    void minimizeApplication() override { ++minimized; }
+    void restoreApplication() override { ++restored; }
+
+    QString documents = "/home/u/Documents";
+    QStringList opened, browseTitles, browsePreselected, fileTitles, fileFilters;
+    std::deque<std::optional<QString>> choices; // answers of the choosers; empty = cancel
+    int beeps = 0, minimized = 0, restored = 0;
+
+private:
+    std::optional<QString> nextChoice()
+    {
+        if (choices.empty())
+            return std::nullopt;
+        auto c = choices.front();
+        choices.pop_front();
+        return c;
+    }
+};
