@@ -1,0 +1,115 @@
+#include "encode/TLameCoder.h"
+#include "platform/IEncoderLibrary.h"
+#include <QFileInfo>
+#include <cstring>
+
+namespace {
+constexpr uint32_t LameConfigKind = 256;
+constexpr uint32_t ConfigVersion = 1;
+constexpr uint32_t MpegVersion1 = 1;
+
+void put32(std::array<uint8_t, TLameCoder::ConfigSize>& record, int offset, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        record[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// The name with its extension (from the last "." of the last path element) replaced.
+QString withExtension(const QString& name, const QString& ext)
+{
+    int slash = name.lastIndexOf('/');
+    int dot = name.lastIndexOf('.');
+    if (dot > slash)
+        return name.left(dot) + ext;
+    return name + ext;
+}
+} // namespace
+
+TLameVersion::TLameVersion(IEncoderLibrary& library)
+{
+    library.beVersion(m_record.data());
+}
+
+void TLameVersion::Assign(const TLameVersion& other)
+{
+    std::memcpy(m_record.data(), other.m_record.data(), 4);
+}
+
+TLameCoder::TLameCoder(IEncoderLibrary& library) : m_library(library), m_version(library) {}
+
+TLameCoder::~TLameCoder() = default;
+
+void TLameCoder::Assign(const TLameCoder& other)
+{
+    m_sampleRate = other.m_sampleRate;
+    m_bitrate = other.m_bitrate;
+    m_maxBitrate = other.m_maxBitrate;
+    m_quality = other.m_quality;
+    m_private = other.m_private;
+    m_crc = other.m_crc;
+    m_mode = other.m_mode;
+    m_copyright = other.m_copyright;
+    m_original = other.m_original;
+    m_writeVBRHeader = other.m_writeVBRHeader;
+    m_enableVBR = other.m_enableVBR;
+    m_vbrQuality = other.m_vbrQuality;
+}
+
+void TLameCoder::SetInputFiles(const QStringList& files)
+{
+    m_inputFiles = files;
+    m_outputFiles.clear();
+    for (const QString& f : files)
+        m_outputFiles << withExtension(f, m_defaultExt);
+}
+
+std::array<uint8_t, TLameCoder::ConfigSize> TLameCoder::ConfigRecord() const
+{
+    std::array<uint8_t, ConfigSize> r{};
+    put32(r, 0, LameConfigKind);
+    put32(r, 4, ConfigVersion);
+    put32(r, 8, ConfigSize);
+    put32(r, 12, m_sampleRate);
+    put32(r, 16, 0);
+    put32(r, 20, static_cast<uint32_t>(m_mode));
+    put32(r, 24, m_bitrate);
+    put32(r, 28, m_maxBitrate);
+    put32(r, 32, m_quality);
+    put32(r, 36, MpegVersion1);
+    put32(r, 40, 0);
+    put32(r, 44, 0);
+    put32(r, 48, static_cast<uint32_t>(m_private));
+    put32(r, 52, static_cast<uint32_t>(m_crc));
+    put32(r, 56, static_cast<uint32_t>(m_copyright));
+    put32(r, 60, static_cast<uint32_t>(m_original));
+    put32(r, 64, static_cast<uint32_t>(m_writeVBRHeader));
+    put32(r, 68, static_cast<uint32_t>(m_enableVBR));
+    put32(r, 72, static_cast<uint32_t>(m_vbrQuality));
+    return r;
+}
+
+uint32_t TLameCoder::InitStream()
+{
+    const auto record = ConfigRecord();
+    uint32_t result = m_library.beInitStream(record.data(), &m_samplesPerChunk, &m_outputBufferSize, &m_streamHandle);
+    if (result == 0)
+        m_outputBuffer.assign(m_outputBufferSize, 0);
+    return result;
+}
+
+uint32_t TLameCoder::EncodeChunk(const int16_t* pcm, uint8_t* output, uint32_t* outputLength)
+{
+    return m_library.beEncodeChunk(m_streamHandle, m_samplesPerChunk, pcm, output, outputLength);
+}
+
+uint32_t TLameCoder::DeinitStream(uint8_t* output, uint32_t* outputLength)
+{
+    return m_library.beDeinitStream(m_streamHandle, output, outputLength);
+}
+
+uint32_t TLameCoder::CloseStream()
+{
+    m_outputBuffer.clear();
+    m_outputBuffer.shrink_to_fit();
+    return m_library.beCloseStream(m_streamHandle);
+}

@@ -1,0 +1,125 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class IEncoderLibrary;
+
+enum MPEG_QUALITY : uint8_t { NORMAL_QUALITY = 0, LOW_QUALITY = 1, HIGH_QUALITY = 2, VOICE_QUALITY = 3 };
+enum TLameMode : int32_t { STEREO = 0, JSTEREO = 1, DUALCHANNEL = 2, MONO = 3 };
+
+// 32-bit booleans of the encoder settings.
+constexpr int32_t LAME_TRUE = -1;
+constexpr int32_t LAME_FALSE = 0;
+
+// Version of the encoder library: the first four bytes of its version record.
+class TLameVersion {
+public:
+    static constexpr int RecordSize = 268;
+    explicit TLameVersion(IEncoderLibrary& library);
+    uint8_t DLLMajorVersion() const { return m_record[0]; }
+    uint8_t DLLMinorVersion() const { return m_record[1]; }
+    uint8_t MajorVersion() const { return m_record[2]; }
+    uint8_t MinorVersion() const { return m_record[3]; }
+    void Assign(const TLameVersion& other);
+
+private:
+    std::array<uint8_t, RecordSize> m_record{};
+};
+
+// MP3 encoder settings and one encoding stream at a time through the encoder library.
+class TLameCoder {
+public:
+    static constexpr int ConfigSize = 331;
+    using ProgressEvent = std::function<void(TLameCoder* sender, uint16_t percentComplete)>;
+    using ProcessEvent = std::function<void(TLameCoder* sender)>;
+    using ProcessFileEvent = std::function<void(TLameCoder* sender, uint16_t num, const QString& fileName)>;
+
+    explicit TLameCoder(IEncoderLibrary& library);
+    ~TLameCoder();
+    TLameCoder(const TLameCoder&) = delete;
+    TLameCoder& operator=(const TLameCoder&) = delete;
+
+    // Copies the settings from SampleRate to VBRQuality.
+    void Assign(const TLameCoder& other);
+
+    uint32_t SampleRate() const { return m_sampleRate; }
+    void SetSampleRate(uint32_t v) { m_sampleRate = v; }
+    uint32_t Bitrate() const { return m_bitrate; }
+    void SetBitrate(uint32_t v) { m_bitrate = v; }
+    uint32_t MaxBitrate() const { return m_maxBitrate; }
+    void SetMaxBitrate(uint32_t v) { m_maxBitrate = v; }
+    MPEG_QUALITY Quality() const { return m_quality; }
+    void SetQuality(MPEG_QUALITY v) { m_quality = v; }
+    int32_t Private() const { return m_private; }
+    void SetPrivate(int32_t v) { m_private = v; }
+    int32_t CRC() const { return m_crc; }
+    void SetCRC(int32_t v) { m_crc = v; }
+    TLameMode Mode() const { return static_cast<TLameMode>(m_mode); }
+    void SetMode(TLameMode v) { m_mode = v; }
+    int32_t Copyright() const { return m_copyright; }
+    void SetCopyright(int32_t v) { m_copyright = v; }
+    int32_t Original() const { return m_original; }
+    void SetOriginal(int32_t v) { m_original = v; }
+    int32_t WriteVBRHeader() const { return m_writeVBRHeader; }
+    void SetWriteVBRHeader(int32_t v) { m_writeVBRHeader = v; }
+    int32_t EnableVBR() const { return m_enableVBR; }
+    // Turning VBR on or off turns the VBR header on or off with it.
+    void SetEnableVBR(int32_t v) { m_enableVBR = v; m_writeVBRHeader = v; }
+    int32_t VBRQuality() const { return m_vbrQuality; }
+    void SetVBRQuality(int32_t v) { m_vbrQuality = v; }
+
+    const QStringList& InputFiles() const { return m_inputFiles; }
+    void SetInputFiles(const QStringList& files);
+    const QStringList& OutputFiles() const { return m_outputFiles; }
+    void SetOutputFiles(const QStringList& files) { m_outputFiles = files; }
+    const TLameVersion& LameVersion() const { return m_version; }
+    const QString& DefaultExt() const { return m_defaultExt; }
+    void SetDefaultExt(const QString& ext) { m_defaultExt = ext; }
+    const QString& Mp3FileName() const { return m_mp3FileName; }
+    void SetMp3FileName(const QString& name) { m_mp3FileName = name; }
+
+    // The configuration record as InitStream hands it to the library.
+    std::array<uint8_t, ConfigSize> ConfigRecord() const;
+
+    // Stream operations; each returns the library's result unchanged (0 = success).
+    uint32_t InitStream();
+    uint32_t EncodeChunk(const int16_t* pcm, uint8_t* output, uint32_t* outputLength);
+    uint32_t DeinitStream(uint8_t* output, uint32_t* outputLength);
+    uint32_t CloseStream();
+
+    // Valid between a successful InitStream and CloseStream.
+    uint32_t SamplesPerChunk() const { return m_samplesPerChunk; }
+    uint32_t OutputBufferSize() const { return m_outputBufferSize; }
+
+    ProcessEvent OnBeginProcess, OnEndProcess;
+    ProcessFileEvent OnBeginFile, OnEndFile;
+    ProgressEvent OnProgress;
+
+private:
+    IEncoderLibrary& m_library;
+    uint32_t m_sampleRate = 44100;
+    uint32_t m_bitrate = 128;
+    uint32_t m_maxBitrate = 320;
+    MPEG_QUALITY m_quality = NORMAL_QUALITY;
+    int32_t m_private = LAME_FALSE;
+    int32_t m_crc = LAME_TRUE;
+    int32_t m_mode = STEREO;
+    int32_t m_copyright = LAME_FALSE;
+    int32_t m_original = LAME_FALSE;
+    int32_t m_writeVBRHeader = LAME_FALSE;
+    int32_t m_enableVBR = LAME_FALSE;
+    int32_t m_vbrQuality = 4;
+    QStringList m_inputFiles, m_outputFiles;
+    TLameVersion m_version;
+    QString m_defaultExt = ".mp3";
+    QString m_mp3FileName;
+
+    uint32_t m_streamHandle = 0;
+    uint32_t m_samplesPerChunk = 0;
+    uint32_t m_outputBufferSize = 0;
+    std::vector<uint8_t> m_outputBuffer;
+};
