@@ -1,0 +1,28 @@
+#pragma once
+#include <QChar>
+#include <QString>
+
+// The rules that turn track rows into file names and folders, shared by every
+// window that writes names.
+class TargetNameRule {
+public:
+    // folder + "NN - " + album " - " + artist " - " + (title or label) + ".mp3"/".wav".
+    static QString ComposeTargetPath(const QString& directory, const QString& label, const QString& album,
+                                     const QString& artist, const QString& title, bool mp3);
+    // The nine characters that file names must not hold: / \ : * ? " < > |
+    static bool IsForbiddenNameChar(QChar c);
+    // Index of the first forbidden character of text, -1 when there is none.
+    static int FirstForbiddenChar(const QString& text);
+    // The documents folder + "/" when missing + "Ma musique/".
+    static QString DefaultMusicFolder(const QString& documentsFolder);
+    // The folder with a "/" at its end.
+    static QString WithSeparator(const QString& folder);
+    // Track number written in characters 7 and 8 of a row label ("Piste 07" gives 7), 0 when none.
+    static int TrackNumberFromLabel(const QString& label);
+    // The label of the row of a track: "Piste " + two digits.
+    static QString LabelFromDigits(const QString& twoDigits);
+    // The text without its last four characters, followed by the extension.
+    static QString ReplaceLastFour(const QString& text, const QString& extension);
+    // The parent of a folder text; stops at the root "/".
+    static QString ParentFolder(const QString& folder);
+};

@@ -1,0 +1,46 @@
+#include "rip/RipOutput.h"
+#include "platform/FileError.h"
+#include "rip/ECDRIPError.h"
+#include "rip/WavHeader.h"
+#include <QtEndian>
+
+RipOutput::RipOutput(const QString& path) : m_file(path)
+{
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw FileError::CannotCreate(path, m_file.errorString());
+}
+
+void RipOutput::Write(const uint8_t* data, int64_t length)
+{
+    if (length <= 0)
+        return;
+    const qint64 done = m_file.write(reinterpret_cast<const char*>(data), length);
+    if (done > 0)
+        m_written += done;
+    if (done != length || !m_file.flush())
+        throw ECDRIPError(QStringLiteral("Write error"));
+}
+
+void RipOutput::WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize)
+{
+    const QByteArray header = WavHeader::Make(channels, sampleRate, announcedDataSize);
+    Write(reinterpret_cast<const uint8_t*>(header.constData()), header.size());
+    m_headerSize = header.size();
+}
+
+void RipOutput::FixWavSizes()
+{
+    if (m_headerSize == 0 || !m_file.isOpen())
+        return;
+    const auto data = static_cast<uint32_t>(PayloadBytes());
+    patch32(WavHeader::RiffSizeOffset, data + 36);
+    patch32(WavHeader::DataSizeOffset, data);
+}
+
+void RipOutput::patch32(qint64 offset, uint32_t value)
+{
+    char b[4];
+    qToLittleEndian(value, b);
+    if (!m_file.seek(offset) || m_file.write(b, 4) != 4 || !m_file.flush())
+        throw ECDRIPError(QStringLiteral("Write error"));
+}

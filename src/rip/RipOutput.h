@@ -1,0 +1,27 @@
+#pragma once
+#include <QFile>
+#include <QString>
+#include <cstdint>
+
+// The file a rip writes: created (replacing any file of that name) on
+// construction, closed on destruction. Short writes raise "Write error".
+class RipOutput {
+public:
+    explicit RipOutput(const QString& path);
+    RipOutput(const RipOutput&) = delete;
+    RipOutput& operator=(const RipOutput&) = delete;
+
+    void Write(const uint8_t* data, int64_t length);
+    // Bytes written after the header, if any.
+    int64_t PayloadBytes() const { return m_written - m_headerSize; }
+    void WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize);
+    // Makes the header's two sizes tell the audio actually written.
+    void FixWavSizes();
+    void Close() { m_file.close(); }
+
+private:
+    void patch32(qint64 offset, uint32_t value);
+    QFile m_file;
+    int64_t m_written = 0;
+    int64_t m_headerSize = 0;
+};

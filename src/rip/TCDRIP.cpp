@@ -1,0 +1,284 @@
+#include "rip/TCDRIP.h"
+#include "encode/TLameCoder.h"
+#include "platform/FileError.h"
+#include "platform/ICdRipLibrary.h"
+#include "rip/ECDRIPError.h"
+#include "rip/Mp3BlockEncoder.h"
+#include "rip/RipOutput.h"
+#include "rip/WavHeader.h"
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <exception>
+#include <memory>
+
+namespace {
+const QString InitializationFailure = QStringLiteral("Initialization failure");
+
+// Runs one step of the end of a rip; keeps the first error and goes on.
+template <typename Step>
+void runKeepingFirstError(std::exception_ptr& firstError, Step step)
+{
+    try {
+        step();
+    } catch (...) {
+        if (!firstError)
+            firstError = std::current_exception();
+    }
+}
+
+QString withExtension(const QString& path, const QString& ext)
+{
+    const int slash = path.lastIndexOf('/');
+    const int dot = path.lastIndexOf('.');
+    return (dot > slash ? path.left(dot) : path) + ext;
+}
+
+void processPendingEvents()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+} // namespace
+
+TCDRIP::TCDRIP(ICdRipLibrary& library) : m_library(library)
+{
+    m_jitterCorrect = false;
+    ProcessMessages = processPendingEvents;
+    try {
+        initialize();
+    } catch (...) {
+        throw ECDRIPError(InitializationFailure);
+    }
+    JitterErrors = 0;
+}
+
+TCDRIP::TCDRIP(ICdRipLibrary& library, EmptyTag) : m_library(library)
+{
+    m_jitterCorrect = false;
+    ProcessMessages = processPendingEvents;
+}
+
+TCDRIP* TCDRIP::CreateEmpty(ICdRipLibrary& library)
+{
+    return new TCDRIP(library, EmptyTag{});
+}
+
+TCDRIP::~TCDRIP() = default;
+
+void TCDRIP::initialize()
+{
+    Version = QString::number(m_library.CR_GetCDRipVersion());
+    if (m_library.CR_Init() == CR_FAILURE)
+        return;
+    if (m_library.CR_GetCDROMParameters(&Params) != CR_FAILURE) {
+        m_cdRomNum = m_library.CR_GetActiveCDROM();
+        copyDriveParameters();
+        m_jitterCorrect = true;
+        Params.set32(TCDRomParams::JitterCorrectionOffset, -1);
+    }
+    readToc();
+}
+
+void TCDRIP::copyDriveParameters()
+{
+    m_driveTable.CopyFrom(Params);
+    m_outputFormat = static_cast<TOutputFormat>(Params.bytes[TCDRomParams::OutputFormatOffset]);
+    Speed = Params.get32(TCDRomParams::SpeedOffset);
+}
+
+void TCDRIP::SetCDRomNum(int32_t index)
+{
+    if (index == m_cdRomNum)
+        return;
+    try {
+        selectDrive(index);
+    } catch (...) {
+        throw ECDRIPError(InitializationFailure);
+    }
+}
+
+void TCDRIP::selectDrive(int32_t index)
+{
+    if (m_library.CR_SetActiveCDROM(index) != CR_FAILURE
+        && m_library.CR_GetCDROMParameters(&Params) != CR_FAILURE) {
+        copyDriveParameters();
+        m_cdRomNum = index;
+    }
+    Tracks.clear();
+    readToc();
+}
+
+void TCDRIP::readToc()
+{
+    if (m_library.CR_ReadToc() == CR_FAILURE)
+        return;
+    const int32_t count = m_library.CR_GetNumTocEntries();
+    for (int32_t i = 0; i < count; ++i) {
+        const TTocEntry e = m_library.CR_GetTocEntry(i);
+        const TTocEntry next = m_library.CR_GetTocEntry(i + 1);
+        TTrack t;
+        t.TrackNum = i + 1;
+        t.FirstSector = static_cast<int32_t>(e.dwStartSector);
+        t.LastSector = static_cast<int32_t>(next.dwStartSector) - 1;
+        t.Kind = e.btFlag == TOC_FLAG_AUDIO ? QStringLiteral("Audio") : QStringLiteral("Data");
+        Tracks.append({EntryName(i + 1), t});
+    }
+}
+
+QString TCDRIP::EntryName(int trackNumber)
+{
+    return QStringLiteral("Track") + QStringLiteral("%1").arg(trackNumber, 2, 10, QLatin1Char('0'));
+}
+
+void TCDRIP::SetCoder(TLameCoder* coder)
+{
+    m_coder = coder;
+    ApplyOutputFormat();
+}
+
+void TCDRIP::SetOutputFormat(TOutputFormat format)
+{
+    m_outputFormat = format;
+    Params.set32(TCDRomParams::OutputFormatOffset, static_cast<int32_t>(format));
+    ApplyOutputFormat();
+}
+
+void TCDRIP::SetJitterCorrect(bool v)
+{
+    if (v == m_jitterCorrect)
+        return;
+    m_jitterCorrect = v;
+    Params.set32(TCDRomParams::JitterCorrectionOffset, v ? -1 : 0);
+}
+
+void TCDRIP::ApplyOutputFormat()
+{
+    if (!m_coder)
+        return;
+    const OutputLayout layout = layoutOf(m_outputFormat);
+    m_coder->SetMode(layout.channels == 1 ? MONO : STEREO);
+    m_coder->SetSampleRate(static_cast<uint32_t>(layout.sampleRate));
+}
+
+bool TCDRIP::ApplyParameters()
+{
+    try {
+        return m_library.CR_SetCDROMParameters(&Params) != CR_FAILURE;
+    } catch (...) {
+        throw ECDRIPError(QStringLiteral("Error setting parameters"));
+    }
+}
+
+void TCDRIP::RipTrack(int32_t trackNum, const QString& path)
+{
+    if (OnBeginTrack)
+        OnBeginTrack(this, static_cast<uint16_t>(trackNum));
+    if (trackNum < 1 || trackNum > Tracks.size())
+        throw ECDRIPError(QStringLiteral("Invalid track number"));
+    const TTrack& t = Tracks.at(trackNum - 1).Track;
+    RipSectors(t.FirstSector, t.LastSector, path);
+    if (OnEndTrack)
+        OnEndTrack(this, static_cast<uint16_t>(trackNum));
+}
+
+void TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPath)
+{
+    if (!ApplyParameters())
+        throw ECDRIPError(QStringLiteral("Invalid CD-ROM parameters"));
+    Aborted = false;
+    int32_t bufferSize = 0;
+    if (m_library.CR_OpenRipper(&bufferSize, first, last) == CR_FAILURE)
+        return;
+
+    const bool mp3 = m_encode && m_coder;
+    const QString path = m_encode ? withExtension(requestedPath, QStringLiteral(".mp3")) : requestedPath;
+    std::unique_ptr<RipOutput> output;
+    std::unique_ptr<Mp3BlockEncoder> encoder;
+    std::vector<uint8_t> buffer;
+    std::exception_ptr firstError;
+
+    runKeepingFirstError(firstError, [&] {
+        output = std::make_unique<RipOutput>(path);
+        const OutputLayout layout = layoutOf(m_outputFormat);
+        if (m_writeWAV && !m_encode)
+            output->WriteWavHeader(layout.channels, layout.sampleRate,
+                                   WavHeader::AnnouncedDataSize(layout.channels, layout.sampleRate, first, last));
+        if (mp3)
+            encoder = std::make_unique<Mp3BlockEncoder>(*m_coder, *output);
+        // Room for a leftover of less than one block in front of a full chunk.
+        buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
+        ripLoop(*output, encoder.get(), buffer);
+    });
+
+    // The end of the rip runs on every way out of the loop.
+    if (encoder) {
+        const bool failed = firstError != nullptr;
+        runKeepingFirstError(firstError, [&] {
+            if (failed)
+                encoder.reset(); // closes the stream without writing more
+            else
+                encoder->Finish(buffer.data());
+        });
+    }
+    runKeepingFirstError(firstError, [&] { JitterErrors = m_library.CR_GetNumberOfJitterErrors(); });
+    runKeepingFirstError(firstError, [&] { m_library.CR_CloseRipper(); });
+    runKeepingFirstError(firstError, [&] {
+        if (output) {
+            output->FixWavSizes();
+            output->Close();
+        }
+    });
+    encoder.reset();
+    output.reset();
+    if (firstError)
+        std::rethrow_exception(firstError);
+    if (!JitterPositions.isEmpty())
+        saveJitterLog(path);
+}
+
+void TCDRIP::ripLoop(RipOutput& output, Mp3BlockEncoder* mp3, std::vector<uint8_t>& buffer)
+{
+    int32_t result = 0;
+    do {
+        if (Aborted)
+            break;
+        int32_t bytesRead = 0;
+        const int offset = mp3 ? mp3->Leftover() : 0;
+        result = m_library.CR_RipChunk(buffer.data() + offset, &bytesRead);
+        // The library must never deliver more than it announced.
+        bytesRead = qBound(0, bytesRead, static_cast<int32_t>(buffer.size()) - offset);
+        if (result != CR_FAILURE) {
+            if (mp3)
+                mp3->Consume(buffer.data(), bytesRead);
+            else if (!m_encode)
+                output.Write(buffer.data(), bytesRead);
+        }
+        if (result == CR_JITTER_ERROR) {
+            uint32_t a = 0, b = 0;
+            m_library.CR_GetLastJitterErrorPosition(&a, &b);
+            JitterPositions << QString::number(a) + ' ' + QString::number(b);
+        }
+        const int32_t percent = m_library.CR_GetPercentCompleted();
+        if (OnProgress)
+            OnProgress(this, static_cast<uint16_t>(percent));
+        if (ProcessMessages)
+            ProcessMessages();
+    } while (result != CR_RANGE_DONE);
+}
+
+QString TCDRIP::JitterLogPath(const QString& path)
+{
+    return withExtension(path, QStringLiteral("jitt"));
+}
+
+void TCDRIP::saveJitterLog(const QString& path) const
+{
+    const QString logPath = JitterLogPath(path);
+    QFile log(logPath);
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw FileError::CannotCreate(logPath, log.errorString());
+    const QByteArray text = (JitterPositions.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    if (log.write(text) != text.size())
+        throw ECDRIPError(QStringLiteral("Write error"));
+}

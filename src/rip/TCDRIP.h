@@ -1,0 +1,88 @@
+#pragma once
+#include "platform/CdRipTypes.h"
+#include "rip/TDriveTableClass.h"
+#include "rip/TTrack.h"
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+
+class ICdRipLibrary;
+class TLameCoder;
+
+// The road to the disc: drive selection, table of contents and the rip of a
+// sector range into a WAV, PCM or MP3 file.
+class TCDRIP {
+public:
+    using TProcessTrackEvent = std::function<void(TCDRIP* sender, uint16_t trackNum)>;
+    using TProgressEvent = std::function<void(TCDRIP* sender, uint16_t percentComplete)>;
+
+    // Reads the drive parameters and the table of contents of the library's
+    // active drive; raises ECDRIPError "Initialization failure".
+    explicit TCDRIP(ICdRipLibrary& library);
+    // A ripper with no tracks that never touches the library's drives.
+    static TCDRIP* CreateEmpty(ICdRipLibrary& library);
+    ~TCDRIP();
+    TCDRIP(const TCDRIP&) = delete;
+    TCDRIP& operator=(const TCDRIP&) = delete;
+
+    TLameCoder* Coder() const { return m_coder; }
+    void SetCoder(TLameCoder* coder);
+    int32_t CDRomNum() const { return m_cdRomNum; }
+    void SetCDRomNum(int32_t index);
+    TDriveTableClass& DriveTable() { return m_driveTable; }
+    TOutputFormat OutputFormat() const { return m_outputFormat; }
+    void SetOutputFormat(TOutputFormat format);
+    bool Encode() const { return m_encode; }
+    void SetEncode(bool v) { m_encode = v; }
+    bool WriteWAV() const { return m_writeWAV; }
+    void SetWriteWAV(bool v) { m_writeWAV = v; }
+    bool JitterCorrect() const { return m_jitterCorrect; }
+    void SetJitterCorrect(bool v);
+
+    TProcessTrackEvent OnBeginTrack, OnEndTrack;
+    TProgressEvent OnProgress;
+    // Lets the user interface breathe once per chunk; processes pending
+    // events of the application by default.
+    std::function<void()> ProcessMessages;
+
+    QString Version;
+    int32_t Speed = 0;
+    QList<TrackEntry> Tracks;
+    QStringList JitterPositions;
+    int32_t JitterErrors = 0;
+    bool Aborted = false;
+    TCDRomParams Params;
+
+    void RipTrack(int32_t trackNum, const QString& path);
+    void RipSectors(int32_t first, int32_t last, const QString& path);
+    void AbortRip() { Aborted = true; }
+    bool ApplyParameters();
+    void ApplyOutputFormat();
+
+    // The jitter log beside a ripped file: the path without its extension (dot
+    // included) followed by "jitt".
+    static QString JitterLogPath(const QString& path);
+    // The name of the track list entry of a track number: Track01, Track10, Track100.
+    static QString EntryName(int trackNumber);
+
+private:
+    struct EmptyTag {};
+    TCDRIP(ICdRipLibrary& library, EmptyTag);
+    void initialize();
+    void selectDrive(int32_t index);
+    void copyDriveParameters();
+    void readToc();
+    void ripLoop(class RipOutput& output, class Mp3BlockEncoder* mp3, std::vector<uint8_t>& buffer);
+    void saveJitterLog(const QString& path) const;
+
+    ICdRipLibrary& m_library;
+    TLameCoder* m_coder = nullptr;
+    int32_t m_cdRomNum = 0;
+    TDriveTableClass m_driveTable;
+    TOutputFormat m_outputFormat = STEREO44100;
+    bool m_encode = false;
+    bool m_writeWAV = false;
+    bool m_jitterCorrect = true;
+};
