@@ -1,0 +1,45 @@
+#pragma once
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+// A disc image for tests: one .bin and its .cue of the same base name (the
+// reader opens the .bin named after the .cue, whatever the FILE line says).
+// Tracks follow each other without pregap; track 1 starts at sector 0.
+class DiscImage {
+public:
+    static constexpr int SectorBytes = 2352;
+
+    struct Track {
+        bool audio = true;
+        QByteArray pcm;      // audio: 16-bit little-endian stereo PCM as written
+        int32_t firstSector = 0;
+        int32_t lastSector = 0; // inclusive
+    };
+
+    // Appends an audio track; pcm must hold whole sectors (throws otherwise).
+    DiscImage& AddAudioTrack(const QByteArray& pcm);
+    // Appends a MODE1/2352 data track of the given number of sectors.
+    DiscImage& AddDataTrack(int sectors);
+
+    // Writes <folder>/<baseName>.bin and .cue; returns the .cue path.
+    QString WriteTo(const QString& folder, const QString& baseName = QStringLiteral("disc")) const;
+
+    const QList<Track>& Tracks() const { return m_tracks; }
+    // Track by its 1-based number.
+    const Track& TrackAt(int number) const { return m_tracks.at(number - 1); }
+    int32_t LeadOutSector() const { return m_sectors; }
+
+    // Noise-like PCM, the same for the same seed.
+    static QByteArray NoisePcm(int sectors, uint32_t seed);
+    // A sine of the given frequency on both channels; amplitude 0..1 of full scale.
+    static QByteArray SinePcm(int sectors, double frequency, double amplitude = 0.5);
+
+private:
+    QByteArray cueSheet(const QString& binName) const;
+    static QByteArray dataSector(int32_t lsn);
+
+    QList<Track> m_tracks;
+    int32_t m_sectors = 0;
+};
