@@ -1,0 +1,12 @@
+#pragma once
+#include <QWidget>
+
+// Grey dots over one pixel in four, dimming the window behind a modal one.
+class ShadeOverlay : public QWidget {
+    Q_OBJECT
+public:
+    explicit ShadeOverlay(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};

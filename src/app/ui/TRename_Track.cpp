@@ -1,0 +1,73 @@
+#include "app/ui/TRename_Track.h"
+#include "app/TargetNameRule.h"
+#include "app/ui/TMain_Form.h"
+#include "platform/IDialogService.h"
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TRename_Track::TRename_Track(AppForms& forms, const PlatformServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_forms(forms), m_services(services)
+{
+    m_forms.Rename_Track = this;
+    setWindowTitle(QStringLiteral("Nom de fichier incorrecte"));
+    setModal(true);
+    setFixedSize(250, 150);
+
+    auto* background = new QLabel(this);
+    background->setPixmap(QPixmap(QStringLiteral(":/images/rename_background.png")));
+    background->setGeometry(0, 0, 250, 150);
+
+    FormTitle = new QLabel(QStringLiteral("Nom de fichier incorrect :"), this);
+    QFont bold = FormTitle->font();
+    bold.setBold(true);
+    FormTitle->setFont(bold);
+    FormTitle->setGeometry(10, 6, 230, 18);
+
+    Explication = new QLabel(QStringLiteral("Windows interdit les noms de fichier comportant les caractères / \\ : * ? \" < > | "
+                                            "Veuillez changer le nom ci dessous :"),
+                             this);
+    Explication->setAlignment(Qt::AlignCenter);
+    Explication->setWordWrap(true);
+    Explication->setGeometry(10, 26, 230, 56);
+
+    ModifyText = new QLineEdit(this);
+    ModifyText->setGeometry(10, 88, 230, 22);
+    ModifyButton = new QPushButton(QStringLiteral("Modifier"), this);
+    ModifyButton->setGeometry(85, 116, 80, 26);
+    ModifyButton->setDefault(true);
+    connect(ModifyButton, &QPushButton::clicked, this, [this] { ModifyButtonClick(); });
+}
+
+void TRename_Track::ModifyButtonClick()
+{
+    const QString text = ModifyText->text();
+    for (QChar c : text) {
+        if (!TargetNameRule::IsForbiddenNameChar(c))
+            continue;
+        const MsgAnswer a = m_services.dialogs->message(
+            MsgKind::Error,
+            QStringLiteral("Le nom de fichier contient un ou plusieurs caractères interdits par windows. Veuillez "
+                           "corriger en enlevant tous les caractères cités dans la fenêtre :"),
+            MsgButtons::Ok);
+        if (a == MsgAnswer::Ok)
+            return;
+    }
+    accept();
+}
+
+void TRename_Track::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QWidget* owner = m_forms.Main_Form)
+        move(owner->geometry().center() - rect().center());
+}
+
+void TRename_Track::keyPressEvent(QKeyEvent* event)
+{
+    // No title bar and no close box: the button is the only way out.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
