@@ -33,6 +33,11 @@ public:
         *length = flushBytes;
         return 0;
     }
+    uint32_t beInfoTag(uint32_t, uint8_t*, uint32_t* length) override
+    {
+        *length = 0;
+        return 0;
+    }
     uint32_t beCloseStream(uint32_t) override { ++closes; return 0; }
     void beVersion(uint8_t* version) override
     {
