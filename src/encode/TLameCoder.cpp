@@ -1,10 +1,8 @@
 #include "encode/TLameCoder.h"
 #include "platform/IEncoderLibrary.h"
-#include <QFileInfo>
 #include <cstring>
 
 namespace {
-constexpr uint32_t LameConfigKind = 256;
 constexpr uint32_t ConfigVersion = 1;
 constexpr uint32_t MpegVersion1 = 1;
 
@@ -12,16 +10,6 @@ void put32(std::array<uint8_t, TLameCoder::ConfigSize>& record, int offset, uint
 {
     for (int i = 0; i < 4; ++i)
         record[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// The name with its extension (from the last "." of the last path element) replaced.
-QString withExtension(const QString& name, const QString& ext)
-{
-    int slash = name.lastIndexOf('/');
-    int dot = name.lastIndexOf('.');
-    if (dot > slash)
-        return name.left(dot) + ext;
-    return name + ext;
 }
 } // namespace
 
@@ -55,36 +43,43 @@ void TLameCoder::Assign(const TLameCoder& other)
     m_vbrQuality = other.m_vbrQuality;
 }
 
+QString TLameCoder::WithExtension(const QString& name, const QString& ext)
+{
+    const int slash = name.lastIndexOf('/');
+    const int dot = name.lastIndexOf('.');
+    return (dot > slash ? name.left(dot) : name) + ext;
+}
+
 void TLameCoder::SetInputFiles(const QStringList& files)
 {
     m_inputFiles = files;
     m_outputFiles.clear();
     for (const QString& f : files)
-        m_outputFiles << withExtension(f, m_defaultExt);
+        m_outputFiles << WithExtension(f, m_defaultExt);
 }
 
 std::array<uint8_t, TLameCoder::ConfigSize> TLameCoder::ConfigRecord() const
 {
     std::array<uint8_t, ConfigSize> r{};
-    put32(r, 0, LameConfigKind);
-    put32(r, 4, ConfigVersion);
-    put32(r, 8, ConfigSize);
-    put32(r, 12, m_sampleRate);
-    put32(r, 16, 0);
-    put32(r, 20, static_cast<uint32_t>(m_mode));
-    put32(r, 24, m_bitrate);
-    put32(r, 28, m_maxBitrate);
-    put32(r, 32, m_quality);
-    put32(r, 36, MpegVersion1);
-    put32(r, 40, 0);
-    put32(r, 44, 0);
-    put32(r, 48, static_cast<uint32_t>(m_private));
-    put32(r, 52, static_cast<uint32_t>(m_crc));
-    put32(r, 56, static_cast<uint32_t>(m_copyright));
-    put32(r, 60, static_cast<uint32_t>(m_original));
-    put32(r, 64, static_cast<uint32_t>(m_writeVBRHeader));
-    put32(r, 68, static_cast<uint32_t>(m_enableVBR));
-    put32(r, 72, static_cast<uint32_t>(m_vbrQuality));
+    put32(r, BeConfig::Kind, BeConfig::KindLame);
+    put32(r, BeConfig::Version, ConfigVersion);
+    put32(r, BeConfig::StructSize, ConfigSize);
+    put32(r, BeConfig::SampleRate, m_sampleRate);
+    put32(r, BeConfig::OutSampleRate, 0);
+    put32(r, BeConfig::Mode, static_cast<uint32_t>(m_mode));
+    put32(r, BeConfig::Bitrate, m_bitrate);
+    put32(r, BeConfig::MaxBitrate, m_maxBitrate);
+    put32(r, BeConfig::Quality, m_quality);
+    put32(r, BeConfig::MpegVersion, MpegVersion1);
+    put32(r, BeConfig::PsyModel, 0);
+    put32(r, BeConfig::Emphasis, 0);
+    put32(r, BeConfig::Private, static_cast<uint32_t>(m_private));
+    put32(r, BeConfig::CRC, static_cast<uint32_t>(m_crc));
+    put32(r, BeConfig::Copyright, static_cast<uint32_t>(m_copyright));
+    put32(r, BeConfig::Original, static_cast<uint32_t>(m_original));
+    put32(r, BeConfig::WriteVBRHeader, static_cast<uint32_t>(m_writeVBRHeader));
+    put32(r, BeConfig::EnableVBR, static_cast<uint32_t>(m_enableVBR));
+    put32(r, BeConfig::VBRQuality, static_cast<uint32_t>(m_vbrQuality));
     return r;
 }
 
@@ -105,6 +100,11 @@ uint32_t TLameCoder::EncodeChunk(const int16_t* pcm, uint8_t* output, uint32_t* 
 uint32_t TLameCoder::DeinitStream(uint8_t* output, uint32_t* outputLength)
 {
     return m_library.beDeinitStream(m_streamHandle, output, outputLength);
+}
+
+uint32_t TLameCoder::InfoTag(uint8_t* output, uint32_t* outputLength)
+{
+    return m_library.beInfoTag(m_streamHandle, output, outputLength);
 }
 
 uint32_t TLameCoder::CloseStream()

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-class IEncoderLibrary;
+#include "platform/IEncoderLibrary.h"
 
 enum MPEG_QUALITY : uint8_t { NORMAL_QUALITY = 0, LOW_QUALITY = 1, HIGH_QUALITY = 2, VOICE_QUALITY = 3 };
 enum TLameMode : int32_t { STEREO = 0, JSTEREO = 1, DUALCHANNEL = 2, MONO = 3 };
@@ -18,7 +18,7 @@ constexpr int32_t LAME_FALSE = 0;
 // Version of the encoder library: the first four bytes of its version record.
 class TLameVersion {
 public:
-    static constexpr int RecordSize = 268;
+    static constexpr int RecordSize = BeVersionSize;
     explicit TLameVersion(IEncoderLibrary& library);
     uint8_t DLLMajorVersion() const { return m_record[0]; }
     uint8_t DLLMinorVersion() const { return m_record[1]; }
@@ -33,7 +33,7 @@ private:
 // MP3 encoder settings and one encoding stream at a time through the encoder library.
 class TLameCoder {
 public:
-    static constexpr int ConfigSize = 331;
+    static constexpr int ConfigSize = BeConfig::Size;
     using ProgressEvent = std::function<void(TLameCoder* sender, uint16_t percentComplete)>;
     using ProcessEvent = std::function<void(TLameCoder* sender)>;
     using ProcessFileEvent = std::function<void(TLameCoder* sender, uint16_t num, const QString& fileName)>;
@@ -74,6 +74,9 @@ public:
 
     const QStringList& InputFiles() const { return m_inputFiles; }
     void SetInputFiles(const QStringList& files);
+    // The name with its extension (from the last "." of the last path
+    // element) replaced by ext; ext appended when there is none.
+    static QString WithExtension(const QString& name, const QString& ext);
     const QStringList& OutputFiles() const { return m_outputFiles; }
     void SetOutputFiles(const QStringList& files) { m_outputFiles = files; }
     const TLameVersion& LameVersion() const { return m_version; }
@@ -89,6 +92,10 @@ public:
     uint32_t InitStream();
     uint32_t EncodeChunk(const int16_t* pcm, uint8_t* output, uint32_t* outputLength);
     uint32_t DeinitStream(uint8_t* output, uint32_t* outputLength);
+    // After DeinitStream: the final VBR header frame, to be written over the
+    // first frame of the MP3 data once all of it is in the file. Length 0
+    // when the stream has no VBR header.
+    uint32_t InfoTag(uint8_t* output, uint32_t* outputLength);
     uint32_t CloseStream();
 
     // Valid between a successful InitStream and CloseStream.

@@ -49,6 +49,19 @@ void Mp3BlockEncoder::Finish(uint8_t* buffer)
     uint32_t length = 0;
     m_coder.DeinitStream(m_encoded.data(), &length);
     writeOutput(length);
+    writeInfoTag();
+}
+
+void Mp3BlockEncoder::writeInfoTag()
+{
+    // The stream began with a placeholder frame of the same size; players
+    // read the length and seek table from this one.
+    uint32_t length = 0;
+    m_coder.InfoTag(m_encoded.data(), &length);
+    if (length > m_encoded.size())
+        throw ECDRIPError(QStringLiteral("Encoder output overflow"));
+    if (length > 0)
+        m_output.WriteAt(0, m_encoded.data(), length);
 }
 
 void Mp3BlockEncoder::encodeBlock(const uint8_t* block)

@@ -19,13 +19,15 @@ public:
     // Encodes every whole block of buffer[0 .. Leftover + bytes) and moves the
     // rest to the front of buffer, where the next chunk is to be appended.
     void Consume(uint8_t* buffer, int bytes);
-    // Pads the leftover with silence to a whole block, encodes it, flushes
-    // and closes the stream. The stream is closed even when a write fails.
+    // Pads the leftover with silence to a whole block, encodes it, flushes,
+    // writes the final VBR header frame over the first one and closes the
+    // stream. The stream is closed even when a write fails.
     void Finish(uint8_t* buffer);
 
 private:
     void encodeBlock(const uint8_t* block);
     void writeOutput(uint32_t length);
+    void writeInfoTag();
     void closeStream();
 
     TLameCoder& m_coder;

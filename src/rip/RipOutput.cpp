@@ -37,10 +37,17 @@ void RipOutput::FixWavSizes()
     patch32(WavHeader::DataSizeOffset, data);
 }
 
+void RipOutput::WriteAt(int64_t offset, const uint8_t* data, int64_t length)
+{
+    if (offset + length > m_written || !m_file.seek(offset)
+        || m_file.write(reinterpret_cast<const char*>(data), length) != length || !m_file.flush()
+        || !m_file.seek(m_file.size()))
+        throw ECDRIPError(QStringLiteral("Write error"));
+}
+
 void RipOutput::patch32(qint64 offset, uint32_t value)
 {
-    char b[4];
+    uint8_t b[4];
     qToLittleEndian(value, b);
-    if (!m_file.seek(offset) || m_file.write(b, 4) != 4 || !m_file.flush())
-        throw ECDRIPError(QStringLiteral("Write error"));
+    WriteAt(offset, b, 4);
 }

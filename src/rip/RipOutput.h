@@ -15,6 +15,9 @@ public:
     // Bytes written after the header, if any.
     int64_t PayloadBytes() const { return m_written - m_headerSize; }
     void WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize);
+    // Writes over bytes already in the file (an MP3's final VBR header frame),
+    // then goes back to the end.
+    void WriteAt(int64_t offset, const uint8_t* data, int64_t length);
     // Makes the header's two sizes tell the audio actually written.
     void FixWavSizes();
     void Close() { m_file.close(); }
