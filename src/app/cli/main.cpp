@@ -1,7 +1,16 @@
+#include "app/cli/RipCommandLine.h"
 #include <QCoreApplication>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("calvenor-rip"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    RipCommandLine cli(out, err);
+    const int code = cli.Run(QCoreApplication::arguments().mid(1));
+    out.flush();
+    err.flush();
+    return code;
 }

@@ -1,8 +1,7 @@
-#include <QApplication>
+#include "app/ui/CalvenorApplication.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Calvenor");
-    return 0;
+    CalvenorApplication app(argc, argv);
+    return app.Run();
 }

@@ -1,0 +1,154 @@
+#include "app/cli/RipCommandLine.h"
+#include "platform/CalvenorError.h"
+#include "platform/CdioRipLibrary.h"
+#include "platform/DriveMap.h"
+#include "rip/TCDRIP.h"
+
+namespace {
+// A mistake in the command itself, shown with the usage.
+class UsageError : public CalvenorError {
+public:
+    using CalvenorError::CalvenorError;
+};
+} // namespace
+
+RipCommandLine::RipCommandLine(QTextStream& out, QTextStream& err) : m_out(out), m_err(err)
+{
+    defineOptions();
+}
+
+RipCommandLine::~RipCommandLine() = default;
+
+void RipCommandLine::defineOptions()
+{
+    m_parser.setApplicationDescription(
+        QStringLiteral("Extrait les pistes d'un CD audio ou d'une image de disque.\n"
+                       "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image."));
+    m_parser.addHelpOption();
+    m_parser.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
+    m_parser.addOptions({
+        {QStringLiteral("list"), QStringLiteral("Liste les lecteurs : lettre et source.")},
+        {QStringLiteral("toc"), QStringLiteral("Affiche la table des matières du disque.")},
+        {QStringLiteral("track"), QStringLiteral("Numéro de la piste à extraire."), QStringLiteral("N")},
+        {QStringLiteral("out"), QStringLiteral("Fichier de sortie."), QStringLiteral("FICHIER")},
+        {QStringLiteral("wav"), QStringLiteral("Écrit un fichier WAV (par défaut).")},
+        {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
+    });
+}
+
+int RipCommandLine::Run(const QStringList& arguments)
+{
+    try {
+        QStringList rest;
+        m_drives = std::make_unique<DriveMap>(DriveMap::FromArguments(arguments, &rest));
+        if (!m_parser.parse(QStringList{QStringLiteral("calvenor-rip")} + rest))
+            throw UsageError(m_parser.errorText());
+        if (m_parser.isSet(QStringLiteral("help"))) {
+            m_out << m_parser.helpText();
+            return 0;
+        }
+        return dispatch();
+    } catch (const UsageError& e) {
+        m_err << e.message() << "\n\n" << m_parser.helpText();
+        return 2;
+    } catch (const CalvenorError& e) {
+        m_err << e.message() << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        m_err << QString::fromLocal8Bit(e.what()) << '\n';
+        return 1;
+    }
+}
+
+int RipCommandLine::dispatch()
+{
+    if (m_parser.isSet(QStringLiteral("list"))) {
+        listDrives();
+        return 0;
+    }
+    if (m_parser.isSet(QStringLiteral("toc"))) {
+        printToc();
+        return 0;
+    }
+    if (m_parser.isSet(QStringLiteral("track"))) {
+        ripOneTrack();
+        return 0;
+    }
+    throw UsageError(QStringLiteral("Aucune commande : --list, --toc ou --track."));
+}
+
+void RipCommandLine::listDrives()
+{
+    for (QChar letter : m_drives->Letters())
+        m_out << letter << ":\\ " << m_drives->source(letter) << '\n';
+}
+
+QChar RipCommandLine::driveLetter() const
+{
+    const QStringList positional = m_parser.positionalArguments();
+    if (positional.isEmpty() || positional.first().isEmpty())
+        throw UsageError(QStringLiteral("Indiquez le lecteur, par exemple d:"));
+    return positional.first().at(0).toLower();
+}
+
+TCDRIP& RipCommandLine::ripper()
+{
+    if (m_ripper)
+        return *m_ripper;
+    const QChar letter = driveLetter();
+    const int index = m_drives->Letters().indexOf(letter);
+    if (index < 0)
+        throw CalvenorError(QStringLiteral("Le lecteur %1: n'existe pas.").arg(letter));
+    if (!m_drives->isDiscPresent(letter))
+        throw CalvenorError(QStringLiteral("Il n'y a pas de CD dans le lecteur %1: (%2).").arg(letter).arg(m_drives->source(letter)));
+    m_library = std::make_unique<CdioRipLibrary>(m_drives->CdSources());
+    m_ripper = std::make_unique<TCDRIP>(*m_library);
+    m_ripper->SetCDRomNum(index);
+    m_ripper->ProcessMessages = nullptr;
+    if (m_ripper->Tracks.isEmpty())
+        throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1").arg(m_drives->source(letter)));
+    return *m_ripper;
+}
+
+void RipCommandLine::printToc()
+{
+    for (const TrackEntry& e : ripper().Tracks)
+        m_out << e.Name << ' ' << e.Track.Kind << ' ' << e.Track.FirstSector << ' ' << e.Track.LastSector << '\n';
+}
+
+int RipCommandLine::intOption(const QString& name) const
+{
+    bool ok = false;
+    const int value = m_parser.value(name).toInt(&ok);
+    if (!ok)
+        throw UsageError(QStringLiteral("--%1 attend un nombre entier, pas « %2 ».").arg(name, m_parser.value(name)));
+    return value;
+}
+
+void RipCommandLine::showProgress(int percent)
+{
+    if (percent == m_lastPercent)
+        return;
+    m_lastPercent = percent;
+    m_err << "\rAvancement : " << percent << " %";
+    m_err.flush();
+}
+
+void RipCommandLine::ripOneTrack()
+{
+    const int track = intOption(QStringLiteral("track"));
+    const QString out = m_parser.value(QStringLiteral("out"));
+    if (out.isEmpty())
+        throw UsageError(QStringLiteral("Indiquez le fichier de sortie avec --out."));
+    TCDRIP& r = ripper();
+    if (track < 1 || track > r.Tracks.size())
+        throw CalvenorError(QStringLiteral("Le disque n'a pas de piste %1.").arg(track));
+    if (r.Tracks.at(track - 1).Track.Kind != QLatin1String("Audio"))
+        throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
+    r.SetEncode(false);
+    r.SetWriteWAV(!m_parser.isSet(QStringLiteral("pcm")));
+    m_lastPercent = -1;
+    r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
+    r.RipTrack(track, out);
+    m_err << '\n';
+}

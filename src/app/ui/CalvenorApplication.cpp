@@ -1,0 +1,92 @@
+#include "app/ui/CalvenorApplication.h"
+#include "app/ui/TMain_Form.h"
+#include "app/ui/TRename_Track.h"
+#include "platform/CalvenorError.h"
+#include "platform/CdioRipLibrary.h"
+#include "platform/DriveMap.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/InterfaceInternet.h"
+#include "platform/LameEncoderLibrary.h"
+#include "platform/ui/QtDialogService.h"
+#include "platform/ui/QtShell.h"
+#include <QScreen>
+#include <memory>
+
+// The real services, owned for the whole run; the windows come after them and
+// go before them.
+struct CalvenorApplication::Owned {
+    QtDialogService dialogs;
+    QtShell shell;
+    InterfaceInternet internet;
+    std::unique_ptr<DriveMap> drives;
+    std::unique_ptr<CdioRipLibrary> cdRip;
+    LameEncoderLibrary encoder;
+    std::unique_ptr<TMain_Form> mainForm;
+    std::unique_ptr<TRename_Track> renameTrack;
+};
+
+CalvenorApplication::CalvenorApplication(int& argc, char** argv)
+    : QApplication(argc, argv), m_owned(std::make_unique<Owned>())
+{
+    setApplicationName(QStringLiteral("Calvenor"));
+    setApplicationDisplayName(QStringLiteral("Calvenor"));
+    setQuitOnLastWindowClosed(false);
+}
+
+CalvenorApplication::~CalvenorApplication()
+{
+    // Windows first: they hold references to the services.
+    m_owned.reset();
+}
+
+bool CalvenorApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool handled = false;
+    auto dispatch = [&] { handled = QApplication::notify(receiver, event); };
+    if (!m_services.dialogs) {
+        dispatch();
+        return handled;
+    }
+    ErrorDisplay::Run(*m_services.dialogs, dispatch);
+    return handled;
+}
+
+void CalvenorApplication::createServices(const QStringList& driveArguments)
+{
+    QStringList rest;
+    m_services.dialogs = &m_owned->dialogs;
+    m_services.shell = &m_owned->shell;
+    m_services.internet = &m_owned->internet;
+    try {
+        m_owned->drives = std::make_unique<DriveMap>(DriveMap::FromArguments(driveArguments, &rest));
+    } catch (const CalvenorError& e) {
+        m_owned->dialogs.message(MsgKind::Error, e.message(), MsgButtons::Ok);
+        m_owned->drives = std::make_unique<DriveMap>(DriveMap::FromArguments({}, &rest));
+        rest.clear();
+    }
+    m_arguments = rest;
+    m_owned->cdRip = std::make_unique<CdioRipLibrary>(m_owned->drives->CdSources());
+    m_services.drives = m_owned->drives.get();
+    m_services.cdRip = m_owned->cdRip.get();
+    m_services.encoder = &m_owned->encoder;
+}
+
+void CalvenorApplication::createWindows()
+{
+    m_owned->mainForm = std::make_unique<TMain_Form>(m_forms, m_services, m_arguments);
+    m_owned->renameTrack = std::make_unique<TRename_Track>(m_forms, m_services, m_owned->mainForm.get());
+}
+
+int CalvenorApplication::Run()
+{
+    createServices(arguments().mid(1));
+    createWindows();
+    TMain_Form* main = m_owned->mainForm.get();
+    connect(main, &QObject::destroyed, this, &QApplication::quit);
+    main->show();
+    main->move(primaryScreen()->availableGeometry().center() - main->rect().center());
+    // The program ends when the main window closes.
+    main->setAttribute(Qt::WA_QuitOnClose);
+    setQuitOnLastWindowClosed(true);
+    return exec();
+}
