@@ -1,4 +1,4 @@
-#include "DiscImage.h"
+#include "support/DiscImage.h"
 #include <QDir>
 #include <QFile>
 #include <cmath>
@@ -37,12 +37,13 @@ void put16(QByteArray& pcm, int offset, int16_t v)
 }
 } // namespace
 
-DiscImage& DiscImage::AddAudioTrack(const QByteArray& pcm)
+DiscImage& DiscImage::AddAudioTrack(const QByteArray& pcm, int flags)
 {
     if (pcm.isEmpty() || pcm.size() % SectorBytes != 0)
         throw std::invalid_argument("audio track PCM must hold whole sectors");
     Track t;
     t.pcm = pcm;
+    t.flags = flags;
     t.firstSector = m_sectors;
     m_sectors += static_cast<int32_t>(pcm.size() / SectorBytes);
     t.lastSector = m_sectors - 1;
@@ -90,6 +91,10 @@ QByteArray DiscImage::cueSheet(const QString& binName) const
         cue += QStringLiteral("  TRACK %1 %2\n")
                    .arg(i + 1, 2, 10, QLatin1Char('0'))
                    .arg(t.audio ? QStringLiteral("AUDIO") : QStringLiteral("MODE1/2352"));
+        if (t.flags & (CopyPermitted | PreEmphasis))
+            cue += QStringLiteral("    FLAGS%1%2\n")
+                       .arg(t.flags & CopyPermitted ? QStringLiteral(" DCP") : QString())
+                       .arg(t.flags & PreEmphasis ? QStringLiteral(" PRE") : QString());
         cue += QStringLiteral("    INDEX 01 %1\n").arg(msf(t.firstSector));
     }
     return cue.toUtf8();

@@ -11,15 +11,19 @@ class DiscImage {
 public:
     static constexpr int SectorBytes = 2352;
 
+    // Sub-channel flags of an audio track, written as the cue's FLAGS line.
+    enum AudioFlag { CopyPermitted = 1, PreEmphasis = 2 };
+
     struct Track {
         bool audio = true;
+        int flags = 0;       // AudioFlag bits
         QByteArray pcm;      // audio: 16-bit little-endian stereo PCM as written
         int32_t firstSector = 0;
         int32_t lastSector = 0; // inclusive
     };
 
     // Appends an audio track; pcm must hold whole sectors (throws otherwise).
-    DiscImage& AddAudioTrack(const QByteArray& pcm);
+    DiscImage& AddAudioTrack(const QByteArray& pcm, int flags = 0);
     // Appends a MODE1/2352 data track of the given number of sectors.
     DiscImage& AddDataTrack(int sectors);
 

@@ -1,0 +1,11 @@
+#pragma once
+#include <QString>
+
+// libcdio reads a cue sheet with the .bin of the cue's own base name beside
+// it and ignores the sheet's FILE line.
+class CueSheet {
+public:
+    static bool IsCue(const QString& path);
+    // The .bin libcdio opens for the cue sheet at path.
+    static QString BinBeside(const QString& path);
+};

@@ -1,0 +1,131 @@
+#include "platform/DriveMap.h"
+#include "platform/CalvenorError.h"
+#include "platform/CdioLog.h"
+#include "platform/CueSheet.h"
+#include "platform/PosixFd.h"
+#include <QFileInfo>
+#include <cdio/cdio.h>
+#include <fcntl.h>
+#include <linux/cdrom.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+
+namespace {
+const QString DriveOption = QStringLiteral("--drive");
+constexpr char16_t FirstLetter = u'a';
+constexpr char16_t LastLetter = u'y';
+constexpr char16_t FirstDeviceLetter = u'd';
+
+bool isDriveLetter(QChar c)
+{
+    return c >= FirstLetter && c <= LastLetter;
+}
+} // namespace
+
+DriveMap DriveMap::FromArguments(const QStringList& args, QStringList* rest, bool withDevices)
+{
+    return FromArguments(args, rest, withDevices ? cdDevices() : QStringList());
+}
+
+DriveMap DriveMap::FromArguments(const QStringList& args, QStringList* rest, const QStringList& devices)
+{
+    DriveMap map;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg == DriveOption) {
+            if (i + 1 >= args.size())
+                throw CalvenorError(QStringLiteral(
+                    "L'option --drive attend une valeur LETTRE=CHEMIN, par exemple --drive d=/chemin/disque.cue."));
+            map.mapOption(args.at(++i));
+        } else if (arg.startsWith(DriveOption + '=')) {
+            map.mapOption(arg.mid(DriveOption.size() + 1));
+        } else if (rest) {
+            rest->append(arg);
+        }
+    }
+    map.mapDevices(devices);
+    return map;
+}
+
+void DriveMap::mapOption(const QString& value)
+{
+    const int eq = value.indexOf('=');
+    if (eq != 1 || value.size() == 2)
+        throw CalvenorError(QStringLiteral(
+            "Valeur incorrecte pour --drive : « %1 ». Forme attendue : LETTRE=CHEMIN, par exemple d=/chemin/disque.cue.")
+                                .arg(value));
+    const QChar letter = value.at(0).toLower();
+    if (!isDriveLetter(letter))
+        throw CalvenorError(QStringLiteral(
+            "Lettre de lecteur incorrecte pour --drive : « %1 ». Les lettres vont de a à y.").arg(value.at(0)));
+    if (m_sources.contains(letter))
+        throw CalvenorError(QStringLiteral(
+            "La lettre de lecteur « %1 » est donnée deux fois avec --drive.").arg(letter));
+    m_sources.insert(letter, value.mid(2));
+}
+
+void DriveMap::mapDevices(const QStringList& devices)
+{
+    QChar letter = FirstDeviceLetter;
+    for (const QString& device : devices) {
+        while (isDriveLetter(letter) && m_sources.contains(letter))
+            letter = QChar(letter.unicode() + 1);
+        if (!isDriveLetter(letter))
+            return;
+        m_sources.insert(letter, device);
+    }
+}
+
+QStringList DriveMap::cdDevices()
+{
+    CdioLog::Silence();
+    QStringList found;
+    char** devices = cdio_get_devices(DRIVER_DEVICE);
+    if (!devices)
+        return found;
+    for (char** d = devices; *d; ++d)
+        found << QString::fromLocal8Bit(*d);
+    cdio_free_device_list(devices);
+    return found;
+}
+
+bool DriveMap::isCdDrive(QChar letter)
+{
+    return m_sources.contains(letter.toLower());
+}
+
+QString DriveMap::source(QChar letter)
+{
+    return m_sources.value(letter.toLower());
+}
+
+bool DriveMap::isDiscPresent(QChar letter)
+{
+    const QString path = source(letter);
+    if (path.isEmpty())
+        return false;
+    return isDevice(path) ? isDeviceReady(path) : isImageReadable(path);
+}
+
+bool DriveMap::isDevice(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISBLK(st.st_mode);
+}
+
+// A cue sheet is read with the .bin of its own base name beside it.
+bool DriveMap::isImageReadable(const QString& path)
+{
+    const auto readable = [](const QString& file) {
+        const QFileInfo info(file);
+        return info.isFile() && info.isReadable();
+    };
+    return readable(path) && (!CueSheet::IsCue(path) || readable(CueSheet::BinBeside(path)));
+}
+
+// Non-blocking open: an empty drive must not stall the once-a-second poll.
+bool DriveMap::isDeviceReady(const QString& path)
+{
+    const PosixFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK));
+    return fd.IsOpen() && ::ioctl(fd.Get(), CDROM_DRIVE_STATUS, CDSL_CURRENT) == CDS_DISC_OK;
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include "platform/IDrives.h"
+#include <QList>
+#include <QMap>
+#include <QStringList>
+
+// Drive letters a..y and their CD sources: disc images and devices given with
+// `--drive X=PATH`, then the CD devices libcdio finds on the free letters from
+// d on, in device order.
+class DriveMap : public IDrives {
+public:
+    // Takes the `--drive X=PATH` and `--drive=X=PATH` options out of args
+    // (program name excluded) and leaves the other arguments, in order, in
+    // *rest. Raises CalvenorError on a malformed option.
+    static DriveMap FromArguments(const QStringList& args, QStringList* rest, bool withDevices = true);
+    // The same with the given CD devices in place of those libcdio finds.
+    static DriveMap FromArguments(const QStringList& args, QStringList* rest, const QStringList& devices);
+
+    bool isCdDrive(QChar letter) override;
+    bool isDiscPresent(QChar letter) override;
+    QString source(QChar letter) override;
+
+    // Mapped letters, in order.
+    QList<QChar> Letters() const { return m_sources.keys(); }
+    // Sources in letter order: index i is the ripping library's drive i.
+    QStringList CdSources() const { return m_sources.values(); }
+
+private:
+    void mapOption(const QString& value);
+    void mapDevices(const QStringList& devices);
+    static QStringList cdDevices();
+    static bool isDevice(const QString& path);
+    static bool isImageReadable(const QString& path);
+    static bool isDeviceReady(const QString& path);
+
+    QMap<QChar, QString> m_sources;
+};
