@@ -1,0 +1,29 @@
+#pragma once
+#include "platform/CdRipTypes.h"
+#include <QString>
+#include <memory>
+#include <vector>
+
+typedef struct _CdIo CdIo_t;
+
+// A CD source opened with libcdio: a device or a disc image. Closed when the
+// object goes.
+class CdioDisc {
+public:
+    // Raises CalvenorError with a French text when the source can't be opened.
+    explicit CdioDisc(const QString& source);
+
+    // Entries 0..N-1 for the tracks and N for the lead-out, start sectors
+    // counted as paranoia counts them. Raises CalvenorError when the disc has
+    // no readable table of contents.
+    std::vector<TTocEntry> Toc() const;
+    CdIo_t* Handle() const { return m_cdio.get(); }
+    const QString& Source() const { return m_source; }
+
+private:
+    uint32_t startSector(uint8_t track) const;
+    static QString openFailure(const QString& source);
+
+    QString m_source;
+    std::unique_ptr<CdIo_t, void (*)(CdIo_t*)> m_cdio;
+};
