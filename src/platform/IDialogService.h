@@ -12,4 +12,10 @@ class IDialogService {
 public:
     virtual ~IDialogService() = default;
     virtual MsgAnswer message(MsgKind kind, const QString& text, MsgButtons buttons) = 0;
+    // A box with a caption of its own instead of the program's name.
+    virtual MsgAnswer captionedMessage(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons)
+    {
+        (void)caption;
+        return message(kind, text, buttons);
+    }
 };

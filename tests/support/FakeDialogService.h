@@ -14,9 +14,16 @@ public:
         MsgButtons buttons;
     };
     MsgAnswer message(MsgKind kind, const QString& text, MsgButtons buttons) override;
+    // Records the caption in `captions`, then answers as message() does.
+    MsgAnswer captionedMessage(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons) override
+    {
+        captions << caption;
+        return message(kind, text, buttons);
+    }
     void script(MsgAnswer answer) { answers.push_back(answer); }
     QStringList texts() const;
 
     QList<Shown> shown;
+    QStringList captions;
     std::deque<MsgAnswer> answers;
 };

@@ -17,7 +17,13 @@ QMessageBox::Icon iconOf(MsgKind kind)
 
 MsgAnswer QtDialogService::message(MsgKind kind, const QString& text, MsgButtons buttons)
 {
-    QMessageBox box(iconOf(kind), QStringLiteral("Calvenor"), text, QMessageBox::NoButton,
+    return captionedMessage(kind, QStringLiteral("Calvenor"), text, buttons);
+}
+
+MsgAnswer QtDialogService::captionedMessage(MsgKind kind, const QString& caption, const QString& text,
+                                            MsgButtons buttons)
+{
+    QMessageBox box(iconOf(kind), caption, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     QPushButton* ok = nullptr;
     QPushButton* yes = nullptr;

@@ -5,4 +5,5 @@
 class QtDialogService : public IDialogService {
 public:
     MsgAnswer message(MsgKind kind, const QString& text, MsgButtons buttons) override;
+    MsgAnswer captionedMessage(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons) override;
 };
