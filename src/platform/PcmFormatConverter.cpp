@@ -1,14 +1,22 @@
 #include "platform/PcmFormatConverter.h"
+#include <QtEndian>
 
 namespace {
 constexpr int CdSampleRate = 44100;
 
-int16_t floorAverage(int32_t sum, int32_t count)
+// Counts are 2, 4 or 8: an arithmetic shift divides rounding towards minus
+// infinity, without a division per sample.
+int16_t floorAverage(int32_t sum, int shift)
 {
-    int32_t q = sum / count;
-    if (sum % count != 0 && sum < 0)
-        --q;
-    return static_cast<int16_t>(q);
+    return static_cast<int16_t>(sum >> shift);
+}
+
+int log2Of(int powerOfTwo)
+{
+    int shift = 0;
+    while ((1 << shift) < powerOfTwo)
+        ++shift;
+    return shift;
 }
 
 uint8_t* putLittleEndian(uint8_t* out, int16_t v)
@@ -28,9 +36,14 @@ int32_t PcmFormatConverter::BytesPerSector(TOutputFormat format)
 
 int32_t PcmFormatConverter::ConvertSector(const int16_t* samples, TOutputFormat format, uint8_t* out)
 {
+    if (format == STEREO44100) {
+        qToLittleEndian<int16_t>(samples, SectorFrames * 2, out);
+        return SectorFrames * 4;
+    }
     const OutputLayout layout = layoutOf(format);
     const int framesPerOutput = CdSampleRate / layout.sampleRate;
     const bool mono = layout.channels == 1;
+    const int channelShift = log2Of(framesPerOutput);
     uint8_t* const start = out;
     for (int frame = 0; frame < SectorFrames; frame += framesPerOutput) {
         const int16_t* group = samples + frame * 2;
@@ -40,10 +53,10 @@ int32_t PcmFormatConverter::ConvertSector(const int16_t* samples, TOutputFormat 
             right += group[2 * k + 1];
         }
         if (mono) {
-            out = putLittleEndian(out, floorAverage(left + right, 2 * framesPerOutput));
+            out = putLittleEndian(out, floorAverage(left + right, channelShift + 1));
         } else {
-            out = putLittleEndian(out, floorAverage(left, framesPerOutput));
-            out = putLittleEndian(out, floorAverage(right, framesPerOutput));
+            out = putLittleEndian(out, floorAverage(left, channelShift));
+            out = putLittleEndian(out, floorAverage(right, channelShift));
         }
     }
     return static_cast<int32_t>(out - start);
