@@ -83,8 +83,16 @@ QStringList DriveMap::cdDevices()
     char** devices = cdio_get_devices(DRIVER_DEVICE);
     if (!devices)
         return found;
-    for (char** d = devices; *d; ++d)
-        found << QString::fromLocal8Bit(*d);
+    // A drive can be listed under a link (/dev/cdrom) and its own name.
+    QStringList seen;
+    for (char** d = devices; *d; ++d) {
+        const QString device = QString::fromLocal8Bit(*d);
+        const QString canonical = QFileInfo(device).canonicalFilePath();
+        if (!canonical.isEmpty() && seen.contains(canonical))
+            continue;
+        seen << canonical;
+        found << device;
+    }
     cdio_free_device_list(devices);
     return found;
 }
