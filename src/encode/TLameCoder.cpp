@@ -29,18 +29,7 @@ TLameCoder::~TLameCoder() = default;
 
 void TLameCoder::Assign(const TLameCoder& other)
 {
-    m_sampleRate = other.m_sampleRate;
-    m_bitrate = other.m_bitrate;
-    m_maxBitrate = other.m_maxBitrate;
-    m_quality = other.m_quality;
-    m_private = other.m_private;
-    m_crc = other.m_crc;
-    m_mode = other.m_mode;
-    m_copyright = other.m_copyright;
-    m_original = other.m_original;
-    m_writeVBRHeader = other.m_writeVBRHeader;
-    m_enableVBR = other.m_enableVBR;
-    m_vbrQuality = other.m_vbrQuality;
+    m_s = other.m_s;
 }
 
 QString TLameCoder::WithExtension(const QString& name, const QString& ext)
@@ -64,22 +53,22 @@ std::array<uint8_t, TLameCoder::ConfigSize> TLameCoder::ConfigRecord() const
     put32(r, BeConfig::Kind, BeConfig::KindLame);
     put32(r, BeConfig::Version, ConfigVersion);
     put32(r, BeConfig::StructSize, ConfigSize);
-    put32(r, BeConfig::SampleRate, m_sampleRate);
+    put32(r, BeConfig::SampleRate, m_s.sampleRate);
     put32(r, BeConfig::OutSampleRate, 0);
-    put32(r, BeConfig::Mode, static_cast<uint32_t>(m_mode));
-    put32(r, BeConfig::Bitrate, m_bitrate);
-    put32(r, BeConfig::MaxBitrate, m_maxBitrate);
-    put32(r, BeConfig::Quality, m_quality);
+    put32(r, BeConfig::Mode, static_cast<uint32_t>(m_s.mode));
+    put32(r, BeConfig::Bitrate, m_s.bitrate);
+    put32(r, BeConfig::MaxBitrate, m_s.maxBitrate);
+    put32(r, BeConfig::Quality, m_s.quality);
     put32(r, BeConfig::MpegVersion, MpegVersion1);
     put32(r, BeConfig::PsyModel, 0);
     put32(r, BeConfig::Emphasis, 0);
-    put32(r, BeConfig::Private, static_cast<uint32_t>(m_private));
-    put32(r, BeConfig::CRC, static_cast<uint32_t>(m_crc));
-    put32(r, BeConfig::Copyright, static_cast<uint32_t>(m_copyright));
-    put32(r, BeConfig::Original, static_cast<uint32_t>(m_original));
-    put32(r, BeConfig::WriteVBRHeader, static_cast<uint32_t>(m_writeVBRHeader));
-    put32(r, BeConfig::EnableVBR, static_cast<uint32_t>(m_enableVBR));
-    put32(r, BeConfig::VBRQuality, static_cast<uint32_t>(m_vbrQuality));
+    put32(r, BeConfig::Private, static_cast<uint32_t>(m_s.privateBit));
+    put32(r, BeConfig::CRC, static_cast<uint32_t>(m_s.crc));
+    put32(r, BeConfig::Copyright, static_cast<uint32_t>(m_s.copyright));
+    put32(r, BeConfig::Original, static_cast<uint32_t>(m_s.original));
+    put32(r, BeConfig::WriteVBRHeader, static_cast<uint32_t>(m_s.writeVBRHeader));
+    put32(r, BeConfig::EnableVBR, static_cast<uint32_t>(m_s.enableVBR));
+    put32(r, BeConfig::VBRQuality, static_cast<uint32_t>(m_s.vbrQuality));
     return r;
 }
 

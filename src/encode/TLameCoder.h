@@ -46,31 +46,33 @@ public:
     // Copies the settings from SampleRate to VBRQuality.
     void Assign(const TLameCoder& other);
 
-    uint32_t SampleRate() const { return m_sampleRate; }
-    void SetSampleRate(uint32_t v) { m_sampleRate = v; }
-    uint32_t Bitrate() const { return m_bitrate; }
-    void SetBitrate(uint32_t v) { m_bitrate = v; }
-    uint32_t MaxBitrate() const { return m_maxBitrate; }
-    void SetMaxBitrate(uint32_t v) { m_maxBitrate = v; }
-    MPEG_QUALITY Quality() const { return m_quality; }
-    void SetQuality(MPEG_QUALITY v) { m_quality = v; }
-    int32_t Private() const { return m_private; }
-    void SetPrivate(int32_t v) { m_private = v; }
-    int32_t CRC() const { return m_crc; }
-    void SetCRC(int32_t v) { m_crc = v; }
-    TLameMode Mode() const { return static_cast<TLameMode>(m_mode); }
-    void SetMode(TLameMode v) { m_mode = v; }
-    int32_t Copyright() const { return m_copyright; }
-    void SetCopyright(int32_t v) { m_copyright = v; }
-    int32_t Original() const { return m_original; }
-    void SetOriginal(int32_t v) { m_original = v; }
-    int32_t WriteVBRHeader() const { return m_writeVBRHeader; }
-    void SetWriteVBRHeader(int32_t v) { m_writeVBRHeader = v; }
-    int32_t EnableVBR() const { return m_enableVBR; }
+    uint32_t SampleRate() const { return m_s.sampleRate; }
+    void SetSampleRate(uint32_t v) { m_s.sampleRate = v; }
+    uint32_t Bitrate() const { return m_s.bitrate; }
+    void SetBitrate(uint32_t v) { m_s.bitrate = v; }
+    uint32_t MaxBitrate() const { return m_s.maxBitrate; }
+    void SetMaxBitrate(uint32_t v) { m_s.maxBitrate = v; }
+    MPEG_QUALITY Quality() const { return m_s.quality; }
+    void SetQuality(MPEG_QUALITY v) { m_s.quality = v; }
+    int32_t Private() const { return m_s.privateBit; }
+    void SetPrivate(int32_t v) { m_s.privateBit = v; }
+    int32_t CRC() const { return m_s.crc; }
+    void SetCRC(int32_t v) { m_s.crc = v; }
+    TLameMode Mode() const { return static_cast<TLameMode>(m_s.mode); }
+    void SetMode(TLameMode v) { m_s.mode = v; }
+    int32_t Copyright() const { return m_s.copyright; }
+    void SetCopyright(int32_t v) { m_s.copyright = v; }
+    int32_t Original() const { return m_s.original; }
+    void SetOriginal(int32_t v) { m_s.original = v; }
+    int32_t WriteVBRHeader() const { return m_s.writeVBRHeader; }
+    void SetWriteVBRHeader(int32_t v) { m_s.writeVBRHeader = v; }
+    int32_t EnableVBR() const { return m_s.enableVBR; }
     // Turning VBR on or off turns the VBR header on or off with it.
-    void SetEnableVBR(int32_t v) { m_enableVBR = v; m_writeVBRHeader = v; }
-    int32_t VBRQuality() const { return m_vbrQuality; }
-    void SetVBRQuality(int32_t v) { m_vbrQuality = v; }
+    void SetEnableVBR(int32_t v) { m_s.enableVBR = v; m_s.writeVBRHeader = v; }
+    int32_t VBRQuality() const { return m_s.vbrQuality; }
+    void SetVBRQuality(int32_t v) { m_s.vbrQuality = v; }
+    // Every setting from SampleRate to VBRQuality back to its default.
+    void RestoreDefaults() { m_s = Settings{}; }
 
     const QStringList& InputFiles() const { return m_inputFiles; }
     void SetInputFiles(const QStringList& files);
@@ -108,18 +110,20 @@ public:
 
 private:
     IEncoderLibrary& m_library;
-    uint32_t m_sampleRate = 44100;
-    uint32_t m_bitrate = 128;
-    uint32_t m_maxBitrate = 320;
-    MPEG_QUALITY m_quality = NORMAL_QUALITY;
-    int32_t m_private = LAME_FALSE;
-    int32_t m_crc = LAME_TRUE;
-    int32_t m_mode = STEREO;
-    int32_t m_copyright = LAME_FALSE;
-    int32_t m_original = LAME_FALSE;
-    int32_t m_writeVBRHeader = LAME_FALSE;
-    int32_t m_enableVBR = LAME_FALSE;
-    int32_t m_vbrQuality = 4;
+    struct Settings {
+        uint32_t sampleRate = 44100;
+        uint32_t bitrate = 128;
+        uint32_t maxBitrate = 320;
+        MPEG_QUALITY quality = NORMAL_QUALITY;
+        int32_t privateBit = LAME_FALSE;
+        int32_t crc = LAME_TRUE;
+        int32_t mode = STEREO;
+        int32_t copyright = LAME_FALSE;
+        int32_t original = LAME_FALSE;
+        int32_t writeVBRHeader = LAME_FALSE;
+        int32_t enableVBR = LAME_FALSE;
+        int32_t vbrQuality = 4;
+    } m_s;
     QStringList m_inputFiles, m_outputFiles;
     TLameVersion m_version;
     QString m_defaultExt = ".mp3";

@@ -33,9 +33,11 @@ public:
         *length = flushBytes;
         return 0;
     }
-    uint32_t beInfoTag(uint32_t, uint8_t*, uint32_t* length) override
+    uint32_t beInfoTag(uint32_t, uint8_t* output, uint32_t* length) override
     {
-        *length = 0;
+        ++infoTags;
+        std::memcpy(output, infoTag.constData(), infoTag.size());
+        *length = uint32_t(infoTag.size());
         return 0;
     }
     uint32_t beCloseStream(uint32_t) override { ++closes; return 0; }
@@ -47,7 +49,8 @@ public:
     }
 
     uint32_t initResult = 0, samplesPerChunk = 8, outputBufferSize = 64, bytesPerChunk = 3, flushBytes = 2;
-    int inits = 0, deinits = 0, closes = 0, versions = 0;
+    int inits = 0, deinits = 0, infoTags = 0, closes = 0, versions = 0;
+    QByteArray infoTag; // the final VBR header frame; empty: none
     QByteArray lastConfig;
     QList<QByteArray> chunks;
 };

@@ -1,0 +1,119 @@
+#include "encode/ConvertJob.h"
+#include "encode/ConvertError.h"
+#include "encode/TLameCoder.h"
+#include "platform/CalvenorError.h"
+#include "platform/IDialogService.h"
+#include <QDir>
+#include <QFileInfo>
+
+ConvertJob::ConvertJob(TLameCoder& coder, IDialogService& dialogs)
+    : m_dialogs(dialogs), m_converter(coder)
+{
+    m_converter.MayWrite = [this](const QString& target) { return mayReplace(target); };
+    m_converter.StopRequested = [this] { return m_stop; };
+}
+
+QString ConvertJob::SourceExtension(ConvertDirection direction)
+{
+    return direction == ConvertDirection::WavToMp3 ? QStringLiteral(".wav") : QStringLiteral(".mp3");
+}
+
+QString ConvertJob::TargetExtension(ConvertDirection direction)
+{
+    return direction == ConvertDirection::WavToMp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav");
+}
+
+int ConvertJob::Run(const QString& path, bool folder, ConvertDirection direction)
+{
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(m_running);
+    m_stop = false;
+    const QStringList files = sources(path, folder, direction);
+    int converted = 0;
+    report(0, 1, 0);
+    for (int i = 0; i < files.size() && !m_stop; ++i) {
+        m_converter.OnProgress = [this, i, &files](double fraction) { report(i, int(files.size()), fraction); };
+        if (convert(files[i], direction))
+            ++converted;
+        report(i + 1, int(files.size()), 0);
+    }
+    if (converted > 0 && !m_stop)
+        m_dialogs.message(MsgKind::Information,
+                          QStringLiteral("Conversion terminée : %1 fichier(s) converti(s).").arg(converted),
+                          MsgButtons::Ok);
+    return converted;
+}
+
+QStringList ConvertJob::sources(const QString& path, bool folder, ConvertDirection direction) const
+{
+    const QString kind = direction == ConvertDirection::WavToMp3 ? QStringLiteral("WAV") : QStringLiteral("MP3");
+    if (path.trimmed().isEmpty()) {
+        error(folder ? QStringLiteral("Choisissez d'abord le dossier à convertir.")
+                     : QStringLiteral("Choisissez d'abord le fichier à convertir."));
+        return {};
+    }
+    const QFileInfo info(path);
+    if (!folder) {
+        if (!info.isFile()) {
+            error(QStringLiteral("Le fichier \"%1\" n'existe pas.").arg(path));
+            return {};
+        }
+        return {info.absoluteFilePath()};
+    }
+    if (!info.isDir()) {
+        error(QStringLiteral("Le dossier \"%1\" n'existe pas.").arg(path));
+        return {};
+    }
+    QStringList files;
+    const auto entries = QDir(path).entryInfoList({QLatin1Char('*') + SourceExtension(direction)},
+                                                  QDir::Files | QDir::Readable, QDir::Name);
+    for (const QFileInfo& f : entries)
+        files << f.absoluteFilePath();
+    if (files.isEmpty())
+        error(QStringLiteral("Le dossier \"%1\" ne contient aucun fichier %2.").arg(path, kind));
+    return files;
+}
+
+bool ConvertJob::convert(const QString& source, ConvertDirection direction)
+{
+    const QString target = TLameCoder::WithExtension(source, TargetExtension(direction));
+    try {
+        if (target == source)
+            throw ConvertError(QStringLiteral("Le fichier \"%1\" porte déjà l'extension %2 : il ne peut pas être "
+                                              "converti à sa propre place.")
+                                   .arg(source, TargetExtension(direction)));
+        return direction == ConvertDirection::WavToMp3 ? m_converter.WavToMp3(source, target)
+                                                        : m_converter.Mp3ToWav(source, target);
+    } catch (const AudioFileConverter::Stopped&) {
+        return false;
+    } catch (const CalvenorError& e) {
+        error(e.message());
+        return false;
+    }
+}
+
+bool ConvertJob::mayReplace(const QString& target) const
+{
+    if (!QFileInfo::exists(target))
+        return true;
+    return m_dialogs.message(MsgKind::Confirmation,
+                             QStringLiteral("Le fichier \"%1\" existe déjà. Voulez-vous le remplacer ?").arg(target),
+                             MsgButtons::YesNo)
+        == MsgAnswer::Yes;
+}
+
+void ConvertJob::report(int index, int count, double fraction)
+{
+    if (OnProgress)
+        OnProgress(int((index + fraction) * 100.0 / count));
+    if (ProcessMessages)
+        ProcessMessages();
+}
+
+void ConvertJob::error(const QString& text) const
+{
+    m_dialogs.message(MsgKind::Error, text, MsgButtons::Ok);
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include "encode/AudioFileConverter.h"
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class IDialogService;
+class TLameCoder;
+
+enum class ConvertDirection { WavToMp3, Mp3ToWav };
+
+// One press of the converter's " Convertir": converts a file, or every file of
+// a folder with the source extension, writing beside each source a file with
+// the other extension. Every problem is told to the user in French; an
+// existing output is replaced only after a Yes.
+class ConvertJob {
+public:
+    ConvertJob(TLameCoder& coder, IDialogService& dialogs);
+
+    // Overall progress, 0..100.
+    std::function<void(int percent)> OnProgress;
+    // Lets the window breathe between pieces of a file.
+    std::function<void()> ProcessMessages;
+
+    // Returns the number of files converted.
+    int Run(const QString& path, bool folder, ConvertDirection direction);
+    // Ends a running Run after the current piece; its output is not kept.
+    void Stop() { m_stop = true; }
+    bool Running() const { return m_running; }
+
+    static QString SourceExtension(ConvertDirection direction);
+    static QString TargetExtension(ConvertDirection direction);
+
+private:
+    QStringList sources(const QString& path, bool folder, ConvertDirection direction) const;
+    bool convert(const QString& source, ConvertDirection direction);
+    bool mayReplace(const QString& target) const;
+    void report(int index, int count, double fraction);
+    void error(const QString& text) const;
+
+    IDialogService& m_dialogs;
+    AudioFileConverter m_converter;
+    bool m_stop = false;
+    bool m_running = false;
+};

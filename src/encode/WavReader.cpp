@@ -1,0 +1,101 @@
+#include "encode/WavReader.h"
+#include "encode/ConvertError.h"
+#include "platform/FileError.h"
+#include <QtEndian>
+
+namespace {
+constexpr uint16_t FormatPcm = 1;
+constexpr uint16_t FormatExtensible = 0xFFFE;
+// Keeps a hostile header from making us read a huge format block.
+constexpr uint32_t LargestFormatChunk = 1024;
+
+uint16_t le16(const QByteArray& b, int at)
+{
+    return qFromLittleEndian<uint16_t>(b.constData() + at);
+}
+
+uint32_t le32(const QByteArray& b, int at)
+{
+    return qFromLittleEndian<uint32_t>(b.constData() + at);
+}
+} // namespace
+
+WavReader::WavReader(const QString& path) : m_path(path), m_file(path)
+{
+    if (!m_file.open(QIODevice::ReadOnly))
+        throw FileError::CannotOpen(path, m_file.errorString());
+    const QByteArray riff = m_file.read(12);
+    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
+        notPcm16();
+    QByteArray id;
+    uint32_t size = 0;
+    while (readChunkHeader(id, size)) {
+        if (id == "fmt ") {
+            readFormat(size);
+        } else if (id == "data") {
+            if (m_channels == 0)
+                notPcm16();
+            // A streamed file may announce 0 or more than it holds: its audio
+            // then runs to the end of the file.
+            const int64_t rest = m_file.size() - m_file.pos();
+            m_dataBytes = size == 0 ? rest : qMin<int64_t>(size, rest);
+            m_dataBytes -= m_dataBytes % (m_channels * 2);
+            return;
+        } else if (!m_file.seek(m_file.pos() + size + (size & 1))) {
+            break;
+        }
+    }
+    notPcm16();
+}
+
+bool WavReader::readChunkHeader(QByteArray& id, uint32_t& size)
+{
+    const QByteArray header = m_file.read(8);
+    if (header.size() < 8)
+        return false;
+    id = header.left(4);
+    size = le32(header, 4);
+    return true;
+}
+
+void WavReader::readFormat(uint32_t size)
+{
+    if (size < 16 || size > LargestFormatChunk)
+        notPcm16();
+    const QByteArray fmt = m_file.read(size + (size & 1));
+    if (fmt.size() < int(size))
+        notPcm16();
+    uint16_t format = le16(fmt, 0);
+    // The extensible form names its real format in the first two bytes of its sub-format.
+    if (format == FormatExtensible && size >= 40)
+        format = le16(fmt, 24);
+    const int channels = le16(fmt, 2);
+    const int rate = int(le32(fmt, 4));
+    const int bits = le16(fmt, 14);
+    if (format != FormatPcm || bits != 16 || channels < 1 || rate <= 0 || le16(fmt, 12) != channels * 2)
+        notPcm16();
+    if (channels > 2)
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" a %2 canaux : seuls les fichiers mono et stéréo "
+                                          "peuvent être convertis.")
+                               .arg(m_path)
+                               .arg(channels));
+    m_channels = channels;
+    m_sampleRate = rate;
+}
+
+void WavReader::notPcm16() const
+{
+    throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM 16 bits.").arg(m_path));
+}
+
+int64_t WavReader::Read(uint8_t* buffer, int64_t maxBytes)
+{
+    const int64_t wanted = qMin(maxBytes, m_dataBytes - m_read);
+    if (wanted <= 0)
+        return 0;
+    const int64_t got = m_file.read(reinterpret_cast<char*>(buffer), wanted);
+    if (got < 0)
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu jusqu'au bout.").arg(m_path));
+    m_read += got;
+    return got;
+}

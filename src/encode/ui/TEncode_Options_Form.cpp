@@ -1,0 +1,243 @@
+#include "encode/ui/TEncode_Options_Form.h"
+#include "app/ui/TMain_Form.h"
+#include "encode/TLameCoder.h"
+#include "platform/ErrorDisplay.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+namespace {
+constexpr int Width = 251;
+constexpr int Height = 425;
+// Default choices of the lists, the slider and the boxes: the encoder's defaults.
+constexpr int DefaultBitRateIndex = 4; // "128"
+constexpr int DefaultVBRQuality = 4;
+
+QLabel* label(QWidget* parent, const QString& text, const QRect& where)
+{
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(where);
+    return l;
+}
+
+QComboBox* list(QWidget* parent, const QStringList& items, const QRect& where)
+{
+    auto* c = new QComboBox(parent);
+    c->addItems(items);
+    c->setEditable(false);
+    c->setGeometry(where);
+    return c;
+}
+
+QCheckBox* box(QWidget* parent, const QString& text, const QRect& where)
+{
+    auto* b = new QCheckBox(text, parent);
+    b->setGeometry(where);
+    return b;
+}
+
+int32_t lameBool(const QCheckBox* b)
+{
+    return b->isChecked() ? LAME_TRUE : LAME_FALSE;
+}
+} // namespace
+
+TEncode_Options_Form::TEncode_Options_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_forms(forms), m_services(services)
+{
+    m_forms.Encode_Options_Form = this;
+    setWindowTitle(QStringLiteral("Options d'encodage"));
+    setModal(true);
+    setFixedSize(Width, Height);
+    buildControls();
+    connectHandlers();
+    FormCreate();
+}
+
+void TEncode_Options_Form::buildControls()
+{
+    BackGround = new QLabel(this);
+    BackGround->setPixmap(QPixmap(QStringLiteral(":/images/encode_background.png")));
+    BackGround->setGeometry(0, 0, Width, Height);
+    TitleImg = new QLabel(this);
+    TitleImg->setPixmap(QPixmap(QStringLiteral(":/images/encode_title.png")));
+    TitleImg->setGeometry(10, 7, 32, 32);
+    Label5 = label(this, QStringLiteral("Options d'encodage :"), {50, 12, 190, 22});
+    QFont bold = Label5->font();
+    bold.setBold(true);
+    Label5->setFont(bold);
+
+    Label1 = label(this, QStringLiteral("Sample \nRate"), {15, 56, 80, 32});
+    SelectSampleRate = list(this, {"44100", "32000", "22050"}, {100, 60, 135, 24});
+    Label2 = label(this, QStringLiteral("BitRate"), {15, 98, 80, 20});
+    SelectBitRate = list(this, {"320", "256", "192", "160", "128", "96"}, {100, 96, 135, 24});
+    Label4 = label(this, QStringLiteral("Max\nBitRate"), {15, 128, 80, 32});
+    SelectMaxBitRate = list(this, {"320", "256", "192", "160"}, {100, 132, 135, 24});
+    Label8 = label(this, QStringLiteral("Mode"), {15, 170, 80, 20});
+    SelectMode = list(this, {"Stereo", "Joint stereo", "Dual channel", "Mono"}, {100, 168, 135, 24});
+    Label10 = label(this, QStringLiteral("Qualité"), {15, 206, 80, 20});
+    SelectQuality = list(this, {"Normal", "Low", "High", "Voice"}, {100, 204, 135, 24});
+
+    VBRCheck = box(this, QStringLiteral("VBR"), {15, 242, 80, 22});
+    WriteVBRHeaderCheck = box(this, QStringLiteral("Write VBR header"), {100, 242, 140, 22});
+    Label3 = label(this, QStringLiteral("VBR Quality"), {15, 282, 80, 20});
+    TrackBar1 = new QSlider(Qt::Horizontal, this);
+    TrackBar1->setRange(0, 9);
+    TrackBar1->setPageStep(1);
+    TrackBar1->setTickInterval(1);
+    TrackBar1->setTickPosition(QSlider::TicksAbove);
+    TrackBar1->setGeometry(100, 274, 110, 32);
+    Label7 = label(this, QString(), {218, 282, 20, 20});
+
+    CopyrightCheck = box(this, QStringLiteral("Copyright"), {15, 320, 110, 22});
+    OriginalCheck = box(this, QStringLiteral("Original"), {130, 320, 110, 22});
+    CRCCheck = box(this, QStringLiteral("CRC"), {15, 346, 110, 22});
+    PrivateCheck = box(this, QStringLiteral("Private"), {130, 346, 110, 22});
+
+    RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
+    RestoreButton->setGeometry(15, 386, 105, 28);
+    CloseButton = new QPushButton(QStringLiteral("Fermer"), this);
+    CloseButton->setGeometry(131, 386, 105, 28);
+    CloseButton->setDefault(true);
+}
+
+void TEncode_Options_Form::connectHandlers()
+{
+    auto on = [this](auto* sender, auto signal, void (TEncode_Options_Form::*handler)()) {
+        connect(sender, signal, this, [this, handler](auto&&...) {
+            ErrorDisplay::Run(*m_services.dialogs, [this, handler] { (this->*handler)(); });
+        });
+    };
+    // activated and clicked come from the user only, never from a setter.
+    on(SelectSampleRate, &QComboBox::activated, &TEncode_Options_Form::SelectSampleRateChange);
+    on(SelectBitRate, &QComboBox::activated, &TEncode_Options_Form::SelectBitRateChange);
+    on(SelectMaxBitRate, &QComboBox::activated, &TEncode_Options_Form::SelectMaxBitRateChange);
+    on(SelectMode, &QComboBox::activated, &TEncode_Options_Form::SelectModeChange);
+    on(SelectQuality, &QComboBox::activated, &TEncode_Options_Form::SelectQualityChange);
+    on(TrackBar1, &QSlider::valueChanged, &TEncode_Options_Form::TrackBar1Change);
+    on(VBRCheck, &QCheckBox::clicked, &TEncode_Options_Form::VBRCheck1Click);
+    on(WriteVBRHeaderCheck, &QCheckBox::clicked, &TEncode_Options_Form::WriteVBRHeaderCheckClick);
+    on(CopyrightCheck, &QCheckBox::clicked, &TEncode_Options_Form::CopyrightCheck1Click);
+    on(OriginalCheck, &QCheckBox::clicked, &TEncode_Options_Form::OriginalCheck1Click);
+    on(CRCCheck, &QCheckBox::clicked, &TEncode_Options_Form::CRCCheck1Click);
+    on(PrivateCheck, &QCheckBox::clicked, &TEncode_Options_Form::PrivateCheck1Click);
+    on(RestoreButton, &QPushButton::clicked, &TEncode_Options_Form::RestoreButtonClick);
+    on(CloseButton, &QPushButton::clicked, &TEncode_Options_Form::CloseButtonClick);
+}
+
+TLameCoder& TEncode_Options_Form::coder() const
+{
+    return m_forms.Main_Form->LameCoder1();
+}
+
+void TEncode_Options_Form::FormCreate()
+{
+    RestoreDefaultChoices();
+}
+
+void TEncode_Options_Form::SelectSampleRateChange()
+{
+    coder().SetSampleRate(SelectSampleRate->currentText().toUInt());
+}
+
+void TEncode_Options_Form::SelectBitRateChange()
+{
+    coder().SetBitrate(SelectBitRate->currentText().toUInt());
+}
+
+void TEncode_Options_Form::SelectMaxBitRateChange()
+{
+    coder().SetMaxBitrate(SelectMaxBitRate->currentText().toUInt());
+}
+
+void TEncode_Options_Form::SelectModeChange()
+{
+    coder().SetMode(static_cast<TLameMode>(SelectMode->currentIndex()));
+}
+
+void TEncode_Options_Form::SelectQualityChange()
+{
+    coder().SetQuality(static_cast<MPEG_QUALITY>(SelectQuality->currentIndex()));
+}
+
+void TEncode_Options_Form::TrackBar1Change()
+{
+    coder().SetVBRQuality(TrackBar1->value());
+    Label7->setText(QString::number(TrackBar1->value()));
+}
+
+void TEncode_Options_Form::VBRCheck1Click()
+{
+    coder().SetEnableVBR(lameBool(VBRCheck));
+    // The encoder turned its VBR header on or off with VBR: show it.
+    WriteVBRHeaderCheck->setChecked(coder().WriteVBRHeader() != LAME_FALSE);
+}
+
+void TEncode_Options_Form::WriteVBRHeaderCheckClick()
+{
+    coder().SetWriteVBRHeader(lameBool(WriteVBRHeaderCheck));
+}
+
+void TEncode_Options_Form::CopyrightCheck1Click()
+{
+    coder().SetCopyright(lameBool(CopyrightCheck));
+}
+
+void TEncode_Options_Form::OriginalCheck1Click()
+{
+    coder().SetOriginal(lameBool(OriginalCheck));
+}
+
+void TEncode_Options_Form::CRCCheck1Click()
+{
+    coder().SetCRC(lameBool(CRCCheck));
+}
+
+void TEncode_Options_Form::PrivateCheck1Click()
+{
+    coder().SetPrivate(lameBool(PrivateCheck));
+}
+
+void TEncode_Options_Form::RestoreButtonClick()
+{
+    RestoreDefaultChoices();
+}
+
+void TEncode_Options_Form::CloseButtonClick()
+{
+    close();
+}
+
+void TEncode_Options_Form::RestoreDefaultChoices()
+{
+    const QList<QWidget*> controls = {SelectSampleRate, SelectBitRate, SelectMaxBitRate, SelectMode, SelectQuality,
+                                      TrackBar1, VBRCheck, WriteVBRHeaderCheck, CopyrightCheck, OriginalCheck,
+                                      CRCCheck, PrivateCheck};
+    for (QWidget* w : controls)
+        w->blockSignals(true);
+    SelectSampleRate->setCurrentIndex(0);
+    SelectBitRate->setCurrentIndex(DefaultBitRateIndex);
+    SelectMaxBitRate->setCurrentIndex(0);
+    SelectMode->setCurrentIndex(0);
+    SelectQuality->setCurrentIndex(0);
+    TrackBar1->setValue(DefaultVBRQuality);
+    Label7->setText(QString::number(DefaultVBRQuality));
+    for (QCheckBox* b : {VBRCheck, WriteVBRHeaderCheck, CopyrightCheck, OriginalCheck, PrivateCheck})
+        b->setChecked(false);
+    CRCCheck->setChecked(true);
+    for (QWidget* w : controls)
+        w->blockSignals(false);
+    // What the window shows is what the next rip uses.
+    if (m_forms.Main_Form)
+        coder().RestoreDefaults();
+}
+
+void TEncode_Options_Form::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QWidget* owner = m_forms.Main_Form)
+        move(owner->geometry().center() - rect().center());
+}

@@ -1,0 +1,75 @@
+#pragma once
+#include "app/ui/AppForms.h"
+#include "platform/PlatformServices.h"
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class TLameCoder;
+
+// The MP3 encoder's options. Every change goes at once into the main
+// window's encoder; the window keeps no settings of its own.
+class TEncode_Options_Form : public QDialog {
+    Q_OBJECT
+public:
+    TEncode_Options_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+
+    QLabel* BackGround = nullptr;
+    QLabel* TitleImg = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* SelectSampleRate = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* SelectBitRate = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* SelectMaxBitRate = nullptr;
+    QLabel* Label8 = nullptr;
+    QComboBox* SelectMode = nullptr;
+    QLabel* Label10 = nullptr;
+    QComboBox* SelectQuality = nullptr;
+    QCheckBox* VBRCheck = nullptr;
+    QCheckBox* WriteVBRHeaderCheck = nullptr;
+    QLabel* Label3 = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    QLabel* Label7 = nullptr;
+    QCheckBox* CopyrightCheck = nullptr;
+    QCheckBox* OriginalCheck = nullptr;
+    QCheckBox* CRCCheck = nullptr;
+    QCheckBox* PrivateCheck = nullptr;
+    QPushButton* RestoreButton = nullptr;
+    QPushButton* CloseButton = nullptr;
+
+    // Handlers, run when the user acts.
+    void FormCreate();
+    void SelectSampleRateChange();
+    void SelectBitRateChange();
+    void SelectMaxBitRateChange();
+    void SelectModeChange();
+    void SelectQualityChange();
+    void TrackBar1Change();
+    void VBRCheck1Click();
+    void WriteVBRHeaderCheckClick();
+    void CopyrightCheck1Click();
+    void OriginalCheck1Click();
+    void CRCCheck1Click();
+    void PrivateCheck1Click();
+    void RestoreButtonClick();
+    void CloseButtonClick();
+    // Every control and every encoder setting back to the defaults, without
+    // running the change handlers.
+    void RestoreDefaultChoices();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    TLameCoder& coder() const;
+
+    AppForms& m_forms;
+    PlatformServices m_services;
+};
