@@ -1,0 +1,52 @@
+#pragma once
+#include "platform/CalvenorError.h"
+#include "platform/ICdAudioDevice.h"
+#include <QList>
+#include <QMap>
+
+// Tables of contents by source path, as a CD player reports them: starts in
+// frames from the start of the disc, and the lead-out. Counts the discs
+// opened and closed.
+class FakeCdAudioDevice : public ICdAudioDevice {
+public:
+    struct Toc {
+        QList<int> starts;
+        int leadOut = 0;
+    };
+
+    std::unique_ptr<Disc> Open(const QString& source) override
+    {
+        if (!tocs.contains(source))
+            throw CalvenorError(QStringLiteral("Le lecteur ne contient pas de disque : ") + source);
+        ++opened;
+        return std::make_unique<FakeDisc>(tocs.value(source), closed);
+    }
+
+    QMap<QString, Toc> tocs;
+    int opened = 0;
+    int closed = 0;
+
+private:
+    class FakeDisc : public Disc {
+    public:
+        FakeDisc(const Toc& toc, int& closed) : m_toc(toc), m_closed(closed) {}
+        ~FakeDisc() override { ++m_closed; }
+        int TrackCount() override { return m_toc.starts.size(); }
+        int TrackPosition(int track) override { return m_toc.starts.at(checked(track) - 1); }
+        int TrackLength(int track) override
+        {
+            const int end = track == TrackCount() ? m_toc.leadOut - 1 : m_toc.starts.at(checked(track));
+            return end - TrackPosition(track);
+        }
+
+    private:
+        int checked(int track) const
+        {
+            if (track < 1 || track > m_toc.starts.size())
+                throw CalvenorError(QStringLiteral("Piste inexistante"));
+            return track;
+        }
+        Toc m_toc;
+        int& m_closed;
+    };
+};

@@ -1,0 +1,270 @@
+#include "CddbServer.h"
+#include "FakeCdAudioDevice.h"
+#include "FakeHttpClient.h"
+#include "cddb/TCDDBConnect.h"
+#include "platform/CurlHttpClient.h"
+#include "support/FakeDrives.h"
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace {
+const QString Hello = QStringLiteral("&hello=Unknown+Unknown+Unknown+1.0&proto=4");
+
+// A disc of one track at frame 150 whose identifier is 02SSSS01, SSSS being
+// the playing seconds in hexadecimal: each identifier picks a record or a
+// behaviour of the test server.
+FakeCdAudioDevice::Toc oneTrack(int playingSeconds)
+{
+    return {{150}, 150 + 75 * playingSeconds};
+}
+
+// The CDDB client with libcurl against the test server; drive d holds the
+// worked example, drive e a disc chosen by each test.
+class CddbClient : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server = new CddbServer(); }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override
+    {
+        drives.sources = {{'d', "/dev/sr0"}, {'e', "/dev/sr1"}};
+        device.tocs["/dev/sr0"] = {{150, 14262}, 14262 + 18000 + 1};
+        services.drives = &drives;
+        services.cdAudio = &device;
+        services.http = &http;
+        cddb = std::make_unique<TCDDBConnect>(services);
+        cddb->SetServer(server->Url());
+        cddb->OnSendData = [this](TCDDBConnect*, const QString& url) { sent << url; };
+        cddb->OnReceiveData = [this](TCDDBConnect*, int code, const QString& text) { received << qMakePair(code, text); };
+        firstRequest = server->Requests().size();
+    }
+    void insert(int playingSeconds) { device.tocs["/dev/sr1"] = oneTrack(playingSeconds); }
+    // Request targets the server got during this test.
+    QStringList targets() const
+    {
+        QStringList out;
+        const QList<QJsonObject> all = server->Requests();
+        for (qsizetype i = firstRequest; i < all.size(); ++i)
+            out << all.at(i).value("target").toString();
+        return out;
+    }
+    QStringList titles() const
+    {
+        QStringList list{QStringLiteral("stale")};
+        cddb->GetTitles(list);
+        return list;
+    }
+    QString errorOf(const std::function<void()>& action)
+    {
+        try {
+            action();
+        } catch (const CalvenorError& e) {
+            return e.message();
+        }
+        return QStringLiteral("(no error)");
+    }
+
+    static CddbServer* server;
+    FakeDrives drives;
+    FakeCdAudioDevice device;
+    CurlHttpClient http;
+    PlatformServices services;
+    std::unique_ptr<TCDDBConnect> cddb;
+    QStringList sent;
+    QList<QPair<int, QString>> received;
+    qsizetype firstRequest = 0;
+    int code = -1;
+    QString text;
+};
+CddbServer* CddbClient::server = nullptr;
+
+TEST_F(CddbClient, DefaultsAndTheUrlOfTheWorkedExample)
+{
+    TCDDBConnect fresh(services);
+    EXPECT_EQ(fresh.Server(), "http://gnudb.gnudb.org/~cddb");
+    EXPECT_EQ(fresh.Port(), 8880);
+    EXPECT_EQ(fresh.ProxyPort(), 80);
+    EXPECT_EQ(fresh.LastCode(), 0);
+    fresh.SetComponentVersion("9.9");
+    EXPECT_EQ(fresh.ComponentVersion(), "1.03 - 24/12/2002");
+    EXPECT_EQ(fresh.BuildUrl("cddb+query+0c01ac02+2+150+14262+428"),
+              "http://gnudb.gnudb.org/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428" + Hello);
+}
+
+TEST_F(CddbClient, ExactMatchIsReadAndParsed)
+{
+    cddb->QueryDisc('d', code, text);
+    EXPECT_EQ(code, 200);
+    EXPECT_EQ(targets(), QStringList({"/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428" + Hello,
+                                      "/~cddb/cddb.cgi?cmd=cddb+read+rock+0c01ac02+" + Hello}));
+    EXPECT_EQ(sent.first(), server->Url() + "/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428" + Hello);
+    EXPECT_TRUE(text.startsWith("210 rock 0c01ac02 CD database entry follows")) << text.toStdString();
+    EXPECT_EQ(text, cddb->EntryText());
+    EXPECT_EQ(cddb->LastCode(), 210); // the read's own code
+    EXPECT_EQ(cddb->GetArtist(), "Some Band");
+    EXPECT_EQ(cddb->GetAlbum(), "First Album");
+    EXPECT_EQ(cddb->GetCategory(), "rock");
+    EXPECT_EQ(titles(), QStringList({"Intro ", "Second Song"})); // untrimmed
+    ASSERT_EQ(received.size(), 2);
+    EXPECT_EQ(received.at(0).first, 200);
+    EXPECT_EQ(received.at(1).first, 210);
+    EXPECT_EQ(device.closed, device.opened);
+}
+
+TEST_F(CddbClient, SeveralExactMatchesAreListed)
+{
+    insert(0x0100);
+    cddb->QueryDisc('e', code, text);
+    EXPECT_EQ(code, 210);
+    EXPECT_EQ(TCDDBConnect::SplitLines(text),
+              QStringList({"210 Found exact matches, list follows (until terminating `.')",
+                           "jazz 02010001 Other Band / Other Album", "rock 02010001 AB/CD / Second Album", "."}));
+    EXPECT_EQ(targets().size(), 1); // nothing read yet
+
+    // The split is at the first "/", not at " / ".
+    cddb->ReadEntry("rock 02010001 AB/CD / Second Album");
+    EXPECT_EQ(targets().last(), "/~cddb/cddb.cgi?cmd=cddb+read+rock+02010001+" + Hello);
+    EXPECT_EQ(cddb->GetArtist(), "AB");
+    EXPECT_EQ(cddb->GetAlbum(), "CD / Second Album");
+}
+
+TEST_F(CddbClient, InexactMatchesAndALowerCaseRecord)
+{
+    insert(0x0101);
+    cddb->QueryDisc('e', code, text);
+    EXPECT_EQ(code, 211);
+    EXPECT_EQ(TCDDBConnect::SplitLines(text).size(), 4);
+    cddb->ReadEntry(TCDDBConnect::SplitLines(text).at(1));
+    EXPECT_EQ(cddb->GetArtist(), "lower band");
+    EXPECT_EQ(cddb->GetAlbum(), "lower album");
+    EXPECT_EQ(titles(), QStringList({"lower track"}));
+}
+
+TEST_F(CddbClient, NoMatchAndServerErrorAreResultsNotErrors)
+{
+    insert(0x0102);
+    cddb->QueryDisc('e', code, text);
+    EXPECT_EQ(code, 202);
+    EXPECT_EQ(text, "202 No match for disc ID 02010201."); // trimmed
+    insert(0x0103);
+    cddb->QueryDisc('e', code, text);
+    EXPECT_EQ(code, 402);
+    EXPECT_EQ(text, "402 Server error.");
+    EXPECT_EQ(targets().size(), 2); // nothing read
+}
+
+TEST_F(CddbClient, MatchLineWithOrWithoutItsCodeGivesTheSameRead)
+{
+    cddb->ReadEntry("rock 0c01ac02 Some Band / First Album");
+    cddb->ReadEntry("210 rock 0c01ac02 Some Band / First Album");
+    cddb->ReadEntry("200 rock 0c01ac02 Some Band / First Album\r\n");
+    const QString read = "/~cddb/cddb.cgi?cmd=cddb+read+rock+0c01ac02+" + Hello;
+    EXPECT_EQ(targets(), QStringList({read, read, read}));
+}
+
+TEST_F(CddbClient, ContinuedValuesAreJoined)
+{
+    insert(0x0109);
+    cddb->QueryDisc('e', code, text);
+    ASSERT_EQ(code, 200);
+    EXPECT_EQ(cddb->GetArtist(), "Long Band");
+    EXPECT_EQ(cddb->GetAlbum(), "A Very Long Album Name Continued");
+    EXPECT_EQ(titles(), QStringList({"A title that goes on and on", "Next"}));
+}
+
+TEST_F(CddbClient, AnswersThatAreNotCddbRaiseTheConversionError)
+{
+    cddb->QueryDisc('d', code, text); // LastCode 210
+    received.clear();
+    insert(0x0104);
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('e', code, text); }), "'' n'est pas une valeur entière correcte");
+    EXPECT_EQ(cddb->LastCode(), 210);
+    ASSERT_EQ(received.size(), 1);
+    EXPECT_EQ(received.first(), qMakePair(210, QString()));
+
+    insert(0x0105);
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('e', code, text); }), "'abc' n'est pas une valeur entière correcte");
+    EXPECT_EQ(received.last(), qMakePair(210, QString("abc Server confused\r\n")));
+}
+
+TEST_F(CddbClient, HttpFailuresRaiseFrenchTexts)
+{
+    insert(0x0107);
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('e', code, text); }),
+              "Le serveur « 127.0.0.1 » a répondu par l'erreur HTTP 500.");
+    EXPECT_EQ(received.last().second, QString()); // the receive event comes all the same
+
+    insert(0x0108);
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('e', code, text); }),
+              "La réponse du serveur « 127.0.0.1 » dépasse la taille permise (1 Mio) : elle est refusée.");
+
+    cddb->SetServer(QStringLiteral("http://127.0.0.1:%1/~cddb").arg(CddbServer::ClosedPort()));
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('d', code, text); }), "Connexion impossible au serveur « 127.0.0.1 ».");
+    EXPECT_EQ(device.closed, device.opened);
+}
+
+TEST_F(CddbClient, ServerThatNeverAnswersTimesOut)
+{
+    CurlHttpClient impatient(1000, 1000);
+    services.http = &impatient;
+    TCDDBConnect client(services);
+    client.SetServer(server->Url());
+    insert(0x0106);
+    EXPECT_EQ(errorOf([&] { client.QueryDisc('e', code, text); }),
+              "Le serveur « 127.0.0.1 » ne répond pas : le délai d'attente est dépassé.");
+}
+
+TEST_F(CddbClient, DiscErrorEndsTheQueryBeforeAnyRequest)
+{
+    EXPECT_THROW(cddb->QueryDisc('e', code, text), CalvenorError); // no disc in e
+    EXPECT_TRUE(targets().isEmpty());
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_EQ(errorOf([&] { cddb->GetCategory(); }), "Indice de liste hors limites (0)");
+}
+
+TEST_F(CddbClient, ProxySettingsReachLibcurl)
+{
+    cddb->SetServer("http://cddb.example.invalid/~cddb");
+    cddb->SetProxyServer("127.0.0.1");
+    cddb->SetProxyPort(server->Port());
+    cddb->SetProxyUsername("user");
+    cddb->SetProxyPassword("secret");
+    cddb->QueryDisc('d', code, text);
+    EXPECT_EQ(code, 200);
+    const QJsonObject request = server->Requests().at(firstRequest);
+    EXPECT_EQ(request.value("target").toString(),
+              "http://cddb.example.invalid/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428" + Hello);
+    EXPECT_EQ(request.value("headers").toObject().value("Proxy-Authorization").toString(), "Basic dXNlcjpzZWNyZXQ=");
+}
+
+TEST_F(CddbClient, PortAppliesToABareHostNameOnly)
+{
+    cddb->SetServer("127.0.0.1/~cddb");
+    cddb->SetPort(server->Port());
+    cddb->QueryDisc('d', code, text);
+    EXPECT_EQ(code, 200);
+
+    cddb->SetServer(server->Url()); // explicit port
+    cddb->SetPort(CddbServer::ClosedPort());
+    cddb->QueryDisc('d', code, text);
+    EXPECT_EQ(code, 200);
+}
+
+TEST_F(CddbClient, ValuesArePercentEncodedAndSeparatorsKept)
+{
+    FakeHttpClient fake;
+    fake.answers["cddb read"] = "401 no such entry\r\n";
+    services.http = &fake;
+    TCDDBConnect client(services);
+    client.SetServer("http://server/~cddb");
+    client.SetUserName("Jean Dupont&Co");
+    client.SetHostName("hôte#1");
+    client.SetClientName("100%");
+    client.ReadEntry("rock&roll 0c01ac02 Some Band / First Album");
+    EXPECT_EQ(fake.urls.first(), "http://server/~cddb/cddb.cgi?cmd=cddb+read+rock%26roll+0c01ac02+"
+                                 "&hello=Jean%20Dupont%26Co+h%C3%B4te%231+100%25+1.0&proto=4");
+}
+} // namespace

@@ -1,0 +1,196 @@
+#!/usr/bin/env python3
+"""A small CDDB server over HTTP for tests and demonstrations.
+
+Listens on 127.0.0.1 only and answers the cddb.cgi commands "cddb query"
+and "cddb read" from record files:
+
+  RECORDS/<category>/<discid>   one xmcd record (UTF-8 here, sent as ISO-8859-1)
+  RECORDS/inexact.txt           "<queried discid> <category> <discid>" lines: inexact matches (211)
+  RECORDS/behaviours.txt        "<discid> <behaviour>" lines: special answers to a query:
+                                  servererror  CDDB 402 server error
+                                  http500      HTTP status 500
+                                  empty        an empty body
+                                  nonnumeric   a body whose code is not a number
+                                  hang         no answer at all
+                                  large        a body of 2 MiB
+
+One exact match gives 200, several 210, inexact ones 211, none 202.
+The first line printed on stdout is "PORT <number>"; --port 0 (the default)
+takes a free port. --log FILE appends one JSON line per request (request
+line target and headers), which shows what a client or its proxy sent.
+"""
+import argparse
+import json
+import os
+import sys
+import threading
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from urllib.parse import parse_qs, urlsplit
+
+LIST_END = "."
+
+
+def read_lines(path):
+    with open(path, encoding="utf-8") as f:
+        return f.read().splitlines()
+
+
+def table(path):
+    """Lines of a whitespace-separated table file, without blanks and comments."""
+    if not os.path.exists(path):
+        return []
+    return [line.split() for line in read_lines(path) if line.strip() and not line.startswith("#")]
+
+
+class Records:
+    def __init__(self, folder):
+        self.folder = folder
+
+    def path(self, category, discid):
+        return os.path.join(self.folder, category, discid)
+
+    def has(self, category, discid):
+        safe = "/" not in category and "/" not in discid and category not in ("", ".", "..")
+        return safe and os.path.isfile(self.path(category, discid))
+
+    def categories(self):
+        return sorted(d for d in os.listdir(self.folder) if os.path.isdir(os.path.join(self.folder, d)))
+
+    def title(self, category, discid):
+        """The DTITLE value, its continuation lines joined."""
+        parts = [line.split("=", 1)[1] for line in read_lines(self.path(category, discid))
+                 if line.upper().startswith("DTITLE=")]
+        return "".join(parts)
+
+    def match_line(self, category, discid):
+        return f"{category} {discid} {self.title(category, discid)}"
+
+    def exact(self, discid):
+        return [(c, discid) for c in self.categories() if self.has(c, discid)]
+
+    def inexact(self, discid):
+        return [(row[1], row[2]) for row in table(os.path.join(self.folder, "inexact.txt"))
+                if len(row) == 3 and row[0] == discid and self.has(row[1], row[2])]
+
+    def behaviour(self, discid):
+        for row in table(os.path.join(self.folder, "behaviours.txt")):
+            if len(row) == 2 and row[0] == discid:
+                return row[1]
+        return None
+
+
+def answer_lines(lines):
+    return ("\r\n".join(lines) + "\r\n").encode("latin-1", errors="replace")
+
+
+class Handler(BaseHTTPRequestHandler):
+    server_version = "TestCddb/1.0"
+    protocol_version = "HTTP/1.0"
+
+    def log_message(self, format, *args):
+        pass
+
+    def log_request_to_file(self):
+        if not self.server.log_path:
+            return
+        entry = {"target": self.path, "headers": {k: v for k, v in self.headers.items()}}
+        with self.server.log_lock, open(self.server.log_path, "a", encoding="utf-8") as f:
+            f.write(json.dumps(entry) + "\n")
+
+    def send_body(self, body, status=200):
+        self.send_response(status)
+        self.send_header("Content-Type", "text/plain; charset=ISO-8859-1")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        try:
+            self.wfile.write(body)
+        except (BrokenPipeError, ConnectionResetError):
+            pass  # the client gave up: a refused large answer, a time-out
+
+    def do_GET(self):
+        self.log_request_to_file()
+        target = urlsplit(self.path)
+        if not target.path.endswith("/cddb.cgi"):
+            self.send_body(b"Not found\r\n", 404)
+            return
+        query = parse_qs(target.query)
+        words = query.get("cmd", [""])[0].split()
+        if len(words) >= 3 and [w.lower() for w in words[:2]] == ["cddb", "query"]:
+            self.query(words[2])
+        elif len(words) >= 4 and [w.lower() for w in words[:2]] == ["cddb", "read"]:
+            self.read(words[2], words[3])
+        else:
+            self.send_body(answer_lines(["500 Command syntax error."]))
+
+    def query(self, discid):
+        records = self.server.records
+        behaviour = records.behaviour(discid)
+        if behaviour:
+            self.misbehave(behaviour)
+            return
+        exact = records.exact(discid)
+        inexact = records.inexact(discid)
+        if len(exact) == 1:
+            lines = ["200 " + records.match_line(*exact[0])]
+        elif exact:
+            lines = ["210 Found exact matches, list follows (until terminating `.')"]
+            lines += [records.match_line(*m) for m in exact] + [LIST_END]
+        elif inexact:
+            lines = ["211 Found inexact matches, list follows (until terminating `.')"]
+            lines += [records.match_line(*m) for m in inexact] + [LIST_END]
+        else:
+            lines = [f"202 No match for disc ID {discid}."]
+        self.send_body(answer_lines(lines))
+
+    def read(self, category, discid):
+        records = self.server.records
+        if not records.has(category, discid):
+            self.send_body(answer_lines([f"401 {category} {discid} No such CD entry in database."]))
+            return
+        lines = [f"210 {category} {discid} CD database entry follows (until terminating `.')"]
+        lines += read_lines(records.path(category, discid)) + [LIST_END]
+        self.send_body(answer_lines(lines))
+
+    def misbehave(self, behaviour):
+        if behaviour == "servererror":
+            self.send_body(answer_lines(["402 Server error."]))
+        elif behaviour == "http500":
+            self.send_body(b"Internal error\r\n", 500)
+        elif behaviour == "empty":
+            self.send_body(b"")
+        elif behaviour == "nonnumeric":
+            self.send_body(answer_lines(["abc Server confused"]))
+        elif behaviour == "large":
+            self.send_body(answer_lines(["200 misc 00000000 " + "x" * (2 * 1024 * 1024)]))
+        elif behaviour == "hang":
+            self.server.stopping.wait(120)
+        else:
+            self.send_body(answer_lines(["500 Unknown test behaviour."]))
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser = argparse.ArgumentParser(description="A CDDB server on 127.0.0.1 for tests.")
+    parser.add_argument("--records", default=os.path.join(here, "records"))
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--log")
+    args = parser.parse_args()
+
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
+    server.daemon_threads = True
+    server.records = Records(args.records)
+    server.log_path = args.log
+    server.log_lock = threading.Lock()
+    server.stopping = threading.Event()
+    print(f"PORT {server.server_address[1]}", flush=True)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    finally:
+        server.stopping.set()
+        server.server_close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
