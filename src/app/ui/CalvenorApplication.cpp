@@ -1,15 +1,20 @@
 #include "app/ui/CalvenorApplication.h"
+#include "about/ui/TAboutForm.h"
 #include "app/ui/TMain_Form.h"
 #include "app/ui/TRename_Track.h"
+#include "rip/ui/TRippageEnCour.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/DriveMap.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/InterfaceInternet.h"
 #include "platform/LameEncoderLibrary.h"
+#include "platform/ui/QtAudioOutput.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtShell.h"
+#include "tags/ui/TEdit_Tags_Form.h"
 #include <QScreen>
+#include <QTimer>
 #include <memory>
 
 // The real services, owned for the whole run; the windows come after them and
@@ -21,7 +26,11 @@ struct CalvenorApplication::Owned {
     std::unique_ptr<DriveMap> drives;
     std::unique_ptr<CdioRipLibrary> cdRip;
     LameEncoderLibrary encoder;
+    QtAudioOutput audio;
     std::unique_ptr<TMain_Form> mainForm;
+    std::unique_ptr<TEdit_Tags_Form> editTagsForm;
+    std::unique_ptr<TRippageEnCour> rippageEnCour;
+    std::unique_ptr<TAboutForm> aboutForm;
     std::unique_ptr<TRename_Track> renameTrack;
 };
 
@@ -69,12 +78,25 @@ void CalvenorApplication::createServices(const QStringList& driveArguments)
     m_services.drives = m_owned->drives.get();
     m_services.cdRip = m_owned->cdRip.get();
     m_services.encoder = &m_owned->encoder;
+    m_services.audioOutput = &m_owned->audio;
 }
 
 void CalvenorApplication::createWindows()
 {
     m_owned->mainForm = std::make_unique<TMain_Form>(m_forms, m_services, m_arguments);
+    m_owned->editTagsForm = std::make_unique<TEdit_Tags_Form>(m_forms, m_services, m_owned->mainForm.get());
+    m_owned->rippageEnCour = std::make_unique<TRippageEnCour>(m_forms, m_services, m_owned->mainForm.get());
+    m_owned->aboutForm = std::make_unique<TAboutForm>(m_forms, m_services, m_owned->mainForm.get());
     m_owned->renameTrack = std::make_unique<TRename_Track>(m_forms, m_services, m_owned->mainForm.get());
+}
+
+// For screenshots: CALVENOR_SHOW=TAboutForm (a window's class) also shows that
+// window, without waiting for it, once the program runs.
+void CalvenorApplication::showWindowNamed(const QString& className)
+{
+    for (QWidget* window : topLevelWidgets())
+        if (!className.isEmpty() && className == QLatin1String(window->metaObject()->className()))
+            QTimer::singleShot(0, window, &QWidget::show);
 }
 
 int CalvenorApplication::Run()
@@ -88,5 +110,6 @@ int CalvenorApplication::Run()
     // The program ends when the main window closes.
     main->setAttribute(Qt::WA_QuitOnClose);
     setQuitOnLastWindowClosed(true);
+    showWindowNamed(qEnvironmentVariable("CALVENOR_SHOW"));
     return exec();
 }

@@ -1,7 +1,13 @@
 #include "app/ui/TMain_Form.h"
 #include "app/TargetNameRule.h"
+#include "about/ui/TAboutForm.h"
+#include "app/ui/BusyCursor.h"
+#include "app/ui/EventWatcher.h"
 #include "app/ui/ShadeOverlay.h"
+#include "cddb/TCDInfo.h"
+#include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "encode/TLameCoder.h"
+#include "platform/CdPlayer.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/ICdRipLibrary.h"
 #include "platform/IDialogService.h"
@@ -9,6 +15,9 @@
 #include "platform/IInternet.h"
 #include "platform/IShell.h"
 #include "rip/TCDRIP.h"
+#include "rip/ui/TRippageEnCour.h"
+#include "tags/TMP3Info.h"
+#include "tags/ui/TEdit_Tags_Form.h"
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -77,7 +86,10 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     // Until a disc is read the window holds a ripper without tracks.
     m_cdrip.reset(TCDRIP::CreateEmpty(*m_services.cdRip));
     m_cdrip->SetCoder(m_lameCoder.get());
+    m_mp3Info = std::make_unique<TMP3Info>();
+    m_mp3Info->SetGenreID(12);
     RippedCount = [] { return 0; };
+    m_lecteur = std::make_unique<CdPlayer>(m_services.audioOutput);
 
     setWindowTitle(QStringLiteral("Calvenor"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -227,25 +239,39 @@ void TMain_Form::connectHandlers()
     on(BitBtn2, &QPushButton::clicked, [this] { BitBtn2Click(); });
     on(DeleteItemButton, &QPushButton::clicked, [this] { DeleteItemButtonClick(); });
     on(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
+    on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
+    on(Calvenor_RIPPER, &QAction::triggered, [this] { Calvenor_RIPPERExecute(); });
+    on(BitBtn3, &QToolButton::clicked, [this] { BitBtn3Click(); });
+    on(BitBtn4, &QToolButton::clicked, [this] { BitBtn4Click(); });
+    on(BitBtn5, &QToolButton::clicked, [this] { BitBtn5Click(); });
+    on(EditTagsButton, &QPushButton::clicked, [this] { EditTagsButtonClick(); });
     on(Action4, &QAction::triggered, [this] { Action4Execute(); });
     on(Calvenor_Quit, &QAction::triggered, [this] { Calvenor_QuitExecute(); });
+    on(HELP_ABOUT, &QAction::triggered, [this] { HELP_ABOUTExecute(); });
+    on(CibleFiles, &QTreeWidget::itemSelectionChanged, [this] { CibleFilesSelectItem(); });
+    on(new EventWatcher(CibleFiles), &EventWatcher::exited, [this] { CibleFilesExit(); });
+    on(new EventWatcher(Play_Blue), &EventWatcher::clicked, [this] { Play_BlueClick(); });
+    on(new EventWatcher(Pause_Blue), &EventWatcher::clicked, [this] { Pause_BlueClick(); });
+    on(new EventWatcher(Stop_Blue), &EventWatcher::clicked, [this] { Stop_BlueClick(); });
 }
 
 void TMain_Form::FormCreate(const QStringList& arguments)
 {
     ListCdDrives();
     DirectoryText->setText(DefaultFolder());
+    if (DrivesList->count() > 0) {
+        DrivesList->setCurrentIndex(-1);
+        DrivesList->setEditText(QStringLiteral("Lecteurs de CD"));
+    }
     if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
         // "E:\", "e:\" and "e:" all name the entry e:\ ; selecting it here does
         // not read the disc: the poll does within a second.
         QString root = arguments.first().toLower();
         if (root.size() == 2 && root.endsWith(':'))
             root += '\\';
-        DrivesList->setCurrentIndex(DrivesList->findText(root, Qt::MatchFixedString));
-    } else {
-        DrivesList->setCurrentIndex(-1);
-        if (DrivesList->count() > 0)
-            DrivesList->setEditText(QStringLiteral("Lecteurs de CD"));
+        const int entry = DrivesList->findText(root, Qt::MatchFixedString);
+        if (entry >= 0)
+            DrivesList->setCurrentIndex(entry);
     }
     Timer1->start();
 }
@@ -342,7 +368,10 @@ void TMain_Form::Timer1Timer()
         GREEN_CD->hide();
         clearRows();
         DirectoryText->setText(DefaultFolder());
-    } else if (!DiscPresent() && present) {
+        if (m_ripping)
+            m_forms.RippageEnCour->DiscRemoved();
+    } else if (!DiscPresent() && present && !m_ripping) {
+        // Never replace the ripper under a running rip.
         GREEN_CD->show();
         DrivesListChange();
     }
@@ -380,6 +409,7 @@ void TMain_Form::Calvenor_QuitExecute()
 void TMain_Form::closeEvent(QCloseEvent* event)
 {
     Timer1->stop();
+    ErrorDisplay::Run(*m_services.dialogs, [this] { FormClose(); });
     QMainWindow::closeEvent(event);
 }
 
@@ -497,6 +527,14 @@ void TMain_Form::DeleteItemButtonClick()
 
 // ---- Commands around a rip ----
 
+void TMain_Form::EditTagsButtonClick()
+{
+    if (SelectedSlot() == 0)
+        return;
+    m_forms.Edit_Tags_Form->FillFromSelectedRow();
+    m_forms.Edit_Tags_Form->exec();
+}
+
 void TMain_Form::BitBtn1Click()
 {
     if (!DiscPresent()) {
@@ -504,7 +542,87 @@ void TMain_Form::BitBtn1Click()
         return;
     }
     ShadeWindow();
+    if (TConnexion_CDDB_Form* lookup = m_forms.Connexion_CDDB_Form)
+        lookup->ShowModal();
     Repaint();
+}
+
+// The disc is released on every path, errors included.
+void TMain_Form::RefreshDiscId()
+{
+    BusyCursor busy;
+    TCDInfo disc(*m_services.drives, *m_services.cdAudio);
+    disc.OpenDrive(DriveLetter());
+    DiscIdText = QStringLiteral("ID : ") + disc.DiscIdString();
+}
+
+void TMain_Form::Button2Click()
+{
+    int ticked = 0;
+    for (int k = 1; k <= RowCount(); ++k)
+        if (Ticked(TrackItems(k)))
+            ++ticked;
+    if (ticked == 0)
+        return;
+    TotalProgress->setMaximum(100 * ticked);
+    ShadeWindow();
+    if (!ensureDestinationFolder()) {
+        Repaint();
+        return;
+    }
+    if (WavRipp->isChecked()) {
+        m_cdrip->SetEncode(false);
+        m_cdrip->SetWriteWAV(true);
+    } else {
+        m_cdrip->SetEncode(true);
+        m_cdrip->SetWriteWAV(false);
+        m_cdrip->SetCoder(m_lameCoder.get());
+    }
+    m_ripping = true;
+    struct RipEnds {
+        TMain_Form* form;
+        ~RipEnds() { form->m_ripping = false; form->Repaint(); }
+    } ends{this};
+    m_forms.RippageEnCour->exec();
+}
+
+void TMain_Form::Calvenor_RIPPERExecute()
+{
+    Button2Click();
+}
+
+bool TMain_Form::ensureDestinationFolder()
+{
+    const QString folder = DirectoryText->text();
+    if (QFileInfo(folder).isDir())
+        return true;
+    const MsgAnswer a = m_services.dialogs->message(
+        MsgKind::Confirmation,
+        QStringLiteral("Le répertoire de destination (\"") + folder + QStringLiteral("\") n'existe pas. Voulez vous le créer ?"),
+        MsgButtons::YesNo);
+    if (a == MsgAnswer::Yes && !(!folder.isEmpty() && QDir().mkpath(folder)))
+        m_services.dialogs->message(MsgKind::Error, QStringLiteral("Impossible de créer le répertoire"), MsgButtons::Ok);
+    return QFileInfo(folder).isDir();
+}
+
+void TMain_Form::BitBtn5Click()
+{
+    if (ensureDestinationFolder())
+        m_services.shell->open(DirectoryText->text());
+}
+
+void TMain_Form::BitBtn3Click()
+{
+    const QString current = DirectoryText->text();
+    const auto chosen = m_services.shell->browseFolder(QStringLiteral("Dossier de destination"),
+                                                       QFileInfo(current).isDir() ? current : QString());
+    if (chosen)
+        DirectoryText->setText(TargetNameRule::WithSeparator(*chosen));
+}
+
+void TMain_Form::BitBtn4Click()
+{
+    DirectoryText->setText(TargetNameRule::ParentFolder(DirectoryText->text()));
 }
 
 void TMain_Form::ShadeWindow()
@@ -519,4 +637,77 @@ void TMain_Form::Repaint()
 {
     m_shade->hide();
     update();
+}
+
+// ---- Preview playback ----
+
+void TMain_Form::setPlayerButtons(PlayerButtons state)
+{
+    Play_Blue->setVisible(state == PlayerButtons::Ready);
+    Pause_Blue->setVisible(state == PlayerButtons::Playing);
+    Stop_Blue->setVisible(state == PlayerButtons::Playing);
+}
+
+void TMain_Form::CibleFilesSelectItem()
+{
+    if (!Stop_Blue->isHidden())
+        Stop_BlueClick();
+    setPlayerButtons(PlayerButtons::Ready);
+}
+
+void TMain_Form::CibleFilesExit()
+{
+    // The device stays open: the next play reopens it.
+    if (!Stop_Blue->isHidden())
+        lecteur().Stop();
+    setPlayerButtons(PlayerButtons::Inactive);
+}
+
+void TMain_Form::Play_BlueClick()
+{
+    const BusyCursor busy;
+    // Rows count from 1; with none selected there is no track to ask for.
+    const int n = SelectedSlot();
+    if (n == 0)
+        return;
+    const QString source = m_services.drives->source(DriveLetter());
+    if (!lecteur().HoldsAudioDisc(source)) {
+        m_services.dialogs->message(
+            MsgKind::Information,
+            QStringLiteral("Impossible de lire cette piste. Cela n'empeche pas le rippage mais il n'est pas encore "
+                           "possible dans cette version de lire cette piste..."),
+            MsgButtons::Ok);
+        return;
+    }
+    lecteur().SetFileName(source);
+    lecteur().Open();
+    lecteur().Seek(lecteur().TrackPosition(n));
+    lecteur().Play();
+    setPlayerButtons(PlayerButtons::Playing);
+}
+
+void TMain_Form::Pause_BlueClick()
+{
+    // Skips ten seconds forward and goes on playing.
+    lecteur().Seek(lecteur().Position() + 10);
+    lecteur().Play();
+}
+
+void TMain_Form::Stop_BlueClick()
+{
+    lecteur().Stop();
+    lecteur().Close();
+    setPlayerButtons(PlayerButtons::Ready);
+}
+
+void TMain_Form::FormClose()
+{
+    if (!Stop_Blue->isHidden())
+        Stop_BlueClick();
+}
+
+void TMain_Form::HELP_ABOUTExecute()
+{
+    if (m_forms.AboutForm)
+        m_forms.AboutForm->exec();
 }

@@ -18,8 +18,10 @@ class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class CdPlayer;
 class TCDRIP;
 class TLameCoder;
+class TMP3Info;
 class ShadeOverlay;
 
 // The hub of the program: drives, disc poll, track rows, rip commands and
@@ -79,6 +81,9 @@ public:
     // Components.
     TCDRIP* CDRIP1() const { return m_cdrip.get(); }
     TLameCoder& LameCoder1() { return *m_lameCoder; }
+    TMP3Info& MP3Info1() { return *m_mp3Info; }
+    // The preview player.
+    CdPlayer& lecteur() { return *m_lecteur; }
 
     // Track rows: slot k (1-based) is the k-th row; null outside 1..RowCount().
     int RowCount() const;
@@ -111,7 +116,24 @@ public:
     void BitBtn2Click();
     void DeleteItemButtonClick();
     void BitBtn1Click();
+    // DiscIdText := "ID : " + the identifier of the selected drive's disc.
+    void RefreshDiscId();
+    void EditTagsButtonClick();
+    void CibleFilesSelectItem();
+    void CibleFilesExit();
+    void Play_BlueClick();
+    void Pause_BlueClick();
+    void Stop_BlueClick();
+    void FormClose();
+    void HELP_ABOUTExecute();
     void ShadeWindow();
+    void Button2Click();
+    void Calvenor_RIPPERExecute();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    // True while the ripping window runs.
+    bool Ripping() const { return m_ripping; }
     // Removes the shading and repaints.
     void Repaint();
     // Number of tracks the ripping window has finished in the current rip.
@@ -122,6 +144,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Asks to create a missing destination folder; true when it exists afterwards.
+    bool ensureDestinationFolder();
+    bool m_ripping = false;
     void FormCreate(const QStringList& arguments);
     void buildMenu();
     void buildControls();
@@ -133,10 +158,14 @@ private:
     void replaceRipper();
     int driveIndexOf(QChar letter) const;
     void setRowExtensions(const QString& extension);
+    enum class PlayerButtons { Inactive, Ready, Playing };
+    void setPlayerButtons(PlayerButtons state);
 
     AppForms& m_forms;
     PlatformServices m_services;
     std::unique_ptr<TLameCoder> m_lameCoder;
+    std::unique_ptr<TMP3Info> m_mp3Info;
     std::unique_ptr<TCDRIP> m_cdrip;
+    std::unique_ptr<CdPlayer> m_lecteur;
     ShadeOverlay* m_shade = nullptr;
 };

@@ -1,0 +1,191 @@
+#include "rip/ui/TRippageEnCour.h"
+#include "app/ui/MainFormRows.h"
+#include "app/ui/TMain_Form.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/IDialogService.h"
+#include "platform/IShell.h"
+#include "rip/RipRun.h"
+#include "rip/TCDRIP.h"
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTimer>
+
+TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_forms(forms), m_services(services)
+{
+    m_forms.RippageEnCour = this;
+    setWindowTitle(QStringLiteral("Rippage en cours..."));
+    setModal(true);
+    setFixedSize(250, 100);
+
+    BackGound = new QLabel(this);
+    BackGound->setPixmap(QPixmap(QStringLiteral(":/images/rip_background.png")));
+    BackGound->setGeometry(0, 0, 250, 100);
+
+    Image1 = new QLabel(this);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/images/rip_stop.png")));
+    Image1->setGeometry(226, 8, 16, 16);
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setToolTip(QStringLiteral("Arréter le rippage"));
+    Image1->installEventFilter(this);
+
+    const QString silver = QStringLiteral("color: #c0c0c0;");
+    Label1 = new QLabel(QStringLiteral("Rippage en cours..."), this);
+    Label1->setStyleSheet(silver + QStringLiteral("font-weight: bold;"));
+    Label1->setGeometry(10, 8, 200, 18);
+
+    Label2 = new QLabel(QStringLiteral("Le rippage va commencer..."), this);
+    Label2->setStyleSheet(silver);
+    Label2->setAlignment(Qt::AlignCenter);
+    Label2->setWordWrap(true);
+    Label2->setGeometry(10, 28, 230, 48);
+
+    Label3 = new QLabel(QStringLiteral("Réduire la fenêtre"), this);
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setUnderline(true);
+    Label3->setFont(tahoma);
+    Label3->setStyleSheet(silver);
+    Label3->setCursor(Qt::PointingHandCursor);
+    Label3->setToolTip(QStringLiteral("Réduire la fenêtre durant le rippage"));
+    Label3->setGeometry(10, 78, 150, 18);
+    Label3->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(500);
+    Timer1->setSingleShot(false);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+}
+
+TRippageEnCour::~TRippageEnCour() = default;
+
+bool TRippageEnCour::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == Image1) {
+            Image1Click();
+            return true;
+        }
+        if (watched == Label3) {
+            Label3Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+int TRippageEnCour::RippedCount() const
+{
+    return m_run ? m_run->RippedCount() : 0;
+}
+
+bool TRippageEnCour::RunStopped() const
+{
+    return m_stopped;
+}
+
+void TRippageEnCour::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QWidget* owner = m_forms.Main_Form)
+        move(owner->geometry().center() - rect().center());
+    ErrorDisplay::Run(*m_services.dialogs, [this] { FormShow(); });
+}
+
+void TRippageEnCour::FormShow()
+{
+    m_stopped = false;
+    TMain_Form& main = *m_forms.Main_Form;
+    m_rows = std::make_unique<MainFormRows>(main);
+    m_run = std::make_unique<RipRun>(*m_rows, *main.CDRIP1(), main.MP3Info1());
+    main.RippedCount = [this] { return RippedCount(); };
+    Label2->setText(QStringLiteral("Le rippage va commencer..."));
+    // A playlist that cannot be read is not overwritten: the run does not start.
+    m_run->Begin();
+    Timer1->start();
+}
+
+void TRippageEnCour::Timer1Timer()
+{
+    Timer1->stop();
+    if (!m_run || m_stopped)
+        return;
+    m_run->OnTrackStart = [this](const QString& path) { Label2->setText(path); };
+    // An error halts the run: the window stays open, showing the failed track,
+    // until the user presses stop.
+    if (ErrorDisplay::Run(*m_services.dialogs, [this] { m_run->Execute(); }))
+        finishRun();
+}
+
+void TRippageEnCour::finishRun()
+{
+    TMain_Form& main = *m_forms.Main_Form;
+    Label2->clear();
+    m_services.shell->restoreApplication();
+    if (m_run->WasDiscRemoved())
+        m_services.dialogs->message(MsgKind::Warning,
+                                    QStringLiteral("Le CD a été retiré du lecteur pendant le rippage. Les pistes déjà "
+                                                   "rippées ont été conservées et ajoutées à la liste de lecture."),
+                                    MsgButtons::Ok);
+    else if (main.RowCount() > 0 && main.TotalProgress->value() != 0) {
+        m_services.shell->beep();
+        const MsgAnswer a = m_services.dialogs->message(
+            MsgKind::Confirmation,
+            QStringLiteral("Calvenor a terminé de ripper les pistes demandées avec succès. Voulez vous ouvrir le "
+                           "répertoire contenant les nouveaux fichiers ?"),
+            MsgButtons::YesNo);
+        if (a == MsgAnswer::Yes)
+            m_services.shell->open(main.DirectoryText->text());
+    }
+    resetProgress();
+    close();
+}
+
+void TRippageEnCour::resetProgress()
+{
+    TMain_Form& main = *m_forms.Main_Form;
+    main.TotalProgress->setValue(0);
+    main.localProgress->setValue(0);
+}
+
+void TRippageEnCour::Image1Click()
+{
+    resetProgress();
+    m_stopped = true;
+    Timer1->stop();
+    if (m_run)
+        m_run->Stop();
+    close();
+}
+
+void TRippageEnCour::Label3Click()
+{
+    m_services.shell->minimizeApplication();
+}
+
+void TRippageEnCour::DiscRemoved()
+{
+    if (m_run)
+        m_run->DiscRemoved();
+}
+
+void TRippageEnCour::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TRippageEnCour::FormClose()
+{
+    Timer1->stop();
+}
+
+void TRippageEnCour::keyPressEvent(QKeyEvent* event)
+{
+    // Escape would hide the window while the run goes on: stop is the way out.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}

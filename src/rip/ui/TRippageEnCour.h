@@ -1,0 +1,54 @@
+#pragma once
+#include "app/ui/AppForms.h"
+#include "platform/PlatformServices.h"
+#include <QDialog>
+#include <memory>
+
+class QLabel;
+class QTimer;
+class RipRun;
+class MainFormRows;
+
+// The small window on screen while the ticked tracks are ripped. Half a second
+// after it shows, it runs the whole rip run, then closes itself.
+class TRippageEnCour : public QDialog {
+    Q_OBJECT
+public:
+    TRippageEnCour(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+    ~TRippageEnCour() override;
+
+    QLabel* BackGound = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // Rows finished in the current run.
+    int RippedCount() const;
+    bool RunStopped() const;
+    // Called by the main window's poll when the disc goes away during a run.
+    void DiscRemoved();
+
+    void FormShow();
+    void Timer1Timer();
+    void Image1Click();
+    void Label3Click();
+    void FormClose();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void finishRun();
+    void resetProgress();
+
+    AppForms& m_forms;
+    PlatformServices m_services;
+    std::unique_ptr<MainFormRows> m_rows;
+    std::unique_ptr<RipRun> m_run;
+    bool m_stopped = false;
+};

@@ -1,0 +1,243 @@
+#include "app/ui/TRename_Track.h"
+#include "rip/ECDRIPError.h"
+#include "rip/TCDRIP.h"
+#include "support/MainFormFixture.h"
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+using MainForm = MainFormFixture;
+
+TEST_F(MainForm, ListsCdDrivesInLetterOrderAndNotZ)
+{
+    drives.sources.insert('z', "/dev/sr9");
+    drives.sources.insert('a', "/dev/sr2");
+    open();
+    ASSERT_EQ(form->DrivesList->count(), 3);
+    EXPECT_EQ(form->DrivesList->itemText(0), "a:\\");
+    EXPECT_EQ(form->DrivesList->itemText(1), "d:\\");
+    EXPECT_EQ(form->DrivesList->itemText(2), "e:\\");
+    EXPECT_EQ(form->DrivesList->currentIndex(), -1);
+    EXPECT_EQ(form->DrivesList->currentText(), "Lecteurs de CD");
+    EXPECT_EQ(form->DirectoryText->text(), "/home/u/Documents/Ma musique/");
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(MainForm, NoCdDriveAtAll)
+{
+    drives.sources.clear();
+    open();
+    EXPECT_EQ(dialogs.texts(), QStringList({"Vous ne semblez pas avoir de lecteur de CD sur votre ordinateur."}));
+    EXPECT_EQ(dialogs.shown.first().kind, MsgKind::Error);
+    EXPECT_EQ(form->DrivesList->currentText(), "Aucun lecteur");
+    form->Timer1Timer(); // the poll does nothing without a selected drive
+    EXPECT_EQ(drives.presenceQueries, 0);
+}
+
+TEST_F(MainForm, ArgumentSelectsTheDriveAndThePollReadsIt)
+{
+    drives.discs = {{'e', true}};
+    open({"E:\\"});
+    EXPECT_EQ(form->DrivesList->currentText(), "e:\\");
+    EXPECT_EQ(form->RowCount(), 0) << "selecting at start does not read the disc";
+    form->Timer1Timer();
+    EXPECT_TRUE(form->DiscPresent());
+    EXPECT_EQ(form->RowCount(), 3);
+    EXPECT_EQ(cdRip.calls.filter("CR_SetActiveCDROM"), QStringList({"CR_SetActiveCDROM(1)"}));
+}
+
+TEST_F(MainForm, ArgumentNamingNoDriveSelectsNothing)
+{
+    open({"q:\\"});
+    EXPECT_EQ(form->DrivesList->currentIndex(), -1);
+    form->Timer1Timer();
+    EXPECT_EQ(form->RowCount(), 0);
+}
+
+TEST_F(MainForm, ReadingADiscListsAudioTracksWithDefaultTargets)
+{
+    cdRip.toc = {{0, 0x14}};
+    for (int i = 1; i <= 11; ++i)
+        cdRip.toc.append({uint32_t(i * 100), 0x10});
+    cdRip.toc.append({1200, 0x10});
+    open();
+    choose(0);
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << "no connection, no question";
+    ASSERT_EQ(form->RowCount(), 11);
+    EXPECT_EQ(labels().first(), "Piste 02");
+    EXPECT_EQ(labels().last(), "Piste 12");
+    EXPECT_EQ(target(1), "/home/u/Documents/Ma musique/02 - Piste 02.mp3");
+    EXPECT_FALSE(TMain_Form::Ticked(form->TrackItems(1)));
+}
+
+TEST_F(MainForm, WithAConnectionTheLookupIsOffered)
+{
+    internet.connected = true;
+    open();
+    choose(0);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown.first().text,
+              "Voulez vous lancer une recherche sur serveur CDDB pour tenter d'obtenir les informations possibles sur "
+              "votre CD ?");
+    EXPECT_EQ(dialogs.shown.first().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(target(3), "/home/u/Documents/Ma musique/03 - Piste 03.mp3") << "No gives the default names";
+}
+
+TEST_F(MainForm, DiscRemovedAndInserted)
+{
+    open();
+    choose(0);
+    form->DirectoryText->setText("/tmp/ailleurs/");
+    drives.discs['d'] = false;
+    form->Timer1Timer();
+    EXPECT_FALSE(form->DiscPresent());
+    EXPECT_EQ(form->RowCount(), 0);
+    EXPECT_EQ(form->DirectoryText->text(), "/home/u/Documents/Ma musique/");
+    drives.discs['d'] = true;
+    form->Timer1Timer();
+    EXPECT_TRUE(form->DiscPresent());
+    EXPECT_EQ(form->RowCount(), 3);
+}
+
+TEST_F(MainForm, DiscWithoutAudioIsReadAgainAtEveryPoll)
+{
+    cdRip.toc = {{0, 0x14}, {500, 0x14}};
+    open();
+    choose(0);
+    EXPECT_FALSE(form->DiscPresent());
+    const int reads = cdRip.count("CR_ReadToc");
+    form->Timer1Timer();
+    form->Timer1Timer();
+    EXPECT_EQ(cdRip.count("CR_ReadToc"), reads + 2);
+}
+
+TEST_F(MainForm, EmptyDriveClearsTheList)
+{
+    open();
+    choose(0);
+    choose(1);
+    EXPECT_FALSE(form->DiscPresent());
+    EXPECT_EQ(form->RowCount(), 0);
+}
+
+TEST_F(MainForm, FailedReadLeavesAnEmptyRipperAndTheRows)
+{
+    open();
+    choose(0);
+    cdRip.throwOn = "CR_ReadToc";
+    form->DrivesList->setCurrentIndex(0);
+    EXPECT_THROW(form->DrivesListChange(), ECDRIPError);
+    ASSERT_NE(form->CDRIP1(), nullptr);
+    EXPECT_TRUE(form->CDRIP1()->Tracks.isEmpty());
+    EXPECT_TRUE(form->DiscPresent());
+    EXPECT_EQ(form->RowCount(), 3);
+}
+
+TEST_F(MainForm, ProgressOfTheRipper)
+{
+    open();
+    form->RippedCount = [] { return 3; };
+    form->TotalProgress->setMaximum(400);
+    form->CDRIP1Progress(37);
+    EXPECT_EQ(form->localProgress->value(), 37);
+    EXPECT_EQ(form->TotalProgress->value(), 337);
+    form->LameCoder1Progress(12);
+    EXPECT_EQ(form->localProgress->value(), 12);
+}
+
+TEST_F(MainForm, FolderTextRecomputesTargets)
+{
+    open();
+    choose(0);
+    form->DirectoryText->setText("");
+    EXPECT_EQ(target(1), "/home/u/Documents/Ma musique/01 - Piste 01.mp3");
+    form->DirectoryText->setText("x");
+    EXPECT_EQ(target(1), "x/01 - Piste 01.mp3");
+}
+
+TEST_F(MainForm, Mp3WavSwitch)
+{
+    open();
+    choose(0);
+    TMain_Form::SetValue(form->TrackItems(1), TMain_Form::TargetValue, "/m/03 - Intro.mp3");
+    form->WavRipp->click();
+    EXPECT_EQ(target(1), "/m/03 - Intro.wav");
+    EXPECT_TRUE(form->CDRIP1()->WriteWAV());
+    EXPECT_FALSE(form->CDRIP1()->Encode());
+    form->WavRipp->click();
+    EXPECT_EQ(target(1), "/m/03 - Intro.wav") << "the selected button changes nothing";
+    form->MP3Ripp->click();
+    EXPECT_EQ(target(1), "/m/03 - Intro.mp3");
+    EXPECT_TRUE(form->CDRIP1()->Encode());
+}
+
+TEST_F(MainForm, SelectAllAndNone)
+{
+    open();
+    choose(0);
+    form->BitBtn2Click();
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_TRUE(TMain_Form::Ticked(form->TrackItems(k)));
+    form->DeleteItemButtonClick();
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_FALSE(TMain_Form::Ticked(form->TrackItems(k)));
+    EXPECT_EQ(form->TrackItems(0), nullptr);
+    EXPECT_EQ(form->TrackItems(4), nullptr);
+}
+
+TEST_F(MainForm, HelpPage)
+{
+    open();
+    const QString page = QCoreApplication::applicationDirPath() + "/Aide/Aide.htm";
+    ASSERT_FALSE(QFile::exists(page)) << "the test program has no help page beside it";
+    form->Action4Execute();
+    ASSERT_EQ(dialogs.texts(), QStringList({"Impossible de trouver le fichier d'aide : " + page}));
+    EXPECT_TRUE(shell.opened.isEmpty()) << "OK ends the command";
+    dialogs.script(MsgAnswer::Dismissed);
+    form->Action4Execute();
+    EXPECT_EQ(shell.opened, QStringList({page}));
+}
+
+TEST_F(MainForm, CddbWithoutDisc)
+{
+    open();
+    form->BitBtn1Click();
+    EXPECT_EQ(dialogs.texts(), QStringList({"Il n'y a pas de CD dans le lecteur"}));
+}
+
+TEST_F(MainForm, ErrorsOfHandlersReachTheGeneralErrorDisplay)
+{
+    open();
+    choose(0);
+    cdRip.throwOn = "CR_ReadToc";
+    form->DrivesList->activated(0);
+    EXPECT_EQ(dialogs.texts(), QStringList({"Initialization failure"}));
+}
+
+TEST(RenameTrack, ForbiddenCharacterKeepsTheWindowOpen)
+{
+    FakeDialogService dialogs;
+    PlatformServices services;
+    services.dialogs = &dialogs;
+    AppForms forms;
+    TRename_Track w(forms, services);
+    w.show();
+    w.ModifyText->setText("A/B");
+    w.ModifyButtonClick();
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown.first().text,
+              "Le nom de fichier contient un ou plusieurs caractères interdits par windows. Veuillez corriger en "
+              "enlevant tous les caractères cités dans la fenêtre :");
+    w.ModifyText->setText("A-B");
+    w.ModifyButtonClick();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+}
