@@ -1,0 +1,67 @@
+#pragma once
+#include "app/ui/AppForms.h"
+#include "platform/PlatformServices.h"
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TMain_Form;
+
+// Edits the tag values of the selected track row of the main window, and
+// optionally spreads artist, album, year and genre to every row. Touches no
+// file: the rows carry the values to the rip.
+class TEdit_Tags_Form : public QDialog {
+    Q_OBJECT
+public:
+    TEdit_Tags_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+
+    QLabel* BackGround = nullptr;
+    QLabel* Title_Img = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Titre = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Artiste = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* Album = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* Genre = nullptr;
+    QLabel* Label7 = nullptr;
+    QLineEdit* Commentaire = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* Annee = nullptr;
+    QCheckBox* AllSameArtiste = nullptr;
+    QCheckBox* AllSameGenre = nullptr;
+    QCheckBox* AllSameAlbum = nullptr;
+    QCheckBox* AllSameYear = nullptr;
+    QPushButton* Annuler = nullptr;
+    QPushButton* Valider = nullptr;
+
+    // Shows the values of the main window's selected row.
+    void FillFromSelectedRow();
+    void ValiderClick();
+    void AnnulerClick();
+    void ApplyTagEdits();
+    // Target path of the selected row from these album, artist and title.
+    void RecomputeRowTarget(const QString& album, const QString& artist, const QString& title);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void FormCreate();
+    TMain_Form& mainForm() const;
+    // Shows the message of the first of title, artist, album holding a
+    // forbidden character; false when one does.
+    bool namesAreAllowed();
+    // Writes a row value into every row or only into the selected one.
+    void setRowValue(int value, const QString& text, bool everyRow);
+    void extendDefaultFolder();
+
+    AppForms& m_forms;
+    PlatformServices m_services;
+};
