@@ -3,6 +3,9 @@
 #include "platform/CdioRipLibrary.h"
 #include "platform/DriveMap.h"
 #include "rip/TCDRIP.h"
+#include "tags/GenreTable.h"
+#include "tags/TMP3Info.h"
+#include <algorithm>
 
 namespace {
 // A mistake in the command itself, shown with the usage.
@@ -33,6 +36,14 @@ void RipCommandLine::defineOptions()
         {QStringLiteral("out"), QStringLiteral("Fichier de sortie."), QStringLiteral("FICHIER")},
         {QStringLiteral("wav"), QStringLiteral("Écrit un fichier WAV (par défaut).")},
         {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
+        {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
+        {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("album"), QStringLiteral("Album de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("year"), QStringLiteral("Année de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("genre"), QStringLiteral("Nom du genre de l'étiquette ID3 (Other s'il est inconnu)."),
+         QStringLiteral("NOM")},
+        {QStringLiteral("comment"), QStringLiteral("Commentaire de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("read-tag"), QStringLiteral("Affiche l'étiquette ID3 d'un fichier."), QStringLiteral("FICHIER")},
     });
 }
 
@@ -74,7 +85,11 @@ int RipCommandLine::dispatch()
         ripOneTrack();
         return 0;
     }
-    throw UsageError(QStringLiteral("Aucune commande : --list, --toc ou --track."));
+    if (m_parser.isSet(QStringLiteral("read-tag"))) {
+        readTag();
+        return 0;
+    }
+    throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track ou --read-tag."));
 }
 
 void RipCommandLine::listDrives()
@@ -151,4 +166,38 @@ void RipCommandLine::ripOneTrack()
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
     r.RipTrack(track, out);
     m_err << '\n';
+    tagRippedFile(out);
+}
+
+void RipCommandLine::tagRippedFile(const QString& path)
+{
+    const QStringList tagOptions = {"title", "artist", "album", "year", "genre", "comment"};
+    if (std::none_of(tagOptions.begin(), tagOptions.end(), [this](const QString& o) { return m_parser.isSet(o); }))
+        return;
+    TMP3Info info;
+    info.SetFilename(path);
+    info.SetTitle(m_parser.value(QStringLiteral("title")));
+    info.SetArtist(m_parser.value(QStringLiteral("artist")));
+    info.SetAlbum(m_parser.value(QStringLiteral("album")));
+    info.SetYear(m_parser.value(QStringLiteral("year")));
+    info.SetGenreID(GenreTable::IdOfName(m_parser.value(QStringLiteral("genre"))));
+    info.SetComment(m_parser.value(QStringLiteral("comment")));
+    info.Save();
+    if (!info.Saved())
+        throw CalvenorError(QStringLiteral("Impossible d'écrire l'étiquette ID3 dans %1").arg(path));
+}
+
+void RipCommandLine::readTag()
+{
+    const QString path = m_parser.value(QStringLiteral("read-tag"));
+    TMP3Info info;
+    info.SetFilename(path);
+    if (!info.Valid())
+        throw CalvenorError(QStringLiteral("%1 : %2").arg(path, info.Error()));
+    m_out << "title=" << info.Title() << '\n'
+          << "artist=" << info.Artist() << '\n'
+          << "album=" << info.Album() << '\n'
+          << "year=" << info.Year() << '\n'
+          << "comment=" << info.Comment() << '\n'
+          << "genre=" << info.Genre() << '\n';
 }

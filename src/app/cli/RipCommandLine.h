@@ -24,6 +24,9 @@ private:
     void listDrives();
     void printToc();
     void ripOneTrack();
+    // Writes the ID3v1 tag given by the tag options, as the rip window does.
+    void tagRippedFile(const QString& path);
+    void readTag();
     // Opens the ripper on the drive named by the first positional argument.
     TCDRIP& ripper();
     QChar driveLetter() const;

@@ -1,0 +1,63 @@
+#include "TagFiles.h"
+#include "support/DiscImage.h"
+#include "tags/TMP3Info.h"
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun runTool(const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(CALVENOR_RIP_EXE), arguments);
+    ToolRun run;
+    if (!tool.waitForFinished(120000))
+        return run;
+    run.exitCode = tool.exitCode();
+    run.out = QString::fromUtf8(tool.readAllStandardOutput());
+    run.err = QString::fromUtf8(tool.readAllStandardError());
+    return run;
+}
+} // namespace
+
+TEST(RipToolTags, TagsWhatItRipsAndReadsTheTagBack)
+{
+    QTemporaryDir dir;
+    const QString cue = DiscImage().AddAudioTrack(DiscImage::SinePcm(30, 440)).AddAudioTrack(DiscImage::NoisePcm(20, 3))
+                            .WriteTo(dir.path());
+    const QString drive = QStringLiteral("x=") + cue;
+    const QString tagged = dir.filePath("tagged.wav");
+    const ToolRun rip = runTool({"--drive", drive, "x:", "--track", "2", "--out", tagged, "--title",
+                                 QStringLiteral("Été à Noël €"), "--artist", QStringLiteral("Zoé"), "--album", "Live",
+                                 "--year", "19999", "--genre", "rock & roll", "--comment", "pris sur le vif"});
+    ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    EXPECT_EQ(QFileInfo(tagged).size(), 44 + 20 * DiscImage::SectorBytes + TMP3Info::TagSize);
+
+    const ToolRun read = runTool({"--read-tag", tagged});
+    EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(read.out, QStringLiteral("title=Été à Noël ?\nartist=Zoé\nalbum=Live\nyear=1999\n"
+                                       "comment=pris sur le vif\ngenre=Rock & Roll\n"));
+    TMP3Info info;
+    info.SetFilename(tagged);
+    EXPECT_EQ(info.GenreID(), 78);
+
+    // An unknown genre name is "Other"; without tag options nothing is appended.
+    const QString other = dir.filePath("other.wav");
+    ASSERT_EQ(runTool({"--drive", drive, "x:", "--track", "1", "--out", other, "--genre", "Zouk"}).exitCode, 0);
+    EXPECT_TRUE(runTool({"--read-tag", other}).out.endsWith("genre=Other\n"));
+    const QString plain = dir.filePath("plain.wav");
+    ASSERT_EQ(runTool({"--drive", drive, "x:", "--track", "1", "--out", plain}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(plain).size(), 44 + 30 * DiscImage::SectorBytes);
+    const ToolRun untagged = runTool({"--read-tag", plain});
+    EXPECT_EQ(untagged.exitCode, 1);
+    EXPECT_TRUE(untagged.out.isEmpty());
+    EXPECT_TRUE(untagged.err.contains("Wrong file format or no ID3 Tag !")) << untagged.err.toStdString();
+    EXPECT_TRUE(runTool({"--read-tag", dir.filePath("missing.wav")}).err.contains("File doesn`t exist !"));
+}
