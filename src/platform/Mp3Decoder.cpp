@@ -25,12 +25,16 @@ Mp3Decoder::~Mp3Decoder()
 
 bool Mp3Decoder::Decode(const uint8_t* data, size_t length, std::vector<int16_t>& pcm)
 {
-    // The first call takes the new bytes; the next ones empty the decoder's
-    // buffer frame by frame.
-    int samples = decodeOne(data, length, pcm);
-    while (samples > 0)
-        samples = decodeOne(data, 0, pcm);
-    return samples == 0;
+    // The first call takes the new bytes, the next ones empty the decoder's
+    // buffer frame by frame. The decoder can answer "nothing" while whole
+    // frames wait (on the call that adds bytes, after a header frame); only
+    // two empty answers in a row mean that it needs more input.
+    int result = decodeOne(data, length, pcm);
+    for (int empty = 0; result >= 0 && empty < 2;) {
+        result = decodeOne(data, 0, pcm);
+        empty = result == 0 ? empty + 1 : 0;
+    }
+    return result >= 0;
 }
 
 int Mp3Decoder::decodeOne(const uint8_t* data, size_t length, std::vector<int16_t>& pcm)

@@ -36,16 +36,20 @@ TEST(Mp3Decoder, ReadsTheVbrHeaderAndDecodesInPiecesOfAnySize)
     mp3.replace(0, length, QByteArray(reinterpret_cast<const char*>(out.data()), length));
     coder.CloseStream();
 
-    Mp3Decoder decoder;
-    std::vector<int16_t> decoded;
-    for (int at = 0; at < mp3.size(); at += 333) // pieces that cut frames anywhere
-        ASSERT_TRUE(decoder.Decode(reinterpret_cast<const uint8_t*>(mp3.constData()) + at,
-                                   size_t(qMin(333, int(mp3.size()) - at)), decoded));
-    decoder.Decode(nullptr, 0, decoded);
-    EXPECT_EQ(decoder.Channels(), 2);
-    EXPECT_EQ(decoder.SampleRate(), 44100);
-    EXPECT_EQ(decoder.EncoderDelay(), 576);
-    ASSERT_GT(decoder.HeaderFrameCount(), 0);
-    EXPECT_EQ(int(decoded.size()) / 2, decoder.HeaderFrameCount() * 1152) << "the header frame itself is not played";
-    EXPECT_EQ(int(decoded.size()) / 2, 576 + 20 * 1152 + decoder.EncoderPadding());
+    // Whole, in large pieces, and in pieces that cut frames anywhere.
+    for (int piece : {int(mp3.size()), 16384, 333}) {
+        Mp3Decoder decoder;
+        std::vector<int16_t> decoded;
+        for (int at = 0; at < mp3.size(); at += piece)
+            ASSERT_TRUE(decoder.Decode(reinterpret_cast<const uint8_t*>(mp3.constData()) + at,
+                                       size_t(qMin(piece, int(mp3.size()) - at)), decoded));
+        decoder.Decode(nullptr, 0, decoded);
+        EXPECT_EQ(decoder.Channels(), 2);
+        EXPECT_EQ(decoder.SampleRate(), 44100);
+        EXPECT_EQ(decoder.EncoderDelay(), 576);
+        ASSERT_GT(decoder.HeaderFrameCount(), 0);
+        EXPECT_EQ(int(decoded.size()) / 2, decoder.HeaderFrameCount() * 1152)
+            << "the header frame itself is not played; piece " << piece;
+        EXPECT_EQ(int(decoded.size()) / 2, 576 + 20 * 1152 + decoder.EncoderPadding());
+    }
 }

@@ -1,0 +1,132 @@
+#include "encode/TLameCoder.h"
+#include "platform/CdioRipLibrary.h"
+#include "platform/LameEncoderLibrary.h"
+#include "platform/Mp3Decoder.h"
+#include "rip/TCDRIP.h"
+#include "support/DiscImage.h"
+#include "support/FakeCdRipLibrary.h"
+#include "support/FakeEncoderLibrary.h"
+#include "support/Mp3Frames.h"
+#include "support/PcmCompare.h"
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::unique_ptr<TCDRIP> mp3Ripper(ICdRipLibrary& lib, TLameCoder& coder)
+{
+    auto r = std::make_unique<TCDRIP>(lib);
+    r->ProcessMessages = nullptr;
+    r->SetCoder(&coder);
+    r->SetEncode(true);
+    return r;
+}
+} // namespace
+
+TEST(Mp3Road, FinalHeaderFrameGoesOverTheStartAfterTheFlush)
+{
+    FakeCdRipLibrary cd;
+    cd.SetAudioToc({0}, 100);
+    cd.chunkBufferSize = 16;
+    // Exactly two blocks: no padded block behind them.
+    cd.chunks = {{0, QByteArray(16, 'a')}, {4, QByteArray(16, 'b')}};
+    FakeEncoderLibrary enc; // 16-byte blocks, 3 bytes out per block, 2 from the flush
+    enc.infoTag = "HDR";
+    TLameCoder coder(enc);
+    QTemporaryDir dir;
+    mp3Ripper(cd, coder)->RipTrack(1, dir.filePath("t.wav"));
+
+    EXPECT_EQ(enc.chunks.size(), 2);
+    EXPECT_EQ(enc.infoTags, 1);
+    const QByteArray mp3 = readAll(dir.filePath("t.mp3"));
+    EXPECT_EQ(mp3, QByteArray("HDR") + QByteArray(3, '\2') + QByteArray(2, char(0xEE)))
+        << "the first block's bytes replaced by the header frame, the flush still last";
+}
+
+class RealMp3Rip : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        // 5 seconds: 220500 frames, not a whole number of encoder blocks.
+        image.AddAudioTrack(PcmCompare::Tones(Sectors * 588, 44100, 2));
+        cue = image.WriteTo(dir.path());
+    }
+    QByteArray rip(TLameCoder& coder, TOutputFormat format = STEREO44100)
+    {
+        CdioRipLibrary cd({cue});
+        auto r = mp3Ripper(cd, coder);
+        r->SetOutputFormat(format);
+        r->RipTrack(1, dir.filePath("01 - Piste.wav"));
+        return readAll(dir.filePath("01 - Piste.mp3"));
+    }
+
+    static constexpr int Sectors = 375;
+    QTemporaryDir dir;
+    DiscImage image;
+    QString cue;
+    LameEncoderLibrary lame;
+};
+
+TEST_F(RealMp3Rip, DecodesToTheTracksLengthAndSound)
+{
+    TLameCoder coder(lame);
+    const QByteArray mp3 = rip(coder);
+    ASSERT_FALSE(mp3.isEmpty());
+    const auto decoded = PcmCompare::DecodeMp3(mp3);
+    EXPECT_EQ(decoded.channels, 2);
+    EXPECT_EQ(decoded.sampleRate, 44100);
+    const int frames = Sectors * 588;
+    // Behind the track: the silence that completes its last block (less than a
+    // frame), the encoder's delay in front and its padding to whole frames.
+    EXPECT_GE(decoded.frames(), frames);
+    EXPECT_LE(decoded.frames(), frames + 1152 + 576 + 2 * 1152);
+    const auto source = PcmCompare::Samples(image.TrackAt(1).pcm);
+    const int lag = PcmCompare::BestLag(source, decoded.pcm, 2, 3000);
+    EXPECT_GT(PcmCompare::Correlation(source, decoded.pcm, 2, lag), 0.99);
+    const auto first = Mp3Frames::HeaderAt(mp3, 0);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(Mp3Frames::TagIn(mp3, *first)) << "no header frame asked for";
+}
+
+TEST_F(RealMp3Rip, VbrFileStartsWithTheFinalXingFrameAndKeepsTheTrackEnd)
+{
+    TLameCoder coder(lame);
+    coder.SetEnableVBR(LAME_TRUE);
+    const QByteArray mp3 = rip(coder);
+    const auto frames = Mp3Frames::Walk(mp3);
+    ASSERT_GT(frames.size(), 100);
+    EXPECT_EQ(frames.back().offset + frames.back().length, mp3.size());
+    const auto tag = Mp3Frames::TagIn(mp3, frames[0]);
+    ASSERT_TRUE(tag);
+    EXPECT_EQ(tag->id, "Xing");
+    EXPECT_EQ(tag->frames, frames.size() - 1);
+
+    // The header tells the delay and padding, so the length is exact: the
+    // track rounded up to whole blocks, its last part padded and kept.
+    Mp3Decoder decoder;
+    std::vector<int16_t> pcm;
+    decoder.Decode(reinterpret_cast<const uint8_t*>(mp3.constData()), size_t(mp3.size()), pcm);
+    decoder.Decode(nullptr, 0, pcm);
+    const int blocks = (Sectors * 588 + 1151) / 1152;
+    EXPECT_EQ(int(pcm.size()) / 2, decoder.EncoderDelay() + blocks * 1152 + decoder.EncoderPadding());
+}
+
+TEST_F(RealMp3Rip, MonoHalfRateFormatReachesTheEncoder)
+{
+    TLameCoder coder(lame);
+    const QByteArray mp3 = rip(coder, MONO22050);
+    const auto decoded = PcmCompare::DecodeMp3(mp3);
+    EXPECT_EQ(decoded.channels, 1);
+    EXPECT_EQ(decoded.sampleRate, 22050);
+    const int frames = Sectors * 588 / 2;
+    EXPECT_GE(decoded.frames(), frames);
+    EXPECT_LE(decoded.frames(), frames + 576 + 576 + 2 * 576);
+}
