@@ -15,6 +15,7 @@
 #include "platform/IInternet.h"
 #include "platform/IShell.h"
 #include "rip/TCDRIP.h"
+#include "rip/TrackRow.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "tags/TMP3Info.h"
 #include "tags/ui/TEdit_Tags_Form.h"
@@ -465,14 +466,9 @@ void TMain_Form::clearRows()
 void TMain_Form::BuildTrackRows()
 {
     clearRows();
-    for (const TrackEntry& entry : m_cdrip->Tracks) {
-        if (entry.Track.Kind != QLatin1String("Audio"))
-            continue;
-        // The list holds at most 50 rows; further tracks cannot be reached.
-        if (RowCount() == MaxRows)
-            break;
+    for (const TrackRow& track : TrackRow::FromTracks(m_cdrip->Tracks)) {
         auto* row = new QTreeWidgetItem(CibleFiles);
-        row->setText(0, TargetNameRule::LabelFromDigits(entry.Name.mid(5, 2)));
+        row->setText(0, track.Label);
         row->setFlags((row->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);
         row->setCheckState(0, Qt::Unchecked);
     }

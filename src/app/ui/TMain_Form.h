@@ -31,7 +31,6 @@ class TMain_Form : public QMainWindow {
 public:
     // Row values: 0 target path, 1 title, 2 artist, 3 album, 4 year, 5 genre, 6 comment.
     enum RowValue { TargetValue = 0, TitleValue, ArtistValue, AlbumValue, YearValue, GenreValue, CommentValue };
-    static constexpr int MaxRows = 50;
 
     // `arguments` are the command-line arguments left after the drive options.
     TMain_Form(AppForms& forms, const PlatformServices& services, const QStringList& arguments,

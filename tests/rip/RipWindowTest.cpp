@@ -1,0 +1,315 @@
+#include "app/ui/AppForms.h"
+#include "app/ui/TMain_Form.h"
+#include "platform/CdioRipLibrary.h"
+#include "platform/LameEncoderLibrary.h"
+#include "platform/Mp3Decoder.h"
+#include "rip/TCDRIP.h"
+#include "rip/ui/TRippageEnCour.h"
+#include "support/DiscImage.h"
+#include "support/FakeDialogService.h"
+#include "support/FakeDrives.h"
+#include "support/FakeInternet.h"
+#include "support/FakeShell.h"
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidgetItem>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The main and ripping windows over a generated five-track disc in drive d,
+// read through the real ripping and encoder libraries.
+class RipWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        for (int t = 1; t <= 5; ++t)
+            image.AddAudioTrack(DiscImage::NoisePcm(20 + 5 * t, t));
+        const QString cue = image.WriteTo(dir.path(), "img");
+        drives.sources = {{'d', cue}};
+        drives.discs = {{'d', true}};
+        cdRip = std::make_unique<CdioRipLibrary>(QStringList{cue});
+        shell.documents = dir.filePath("docs");
+        services.drives = &drives;
+        services.cdRip = cdRip.get();
+        services.dialogs = &dialogs;
+        services.shell = &shell;
+        services.internet = &internet;
+        services.encoder = &encoder;
+        main = std::make_unique<TMain_Form>(forms, services, QStringList{});
+        main->Timer1->stop();
+        ripping = std::make_unique<TRippageEnCour>(forms, services, main.get());
+        main->DrivesList->setCurrentIndex(0);
+        main->DrivesListChange();
+        ASSERT_EQ(main->RowCount(), 5);
+        music = dir.filePath("music/");
+        QDir().mkpath(music);
+        main->DirectoryText->setText(music);
+    }
+    void tick(std::initializer_list<int> rows)
+    {
+        for (int k : rows)
+            main->TrackItems(k)->setCheckState(0, Qt::Checked);
+    }
+    QString target(int k) const { return TMain_Form::Value(main->TrackItems(k), TMain_Form::TargetValue); }
+    QStringList playlist(const QString& name = "PlayList.M3u") const
+    {
+        return QString::fromUtf8(readAll(music + name)).split("\r\n", Qt::SkipEmptyParts);
+    }
+    // Runs `action` once, when track `track` has delivered its first chunk.
+    void duringTrack(int track, std::function<void()> action)
+    {
+        TCDRIP* r = main->CDRIP1();
+        r->OnBeginTrack = [this, track](TCDRIP*, uint16_t t) { current = t == track; };
+        r->OnProgress = [this, action](TCDRIP*, uint16_t p) {
+            main->CDRIP1Progress(p);
+            if (current) {
+                current = false;
+                action();
+            }
+        };
+    }
+
+    QTemporaryDir dir;
+    DiscImage image;
+    FakeDrives drives;
+    std::unique_ptr<CdioRipLibrary> cdRip;
+    LameEncoderLibrary encoder;
+    FakeDialogService dialogs;
+    FakeShell shell;
+    FakeInternet internet;
+    PlatformServices services;
+    AppForms forms;
+    std::unique_ptr<TMain_Form> main;
+    std::unique_ptr<TRippageEnCour> ripping;
+    QString music;
+    bool current = false;
+};
+
+const QString FinalQuestion = "Calvenor a terminé de ripper les pistes demandées avec succès. Voulez vous ouvrir le "
+                              "répertoire contenant les nouveaux fichiers ?";
+
+} // namespace
+
+TEST_F(RipWindow, TickedRowsBecomeTaggedWavFilesWithAPlaylist)
+{
+    main->WavRipp->click();
+    tick({2, 4});
+    TMain_Form::SetValue(main->TrackItems(2), TMain_Form::TitleValue, "Deux");
+    main->DirectoryTextChange();
+    TMain_Form::SetValue(main->TrackItems(2), TMain_Form::GenreValue, "rock");
+    main->Button2Click();
+
+    for (int k : {2, 4}) {
+        const QByteArray file = readAll(target(k));
+        const QByteArray pcm = image.TrackAt(k).pcm;
+        ASSERT_EQ(file.size(), 44 + pcm.size() + 128) << target(k).toStdString();
+        EXPECT_EQ(file.mid(44, pcm.size()), pcm) << "track " << k;
+        EXPECT_EQ(file.right(128).left(3), "TAG");
+    }
+    EXPECT_EQ(readAll(target(2)).right(128).mid(3, 4), "Deux");
+    EXPECT_EQ(uint8_t(readAll(target(2)).right(1).at(0)), 17) << "Rock, found without regard to case";
+    EXPECT_FALSE(QFile::exists(target(1)));
+    EXPECT_EQ(playlist(), QStringList({"02 - Deux.wav", "04 - Piste 04.wav"}));
+    EXPECT_TRUE(QDir(music).entryList({"*jitt"}, QDir::Files).isEmpty());
+    EXPECT_EQ(main->TotalProgress->value(), 0);
+    EXPECT_EQ(main->TotalProgress->maximum(), 200);
+    EXPECT_EQ(dialogs.texts(), QStringList({FinalQuestion}));
+    EXPECT_EQ(shell.beeps, 1);
+    EXPECT_EQ(ripping->RippedCount(), 2);
+    EXPECT_FALSE(ripping->isVisible());
+
+    // A second run into the same folder adds only what is new.
+    tick({5});
+    dialogs.script(MsgAnswer::Yes);
+    main->Button2Click();
+    EXPECT_EQ(playlist(), QStringList({"02 - Deux.wav", "04 - Piste 04.wav", "05 - Piste 05.wav"}));
+    EXPECT_EQ(shell.opened, QStringList({music}));
+}
+
+TEST_F(RipWindow, Mp3FilesDecodeToTheTrackLength)
+{
+    TMain_Form::SetValue(main->TrackItems(1), TMain_Form::ArtistValue, "Artiste");
+    TMain_Form::SetValue(main->TrackItems(1), TMain_Form::AlbumValue, "Album");
+    main->DirectoryTextChange();
+    tick({3});
+    main->Button2Click();
+    ASSERT_TRUE(target(3).endsWith(".mp3"));
+    QByteArray mp3 = readAll(target(3));
+    ASSERT_GT(mp3.size(), 128);
+    EXPECT_EQ(mp3.right(128).left(3), "TAG");
+    mp3.chop(128);
+    Mp3Decoder decoder;
+    std::vector<int16_t> pcm;
+    ASSERT_TRUE(decoder.Decode(reinterpret_cast<const uint8_t*>(mp3.constData()), mp3.size(), pcm));
+    EXPECT_EQ(decoder.Channels(), 2);
+    EXPECT_EQ(decoder.SampleRate(), 44100);
+    const long frames = long(pcm.size()) / 2;
+    const long expected = image.TrackAt(3).pcm.size() / 4;
+    // Whole MPEG frames, plus the encoder's delay and padding.
+    EXPECT_GE(frames, expected);
+    EXPECT_LE(frames, expected + 1152 + 2 * 1152 + 576);
+    EXPECT_EQ(playlist("Artiste - Album - PlayList.M3u"), QStringList({"03 - Piste 03.mp3"}));
+}
+
+TEST_F(RipWindow, StopDuringTheSecondOfThreeTracks)
+{
+    main->WavRipp->click();
+    tick({1, 2, 3});
+    duringTrack(2, [this] { ripping->Image1Click(); });
+    main->Button2Click();
+    EXPECT_EQ(readAll(target(1)).size(), 44 + image.TrackAt(1).pcm.size() + 128);
+    const QByteArray partial = readAll(target(2));
+    ASSERT_GT(partial.size(), 44 + 128);
+    EXPECT_LT(partial.size(), 44 + image.TrackAt(2).pcm.size() + 128);
+    EXPECT_EQ(partial.right(128).left(3), "TAG") << "the partial file is still tagged";
+    EXPECT_EQ(qFromLittleEndian<uint32_t>(partial.constData() + 40), uint32_t(partial.size() - 44 - 128))
+        << "the header tells what the file holds";
+    EXPECT_FALSE(QFile::exists(target(3)));
+    EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav", "02 - Piste 02.wav"}));
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << "no question after a stop";
+    EXPECT_EQ(shell.beeps, 0);
+    EXPECT_TRUE(ripping->RunStopped());
+}
+
+TEST_F(RipWindow, StopBeforeTheRunStarts)
+{
+    tick({1});
+    QTimer::singleShot(100, ripping.get(), [this] { ripping->Image1Click(); });
+    main->Button2Click();
+    EXPECT_FALSE(QFile::exists(target(1)));
+    EXPECT_FALSE(ripping->isVisible());
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(RipWindow, NothingTickedDoesNothing)
+{
+    main->Button2Click();
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    EXPECT_TRUE(QDir(music).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RipWindow, MissingFolderCreatedOnYesOnly)
+{
+    main->WavRipp->click();
+    tick({1});
+    const QString missing = dir.filePath("a/b/Ma musique/");
+    main->DirectoryText->setText(missing);
+    main->Button2Click(); // answered No by default
+    ASSERT_EQ(dialogs.texts(), QStringList({"Le répertoire de destination (\"" + missing
+                                            + "\") n'existe pas. Voulez vous le créer ?"}));
+    EXPECT_FALSE(QDir(missing).exists());
+
+    dialogs.shown.clear();
+    dialogs.script(MsgAnswer::Yes);
+    main->Button2Click();
+    EXPECT_TRUE(QFile::exists(missing + "01 - Piste 01.wav"));
+}
+
+TEST_F(RipWindow, FolderThatCannotBeCreated)
+{
+    tick({1});
+    QFile blocker(dir.filePath("plain-file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    main->DirectoryText->setText(dir.filePath("plain-file/sub/"));
+    dialogs.script(MsgAnswer::Yes);
+    main->Button2Click();
+    EXPECT_EQ(dialogs.texts().last(), "Impossible de créer le répertoire");
+    EXPECT_FALSE(ripping->isVisible());
+}
+
+TEST_F(RipWindow, WriteErrorHaltsTheRun)
+{
+    main->WavRipp->click();
+    tick({1, 2});
+    // A file-size limit far below one track: writing fails with EFBIG.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 20000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString shownPath;
+    bool halted = false;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (dialogs.texts().contains("Write error")) {
+            halted = ripping->isVisible();
+            shownPath = ripping->Label2->text();
+            poll.stop();
+            ripping->Image1Click(); // the only way out of the halted state
+        }
+    });
+    poll.start();
+    main->Button2Click();
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_TRUE(halted);
+    EXPECT_EQ(shownPath, target(1));
+    EXPECT_FALSE(QFile::exists(target(2)));
+    EXPECT_FALSE(QFile::exists(music + "PlayList.M3u")) << "a halted run saves no playlist";
+}
+
+TEST_F(RipWindow, DiscRemovedDuringTheRun)
+{
+    main->WavRipp->click();
+    tick({1, 2, 3});
+    duringTrack(2, [this] {
+        drives.discs['d'] = false;
+        main->Timer1Timer();
+    });
+    main->Button2Click();
+    EXPECT_EQ(main->RowCount(), 0);
+    EXPECT_TRUE(QFile::exists(music + "01 - Piste 01.wav"));
+    EXPECT_TRUE(QFile::exists(music + "02 - Piste 02.wav"));
+    EXPECT_FALSE(QFile::exists(music + "03 - Piste 03.wav"));
+    EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav", "02 - Piste 02.wav"}));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown.first().text.startsWith("Le CD a été retiré du lecteur pendant le rippage."));
+}
+
+TEST_F(RipWindow, FolderButtons)
+{
+    main->DirectoryText->setText("/home/u/Ma musique/");
+    main->BitBtn4Click();
+    EXPECT_EQ(main->DirectoryText->text(), "/home/u/");
+    main->DirectoryText->setText("/home");
+    main->BitBtn4Click();
+    EXPECT_EQ(main->DirectoryText->text(), "/");
+    main->BitBtn4Click();
+    EXPECT_EQ(main->DirectoryText->text(), "/");
+    main->DirectoryText->setText("");
+    main->BitBtn4Click();
+    EXPECT_EQ(main->DirectoryText->text(), "/");
+
+    main->DirectoryText->setText(dir.filePath("nowhere"));
+    shell.choices.push_back(music.chopped(1));
+    main->BitBtn3Click();
+    EXPECT_EQ(shell.browsePreselected, QStringList({""})) << "a missing folder is not preselected";
+    EXPECT_EQ(shell.browseTitles, QStringList({"Dossier de destination"}));
+    EXPECT_EQ(main->DirectoryText->text(), music);
+    EXPECT_EQ(target(1), music + "01 - Piste 01.mp3");
+    main->BitBtn3Click(); // cancelled
+    EXPECT_EQ(main->DirectoryText->text(), music);
+    main->BitBtn5Click();
+    EXPECT_EQ(shell.opened, QStringList({music}));
+}
