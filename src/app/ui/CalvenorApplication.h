@@ -22,6 +22,7 @@ public:
 private:
     void createServices(const QStringList& driveArguments);
     void createWindows();
+    void showWindowNamed(const QString& className);
 
     struct Owned;
     std::unique_ptr<Owned> m_owned;
