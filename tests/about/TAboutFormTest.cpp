@@ -93,13 +93,6 @@ TEST_F(AboutForm, AClickOpensTheAddressAfterTheBarOfTheHint)
     EXPECT_NE(forum, site);
 }
 
-TEST_F(AboutForm, OkCloses)
-{
-    about.show();
-    MouseInput::Click(about.ButtonClose);
-    EXPECT_TRUE(about.isHidden());
-}
-
 using MainFormAbout = MainFormFixture;
 
 TEST_F(MainFormAbout, TheMenuEntryShowsTheAboutWindowModally)

@@ -124,11 +124,4 @@ TEST_F(CdPlayerTest, HoldsAnAudioDiscOnlyWhenTrackOneIsAudio)
     dataFirst.AddDataTrack(10).AddAudioTrack(DiscImage::NoisePcm(10, 3));
     EXPECT_FALSE(player.HoldsAudioDisc(dataFirst.WriteTo(dir.path(), QStringLiteral("mixed"))));
 }
-
-TEST_F(CdPlayerTest, AskingForATrackTheDiscLacksFails)
-{
-    player.Open();
-    EXPECT_THROW(player.TrackPosition(0), CalvenorError);
-    EXPECT_THROW(player.TrackPosition(4), CalvenorError);
-}
 } // namespace
