@@ -1,5 +1,6 @@
 #include "encode/TLameCoder.h"
 #include "platform/IEncoderLibrary.h"
+#include "platform/PathText.h"
 #include <cstring>
 
 namespace {
@@ -32,19 +33,12 @@ void TLameCoder::Assign(const TLameCoder& other)
     m_s = other.m_s;
 }
 
-QString TLameCoder::WithExtension(const QString& name, const QString& ext)
-{
-    const int slash = name.lastIndexOf('/');
-    const int dot = name.lastIndexOf('.');
-    return (dot > slash ? name.left(dot) : name) + ext;
-}
-
 void TLameCoder::SetInputFiles(const QStringList& files)
 {
     m_inputFiles = files;
     m_outputFiles.clear();
     for (const QString& f : files)
-        m_outputFiles << WithExtension(f, m_defaultExt);
+        m_outputFiles << PathText::WithExtension(f, m_defaultExt);
 }
 
 std::array<uint8_t, TLameCoder::ConfigSize> TLameCoder::ConfigRecord() const

@@ -54,23 +54,23 @@ void RipRun::ripRow(const TrackRow& row)
     if (OnTrackStart)
         OnTrackStart(path);
     m_ripper.RipTrack(TargetNameRule::TrackNumberFromLabel(row.Label), path);
-    tag(row);
+    TagFile(m_tags, row);
     ++m_rippedCount;
     const QString folder = TargetNameRule::WithSeparator(m_folder);
     m_playlist.Add(path.mid(folder.size()));
     QFile::remove(TCDRIP::JitterLogPath(path));
 }
 
-void RipRun::tag(const TrackRow& row)
+void RipRun::TagFile(TMP3Info& tags, const TrackRow& row)
 {
-    m_tags.SetFilename(row.Values[TrackRow::Target]);
-    m_tags.SetTitle(row.Values[TrackRow::Title]);
-    m_tags.SetArtist(row.Values[TrackRow::Artist]);
-    m_tags.SetAlbum(row.Values[TrackRow::Album]);
-    m_tags.SetYear(row.Values[TrackRow::Year]);
-    m_tags.SetGenreID(GenreTable::IdOfName(row.Values[TrackRow::Genre]));
-    m_tags.SetComment(row.Values[TrackRow::Comment]);
-    m_tags.Save();
+    tags.SetFilename(row.Values[TrackRow::Target]);
+    tags.SetTitle(row.Values[TrackRow::Title]);
+    tags.SetArtist(row.Values[TrackRow::Artist]);
+    tags.SetAlbum(row.Values[TrackRow::Album]);
+    tags.SetYear(row.Values[TrackRow::Year]);
+    tags.SetGenreID(GenreTable::IdOfName(row.Values[TrackRow::Genre]));
+    tags.SetComment(row.Values[TrackRow::Comment]);
+    tags.Save();
 }
 
 void RipRun::Stop()

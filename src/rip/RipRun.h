@@ -31,12 +31,14 @@ public:
     // Where the playlist of this run is (or will be) saved.
     QString PlaylistFileName() const;
 
+    // Writes the row's tag values into the file at its target path.
+    static void TagFile(TMP3Info& tags, const struct TrackRow& row);
+
     // Fired with the target path of each track before it is ripped.
     std::function<void(const QString& targetPath)> OnTrackStart;
 
 private:
     void ripRow(const struct TrackRow& row);
-    void tag(const struct TrackRow& row);
 
     ITrackRows& m_rows;
     TCDRIP& m_ripper;

@@ -2,6 +2,7 @@
 #include "encode/TLameCoder.h"
 #include "platform/FileError.h"
 #include "platform/ICdRipLibrary.h"
+#include "platform/PathText.h"
 #include "rip/ECDRIPError.h"
 #include "rip/Mp3BlockEncoder.h"
 #include "rip/RipOutput.h"
@@ -25,13 +26,6 @@ void runKeepingFirstError(std::exception_ptr& firstError, Step step)
         if (!firstError)
             firstError = std::current_exception();
     }
-}
-
-QString withExtension(const QString& path, const QString& ext)
-{
-    const int slash = path.lastIndexOf('/');
-    const int dot = path.lastIndexOf('.');
-    return (dot > slash ? path.left(dot) : path) + ext;
 }
 
 void processPendingEvents()
@@ -192,7 +186,7 @@ void TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPat
         return;
 
     const bool mp3 = m_encode && m_coder;
-    const QString path = m_encode ? withExtension(requestedPath, QStringLiteral(".mp3")) : requestedPath;
+    const QString path = m_encode ? PathText::WithExtension(requestedPath, QStringLiteral(".mp3")) : requestedPath;
     std::unique_ptr<RipOutput> output;
     std::unique_ptr<Mp3BlockEncoder> encoder;
     std::vector<uint8_t> buffer;
@@ -269,7 +263,7 @@ void TCDRIP::ripLoop(RipOutput& output, Mp3BlockEncoder* mp3, std::vector<uint8_
 
 QString TCDRIP::JitterLogPath(const QString& path)
 {
-    return withExtension(path, QStringLiteral("jitt"));
+    return PathText::WithExtension(path, QStringLiteral("jitt"));
 }
 
 void TCDRIP::saveJitterLog(const QString& path) const

@@ -1,29 +1,15 @@
 #include "TagFiles.h"
 #include "support/DiscImage.h"
+#include "support/RipTool.h"
 #include "tags/TMP3Info.h"
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun runTool(const QStringList& arguments)
+RipTool runTool(const QStringList& arguments)
 {
-    QProcess tool;
-    tool.start(QStringLiteral(CALVENOR_RIP_EXE), arguments);
-    ToolRun run;
-    if (!tool.waitForFinished(120000))
-        return run;
-    run.exitCode = tool.exitCode();
-    run.out = QString::fromUtf8(tool.readAllStandardOutput());
-    run.err = QString::fromUtf8(tool.readAllStandardError());
-    return run;
+    return RipTool::Run(arguments);
 }
 } // namespace
 
@@ -34,13 +20,13 @@ TEST(RipToolTags, TagsWhatItRipsAndReadsTheTagBack)
                             .WriteTo(dir.path());
     const QString drive = QStringLiteral("x=") + cue;
     const QString tagged = dir.filePath("tagged.wav");
-    const ToolRun rip = runTool({"--drive", drive, "x:", "--track", "2", "--out", tagged, "--title",
+    const RipTool rip = runTool({"--drive", drive, "x:", "--track", "2", "--out", tagged, "--title",
                                  QStringLiteral("Été à Noël €"), "--artist", QStringLiteral("Zoé"), "--album", "Live",
                                  "--year", "19999", "--genre", "rock & roll", "--comment", "pris sur le vif"});
     ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
     EXPECT_EQ(QFileInfo(tagged).size(), 44 + 20 * DiscImage::SectorBytes + TMP3Info::TagSize);
 
-    const ToolRun read = runTool({"--read-tag", tagged});
+    const RipTool read = runTool({"--read-tag", tagged});
     EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
     EXPECT_EQ(read.out, QStringLiteral("title=Été à Noël ?\nartist=Zoé\nalbum=Live\nyear=1999\n"
                                        "comment=pris sur le vif\ngenre=Rock & Roll\n"));
@@ -55,7 +41,7 @@ TEST(RipToolTags, TagsWhatItRipsAndReadsTheTagBack)
     const QString plain = dir.filePath("plain.wav");
     ASSERT_EQ(runTool({"--drive", drive, "x:", "--track", "1", "--out", plain}).exitCode, 0);
     EXPECT_EQ(QFileInfo(plain).size(), 44 + 30 * DiscImage::SectorBytes);
-    const ToolRun untagged = runTool({"--read-tag", plain});
+    const RipTool untagged = runTool({"--read-tag", plain});
     EXPECT_EQ(untagged.exitCode, 1);
     EXPECT_TRUE(untagged.out.isEmpty());
     EXPECT_TRUE(untagged.err.contains("Wrong file format or no ID3 Tag !")) << untagged.err.toStdString();

@@ -2,7 +2,15 @@
 #include "platform/CalvenorError.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/DriveMap.h"
+#include "app/TargetNameRule.h"
+#include "encode/TLameCoder.h"
+#include "platform/LameEncoderLibrary.h"
+#include "platform/PathText.h"
+#include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
+#include "rip/TrackRow.h"
+#include "rip/TrackRowList.h"
+#include <QDir>
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <algorithm>
@@ -36,6 +44,10 @@ void RipCommandLine::defineOptions()
         {QStringLiteral("out"), QStringLiteral("Fichier de sortie."), QStringLiteral("FICHIER")},
         {QStringLiteral("wav"), QStringLiteral("Écrit un fichier WAV (par défaut).")},
         {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
+        {QStringLiteral("mp3"), QStringLiteral("Encode en MP3.")},
+        {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
+        {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
+        {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
         {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
         {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
         {QStringLiteral("album"), QStringLiteral("Album de l'étiquette ID3."), QStringLiteral("TEXTE")},
@@ -85,11 +97,15 @@ int RipCommandLine::dispatch()
         ripOneTrack();
         return 0;
     }
+    if (m_parser.isSet(QStringLiteral("tracks"))) {
+        ripSeveralTracks();
+        return 0;
+    }
     if (m_parser.isSet(QStringLiteral("read-tag"))) {
         readTag();
         return 0;
     }
-    throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track ou --read-tag."));
+    throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks ou --read-tag."));
 }
 
 void RipCommandLine::listDrives()
@@ -149,6 +165,39 @@ void RipCommandLine::showProgress(int percent)
     m_err.flush();
 }
 
+void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed)
+{
+    const bool mp3 = m_parser.isSet(QStringLiteral("mp3"));
+    if (m_parser.isSet(QStringLiteral("pcm")) && !headerlessAllowed)
+        throw UsageError(QStringLiteral("--pcm ne s'emploie qu'avec --track."));
+    if (mp3 && (m_parser.isSet(QStringLiteral("wav")) || m_parser.isSet(QStringLiteral("pcm"))))
+        throw UsageError(QStringLiteral("Choisissez un seul format : --mp3, --wav ou --pcm."));
+    r.SetEncode(mp3);
+    r.SetWriteWAV(!mp3 && !m_parser.isSet(QStringLiteral("pcm")));
+    if (!mp3)
+        return;
+    m_encoderLibrary = std::make_unique<LameEncoderLibrary>();
+    m_coder = std::make_unique<TLameCoder>(*m_encoderLibrary);
+    if (m_parser.isSet(QStringLiteral("bitrate")))
+        m_coder->SetBitrate(static_cast<uint32_t>(intOption(QStringLiteral("bitrate"))));
+    r.SetCoder(m_coder.get());
+}
+
+TrackRow RipCommandLine::rowFromOptions(const QString& label, const QString& target) const
+{
+    TrackRow row;
+    row.Label = label;
+    row.Ticked = true;
+    row.Values[TrackRow::Target] = target;
+    row.Values[TrackRow::Title] = m_parser.value(QStringLiteral("title"));
+    row.Values[TrackRow::Artist] = m_parser.value(QStringLiteral("artist"));
+    row.Values[TrackRow::Album] = m_parser.value(QStringLiteral("album"));
+    row.Values[TrackRow::Year] = m_parser.value(QStringLiteral("year"));
+    row.Values[TrackRow::Genre] = m_parser.value(QStringLiteral("genre"));
+    row.Values[TrackRow::Comment] = m_parser.value(QStringLiteral("comment"));
+    return row;
+}
+
 void RipCommandLine::ripOneTrack()
 {
     const int track = intOption(QStringLiteral("track"));
@@ -160,13 +209,13 @@ void RipCommandLine::ripOneTrack()
         throw CalvenorError(QStringLiteral("Le disque n'a pas de piste %1.").arg(track));
     if (r.Tracks.at(track - 1).Track.Kind != QLatin1String("Audio"))
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
-    r.SetEncode(false);
-    r.SetWriteWAV(!m_parser.isSet(QStringLiteral("pcm")));
+    configureOutput(r, true);
     m_lastPercent = -1;
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
     r.RipTrack(track, out);
     m_err << '\n';
-    tagRippedFile(out);
+    const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
+    tagRippedFile(written);
 }
 
 void RipCommandLine::tagRippedFile(const QString& path)
@@ -175,16 +224,71 @@ void RipCommandLine::tagRippedFile(const QString& path)
     if (std::none_of(tagOptions.begin(), tagOptions.end(), [this](const QString& o) { return m_parser.isSet(o); }))
         return;
     TMP3Info info;
-    info.SetFilename(path);
-    info.SetTitle(m_parser.value(QStringLiteral("title")));
-    info.SetArtist(m_parser.value(QStringLiteral("artist")));
-    info.SetAlbum(m_parser.value(QStringLiteral("album")));
-    info.SetYear(m_parser.value(QStringLiteral("year")));
-    info.SetGenreID(GenreTable::IdOfName(m_parser.value(QStringLiteral("genre"))));
-    info.SetComment(m_parser.value(QStringLiteral("comment")));
-    info.Save();
+    RipRun::TagFile(info, rowFromOptions(QString(), path));
     if (!info.Saved())
-        throw CalvenorError(QStringLiteral("Impossible d'écrire l'étiquette ID3 dans %1").arg(path));
+        throw CalvenorError(QStringLiteral("Impossible d'écrire l'étiquette ID3 dans %1 : %2").arg(path, info.Error()));
+}
+
+QList<int> RipCommandLine::trackList(const TCDRIP& r) const
+{
+    // "1,3-5": single numbers and ranges, in the order of the disc.
+    QList<int> numbers;
+    for (const QString& part : m_parser.value(QStringLiteral("tracks")).split(',', Qt::SkipEmptyParts)) {
+        const QStringList bounds = part.split('-');
+        bool okFirst = false, okLast = true;
+        const int first = bounds.first().trimmed().toInt(&okFirst);
+        const int last = bounds.size() == 2 ? bounds.last().trimmed().toInt(&okLast) : first;
+        if (!okFirst || !okLast || bounds.size() > 2 || first > last)
+            throw UsageError(QStringLiteral("Liste de pistes incorrecte : « %1 ».").arg(part));
+        for (int n = first; n <= last; ++n) {
+            if (n < 1 || n > r.Tracks.size() || r.Tracks.at(n - 1).Track.Kind != QLatin1String("Audio"))
+                throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
+            if (!numbers.contains(n))
+                numbers << n;
+        }
+    }
+    if (numbers.isEmpty())
+        throw UsageError(QStringLiteral("Indiquez les pistes avec --tracks, par exemple 1,3-5."));
+    return numbers;
+}
+
+void RipCommandLine::ripSeveralTracks()
+{
+    const QString folder = m_parser.value(QStringLiteral("dir"));
+    if (folder.isEmpty())
+        throw UsageError(QStringLiteral("Indiquez le dossier de destination avec --dir."));
+    if (m_parser.isSet(QStringLiteral("title")))
+        throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
+    TCDRIP& r = ripper();
+    const QList<int> wanted = trackList(r);
+    if (!QDir().mkpath(folder))
+        throw CalvenorError(QStringLiteral("Impossible de créer le répertoire %1").arg(folder));
+    configureOutput(r, false);
+
+    QList<TrackRow> rows;
+    for (const TrackRow& disc : TrackRow::FromTracks(r.Tracks)) {
+        const QString target = TargetNameRule::ComposeTargetPath(
+            folder, disc.Label, m_parser.value(QStringLiteral("album")), m_parser.value(QStringLiteral("artist")),
+            QString(), r.Encode());
+        TrackRow row = rowFromOptions(disc.Label, target);
+        row.Ticked = wanted.contains(TargetNameRule::TrackNumberFromLabel(disc.Label));
+        rows << row;
+    }
+    TrackRowList list(rows, folder);
+    TMP3Info tags;
+    RipRun run(list, r, tags);
+    run.OnTrackStart = [this](const QString& path) {
+        m_lastPercent = -1;
+        m_err << "\n" << path << '\n';
+    };
+    r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
+    run.Begin();
+    run.Execute();
+    m_err << '\n';
+    for (const TrackRow& row : rows)
+        if (row.Ticked)
+            m_out << row.Values[TrackRow::Target] << '\n';
+    m_out << run.PlaylistFileName() << '\n';
 }
 
 void RipCommandLine::readTag()

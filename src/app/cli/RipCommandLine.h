@@ -5,6 +5,9 @@
 #include <memory>
 
 class DriveMap;
+class IEncoderLibrary;
+class TLameCoder;
+struct TrackRow;
 class ICdRipLibrary;
 class TCDRIP;
 
@@ -24,6 +27,12 @@ private:
     void listDrives();
     void printToc();
     void ripOneTrack();
+    void ripSeveralTracks();
+    // WAV, PCM or MP3 through the encoder, as the options say.
+    void configureOutput(TCDRIP& ripper, bool headerlessAllowed);
+    // The tag values of the options, in a row of the given label and target.
+    TrackRow rowFromOptions(const QString& label, const QString& target) const;
+    QList<int> trackList(const TCDRIP& ripper) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
     void tagRippedFile(const QString& path);
     void readTag();
@@ -39,5 +48,7 @@ private:
     std::unique_ptr<DriveMap> m_drives;
     std::unique_ptr<ICdRipLibrary> m_library;
     std::unique_ptr<TCDRIP> m_ripper;
+    std::unique_ptr<IEncoderLibrary> m_encoderLibrary;
+    std::unique_ptr<TLameCoder> m_coder;
     int m_lastPercent = -1;
 };

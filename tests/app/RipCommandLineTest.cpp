@@ -1,0 +1,88 @@
+#include "support/DiscImage.h"
+#include "support/RipTool.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class RipCommandLine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        image.AddAudioTrack(DiscImage::NoisePcm(30, 1)).AddDataTrack(20).AddAudioTrack(DiscImage::NoisePcm(25, 2))
+            .AddAudioTrack(DiscImage::SinePcm(15, 440));
+        cue = image.WriteTo(dir.path());
+    }
+    RipTool run(QStringList arguments) { return RipTool::Run(QStringList{"--drive", "x=" + cue} + arguments); }
+
+    QTemporaryDir dir;
+    DiscImage image;
+    QString cue;
+};
+} // namespace
+
+TEST_F(RipCommandLine, ListsDrivesAndTheTableOfContents)
+{
+    const RipTool list = run({"--list"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_TRUE(list.out.startsWith("x:\\ " + cue + "\n")) << list.out.toStdString();
+    const RipTool toc = run({"x:", "--toc"});
+    EXPECT_EQ(toc.exitCode, 0) << toc.err.toStdString();
+    EXPECT_EQ(toc.out, "Track01 Audio 0 29\nTrack02 Data 30 49\nTrack03 Audio 50 74\nTrack04 Audio 75 89\n");
+}
+
+TEST_F(RipCommandLine, RipsOneTrackAsPcmOrWav)
+{
+    const RipTool pcm = run({"X:", "--track", "3", "--out", dir.filePath("t.pcm"), "--pcm"});
+    ASSERT_EQ(pcm.exitCode, 0) << pcm.err.toStdString();
+    EXPECT_EQ(readAll(dir.filePath("t.pcm")), image.TrackAt(3).pcm);
+    ASSERT_EQ(run({"x:", "--track", "3", "--out", dir.filePath("t.wav")}).exitCode, 0);
+    const QByteArray wav = readAll(dir.filePath("t.wav"));
+    EXPECT_EQ(wav.left(4), "RIFF");
+    EXPECT_EQ(wav.mid(44), image.TrackAt(3).pcm);
+}
+
+TEST_F(RipCommandLine, RipsSeveralTracksIntoAFolderWithTagsAndPlaylist)
+{
+    const QString out = dir.filePath("Ma musique");
+    const RipTool rip = run({"x:", "--tracks", "1,3-4", "--dir", out, "--wav", "--artist", "Zoé", "--album", "Live",
+                             "--genre", "jazz"});
+    ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    const QString first = out + "/01 - Live - Zoé - Piste 01.wav";
+    EXPECT_EQ(readAll(first).mid(44, image.TrackAt(1).pcm.size()), image.TrackAt(1).pcm);
+    EXPECT_EQ(readAll(first).right(128).left(3), "TAG");
+    EXPECT_TRUE(QFile::exists(out + "/04 - Live - Zoé - Piste 04.wav"));
+    const QString playlist = out + "/Zoé - Live - PlayList.M3u";
+    EXPECT_EQ(QString::fromUtf8(readAll(playlist)),
+              "01 - Live - Zoé - Piste 01.wav\r\n03 - Live - Zoé - Piste 03.wav\r\n04 - Live - Zoé - Piste 04.wav\r\n");
+    EXPECT_TRUE(QDir(out).entryList({"*jitt"}).isEmpty());
+    const RipTool tag = RipTool::Run({"--read-tag", out + "/03 - Live - Zoé - Piste 03.wav"});
+    EXPECT_EQ(tag.out, "title=\nartist=Zoé\nalbum=Live\nyear=\ncomment=\ngenre=Jazz\n");
+
+    // Again into the same folder: the playlist keeps one line per file.
+    ASSERT_EQ(run({"x:", "--tracks", "3", "--dir", out, "--artist", "Zoé", "--album", "Live"}).exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(readAll(playlist)).count("\r\n"), 3);
+}
+
+TEST_F(RipCommandLine, MistakesGetFrenchMessagesAndNoFile)
+{
+    const RipTool data = run({"x:", "--tracks", "2", "--dir", dir.filePath("d")});
+    EXPECT_EQ(data.exitCode, 1);
+    EXPECT_TRUE(data.err.contains("Le disque n'a pas de piste audio 2.")) << data.err.toStdString();
+    const RipTool badList = run({"x:", "--tracks", "4-1", "--dir", dir.filePath("d")});
+    EXPECT_EQ(badList.exitCode, 2);
+    EXPECT_TRUE(badList.err.contains("Liste de pistes incorrecte"));
+    const RipTool titled = run({"x:", "--tracks", "1", "--dir", dir.filePath("d"), "--title", "T"});
+    EXPECT_EQ(titled.exitCode, 2);
+    const RipTool noDrive = run({"q:", "--toc"});
+    EXPECT_EQ(noDrive.exitCode, 1);
+    EXPECT_TRUE(noDrive.err.contains("Le lecteur q: n'existe pas.")) << noDrive.err.toStdString();
+    EXPECT_FALSE(QDir(dir.filePath("d")).exists());
+}
