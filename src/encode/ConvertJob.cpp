@@ -1,6 +1,6 @@
 #include "encode/ConvertJob.h"
 #include "encode/ConvertError.h"
-#include "encode/TLameCoder.h"
+#include "platform/PathText.h"
 #include "platform/CalvenorError.h"
 #include "platform/IDialogService.h"
 #include <QDir>
@@ -79,7 +79,7 @@ QStringList ConvertJob::sources(const QString& path, bool folder, ConvertDirecti
 
 bool ConvertJob::convert(const QString& source, ConvertDirection direction)
 {
-    const QString target = TLameCoder::WithExtension(source, TargetExtension(direction));
+    const QString target = PathText::WithExtension(source, TargetExtension(direction));
     try {
         if (target == source)
             throw ConvertError(QStringLiteral("Le fichier \"%1\" porte déjà l'extension %2 : il ne peut pas être "

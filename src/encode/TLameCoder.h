@@ -76,9 +76,6 @@ public:
 
     const QStringList& InputFiles() const { return m_inputFiles; }
     void SetInputFiles(const QStringList& files);
-    // The name with its extension (from the last "." of the last path
-    // element) replaced by ext; ext appended when there is none.
-    static QString WithExtension(const QString& name, const QString& ext);
     const QStringList& OutputFiles() const { return m_outputFiles; }
     void SetOutputFiles(const QStringList& files) { m_outputFiles = files; }
     const TLameVersion& LameVersion() const { return m_version; }
