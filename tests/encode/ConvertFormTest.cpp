@@ -6,6 +6,7 @@
 #include "support/FakeShell.h"
 #include "support/Mp3Frames.h"
 #include "support/PcmCompare.h"
+#include "support/TestFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -21,12 +22,6 @@
 #include <memory>
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class ConvertForm : public ::testing::Test {
 protected:
     void SetUp() override
@@ -39,17 +34,10 @@ protected:
     QString path(const QString& name) const { return dir.filePath(name); }
     void writeWav(const QString& name, int seconds)
     {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         const QByteArray pcm = PcmCompare::Tones(44100 * seconds, 44100, 2);
-        f.write(WavHeader::Make(2, 44100, uint32_t(pcm.size())) + pcm);
+        write(name, WavHeader::Make(2, 44100, uint32_t(pcm.size())) + pcm);
     }
-    void write(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void write(const QString& name, const QByteArray& bytes) { ASSERT_TRUE(TestFiles::Write(path(name), bytes)); }
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
     void convert(const QString& chemin)
     {
@@ -154,7 +142,7 @@ TEST_F(ConvertForm, ConvertsEveryWavOfAFolderBesideItsSource)
     EXPECT_EQ(form->RbProgressBar1->value(), 100);
     EXPECT_GT(seen.size(), 3) << "the bar moves during the work";
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-    const auto decoded = PcmCompare::DecodeMp3(readAll(path("un.mp3")));
+    const auto decoded = PcmCompare::DecodeMp3(TestFiles::ReadAll(path("un.mp3")));
     EXPECT_EQ(decoded.channels, 2);
     EXPECT_GE(decoded.frames(), 44100);
     EXPECT_TRUE(form->RbButton1->isEnabled());
@@ -168,7 +156,7 @@ TEST_F(ConvertForm, Mp3ToWavRoundTripKeepsTheLength)
     QFile::rename(path("s.wav"), path("source.wav"));
     form->MP3toWAV->click();
     convert(path("s.mp3"));
-    const QByteArray back = readAll(path("s.wav"));
+    const QByteArray back = TestFiles::ReadAll(path("s.wav"));
     ASSERT_GE(back.size(), 44);
     EXPECT_EQ(back.left(4), "RIFF");
     const int frames = (back.size() - 44) / 4;
@@ -189,13 +177,13 @@ TEST_F(ConvertForm, ExistingOutputIsReplacedOnlyAfterYes)
     EXPECT_EQ(dialogs.texts(), QStringList({question}));
     EXPECT_EQ(dialogs.shown.first().kind, MsgKind::Confirmation);
     EXPECT_EQ(dialogs.shown.first().buttons, MsgButtons::YesNo);
-    EXPECT_EQ(readAll(path("s.mp3")), "ancien");
+    EXPECT_EQ(TestFiles::ReadAll(path("s.mp3")), "ancien");
 
     dialogs.shown.clear();
     dialogs.script(MsgAnswer::Yes);
     convert(path("s.wav"));
     EXPECT_EQ(dialogs.texts().first(), question);
-    EXPECT_FALSE(Mp3Frames::Walk(readAll(path("s.mp3"))).isEmpty());
+    EXPECT_FALSE(Mp3Frames::Walk(TestFiles::ReadAll(path("s.mp3"))).isEmpty());
     EXPECT_EQ(files(), QStringList({"s.mp3", "s.wav"}));
 }
 

@@ -4,6 +4,7 @@
 #include "encode/WavReader.h"
 #include "platform/LameEncoderLibrary.h"
 #include "support/PcmCompare.h"
+#include "support/TestFiles.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -51,15 +52,7 @@ QByteArray pcmWav(const QByteArray& pcm, int channels, int rate)
 
 void write(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    ASSERT_TRUE(TestFiles::Write(path, bytes));
 }
 
 QString notPcm16(const QString& path)
@@ -175,7 +168,7 @@ TEST_F(Converter, ProgressRunsToTheEndAndAStopKeepsNothing)
     converter.OnProgress = [&](double f) { fractions << f; };
     converter.StopRequested = [&] { return fractions.size() == 3; };
     EXPECT_THROW(converter.WavToMp3(path("s.wav"), path("s.mp3")), AudioFileConverter::Stopped);
-    EXPECT_EQ(readAll(path("s.mp3")), "ancien") << "the old file stays when the conversion does not end";
+    EXPECT_EQ(TestFiles::ReadAll(path("s.mp3")), "ancien") << "the old file stays when the conversion does not end";
     EXPECT_EQ(files(), QStringList({"s.mp3", "s.wav"}));
 
     fractions.clear();
@@ -184,7 +177,7 @@ TEST_F(Converter, ProgressRunsToTheEndAndAStopKeepsNothing)
     ASSERT_GT(fractions.size(), 3);
     EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
     EXPECT_DOUBLE_EQ(fractions.last(), 1.0);
-    EXPECT_NE(readAll(path("s.mp3")), "ancien");
+    EXPECT_NE(TestFiles::ReadAll(path("s.mp3")), "ancien");
 }
 
 TEST_F(Converter, TargetIsWrittenOnlyWhenAllowed)

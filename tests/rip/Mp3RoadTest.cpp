@@ -8,18 +8,13 @@
 #include "support/FakeEncoderLibrary.h"
 #include "support/Mp3Frames.h"
 #include "support/PcmCompare.h"
+#include "support/TestFiles.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 std::unique_ptr<TCDRIP> mp3Ripper(ICdRipLibrary& lib, TLameCoder& coder)
 {
     auto r = std::make_unique<TCDRIP>(lib);
@@ -45,7 +40,7 @@ TEST(Mp3Road, FinalHeaderFrameGoesOverTheStartAfterTheFlush)
 
     EXPECT_EQ(enc.chunks.size(), 2);
     EXPECT_EQ(enc.infoTags, 1);
-    const QByteArray mp3 = readAll(dir.filePath("t.mp3"));
+    const QByteArray mp3 = TestFiles::ReadAll(dir.filePath("t.mp3"));
     EXPECT_EQ(mp3, QByteArray("HDR") + QByteArray(3, '\2') + QByteArray(2, char(0xEE)))
         << "the first block's bytes replaced by the header frame, the flush still last";
 }
@@ -65,7 +60,7 @@ protected:
         auto r = mp3Ripper(cd, coder);
         r->SetOutputFormat(format);
         r->RipTrack(1, dir.filePath("01 - Piste.wav"));
-        return readAll(dir.filePath("01 - Piste.mp3"));
+        return TestFiles::ReadAll(dir.filePath("01 - Piste.mp3"));
     }
 
     static constexpr int Sectors = 375;
