@@ -1,0 +1,98 @@
+#include "cddb/ui/TChooseAlbum.h"
+#include "app/ui/EventWatcher.h"
+#include "app/ui/TMain_Form.h"
+#include "cddb/ui/TConnexion_CDDB_Form.h"
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_forms(forms), m_services(services)
+{
+    m_forms.ChooseAlbum = this;
+    setModal(true);
+    setFixedSize(250, 100);
+
+    Image1 = new QLabel(this);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/images/cddb_choose_background.png")));
+    Image1->setGeometry(0, 0, 250, 100);
+
+    Label1 = new QLabel(QStringLiteral("Plusieurs albums possibles :"), this);
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label1->setGeometry(10, 4, 210, 18);
+
+    Image2 = new QLabel(this);
+    Image2->setPixmap(QPixmap(QStringLiteral(":/images/cddb_close.png")));
+    Image2->setGeometry(228, 4, 16, 16);
+    Image2->setCursor(Qt::PointingHandCursor);
+    Image2->setToolTip(QStringLiteral("Arréter le rippage"));
+
+    Liste = new QComboBox(this);
+    Liste->setEditable(false);
+    Liste->setGeometry(10, 32, 230, 24);
+
+    AnnulerBTN = new QPushButton(QIcon(QStringLiteral(":/images/cddb_cancel.png")), QStringLiteral("Annuler"), this);
+    AnnulerBTN->setGeometry(35, 66, 85, 26);
+    ChoiseBTN = new QPushButton(QIcon(QStringLiteral(":/images/cddb_apply.png")), QStringLiteral("Choisir"), this);
+    ChoiseBTN->setGeometry(130, 66, 85, 26);
+    ChoiseBTN->setDefault(true);
+
+    connect(new EventWatcher(Image2), &EventWatcher::clicked, this, [this] { Image2Click(); });
+    connect(AnnulerBTN, &QPushButton::clicked, this, [this] { AnnulerBTNClick(); });
+    connect(ChoiseBTN, &QPushButton::clicked, this, [this] { ChoiseBTNClick(); });
+}
+
+void TChooseAlbum::SetMatches(const QStringList& answerLines)
+{
+    Liste->clear();
+    Liste->addItems(answerLines.mid(1));
+    Liste->setCurrentIndex(Liste->count() > 0 ? 0 : -1);
+    if (Liste->count() > 0)
+        Liste->removeItem(Liste->count() - 1);
+}
+
+QString TChooseAlbum::Chosen() const
+{
+    return Liste->currentIndex() < 0 ? QString() : Liste->currentText();
+}
+
+void TChooseAlbum::ChoiseBTNClick()
+{
+    if (!Chosen().isEmpty())
+        accept();
+}
+
+void TChooseAlbum::AnnulerBTNClick()
+{
+    Liste->clear();
+    if (TConnexion_CDDB_Form* lookup = m_forms.Connexion_CDDB_Form) {
+        lookup->Label1->setText(QStringLiteral("Opération annulée."));
+        lookup->ProgressBar1->setValue(100);
+    }
+    reject();
+}
+
+// The selection stays: the lookup reads the selected match.
+void TChooseAlbum::Image2Click()
+{
+    accept();
+}
+
+void TChooseAlbum::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QWidget* owner = m_forms.Main_Form)
+        move(owner->geometry().center() - rect().center());
+}
+
+void TChooseAlbum::keyPressEvent(QKeyEvent* event)
+{
+    // Borderless: the buttons and the close picture are the only ways out.
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include "app/ui/AppForms.h"
+#include "platform/PlatformServices.h"
+#include <QDialog>
+#include <QStringList>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// Lets the user pick one of the discs a CDDB server matched. Closes as
+// rejected only through "Annuler".
+class TChooseAlbum : public QDialog {
+    Q_OBJECT
+public:
+    TChooseAlbum(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Image2 = nullptr;
+    QComboBox* Liste = nullptr;
+    QPushButton* AnnulerBTN = nullptr;
+    QPushButton* ChoiseBTN = nullptr;
+
+    // Fills the list from the lines of a server's list answer: the header
+    // and the closing "." are left out, the first match is selected.
+    void SetMatches(const QStringList& answerLines);
+    // The match shown as selected, empty when none.
+    QString Chosen() const;
+
+    void Image2Click();
+    void AnnulerBTNClick();
+    void ChoiseBTNClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    AppForms& m_forms;
+    PlatformServices m_services;
+};

@@ -1,0 +1,395 @@
+#include "cddb/ui/TConnexion_CDDB_Form.h"
+#include "app/TargetNameRule.h"
+#include "app/ui/BusyCursor.h"
+#include "app/ui/EventWatcher.h"
+#include "app/ui/TMain_Form.h"
+#include "app/ui/TRename_Track.h"
+#include "cddb/TCDDBConnect.h"
+#include "cddb/ui/TChooseAlbum.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/IDialogService.h"
+#include "platform/IInternet.h"
+#include "tags/ui/TEdit_Tags_Form.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidgetItem>
+#include <utility>
+
+namespace {
+const QString StartingText = QStringLiteral("Récupération des infos sur le cd...");
+const QString ConnectingText = QStringLiteral("Connexion à internet...");
+const QString NoConnectionText = QStringLiteral("Connexion à internet annulée...");
+const QString QueryingText = QStringLiteral("Récupération des données du serveur...");
+const QString SeveralMatchesText = QStringLiteral("Plusieur albums possibles :");
+const QString UncertainText = QStringLiteral("Détermination incertaine :");
+const QString AnswerCaption = QStringLiteral("Réponse du serveur");
+const QString DoneText = QStringLiteral("Opération terminée.");
+const QString ArtistForbiddenText = QStringLiteral(
+    "Le nom de l'artiste contient un ou plusieurs caractères interdits par windows. Veuillez corriger en enlevant "
+    "tous les caractères / \\ : * ? \" < > | .");
+const QString AlbumForbiddenText = QStringLiteral(
+    "Le nom de l'album contient un ou plusieurs caractères interdits par windows. Veuillez corriger en enlevant "
+    "tous les caractères / \\ : * ? \" < > | .");
+const QString Greeting = QStringLiteral("fd");
+constexpr int LookupDelayMs = 500;
+
+QLabel* caption(QWidget* parent, const QString& text, QRect geometry, bool bold = false)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+// "." and ".." as a folder name would lead out of the music folder.
+bool isDotName(const QString& name)
+{
+    const QString trimmed = TCDDBConnect::TrimBlanks(name);
+    return trimmed == QLatin1String(".") || trimmed == QLatin1String("..");
+}
+} // namespace
+
+TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_forms(forms), m_services(services),
+      m_cddb(std::make_unique<TCDDBConnect>(services)), m_server(TCDDBConnect::DefaultServer.toLower())
+{
+    m_forms.Connexion_CDDB_Form = this;
+    setFixedSize(250, 400);
+    buildControls();
+    m_cddb->SetComponentVersion(QStringLiteral("1.03 - 24/12/2002"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(LookupDelayMs);
+    on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); });
+    on(new EventWatcher(Image1), &EventWatcher::clicked, [this] { Image1Click(); });
+    on(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
+    on(BitBtn2, &QPushButton::clicked, [this] { BitBtn2Click(); });
+}
+
+TConnexion_CDDB_Form::~TConnexion_CDDB_Form() = default;
+
+template <typename Sender, typename Signal, typename Handler>
+void TConnexion_CDDB_Form::on(Sender* sender, Signal signal, Handler handler)
+{
+    connect(sender, signal, this, [this, handler](auto&&...) { ErrorDisplay::Run(*m_services.dialogs, handler); });
+}
+
+void TConnexion_CDDB_Form::buildControls()
+{
+    BackGround = new QLabel(this);
+    BackGround->setPixmap(QPixmap(QStringLiteral(":/images/cddb_background.png")));
+    BackGround->setGeometry(0, 0, 250, 400);
+
+    Label2 = caption(this, QStringLiteral("Connexion CDDB :"), QRect(10, 5, 200, 18), true);
+    Image1 = new QLabel(this);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/images/cddb_close.png")));
+    Image1->setGeometry(228, 6, 16, 16);
+    Image1->setCursor(Qt::PointingHandCursor);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setGeometry(10, 36, 230, 16);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    Label1 = caption(this, QStringLiteral("Récupération des infos sur le CD..."), QRect(10, 56, 230, 34));
+    Label1->setWordWrap(true);
+
+    Label3 = caption(this, QStringLiteral("Informations trouvées :"), QRect(10, 94, 230, 18), true);
+    Label4 = caption(this, QStringLiteral("Artiste :"), QRect(10, 116, 60, 18));
+    Artiste = caption(this, QString(), QRect(70, 116, 170, 18));
+    Label6 = caption(this, QStringLiteral("Album :"), QRect(10, 136, 60, 18));
+    Album = caption(this, QString(), QRect(70, 136, 170, 18));
+    Label7 = caption(this, QStringLiteral("Liste des titres :"), QRect(10, 160, 230, 18));
+    ListBox1 = new QListWidget(this);
+    ListBox1->setGeometry(10, 180, 230, 172);
+
+    BitBtn2 = new QPushButton(QIcon(QStringLiteral(":/images/cddb_cancel.png")), QStringLiteral("Annuler"), this);
+    BitBtn2->setGeometry(30, 362, 90, 28);
+    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/images/cddb_apply.png")), QStringLiteral("Appliquer"), this);
+    BitBtn1->setGeometry(130, 362, 90, 28);
+    BitBtn1->setDefault(true);
+}
+
+// A hidden modal dialog that runs its own loop would end it: the chooser
+// hides this window in the middle of a showing, so the showing waits for
+// the window to be closed instead.
+int TConnexion_CDDB_Form::ShowModal()
+{
+    setWindowModality(Qt::ApplicationModal);
+    setResult(0);
+    m_pendingClose = -1;
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    FormShow();
+    show();
+    loop.exec(QEventLoop::DialogExec);
+    return result();
+}
+
+void TConnexion_CDDB_Form::FormShow()
+{
+    Timer1->start();
+}
+
+void TConnexion_CDDB_Form::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QWidget* owner = m_forms.Main_Form)
+        move(owner->geometry().center() - rect().center());
+}
+
+void TConnexion_CDDB_Form::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        ErrorDisplay::Run(*m_services.dialogs, [this] { BitBtn2Click(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TConnexion_CDDB_Form::SetupServer()
+{
+    m_cddb->SetUserName(Greeting);
+    m_cddb->SetHostName(Greeting);
+    m_cddb->SetClientName(Greeting);
+    m_cddb->SetServer(m_server.toLower());
+}
+
+void TConnexion_CDDB_Form::setStatus(const QString& text, int progress)
+{
+    ProgressBar1->setValue(progress);
+    Label1->setText(text);
+}
+
+void TConnexion_CDDB_Form::letInputThrough()
+{
+    QCoreApplication::processEvents();
+}
+
+// A close asked for while the lookup runs waits for its end.
+void TConnexion_CDDB_Form::Timer1Timer()
+{
+    Timer1->stop();
+    m_lookingUp = true;
+    const auto finish = [this] {
+        m_lookingUp = false;
+        if (m_pendingClose >= 0)
+            done(std::exchange(m_pendingClose, -1));
+    };
+    try {
+        lookUp();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TConnexion_CDDB_Form::lookUp()
+{
+    ProgressBar1->setValue(0);
+    letInputThrough();
+    Label1->setText(StartingText);
+    letInputThrough();
+
+    TMain_Form* main = m_forms.Main_Form;
+    const QString previousId = main->DiscIdText;
+    main->RefreshDiscId();
+    if (main->DiscIdText == previousId && ListBox1->count() > 0) {
+        setStatus(DoneText, 100);
+        return;
+    }
+
+    Artiste->clear();
+    Album->clear();
+    ListBox1->clear();
+    setStatus(ConnectingText, 33);
+    letInputThrough();
+    // This platform offers no dial-up connection: the test is only repeated.
+    letInputThrough();
+    if (!m_services.internet->isConnected()) {
+        Label1->setText(NoConnectionText);
+        return;
+    }
+
+    setStatus(QueryingText, 66);
+    letInputThrough();
+    if (queryServer())
+        setStatus(DoneText, 100);
+}
+
+// False when the user cancelled the choice among several discs.
+bool TConnexion_CDDB_Form::queryServer()
+{
+    SetupServer();
+    int code = 0;
+    QString answer;
+    {
+        BusyCursor busy;
+        m_cddb->QueryDisc(m_forms.Main_Form->DriveLetter(), code, answer);
+    }
+    switch (code) {
+    case 200:
+        showRecord();
+        return true;
+    case 210:
+    case 211:
+        return chooseAndRead(code, answer);
+    default:
+        m_services.dialogs->captionedMessage(MsgKind::Warning, AnswerCaption, answer, MsgButtons::Ok);
+        return true;
+    }
+}
+
+bool TConnexion_CDDB_Form::chooseAndRead(int code, const QString& answer)
+{
+    TChooseAlbum* chooser = m_forms.ChooseAlbum;
+    chooser->Label1->setText(code == 210 ? SeveralMatchesText : UncertainText);
+    chooser->SetMatches(TCDDBConnect::SplitLines(answer));
+    const bool shown = isVisible();
+    hide();
+    const bool chosen = chooser->exec() == QDialog::Accepted;
+    if (shown)
+        show();
+    letInputThrough();
+    const QString match = chooser->Chosen();
+    if (!match.isEmpty()) {
+        SetupServer();
+        BusyCursor busy;
+        m_cddb->ReadEntry(match);
+        showRecord();
+    }
+    return chosen;
+}
+
+void TConnexion_CDDB_Form::showRecord()
+{
+    Album->setText(m_cddb->GetAlbum());
+    Artiste->setText(m_cddb->GetArtist());
+    QStringList titles;
+    m_cddb->GetTitles(titles);
+    ListBox1->clear();
+    ListBox1->addItems(titles);
+}
+
+QString TConnexion_CDDB_Form::renamed(const QString& name)
+{
+    TRename_Track* rename = m_forms.Rename_Track;
+    rename->ModifyText->setText(name);
+    rename->exec();
+    return rename->ModifyText->text();
+}
+
+QString TConnexion_CDDB_Form::askCorrection(const QString& name, const QString& boxText)
+{
+    if (!boxText.isEmpty())
+        m_services.dialogs->message(MsgKind::Error, boxText, MsgButtons::Ok);
+    return renamed(name);
+}
+
+// Each forbidden character met on the walk asks for a correction; the walk
+// goes on in the corrected text, up to the length the name had at first.
+// Without a box text only the rename window opens.
+QString TConnexion_CDDB_Form::withoutForbiddenChars(const QString& name, const QString& boxText)
+{
+    QString text = name;
+    const qsizetype length = text.size();
+    for (qsizetype i = 0; i < length && i < text.size(); ++i)
+        if (TargetNameRule::IsForbiddenNameChar(text.at(i)))
+            text = askCorrection(text, boxText);
+    return text;
+}
+
+// A folder name of "." or ".." is refused like a forbidden character.
+QString TConnexion_CDDB_Form::correctedFolderName(const QString& name, const QString& boxText)
+{
+    QString text = withoutForbiddenChars(name, boxText);
+    while (isDotName(text))
+        text = withoutForbiddenChars(askCorrection(text, boxText), boxText);
+    return text;
+}
+
+void TConnexion_CDDB_Form::BitBtn1Click()
+{
+    Artiste->setText(correctedFolderName(Artiste->text(), ArtistForbiddenText));
+    Album->setText(correctedFolderName(Album->text(), AlbumForbiddenText));
+    for (int i = 0; i < ListBox1->count(); ++i)
+        ListBox1->item(i)->setText(withoutForbiddenChars(ListBox1->item(i)->text(), QString()));
+    if (ListBox1->count() == 0)
+        return;
+
+    const QString artist = Artiste->text();
+    const QString album = Album->text();
+    const QString genre = m_cddb->GetCategory();
+    fillTagEditor(artist, album, genre);
+    fillRows(artist, album, genre);
+    TMain_Form* main = m_forms.Main_Form;
+    main->DirectoryText->setText(main->DefaultFolder() + artist + '/' + album + '/');
+    closeWindow(QDialog::Accepted);
+}
+
+void TConnexion_CDDB_Form::fillTagEditor(const QString& artist, const QString& album, const QString& genre)
+{
+    TEdit_Tags_Form* editor = m_forms.Edit_Tags_Form;
+    for (QCheckBox* everyRow : {editor->AllSameArtiste, editor->AllSameAlbum, editor->AllSameGenre, editor->AllSameYear})
+        everyRow->setChecked(true);
+    editor->Artiste->setText(artist);
+    editor->Album->setText(album);
+    editor->Genre->setCurrentText(genre);
+}
+
+// A record with fewer titles than the track number leaves the title empty,
+// so the target name falls back to the row's label.
+QString TConnexion_CDDB_Form::titleOfTrack(int track) const
+{
+    return track >= 1 && track <= ListBox1->count() ? ListBox1->item(track - 1)->text() : QString();
+}
+
+void TConnexion_CDDB_Form::fillRows(const QString& artist, const QString& album, const QString& genre)
+{
+    TMain_Form* main = m_forms.Main_Form;
+    for (int k = 1; k <= main->RowCount(); ++k) {
+        QTreeWidgetItem* row = main->TrackItems(k);
+        TMain_Form::SetValue(row, TMain_Form::ArtistValue, artist);
+        TMain_Form::SetValue(row, TMain_Form::AlbumValue, album);
+        TMain_Form::SetValue(row, TMain_Form::GenreValue, genre);
+        const QString label = TMain_Form::Label(row);
+        const QString title = titleOfTrack(TargetNameRule::TrackNumberFromLabel(label));
+        TMain_Form::SetValue(row, TMain_Form::TitleValue, title);
+        TMain_Form::SetValue(row, TMain_Form::TargetValue,
+                             TargetNameRule::ComposeTargetPath(main->DirectoryText->text(), label, album, artist, title,
+                                                               main->MP3Ripp->isChecked()));
+    }
+}
+
+void TConnexion_CDDB_Form::BitBtn2Click()
+{
+    m_forms.Main_Form->DirectoryTextChange();
+    closeWindow(QDialog::Rejected);
+}
+
+void TConnexion_CDDB_Form::Image1Click()
+{
+    BitBtn2Click();
+}
+
+void TConnexion_CDDB_Form::closeWindow(int result)
+{
+    if (m_lookingUp)
+        m_pendingClose = result;
+    else
+        done(result);
+}

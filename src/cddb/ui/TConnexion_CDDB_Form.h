@@ -1,0 +1,85 @@
+#pragma once
+#include "app/ui/AppForms.h"
+#include "platform/PlatformServices.h"
+#include <QDialog>
+#include <memory>
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class TCDDBConnect;
+
+// Runs one CDDB lookup for the disc of the selected drive, shows what was
+// found and, on "Appliquer", writes it into the track rows, the tag editor
+// and the destination folder. Its contents stay from one showing to the next.
+class TConnexion_CDDB_Form : public QDialog {
+    Q_OBJECT
+public:
+    TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+    ~TConnexion_CDDB_Form() override;
+
+    QLabel* BackGround = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Image1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Artiste = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Album = nullptr;
+    QLabel* Label7 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    TCDDBConnect& CDDBConnect1() { return *m_cddb; }
+
+    // The server SetupServer hands to the client (lower case); a test or a
+    // demonstration points it at another one.
+    QString CddbServer() const { return m_server; }
+    void SetCddbServer(const QString& address) { m_server = address; }
+
+    // Shows the window modally and starts the lookup; returns when it closes.
+    int ShowModal();
+
+    void FormShow();
+    void Timer1Timer();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void Image1Click();
+    void SetupServer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    template <typename Sender, typename Signal, typename Handler>
+    void on(Sender* sender, Signal signal, Handler handler);
+    void lookUp();
+    bool queryServer();
+    bool chooseAndRead(int code, const QString& answer);
+    void showRecord();
+    void setStatus(const QString& text, int progress);
+    void letInputThrough();
+    QString renamed(const QString& name);
+    QString askCorrection(const QString& name, const QString& boxText);
+    QString withoutForbiddenChars(const QString& name, const QString& boxText);
+    QString correctedFolderName(const QString& name, const QString& boxText);
+    QString titleOfTrack(int track) const;
+    void fillTagEditor(const QString& artist, const QString& album, const QString& genre);
+    void fillRows(const QString& artist, const QString& album, const QString& genre);
+    // Closes now, or at the end of a running lookup.
+    void closeWindow(int result);
+
+    AppForms& m_forms;
+    PlatformServices m_services;
+    std::unique_ptr<TCDDBConnect> m_cddb;
+    QString m_server;
+    bool m_lookingUp = false;
+    int m_pendingClose = -1;
+};

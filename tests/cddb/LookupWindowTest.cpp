@@ -1,0 +1,393 @@
+#include "FakeCdAudioDevice.h"
+#include "FakeHttpClient.h"
+#include "app/ui/TRename_Track.h"
+#include "cddb/TCDDBConnect.h"
+#include "cddb/ui/TChooseAlbum.h"
+#include "cddb/ui/TConnexion_CDDB_Form.h"
+#include "support/MouseInput.h"
+#include "tags/ui/TEdit_Tags_Form.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+// After the Qt headers: the fixture uses the window's controls.
+#include "support/MainFormFixture.h"
+
+namespace {
+const QString ArtistBox = QStringLiteral(
+    "Le nom de l'artiste contient un ou plusieurs caractères interdits par windows. Veuillez corriger en enlevant "
+    "tous les caractères / \\ : * ? \" < > | .");
+const QString AlbumBox = QStringLiteral(
+    "Le nom de l'album contient un ou plusieurs caractères interdits par windows. Veuillez corriger en enlevant "
+    "tous les caractères / \\ : * ? \" < > | .");
+const QByteArray Exact = "200 rock 0c01ac02 Some Band / First Album\r\n";
+const QByteArray TwoMatches = "210 Found exact matches, list follows (until terminating `.')\r\n"
+                              "rock 0c01ac02 Some Band / First Album\r\n"
+                              "jazz 0c01ac02 Other Band / Other Album\r\n"
+                              ".\r\n";
+
+QByteArray record(const QString& category, const QString& dtitle, const QStringList& titles)
+{
+    QString text = QStringLiteral("210 %1 0c01ac02 CD database entry follows (until terminating `.')\r\n"
+                                  "# xmcd\r\nDISCID=0c01ac02\r\nDTITLE=%2\r\n")
+                       .arg(category, dtitle);
+    for (int i = 0; i < titles.size(); ++i)
+        text += QStringLiteral("TTITLE%1=%2\r\n").arg(i).arg(titles.at(i));
+    return (text + QStringLiteral("EXTD=\r\n.\r\n")).toLatin1();
+}
+
+// Runs `action` in the window's own loop each time the window is shown, up
+// to `times` times: modal windows run their own loop. The action closes the
+// window first and only records what it saw, so a failing check cannot
+// leave it open.
+class ShowWatcher : public QObject {
+public:
+    ShowWatcher(QWidget* window, std::function<void()> action, int times)
+        : QObject(window), m_action(std::move(action)), m_left(times)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && m_left > 0) {
+            --m_left;
+            QTimer::singleShot(0, this, m_action);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+    int m_left;
+};
+
+void whenShown(QWidget* window, const std::function<void()>& action, int times = 1)
+{
+    new ShowWatcher(window, action, times);
+}
+
+// Handles pending events until the condition holds; bounded so that a broken
+// window ends the test instead of hanging it.
+bool spinUntil(const std::function<bool()>& condition)
+{
+    QDeadlineTimer deadline(20000);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+
+// The main window with a disc of three audio tracks in d (the worked example
+// as the CD audio device reads it), the tag editor, the rename window and the
+// two CDDB windows; the server is scripted.
+class LookupWindow : public MainFormFixture {
+protected:
+    void SetUp() override
+    {
+        MainFormFixture::SetUp();
+        device.tocs["/dev/sr0"] = {{150, 14262}, 14262 + 18000 + 1};
+        services.cdAudio = &device;
+        services.http = &http;
+        main = &open();
+        choose(0); // no connection yet: no question
+        internet.connected = true;
+        editor = std::make_unique<TEdit_Tags_Form>(forms, services, main);
+        rename = std::make_unique<TRename_Track>(forms, services, main);
+        chooser = std::make_unique<TChooseAlbum>(forms, services, main);
+        lookup = std::make_unique<TConnexion_CDDB_Form>(forms, services, main);
+        ASSERT_EQ(main->RowCount(), 3);
+        http.answers["cddb query"] = Exact;
+        http.answers["cddb read rock 0c01ac02"] = record("rock", "Some Band / First Album", {"Intro", "Outro"});
+        http.answers["cddb read jazz 0c01ac02"] = record("jazz", "Other Band / Other Album", {"Blue", "Green"});
+    }
+    void TearDown() override
+    {
+        lookup.reset();
+        chooser.reset();
+        rename.reset();
+        editor.reset();
+    }
+    QString status() const { return lookup->Label1->text(); }
+    int progress() const { return lookup->ProgressBar1->value(); }
+    QStringList found() const
+    {
+        QStringList out;
+        for (int i = 0; i < lookup->ListBox1->count(); ++i)
+            out << lookup->ListBox1->item(i)->text();
+        return out;
+    }
+    QStringList column(int value) const
+    {
+        QStringList out;
+        for (int k = 1; k <= main->RowCount(); ++k)
+            out << TMain_Form::Value(main->TrackItems(k), value);
+        return out;
+    }
+    // Answers the rename window with the given texts in turn; the texts it
+    // was opened with go to *shownWith.
+    void answerRenames(const QStringList& replies, QStringList* shownWith)
+    {
+        auto next = std::make_shared<int>(0);
+        whenShown(
+            rename.get(),
+            [=] {
+                *shownWith << rename->ModifyText->text();
+                rename->ModifyText->setText(replies.value(*next));
+                ++*next;
+                rename->ModifyButton->click();
+            },
+            int(replies.size()));
+    }
+    QString musicFolder() const { return shell.documents + "/Ma musique/"; }
+
+    FakeCdAudioDevice device;
+    FakeHttpClient http;
+    TMain_Form* main = nullptr;
+    std::unique_ptr<TEdit_Tags_Form> editor;
+    std::unique_ptr<TRename_Track> rename;
+    std::unique_ptr<TChooseAlbum> chooser;
+    std::unique_ptr<TConnexion_CDDB_Form> lookup;
+};
+
+TEST_F(LookupWindow, ShowsItsControlsWithTheirTexts)
+{
+    EXPECT_EQ(forms.Connexion_CDDB_Form, lookup.get());
+    EXPECT_EQ(forms.ChooseAlbum, chooser.get());
+    EXPECT_EQ(lookup->size(), QSize(250, 400));
+    EXPECT_EQ(lookup->Label2->text(), "Connexion CDDB :");
+    EXPECT_EQ(lookup->Label1->text(), "Récupération des infos sur le CD...");
+    EXPECT_EQ(lookup->Label3->text(), "Informations trouvées :");
+    EXPECT_EQ(lookup->Label4->text(), "Artiste :");
+    EXPECT_EQ(lookup->Label6->text(), "Album :");
+    EXPECT_EQ(lookup->Label7->text(), "Liste des titres :");
+    EXPECT_EQ(lookup->BitBtn2->text(), "Annuler");
+    EXPECT_EQ(lookup->BitBtn1->text(), "Appliquer");
+    EXPECT_EQ(lookup->Timer1->interval(), 500);
+    EXPECT_FALSE(lookup->Timer1->isActive());
+    EXPECT_FALSE(lookup->BackGround->pixmap().isNull());
+    EXPECT_FALSE(lookup->Image1->pixmap().isNull());
+    EXPECT_EQ(lookup->CDDBConnect1().ComponentVersion(), "1.03 - 24/12/2002");
+    EXPECT_EQ(chooser->size(), QSize(250, 100));
+    EXPECT_EQ(chooser->Label1->text(), "Plusieurs albums possibles :");
+    EXPECT_EQ(chooser->Image2->toolTip(), "Arréter le rippage");
+    EXPECT_FALSE(chooser->Liste->isEditable());
+    EXPECT_EQ(chooser->AnnulerBTN->text(), "Annuler");
+    EXPECT_EQ(chooser->ChoiseBTN->text(), "Choisir");
+}
+
+TEST_F(LookupWindow, SecondShowingForTheSameDiscSendsNoQuery)
+{
+    lookup->Timer1Timer();
+    EXPECT_EQ(main->DiscIdText, "ID : 0c01ac02");
+    EXPECT_EQ(http.commands, QStringList({"cddb query 0c01ac02 2 150 14262 428", "cddb read rock 0c01ac02 "}));
+    EXPECT_EQ(http.urls.first(), lookup->CddbServer() + "/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428"
+                                                        "&hello=fd+fd+fd+1.0&proto=4");
+    EXPECT_EQ(lookup->Artiste->text(), "Some Band");
+    EXPECT_EQ(lookup->Album->text(), "First Album");
+    EXPECT_EQ(found(), QStringList({"Intro", "Outro"}));
+    EXPECT_EQ(status(), "Opération terminée.");
+    EXPECT_EQ(progress(), 100);
+
+    lookup->Timer1Timer();
+    EXPECT_EQ(http.commands.size(), 2);
+    EXPECT_EQ(found(), QStringList({"Intro", "Outro"}));
+    EXPECT_EQ(status(), "Opération terminée.");
+    EXPECT_EQ(progress(), 100);
+}
+
+TEST_F(LookupWindow, AnswerWithoutMatchIsShownAndTheNextShowingAsksAgain)
+{
+    http.answers["cddb query"] = "202 No match for disc ID 0c01ac02.\r\n";
+    lookup->Timer1Timer();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown.first().kind, MsgKind::Warning);
+    EXPECT_EQ(dialogs.shown.first().text, "202 No match for disc ID 0c01ac02.");
+    EXPECT_EQ(dialogs.captions, QStringList({"Réponse du serveur"}));
+    EXPECT_TRUE(found().isEmpty());
+    EXPECT_EQ(status(), "Opération terminée.");
+
+    lookup->Timer1Timer();
+    EXPECT_EQ(http.commands.size(), 2);
+}
+
+TEST_F(LookupWindow, ChooserOffersTheTwoMatchesAndReadsTheChosenOne)
+{
+    http.answers["cddb query"] = TwoMatches;
+    QString title;
+    QStringList offered;
+    int selected = -1;
+    whenShown(chooser.get(), [&] {
+        title = chooser->Label1->text();
+        for (int i = 0; i < chooser->Liste->count(); ++i)
+            offered << chooser->Liste->itemText(i);
+        selected = chooser->Liste->currentIndex();
+        chooser->ChoiseBTN->click();
+    });
+    lookup->Timer1Timer();
+    EXPECT_EQ(title, "Plusieur albums possibles :");
+    EXPECT_EQ(offered, QStringList({"rock 0c01ac02 Some Band / First Album", "jazz 0c01ac02 Other Band / Other Album"}));
+    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(http.commands.last(), "cddb read rock 0c01ac02 ");
+    EXPECT_EQ(lookup->Artiste->text(), "Some Band");
+    EXPECT_EQ(status(), "Opération terminée.");
+    EXPECT_EQ(progress(), 100);
+
+    // Inexact matches: another title; the close picture reads the selection.
+    http.answers["cddb query"] = QByteArray(TwoMatches).replace("210 Found exact", "211 Found inexact");
+    main->DiscIdText.clear(); // as for another disc
+    whenShown(chooser.get(), [&] {
+        title = chooser->Label1->text();
+        chooser->Liste->setCurrentIndex(1);
+        MouseInput::Click(chooser->Image2);
+    });
+    lookup->Timer1Timer();
+    EXPECT_EQ(title, "Détermination incertaine :");
+    EXPECT_EQ(http.commands.last(), "cddb read jazz 0c01ac02 ");
+    EXPECT_EQ(lookup->Artiste->text(), "Other Band");
+    EXPECT_EQ(found(), QStringList({"Blue", "Green"}));
+    EXPECT_EQ(status(), "Opération terminée.");
+}
+
+TEST_F(LookupWindow, CancellingTheChooserReadsNothing)
+{
+    http.answers["cddb query"] = TwoMatches;
+    whenShown(chooser.get(), [&] { chooser->AnnulerBTN->click(); });
+    lookup->Timer1Timer();
+    EXPECT_EQ(http.commands.size(), 1);
+    EXPECT_EQ(chooser->Liste->count(), 0);
+    EXPECT_TRUE(found().isEmpty());
+    EXPECT_EQ(status(), "Opération annulée.");
+    EXPECT_EQ(progress(), 100);
+}
+
+TEST_F(LookupWindow, NoConnectionSendsNothing)
+{
+    internet.connected = false;
+    lookup->Timer1Timer();
+    EXPECT_TRUE(http.commands.isEmpty());
+    EXPECT_EQ(status(), "Connexion à internet annulée...");
+    EXPECT_EQ(progress(), 33);
+}
+
+TEST_F(LookupWindow, UnreadableDiscEndsTheLookupInTheErrorBox)
+{
+    device.tocs.clear();
+    lookup->FormShow();
+    ASSERT_TRUE(spinUntil([&] { return !dialogs.shown.isEmpty(); }));
+    EXPECT_FALSE(lookup->Timer1->isActive());
+    EXPECT_EQ(dialogs.shown.first().kind, MsgKind::Error);
+    EXPECT_EQ(dialogs.shown.first().text, "Le lecteur ne contient pas de disque : /dev/sr0");
+    EXPECT_EQ(status(), "Récupération des infos sur le cd...");
+    EXPECT_EQ(progress(), 0);
+    EXPECT_TRUE(http.commands.isEmpty());
+}
+
+TEST_F(LookupWindow, ApplyingFillsTheRowsTheTagEditorAndTheFolder)
+{
+    lookup->Timer1Timer();
+    for (QCheckBox* box : {editor->AllSameArtiste, editor->AllSameAlbum, editor->AllSameGenre, editor->AllSameYear})
+        box->setChecked(false);
+    lookup->show();
+    lookup->BitBtn1->click();
+    EXPECT_FALSE(lookup->isVisible());
+    EXPECT_EQ(lookup->result(), QDialog::Accepted);
+
+    const QString folder = musicFolder() + "Some Band/First Album/";
+    EXPECT_EQ(main->DirectoryText->text(), folder);
+    EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList({"Some Band", "Some Band", "Some Band"}));
+    EXPECT_EQ(column(TMain_Form::AlbumValue), QStringList({"First Album", "First Album", "First Album"}));
+    EXPECT_EQ(column(TMain_Form::GenreValue), QStringList({"rock", "rock", "rock"}));
+    // The record has two titles: the third row keeps its label as name.
+    EXPECT_EQ(column(TMain_Form::TitleValue), QStringList({"Intro", "Outro", ""}));
+    EXPECT_EQ(column(TMain_Form::TargetValue),
+              QStringList({folder + "01 - First Album - Some Band - Intro.mp3",
+                           folder + "02 - First Album - Some Band - Outro.mp3",
+                           folder + "03 - First Album - Some Band - Piste 03.mp3"}));
+    for (QCheckBox* box : {editor->AllSameArtiste, editor->AllSameAlbum, editor->AllSameGenre, editor->AllSameYear})
+        EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(editor->Artiste->text(), "Some Band");
+    EXPECT_EQ(editor->Album->text(), "First Album");
+    EXPECT_EQ(editor->Genre->currentText(), "rock");
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(LookupWindow, ForbiddenCharactersAreCorrectedBeforeAnythingIsWritten)
+{
+    http.answers["cddb read rock 0c01ac02"] = record("rock", "AC?DC / Live: 1991", {"Who*", "Fine"});
+    main->WavRipp->setChecked(true);
+    lookup->Timer1Timer();
+    QStringList shownWith;
+    answerRenames({"ACDC", "Live 1991", "Who"}, &shownWith);
+    lookup->BitBtn1Click();
+    EXPECT_EQ(shownWith, QStringList({"AC?DC", "Live: 1991", "Who*"}));
+    EXPECT_EQ(dialogs.texts(), QStringList({ArtistBox, AlbumBox}));
+    EXPECT_EQ(dialogs.shown.first().kind, MsgKind::Error);
+    const QString folder = musicFolder() + "ACDC/Live 1991/";
+    EXPECT_EQ(main->DirectoryText->text(), folder);
+    EXPECT_EQ(column(TMain_Form::TargetValue).first(), folder + "01 - Live 1991 - ACDC - Who.wav");
+}
+
+TEST_F(LookupWindow, DotNamesCannotLeadOutOfTheMusicFolder)
+{
+    http.answers["cddb read rock 0c01ac02"] = record("rock", " .. / . ", {"One"});
+    lookup->Timer1Timer();
+    QStringList shownWith;
+    answerRenames({"Dots", "Dot"}, &shownWith);
+    lookup->BitBtn1Click();
+    EXPECT_EQ(shownWith, QStringList({"..", "."}));
+    EXPECT_EQ(dialogs.texts(), QStringList({ArtistBox, AlbumBox}));
+    EXPECT_EQ(main->DirectoryText->text(), musicFolder() + "Dots/Dot/");
+}
+
+TEST_F(LookupWindow, ApplyingWithoutTitlesWritesNothingAndStaysOpen)
+{
+    const QString folder = main->DirectoryText->text();
+    const QStringList targets = column(TMain_Form::TargetValue);
+    lookup->show();
+    lookup->BitBtn1->click();
+    EXPECT_TRUE(lookup->isVisible());
+    EXPECT_EQ(main->DirectoryText->text(), folder);
+    EXPECT_EQ(column(TMain_Form::TargetValue), targets);
+    lookup->hide();
+}
+
+TEST_F(LookupWindow, CancellingRebuildsTheTargetsAndWritesNothing)
+{
+    lookup->Timer1Timer();
+    TMain_Form::SetValue(main->TrackItems(1), TMain_Form::TargetValue, "stale");
+    lookup->show();
+    MouseInput::Click(lookup->Image1);
+    EXPECT_FALSE(lookup->isVisible());
+    EXPECT_EQ(lookup->result(), QDialog::Rejected);
+    EXPECT_EQ(column(TMain_Form::TargetValue).first(), musicFolder() + "01 - Piste 01.mp3");
+    EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList({"", "", ""}));
+}
+
+TEST_F(LookupWindow, MainWindowButtonRunsTheLookupModally)
+{
+    QString statusSeen;
+    auto* poll = new QTimer(lookup.get());
+    QObject::connect(poll, &QTimer::timeout, lookup.get(), [&] {
+        if (!lookup->isVisible() || status() != "Opération terminée.")
+            return;
+        poll->stop();
+        statusSeen = status();
+        lookup->BitBtn1->click();
+    });
+    poll->start(5);
+    main->BitBtn1Click();
+    EXPECT_FALSE(lookup->isVisible());
+    EXPECT_EQ(statusSeen, "Opération terminée.");
+    EXPECT_EQ(http.commands.size(), 2);
+    EXPECT_EQ(main->DirectoryText->text(), musicFolder() + "Some Band/First Album/");
+}
+} // namespace
