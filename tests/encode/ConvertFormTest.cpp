@@ -171,7 +171,8 @@ TEST_F(ConvertForm, ExistingOutputIsReplacedOnlyAfterYes)
 {
     writeWav("s.wav", 1);
     write("s.mp3", "ancien");
-    const QString question = QStringLiteral("Le fichier \"%1\" existe déjà. Voulez-vous le remplacer ?").arg(path("s.mp3"));
+    const QString question =
+        QStringLiteral("Le fichier \"%1\" existe déjà. Voulez-vous le remplacer ?").arg(path("s.mp3"));
     dialogs.script(MsgAnswer::No);
     convert(path("s.wav"));
     EXPECT_EQ(dialogs.texts(), QStringList({question}));
@@ -201,7 +202,8 @@ TEST_F(ConvertForm, SourcesThatCannotBeConvertedAreToldAndLeaveNothing)
     QDir(dir.path()).mkdir("vide");
     convert(path("vide"));
     EXPECT_EQ(dialogs.texts(),
-              QStringList({QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM 16 bits.").arg(path("faux.wav")),
+              QStringList({QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM 16 bits.")
+                               .arg(path("faux.wav")),
                            QStringLiteral("Le fichier \"%1\" n'est pas un fichier MP3 lisible.").arg(path("faux.mp3")),
                            "Choisissez d'abord le fichier à convertir.",
                            QStringLiteral("Le fichier \"%1\" n'existe pas.").arg(path("absent.mp3")),

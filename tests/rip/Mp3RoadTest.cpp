@@ -8,6 +8,7 @@
 #include "support/FakeEncoderLibrary.h"
 #include "support/Mp3Frames.h"
 #include "support/PcmCompare.h"
+#include "support/RipTool.h"
 #include "support/TestFiles.h"
 #include <QFile>
 #include <QTemporaryDir>
@@ -124,4 +125,20 @@ TEST_F(RealMp3Rip, MonoHalfRateFormatReachesTheEncoder)
     const int frames = Sectors * 588 / 2;
     EXPECT_GE(decoded.frames(), frames);
     EXPECT_LE(decoded.frames(), frames + 576 + 576 + 2 * 576);
+}
+
+TEST_F(RealMp3Rip, CommandLineRipsToMp3AtTheAskedBitRate)
+{
+    const QString out = dir.filePath("cli.mp3");
+    const RipTool run =
+        RipTool::Run({"--drive", "x=" + cue, "x:", "--track", "1", "--out", out, "--mp3", "--bitrate", "192"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QByteArray mp3 = TestFiles::ReadAll(out);
+    const auto frames = Mp3Frames::Walk(mp3);
+    ASSERT_GT(frames.size(), 100);
+    for (const auto& f : frames)
+        ASSERT_EQ(f.bitrateKbps, 192);
+    const auto decoded = PcmCompare::DecodeMp3(mp3);
+    EXPECT_GE(decoded.frames(), Sectors * 588);
+    EXPECT_LE(decoded.frames(), Sectors * 588 + 1152 + 576 + 2 * 1152);
 }
