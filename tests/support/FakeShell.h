@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/IShell.h"
 #include <QStringList>
-#include <deque>
 
 class FakeShell : public IShell {
 public:
@@ -25,16 +24,15 @@ public:
 
     QString documents = "/home/u/Documents";
     QStringList opened, browseTitles, browsePreselected, fileTitles, fileFilters;
-    std::deque<std::optional<QString>> choices; // answers of the choosers; empty = cancel
+    QStringList choices; // answers of the choosers, in order; none left or a null string = cancel
     int beeps = 0, minimized = 0, restored = 0;
 
 private:
     std::optional<QString> nextChoice()
     {
-        if (choices.empty())
+        const QString c = choices.isEmpty() ? QString() : choices.takeFirst();
+        if (c.isNull())
             return std::nullopt;
-        auto c = choices.front();
-        choices.pop_front();
         return c;
     }
 };

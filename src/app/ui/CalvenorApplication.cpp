@@ -13,6 +13,8 @@
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtShell.h"
 #include "tags/ui/TEdit_Tags_Form.h"
+#include <QDir>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
 #include <memory>
@@ -94,6 +96,19 @@ void CalvenorApplication::createWindows()
 // window, without waiting for it, once the program runs.
 void CalvenorApplication::showWindowNamed(const QString& className)
 {
+    if (className == QLatin1String("TRippageEnCour")) {
+        // The ripping window only shows during a rip: once the disc is read,
+        // rip every track into a scratch folder.
+        TMain_Form* main = m_owned->mainForm.get();
+        QTimer::singleShot(2500, main, [main] {
+            const QString folder = QDir::tempPath() + QStringLiteral("/calvenor-screenshot/");
+            QDir().mkpath(folder);
+            main->DirectoryText->setText(folder);
+            main->BitBtn2Click();
+            main->Button2Click();
+        });
+        return;
+    }
     for (QWidget* window : topLevelWidgets())
         if (!className.isEmpty() && className == QLatin1String(window->metaObject()->className()))
             QTimer::singleShot(0, window, &QWidget::show);
