@@ -2,9 +2,13 @@
 #include "about/ui/TAboutForm.h"
 #include "app/ui/TMain_Form.h"
 #include "app/ui/TRename_Track.h"
+#include "cddb/ui/TChooseAlbum.h"
+#include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "platform/CalvenorError.h"
+#include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
+#include "platform/CurlHttpClient.h"
 #include "platform/DriveMap.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/InterfaceInternet.h"
@@ -29,10 +33,14 @@ struct CalvenorApplication::Owned {
     std::unique_ptr<CdioRipLibrary> cdRip;
     LameEncoderLibrary encoder;
     QtAudioOutput audio;
+    CdioAudioDevice cdAudio;
+    CurlHttpClient http;
     std::unique_ptr<TMain_Form> mainForm;
     std::unique_ptr<TEdit_Tags_Form> editTagsForm;
+    std::unique_ptr<TConnexion_CDDB_Form> connexionCddbForm;
     std::unique_ptr<TRippageEnCour> rippageEnCour;
     std::unique_ptr<TAboutForm> aboutForm;
+    std::unique_ptr<TChooseAlbum> chooseAlbum;
     std::unique_ptr<TRename_Track> renameTrack;
 };
 
@@ -81,14 +89,21 @@ void CalvenorApplication::createServices(const QStringList& driveArguments)
     m_services.cdRip = m_owned->cdRip.get();
     m_services.encoder = &m_owned->encoder;
     m_services.audioOutput = &m_owned->audio;
+    m_services.cdAudio = &m_owned->cdAudio;
+    m_services.http = &m_owned->http;
 }
 
 void CalvenorApplication::createWindows()
 {
     m_owned->mainForm = std::make_unique<TMain_Form>(m_forms, m_services, m_arguments);
     m_owned->editTagsForm = std::make_unique<TEdit_Tags_Form>(m_forms, m_services, m_owned->mainForm.get());
+    m_owned->connexionCddbForm = std::make_unique<TConnexion_CDDB_Form>(m_forms, m_services, m_owned->mainForm.get());
+    // For demonstrations: CALVENOR_CDDB_SERVER=http://127.0.0.1:PORT/~cddb asks another server.
+    if (const QString server = qEnvironmentVariable("CALVENOR_CDDB_SERVER"); !server.isEmpty())
+        m_owned->connexionCddbForm->SetCddbServer(server);
     m_owned->rippageEnCour = std::make_unique<TRippageEnCour>(m_forms, m_services, m_owned->mainForm.get());
     m_owned->aboutForm = std::make_unique<TAboutForm>(m_forms, m_services, m_owned->mainForm.get());
+    m_owned->chooseAlbum = std::make_unique<TChooseAlbum>(m_forms, m_services, m_owned->mainForm.get());
     m_owned->renameTrack = std::make_unique<TRename_Track>(m_forms, m_services, m_owned->mainForm.get());
 }
 
