@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 ConversionTarget::ConversionTarget(const QString& target) : m_target(target)
 {
@@ -32,8 +35,8 @@ ConversionTarget::~ConversionTarget()
 
 void ConversionTarget::Commit()
 {
-    QFile::remove(m_target);
-    if (!QFile::rename(m_temporary, m_target))
-        throw FileError::CannotCreate(m_target, QStringLiteral("Le fichier temporaire n'a pas pu être renommé."));
+    // One step that replaces an existing target: it is never left missing.
+    if (std::rename(QFile::encodeName(m_temporary).constData(), QFile::encodeName(m_target).constData()) != 0)
+        throw FileError::CannotCreate(m_target, QString::fromLocal8Bit(std::strerror(errno)));
     m_committed = true;
 }
