@@ -135,7 +135,11 @@ void TMain_Form::buildControls()
 
     picture(client, QStringLiteral("background"), QRect(0, 0, ClientWidth, ClientHeight))->setScaledContents(true);
     Label5 = caption(client, QStringLiteral("RIPPAGE"), QRect(24, 12, 200, 30));
-    Label5->setObjectName(QStringLiteral("heading"));
+    QFont heading = Label5->font();
+    heading.setBold(true);
+    heading.setPointSize(heading.pointSize() + 6);
+    Label5->setFont(heading);
+    Label5->setStyleSheet(QStringLiteral("color: #2d5d9f;"));
     RED_CD = picture(client, QStringLiteral("red_cd"), QRect(628, 8, 48, 48));
     RED_CD->setToolTip(NoDiscHint);
     GREEN_CD = picture(client, QStringLiteral("green_cd"), QRect(628, 8, 48, 48));
