@@ -227,11 +227,3 @@ TEST_F(ConvertForm, ClosingDuringAConversionStopsItAndKeepsNothing)
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_EQ(files(), QStringList({"long.wav"}));
 }
-
-TEST_F(ConvertForm, FermerClosesTheWindow)
-{
-    form->show();
-    ASSERT_TRUE(form->isVisible());
-    form->RbButton2->click();
-    EXPECT_FALSE(form->isVisible());
-}

@@ -163,10 +163,3 @@ TEST_F(EncodeOptions, ParDefautRestoresTheWindowAndTheEncoder)
     TLameCoder fresh(encoder);
     EXPECT_EQ(coder().ConfigRecord(), fresh.ConfigRecord());
 }
-
-TEST_F(EncodeOptions, FermerClosesTheWindow)
-{
-    options->show();
-    options->CloseButton->click();
-    EXPECT_FALSE(options->isVisible());
-}
