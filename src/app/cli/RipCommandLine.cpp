@@ -1,4 +1,5 @@
 #include "app/cli/RipCommandLine.h"
+#include "app/cli/CddbCommands.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/DriveMap.h"
@@ -56,6 +57,9 @@ void RipCommandLine::defineOptions()
          QStringLiteral("NOM")},
         {QStringLiteral("comment"), QStringLiteral("Commentaire de l'étiquette ID3."), QStringLiteral("TEXTE")},
         {QStringLiteral("read-tag"), QStringLiteral("Affiche l'étiquette ID3 d'un fichier."), QStringLiteral("FICHIER")},
+        {QStringLiteral("discid"), QStringLiteral("Affiche l'identifiant CDDB du disque et sa requête.")},
+        {QStringLiteral("cddb"), QStringLiteral("Interroge un serveur CDDB sur le disque.")},
+        {QStringLiteral("server"), QStringLiteral("Adresse du serveur CDDB de --cddb."), QStringLiteral("URL")},
     });
 }
 
@@ -105,7 +109,16 @@ int RipCommandLine::dispatch()
         readTag();
         return 0;
     }
-    throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks ou --read-tag."));
+    if (m_parser.isSet(QStringLiteral("discid"))) {
+        CddbCommands(*m_drives, m_out, m_err).PrintDiscId(driveLetter());
+        return 0;
+    }
+    if (m_parser.isSet(QStringLiteral("cddb"))) {
+        CddbCommands(*m_drives, m_out, m_err).Lookup(driveLetter(), m_parser.value(QStringLiteral("server")));
+        return 0;
+    }
+    throw UsageError(
+        QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --discid ou --cddb."));
 }
 
 void RipCommandLine::listDrives()

@@ -1,0 +1,66 @@
+#include "CddbServer.h"
+#include "TestDiscs.h"
+#include "support/RipTool.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// calvenor-rip on a generated image in drive e, against the test server with
+// records written for that image.
+class CddbCommandLine : public ::testing::Test {
+protected:
+    void SetUp() override { cue = TestDiscs::ThreeTracks(dir.path()); }
+    void addRecord(const QString& category, const QByteArray& text)
+    {
+        QDir(dir.path()).mkpath("records/" + category);
+        QFile f(dir.filePath("records/" + category + "/0b001203"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    RipTool lookUp()
+    {
+        QDir(dir.path()).mkpath("records");
+        CddbServer server(dir.filePath("records"));
+        return RipTool::Run({"e:", "--drive", "e=" + cue, "--cddb", "--server", server.Url()});
+    }
+
+    QTemporaryDir dir;
+    QString cue;
+};
+
+TEST_F(CddbCommandLine, DiscIdPrintsTheIdentifierAndTheQuery)
+{
+    const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--discid"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "0b001203\ncddb+query+0b001203+3+150+450+900+18\n");
+}
+
+TEST_F(CddbCommandLine, OneMatchPrintsTheRecord)
+{
+    addRecord("rock", "DTITLE=Trio / Trois Pièces\nTTITLE0=Un\nTTITLE1=Deux \nTTITLE2=Trois\n");
+    const RipTool run = lookUp();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "artist=Trio\nalbum=Trois Pièces\ncategory=rock\ntitle=Un\ntitle=Deux \ntitle=Trois\n");
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+}
+
+TEST_F(CddbCommandLine, SeveralMatchesGoToStandardErrorAndTheFirstIsRead)
+{
+    addRecord("rock", "DTITLE=Trio / Trois Pieces\nTTITLE0=Un\n");
+    addRecord("jazz", "DTITLE=Autre / Disque\nTTITLE0=A\n");
+    const RipTool run = lookUp();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, "jazz 0b001203 Autre / Disque\nrock 0b001203 Trio / Trois Pieces\n");
+    EXPECT_EQ(run.out, "artist=Autre\nalbum=Disque\ncategory=jazz\ntitle=A\n");
+}
+
+TEST_F(CddbCommandLine, NoMatchIsAFailureWithTheServersAnswer)
+{
+    const RipTool run = lookUp();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(run.err, "Réponse du serveur : 202 No match for disc ID 0b001203.\n");
+}
+} // namespace
