@@ -193,31 +193,29 @@ QString TCDDBConnect::ReadEntry(const QString& line)
     return m_entryText;
 }
 
-// Artist and album are split at the first "/" of the line, not at " / ".
+// The value of the last DTITLE line, empty when there is none.
+QString TCDDBConnect::discTitle() const
+{
+    QString value;
+    for (const QString& line : m_entryLines)
+        if (hasKeyword(line, TitleKey))
+            value = valueOf(line);
+    return value;
+}
+
+// Artist and album are split at the first "/", not at " / ".
 QString TCDDBConnect::GetArtist() const
 {
-    QString artist;
-    for (const QString& line : m_entryLines) {
-        if (!hasKeyword(line, TitleKey))
-            continue;
-        const QString value = valueOf(line);
-        const qsizetype slash = value.indexOf('/');
-        artist = slash < 0 ? QString() : TrimBlanks(value.left(slash));
-    }
-    return artist;
+    const QString title = discTitle();
+    const qsizetype slash = title.indexOf('/');
+    return slash < 0 ? QString() : TrimBlanks(title.left(slash));
 }
 
 // A title without "/" names the album alone.
 QString TCDDBConnect::GetAlbum() const
 {
-    QString album;
-    for (const QString& line : m_entryLines) {
-        if (!hasKeyword(line, TitleKey))
-            continue;
-        const QString value = valueOf(line);
-        album = TrimBlanks(value.mid(value.indexOf('/') + 1));
-    }
-    return album;
+    const QString title = discTitle();
+    return TrimBlanks(title.mid(title.indexOf('/') + 1));
 }
 
 // Titles in the order of their lines, untrimmed.

@@ -79,6 +79,7 @@ protected:
     HttpSettings& ConnectionSettings() { return m_connection; }
 
 private:
+    QString discTitle() const;
     void notifyReceived(const QString& answer);
     int statusCode(const QString& answer) const;
 
