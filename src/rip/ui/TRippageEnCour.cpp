@@ -115,7 +115,16 @@ void TRippageEnCour::Timer1Timer()
     m_run->OnTrackStart = [this](const QString& path) { Label2->setText(path); };
     // An error halts the run: the window stays open, showing the failed track,
     // until the user presses stop.
-    if (ErrorDisplay::Run(*m_services.dialogs, [this] { m_run->Execute(); }))
+    const bool done = ErrorDisplay::Run(*m_services.dialogs, [this] {
+        try {
+            m_run->Execute();
+        } catch (...) {
+            // Bring a minimised program back before the error is shown.
+            m_services.shell->restoreApplication();
+            throw;
+        }
+    });
+    if (done)
         finishRun();
 }
 
