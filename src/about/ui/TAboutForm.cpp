@@ -58,7 +58,7 @@ QString spacedOut(const QString& words)
 } // namespace
 
 TAboutForm::TAboutForm(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : QDialog(parent), m_forms(forms), m_services(services)
+    : CalvenorDialog(forms, services, parent)
 {
     m_forms.AboutForm = this;
     setWindowTitle(QStringLiteral("A Propos de Calvenor"));
@@ -202,7 +202,5 @@ void TAboutForm::showEvent(QShowEvent* event)
     QWidget* active = QApplication::activeWindow();
     if (active && active != this && windowHandle())
         windowHandle()->setTransientParent(active->windowHandle());
-    if (m_forms.Main_Form)
-        move(m_forms.Main_Form->geometry().center() - rect().center());
-    QDialog::showEvent(event);
+    CalvenorDialog::showEvent(event);
 }

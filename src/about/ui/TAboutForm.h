@@ -1,7 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
-#include "platform/PlatformServices.h"
-#include <QDialog>
+#include "app/ui/CalvenorDialog.h"
 
 class QFrame;
 class QGroupBox;
@@ -10,7 +8,7 @@ class QPushButton;
 
 // The About window: the product's name and version, the maker's domain and
 // two links to its web pages.
-class TAboutForm : public QDialog {
+class TAboutForm : public CalvenorDialog {
     Q_OBJECT
 public:
     TAboutForm(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
@@ -55,6 +53,4 @@ private:
     void buildRightSide();
     QLabel* makeLink(QWidget* parent, const QString& text, const QString& hint, QRect geometry);
 
-    AppForms& m_forms;
-    PlatformServices m_services;
 };

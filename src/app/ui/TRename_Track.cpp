@@ -8,8 +8,9 @@
 #include <QPushButton>
 
 TRename_Track::TRename_Track(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_forms(forms), m_services(services)
+    : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
+    SetEscapeCloses(false);
     m_forms.Rename_Track = this;
     setWindowTitle(QStringLiteral("Nom de fichier incorrecte"));
     setModal(true);
@@ -20,9 +21,7 @@ TRename_Track::TRename_Track(AppForms& forms, const PlatformServices& services, 
     background->setGeometry(0, 0, 250, 150);
 
     FormTitle = new QLabel(QStringLiteral("Nom de fichier incorrect :"), this);
-    QFont bold = FormTitle->font();
-    bold.setBold(true);
-    FormTitle->setFont(bold);
+    MakeBold(FormTitle);
     FormTitle->setGeometry(10, 6, 230, 18);
 
     Explication = new QLabel(QStringLiteral("Windows interdit les noms de fichier comportant les caractères / \\ : * ? \" < > | "
@@ -57,17 +56,4 @@ void TRename_Track::ModifyButtonClick()
     accept();
 }
 
-void TRename_Track::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (QWidget* owner = m_forms.Main_Form)
-        move(owner->geometry().center() - rect().center());
-}
 
-void TRename_Track::keyPressEvent(QKeyEvent* event)
-{
-    // No title bar and no close box: the button is the only way out.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
-}

@@ -1,14 +1,12 @@
 #pragma once
-#include "app/ui/AppForms.h"
-#include "platform/PlatformServices.h"
-#include <QDialog>
+#include "app/ui/CalvenorDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // Asks for a file name without the characters that file names may not hold.
-class TRename_Track : public QDialog {
+class TRename_Track : public CalvenorDialog {
     Q_OBJECT
 public:
     TRename_Track(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
@@ -21,10 +19,6 @@ public:
     void ModifyButtonClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    AppForms& m_forms;
-    PlatformServices m_services;
 };

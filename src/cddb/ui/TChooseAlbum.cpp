@@ -9,8 +9,9 @@
 #include <QPushButton>
 
 TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_forms(forms), m_services(services)
+    : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
+    SetEscapeCloses(false);
     m_forms.ChooseAlbum = this;
     setModal(true);
     setFixedSize(250, 100);
@@ -20,9 +21,7 @@ TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QW
     Image1->setGeometry(0, 0, 250, 100);
 
     Label1 = new QLabel(QStringLiteral("Plusieurs albums possibles :"), this);
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
+    MakeBold(Label1);
     Label1->setGeometry(10, 4, 210, 18);
 
     Image2 = new QLabel(this);
@@ -82,17 +81,4 @@ void TChooseAlbum::Image2Click()
     accept();
 }
 
-void TChooseAlbum::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (QWidget* owner = m_forms.Main_Form)
-        move(owner->geometry().center() - rect().center());
-}
 
-void TChooseAlbum::keyPressEvent(QKeyEvent* event)
-{
-    // Borderless: the buttons and the close picture are the only ways out.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
-}

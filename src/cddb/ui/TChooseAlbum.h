@@ -1,7 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
-#include "platform/PlatformServices.h"
-#include <QDialog>
+#include "app/ui/CalvenorDialog.h"
 #include <QStringList>
 
 class QComboBox;
@@ -10,7 +8,7 @@ class QPushButton;
 
 // Lets the user pick one of the discs a CDDB server matched. Closes as
 // rejected only through "Annuler".
-class TChooseAlbum : public QDialog {
+class TChooseAlbum : public CalvenorDialog {
     Q_OBJECT
 public:
     TChooseAlbum(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
@@ -33,10 +31,6 @@ public:
     void ChoiseBTNClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    AppForms& m_forms;
-    PlatformServices m_services;
 };

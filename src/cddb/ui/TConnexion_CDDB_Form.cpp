@@ -64,7 +64,7 @@ bool isDotName(const QString& name)
 } // namespace
 
 TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_forms(forms), m_services(services),
+    : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint),
       m_cddb(std::make_unique<TCDDBConnect>(services)), m_server(TCDDBConnect::DefaultServer.toLower())
 {
     m_forms.Connexion_CDDB_Form = this;
@@ -144,12 +144,6 @@ void TConnexion_CDDB_Form::FormShow()
     Timer1->start();
 }
 
-void TConnexion_CDDB_Form::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (QWidget* owner = m_forms.Main_Form)
-        move(owner->geometry().center() - rect().center());
-}
 
 void TConnexion_CDDB_Form::keyPressEvent(QKeyEvent* event)
 {
@@ -157,7 +151,7 @@ void TConnexion_CDDB_Form::keyPressEvent(QKeyEvent* event)
         ErrorDisplay::Run(*m_services.dialogs, [this] { BitBtn2Click(); });
         return;
     }
-    QDialog::keyPressEvent(event);
+    CalvenorDialog::keyPressEvent(event);
 }
 
 void TConnexion_CDDB_Form::SetupServer()

@@ -1,7 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
-#include "platform/PlatformServices.h"
-#include <QDialog>
+#include "app/ui/CalvenorDialog.h"
 #include <memory>
 
 class QLabel;
@@ -14,7 +12,7 @@ class TCDDBConnect;
 // Runs one CDDB lookup for the disc of the selected drive, shows what was
 // found and, on "Appliquer", writes it into the track rows, the tag editor
 // and the destination folder. Its contents stay from one showing to the next.
-class TConnexion_CDDB_Form : public QDialog {
+class TConnexion_CDDB_Form : public CalvenorDialog {
     Q_OBJECT
 public:
     TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
@@ -53,7 +51,6 @@ public:
     void SetupServer();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -76,8 +73,6 @@ private:
     // Closes now, or at the end of a running lookup.
     void closeWindow(int result);
 
-    AppForms& m_forms;
-    PlatformServices m_services;
     std::unique_ptr<TCDDBConnect> m_cddb;
     QString m_server;
     bool m_lookingUp = false;

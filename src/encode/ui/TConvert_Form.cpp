@@ -22,7 +22,7 @@ const char* const PanelStyle = "QFrame#panel { background: #eef1f7; border: 1px 
 } // namespace
 
 TConvert_Form::TConvert_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : QDialog(parent), m_forms(forms), m_services(services),
+    : CalvenorDialog(forms, services, parent),
       m_lameCoder(std::make_unique<TLameCoder>(*services.encoder)),
       m_job(std::make_unique<ConvertJob>(*m_lameCoder, *services.dialogs))
 {
@@ -192,9 +192,3 @@ void TConvert_Form::setControlsEnabled(bool enabled)
     RbButton1->setEnabled(enabled);
 }
 
-void TConvert_Form::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (QWidget* owner = m_forms.Main_Form)
-        move(owner->geometry().center() - rect().center());
-}

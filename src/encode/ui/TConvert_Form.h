@@ -1,7 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
-#include "platform/PlatformServices.h"
-#include <QDialog>
+#include "app/ui/CalvenorDialog.h"
 #include <memory>
 
 class QFrame;
@@ -16,7 +14,7 @@ class TLameCoder;
 
 // Converts a WAV file to MP3 or an MP3 file to WAV, or every such file of a
 // folder, beside the sources, with an encoder of its own.
-class TConvert_Form : public QDialog {
+class TConvert_Form : public CalvenorDialog {
     Q_OBJECT
 public:
     TConvert_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
@@ -51,7 +49,6 @@ public:
     void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
@@ -59,8 +56,6 @@ private:
     QFrame* panel(const QRect& where);
     void setControlsEnabled(bool enabled);
 
-    AppForms& m_forms;
-    PlatformServices m_services;
     std::unique_ptr<TLameCoder> m_lameCoder;
     std::unique_ptr<ConvertJob> m_job;
     QFrame* m_pathPanel = nullptr;

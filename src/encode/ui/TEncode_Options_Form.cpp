@@ -45,8 +45,7 @@ int32_t lameBool(const QCheckBox* b)
 } // namespace
 
 TEncode_Options_Form::TEncode_Options_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_forms(forms), m_services(services)
+    : CalvenorDialog(forms, services, parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     m_forms.Encode_Options_Form = this;
     setWindowTitle(QStringLiteral("Options d'encodage"));
@@ -66,9 +65,7 @@ void TEncode_Options_Form::buildControls()
     TitleImg->setPixmap(QPixmap(QStringLiteral(":/images/encode_title.png")));
     TitleImg->setGeometry(10, 7, 32, 32);
     Label5 = label(this, QStringLiteral("Options d'encodage :"), {50, 12, 190, 22});
-    QFont bold = Label5->font();
-    bold.setBold(true);
-    Label5->setFont(bold);
+    MakeBold(Label5);
 
     Label1 = label(this, QStringLiteral("Sample \nRate"), {15, 56, 80, 32});
     SelectSampleRate = list(this, {"44100", "32000", "22050"}, {100, 60, 135, 24});
@@ -235,9 +232,3 @@ void TEncode_Options_Form::RestoreDefaultChoices()
         coder().RestoreDefaults();
 }
 
-void TEncode_Options_Form::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (QWidget* owner = m_forms.Main_Form)
-        move(owner->geometry().center() - rect().center());
-}

@@ -1,7 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
-#include "platform/PlatformServices.h"
-#include <QDialog>
+#include "app/ui/CalvenorDialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,7 +10,7 @@ class TLameCoder;
 
 // The MP3 encoder's options. Every change goes at once into the main
 // window's encoder; the window keeps no settings of its own.
-class TEncode_Options_Form : public QDialog {
+class TEncode_Options_Form : public CalvenorDialog {
     Q_OBJECT
 public:
     TEncode_Options_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
@@ -63,13 +61,10 @@ public:
     void RestoreDefaultChoices();
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     void connectHandlers();
     TLameCoder& coder() const;
 
-    AppForms& m_forms;
-    PlatformServices m_services;
 };

@@ -14,8 +14,9 @@
 #include <QTimer>
 
 TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_forms(forms), m_services(services)
+    : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
+    SetEscapeCloses(false);
     m_forms.RippageEnCour = this;
     setWindowTitle(QStringLiteral("Rippage en cours..."));
     setModal(true);
@@ -88,7 +89,7 @@ bool TRippageEnCour::RunStopped() const
 
 void TRippageEnCour::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
+    CalvenorDialog::showEvent(event);
     if (QWidget* owner = m_forms.Main_Form)
         move(owner->geometry().center() - rect().center());
     ErrorDisplay::Run(*m_services.dialogs, [this] { FormShow(); });
@@ -191,10 +192,3 @@ void TRippageEnCour::FormClose()
     Timer1->stop();
 }
 
-void TRippageEnCour::keyPressEvent(QKeyEvent* event)
-{
-    // Escape would hide the window while the run goes on: stop is the way out.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
-}

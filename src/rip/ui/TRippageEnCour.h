@@ -1,7 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
-#include "platform/PlatformServices.h"
-#include <QDialog>
+#include "app/ui/CalvenorDialog.h"
 #include <memory>
 
 class QLabel;
@@ -11,7 +9,7 @@ class MainFormRows;
 
 // The small window on screen while the ticked tracks are ripped. Half a second
 // after it shows, it runs the whole rip run, then closes itself.
-class TRippageEnCour : public QDialog {
+class TRippageEnCour : public CalvenorDialog {
     Q_OBJECT
 public:
     TRippageEnCour(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
@@ -39,15 +37,12 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void finishRun();
     void resetProgress();
 
-    AppForms& m_forms;
-    PlatformServices m_services;
     std::unique_ptr<MainFormRows> m_rows;
     std::unique_ptr<RipRun> m_run;
     bool m_stopped = false;

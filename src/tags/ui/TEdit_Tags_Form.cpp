@@ -56,7 +56,7 @@ QCheckBox* everyRowBox(QWidget* parent, const QString& text, int line)
 } // namespace
 
 TEdit_Tags_Form::TEdit_Tags_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : QDialog(parent), m_forms(forms), m_services(services)
+    : CalvenorDialog(forms, services, parent)
 {
     m_forms.Edit_Tags_Form = this;
     setWindowTitle(QStringLiteral("Editer les tags"));
@@ -77,9 +77,7 @@ void TEdit_Tags_Form::buildControls()
     Title_Img->setGeometry(10, 3, 40, 40);
 
     Label2 = new QLabel(QStringLiteral("Editer les tags :"), this);
-    QFont bold = Label2->font();
-    bold.setBold(true);
-    Label2->setFont(bold);
+    MakeBold(Label2);
     Label2->setGeometry(58, 12, 300, 22);
 
     Label3 = caption(this, QStringLiteral("Titre :"), 0);
@@ -131,12 +129,6 @@ TMain_Form& TEdit_Tags_Form::mainForm() const
     return *m_forms.Main_Form;
 }
 
-void TEdit_Tags_Form::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (QWidget* owner = m_forms.Main_Form)
-        move(owner->geometry().center() - rect().center());
-}
 
 void TEdit_Tags_Form::FillFromSelectedRow()
 {

@@ -1,7 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
-#include "platform/PlatformServices.h"
-#include <QDialog>
+#include "app/ui/CalvenorDialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,7 +11,7 @@ class TMain_Form;
 // Edits the tag values of the selected track row of the main window, and
 // optionally spreads artist, album, year and genre to every row. Touches no
 // file: the rows carry the values to the rip.
-class TEdit_Tags_Form : public QDialog {
+class TEdit_Tags_Form : public CalvenorDialog {
     Q_OBJECT
 public:
     TEdit_Tags_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
@@ -49,7 +47,6 @@ public:
     void RecomputeRowTarget(const QString& album, const QString& artist, const QString& title);
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
@@ -62,6 +59,4 @@ private:
     void setRowValue(int value, const QString& text, bool everyRow);
     void extendDefaultFolder();
 
-    AppForms& m_forms;
-    PlatformServices m_services;
 };

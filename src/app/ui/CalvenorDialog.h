@@ -1,0 +1,27 @@
+#pragma once
+#include "app/ui/AppForms.h"
+#include "platform/PlatformServices.h"
+#include <QDialog>
+
+// What every secondary window shares: it reaches the other windows and the
+// platform services, and it shows centred on the main window.
+class CalvenorDialog : public QDialog {
+    Q_OBJECT
+public:
+    CalvenorDialog(AppForms& forms, const PlatformServices& services, QWidget* parent,
+                   Qt::WindowFlags flags = Qt::Dialog);
+
+protected:
+    // Windows without a close box keep Escape from closing them.
+    void SetEscapeCloses(bool closes) { m_escapeCloses = closes; }
+    static void MakeBold(QWidget* label);
+
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    AppForms& m_forms;
+    PlatformServices m_services;
+
+private:
+    bool m_escapeCloses = true;
+};
