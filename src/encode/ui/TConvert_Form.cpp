@@ -1,6 +1,5 @@
 #include "encode/ui/TConvert_Form.h"
 #include "app/TargetNameRule.h"
-#include "app/ui/TMain_Form.h"
 #include "encode/ConvertJob.h"
 #include "encode/TLameCoder.h"
 #include "platform/ErrorDisplay.h"

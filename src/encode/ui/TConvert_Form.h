@@ -48,8 +48,6 @@ public:
 
     void done(int result) override;
 
-protected:
-
 private:
     void buildControls();
     void connectHandlers();

@@ -60,11 +60,8 @@ public:
     // running the change handlers.
     void RestoreDefaultChoices();
 
-protected:
-
 private:
     void buildControls();
     void connectHandlers();
     TLameCoder& coder() const;
-
 };
