@@ -1,11 +1,14 @@
 #include "encode/TLameCoder.h"
+#include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
 #include "support/MainFormFixture.h"
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 namespace {
 QStringList items(const QComboBox* c)
@@ -162,4 +165,23 @@ TEST_F(EncodeOptions, ParDefautRestoresTheWindowAndTheEncoder)
     expectShowsTheDefaults();
     TLameCoder fresh(encoder);
     EXPECT_EQ(coder().ConfigRecord(), fresh.ConfigRecord());
+}
+
+TEST_F(EncodeOptions, MainWindowShowsTheOptionsAndTheConverterModally)
+{
+    TConvert_Form converter(forms, services);
+    QStringList shown;
+    auto closeWhenShown = [&](QDialog* window) {
+        QTimer::singleShot(0, window, [&shown, window] {
+            // Close first: a check that fails must not leave the window open.
+            const bool modal = window->isVisible() && window->isModal();
+            window->close();
+            shown << (window->windowTitle() + (modal ? " modal" : ""));
+        });
+    };
+    closeWhenShown(options.get());
+    form->Button1->click();
+    closeWhenShown(&converter);
+    form->Action1->trigger();
+    EXPECT_EQ(shown, QStringList({"Options d'encodage modal", "Convertir WAV :: MP3 modal"}));
 }

@@ -152,12 +152,12 @@ void TEncode_Options_Form::SelectMaxBitRateChange()
 
 void TEncode_Options_Form::SelectModeChange()
 {
-    coder().SetMode(static_cast<TLameMode>(SelectMode->currentIndex()));
+    m_forms.Main_Form->SetEncoderMode();
 }
 
 void TEncode_Options_Form::SelectQualityChange()
 {
-    coder().SetQuality(static_cast<MPEG_QUALITY>(SelectQuality->currentIndex()));
+    m_forms.Main_Form->SetEncoderQuality();
 }
 
 void TEncode_Options_Form::TrackBar1Change()
