@@ -1,4 +1,11 @@
 #include "app/ui/TRename_Track.h"
+#include "encode/TLameCoder.h"
+#include "encode/ui/TConvert_Form.h"
+#include "encode/ui/TEncode_Options_Form.h"
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QAction>
 #include "rip/ECDRIPError.h"
 #include "rip/TCDRIP.h"
 #include "support/MainFormFixture.h"
@@ -240,4 +247,30 @@ TEST(RenameTrack, ForbiddenCharacterKeepsTheWindowOpen)
     w.ModifyButtonClick();
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.result(), QDialog::Accepted);
+}
+
+TEST_F(MainForm, OptionsAndConverterOpenModally)
+{
+    open();
+    TEncode_Options_Form options(forms, services, form.get());
+    TConvert_Form converter(forms, services, form.get());
+    QStringList shown;
+    auto closeActive = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        shown << (modal ? modal->metaObject()->className() : "none");
+        if (modal)
+            modal->close();
+    };
+    QTimer::singleShot(50, closeActive);
+    form->Button1->click();
+    QTimer::singleShot(50, closeActive);
+    form->Action1->trigger();
+    EXPECT_EQ(shown, QStringList({"TEncode_Options_Form", "TConvert_Form"}));
+
+    options.SelectMode->setCurrentIndex(2);
+    form->SetEncoderMode();
+    EXPECT_EQ(form->LameCoder1().Mode(), DUALCHANNEL);
+    options.SelectQuality->setCurrentIndex(3);
+    form->SetEncoderQuality();
+    EXPECT_EQ(form->LameCoder1().Quality(), VOICE_QUALITY);
 }

@@ -4,6 +4,8 @@
 #include "app/ui/TRename_Track.h"
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
+#include "encode/ui/TConvert_Form.h"
+#include "encode/ui/TEncode_Options_Form.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
@@ -37,11 +39,13 @@ struct CalvenorApplication::Owned {
     CurlHttpClient http;
     std::unique_ptr<TMain_Form> mainForm;
     std::unique_ptr<TEdit_Tags_Form> editTagsForm;
+    std::unique_ptr<TEncode_Options_Form> encodeOptionsForm;
     std::unique_ptr<TConnexion_CDDB_Form> connexionCddbForm;
     std::unique_ptr<TRippageEnCour> rippageEnCour;
     std::unique_ptr<TAboutForm> aboutForm;
     std::unique_ptr<TChooseAlbum> chooseAlbum;
     std::unique_ptr<TRename_Track> renameTrack;
+    std::unique_ptr<TConvert_Form> convertForm;
 };
 
 CalvenorApplication::CalvenorApplication(int& argc, char** argv)
@@ -97,6 +101,7 @@ void CalvenorApplication::createWindows()
 {
     m_owned->mainForm = std::make_unique<TMain_Form>(m_forms, m_services, m_arguments);
     m_owned->editTagsForm = std::make_unique<TEdit_Tags_Form>(m_forms, m_services, m_owned->mainForm.get());
+    m_owned->encodeOptionsForm = std::make_unique<TEncode_Options_Form>(m_forms, m_services, m_owned->mainForm.get());
     m_owned->connexionCddbForm = std::make_unique<TConnexion_CDDB_Form>(m_forms, m_services, m_owned->mainForm.get());
     // For demonstrations: CALVENOR_CDDB_SERVER=http://127.0.0.1:PORT/~cddb asks another server.
     if (const QString server = qEnvironmentVariable("CALVENOR_CDDB_SERVER"); !server.isEmpty())
@@ -105,6 +110,7 @@ void CalvenorApplication::createWindows()
     m_owned->aboutForm = std::make_unique<TAboutForm>(m_forms, m_services, m_owned->mainForm.get());
     m_owned->chooseAlbum = std::make_unique<TChooseAlbum>(m_forms, m_services, m_owned->mainForm.get());
     m_owned->renameTrack = std::make_unique<TRename_Track>(m_forms, m_services, m_owned->mainForm.get());
+    m_owned->convertForm = std::make_unique<TConvert_Form>(m_forms, m_services, m_owned->mainForm.get());
 }
 
 // For screenshots: CALVENOR_SHOW=TAboutForm (a window's class) also shows that

@@ -17,6 +17,8 @@
 #include "rip/TCDRIP.h"
 #include "rip/TrackRow.h"
 #include "rip/ui/TRippageEnCour.h"
+#include "encode/ui/TConvert_Form.h"
+#include "encode/ui/TEncode_Options_Form.h"
 #include "tags/TMP3Info.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QAction>
@@ -245,6 +247,8 @@ void TMain_Form::connectHandlers()
     on(DeleteItemButton, &QPushButton::clicked, [this] { DeleteItemButtonClick(); });
     on(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
     on(Button2, &QPushButton::clicked, [this] { Button2Click(); });
+    on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+    on(Action1, &QAction::triggered, [this] { Action1Execute(); });
     on(Calvenor_RIPPER, &QAction::triggered, [this] { Calvenor_RIPPERExecute(); });
     on(BitBtn3, &QToolButton::clicked, [this] { BitBtn3Click(); });
     on(BitBtn4, &QToolButton::clicked, [this] { BitBtn4Click(); });
@@ -584,6 +588,26 @@ void TMain_Form::Button2Click()
         ~RipEnds() { form->m_ripping = false; form->Repaint(); }
     } ends{this};
     m_forms.RippageEnCour->exec();
+}
+
+void TMain_Form::Button1Click()
+{
+    m_forms.Encode_Options_Form->exec();
+}
+
+void TMain_Form::Action1Execute()
+{
+    m_forms.Convert_Form->exec();
+}
+
+void TMain_Form::SetEncoderMode()
+{
+    m_lameCoder->SetMode(static_cast<TLameMode>(m_forms.Encode_Options_Form->SelectMode->currentIndex()));
+}
+
+void TMain_Form::SetEncoderQuality()
+{
+    m_lameCoder->SetQuality(static_cast<MPEG_QUALITY>(m_forms.Encode_Options_Form->SelectQuality->currentIndex()));
 }
 
 void TMain_Form::Calvenor_RIPPERExecute()

@@ -127,6 +127,11 @@ public:
     void HELP_ABOUTExecute();
     void ShadeWindow();
     void Button2Click();
+    void Button1Click();
+    void Action1Execute();
+    // The options window's mode and quality lists, passed to the encoder.
+    void SetEncoderMode();
+    void SetEncoderQuality();
     void Calvenor_RIPPERExecute();
     void BitBtn3Click();
     void BitBtn4Click();
