@@ -255,7 +255,7 @@ TEST_F(RipWindow, WriteErrorHaltsTheRun)
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (dialogs.texts().contains("Write error")) {
             halted = ripping->isVisible();
-            shownPath = ripping->Label2->text();
+            shownPath = ripping->Label2->toolTip();
             poll.stop();
             ripping->Image1Click(); // the only way out of the halted state
         }

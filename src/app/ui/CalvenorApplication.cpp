@@ -20,6 +20,8 @@
 #include "platform/ui/QtShell.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
@@ -52,7 +54,10 @@ CalvenorApplication::CalvenorApplication(int& argc, char** argv)
     : QApplication(argc, argv), m_owned(std::make_unique<Owned>())
 {
     setApplicationName(QStringLiteral("Calvenor"));
-    setApplicationDisplayName(QStringLiteral("Calvenor"));
+    // The toolkit's own texts (file dialogs, edit menus) in French too.
+    if (m_qtTranslator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_qtTranslator);
     setQuitOnLastWindowClosed(false);
 }
 

@@ -2,6 +2,7 @@
 #include "app/ui/AppForms.h"
 #include "platform/PlatformServices.h"
 #include <QApplication>
+#include <QTranslator>
 #include <memory>
 
 class DriveMap;
@@ -29,4 +30,5 @@ private:
     PlatformServices m_services;
     AppForms m_forms;
     QStringList m_arguments;
+    QTranslator m_qtTranslator;
 };

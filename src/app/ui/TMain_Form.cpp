@@ -133,37 +133,38 @@ void TMain_Form::buildControls()
 {
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    setFixedSize(ClientWidth, ClientHeight + MenuHeight);
+    setFixedSize(ClientWidth, ClientHeight);
 
-    picture(client, QStringLiteral("background"), QRect(0, 0, ClientWidth, ClientHeight))->setScaledContents(true);
-    Label5 = caption(client, QStringLiteral("RIPPAGE"), QRect(24, 12, 200, 30));
+    picture(client, QStringLiteral("background"), QRect(0, 0, ClientWidth, ClientHeight - MenuHeight))->setScaledContents(true);
+    Label5 = caption(client, QStringLiteral("RIPPAGE"), QRect(24, 8, 200, 30));
     QFont heading = Label5->font();
     heading.setBold(true);
     heading.setPointSize(heading.pointSize() + 6);
     Label5->setFont(heading);
     Label5->setStyleSheet(QStringLiteral("color: #2d5d9f;"));
-    RED_CD = picture(client, QStringLiteral("red_cd"), QRect(628, 8, 48, 48));
+    RED_CD = picture(client, QStringLiteral("red_cd"), QRect(628, 2, 48, 48));
     RED_CD->setToolTip(NoDiscHint);
-    GREEN_CD = picture(client, QStringLiteral("green_cd"), QRect(628, 8, 48, 48));
+    GREEN_CD = picture(client, QStringLiteral("green_cd"), QRect(628, 2, 48, 48));
     GREEN_CD->hide();
 
     DrivesList = new QComboBox(client);
-    DrivesList->setEditable(true);
-    DrivesList->setGeometry(24, 56, 160, 24);
+    // A choice list: a typed text could name no drive and empty the track list.
+    DrivesList->setPlaceholderText(QStringLiteral("Lecteurs de CD"));
+    DrivesList->setGeometry(24, 52, 160, 24);
 
     MP3Ripp = new QRadioButton(QStringLiteral("Ripper en MP3"), client);
-    MP3Ripp->setGeometry(210, 56, 120, 24);
+    MP3Ripp->setGeometry(210, 52, 120, 24);
     MP3Ripp->setChecked(true);
     WavRipp = new QRadioButton(QStringLiteral("Ripper en WAV"), client);
-    WavRipp->setGeometry(340, 56, 120, 24);
+    WavRipp->setGeometry(340, 52, 120, 24);
     Button1 = pushButton(client, QStringLiteral("Options"), QStringLiteral("Modifier les options d'encodage mp3"),
-                         QRect(480, 54, 90, 28));
+                         QRect(480, 50, 90, 28));
     Button2 = pushButton(client, QStringLiteral("Ripper"), QStringLiteral("Lancer le rippage des pistes sélectionnées"),
-                         QRect(580, 54, 96, 28));
+                         QRect(580, 50, 96, 28));
 
-    Label1 = caption(client, QStringLiteral("Liste des pistes rippables :"), QRect(24, 92, 300, 20));
+    Label1 = caption(client, QStringLiteral("Liste des pistes rippables :"), QRect(24, 84, 300, 20));
     CibleFiles = new QTreeWidget(client);
-    CibleFiles->setGeometry(24, 114, 604, 236);
+    CibleFiles->setGeometry(24, 104, 604, 224);
     CibleFiles->setColumnCount(8);
     CibleFiles->setHeaderLabels({QStringLiteral("Piste"), QStringLiteral("Adresse cible"), QStringLiteral("Titre"),
                                  QStringLiteral("Artiste"), QStringLiteral("Album"), QStringLiteral("Année"),
@@ -177,47 +178,49 @@ void TMain_Form::buildControls()
     CibleFiles->setSortingEnabled(false);
     CibleFiles->header()->setSectionsClickable(false);
     CibleFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Long target paths keep their file name in view.
+    CibleFiles->setTextElideMode(Qt::ElideMiddle);
 
-    Play_Gray = picture(client, QStringLiteral("play_gray"), QRect(638, 130, 32, 32));
-    Pause_Gray = picture(client, QStringLiteral("pause_gray"), QRect(638, 170, 32, 32));
-    Stop_Gray = picture(client, QStringLiteral("stop_gray"), QRect(638, 210, 32, 32));
+    Play_Gray = picture(client, QStringLiteral("play_gray"), QRect(638, 120, 32, 32));
+    Pause_Gray = picture(client, QStringLiteral("pause_gray"), QRect(638, 160, 32, 32));
+    Stop_Gray = picture(client, QStringLiteral("stop_gray"), QRect(638, 200, 32, 32));
     for (QLabel* gray : {Play_Gray, Pause_Gray, Stop_Gray})
         gray->setCursor(Qt::ForbiddenCursor);
-    Play_Blue = picture(client, QStringLiteral("play_blue"), QRect(638, 130, 32, 32));
-    Pause_Blue = picture(client, QStringLiteral("pause_blue"), QRect(638, 170, 32, 32));
-    Stop_Blue = picture(client, QStringLiteral("stop_blue"), QRect(638, 210, 32, 32));
+    Play_Blue = picture(client, QStringLiteral("play_blue"), QRect(638, 120, 32, 32));
+    Pause_Blue = picture(client, QStringLiteral("pause_blue"), QRect(638, 160, 32, 32));
+    Stop_Blue = picture(client, QStringLiteral("stop_blue"), QRect(638, 200, 32, 32));
     for (QLabel* blue : {Play_Blue, Pause_Blue, Stop_Blue}) {
         blue->setCursor(Qt::PointingHandCursor);
         blue->hide();
     }
 
-    Label6 = caption(client, QStringLiteral("Répertoire cible :"), QRect(24, 362, 120, 24));
+    Label6 = caption(client, QStringLiteral("Répertoire cible :"), QRect(24, 338, 120, 24));
     DirectoryText = new QLineEdit(client);
-    DirectoryText->setGeometry(144, 362, 400, 24);
+    DirectoryText->setGeometry(144, 338, 400, 24);
     BitBtn4 = glyphButton(client, QStringLiteral("folder_up"), QStringLiteral("Remonter au dossier parent"),
-                          QRect(550, 362, 24, 24));
+                          QRect(550, 338, 24, 24));
     BitBtn3 = glyphButton(client, QStringLiteral("folder_browse"), QStringLiteral("Explorer les dossiers"),
-                          QRect(578, 362, 24, 24));
+                          QRect(578, 338, 24, 24));
     BitBtn5 = glyphButton(client, QStringLiteral("folder_open"), QStringLiteral("Ouvrir le répertoire cible"),
-                          QRect(606, 362, 24, 24));
+                          QRect(606, 338, 24, 24));
 
     EditTagsButton = pushButton(client, QStringLiteral("Editer les tags"),
-                                QStringLiteral("Définir les tags du fichier mp3 correspondant."), QRect(24, 398, 140, 28));
+                                QStringLiteral("Définir les tags du fichier mp3 correspondant."), QRect(24, 372, 140, 28));
     BitBtn1 = pushButton(client, QStringLiteral("Lancer une requete CDDB"),
                          QStringLiteral("Chercher des informations sur le CD sur un serveur CDDB."),
-                         QRect(172, 398, 190, 28));
+                         QRect(172, 372, 190, 28));
     BitBtn2 = pushButton(client, QStringLiteral("Tout sélectionner"), QStringLiteral("Sélectionner toutes les pistes."),
-                         QRect(370, 398, 140, 28));
+                         QRect(370, 372, 140, 28));
     DeleteItemButton = pushButton(client, QStringLiteral("Tout désélectionner"),
-                                  QStringLiteral("Désélectionner toutes les pistes."), QRect(518, 398, 150, 28));
+                                  QStringLiteral("Désélectionner toutes les pistes."), QRect(518, 372, 150, 28));
 
-    Label2 = caption(client, QStringLiteral("Avancement :"), QRect(24, 440, 120, 20));
-    Label3 = caption(client, QStringLiteral("Total :"), QRect(24, 464, 60, 20));
-    Label4 = caption(client, QStringLiteral("Piste :"), QRect(24, 490, 60, 20));
+    Label2 = caption(client, QStringLiteral("Avancement :"), QRect(24, 410, 120, 20));
+    Label3 = caption(client, QStringLiteral("Total :"), QRect(24, 434, 60, 20));
+    Label4 = caption(client, QStringLiteral("Piste :"), QRect(24, 460, 60, 20));
     TotalProgress = new QProgressBar(client);
-    TotalProgress->setGeometry(90, 466, 586, 16);
+    TotalProgress->setGeometry(90, 436, 586, 16);
     localProgress = new QProgressBar(client);
-    localProgress->setGeometry(90, 492, 586, 16);
+    localProgress->setGeometry(90, 462, 586, 16);
     for (QProgressBar* bar : {TotalProgress, localProgress}) {
         bar->setRange(0, 100);
         bar->setValue(0);
@@ -232,12 +235,6 @@ void TMain_Form::buildControls()
 void TMain_Form::connectHandlers()
 {
     on(DrivesList, &QComboBox::activated, [this] { DrivesListChange(); });
-    on(DrivesList->lineEdit(), &QLineEdit::textEdited, [this] {
-        // A typed text that names an entry selects it; any other text selects none.
-        const int match = DrivesList->findText(DrivesList->currentText(), Qt::MatchFixedString);
-        DrivesList->setCurrentIndex(match);
-        DrivesListChange();
-    });
     on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); });
     on(DirectoryText, &QLineEdit::textChanged, [this] { DirectoryTextChange(); });
     // Only a change of choice counts: selecting the selected button changes nothing.
@@ -268,10 +265,7 @@ void TMain_Form::FormCreate(const QStringList& arguments)
 {
     ListCdDrives();
     DirectoryText->setText(DefaultFolder());
-    if (DrivesList->count() > 0) {
-        DrivesList->setCurrentIndex(-1);
-        DrivesList->setEditText(QStringLiteral("Lecteurs de CD"));
-    }
+    DrivesList->setCurrentIndex(-1);
     if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
         // "E:\", "e:\" and "e:" all name the entry e:\ ; selecting it here does
         // not read the disc: the poll does within a second.
@@ -295,7 +289,7 @@ void TMain_Form::ListCdDrives()
         m_services.dialogs->message(MsgKind::Error,
                                     QStringLiteral("Vous ne semblez pas avoir de lecteur de CD sur votre ordinateur."),
                                     MsgButtons::Ok);
-        DrivesList->setEditText(QStringLiteral("Aucun lecteur"));
+        DrivesList->setPlaceholderText(QStringLiteral("Aucun lecteur"));
     }
 }
 
@@ -308,14 +302,6 @@ QChar TMain_Form::DriveLetter() const
 {
     const QString text = DrivesList->currentText();
     return text.isEmpty() ? QChar() : text.at(0).toLower();
-}
-
-int TMain_Form::driveIndexOf(QChar letter) const
-{
-    for (int i = 0; i < DrivesList->count(); ++i)
-        if (DrivesList->itemText(i).at(0) == letter.toLower())
-            return i;
-    return -1;
 }
 
 bool TMain_Form::DiscPresent() const
@@ -333,9 +319,7 @@ void TMain_Form::DrivesListChange()
     }
     GREEN_CD->show();
     replaceRipper();
-    // A typed text names no entry: take the drive of its letter.
-    const int index = DrivesList->currentIndex() >= 0 ? DrivesList->currentIndex() : driveIndexOf(letter);
-    m_cdrip->SetCDRomNum(index);
+    m_cdrip->SetCDRomNum(DrivesList->currentIndex());
     BuildTrackRows();
     if (RowCount() == 0) {
         GREEN_CD->hide();

@@ -160,7 +160,6 @@ private:
     void on(Sender* sender, Signal signal, Handler handler);
     void clearRows();
     void replaceRipper();
-    int driveIndexOf(QChar letter) const;
     void setRowExtensions(const QString& extension);
     enum class PlayerButtons { Inactive, Ready, Playing };
     void setPlayerButtons(PlayerButtons state);

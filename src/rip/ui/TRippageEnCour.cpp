@@ -90,8 +90,6 @@ bool TRippageEnCour::RunStopped() const
 void TRippageEnCour::showEvent(QShowEvent* event)
 {
     CalvenorDialog::showEvent(event);
-    if (QWidget* owner = m_forms.Main_Form)
-        move(owner->geometry().center() - rect().center());
     ErrorDisplay::Run(*m_services.dialogs, [this] { FormShow(); });
 }
 
@@ -113,7 +111,7 @@ void TRippageEnCour::Timer1Timer()
     Timer1->stop();
     if (!m_run || m_stopped)
         return;
-    m_run->OnTrackStart = [this](const QString& path) { Label2->setText(path); };
+    m_run->OnTrackStart = [this](const QString& path) { showStatus(path); };
     // An error halts the run: the window stays open, showing the failed track,
     // until the user presses stop.
     const bool done = ErrorDisplay::Run(*m_services.dialogs, [this] {
@@ -127,6 +125,13 @@ void TRippageEnCour::Timer1Timer()
     });
     if (done)
         finishRun();
+}
+
+void TRippageEnCour::showStatus(const QString& path)
+{
+    // A long path loses its middle, never its file name; the hint holds it whole.
+    Label2->setText(QFontMetrics(Label2->font()).elidedText(path, Qt::ElideMiddle, Label2->width()));
+    Label2->setToolTip(path);
 }
 
 void TRippageEnCour::finishRun()

@@ -41,6 +41,7 @@ protected:
 
 private:
     void finishRun();
+    void showStatus(const QString& path);
     void resetProgress();
 
     std::unique_ptr<MainFormRows> m_rows;
