@@ -28,6 +28,8 @@ ConvertError notReadableMp3(const QString& source)
 
 void writePcm(RipOutput& file, const std::vector<int16_t>& pcm)
 {
+    if (pcm.empty())
+        return;
     std::vector<uint8_t> bytes(pcm.size() * 2);
     qToLittleEndian<int16_t>(pcm.data(), qsizetype(pcm.size()), bytes.data());
     file.Write(bytes.data(), int64_t(bytes.size()));

@@ -6,6 +6,8 @@
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <QFile>
+#include <QFileInfo>
+#include "platform/CalvenorError.h"
 
 RipRun::RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags) : m_rows(rows), m_ripper(ripper), m_tags(tags) {}
 
@@ -37,6 +39,7 @@ void RipRun::Begin()
 void RipRun::Execute()
 {
     m_rippedCount = 0;
+    m_unreadTracks.clear();
     // The rows are counted anew at each step: a removed disc empties them.
     for (int k = 1; k <= m_rows.RowCount() && !m_stopped; ++k) {
         const TrackRow row = m_rows.Row(k);
@@ -53,9 +56,16 @@ void RipRun::ripRow(const TrackRow& row)
     const QString path = row.Values[TrackRow::Target];
     if (OnTrackStart)
         OnTrackStart(path);
-    m_ripper.RipTrack(TargetNameRule::TrackNumberFromLabel(row.Label), path);
-    TagFile(m_tags, row);
+    const int track = TargetNameRule::TrackNumberFromLabel(row.Label);
+    m_ripper.RipTrack(track, path);
     ++m_rippedCount;
+    // The ripper makes no file when the disc cannot give the track: such a
+    // track is neither tagged nor listed, and the run says so at its end.
+    if (!QFileInfo::exists(path)) {
+        m_unreadTracks << track;
+        return;
+    }
+    TagFile(m_tags, row);
     const QString folder = TargetNameRule::WithSeparator(m_folder);
     m_playlist.Add(path.mid(folder.size()));
     QFile::remove(TCDRIP::JitterLogPath(path));
@@ -71,6 +81,21 @@ void RipRun::TagFile(TMP3Info& tags, const TrackRow& row)
     tags.SetGenreID(GenreTable::IdOfName(row.Values[TrackRow::Genre]));
     tags.SetComment(row.Values[TrackRow::Comment]);
     tags.Save();
+    if (!tags.Saved())
+        throw CalvenorError(QStringLiteral("Impossible d'écrire le tag ID3 dans le fichier \"%1\". %2")
+                                .arg(row.Values[TrackRow::Target], tags.Error()));
+}
+
+QString RipRun::UnreadTracksText() const
+{
+    if (m_unreadTracks.isEmpty())
+        return QString();
+    QStringList numbers;
+    for (int t : m_unreadTracks)
+        numbers << QString::number(t);
+    return QStringLiteral("Le disque n'a pas pu être lu pour les pistes suivantes : %1. Aucun fichier n'a été créé "
+                          "pour elles.")
+        .arg(numbers.join(QStringLiteral(", ")));
 }
 
 void RipRun::Stop()

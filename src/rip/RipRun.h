@@ -1,5 +1,6 @@
 #pragma once
 #include "rip/Playlist.h"
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -25,6 +26,10 @@ public:
     void DiscRemoved();
 
     int RippedCount() const { return m_rippedCount; }
+    // Tracks of the run that the disc could not give: no file was made for them.
+    const QList<int>& UnreadTracks() const { return m_unreadTracks; }
+    // The French text that names them, empty when there are none.
+    QString UnreadTracksText() const;
     bool Stopped() const { return m_stopped; }
     bool WasDiscRemoved() const { return m_discRemoved; }
     const Playlist& PlayList() const { return m_playlist; }
@@ -47,6 +52,7 @@ private:
     QString m_folder;
     QString m_playlistFile;
     int m_rippedCount = 0;
+    QList<int> m_unreadTracks;
     bool m_stopped = false;
     bool m_discRemoved = false;
 };

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -391,3 +392,16 @@ TEST_F(LookupWindow, MainWindowButtonRunsTheLookupModally)
     EXPECT_EQ(main->DirectoryText->text(), musicFolder() + "Some Band/First Album/");
 }
 } // namespace
+
+TEST_F(LookupWindow, CancelledBeforeTheLookupStartsAsksNothing)
+{
+    lookup->FormShow();
+    lookup->show();
+    ASSERT_TRUE(lookup->Timer1->isActive());
+    lookup->close(); // the window frame's close box
+    EXPECT_FALSE(lookup->Timer1->isActive());
+    QEventLoop wait;
+    QTimer::singleShot(700, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_TRUE(http.commands.isEmpty());
+}

@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <QtEndian>
+#include <QApplication>
+#include <QShowEvent>
 #include <gtest/gtest.h>
 #include <csignal>
 #include <memory>
@@ -312,4 +314,48 @@ TEST_F(RipWindow, FolderButtons)
     EXPECT_EQ(main->DirectoryText->text(), music);
     main->BitBtn5Click();
     EXPECT_EQ(shell.opened, QStringList({music}));
+}
+
+TEST_F(RipWindow, ShowingTheWindowAgainDuringARunStartsNoSecondRun)
+{
+    main->WavRipp->click();
+    tick({1, 2});
+    QList<int> started;
+    TCDRIP* r = main->CDRIP1();
+    r->OnBeginTrack = [&](TCDRIP*, uint16_t t) {
+        started << t;
+        // What restoring a minimised window sends.
+        QShowEvent shown;
+        QApplication::sendEvent(ripping.get(), &shown);
+    };
+    main->Button2Click();
+    EXPECT_EQ(started, QList<int>({1, 2}));
+    EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav", "02 - Piste 02.wav"}));
+}
+
+TEST_F(RipWindow, ClosingTheWindowDuringARunStopsIt)
+{
+    main->WavRipp->click();
+    tick({1, 2, 3});
+    duringTrack(2, [this] { ripping->close(); });
+    main->Button2Click();
+    EXPECT_TRUE(ripping->RunStopped());
+    EXPECT_FALSE(QFile::exists(target(3)));
+    EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav", "02 - Piste 02.wav"}));
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+TEST_F(RipWindow, ATrackTheDiscCannotGiveIsNeitherListedNorCalledASuccess)
+{
+    main->WavRipp->click();
+    tick({1, 2});
+    // The image goes away after the first track: the second cannot be opened.
+    duringTrack(1, [this] { QFile::remove(dir.filePath("img.bin")); });
+    main->Button2Click();
+    EXPECT_TRUE(QFile::exists(target(1)));
+    EXPECT_FALSE(QFile::exists(target(2)));
+    EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav"}));
+    EXPECT_EQ(dialogs.texts(), QStringList({"Le disque n'a pas pu être lu pour les pistes suivantes : 2. Aucun fichier "
+                                            "n'a été créé pour elles."}));
+    EXPECT_EQ(shell.beeps, 0);
 }

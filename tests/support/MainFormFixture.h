@@ -29,6 +29,8 @@ protected:
         services.internet = &internet;
         services.encoder = &encoder;
     }
+    // The window goes first: fakes of derived fixtures die before this one's members.
+    void TearDown() override { form.reset(); }
     TMain_Form& open(const QStringList& arguments = {})
     {
         form = std::make_unique<TMain_Form>(forms, services, arguments);

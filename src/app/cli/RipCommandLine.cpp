@@ -12,6 +12,7 @@
 #include "rip/TrackRow.h"
 #include "rip/TrackRowList.h"
 #include <QDir>
+#include <QFileInfo>
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <algorithm>
@@ -228,6 +229,9 @@ void RipCommandLine::ripOneTrack()
     r.RipTrack(track, out);
     m_err << '\n';
     const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
+    if (!QFileInfo::exists(written))
+        throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
+                                .arg(track));
     tagRippedFile(written);
 }
 
@@ -302,6 +306,8 @@ void RipCommandLine::ripSeveralTracks()
         if (row.Ticked)
             m_out << row.Values[TrackRow::Target] << '\n';
     m_out << run.PlaylistFileName() << '\n';
+    if (!run.UnreadTracks().isEmpty())
+        throw CalvenorError(run.UnreadTracksText());
 }
 
 void RipCommandLine::readTag()

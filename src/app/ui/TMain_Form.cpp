@@ -311,6 +311,9 @@ bool TMain_Form::DiscPresent() const
 
 void TMain_Form::DrivesListChange()
 {
+    // Never replace the ripper under a running rip.
+    if (m_ripping)
+        return;
     const QChar letter = DriveLetter();
     if (letter.isNull() || !m_services.drives->isDiscPresent(letter)) {
         GREEN_CD->hide();
@@ -325,18 +328,17 @@ void TMain_Form::DrivesListChange()
         GREEN_CD->hide();
         return;
     }
+    // Every row has its default target before a lookup may change it.
+    DirectoryTextChange();
     if (m_services.internet->isConnected()) {
         const MsgAnswer a = m_services.dialogs->message(
             MsgKind::Information,
             QStringLiteral("Voulez vous lancer une recherche sur serveur CDDB pour tenter d'obtenir les informations "
                            "possibles sur votre CD ?"),
             MsgButtons::YesNo);
-        if (a == MsgAnswer::Yes) {
+        if (a == MsgAnswer::Yes)
             BitBtn1Click();
-            return;
-        }
     }
-    DirectoryTextChange();
 }
 
 void TMain_Form::replaceRipper()
@@ -546,6 +548,8 @@ void TMain_Form::RefreshDiscId()
 
 void TMain_Form::Button2Click()
 {
+    if (m_ripping)
+        return;
     int ticked = 0;
     for (int k = 1; k <= RowCount(); ++k)
         if (Ticked(TrackItems(k)))

@@ -113,6 +113,9 @@ void TConnexion_CDDB_Form::buildControls()
     Label6 = caption(this, QStringLiteral("Album :"), QRect(10, 136, 60, 18));
     Album = caption(this, QString(), QRect(70, 136, 170, 18));
     Label7 = caption(this, QStringLiteral("Liste des titres :"), QRect(10, 160, 230, 18));
+    // Server texts are shown as they are, never read as markup.
+    for (QLabel* fromServer : {Label1, Artiste, Album})
+        fromServer->setTextFormat(Qt::PlainText);
     ListBox1 = new QListWidget(this);
     ListBox1->setGeometry(10, 180, 230, 172);
 
@@ -382,8 +385,17 @@ void TConnexion_CDDB_Form::Image1Click()
 
 void TConnexion_CDDB_Form::closeWindow(int result)
 {
-    if (m_lookingUp)
+    done(result);
+}
+
+// Every way of closing comes here, the window frame's included: a lookup that
+// has not started yet never starts, one that runs closes at its end.
+void TConnexion_CDDB_Form::done(int result)
+{
+    Timer1->stop();
+    if (m_lookingUp) {
         m_pendingClose = result;
-    else
-        done(result);
+        return;
+    }
+    CalvenorDialog::done(result);
 }

@@ -15,6 +15,7 @@ class TCDDBConnect;
 class TConnexion_CDDB_Form : public CalvenorDialog {
     Q_OBJECT
 public:
+    void done(int result) override;
     TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
     ~TConnexion_CDDB_Form() override;
 

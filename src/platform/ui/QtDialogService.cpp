@@ -25,6 +25,8 @@ MsgAnswer QtDialogService::captionedMessage(MsgKind kind, const QString& caption
 {
     QMessageBox box(iconOf(kind), caption, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    // Texts may come from a server: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     QPushButton* ok = nullptr;
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;

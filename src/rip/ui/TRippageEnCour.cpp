@@ -90,6 +90,10 @@ bool TRippageEnCour::RunStopped() const
 void TRippageEnCour::showEvent(QShowEvent* event)
 {
     CalvenorDialog::showEvent(event);
+    // Restoring a minimised window shows it again: that is not a new showing.
+    if (m_showing)
+        return;
+    m_showing = true;
     ErrorDisplay::Run(*m_services.dialogs, [this] { FormShow(); });
 }
 
@@ -114,10 +118,13 @@ void TRippageEnCour::Timer1Timer()
     m_run->OnTrackStart = [this](const QString& path) { showStatus(path); };
     // An error halts the run: the window stays open, showing the failed track,
     // until the user presses stop.
+    m_executing = true;
     const bool done = ErrorDisplay::Run(*m_services.dialogs, [this] {
         try {
             m_run->Execute();
+            m_executing = false;
         } catch (...) {
+            m_executing = false;
             // Bring a minimised program back before the error is shown.
             m_services.shell->restoreApplication();
             throw;
@@ -139,7 +146,9 @@ void TRippageEnCour::finishRun()
     TMain_Form& main = *m_forms.Main_Form;
     Label2->clear();
     m_services.shell->restoreApplication();
-    if (m_run->WasDiscRemoved())
+    if (!m_run->UnreadTracks().isEmpty())
+        m_services.dialogs->message(MsgKind::Error, m_run->UnreadTracksText(), MsgButtons::Ok);
+    else if (m_run->WasDiscRemoved())
         m_services.dialogs->message(MsgKind::Warning,
                                     QStringLiteral("Le CD a été retiré du lecteur pendant le rippage. Les pistes déjà "
                                                    "rippées ont été conservées et ajoutées à la liste de lecture."),
@@ -167,12 +176,17 @@ void TRippageEnCour::resetProgress()
 
 void TRippageEnCour::Image1Click()
 {
+    stopRun();
+    close();
+}
+
+void TRippageEnCour::stopRun()
+{
     resetProgress();
     m_stopped = true;
     Timer1->stop();
     if (m_run)
         m_run->Stop();
-    close();
 }
 
 void TRippageEnCour::Label3Click()
@@ -188,12 +202,21 @@ void TRippageEnCour::DiscRemoved()
 
 void TRippageEnCour::closeEvent(QCloseEvent* event)
 {
-    FormClose();
+    // Closed by the window frame while tracks are ripped: that is a stop.
+    if (m_executing && !m_stopped)
+        stopRun();
     QDialog::closeEvent(event);
+}
+
+void TRippageEnCour::done(int result)
+{
+    FormClose();
+    CalvenorDialog::done(result);
 }
 
 void TRippageEnCour::FormClose()
 {
     Timer1->stop();
+    m_showing = false;
 }
 

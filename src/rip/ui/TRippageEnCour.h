@@ -33,6 +33,7 @@ public:
     void Image1Click();
     void Label3Click();
     void FormClose();
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -41,10 +42,13 @@ protected:
 
 private:
     void finishRun();
+    void stopRun();
     void showStatus(const QString& path);
     void resetProgress();
 
     std::unique_ptr<MainFormRows> m_rows;
     std::unique_ptr<RipRun> m_run;
     bool m_stopped = false;
+    bool m_showing = false;
+    bool m_executing = false;
 };
