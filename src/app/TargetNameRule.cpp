@@ -22,6 +22,12 @@ bool TargetNameRule::IsForbiddenNameChar(QChar c)
     return forbidden.contains(c);
 }
 
+bool TargetNameRule::IsDotFolderName(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    return trimmed == QLatin1String(".") || trimmed == QLatin1String("..");
+}
+
 int TargetNameRule::FirstForbiddenChar(const QString& text)
 {
     for (int i = 0; i < text.size(); ++i)

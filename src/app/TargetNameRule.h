@@ -11,6 +11,9 @@ public:
                                      const QString& artist, const QString& title, bool mp3);
     // The nine characters that file names must not hold: / \ : * ? " < > |
     static bool IsForbiddenNameChar(QChar c);
+    // "." or ".." (blanks around them aside): as a folder name it would lead
+    // out of the music folder.
+    static bool IsDotFolderName(const QString& name);
     // Index of the first forbidden character of text, -1 when there is none.
     static int FirstForbiddenChar(const QString& text);
     // The documents folder + "/" when missing + "Ma musique/".

@@ -55,3 +55,11 @@ TEST(TargetNameRule, LabelsExtensionsAndDefaultFolder)
     EXPECT_EQ(TargetNameRule::DefaultMusicFolder("/home/u/Documents"), "/home/u/Documents/Ma musique/");
     EXPECT_EQ(TargetNameRule::DefaultMusicFolder("/home/u/Documents/"), "/home/u/Documents/Ma musique/");
 }
+
+TEST(TargetNameRule, DotFolderNames)
+{
+    EXPECT_TRUE(TargetNameRule::IsDotFolderName(".."));
+    EXPECT_TRUE(TargetNameRule::IsDotFolderName(" . "));
+    EXPECT_FALSE(TargetNameRule::IsDotFolderName("..."));
+    EXPECT_FALSE(TargetNameRule::IsDotFolderName("a.."));
+}

@@ -133,7 +133,10 @@ TEST_F(EditTags, AForbiddenCharacterInTitleArtistOrAlbumStopsTheValidation)
         {editor->Titre, "A/B", "Le titre de la chanson"},
         {editor->Artiste, "AC:DC", "Le nom de l'artiste"},
         {editor->Album, "Best?", "Le nom de l'album"},
-        {editor->Titre, "a|b", "Le titre de la chanson"}};
+        {editor->Titre, "a|b", "Le titre de la chanson"},
+        // A folder named ".." would lead out of the music folder.
+        {editor->Artiste, "..", "Le nom de l'artiste"},
+        {editor->Album, " . ", "Le nom de l'album"}};
     openOn(2);
     const QStringList targets = column(TMain_Form::TargetValue);
     for (const auto& c : cases) {

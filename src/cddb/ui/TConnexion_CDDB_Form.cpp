@@ -55,12 +55,6 @@ QLabel* caption(QWidget* parent, const QString& text, QRect geometry, bool bold 
     return label;
 }
 
-// "." and ".." as a folder name would lead out of the music folder.
-bool isDotName(const QString& name)
-{
-    const QString trimmed = TCDDBConnect::TrimBlanks(name);
-    return trimmed == QLatin1String(".") || trimmed == QLatin1String("..");
-}
 } // namespace
 
 TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
@@ -314,7 +308,7 @@ QString TConnexion_CDDB_Form::withoutForbiddenChars(const QString& name, const Q
 QString TConnexion_CDDB_Form::correctedFolderName(const QString& name, const QString& boxText)
 {
     QString text = withoutForbiddenChars(name, boxText);
-    while (isDotName(text))
+    while (TargetNameRule::IsDotFolderName(text))
         text = withoutForbiddenChars(askCorrection(text, boxText), boxText);
     return text;
 }

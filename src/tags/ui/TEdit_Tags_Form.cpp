@@ -156,7 +156,10 @@ bool TEdit_Tags_Form::namesAreAllowed()
                                                     {Artiste, QStringLiteral("Le nom de l'artiste")},
                                                     {Album, QStringLiteral("Le nom de l'album")}};
     for (const auto& [box, subject] : names) {
-        if (TargetNameRule::FirstForbiddenChar(box->text()) >= 0) {
+        // The artist and the album may become folder names too.
+        const bool folderName = box != Titre;
+        if (TargetNameRule::FirstForbiddenChar(box->text()) >= 0
+            || (folderName && TargetNameRule::IsDotFolderName(box->text()))) {
             m_services.dialogs->message(MsgKind::Error, subject + ForbiddenTail, MsgButtons::Ok);
             return false;
         }
