@@ -62,5 +62,12 @@ std::vector<TTocEntry> CdioDisc::Toc() const
     leadOut.btFlag = toc.back().btFlag;
     leadOut.btTrackNumber = LeadOutTrackNumber;
     toc.push_back(leadOut);
+    // An image cut short ends before tracks its sheet still lists: such a
+    // table of contents would give tracks that end before they begin.
+    for (size_t i = 1; i < toc.size(); ++i)
+        if (toc[i].dwStartSector <= toc[i - 1].dwStartSector)
+            throw CalvenorError(QStringLiteral("La table des matières du disque de « %1 » est incohérente : "
+                                               "l'image est peut-être tronquée.")
+                                    .arg(m_source));
     return toc;
 }

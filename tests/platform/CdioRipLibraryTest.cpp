@@ -270,6 +270,14 @@ TEST_F(CdioRipLibraryTest, MissingSourcesFail)
     CdioRipLibrary renamed({cue});
     EXPECT_EQ(renamed.CR_ReadToc(), CR_FAILURE);
     EXPECT_TRUE(renamed.LastError().contains("named.bin")) << renamed.LastError().toStdString();
+
+    // An image cut short: its sheet lists tracks past the end of its audio.
+    const QString cut = DiscImage().AddAudioTrack(DiscImage::SinePcm(20, 440)).AddAudioTrack(DiscImage::SinePcm(20, 880))
+                            .WriteTo(dir.path(), "cut");
+    ASSERT_TRUE(QFile::resize(dir.filePath("cut.bin"), 10 * 2352));
+    CdioRipLibrary truncated({cut});
+    EXPECT_EQ(truncated.CR_ReadToc(), CR_FAILURE);
+    EXPECT_TRUE(truncated.LastError().contains("tronquée")) << truncated.LastError().toStdString();
 }
 
 TEST_F(CdioRipLibraryTest, SimulatedJitterIsCorrectedAndReportedWithPositions)

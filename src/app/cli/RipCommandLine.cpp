@@ -146,12 +146,15 @@ TCDRIP& RipCommandLine::ripper()
         throw CalvenorError(QStringLiteral("Le lecteur %1: n'existe pas.").arg(letter));
     if (!m_drives->isDiscPresent(letter))
         throw CalvenorError(QStringLiteral("Il n'y a pas de CD dans le lecteur %1: (%2).").arg(letter).arg(m_drives->source(letter)));
-    m_library = std::make_unique<CdioRipLibrary>(m_drives->CdSources());
+    auto library = std::make_unique<CdioRipLibrary>(m_drives->CdSources());
+    const CdioRipLibrary& cdio = *library;
+    m_library = std::move(library);
     m_ripper = std::make_unique<TCDRIP>(*m_library);
     m_ripper->SetCDRomNum(index);
     m_ripper->ProcessMessages = nullptr;
     if (m_ripper->Tracks.isEmpty())
-        throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1").arg(m_drives->source(letter)));
+        throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1. %2")
+                                .arg(m_drives->source(letter), cdio.LastError()));
     return *m_ripper;
 }
 
