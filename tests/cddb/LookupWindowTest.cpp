@@ -405,3 +405,15 @@ TEST_F(LookupWindow, CancelledBeforeTheLookupStartsAsksNothing)
     wait.exec();
     EXPECT_TRUE(http.commands.isEmpty());
 }
+
+TEST_F(LookupWindow, ARecordTheServerCannotGiveIsShownAsItsAnswer)
+{
+    http.answers["cddb read rock 0c01ac02"] = "401 rock 0c01ac02 No such CD entry in database.\r\n";
+    lookup->Timer1Timer();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown.first().kind, MsgKind::Warning);
+    EXPECT_EQ(dialogs.shown.first().text, "401 rock 0c01ac02 No such CD entry in database.");
+    EXPECT_EQ(dialogs.captions, QStringList({"Réponse du serveur"}));
+    EXPECT_TRUE(lookup->Artiste->text().isEmpty());
+    EXPECT_TRUE(found().isEmpty());
+}

@@ -234,7 +234,7 @@ bool TConnexion_CDDB_Form::queryServer()
     }
     switch (code) {
     case 200:
-        showRecord();
+        showRecordOrAnswer(answer);
         return true;
     case 210:
     case 211:
@@ -260,10 +260,21 @@ bool TConnexion_CDDB_Form::chooseAndRead(int code, const QString& answer)
     if (!match.isEmpty()) {
         SetupServer();
         BusyCursor busy;
-        m_cddb->ReadEntry(match);
-        showRecord();
+        showRecordOrAnswer(m_cddb->ReadEntry(match));
     }
     return chosen;
+}
+
+// A read that gave no record (an error status) is shown as the server's
+// answer, never as an empty record.
+void TConnexion_CDDB_Form::showRecordOrAnswer(const QString& readAnswer)
+{
+    if (m_cddb->LastCode() != 210) {
+        m_services.dialogs->captionedMessage(MsgKind::Warning, AnswerCaption, TCDDBConnect::TrimBlanks(readAnswer),
+                                             MsgButtons::Ok);
+        return;
+    }
+    showRecord();
 }
 
 void TConnexion_CDDB_Form::showRecord()

@@ -62,6 +62,7 @@ private:
     bool queryServer();
     bool chooseAndRead(int code, const QString& answer);
     void showRecord();
+    void showRecordOrAnswer(const QString& readAnswer);
     void setStatus(const QString& text, int progress);
     void letInputThrough();
     QString renamed(const QString& name);
