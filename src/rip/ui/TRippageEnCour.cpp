@@ -45,9 +45,9 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
     Label2->setGeometry(10, 28, 230, 48);
 
     Label3 = new QLabel(QStringLiteral("Réduire la fenêtre"), this);
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setUnderline(true);
-    Label3->setFont(tahoma);
+    QFont underlined = Label3->font();
+    underlined.setUnderline(true);
+    Label3->setFont(underlined);
     Label3->setStyleSheet(silver);
     Label3->setCursor(Qt::PointingHandCursor);
     Label3->setToolTip(QStringLiteral("Réduire la fenêtre durant le rippage"));
