@@ -28,6 +28,12 @@ bool TargetNameRule::IsDotFolderName(const QString& name)
     return trimmed == QLatin1String(".") || trimmed == QLatin1String("..");
 }
 
+QString TargetNameRule::ForbiddenCharactersText(const QString& subject)
+{
+    return subject + QStringLiteral(" contient un ou plusieurs caractères interdits par windows. Veuillez corriger en "
+                                    "enlevant tous les caractères / \\ : * ? \" < > | .");
+}
+
 int TargetNameRule::FirstForbiddenChar(const QString& text)
 {
     for (int i = 0; i < text.size(); ++i)

@@ -14,6 +14,9 @@ public:
     // "." or ".." (blanks around them aside): as a folder name it would lead
     // out of the music folder.
     static bool IsDotFolderName(const QString& name);
+    // The error text for a name holding forbidden characters, subject first
+    // ("Le nom de l'artiste", "Le titre de la chanson", ...).
+    static QString ForbiddenCharactersText(const QString& subject);
     // Index of the first forbidden character of text, -1 when there is none.
     static int FirstForbiddenChar(const QString& text);
     // The documents folder + "/" when missing + "Ma musique/".

@@ -9,7 +9,6 @@
 #include "rip/WavHeader.h"
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <exception>
 #include <memory>
 

@@ -10,11 +10,11 @@ class CalvenorDialog : public QDialog {
 public:
     CalvenorDialog(AppForms& forms, const PlatformServices& services, QWidget* parent,
                    Qt::WindowFlags flags = Qt::Dialog);
+    static void MakeBold(QWidget* label);
 
 protected:
     // Windows without a close box keep Escape from closing them.
     void SetEscapeCloses(bool closes) { m_escapeCloses = closes; }
-    static void MakeBold(QWidget* label);
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -34,12 +34,8 @@ const QString SeveralMatchesText = QStringLiteral("Plusieur albums possibles :")
 const QString UncertainText = QStringLiteral("Détermination incertaine :");
 const QString AnswerCaption = QStringLiteral("Réponse du serveur");
 const QString DoneText = QStringLiteral("Opération terminée.");
-const QString ArtistForbiddenText = QStringLiteral(
-    "Le nom de l'artiste contient un ou plusieurs caractères interdits par windows. Veuillez corriger en enlevant "
-    "tous les caractères / \\ : * ? \" < > | .");
-const QString AlbumForbiddenText = QStringLiteral(
-    "Le nom de l'album contient un ou plusieurs caractères interdits par windows. Veuillez corriger en enlevant "
-    "tous les caractères / \\ : * ? \" < > | .");
+const QString ArtistForbiddenText = TargetNameRule::ForbiddenCharactersText(QStringLiteral("Le nom de l'artiste"));
+const QString AlbumForbiddenText = TargetNameRule::ForbiddenCharactersText(QStringLiteral("Le nom de l'album"));
 const QString Greeting = QStringLiteral("fd");
 constexpr int LookupDelayMs = 500;
 
@@ -47,11 +43,8 @@ QLabel* caption(QWidget* parent, const QString& text, QRect geometry, bool bold 
 {
     auto* label = new QLabel(text, parent);
     label->setGeometry(geometry);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
+    if (bold)
+        CalvenorDialog::MakeBold(label);
     return label;
 }
 

@@ -15,10 +15,6 @@
 
 namespace {
 const QString UntouchedGenre = QStringLiteral("Genre");
-const QString ForbiddenTail = QStringLiteral(
-    " contient un ou plusieurs caractères interdits par windows. Veuillez corriger en enlevant tous les "
-    "caractères / \\ : * ? \" < > | .");
-
 constexpr int LabelX = 16;
 constexpr int FieldX = 116;
 constexpr int FieldWidth = 190;
@@ -160,7 +156,7 @@ bool TEdit_Tags_Form::namesAreAllowed()
         const bool folderName = box != Titre;
         if (TargetNameRule::FirstForbiddenChar(box->text()) >= 0
             || (folderName && TargetNameRule::IsDotFolderName(box->text()))) {
-            m_services.dialogs->message(MsgKind::Error, subject + ForbiddenTail, MsgButtons::Ok);
+            m_services.dialogs->message(MsgKind::Error, TargetNameRule::ForbiddenCharactersText(subject), MsgButtons::Ok);
             return false;
         }
     }
