@@ -1,0 +1,58 @@
+#include "platform/Settings.h"
+
+namespace {
+const char* const EmailKey = "cddb/email";
+const char* const CddbServerKey = "cddb/server";
+const char* const MusicBrainzServerKey = "musicbrainz/server";
+const char* const MusicBrainzFirstKey = "metadata/musicbrainzFirst";
+const char* const ReadOffsetKey = "rip/readOffset";
+} // namespace
+
+// CALVENOR_SETTINGS names another file, so that tests and demonstrations
+// never touch the user's own settings.
+Settings::Settings()
+    : store(qEnvironmentVariableIsEmpty("CALVENOR_SETTINGS")
+                ? QSettings(QSettings::IniFormat, QSettings::UserScope, "Calvenor", "Calvenor").fileName()
+                : qEnvironmentVariable("CALVENOR_SETTINGS"),
+            QSettings::IniFormat)
+{
+}
+
+Settings::Settings(const QString& iniPath)
+    : store(iniPath, QSettings::IniFormat)
+{
+}
+
+QString Settings::Email() const { return store.value(EmailKey).toString(); }
+void Settings::SetEmail(const QString& address) { Store(EmailKey, address.trimmed()); }
+
+QString Settings::CddbServer() const { return store.value(CddbServerKey).toString(); }
+void Settings::SetCddbServer(const QString& url) { Store(CddbServerKey, url.trimmed()); }
+
+QString Settings::MusicBrainzServer() const { return store.value(MusicBrainzServerKey).toString(); }
+void Settings::SetMusicBrainzServer(const QString& url) { Store(MusicBrainzServerKey, url.trimmed()); }
+
+bool Settings::MusicBrainzFirst() const { return store.value(MusicBrainzFirstKey, false).toBool(); }
+void Settings::SetMusicBrainzFirst(bool first) { Store(MusicBrainzFirstKey, first); }
+
+int Settings::ReadOffset() const
+{
+    bool ok = false;
+    const int samples = store.value(ReadOffsetKey, 0).toInt(&ok);
+    return ok ? samples : 0;
+}
+void Settings::SetReadOffset(int samples) { Store(ReadOffsetKey, samples); }
+
+bool Settings::Saved()
+{
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+QString Settings::FileName() const { return store.fileName(); }
+
+void Settings::Store(const char* key, const QVariant& value)
+{
+    store.setValue(key, value);
+    store.sync();
+}

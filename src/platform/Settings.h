@@ -1,0 +1,40 @@
+#pragma once
+#include <QSettings>
+#include <QString>
+
+// What lasts between runs: the e-mail address today's CDDB server asks for,
+// the metadata servers and their order, and the drive's read offset.
+// Everything else starts fresh at each run.
+class Settings {
+public:
+    // The user's file: ~/.config/Calvenor/Calvenor.conf (INI), or the file
+    // named by CALVENOR_SETTINGS.
+    Settings();
+    // A file of the caller's choice, for tests and tools.
+    explicit Settings(const QString& iniPath);
+
+    QString Email() const;
+    void SetEmail(const QString& address);
+
+    // Empty means the built-in default server.
+    QString CddbServer() const;
+    void SetCddbServer(const QString& url);
+    QString MusicBrainzServer() const;
+    void SetMusicBrainzServer(const QString& url);
+
+    bool MusicBrainzFirst() const;
+    void SetMusicBrainzFirst(bool first);
+
+    // Samples the drive reads early (negative) or late (positive).
+    int ReadOffset() const;
+    void SetReadOffset(int samples);
+
+    // False when the last change could not be written.
+    bool Saved();
+    QString FileName() const;
+
+private:
+    void Store(const char* key, const QVariant& value);
+
+    QSettings store;
+};
