@@ -5,9 +5,9 @@
 #include "encode/WavReader.h"
 #include "platform/FileError.h"
 #include "platform/Mp3Decoder.h"
-#include "rip/ECDRIPError.h"
-#include "rip/Mp3BlockEncoder.h"
-#include "rip/RipOutput.h"
+#include "encode/ECDRIPError.h"
+#include "encode/Mp3BlockEncoder.h"
+#include "encode/RipOutput.h"
 #include <QFile>
 #include <QtEndian>
 #include <memory>

@@ -1,5 +1,5 @@
 #include "rip/Playlist.h"
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 #include "platform/FileError.h"
 #include <QFile>
 #include <QSaveFile>

@@ -1,5 +1,5 @@
 #include "rip/RipRun.h"
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 #include "rip/ITrackRows.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRow.h"

@@ -3,10 +3,10 @@
 #include "platform/FileError.h"
 #include "platform/ICdRipLibrary.h"
 #include "platform/PathText.h"
-#include "rip/ECDRIPError.h"
-#include "rip/Mp3BlockEncoder.h"
-#include "rip/RipOutput.h"
-#include "rip/WavHeader.h"
+#include "encode/ECDRIPError.h"
+#include "encode/Mp3BlockEncoder.h"
+#include "encode/RipOutput.h"
+#include "encode/WavHeader.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <exception>

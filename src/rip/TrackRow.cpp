@@ -1,5 +1,5 @@
 #include "rip/TrackRow.h"
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 
 QList<TrackRow> TrackRow::FromTracks(const QList<TrackEntry>& tracks)
 {

@@ -1,4 +1,3 @@
-#include "app/ui/TRename_Track.h"
 #include "encode/TLameCoder.h"
 #include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
@@ -6,7 +5,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QAction>
-#include "rip/ECDRIPError.h"
+#include "encode/ECDRIPError.h"
 #include "rip/TCDRIP.h"
 #include "support/MainFormFixture.h"
 #include <QComboBox>
@@ -228,31 +227,10 @@ TEST_F(MainForm, ErrorsOfHandlersReachTheGeneralErrorDisplay)
     EXPECT_EQ(dialogs.texts(), QStringList({"Initialization failure"}));
 }
 
-TEST(RenameTrack, ForbiddenCharacterKeepsTheWindowOpen)
-{
-    FakeDialogService dialogs;
-    PlatformServices services;
-    services.dialogs = &dialogs;
-    AppForms forms;
-    TRename_Track w(forms, services);
-    w.show();
-    w.ModifyText->setText("A/B");
-    w.ModifyButtonClick();
-    EXPECT_TRUE(w.isVisible());
-    ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(dialogs.shown.first().text,
-              "Le nom de fichier contient un ou plusieurs caractères interdits par windows. Veuillez corriger en "
-              "enlevant tous les caractères cités dans la fenêtre :");
-    w.ModifyText->setText("A-B");
-    w.ModifyButtonClick();
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.result(), QDialog::Accepted);
-}
-
 TEST_F(MainForm, OptionsAndConverterOpenModally)
 {
     open();
-    TEncode_Options_Form options(forms, services, form.get());
+    TEncode_Options_Form options(forms, services, form->LameCoder1(), form.get());
     TConvert_Form converter(forms, services, form.get());
     QStringList shown;
     auto closeActive = [&] {

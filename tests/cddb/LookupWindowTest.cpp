@@ -1,6 +1,6 @@
 #include "FakeCdAudioDevice.h"
 #include "FakeHttpClient.h"
-#include "app/ui/TRename_Track.h"
+#include "cddb/ui/TRename_Track.h"
 #include "cddb/TCDDBConnect.h"
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
@@ -101,10 +101,10 @@ protected:
         main = &open();
         choose(0); // no connection yet: no question
         internet.connected = true;
-        editor = std::make_unique<TEdit_Tags_Form>(forms, services, main);
+        editor = std::make_unique<TEdit_Tags_Form>(forms, services, *main, main);
         rename = std::make_unique<TRename_Track>(forms, services, main);
         chooser = std::make_unique<TChooseAlbum>(forms, services, main);
-        lookup = std::make_unique<TConnexion_CDDB_Form>(forms, services, main);
+        lookup = std::make_unique<TConnexion_CDDB_Form>(forms, services, *main, main);
         ASSERT_EQ(main->RowCount(), 3);
         http.answers["cddb query"] = Exact;
         http.answers["cddb read rock 0c01ac02"] = record("rock", "Some Band / First Album", {"Intro", "Outro"});

@@ -1,7 +1,7 @@
 #include "encode/TLameCoder.h"
 #include "encode/ui/TConvert_Form.h"
 #include "platform/LameEncoderLibrary.h"
-#include "rip/WavHeader.h"
+#include "encode/WavHeader.h"
 #include "support/FakeDialogService.h"
 #include "support/FakeShell.h"
 #include "support/Mp3Frames.h"

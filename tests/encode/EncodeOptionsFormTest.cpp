@@ -34,7 +34,7 @@ protected:
     {
         MainFormFixture::SetUp();
         open();
-        options = std::make_unique<TEncode_Options_Form>(forms, services);
+        options = std::make_unique<TEncode_Options_Form>(forms, services, form->LameCoder1());
     }
     TLameCoder& coder() { return form->LameCoder1(); }
     // What the window shows, as encoder settings.

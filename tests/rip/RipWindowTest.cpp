@@ -1,4 +1,4 @@
-#include "app/ui/AppForms.h"
+#include "platform/ui/AppForms.h"
 #include "app/ui/TMain_Form.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/LameEncoderLibrary.h"
@@ -58,7 +58,7 @@ protected:
         services.encoder = &encoder;
         main = std::make_unique<TMain_Form>(forms, services, QStringList{});
         main->Timer1->stop();
-        ripping = std::make_unique<TRippageEnCour>(forms, services, main.get());
+        ripping = std::make_unique<TRippageEnCour>(forms, services, *main, main.get());
         main->DrivesList->setCurrentIndex(0);
         main->DrivesListChange();
         ASSERT_EQ(main->RowCount(), 5);

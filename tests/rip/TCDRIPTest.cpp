@@ -1,8 +1,8 @@
 #include "encode/TLameCoder.h"
 #include "platform/FileError.h"
-#include "rip/ECDRIPError.h"
+#include "encode/ECDRIPError.h"
 #include "rip/TCDRIP.h"
-#include "rip/WavHeader.h"
+#include "encode/WavHeader.h"
 #include "support/FakeCdRipLibrary.h"
 #include "support/FakeEncoderLibrary.h"
 #include <QFile>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
+#include "platform/ui/AppForms.h"
 #include "app/ui/TMain_Form.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeCdRipLibrary.h"

@@ -1,4 +1,4 @@
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 #include "app/ui/TMain_Form.h"
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
@@ -31,7 +31,7 @@ protected:
         cdRip.SetAudioToc({0, 100, 200, 300}, 400);
         main = &open();
         choose(0);
-        editor = std::make_unique<TEdit_Tags_Form>(forms, services, main);
+        editor = std::make_unique<TEdit_Tags_Form>(forms, services, *main, main);
         ASSERT_EQ(main->RowCount(), 4);
     }
     void TearDown() override { editor.reset(); }

@@ -1,6 +1,5 @@
 #include "about/ui/TAboutForm.h"
-#include "app/ui/EventWatcher.h"
-#include "app/ui/TMain_Form.h"
+#include "platform/ui/EventWatcher.h"
 #include "platform/IShell.h"
 #include <QApplication>
 #include <QFrame>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/CalvenorDialog.h"
+#include "platform/ui/CalvenorDialog.h"
 
 class QFrame;
 class QGroupBox;

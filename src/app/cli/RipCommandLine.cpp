@@ -3,7 +3,7 @@
 #include "platform/CalvenorError.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/DriveMap.h"
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 #include "encode/TLameCoder.h"
 #include "platform/LameEncoderLibrary.h"
 #include "platform/PathText.h"

@@ -1,7 +1,7 @@
 #include "app/ui/CalvenorApplication.h"
 #include "about/ui/TAboutForm.h"
 #include "app/ui/TMain_Form.h"
-#include "app/ui/TRename_Track.h"
+#include "cddb/ui/TRename_Track.h"
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "encode/ui/TConvert_Form.h"
@@ -105,17 +105,18 @@ void CalvenorApplication::createServices(const QStringList& driveArguments)
 void CalvenorApplication::createWindows()
 {
     m_owned->mainForm = std::make_unique<TMain_Form>(m_forms, m_services, m_arguments);
-    m_owned->editTagsForm = std::make_unique<TEdit_Tags_Form>(m_forms, m_services, m_owned->mainForm.get());
-    m_owned->encodeOptionsForm = std::make_unique<TEncode_Options_Form>(m_forms, m_services, m_owned->mainForm.get());
-    m_owned->connexionCddbForm = std::make_unique<TConnexion_CDDB_Form>(m_forms, m_services, m_owned->mainForm.get());
+    TMain_Form* main = m_owned->mainForm.get();
+    m_owned->editTagsForm = std::make_unique<TEdit_Tags_Form>(m_forms, m_services, *main, main);
+    m_owned->encodeOptionsForm = std::make_unique<TEncode_Options_Form>(m_forms, m_services, main->LameCoder1(), main);
+    m_owned->connexionCddbForm = std::make_unique<TConnexion_CDDB_Form>(m_forms, m_services, *main, main);
     // For demonstrations: CALVENOR_CDDB_SERVER=http://127.0.0.1:PORT/~cddb asks another server.
     if (const QString server = qEnvironmentVariable("CALVENOR_CDDB_SERVER"); !server.isEmpty())
         m_owned->connexionCddbForm->SetCddbServer(server);
-    m_owned->rippageEnCour = std::make_unique<TRippageEnCour>(m_forms, m_services, m_owned->mainForm.get());
-    m_owned->aboutForm = std::make_unique<TAboutForm>(m_forms, m_services, m_owned->mainForm.get());
-    m_owned->chooseAlbum = std::make_unique<TChooseAlbum>(m_forms, m_services, m_owned->mainForm.get());
-    m_owned->renameTrack = std::make_unique<TRename_Track>(m_forms, m_services, m_owned->mainForm.get());
-    m_owned->convertForm = std::make_unique<TConvert_Form>(m_forms, m_services, m_owned->mainForm.get());
+    m_owned->rippageEnCour = std::make_unique<TRippageEnCour>(m_forms, m_services, *main, main);
+    m_owned->aboutForm = std::make_unique<TAboutForm>(m_forms, m_services, main);
+    m_owned->chooseAlbum = std::make_unique<TChooseAlbum>(m_forms, m_services, main);
+    m_owned->renameTrack = std::make_unique<TRename_Track>(m_forms, m_services, main);
+    m_owned->convertForm = std::make_unique<TConvert_Form>(m_forms, m_services, main);
 }
 
 // For screenshots: CALVENOR_SHOW=TAboutForm (a window's class) also shows that

@@ -1,12 +1,15 @@
 #include "app/ui/TMain_Form.h"
-#include "app/TargetNameRule.h"
 #include "about/ui/TAboutForm.h"
-#include "app/ui/BusyCursor.h"
-#include "app/ui/EventWatcher.h"
-#include "app/ui/ShadeOverlay.h"
+#include "app/ui/DestinationFolder.h"
+#include "app/ui/DriveChoice.h"
+#include "app/ui/MainFormLayout.h"
+#include "app/ui/MainTrackRows.h"
+#include "app/ui/PreviewButtons.h"
 #include "cddb/TCDInfo.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "encode/TLameCoder.h"
+#include "encode/ui/TConvert_Form.h"
+#include "encode/ui/TEncode_Options_Form.h"
 #include "platform/CdPlayer.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/ICdRipLibrary.h"
@@ -14,11 +17,13 @@
 #include "platform/IDrives.h"
 #include "platform/IInternet.h"
 #include "platform/IShell.h"
+#include "platform/TargetNameRule.h"
+#include "platform/ui/BusyCursor.h"
+#include "platform/ui/EventWatcher.h"
+#include "platform/ui/ShadeOverlay.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRow.h"
 #include "rip/ui/TRippageEnCour.h"
-#include "encode/ui/TConvert_Form.h"
-#include "encode/ui/TEncode_Options_Form.h"
 #include "tags/TMP3Info.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QAction>
@@ -27,56 +32,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
-
-namespace {
-constexpr int ClientWidth = 700;
-constexpr int ClientHeight = 524;
-constexpr int MenuHeight = 24;
-const QString NoDiscHint = QStringLiteral("Pas de CD dans le lecteur");
-
-QLabel* picture(QWidget* parent, const QString& name, QRect geometry)
-{
-    auto* label = new QLabel(parent);
-    label->setPixmap(QPixmap(QStringLiteral(":/images/%1.png").arg(name)));
-    label->setGeometry(geometry);
-    return label;
-}
-
-QLabel* caption(QWidget* parent, const QString& text, QRect geometry)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QToolButton* glyphButton(QWidget* parent, const QString& image, const QString& hint, QRect geometry)
-{
-    auto* b = new QToolButton(parent);
-    b->setIcon(QIcon(QStringLiteral(":/images/%1.png").arg(image)));
-    b->setToolTip(hint);
-    b->setGeometry(geometry);
-    return b;
-}
-
-QPushButton* pushButton(QWidget* parent, const QString& text, const QString& hint, QRect geometry)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setToolTip(hint);
-    b->setGeometry(geometry);
-    return b;
-}
-} // namespace
 
 TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const QStringList& arguments,
                        QWidget* parent)
@@ -97,8 +60,13 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     setWindowTitle(QStringLiteral("Calvenor"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    buildMenu();
-    buildControls();
+    MainFormLayout::BuildMenu(*this);
+    MainFormLayout::BuildControls(*this);
+    m_shade = new ShadeOverlay(this);
+    m_rows = std::make_unique<MainTrackRows>(*CibleFiles);
+    m_drive = std::make_unique<DriveChoice>(*DrivesList, m_services);
+    m_folder = std::make_unique<DestinationFolder>(*DirectoryText, m_services);
+    m_preview = std::make_unique<PreviewButtons>(*Play_Blue, *Pause_Blue, *Stop_Blue, *m_lecteur, *m_services.dialogs);
     connectHandlers();
     FormCreate(arguments);
 }
@@ -109,127 +77,6 @@ template <typename Sender, typename Signal, typename Handler>
 void TMain_Form::on(Sender* sender, Signal signal, Handler handler)
 {
     connect(sender, signal, this, [this, handler](auto&&...) { ErrorDisplay::Run(*m_services.dialogs, handler); });
-}
-
-void TMain_Form::buildMenu()
-{
-    QMenuBar* bar = menuBar();
-    bar->setFixedHeight(MenuHeight);
-    QMenu* main = bar->addMenu(QStringLiteral("&Calvenor"));
-    Calvenor_RIPPER = main->addAction(QIcon(QStringLiteral(":/images/action0.png")), QStringLiteral("&Ripper"));
-    main->addSeparator();
-    Calvenor_Quit = main->addAction(QIcon(QStringLiteral(":/images/action1.png")), QStringLiteral("&Quitter"));
-    QMenu* converter = bar->addMenu(QStringLiteral("&Convertisseur"));
-    Action1 = converter->addAction(QStringLiteral("Convertisseur WAV-MP3"));
-    QMenu* help = bar->addMenu(QStringLiteral("&?"));
-    Action4 = help->addAction(QStringLiteral("Aide"));
-    Action4->setShortcut(QKeySequence(Qt::Key_F1));
-    Action4->setShortcutContext(Qt::ApplicationShortcut);
-    help->addSeparator();
-    HELP_ABOUT = help->addAction(QStringLiteral("A &propos de Calvenor"));
-}
-
-void TMain_Form::buildControls()
-{
-    auto* client = new QWidget(this);
-    setCentralWidget(client);
-    setFixedSize(ClientWidth, ClientHeight);
-
-    picture(client, QStringLiteral("background"), QRect(0, 0, ClientWidth, ClientHeight - MenuHeight))->setScaledContents(true);
-    Label5 = caption(client, QStringLiteral("RIPPAGE"), QRect(24, 8, 200, 30));
-    QFont heading = Label5->font();
-    heading.setBold(true);
-    heading.setPointSize(heading.pointSize() + 6);
-    Label5->setFont(heading);
-    Label5->setStyleSheet(QStringLiteral("color: #2d5d9f;"));
-    RED_CD = picture(client, QStringLiteral("red_cd"), QRect(628, 2, 48, 48));
-    RED_CD->setToolTip(NoDiscHint);
-    GREEN_CD = picture(client, QStringLiteral("green_cd"), QRect(628, 2, 48, 48));
-    GREEN_CD->hide();
-
-    DrivesList = new QComboBox(client);
-    // A choice list: a typed text could name no drive and empty the track list.
-    DrivesList->setPlaceholderText(QStringLiteral("Lecteurs de CD"));
-    DrivesList->setGeometry(24, 52, 160, 24);
-
-    MP3Ripp = new QRadioButton(QStringLiteral("Ripper en MP3"), client);
-    MP3Ripp->setGeometry(210, 52, 120, 24);
-    MP3Ripp->setChecked(true);
-    WavRipp = new QRadioButton(QStringLiteral("Ripper en WAV"), client);
-    WavRipp->setGeometry(340, 52, 120, 24);
-    Button1 = pushButton(client, QStringLiteral("Options"), QStringLiteral("Modifier les options d'encodage mp3"),
-                         QRect(480, 50, 90, 28));
-    Button2 = pushButton(client, QStringLiteral("Ripper"), QStringLiteral("Lancer le rippage des pistes sélectionnées"),
-                         QRect(580, 50, 96, 28));
-
-    Label1 = caption(client, QStringLiteral("Liste des pistes rippables :"), QRect(24, 84, 300, 20));
-    CibleFiles = new QTreeWidget(client);
-    CibleFiles->setGeometry(24, 104, 604, 224);
-    CibleFiles->setColumnCount(8);
-    CibleFiles->setHeaderLabels({QStringLiteral("Piste"), QStringLiteral("Adresse cible"), QStringLiteral("Titre"),
-                                 QStringLiteral("Artiste"), QStringLiteral("Album"), QStringLiteral("Année"),
-                                 QStringLiteral("Genre"), QStringLiteral("Commentaire")});
-    const int widths[] = {75, 200, 100, 100, 100, 50, 75, 100};
-    for (int c = 0; c < 8; ++c)
-        CibleFiles->setColumnWidth(c, widths[c]);
-    CibleFiles->setRootIsDecorated(false);
-    CibleFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
-    CibleFiles->setSelectionMode(QAbstractItemView::SingleSelection);
-    CibleFiles->setSortingEnabled(false);
-    CibleFiles->header()->setSectionsClickable(false);
-    CibleFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Long target paths keep their file name in view.
-    CibleFiles->setTextElideMode(Qt::ElideMiddle);
-
-    Play_Gray = picture(client, QStringLiteral("play_gray"), QRect(638, 120, 32, 32));
-    Pause_Gray = picture(client, QStringLiteral("pause_gray"), QRect(638, 160, 32, 32));
-    Stop_Gray = picture(client, QStringLiteral("stop_gray"), QRect(638, 200, 32, 32));
-    for (QLabel* gray : {Play_Gray, Pause_Gray, Stop_Gray})
-        gray->setCursor(Qt::ForbiddenCursor);
-    Play_Blue = picture(client, QStringLiteral("play_blue"), QRect(638, 120, 32, 32));
-    Pause_Blue = picture(client, QStringLiteral("pause_blue"), QRect(638, 160, 32, 32));
-    Stop_Blue = picture(client, QStringLiteral("stop_blue"), QRect(638, 200, 32, 32));
-    for (QLabel* blue : {Play_Blue, Pause_Blue, Stop_Blue}) {
-        blue->setCursor(Qt::PointingHandCursor);
-        blue->hide();
-    }
-
-    Label6 = caption(client, QStringLiteral("Répertoire cible :"), QRect(24, 338, 120, 24));
-    DirectoryText = new QLineEdit(client);
-    DirectoryText->setGeometry(144, 338, 400, 24);
-    BitBtn4 = glyphButton(client, QStringLiteral("folder_up"), QStringLiteral("Remonter au dossier parent"),
-                          QRect(550, 338, 24, 24));
-    BitBtn3 = glyphButton(client, QStringLiteral("folder_browse"), QStringLiteral("Explorer les dossiers"),
-                          QRect(578, 338, 24, 24));
-    BitBtn5 = glyphButton(client, QStringLiteral("folder_open"), QStringLiteral("Ouvrir le répertoire cible"),
-                          QRect(606, 338, 24, 24));
-
-    EditTagsButton = pushButton(client, QStringLiteral("Editer les tags"),
-                                QStringLiteral("Définir les tags du fichier mp3 correspondant."), QRect(24, 372, 140, 28));
-    BitBtn1 = pushButton(client, QStringLiteral("Lancer une requete CDDB"),
-                         QStringLiteral("Chercher des informations sur le CD sur un serveur CDDB."),
-                         QRect(172, 372, 190, 28));
-    BitBtn2 = pushButton(client, QStringLiteral("Tout sélectionner"), QStringLiteral("Sélectionner toutes les pistes."),
-                         QRect(370, 372, 140, 28));
-    DeleteItemButton = pushButton(client, QStringLiteral("Tout désélectionner"),
-                                  QStringLiteral("Désélectionner toutes les pistes."), QRect(518, 372, 150, 28));
-
-    Label2 = caption(client, QStringLiteral("Avancement :"), QRect(24, 410, 120, 20));
-    Label3 = caption(client, QStringLiteral("Total :"), QRect(24, 434, 60, 20));
-    Label4 = caption(client, QStringLiteral("Piste :"), QRect(24, 460, 60, 20));
-    TotalProgress = new QProgressBar(client);
-    TotalProgress->setGeometry(90, 436, 586, 16);
-    localProgress = new QProgressBar(client);
-    localProgress->setGeometry(90, 462, 586, 16);
-    for (QProgressBar* bar : {TotalProgress, localProgress}) {
-        bar->setRange(0, 100);
-        bar->setValue(0);
-        bar->setTextVisible(false);
-    }
-
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
-    m_shade = new ShadeOverlay(this);
 }
 
 void TMain_Form::connectHandlers()
@@ -266,31 +113,14 @@ void TMain_Form::FormCreate(const QStringList& arguments)
     ListCdDrives();
     DirectoryText->setText(DefaultFolder());
     DrivesList->setCurrentIndex(-1);
-    if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
-        // "E:\", "e:\" and "e:" all name the entry e:\ ; selecting it here does
-        // not read the disc: the poll does within a second.
-        QString root = arguments.first().toLower();
-        if (root.size() == 2 && root.endsWith(':'))
-            root += '\\';
-        const int entry = DrivesList->findText(root, Qt::MatchFixedString);
-        if (entry >= 0)
-            DrivesList->setCurrentIndex(entry);
-    }
+    if (!arguments.isEmpty())
+        m_drive->ChooseFromArgument(arguments.first());
     Timer1->start();
 }
 
 void TMain_Form::ListCdDrives()
 {
-    for (char c = 'a'; c <= 'y'; ++c) {
-        if (m_services.drives->isCdDrive(QChar(c)))
-            DrivesList->addItem(QString(QChar(c)) + QStringLiteral(":\\"));
-    }
-    if (DrivesList->count() == 0) {
-        m_services.dialogs->message(MsgKind::Error,
-                                    QStringLiteral("Vous ne semblez pas avoir de lecteur de CD sur votre ordinateur."),
-                                    MsgButtons::Ok);
-        DrivesList->setPlaceholderText(QStringLiteral("Aucun lecteur"));
-    }
+    m_drive->ListCdDrives();
 }
 
 QString TMain_Form::DefaultFolder() const
@@ -300,8 +130,7 @@ QString TMain_Form::DefaultFolder() const
 
 QChar TMain_Form::DriveLetter() const
 {
-    const QString text = DrivesList->currentText();
-    return text.isEmpty() ? QChar() : text.at(0).toLower();
+    return m_drive->Letter();
 }
 
 bool TMain_Form::DiscPresent() const
@@ -317,7 +146,7 @@ void TMain_Form::DrivesListChange()
     const QChar letter = DriveLetter();
     if (letter.isNull() || !m_services.drives->isDiscPresent(letter)) {
         GREEN_CD->hide();
-        clearRows();
+        m_rows->Clear();
         return;
     }
     GREEN_CD->show();
@@ -356,12 +185,12 @@ void TMain_Form::replaceRipper()
 
 void TMain_Form::Timer1Timer()
 {
-    if (DrivesList->currentIndex() < 0)
+    if (!m_drive->Chosen())
         return;
     const bool present = m_services.drives->isDiscPresent(DriveLetter());
     if (DiscPresent() && !present) {
         GREEN_CD->hide();
-        clearRows();
+        m_rows->Clear();
         DirectoryText->setText(DefaultFolder());
         if (m_ripping)
             m_forms.RippageEnCour->DiscRemoved();
@@ -418,101 +247,140 @@ void TMain_Form::resizeEvent(QResizeEvent* event)
 
 int TMain_Form::RowCount() const
 {
-    return CibleFiles->topLevelItemCount();
+    return m_rows->Count();
 }
 
 QTreeWidgetItem* TMain_Form::TrackItems(int k) const
 {
-    return (k >= 1 && k <= RowCount()) ? CibleFiles->topLevelItem(k - 1) : nullptr;
+    return m_rows->Item(k);
 }
 
 QString TMain_Form::Value(const QTreeWidgetItem* row, int value)
 {
-    return row->text(value + 1);
+    return MainTrackRows::Value(row, value);
 }
 
 void TMain_Form::SetValue(QTreeWidgetItem* row, int value, const QString& text)
 {
-    row->setText(value + 1, text);
+    MainTrackRows::SetValue(row, value, text);
 }
 
 QString TMain_Form::Label(const QTreeWidgetItem* row)
 {
-    return row->text(0);
+    return MainTrackRows::Label(row);
 }
 
 bool TMain_Form::Ticked(const QTreeWidgetItem* row)
 {
-    return row->checkState(0) == Qt::Checked;
+    return MainTrackRows::Ticked(row);
 }
 
 int TMain_Form::SelectedSlot() const
 {
-    const QList<QTreeWidgetItem*> selected = CibleFiles->selectedItems();
-    return selected.isEmpty() ? 0 : CibleFiles->indexOfTopLevelItem(selected.first()) + 1;
-}
-
-void TMain_Form::clearRows()
-{
-    CibleFiles->clear();
+    return m_rows->SelectedSlot();
 }
 
 void TMain_Form::BuildTrackRows()
 {
-    clearRows();
-    for (const TrackRow& track : TrackRow::FromTracks(m_cdrip->Tracks)) {
-        auto* row = new QTreeWidgetItem(CibleFiles);
-        row->setText(0, track.Label);
-        row->setFlags((row->flags() | Qt::ItemIsUserCheckable) & ~Qt::ItemIsEditable);
-        row->setCheckState(0, Qt::Unchecked);
-    }
+    m_rows->Build(TrackRow::FromTracks(m_cdrip->Tracks));
 }
 
 void TMain_Form::DirectoryTextChange()
 {
     const QString folder = DirectoryText->text();
-    if (folder.isEmpty())
-        return;
-    for (int k = 1; k <= RowCount(); ++k) {
-        QTreeWidgetItem* row = TrackItems(k);
-        SetValue(row, TargetValue,
-                 TargetNameRule::ComposeTargetPath(folder, Label(row), Value(row, AlbumValue), Value(row, ArtistValue),
-                                                   Value(row, TitleValue), MP3Ripp->isChecked()));
-    }
-}
-
-void TMain_Form::setRowExtensions(const QString& extension)
-{
-    for (int k = 1; k <= RowCount(); ++k) {
-        QTreeWidgetItem* row = TrackItems(k);
-        SetValue(row, TargetValue, TargetNameRule::ReplaceLastFour(Value(row, TargetValue), extension));
-    }
+    if (!folder.isEmpty())
+        m_rows->Retarget(folder, MP3Ripp->isChecked());
 }
 
 void TMain_Form::MP3RippClick()
 {
     m_cdrip->SetEncode(true);
     m_cdrip->SetWriteWAV(false);
-    setRowExtensions(QStringLiteral(".mp3"));
+    m_rows->SetExtensions(QStringLiteral(".mp3"));
 }
 
 void TMain_Form::WavRippClick()
 {
     m_cdrip->SetWriteWAV(true);
     m_cdrip->SetEncode(false);
-    setRowExtensions(QStringLiteral(".wav"));
+    m_rows->SetExtensions(QStringLiteral(".wav"));
 }
 
 void TMain_Form::BitBtn2Click()
 {
-    for (int k = 1; k <= RowCount(); ++k)
-        TrackItems(k)->setCheckState(0, Qt::Checked);
+    m_rows->TickAll(true);
 }
 
 void TMain_Form::DeleteItemButtonClick()
 {
-    for (int k = 1; k <= RowCount(); ++k)
-        TrackItems(k)->setCheckState(0, Qt::Unchecked);
+    m_rows->TickAll(false);
+}
+
+// ---- What the other windows reach ----
+
+QString TMain_Form::RowLabel(int k) const
+{
+    const QTreeWidgetItem* row = m_rows->Item(k);
+    return row ? Label(row) : QString();
+}
+
+QString TMain_Form::Cell(int k, int value) const
+{
+    const QTreeWidgetItem* row = m_rows->Item(k);
+    return row ? Value(row, value) : QString();
+}
+
+void TMain_Form::SetCell(int k, int value, const QString& text)
+{
+    if (QTreeWidgetItem* row = m_rows->Item(k))
+        SetValue(row, value, text);
+}
+
+bool TMain_Form::RowTicked(int k) const
+{
+    const QTreeWidgetItem* row = m_rows->Item(k);
+    return row && Ticked(row);
+}
+
+void TMain_Form::SelectRow(int k)
+{
+    m_rows->Select(k);
+}
+
+QString TMain_Form::Folder() const
+{
+    return m_folder->Text();
+}
+
+void TMain_Form::SetFolder(const QString& folder)
+{
+    m_folder->SetText(folder);
+}
+
+bool TMain_Form::RipsMp3() const
+{
+    return MP3Ripp->isChecked();
+}
+
+void TMain_Form::RetargetRows()
+{
+    DirectoryTextChange();
+}
+
+QString TMain_Form::DiscId() const
+{
+    return DiscIdText;
+}
+
+int TMain_Form::TotalProgressValue() const
+{
+    return TotalProgress->value();
+}
+
+void TMain_Form::ResetProgress()
+{
+    TotalProgress->setValue(0);
+    localProgress->setValue(0);
 }
 
 // ---- Commands around a rip ----
@@ -550,15 +418,12 @@ void TMain_Form::Button2Click()
 {
     if (m_ripping)
         return;
-    int ticked = 0;
-    for (int k = 1; k <= RowCount(); ++k)
-        if (Ticked(TrackItems(k)))
-            ++ticked;
+    const int ticked = m_rows->TickedCount();
     if (ticked == 0)
         return;
     TotalProgress->setMaximum(100 * ticked);
     ShadeWindow();
-    if (!ensureDestinationFolder()) {
+    if (!m_folder->Ensure()) {
         Repaint();
         return;
     }
@@ -590,12 +455,12 @@ void TMain_Form::Action1Execute()
 
 void TMain_Form::SetEncoderMode()
 {
-    m_lameCoder->SetMode(static_cast<TLameMode>(m_forms.Encode_Options_Form->SelectMode->currentIndex()));
+    m_forms.Encode_Options_Form->SelectModeChange();
 }
 
 void TMain_Form::SetEncoderQuality()
 {
-    m_lameCoder->SetQuality(static_cast<MPEG_QUALITY>(m_forms.Encode_Options_Form->SelectQuality->currentIndex()));
+    m_forms.Encode_Options_Form->SelectQualityChange();
 }
 
 void TMain_Form::Calvenor_RIPPERExecute()
@@ -603,38 +468,19 @@ void TMain_Form::Calvenor_RIPPERExecute()
     Button2Click();
 }
 
-bool TMain_Form::ensureDestinationFolder()
-{
-    const QString folder = DirectoryText->text();
-    if (QFileInfo(folder).isDir())
-        return true;
-    const MsgAnswer a = m_services.dialogs->message(
-        MsgKind::Confirmation,
-        QStringLiteral("Le répertoire de destination (\"") + folder + QStringLiteral("\") n'existe pas. Voulez vous le créer ?"),
-        MsgButtons::YesNo);
-    if (a == MsgAnswer::Yes && !(!folder.isEmpty() && QDir().mkpath(folder)))
-        m_services.dialogs->message(MsgKind::Error, QStringLiteral("Impossible de créer le répertoire"), MsgButtons::Ok);
-    return QFileInfo(folder).isDir();
-}
-
 void TMain_Form::BitBtn5Click()
 {
-    if (ensureDestinationFolder())
-        m_services.shell->open(DirectoryText->text());
+    m_folder->Open();
 }
 
 void TMain_Form::BitBtn3Click()
 {
-    const QString current = DirectoryText->text();
-    const auto chosen = m_services.shell->browseFolder(QStringLiteral("Dossier de destination"),
-                                                       QFileInfo(current).isDir() ? current : QString());
-    if (chosen)
-        DirectoryText->setText(TargetNameRule::WithSeparator(*chosen));
+    m_folder->Browse();
 }
 
 void TMain_Form::BitBtn4Click()
 {
-    DirectoryText->setText(TargetNameRule::ParentFolder(DirectoryText->text()));
+    m_folder->Up();
 }
 
 void TMain_Form::ShadeWindow()
@@ -653,26 +499,14 @@ void TMain_Form::Repaint()
 
 // ---- Preview playback ----
 
-void TMain_Form::setPlayerButtons(PlayerButtons state)
-{
-    Play_Blue->setVisible(state == PlayerButtons::Ready);
-    Pause_Blue->setVisible(state == PlayerButtons::Playing);
-    Stop_Blue->setVisible(state == PlayerButtons::Playing);
-}
-
 void TMain_Form::CibleFilesSelectItem()
 {
-    if (!Stop_Blue->isHidden())
-        Stop_BlueClick();
-    setPlayerButtons(PlayerButtons::Ready);
+    m_preview->SelectionChanged();
 }
 
 void TMain_Form::CibleFilesExit()
 {
-    // The device stays open: the next play reopens it.
-    if (!Stop_Blue->isHidden())
-        lecteur().Stop();
-    setPlayerButtons(PlayerButtons::Inactive);
+    m_preview->ListLeft();
 }
 
 void TMain_Form::Play_BlueClick()
@@ -680,42 +514,23 @@ void TMain_Form::Play_BlueClick()
     const BusyCursor busy;
     // Rows count from 1; with none selected there is no track to ask for.
     const int n = SelectedSlot();
-    if (n == 0)
-        return;
-    const QString source = m_services.drives->source(DriveLetter());
-    if (!lecteur().HoldsAudioDisc(source)) {
-        m_services.dialogs->message(
-            MsgKind::Information,
-            QStringLiteral("Impossible de lire cette piste. Cela n'empeche pas le rippage mais il n'est pas encore "
-                           "possible dans cette version de lire cette piste..."),
-            MsgButtons::Ok);
-        return;
-    }
-    lecteur().SetFileName(source);
-    lecteur().Open();
-    lecteur().Seek(lecteur().TrackPosition(n));
-    lecteur().Play();
-    setPlayerButtons(PlayerButtons::Playing);
+    if (n != 0)
+        m_preview->Play(n, m_services.drives->source(DriveLetter()));
 }
 
 void TMain_Form::Pause_BlueClick()
 {
-    // Skips ten seconds forward and goes on playing.
-    lecteur().Seek(lecteur().Position() + 10);
-    lecteur().Play();
+    m_preview->SkipForward();
 }
 
 void TMain_Form::Stop_BlueClick()
 {
-    lecteur().Stop();
-    lecteur().Close();
-    setPlayerButtons(PlayerButtons::Ready);
+    m_preview->Stop();
 }
 
 void TMain_Form::FormClose()
 {
-    if (!Stop_Blue->isHidden())
-        Stop_BlueClick();
+    m_preview->Close();
 }
 
 void TMain_Form::HELP_ABOUTExecute()

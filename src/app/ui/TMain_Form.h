@@ -1,6 +1,8 @@
 #pragma once
-#include "app/ui/AppForms.h"
+#include "platform/ITrackTable.h"
 #include "platform/PlatformServices.h"
+#include "platform/ui/AppForms.h"
+#include "rip/IRipHost.h"
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -23,21 +25,24 @@ class TCDRIP;
 class TLameCoder;
 class TMP3Info;
 class ShadeOverlay;
+class DestinationFolder;
+class DriveChoice;
+class MainTrackRows;
+class PreviewButtons;
 
 // The hub of the program: drives, disc poll, track rows, rip commands and
-// the destination folder. Other windows read and write its controls.
-class TMain_Form : public QMainWindow {
+// the destination folder. The other windows reach its rows and its ripper
+// through the interfaces it implements, never its controls.
+class TMain_Form : public QMainWindow, public ITrackTable, public IRipHost {
     Q_OBJECT
 public:
-    // Row values: 0 target path, 1 title, 2 artist, 3 album, 4 year, 5 genre, 6 comment.
-    enum RowValue { TargetValue = 0, TitleValue, ArtistValue, AlbumValue, YearValue, GenreValue, CommentValue };
 
     // `arguments` are the command-line arguments left after the drive options.
     TMain_Form(AppForms& forms, const PlatformServices& services, const QStringList& arguments,
                QWidget* parent = nullptr);
     ~TMain_Form() override;
 
-    // Controls, reached directly by the other windows.
+    // Controls.
     QAction* Calvenor_RIPPER = nullptr;
     QAction* Calvenor_Quit = nullptr;
     QAction* Action4 = nullptr;
@@ -85,20 +90,40 @@ public:
     CdPlayer& lecteur() { return *m_lecteur; }
 
     // Track rows: slot k (1-based) is the k-th row; null outside 1..RowCount().
-    int RowCount() const;
+    int RowCount() const override;
     QTreeWidgetItem* TrackItems(int k) const;
     static QString Value(const QTreeWidgetItem* row, int value);
     static void SetValue(QTreeWidgetItem* row, int value, const QString& text);
     static QString Label(const QTreeWidgetItem* row);
     static bool Ticked(const QTreeWidgetItem* row);
     // Slot of the selected row, 0 when none is selected.
-    int SelectedSlot() const;
+    int SelectedSlot() const override;
     // GREEN_CD shown: a disc is listed.
     bool DiscPresent() const;
     // The documents folder + "Ma musique/".
-    QString DefaultFolder() const;
+    QString DefaultFolder() const override;
     // The drive letter: first character of the drive list's text.
-    QChar DriveLetter() const;
+    QChar DriveLetter() const override;
+
+    // The rows, folder, drive and disc identifier, for the other windows.
+    QString RowLabel(int k) const override;
+    QString Cell(int k, int value) const override;
+    void SetCell(int k, int value, const QString& text) override;
+    bool RowTicked(int k) const override;
+    void SelectRow(int k) override;
+    QString Folder() const override;
+    void SetFolder(const QString& folder) override;
+    bool RipsMp3() const override;
+    void RetargetRows() override;
+    QString DiscId() const override;
+
+    // What the ripping window uses.
+    ITrackTable& Rows() override { return *this; }
+    TCDRIP& Ripper() override { return *m_cdrip; }
+    TMP3Info& TagWriter() override { return *m_mp3Info; }
+    void SetRippedCount(std::function<int()> count) override { RippedCount = std::move(count); }
+    int TotalProgressValue() const override;
+    void ResetProgress() override;
 
     // Handlers and operations.
     void ListCdDrives();
@@ -116,7 +141,7 @@ public:
     void DeleteItemButtonClick();
     void BitBtn1Click();
     // DiscIdText := "ID : " + the identifier of the selected drive's disc.
-    void RefreshDiscId();
+    void RefreshDiscId() override;
     void EditTagsButtonClick();
     void CibleFilesSelectItem();
     void CibleFilesExit();
@@ -148,21 +173,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Asks to create a missing destination folder; true when it exists afterwards.
-    bool ensureDestinationFolder();
     bool m_ripping = false;
     void FormCreate(const QStringList& arguments);
-    void buildMenu();
-    void buildControls();
     void connectHandlers();
     // Connects a signal to a handler whose errors reach the general error display.
     template <typename Sender, typename Signal, typename Handler>
     void on(Sender* sender, Signal signal, Handler handler);
-    void clearRows();
     void replaceRipper();
-    void setRowExtensions(const QString& extension);
-    enum class PlayerButtons { Inactive, Ready, Playing };
-    void setPlayerButtons(PlayerButtons state);
 
     AppForms& m_forms;
     PlatformServices m_services;
@@ -171,4 +188,8 @@ private:
     std::unique_ptr<TCDRIP> m_cdrip;
     std::unique_ptr<CdPlayer> m_lecteur;
     ShadeOverlay* m_shade = nullptr;
+    std::unique_ptr<MainTrackRows> m_rows;
+    std::unique_ptr<DriveChoice> m_drive;
+    std::unique_ptr<DestinationFolder> m_folder;
+    std::unique_ptr<PreviewButtons> m_preview;
 };

@@ -1,6 +1,5 @@
 #include "cddb/ui/TChooseAlbum.h"
-#include "app/ui/EventWatcher.h"
-#include "app/ui/TMain_Form.h"
+#include "platform/ui/EventWatcher.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
 #include <QComboBox>
 #include <QKeyEvent>

@@ -1,14 +1,14 @@
 #include "cddb/ui/TConnexion_CDDB_Form.h"
-#include "app/TargetNameRule.h"
-#include "app/ui/BusyCursor.h"
-#include "app/ui/EventWatcher.h"
-#include "app/ui/TMain_Form.h"
-#include "app/ui/TRename_Track.h"
+#include "platform/TargetNameRule.h"
+#include "platform/ui/BusyCursor.h"
+#include "platform/ui/EventWatcher.h"
+#include "cddb/ui/TRename_Track.h"
 #include "cddb/TCDDBConnect.h"
 #include "cddb/ui/TChooseAlbum.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/IInternet.h"
+#include "platform/ITrackTable.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QTreeWidgetItem>
 #include <utility>
 
 namespace {
@@ -50,8 +49,9 @@ QLabel* caption(QWidget* parent, const QString& text, QRect geometry, bool bold 
 
 } // namespace
 
-TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint),
+TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, ITrackTable& rows,
+                                           QWidget* parent)
+    : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint), m_rows(rows),
       m_cddb(std::make_unique<TCDDBConnect>(services)), m_server(TCDDBConnect::DefaultServer.toLower())
 {
     m_forms.Connexion_CDDB_Form = this;
@@ -189,10 +189,9 @@ void TConnexion_CDDB_Form::lookUp()
     Label1->setText(StartingText);
     letInputThrough();
 
-    TMain_Form* main = m_forms.Main_Form;
-    const QString previousId = main->DiscIdText;
-    main->RefreshDiscId();
-    if (main->DiscIdText == previousId && ListBox1->count() > 0) {
+    const QString previousId = m_rows.DiscId();
+    m_rows.RefreshDiscId();
+    if (m_rows.DiscId() == previousId && ListBox1->count() > 0) {
         setStatus(DoneText, 100);
         return;
     }
@@ -223,7 +222,7 @@ bool TConnexion_CDDB_Form::queryServer()
     QString answer;
     {
         BusyCursor busy;
-        m_cddb->QueryDisc(m_forms.Main_Form->DriveLetter(), code, answer);
+        m_cddb->QueryDisc(m_rows.DriveLetter(), code, answer);
     }
     switch (code) {
     case 200:
@@ -331,8 +330,7 @@ void TConnexion_CDDB_Form::BitBtn1Click()
     const QString genre = m_cddb->GetCategory();
     fillTagEditor(artist, album, genre);
     fillRows(artist, album, genre);
-    TMain_Form* main = m_forms.Main_Form;
-    main->DirectoryText->setText(main->DefaultFolder() + artist + '/' + album + '/');
+    m_rows.SetFolder(m_rows.DefaultFolder() + artist + '/' + album + '/');
     closeWindow(QDialog::Accepted);
 }
 
@@ -355,24 +353,21 @@ QString TConnexion_CDDB_Form::titleOfTrack(int track) const
 
 void TConnexion_CDDB_Form::fillRows(const QString& artist, const QString& album, const QString& genre)
 {
-    TMain_Form* main = m_forms.Main_Form;
-    for (int k = 1; k <= main->RowCount(); ++k) {
-        QTreeWidgetItem* row = main->TrackItems(k);
-        TMain_Form::SetValue(row, TMain_Form::ArtistValue, artist);
-        TMain_Form::SetValue(row, TMain_Form::AlbumValue, album);
-        TMain_Form::SetValue(row, TMain_Form::GenreValue, genre);
-        const QString label = TMain_Form::Label(row);
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
+        m_rows.SetCell(k, ITrackTable::ArtistValue, artist);
+        m_rows.SetCell(k, ITrackTable::AlbumValue, album);
+        m_rows.SetCell(k, ITrackTable::GenreValue, genre);
+        const QString label = m_rows.RowLabel(k);
         const QString title = titleOfTrack(TargetNameRule::TrackNumberFromLabel(label));
-        TMain_Form::SetValue(row, TMain_Form::TitleValue, title);
-        TMain_Form::SetValue(row, TMain_Form::TargetValue,
-                             TargetNameRule::ComposeTargetPath(main->DirectoryText->text(), label, album, artist, title,
-                                                               main->MP3Ripp->isChecked()));
+        m_rows.SetCell(k, ITrackTable::TitleValue, title);
+        m_rows.SetCell(k, ITrackTable::TargetValue,
+                       TargetNameRule::ComposeTargetPath(m_rows.Folder(), label, album, artist, title, m_rows.RipsMp3()));
     }
 }
 
 void TConnexion_CDDB_Form::BitBtn2Click()
 {
-    m_forms.Main_Form->DirectoryTextChange();
+    m_rows.RetargetRows();
     closeWindow(QDialog::Rejected);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/CalvenorDialog.h"
+#include "platform/ui/CalvenorDialog.h"
 #include <memory>
 
 class QLabel;
@@ -7,6 +7,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class ITrackTable;
 class TCDDBConnect;
 
 // Runs one CDDB lookup for the disc of the selected drive, shows what was
@@ -16,7 +17,8 @@ class TConnexion_CDDB_Form : public CalvenorDialog {
     Q_OBJECT
 public:
     void done(int result) override;
-    TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+    TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, ITrackTable& rows,
+                         QWidget* parent = nullptr);
     ~TConnexion_CDDB_Form() override;
 
     QLabel* BackGround = nullptr;
@@ -75,6 +77,7 @@ private:
     // Closes now, or at the end of a running lookup.
     void closeWindow(int result);
 
+    ITrackTable& m_rows;
     std::unique_ptr<TCDDBConnect> m_cddb;
     QString m_server;
     bool m_lookingUp = false;

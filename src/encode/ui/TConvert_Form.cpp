@@ -1,5 +1,5 @@
 #include "encode/ui/TConvert_Form.h"
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 #include "encode/ConvertJob.h"
 #include "encode/TLameCoder.h"
 #include "platform/ErrorDisplay.h"

@@ -1,5 +1,4 @@
 #include "encode/ui/TEncode_Options_Form.h"
-#include "app/ui/TMain_Form.h"
 #include "encode/TLameCoder.h"
 #include "platform/ErrorDisplay.h"
 #include <QCheckBox>
@@ -44,8 +43,10 @@ int32_t lameBool(const QCheckBox* b)
 }
 } // namespace
 
-TEncode_Options_Form::TEncode_Options_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : CalvenorDialog(forms, services, parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TEncode_Options_Form::TEncode_Options_Form(AppForms& forms, const PlatformServices& services, TLameCoder& coder,
+                                           QWidget* parent)
+    : CalvenorDialog(forms, services, parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_coder(coder)
 {
     m_forms.Encode_Options_Form = this;
     setWindowTitle(QStringLiteral("Options d'encodage"));
@@ -125,11 +126,6 @@ void TEncode_Options_Form::connectHandlers()
     on(CloseButton, &QPushButton::clicked, &TEncode_Options_Form::CloseButtonClick);
 }
 
-TLameCoder& TEncode_Options_Form::coder() const
-{
-    return m_forms.Main_Form->LameCoder1();
-}
-
 void TEncode_Options_Form::FormCreate()
 {
     RestoreDefaultChoices();
@@ -152,12 +148,12 @@ void TEncode_Options_Form::SelectMaxBitRateChange()
 
 void TEncode_Options_Form::SelectModeChange()
 {
-    m_forms.Main_Form->SetEncoderMode();
+    coder().SetMode(static_cast<TLameMode>(SelectMode->currentIndex()));
 }
 
 void TEncode_Options_Form::SelectQualityChange()
 {
-    m_forms.Main_Form->SetEncoderQuality();
+    coder().SetQuality(static_cast<MPEG_QUALITY>(SelectQuality->currentIndex()));
 }
 
 void TEncode_Options_Form::TrackBar1Change()
@@ -228,7 +224,6 @@ void TEncode_Options_Form::RestoreDefaultChoices()
     for (QWidget* w : controls)
         w->blockSignals(false);
     // What the window shows is what the next rip uses.
-    if (m_forms.Main_Form)
-        coder().RestoreDefaults();
+    coder().RestoreDefaults();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/CalvenorDialog.h"
+#include "platform/ui/CalvenorDialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -8,12 +8,13 @@ class QPushButton;
 class QSlider;
 class TLameCoder;
 
-// The MP3 encoder's options. Every change goes at once into the main
-// window's encoder; the window keeps no settings of its own.
+// The MP3 encoder's options. Every change goes at once into the encoder
+// the rips use; the window keeps no settings of its own.
 class TEncode_Options_Form : public CalvenorDialog {
     Q_OBJECT
 public:
-    TEncode_Options_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+    TEncode_Options_Form(AppForms& forms, const PlatformServices& services, TLameCoder& coder,
+                         QWidget* parent = nullptr);
 
     QLabel* BackGround = nullptr;
     QLabel* TitleImg = nullptr;
@@ -63,5 +64,7 @@ public:
 private:
     void buildControls();
     void connectHandlers();
-    TLameCoder& coder() const;
+    TLameCoder& coder() const { return m_coder; }
+
+    TLameCoder& m_coder;
 };

@@ -1,20 +1,19 @@
 #include "rip/ui/TRippageEnCour.h"
-#include "app/ui/MainFormRows.h"
-#include "app/ui/TMain_Form.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/IShell.h"
+#include "platform/ITrackTable.h"
+#include "rip/IRipHost.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
+#include "rip/TableTrackRows.h"
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QTimer>
 
-TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint)
+TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services, IRipHost& host, QWidget* parent)
+    : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint), m_host(host)
 {
     SetEscapeCloses(false);
     m_forms.RippageEnCour = this;
@@ -100,10 +99,9 @@ void TRippageEnCour::showEvent(QShowEvent* event)
 void TRippageEnCour::FormShow()
 {
     m_stopped = false;
-    TMain_Form& main = *m_forms.Main_Form;
-    m_rows = std::make_unique<MainFormRows>(main);
-    m_run = std::make_unique<RipRun>(*m_rows, *main.CDRIP1(), main.MP3Info1());
-    main.RippedCount = [this] { return RippedCount(); };
+    m_rows = std::make_unique<TableTrackRows>(m_host.Rows());
+    m_run = std::make_unique<RipRun>(*m_rows, m_host.Ripper(), m_host.TagWriter());
+    m_host.SetRippedCount([this] { return RippedCount(); });
     Label2->setText(QStringLiteral("Le rippage va commencer..."));
     // A playlist that cannot be read is not overwritten: the run does not start.
     m_run->Begin();
@@ -143,7 +141,6 @@ void TRippageEnCour::showStatus(const QString& path)
 
 void TRippageEnCour::finishRun()
 {
-    TMain_Form& main = *m_forms.Main_Form;
     Label2->clear();
     m_services.shell->restoreApplication();
     if (!m_run->UnreadTracks().isEmpty())
@@ -153,7 +150,7 @@ void TRippageEnCour::finishRun()
                                     QStringLiteral("Le CD a été retiré du lecteur pendant le rippage. Les pistes déjà "
                                                    "rippées ont été conservées et ajoutées à la liste de lecture."),
                                     MsgButtons::Ok);
-    else if (main.RowCount() > 0 && main.TotalProgress->value() != 0) {
+    else if (m_host.Rows().RowCount() > 0 && m_host.TotalProgressValue() != 0) {
         m_services.shell->beep();
         const MsgAnswer a = m_services.dialogs->message(
             MsgKind::Confirmation,
@@ -161,7 +158,7 @@ void TRippageEnCour::finishRun()
                            "répertoire contenant les nouveaux fichiers ?"),
             MsgButtons::YesNo);
         if (a == MsgAnswer::Yes)
-            m_services.shell->open(main.DirectoryText->text());
+            m_services.shell->open(m_host.Rows().Folder());
     }
     resetProgress();
     close();
@@ -169,9 +166,7 @@ void TRippageEnCour::finishRun()
 
 void TRippageEnCour::resetProgress()
 {
-    TMain_Form& main = *m_forms.Main_Form;
-    main.TotalProgress->setValue(0);
-    main.localProgress->setValue(0);
+    m_host.ResetProgress();
 }
 
 void TRippageEnCour::Image1Click()

@@ -1,18 +1,19 @@
 #pragma once
-#include "app/ui/CalvenorDialog.h"
+#include "platform/ui/CalvenorDialog.h"
 #include <memory>
 
 class QLabel;
 class QTimer;
 class RipRun;
-class MainFormRows;
+class IRipHost;
+class TableTrackRows;
 
 // The small window on screen while the ticked tracks are ripped. Half a second
 // after it shows, it runs the whole rip run, then closes itself.
 class TRippageEnCour : public CalvenorDialog {
     Q_OBJECT
 public:
-    TRippageEnCour(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+    TRippageEnCour(AppForms& forms, const PlatformServices& services, IRipHost& host, QWidget* parent = nullptr);
     ~TRippageEnCour() override;
 
     QLabel* BackGound = nullptr;
@@ -25,7 +26,7 @@ public:
     // Rows finished in the current run.
     int RippedCount() const;
     bool RunStopped() const;
-    // Called by the main window's poll when the disc goes away during a run.
+    // Called by the host's disc poll when the disc goes away during a run.
     void DiscRemoved();
 
     void FormShow();
@@ -46,7 +47,8 @@ private:
     void showStatus(const QString& path);
     void resetProgress();
 
-    std::unique_ptr<MainFormRows> m_rows;
+    IRipHost& m_host;
+    std::unique_ptr<TableTrackRows> m_rows;
     std::unique_ptr<RipRun> m_run;
     bool m_stopped = false;
     bool m_showing = false;

@@ -1,7 +1,8 @@
 #include "tags/ui/TEdit_Tags_Form.h"
-#include "app/TargetNameRule.h"
-#include "app/ui/TMain_Form.h"
+#include "platform/TargetNameRule.h"
 #include "platform/IDialogService.h"
+#include "platform/ITrackTable.h"
+#include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
 #include <algorithm>
 
 namespace {
@@ -51,8 +51,9 @@ QCheckBox* everyRowBox(QWidget* parent, const QString& text, int line)
 }
 } // namespace
 
-TEdit_Tags_Form::TEdit_Tags_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
-    : CalvenorDialog(forms, services, parent)
+TEdit_Tags_Form::TEdit_Tags_Form(AppForms& forms, const PlatformServices& services, ITrackTable& rows,
+                                 QWidget* parent)
+    : CalvenorDialog(forms, services, parent), m_rows(rows)
 {
     m_forms.Edit_Tags_Form = this;
     setWindowTitle(QStringLiteral("Editer les tags"));
@@ -109,7 +110,7 @@ void TEdit_Tags_Form::buildControls()
 
 void TEdit_Tags_Form::FormCreate()
 {
-    QStringList names = mainForm().MP3Info1().Genres();
+    QStringList names = GenreTable::Names();
     std::sort(names.begin(), names.end(),
               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     Genre->addItems(names);
@@ -120,30 +121,24 @@ void TEdit_Tags_Form::FormCreate()
     Genre->setEditText(UntouchedGenre);
 }
 
-TMain_Form& TEdit_Tags_Form::mainForm() const
-{
-    return *m_forms.Main_Form;
-}
-
 
 void TEdit_Tags_Form::FillFromSelectedRow()
 {
-    const TMain_Form& main = mainForm();
-    const QTreeWidgetItem* row = main.TrackItems(main.SelectedSlot());
-    if (!row)
+    const int k = m_rows.SelectedSlot();
+    if (k == 0)
         return;
-    Titre->setText(TMain_Form::Value(row, TMain_Form::TitleValue));
-    Artiste->setText(TMain_Form::Value(row, TMain_Form::ArtistValue));
-    Album->setText(TMain_Form::Value(row, TMain_Form::AlbumValue));
-    Annee->setText(TMain_Form::Value(row, TMain_Form::YearValue));
-    const QString genre = TMain_Form::Value(row, TMain_Form::GenreValue);
+    Titre->setText(m_rows.Cell(k, ITrackTable::TitleValue));
+    Artiste->setText(m_rows.Cell(k, ITrackTable::ArtistValue));
+    Album->setText(m_rows.Cell(k, ITrackTable::AlbumValue));
+    Annee->setText(m_rows.Cell(k, ITrackTable::YearValue));
+    const QString genre = m_rows.Cell(k, ITrackTable::GenreValue);
     if (!genre.isEmpty()) {
         const int index = Genre->findText(genre, Qt::MatchFixedString);
         Genre->setCurrentIndex(index);
         if (index < 0)
             Genre->setEditText(QString());
     }
-    Commentaire->setText(TMain_Form::Value(row, TMain_Form::CommentValue));
+    Commentaire->setText(m_rows.Cell(k, ITrackTable::CommentValue));
 }
 
 bool TEdit_Tags_Form::namesAreAllowed()
@@ -168,13 +163,10 @@ void TEdit_Tags_Form::ValiderClick()
     if (!namesAreAllowed())
         return;
     ApplyTagEdits();
-    TMain_Form& main = mainForm();
-    for (int k = 1; k <= main.RowCount(); ++k) {
-        QTreeWidgetItem* row = main.TrackItems(k);
-        main.CibleFiles->setCurrentItem(row);
-        RecomputeRowTarget(TMain_Form::Value(row, TMain_Form::AlbumValue),
-                           TMain_Form::Value(row, TMain_Form::ArtistValue),
-                           TMain_Form::Value(row, TMain_Form::TitleValue));
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
+        m_rows.SelectRow(k);
+        RecomputeRowTarget(m_rows.Cell(k, ITrackTable::AlbumValue), m_rows.Cell(k, ITrackTable::ArtistValue),
+                           m_rows.Cell(k, ITrackTable::TitleValue));
     }
     extendDefaultFolder();
     accept();
@@ -182,50 +174,46 @@ void TEdit_Tags_Form::ValiderClick()
 
 void TEdit_Tags_Form::extendDefaultFolder()
 {
-    QLineEdit* folder = mainForm().DirectoryText;
     // Only the untouched default folder follows the artist and the album.
-    if (folder->text() != mainForm().DefaultFolder())
+    if (m_rows.Folder() != m_rows.DefaultFolder())
         return;
     if (AllSameArtiste->isChecked() && !Artiste->text().isEmpty())
-        folder->setText(folder->text() + Artiste->text() + '/');
+        m_rows.SetFolder(m_rows.Folder() + Artiste->text() + '/');
     if (AllSameAlbum->isChecked() && !Album->text().isEmpty())
-        folder->setText(folder->text() + Album->text() + '/');
+        m_rows.SetFolder(m_rows.Folder() + Album->text() + '/');
 }
 
 void TEdit_Tags_Form::ApplyTagEdits()
 {
     RecomputeRowTarget(Album->text(), Artiste->text(), Titre->text());
-    setRowValue(TMain_Form::TitleValue, Titre->text(), false);
-    setRowValue(TMain_Form::ArtistValue, Artiste->text(), AllSameArtiste->isChecked());
-    setRowValue(TMain_Form::AlbumValue, Album->text(), AllSameAlbum->isChecked());
-    setRowValue(TMain_Form::YearValue, Annee->text(), AllSameYear->isChecked());
+    setRowValue(ITrackTable::TitleValue, Titre->text(), false);
+    setRowValue(ITrackTable::ArtistValue, Artiste->text(), AllSameArtiste->isChecked());
+    setRowValue(ITrackTable::AlbumValue, Album->text(), AllSameAlbum->isChecked());
+    setRowValue(ITrackTable::YearValue, Annee->text(), AllSameYear->isChecked());
     if (Genre->currentText() != UntouchedGenre)
-        setRowValue(TMain_Form::GenreValue, Genre->currentText(), AllSameGenre->isChecked());
-    setRowValue(TMain_Form::CommentValue, Commentaire->text(), false);
+        setRowValue(ITrackTable::GenreValue, Genre->currentText(), AllSameGenre->isChecked());
+    setRowValue(ITrackTable::CommentValue, Commentaire->text(), false);
 }
 
 void TEdit_Tags_Form::setRowValue(int value, const QString& text, bool everyRow)
 {
-    const TMain_Form& main = mainForm();
     if (!everyRow) {
-        // The rows may have gone with the disc while the window was open.
-        if (QTreeWidgetItem* row = main.TrackItems(main.SelectedSlot()))
-            TMain_Form::SetValue(row, value, text);
+        // The rows may have gone with the disc while the window was open: no slot then takes it.
+        m_rows.SetCell(m_rows.SelectedSlot(), value, text);
         return;
     }
-    for (int k = 1; k <= main.RowCount(); ++k)
-        TMain_Form::SetValue(main.TrackItems(k), value, text);
+    for (int k = 1; k <= m_rows.RowCount(); ++k)
+        m_rows.SetCell(k, value, text);
 }
 
 void TEdit_Tags_Form::RecomputeRowTarget(const QString& album, const QString& artist, const QString& title)
 {
-    const TMain_Form& main = mainForm();
-    QTreeWidgetItem* row = main.TrackItems(main.SelectedSlot());
-    if (!row)
+    const int k = m_rows.SelectedSlot();
+    if (k == 0)
         return;
-    TMain_Form::SetValue(row, TMain_Form::TargetValue,
-                         TargetNameRule::ComposeTargetPath(main.DirectoryText->text(), TMain_Form::Label(row), album,
-                                                           artist, title, main.MP3Ripp->isChecked()));
+    m_rows.SetCell(k, ITrackTable::TargetValue,
+                   TargetNameRule::ComposeTargetPath(m_rows.Folder(), m_rows.RowLabel(k), album, artist, title,
+                                                     m_rows.RipsMp3()));
 }
 
 void TEdit_Tags_Form::AnnulerClick()

@@ -1,12 +1,12 @@
 #pragma once
-#include "app/ui/CalvenorDialog.h"
+#include "platform/ui/CalvenorDialog.h"
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TMain_Form;
+class ITrackTable;
 
 // Edits the tag values of the selected track row of the main window, and
 // optionally spreads artist, album, year and genre to every row. Touches no
@@ -14,7 +14,7 @@ class TMain_Form;
 class TEdit_Tags_Form : public CalvenorDialog {
     Q_OBJECT
 public:
-    TEdit_Tags_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+    TEdit_Tags_Form(AppForms& forms, const PlatformServices& services, ITrackTable& rows, QWidget* parent = nullptr);
 
     QLabel* BackGround = nullptr;
     QLabel* Title_Img = nullptr;
@@ -51,7 +51,6 @@ protected:
 private:
     void buildControls();
     void FormCreate();
-    TMain_Form& mainForm() const;
     // Shows the message of the first of title, artist, album holding a
     // forbidden character; false when one does.
     bool namesAreAllowed();
@@ -59,4 +58,5 @@ private:
     void setRowValue(int value, const QString& text, bool everyRow);
     void extendDefaultFolder();
 
+    ITrackTable& m_rows;
 };

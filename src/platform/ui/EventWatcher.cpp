@@ -1,4 +1,4 @@
-#include "app/ui/EventWatcher.h"
+#include "platform/ui/EventWatcher.h"
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QWidget>

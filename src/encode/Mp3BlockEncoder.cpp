@@ -1,7 +1,7 @@
-#include "rip/Mp3BlockEncoder.h"
+#include "encode/Mp3BlockEncoder.h"
 #include "encode/TLameCoder.h"
-#include "rip/ECDRIPError.h"
-#include "rip/RipOutput.h"
+#include "encode/ECDRIPError.h"
+#include "encode/RipOutput.h"
 #include <cstring>
 
 Mp3BlockEncoder::Mp3BlockEncoder(TLameCoder& coder, RipOutput& output) : m_coder(coder), m_output(output)

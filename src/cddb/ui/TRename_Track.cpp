@@ -1,6 +1,5 @@
-#include "app/ui/TRename_Track.h"
-#include "app/TargetNameRule.h"
-#include "app/ui/TMain_Form.h"
+#include "cddb/ui/TRename_Track.h"
+#include "platform/TargetNameRule.h"
 #include "platform/IDialogService.h"
 #include <QKeyEvent>
 #include <QLabel>

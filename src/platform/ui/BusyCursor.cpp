@@ -1,4 +1,4 @@
-#include "app/ui/BusyCursor.h"
+#include "platform/ui/BusyCursor.h"
 #include <QCursor>
 #include <QGuiApplication>
 

@@ -1,4 +1,4 @@
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 
 namespace {
 const QString Separator = QStringLiteral(" - ");

@@ -1,4 +1,4 @@
-#include "rip/WavHeader.h"
+#include "encode/WavHeader.h"
 #include <QtEndian>
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/ui/ShadeOverlay.h"
+#include "platform/ui/ShadeOverlay.h"
 #include <QImage>
 #include <QPainter>
 

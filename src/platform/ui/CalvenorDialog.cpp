@@ -1,5 +1,4 @@
-#include "app/ui/CalvenorDialog.h"
-#include "app/ui/TMain_Form.h"
+#include "platform/ui/CalvenorDialog.h"
 #include <QKeyEvent>
 
 CalvenorDialog::CalvenorDialog(AppForms& forms, const PlatformServices& services, QWidget* parent,

@@ -1,4 +1,4 @@
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 #include <gtest/gtest.h>
 
 TEST(TargetNameRule, PiecesComeInOrderNumberAlbumArtistTitle)

@@ -1,7 +1,7 @@
-#include "rip/RipOutput.h"
+#include "encode/RipOutput.h"
 #include "platform/FileError.h"
-#include "rip/ECDRIPError.h"
-#include "rip/WavHeader.h"
+#include "encode/ECDRIPError.h"
+#include "encode/WavHeader.h"
 #include <QtEndian>
 
 RipOutput::RipOutput(const QString& path) : m_file(path)

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/AppForms.h"
+#include "platform/ui/AppForms.h"
 #include "platform/PlatformServices.h"
 #include <QDialog>
 

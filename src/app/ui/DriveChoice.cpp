@@ -1,0 +1,42 @@
+#include "app/ui/DriveChoice.h"
+#include "platform/IDialogService.h"
+#include "platform/IDrives.h"
+#include <QComboBox>
+
+void DriveChoice::ListCdDrives()
+{
+    for (char c = 'a'; c <= 'y'; ++c) {
+        if (m_services.drives->isCdDrive(QChar(c)))
+            m_list.addItem(QString(QChar(c)) + QStringLiteral(":\\"));
+    }
+    if (m_list.count() == 0) {
+        m_services.dialogs->message(MsgKind::Error,
+                                    QStringLiteral("Vous ne semblez pas avoir de lecteur de CD sur votre ordinateur."),
+                                    MsgButtons::Ok);
+        m_list.setPlaceholderText(QStringLiteral("Aucun lecteur"));
+    }
+}
+
+void DriveChoice::ChooseFromArgument(const QString& argument)
+{
+    if (argument.isEmpty())
+        return;
+    // Choosing the entry does not read the disc: the poll does within a second.
+    QString root = argument.toLower();
+    if (root.size() == 2 && root.endsWith(':'))
+        root += '\\';
+    const int entry = m_list.findText(root, Qt::MatchFixedString);
+    if (entry >= 0)
+        m_list.setCurrentIndex(entry);
+}
+
+bool DriveChoice::Chosen() const
+{
+    return m_list.currentIndex() >= 0;
+}
+
+QChar DriveChoice::Letter() const
+{
+    const QString text = m_list.currentText();
+    return text.isEmpty() ? QChar() : text.at(0).toLower();
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include "platform/PlatformServices.h"
+#include <QChar>
+#include <QString>
+
+class QComboBox;
+
+// The drive list of the main window: one entry "x:\" per CD drive.
+class DriveChoice {
+public:
+    DriveChoice(QComboBox& list, const PlatformServices& services) : m_list(list), m_services(services) {}
+
+    // Lists the CD drives; says so when there is none.
+    void ListCdDrives();
+    // Chooses the entry a start argument names ("E:\", "e:\" or "e:"), if any.
+    void ChooseFromArgument(const QString& argument);
+    bool Chosen() const;
+    // First character of the list's text, lower case; null when none is chosen.
+    QChar Letter() const;
+
+private:
+    QComboBox& m_list;
+    PlatformServices m_services;
+};

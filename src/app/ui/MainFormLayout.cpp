@@ -1,0 +1,173 @@
+#include "app/ui/MainFormLayout.h"
+#include "app/ui/TMain_Form.h"
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+constexpr int ClientWidth = 700;
+constexpr int ClientHeight = 524;
+constexpr int MenuHeight = 24;
+const QString NoDiscHint = QStringLiteral("Pas de CD dans le lecteur");
+
+QLabel* picture(QWidget* parent, const QString& name, QRect geometry)
+{
+    auto* label = new QLabel(parent);
+    label->setPixmap(QPixmap(QStringLiteral(":/images/%1.png").arg(name)));
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLabel* caption(QWidget* parent, const QString& text, QRect geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QToolButton* glyphButton(QWidget* parent, const QString& image, const QString& hint, QRect geometry)
+{
+    auto* b = new QToolButton(parent);
+    b->setIcon(QIcon(QStringLiteral(":/images/%1.png").arg(image)));
+    b->setToolTip(hint);
+    b->setGeometry(geometry);
+    return b;
+}
+
+QPushButton* pushButton(QWidget* parent, const QString& text, const QString& hint, QRect geometry)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setToolTip(hint);
+    b->setGeometry(geometry);
+    return b;
+}
+} // namespace
+
+void MainFormLayout::BuildMenu(TMain_Form& f)
+{
+    QMenuBar* bar = f.menuBar();
+    bar->setFixedHeight(MenuHeight);
+    QMenu* main = bar->addMenu(QStringLiteral("&Calvenor"));
+    f.Calvenor_RIPPER = main->addAction(QIcon(QStringLiteral(":/images/action0.png")), QStringLiteral("&Ripper"));
+    main->addSeparator();
+    f.Calvenor_Quit = main->addAction(QIcon(QStringLiteral(":/images/action1.png")), QStringLiteral("&Quitter"));
+    QMenu* converter = bar->addMenu(QStringLiteral("&Convertisseur"));
+    f.Action1 = converter->addAction(QStringLiteral("Convertisseur WAV-MP3"));
+    QMenu* help = bar->addMenu(QStringLiteral("&?"));
+    f.Action4 = help->addAction(QStringLiteral("Aide"));
+    f.Action4->setShortcut(QKeySequence(Qt::Key_F1));
+    f.Action4->setShortcutContext(Qt::ApplicationShortcut);
+    help->addSeparator();
+    f.HELP_ABOUT = help->addAction(QStringLiteral("A &propos de Calvenor"));
+}
+
+void MainFormLayout::BuildControls(TMain_Form& f)
+{
+    auto* client = new QWidget(&f);
+    f.setCentralWidget(client);
+    f.setFixedSize(ClientWidth, ClientHeight);
+
+    picture(client, QStringLiteral("background"), QRect(0, 0, ClientWidth, ClientHeight - MenuHeight))->setScaledContents(true);
+    f.Label5 = caption(client, QStringLiteral("RIPPAGE"), QRect(24, 8, 200, 30));
+    QFont heading = f.Label5->font();
+    heading.setBold(true);
+    heading.setPointSize(heading.pointSize() + 6);
+    f.Label5->setFont(heading);
+    f.Label5->setStyleSheet(QStringLiteral("color: #2d5d9f;"));
+    f.RED_CD = picture(client, QStringLiteral("red_cd"), QRect(628, 2, 48, 48));
+    f.RED_CD->setToolTip(NoDiscHint);
+    f.GREEN_CD = picture(client, QStringLiteral("green_cd"), QRect(628, 2, 48, 48));
+    f.GREEN_CD->hide();
+
+    f.DrivesList = new QComboBox(client);
+    // A choice list: a typed text could name no drive and empty the track list.
+    f.DrivesList->setPlaceholderText(QStringLiteral("Lecteurs de CD"));
+    f.DrivesList->setGeometry(24, 52, 160, 24);
+
+    f.MP3Ripp = new QRadioButton(QStringLiteral("Ripper en MP3"), client);
+    f.MP3Ripp->setGeometry(210, 52, 120, 24);
+    f.MP3Ripp->setChecked(true);
+    f.WavRipp = new QRadioButton(QStringLiteral("Ripper en WAV"), client);
+    f.WavRipp->setGeometry(340, 52, 120, 24);
+    f.Button1 = pushButton(client, QStringLiteral("Options"), QStringLiteral("Modifier les options d'encodage mp3"),
+                         QRect(480, 50, 90, 28));
+    f.Button2 = pushButton(client, QStringLiteral("Ripper"), QStringLiteral("Lancer le rippage des pistes sélectionnées"),
+                         QRect(580, 50, 96, 28));
+
+    f.Label1 = caption(client, QStringLiteral("Liste des pistes rippables :"), QRect(24, 84, 300, 20));
+    f.CibleFiles = new QTreeWidget(client);
+    f.CibleFiles->setGeometry(24, 104, 604, 224);
+    f.CibleFiles->setColumnCount(8);
+    f.CibleFiles->setHeaderLabels({QStringLiteral("Piste"), QStringLiteral("Adresse cible"), QStringLiteral("Titre"),
+                                 QStringLiteral("Artiste"), QStringLiteral("Album"), QStringLiteral("Année"),
+                                 QStringLiteral("Genre"), QStringLiteral("Commentaire")});
+    const int widths[] = {75, 200, 100, 100, 100, 50, 75, 100};
+    for (int c = 0; c < 8; ++c)
+        f.CibleFiles->setColumnWidth(c, widths[c]);
+    f.CibleFiles->setRootIsDecorated(false);
+    f.CibleFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
+    f.CibleFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    f.CibleFiles->setSortingEnabled(false);
+    f.CibleFiles->header()->setSectionsClickable(false);
+    f.CibleFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Long target paths keep their file name in view.
+    f.CibleFiles->setTextElideMode(Qt::ElideMiddle);
+
+    f.Play_Gray = picture(client, QStringLiteral("play_gray"), QRect(638, 120, 32, 32));
+    f.Pause_Gray = picture(client, QStringLiteral("pause_gray"), QRect(638, 160, 32, 32));
+    f.Stop_Gray = picture(client, QStringLiteral("stop_gray"), QRect(638, 200, 32, 32));
+    for (QLabel* gray : {f.Play_Gray, f.Pause_Gray, f.Stop_Gray})
+        gray->setCursor(Qt::ForbiddenCursor);
+    f.Play_Blue = picture(client, QStringLiteral("play_blue"), QRect(638, 120, 32, 32));
+    f.Pause_Blue = picture(client, QStringLiteral("pause_blue"), QRect(638, 160, 32, 32));
+    f.Stop_Blue = picture(client, QStringLiteral("stop_blue"), QRect(638, 200, 32, 32));
+    for (QLabel* blue : {f.Play_Blue, f.Pause_Blue, f.Stop_Blue}) {
+        blue->setCursor(Qt::PointingHandCursor);
+        blue->hide();
+    }
+
+    f.Label6 = caption(client, QStringLiteral("Répertoire cible :"), QRect(24, 338, 120, 24));
+    f.DirectoryText = new QLineEdit(client);
+    f.DirectoryText->setGeometry(144, 338, 400, 24);
+    f.BitBtn4 = glyphButton(client, QStringLiteral("folder_up"), QStringLiteral("Remonter au dossier parent"),
+                          QRect(550, 338, 24, 24));
+    f.BitBtn3 = glyphButton(client, QStringLiteral("folder_browse"), QStringLiteral("Explorer les dossiers"),
+                          QRect(578, 338, 24, 24));
+    f.BitBtn5 = glyphButton(client, QStringLiteral("folder_open"), QStringLiteral("Ouvrir le répertoire cible"),
+                          QRect(606, 338, 24, 24));
+
+    f.EditTagsButton = pushButton(client, QStringLiteral("Editer les tags"),
+                                QStringLiteral("Définir les tags du fichier mp3 correspondant."), QRect(24, 372, 140, 28));
+    f.BitBtn1 = pushButton(client, QStringLiteral("Lancer une requete CDDB"),
+                         QStringLiteral("Chercher des informations sur le CD sur un serveur CDDB."),
+                         QRect(172, 372, 190, 28));
+    f.BitBtn2 = pushButton(client, QStringLiteral("Tout sélectionner"), QStringLiteral("Sélectionner toutes les pistes."),
+                         QRect(370, 372, 140, 28));
+    f.DeleteItemButton = pushButton(client, QStringLiteral("Tout désélectionner"),
+                                  QStringLiteral("Désélectionner toutes les pistes."), QRect(518, 372, 150, 28));
+
+    f.Label2 = caption(client, QStringLiteral("Avancement :"), QRect(24, 410, 120, 20));
+    f.Label3 = caption(client, QStringLiteral("Total :"), QRect(24, 434, 60, 20));
+    f.Label4 = caption(client, QStringLiteral("Piste :"), QRect(24, 460, 60, 20));
+    f.TotalProgress = new QProgressBar(client);
+    f.TotalProgress->setGeometry(90, 436, 586, 16);
+    f.localProgress = new QProgressBar(client);
+    f.localProgress->setGeometry(90, 462, 586, 16);
+    for (QProgressBar* bar : {f.TotalProgress, f.localProgress}) {
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+    }
+
+    f.Timer1 = new QTimer(&f);
+    f.Timer1->setInterval(1000);
+}

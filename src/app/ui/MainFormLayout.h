@@ -1,0 +1,10 @@
+#pragma once
+
+class TMain_Form;
+
+// The main window's menu and controls, placed as the user sees them.
+class MainFormLayout {
+public:
+    static void BuildMenu(TMain_Form& f);
+    static void BuildControls(TMain_Form& f);
+};

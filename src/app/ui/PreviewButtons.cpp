@@ -1,0 +1,67 @@
+#include "app/ui/PreviewButtons.h"
+#include "platform/CdPlayer.h"
+#include "platform/IDialogService.h"
+#include <QLabel>
+
+bool PreviewButtons::Playing() const
+{
+    return !m_stop.isHidden();
+}
+
+void PreviewButtons::show(State state)
+{
+    m_play.setVisible(state == State::Ready);
+    m_forward.setVisible(state == State::Playing);
+    m_stop.setVisible(state == State::Playing);
+}
+
+void PreviewButtons::SelectionChanged()
+{
+    if (Playing())
+        Stop();
+    show(State::Ready);
+}
+
+void PreviewButtons::ListLeft()
+{
+    // The device stays open: the next play reopens it.
+    if (Playing())
+        m_player.Stop();
+    show(State::Inactive);
+}
+
+void PreviewButtons::Play(int n, const QString& source)
+{
+    if (!m_player.HoldsAudioDisc(source)) {
+        m_dialogs.message(
+            MsgKind::Information,
+            QStringLiteral("Impossible de lire cette piste. Cela n'empeche pas le rippage mais il n'est pas encore "
+                           "possible dans cette version de lire cette piste..."),
+            MsgButtons::Ok);
+        return;
+    }
+    m_player.SetFileName(source);
+    m_player.Open();
+    m_player.Seek(m_player.TrackPosition(n));
+    m_player.Play();
+    show(State::Playing);
+}
+
+void PreviewButtons::SkipForward()
+{
+    m_player.Seek(m_player.Position() + 10);
+    m_player.Play();
+}
+
+void PreviewButtons::Stop()
+{
+    m_player.Stop();
+    m_player.Close();
+    show(State::Ready);
+}
+
+void PreviewButtons::Close()
+{
+    if (Playing())
+        Stop();
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include <functional>
+
+class ITrackTable;
+class TCDRIP;
+class TMP3Info;
+
+// What the ripping window uses of the window that starts a rip.
+class IRipHost {
+public:
+    virtual ~IRipHost() = default;
+    virtual ITrackTable& Rows() = 0;
+    // The ripper of the disc now read; it changes with the disc.
+    virtual TCDRIP& Ripper() = 0;
+    virtual TMP3Info& TagWriter() = 0;
+    // How many tracks the run has finished, for the total progress.
+    virtual void SetRippedCount(std::function<int()> count) = 0;
+    // The total progress shown, 0 before any track made progress.
+    virtual int TotalProgressValue() const = 0;
+    virtual void ResetProgress() = 0;
+};
