@@ -1,14 +1,15 @@
 #include "encode/AudioFileConverter.h"
 #include "encode/ConversionTarget.h"
 #include "encode/ConvertError.h"
+#include "encode/Mp3Source.h"
 #include "encode/TLameCoder.h"
 #include "encode/WavReader.h"
 #include "platform/FileError.h"
-#include "platform/Mp3Decoder.h"
 #include "encode/ECDRIPError.h"
 #include "encode/Mp3BlockEncoder.h"
 #include "encode/RipOutput.h"
 #include <QFile>
+#include <QStringList>
 #include <QtEndian>
 #include <memory>
 
@@ -21,11 +22,6 @@ ConvertError cannotWrite(const QString& target)
     return ConvertError(QStringLiteral("Impossible d'écrire le fichier \"%1\".").arg(target));
 }
 
-ConvertError notReadableMp3(const QString& source)
-{
-    return ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier MP3 lisible.").arg(source));
-}
-
 void writePcm(RipOutput& file, const std::vector<int16_t>& pcm)
 {
     if (pcm.empty())
@@ -35,22 +31,36 @@ void writePcm(RipOutput& file, const std::vector<int16_t>& pcm)
     file.Write(bytes.data(), int64_t(bytes.size()));
 }
 
-// Reads the next piece of an MP3 file; 0 at the end.
-int64_t readPiece(QFile& in, std::vector<uint8_t>& piece, const QString& source)
-{
-    const int64_t n = in.read(reinterpret_cast<char*>(piece.data()), int64_t(piece.size()));
-    if (n < 0)
-        throw ConvertError(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu jusqu'au bout.").arg(source));
-    return n;
-}
 } // namespace
 
 AudioFileConverter::AudioFileConverter(TLameCoder& coder) : m_coder(coder) {}
 
-void AudioFileConverter::progress(int64_t done, int64_t total)
+void AudioFileConverter::checkEncodable(const WavReader& wav, const QString& source)
+{
+    if (!BeConfig::AcceptsSampleRate(uint32_t(wav.SampleRate()))) {
+        QStringList rates;
+        for (uint32_t rate : BeConfig::SampleRates)
+            rates << QString::number(rate);
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" est échantillonné à %2 Hz : l'encodeur MP3 "
+                                          "n'accepte que %3 et %4 Hz.")
+                               .arg(source)
+                               .arg(wav.SampleRate())
+                               .arg(rates.mid(0, rates.size() - 1).join(QStringLiteral(", ")), rates.last()));
+    }
+    if (wav.DataBytes() == 0)
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" ne contient aucun son.").arg(source));
+}
+
+void AudioFileConverter::warn(const QString& text) const
+{
+    if (OnWarning)
+        OnWarning(text);
+}
+
+void AudioFileConverter::progress(double fraction)
 {
     if (OnProgress)
-        OnProgress(total > 0 ? double(done) / double(total) : 1.0);
+        OnProgress(fraction);
     if (StopRequested && StopRequested())
         throw Stopped{};
 }
@@ -58,10 +68,14 @@ void AudioFileConverter::progress(int64_t done, int64_t total)
 bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
 {
     WavReader wav(source);
+    checkEncodable(wav, source);
     if (!mayWrite(target))
         return false;
     m_coder.SetMode(wav.Channels() == 1 ? MONO : STEREO);
     m_coder.SetSampleRate(uint32_t(wav.SampleRate()));
+    // The LAME tag carries the encoder's delay and padding: without it no
+    // decoder can give back the WAV's exact length.
+    m_coder.SetWriteVBRHeader(LAME_TRUE);
     ConversionTarget out(target);
     {
         RipOutput file(out.TemporaryPath());
@@ -79,7 +93,7 @@ bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
             std::vector<uint8_t> buffer(size_t(PieceBytes + encoder->BlockSize()));
             while (const int64_t n = wav.Read(buffer.data() + encoder->Leftover(), PieceBytes)) {
                 encoder->Consume(buffer.data(), int(n));
-                progress(wav.BytesRead(), wav.DataBytes());
+                progress(wav.DataBytes() > 0 ? double(wav.BytesRead()) / double(wav.DataBytes()) : 1.0);
             }
             // The end of the audio is padded to a whole block, not dropped.
             encoder->Finish(buffer.data());
@@ -87,49 +101,34 @@ bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
         } catch (const ECDRIPError&) {
             throw cannotWrite(target);
         }
+        if (file.PayloadBytes() == 0)
+            throw ConvertError(QStringLiteral("L'encodeur MP3 n'a rien produit pour le fichier \"%1\" : "
+                                              "aucun fichier n'a été écrit.")
+                                   .arg(source));
     }
     out.Commit();
+    if (wav.Truncated())
+        warn(QStringLiteral("L'en-tête du fichier \"%1\" annonce plus de son que le fichier n'en contient : "
+                            "seule la partie présente a été convertie.")
+                 .arg(source));
     return true;
 }
 
 bool AudioFileConverter::Mp3ToWav(const QString& source, const QString& target)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw FileError::CannotOpen(source, in.errorString());
-    Mp3Decoder decoder;
-    std::vector<uint8_t> piece(PieceBytes);
-    std::vector<int16_t> pcm;
-    // Decode up to the first audio before creating anything.
-    while (pcm.empty()) {
-        const int64_t n = readPiece(in, piece, source);
-        if (!decoder.Decode(piece.data(), size_t(n), pcm))
-            throw notReadableMp3(source);
-        if (n == 0)
-            break;
-    }
-    if (pcm.empty() || !decoder.HeaderParsed())
-        throw notReadableMp3(source);
+    Mp3Source mp3(source);
     if (!mayWrite(target))
         return false;
-    const int channels = decoder.Channels(), rate = decoder.SampleRate();
     ConversionTarget out(target);
     {
         RipOutput file(out.TemporaryPath());
         try {
-            file.WriteWavHeader(channels, rate, 0);
-            for (bool atEnd = false;;) {
+            file.WriteWavHeader(mp3.Channels(), mp3.SampleRate(), 0);
+            std::vector<int16_t> pcm;
+            while (mp3.Read(pcm)) {
                 writePcm(file, pcm);
                 pcm.clear();
-                if (atEnd)
-                    break;
-                const int64_t n = readPiece(in, piece, source);
-                atEnd = n == 0; // an empty piece empties the decoder
-                if (!decoder.Decode(piece.data(), size_t(n), pcm) || decoder.Channels() != channels
-                    || decoder.SampleRate() != rate)
-                    throw ConvertError(
-                        QStringLiteral("Le fichier \"%1\" est endommagé : son décodage a échoué.").arg(source));
-                progress(in.pos(), in.size());
+                progress(mp3.Fraction());
             }
             file.FixWavSizes();
             file.Close();

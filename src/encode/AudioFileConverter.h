@@ -6,6 +6,7 @@
 
 class TLameCoder;
 class RipOutput;
+class WavReader;
 
 // Converts one file between 16-bit PCM WAV and MP3: WAV to MP3 through the
 // encoder component, MP3 to WAV through the MP3 decoder. The source is checked
@@ -25,13 +26,17 @@ public:
     // Fraction (0..1) of the current file done, after every piece.
     std::function<void(double fraction)> OnProgress;
     std::function<bool()> StopRequested;
+    // A file converted with a reservation the user must hear of (French text).
+    std::function<void(const QString& text)> OnWarning;
 
     // Each returns false when MayWrite refused the target.
     bool WavToMp3(const QString& source, const QString& target);
     bool Mp3ToWav(const QString& source, const QString& target);
 
 private:
-    void progress(int64_t done, int64_t total);
+    static void checkEncodable(const WavReader& wav, const QString& source);
+    void warn(const QString& text) const;
+    void progress(double fraction);
     bool mayWrite(const QString& target) const { return !MayWrite || MayWrite(target); }
 
     TLameCoder& m_coder;

@@ -11,6 +11,9 @@ ConvertJob::ConvertJob(TLameCoder& coder, IDialogService& dialogs)
 {
     m_converter.MayWrite = [this](const QString& target) { return mayReplace(target); };
     m_converter.StopRequested = [this] { return m_stop; };
+    m_converter.OnWarning = [this](const QString& text) {
+        m_dialogs.message(MsgKind::Warning, text, MsgButtons::Ok);
+    };
 }
 
 QString ConvertJob::SourceExtension(ConvertDirection direction)
@@ -34,11 +37,14 @@ int ConvertJob::Run(const QString& path, bool folder, ConvertDirection direction
     const QStringList files = sources(path, folder, direction);
     int converted = 0;
     report(0, 1, 0);
+    // The bar counts converted files only: a refused one never fills it.
     for (int i = 0; i < files.size() && !m_stop; ++i) {
-        m_converter.OnProgress = [this, i, &files](double fraction) { report(i, int(files.size()), fraction); };
+        m_converter.OnProgress = [this, &converted, &files](double fraction) {
+            report(converted, int(files.size()), fraction);
+        };
         if (convert(files[i], direction))
             ++converted;
-        report(i + 1, int(files.size()), 0);
+        report(converted, int(files.size()), 0);
     }
     if (converted > 0 && !m_stop)
         m_dialogs.message(MsgKind::Information,

@@ -1,6 +1,8 @@
 #include "encode/WavReader.h"
 #include "encode/ConvertError.h"
 #include "platform/FileError.h"
+#include <QBuffer>
+#include <QFile>
 #include <QtEndian>
 
 namespace {
@@ -8,6 +10,8 @@ constexpr uint16_t FormatPcm = 1;
 constexpr uint16_t FormatExtensible = 0xFFFE;
 // Keeps a hostile header from making us read a huge format block.
 constexpr uint32_t LargestFormatChunk = 1024;
+// Streaming writers that cannot seek back leave the data size at 0.
+constexpr uint32_t UnknownDataSize = 0;
 
 uint16_t le16(const QByteArray& b, int at)
 {
@@ -20,11 +24,28 @@ uint32_t le32(const QByteArray& b, int at)
 }
 } // namespace
 
-WavReader::WavReader(const QString& path) : m_path(path), m_file(path)
+WavReader::WavReader(const QString& path) : m_path(path)
 {
-    if (!m_file.open(QIODevice::ReadOnly))
-        throw FileError::CannotOpen(path, m_file.errorString());
-    const QByteArray riff = m_file.read(12);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw FileError::CannotOpen(path, file->errorString());
+    m_device = std::move(file);
+    readHeader();
+}
+
+WavReader::WavReader(const QByteArray& bytes, const QString& name) : m_path(name), m_bytes(bytes)
+{
+    auto buffer = std::make_unique<QBuffer>(&m_bytes);
+    buffer->open(QIODevice::ReadOnly);
+    m_device = std::move(buffer);
+    readHeader();
+}
+
+WavReader::~WavReader() = default;
+
+void WavReader::readHeader()
+{
+    const QByteArray riff = m_device->read(12);
     if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
         notPcm16();
     QByteArray id;
@@ -33,15 +54,9 @@ WavReader::WavReader(const QString& path) : m_path(path), m_file(path)
         if (id == "fmt ") {
             readFormat(size);
         } else if (id == "data") {
-            if (m_channels == 0)
-                notPcm16();
-            // A streamed file may announce 0 or more than it holds: its audio
-            // then runs to the end of the file.
-            const int64_t rest = m_file.size() - m_file.pos();
-            m_dataBytes = size == 0 ? rest : qMin<int64_t>(size, rest);
-            m_dataBytes -= m_dataBytes % (m_channels * 2);
+            readData(size);
             return;
-        } else if (!m_file.seek(m_file.pos() + size + (size & 1))) {
+        } else if (!m_device->seek(m_device->pos() + size + (size & 1)) || m_device->atEnd()) {
             break;
         }
     }
@@ -50,7 +65,7 @@ WavReader::WavReader(const QString& path) : m_path(path), m_file(path)
 
 bool WavReader::readChunkHeader(QByteArray& id, uint32_t& size)
 {
-    const QByteArray header = m_file.read(8);
+    const QByteArray header = m_device->read(8);
     if (header.size() < 8)
         return false;
     id = header.left(4);
@@ -62,7 +77,7 @@ void WavReader::readFormat(uint32_t size)
 {
     if (size < 16 || size > LargestFormatChunk)
         notPcm16();
-    const QByteArray fmt = m_file.read(size + (size & 1));
+    const QByteArray fmt = m_device->read(size + (size & 1));
     if (fmt.size() < int(size))
         notPcm16();
     uint16_t format = le16(fmt, 0);
@@ -70,17 +85,31 @@ void WavReader::readFormat(uint32_t size)
     if (format == FormatExtensible && size >= 40)
         format = le16(fmt, 24);
     const int channels = le16(fmt, 2);
-    const int rate = int(le32(fmt, 4));
+    const uint32_t rate = le32(fmt, 4);
     const int bits = le16(fmt, 14);
-    if (format != FormatPcm || bits != 16 || channels < 1 || rate <= 0 || le16(fmt, 12) != channels * 2)
+    if (format != FormatPcm || bits != 16 || channels < 1)
         notPcm16();
     if (channels > 2)
         throw ConvertError(QStringLiteral("Le fichier \"%1\" a %2 canaux : seuls les fichiers mono et stéréo "
                                           "peuvent être convertis.")
                                .arg(m_path)
                                .arg(channels));
+    const int blockAlign = channels * 2;
+    if (rate == 0 || rate > uint32_t(INT32_MAX) / uint32_t(blockAlign) || le16(fmt, 12) != blockAlign
+        || le32(fmt, 8) != rate * uint32_t(blockAlign))
+        inconsistent();
     m_channels = channels;
-    m_sampleRate = rate;
+    m_sampleRate = int(rate);
+}
+
+void WavReader::readData(uint32_t size)
+{
+    if (m_channels == 0)
+        notPcm16();
+    const int64_t rest = m_device->size() - m_device->pos();
+    m_truncated = size != UnknownDataSize && size > rest;
+    m_dataBytes = size == UnknownDataSize ? rest : qMin<int64_t>(size, rest);
+    m_dataBytes -= m_dataBytes % (m_channels * 2);
 }
 
 void WavReader::notPcm16() const
@@ -88,13 +117,20 @@ void WavReader::notPcm16() const
     throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM 16 bits.").arg(m_path));
 }
 
+void WavReader::inconsistent() const
+{
+    throw ConvertError(QStringLiteral("L'en-tête du fichier \"%1\" est incohérent : sa fréquence, son débit et "
+                                      "sa taille de bloc ne s'accordent pas.")
+                           .arg(m_path));
+}
+
 int64_t WavReader::Read(uint8_t* buffer, int64_t maxBytes)
 {
     const int64_t wanted = qMin(maxBytes, m_dataBytes - m_read);
     if (wanted <= 0)
         return 0;
-    const int64_t got = m_file.read(reinterpret_cast<char*>(buffer), wanted);
-    if (got < 0)
+    const int64_t got = m_device->read(reinterpret_cast<char*>(buffer), wanted);
+    if (got <= 0)
         throw ConvertError(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu jusqu'au bout.").arg(m_path));
     m_read += got;
     return got;

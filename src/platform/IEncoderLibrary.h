@@ -18,6 +18,16 @@ constexpr int Kind = 0, Version = 4, StructSize = 8, SampleRate = 12, OutSampleR
               Bitrate = 24, MaxBitrate = 28, Quality = 32, MpegVersion = 36, PsyModel = 40, Emphasis = 44,
               Private = 48, CRC = 52, Copyright = 56, Original = 60, WriteVBRHeader = 64, EnableVBR = 68,
               VBRQuality = 72, Reserved = 76;
+// The sample rates the encoder takes (those of MPEG-1, 2 and 2.5); LAME
+// aborts the program on some others.
+constexpr uint32_t SampleRates[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
+constexpr bool AcceptsSampleRate(uint32_t rate)
+{
+    for (uint32_t accepted : SampleRates)
+        if (rate == accepted)
+            return true;
+    return false;
+}
 } // namespace BeConfig
 
 // The version record: DLL major and minor, then the encoder's major and minor

@@ -59,14 +59,15 @@ bool configure(lame_t gf, const uint8_t* record)
 {
     const uint32_t mode = field(record, BeConfig::Mode);
     const uint32_t rate = field(record, BeConfig::SampleRate);
-    if (mode > 3 || rate == 0)
+    const uint32_t outRate = field(record, BeConfig::OutSampleRate);
+    if (mode > 3 || !BeConfig::AcceptsSampleRate(rate) || (outRate != 0 && !BeConfig::AcceptsSampleRate(outRate)))
         return false;
     lame_set_errorf(gf, silent);
     lame_set_debugf(gf, silent);
     lame_set_msgf(gf, silent);
     lame_set_in_samplerate(gf, static_cast<int>(rate));
-    if (const uint32_t out = field(record, BeConfig::OutSampleRate))
-        lame_set_out_samplerate(gf, static_cast<int>(out));
+    if (outRate != 0)
+        lame_set_out_samplerate(gf, static_cast<int>(outRate));
     lame_set_num_channels(gf, mode == 3 ? 1 : 2);
     lame_set_mode(gf, lameMode(mode));
     configureBitrate(gf, record);

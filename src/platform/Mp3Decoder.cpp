@@ -49,6 +49,7 @@ int Mp3Decoder::decodeOne(const uint8_t* data, size_t length, std::vector<int16_
     if (info.header_parsed) {
         m_channels = info.stereo;
         m_sampleRate = info.samplerate;
+        m_frameSamples = info.framesize;
         if (info.totalframes > 0)
             m_headerFrames = info.totalframes;
     }

@@ -23,6 +23,8 @@ public:
     bool HeaderParsed() const { return m_channels > 0; }
     int Channels() const { return m_channels; }
     int SampleRate() const { return m_sampleRate; }
+    // Samples a channel in one frame.
+    int FrameSamples() const { return m_frameSamples; }
     // From the VBR header frame; -1 when the stream has none.
     int EncoderDelay() const { return m_delay; }
     int EncoderPadding() const { return m_padding; }
@@ -34,6 +36,7 @@ private:
     hip_global_struct* m_hip;
     int m_channels = 0;
     int m_sampleRate = 0;
+    int m_frameSamples = 0;
     int m_delay = -1;
     int m_padding = -1;
     int m_headerFrames = -1;

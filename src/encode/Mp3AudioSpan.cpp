@@ -1,0 +1,46 @@
+#include "encode/Mp3AudioSpan.h"
+
+namespace {
+constexpr int Id3v2HeaderSize = 10;
+constexpr int Id3v1Size = 128;
+constexpr uint8_t FooterFlag = 0x10;
+
+QByteArray readAt(QIODevice& in, int64_t at, int size)
+{
+    return in.seek(at) ? in.read(size) : QByteArray();
+}
+} // namespace
+
+int64_t Mp3AudioSpan::Id3v2Size(const QByteArray& bytes, const char* magic)
+{
+    if (bytes.size() < Id3v2HeaderSize || !bytes.startsWith(magic))
+        return 0;
+    const auto* b = reinterpret_cast<const uint8_t*>(bytes.constData());
+    if (b[3] == 0xFF || b[4] == 0xFF || ((b[6] | b[7] | b[8] | b[9]) & 0x80))
+        return 0;
+    // The size is "synchsafe" (7 bits a byte) and counts neither the header
+    // nor the footer; unsynchronisation is inside it.
+    const int64_t body = int64_t(b[6]) << 21 | int64_t(b[7]) << 14 | int64_t(b[8]) << 7 | int64_t(b[9]);
+    const bool footer = b[3] >= 4 && (b[5] & FooterFlag);
+    return Id3v2HeaderSize + body + (footer ? Id3v2HeaderSize : 0);
+}
+
+Mp3AudioSpan Mp3AudioSpan::Locate(QIODevice& in)
+{
+    Mp3AudioSpan span;
+    span.end = in.size();
+    // Several tags may follow one another.
+    while (const int64_t tag = Id3v2Size(readAt(in, span.begin, Id3v2HeaderSize), "ID3"))
+        span.begin += tag;
+    if (span.end - span.begin >= Id3v1Size && readAt(in, span.end - Id3v1Size, 3) == "TAG")
+        span.end -= Id3v1Size;
+    if (span.end - span.begin >= Id3v2HeaderSize) {
+        // An appended tag always ends with a footer.
+        const int64_t tag = Id3v2Size(readAt(in, span.end - Id3v2HeaderSize, Id3v2HeaderSize), "3DI");
+        if (tag > 0 && tag <= span.end - span.begin)
+            span.end -= tag;
+    }
+    if (span.begin > span.end)
+        span.begin = span.end;
+    return span;
+}

@@ -1,0 +1,91 @@
+#include "encode/Mp3Source.h"
+#include "encode/ConvertError.h"
+#include "platform/FileError.h"
+#include <QBuffer>
+#include <QFile>
+
+namespace {
+// Bytes handed to the decoder at a time.
+constexpr int PieceBytes = 64 * 1024;
+} // namespace
+
+Mp3Source::Mp3Source(const QString& path) : m_path(path)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw FileError::CannotOpen(path, file->errorString());
+    m_device = std::move(file);
+    open();
+}
+
+Mp3Source::Mp3Source(const QByteArray& bytes, const QString& name) : m_path(name), m_bytes(bytes)
+{
+    auto buffer = std::make_unique<QBuffer>(&m_bytes);
+    buffer->open(QIODevice::ReadOnly);
+    m_device = std::move(buffer);
+    open();
+}
+
+Mp3Source::~Mp3Source() = default;
+
+void Mp3Source::open()
+{
+    m_span = Mp3AudioSpan::Locate(*m_device);
+    m_position = m_span.begin;
+    m_piece.resize(PieceBytes);
+    // Decode up to the first audio before anything is created.
+    bool decoded = true;
+    while (m_pending.empty() && !m_atEnd && decoded)
+        decoded = decodeNextPiece();
+    if (!decoded || m_pending.empty() || !m_decoder.HeaderParsed())
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier MP3 lisible.").arg(m_path));
+    m_channels = m_decoder.Channels();
+    m_sampleRate = m_decoder.SampleRate();
+}
+
+bool Mp3Source::decodeNextPiece()
+{
+    const int64_t wanted = qMin<int64_t>(PieceBytes, m_span.end - m_position);
+    int64_t got = 0;
+    if (wanted > 0) {
+        if (!m_device->seek(m_position) || (got = m_device->read(reinterpret_cast<char*>(m_piece.data()), wanted)) <= 0)
+            throw ConvertError(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu jusqu'au bout.").arg(m_path));
+    }
+    m_position += got;
+    m_atEnd = got == 0; // an empty piece empties the decoder
+    std::vector<int16_t> pcm;
+    if (!m_decoder.Decode(m_piece.data(), size_t(got), pcm))
+        return false;
+    // The LAME tag, when there is one, is the first frame: known before any audio.
+    if (!m_trim.Started() && m_decoder.HeaderParsed())
+        m_trim.Start(m_decoder.Channels(), m_decoder.EncoderDelay(), m_decoder.EncoderPadding(),
+                     m_decoder.HeaderFrameCount(), m_decoder.FrameSamples());
+    if (m_trim.Started())
+        m_trim.Apply(pcm);
+    m_pending.insert(m_pending.end(), pcm.begin(), pcm.end());
+    return true;
+}
+
+bool Mp3Source::Read(std::vector<int16_t>& pcm)
+{
+    while (m_pending.empty() && !m_atEnd) {
+        if (!decodeNextPiece() || m_decoder.Channels() != m_channels || m_decoder.SampleRate() != m_sampleRate)
+            damaged();
+    }
+    if (m_pending.empty())
+        return false;
+    pcm.insert(pcm.end(), m_pending.begin(), m_pending.end());
+    m_pending.clear();
+    return true;
+}
+
+double Mp3Source::Fraction() const
+{
+    const int64_t total = m_span.end - m_span.begin;
+    return total > 0 ? double(m_position - m_span.begin) / double(total) : 1.0;
+}
+
+void Mp3Source::damaged() const
+{
+    throw ConvertError(QStringLiteral("Le fichier \"%1\" est endommagé : son décodage a échoué.").arg(m_path));
+}
