@@ -9,7 +9,6 @@
 #include "encode/Mp3BlockEncoder.h"
 #include "encode/RipOutput.h"
 #include <QFile>
-#include <QStringList>
 #include <QtEndian>
 #include <memory>
 
@@ -35,22 +34,6 @@ void writePcm(RipOutput& file, const std::vector<int16_t>& pcm)
 
 AudioFileConverter::AudioFileConverter(TLameCoder& coder) : m_coder(coder) {}
 
-void AudioFileConverter::checkEncodable(const WavReader& wav, const QString& source)
-{
-    if (!BeConfig::AcceptsSampleRate(uint32_t(wav.SampleRate()))) {
-        QStringList rates;
-        for (uint32_t rate : BeConfig::SampleRates)
-            rates << QString::number(rate);
-        throw ConvertError(QStringLiteral("Le fichier \"%1\" est échantillonné à %2 Hz : l'encodeur MP3 "
-                                          "n'accepte que %3 et %4 Hz.")
-                               .arg(source)
-                               .arg(wav.SampleRate())
-                               .arg(rates.mid(0, rates.size() - 1).join(QStringLiteral(", ")), rates.last()));
-    }
-    if (wav.DataBytes() == 0)
-        throw ConvertError(QStringLiteral("Le fichier \"%1\" ne contient aucun son.").arg(source));
-}
-
 void AudioFileConverter::warn(const QString& text) const
 {
     if (OnWarning)
@@ -68,7 +51,8 @@ void AudioFileConverter::progress(double fraction)
 bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
 {
     WavReader wav(source);
-    checkEncodable(wav, source);
+    if (wav.DataBytes() == 0)
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" ne contient aucun son.").arg(source));
     if (!mayWrite(target))
         return false;
     m_coder.SetMode(wav.Channels() == 1 ? MONO : STEREO);
@@ -78,7 +62,7 @@ bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
     m_coder.SetWriteVBRHeader(LAME_TRUE);
     ConversionTarget out(target);
     {
-        RipOutput file(out.TemporaryPath());
+        RipOutput file(out.Descriptor(), target);
         std::unique_ptr<Mp3BlockEncoder> encoder;
         try {
             encoder = std::make_unique<Mp3BlockEncoder>(m_coder, file);
@@ -121,7 +105,7 @@ bool AudioFileConverter::Mp3ToWav(const QString& source, const QString& target)
         return false;
     ConversionTarget out(target);
     {
-        RipOutput file(out.TemporaryPath());
+        RipOutput file(out.Descriptor(), target);
         try {
             file.WriteWavHeader(mp3.Channels(), mp3.SampleRate(), 0);
             std::vector<int16_t> pcm;

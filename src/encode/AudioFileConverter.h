@@ -6,7 +6,6 @@
 
 class TLameCoder;
 class RipOutput;
-class WavReader;
 
 // Converts one file between 16-bit PCM WAV and MP3: WAV to MP3 through the
 // encoder component, MP3 to WAV through the MP3 decoder. The source is checked
@@ -34,7 +33,6 @@ public:
     bool Mp3ToWav(const QString& source, const QString& target);
 
 private:
-    static void checkEncodable(const WavReader& wav, const QString& source);
     void warn(const QString& text) const;
     void progress(double fraction);
     bool mayWrite(const QString& target) const { return !MayWrite || MayWrite(target); }

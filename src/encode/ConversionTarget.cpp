@@ -6,37 +6,86 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
-ConversionTarget::ConversionTarget(const QString& target) : m_target(target)
+namespace {
+QByteArray native(const QString& path)
 {
-    // A hidden name of our own beside the target, created with the ordinary
-    // permissions of a new file (a temporary-file class would keep it private).
-    const QFileInfo info(target);
-    QFile reserved;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        reserved.setFileName(QStringLiteral("%1/.%2.%3.part")
-                                 .arg(info.absolutePath(), info.fileName())
-                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        if (reserved.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            m_temporary = reserved.fileName();
-            return;
-        }
-        if (reserved.error() != QFileDevice::OpenError || !QFileInfo::exists(reserved.fileName()))
+    return QFile::encodeName(path);
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// New files get the ordinary permissions (umask applied), as any other output.
+constexpr mode_t NewFileMode = 0666;
+} // namespace
+
+ConversionTarget::ConversionTarget(const QString& target) : m_target(QFileInfo(target).absoluteFilePath())
+{
+    m_fd = ::open(native(QFileInfo(m_target).absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                  NewFileMode);
+    if (m_fd >= 0)
+        return;
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        throw FileError::CannotCreate(m_target, systemError());
+    openNamed();
+}
+
+void ConversionTarget::openNamed()
+{
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_named = hiddenName();
+        m_fd = ::open(native(m_named).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, NewFileMode);
+        if (m_fd < 0 && errno != EEXIST)
             break;
     }
-    throw FileError::CannotCreate(target, reserved.errorString());
+    if (m_fd < 0)
+        throw FileError::CannotCreate(m_target, systemError());
+}
+
+QString ConversionTarget::hiddenName() const
+{
+    const QFileInfo info(m_target);
+    return QStringLiteral("%1/.%2.%3.part")
+        .arg(info.absolutePath(), info.fileName())
+        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
 ConversionTarget::~ConversionTarget()
 {
-    if (!m_committed)
-        QFile::remove(m_temporary);
+    ::close(m_fd);
+    if (!m_committed && !m_named.isEmpty())
+        ::unlink(native(m_named).constData());
+}
+
+bool ConversionTarget::linkAs(const QString& name) const
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, native(name).constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 void ConversionTarget::Commit()
 {
-    // One step that replaces an existing target: it is never left missing.
-    if (std::rename(QFile::encodeName(m_temporary).constData(), QFile::encodeName(m_target).constData()) != 0)
-        throw FileError::CannotCreate(m_target, QString::fromLocal8Bit(std::strerror(errno)));
+    if (::fsync(m_fd) != 0)
+        throw FileError::CannotCreate(m_target, systemError());
+    if (m_named.isEmpty()) {
+        // A new target gets its name directly; an existing one (the user said
+        // Yes) is replaced through a name of our own that lives for one call.
+        if (linkAs(m_target)) {
+            m_committed = true;
+            return;
+        }
+        if (errno != EEXIST)
+            throw FileError::CannotCreate(m_target, systemError());
+        m_named = hiddenName();
+        if (!linkAs(m_named))
+            throw FileError::CannotCreate(m_target, systemError());
+    }
+    if (std::rename(native(m_named).constData(), native(m_target).constData()) != 0)
+        throw FileError::CannotCreate(m_target, systemError());
     m_committed = true;
 }

@@ -10,6 +10,12 @@ RipOutput::RipOutput(const QString& path) : m_file(path)
         throw FileError::CannotCreate(path, m_file.errorString());
 }
 
+RipOutput::RipOutput(int descriptor, const QString& name)
+{
+    if (!m_file.open(descriptor, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        throw FileError::CannotCreate(name, m_file.errorString());
+}
+
 void RipOutput::Write(const uint8_t* data, int64_t length)
 {
     if (length <= 0)

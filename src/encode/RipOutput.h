@@ -8,6 +8,8 @@
 class RipOutput {
 public:
     explicit RipOutput(const QString& path);
+    // Writes through an open descriptor, which stays open; name is for messages.
+    RipOutput(int descriptor, const QString& name);
     RipOutput(const RipOutput&) = delete;
     RipOutput& operator=(const RipOutput&) = delete;
 

@@ -1,8 +1,10 @@
 #include "encode/WavReader.h"
 #include "encode/ConvertError.h"
 #include "platform/FileError.h"
+#include "platform/IEncoderLibrary.h"
 #include <QBuffer>
 #include <QFile>
+#include <QStringList>
 #include <QtEndian>
 
 namespace {
@@ -94,9 +96,10 @@ void WavReader::readFormat(uint32_t size)
                                           "peuvent être convertis.")
                                .arg(m_path)
                                .arg(channels));
+    if (!BeConfig::AcceptsSampleRate(rate))
+        unacceptedRate(rate);
     const int blockAlign = channels * 2;
-    if (rate == 0 || rate > uint32_t(INT32_MAX) / uint32_t(blockAlign) || le16(fmt, 12) != blockAlign
-        || le32(fmt, 8) != rate * uint32_t(blockAlign))
+    if (le16(fmt, 12) != blockAlign || le32(fmt, 8) != rate * uint32_t(blockAlign))
         inconsistent();
     m_channels = channels;
     m_sampleRate = int(rate);
@@ -115,6 +118,18 @@ void WavReader::readData(uint32_t size)
 void WavReader::notPcm16() const
 {
     throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM 16 bits.").arg(m_path));
+}
+
+void WavReader::unacceptedRate(uint32_t rate) const
+{
+    QStringList rates;
+    for (uint32_t accepted : BeConfig::SampleRates)
+        rates << QString::number(accepted);
+    throw ConvertError(QStringLiteral("Le fichier \"%1\" est échantillonné à %2 Hz : l'encodeur MP3 n'accepte que "
+                                      "%3 et %4 Hz.")
+                           .arg(m_path)
+                           .arg(rate)
+                           .arg(rates.mid(0, rates.size() - 1).join(QStringLiteral(", ")), rates.last()));
 }
 
 void WavReader::inconsistent() const

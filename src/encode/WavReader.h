@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <memory>
 
-// Reads the audio of a 16-bit PCM WAV file. Opening checks every header field
-// and raises ConvertError with a French text for anything else; nothing is
-// sized from the header before the file is known to hold it.
+// Reads the audio of a 16-bit PCM WAV file at a rate the MP3 encoder takes.
+// Opening checks every header field and raises ConvertError with a French
+// text for anything else; nothing is sized from the header before the file is
+// known to hold it.
 class WavReader {
 public:
     explicit WavReader(const QString& path);
@@ -31,6 +32,7 @@ public:
 private:
     void readHeader();
     [[noreturn]] void notPcm16() const;
+    [[noreturn]] void unacceptedRate(uint32_t rate) const;
     [[noreturn]] void inconsistent() const;
     void readFormat(uint32_t size);
     void readData(uint32_t size);

@@ -227,6 +227,13 @@ TEST_F(LameLibraryTest, RefusesWhatItCannotDo)
     record = coder.ConfigRecord();
     record[20] = 7; // no such mode
     EXPECT_EQ(lib.beInitStream(record.data(), &samples, &size, &handle), BE_ERR_INVALID_FORMAT_PARAMETERS);
+    // Rates LAME would abort the program on, or size huge buffers for.
+    for (uint32_t rate : {1u, 2000000000u}) {
+        coder.SetSampleRate(rate);
+        record = coder.ConfigRecord();
+        EXPECT_EQ(lib.beInitStream(record.data(), &samples, &size, &handle), BE_ERR_INVALID_FORMAT_PARAMETERS);
+    }
+    coder.SetSampleRate(44100);
     EXPECT_EQ(lib.OpenStreams(), 0);
 
     record = coder.ConfigRecord();
