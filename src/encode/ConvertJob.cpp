@@ -26,7 +26,7 @@ QString ConvertJob::TargetExtension(ConvertDirection direction)
     return direction == ConvertDirection::WavToMp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav");
 }
 
-int ConvertJob::Run(const QString& path, bool folder, ConvertDirection direction)
+int ConvertJob::Run(const QString& path, bool folder, ConvertDirection direction, const QString& destination)
 {
     struct Running {
         bool& flag;
@@ -34,6 +34,7 @@ int ConvertJob::Run(const QString& path, bool folder, ConvertDirection direction
         ~Running() { flag = false; }
     } running(m_running);
     m_stop = false;
+    m_destination = destination;
     const QStringList files = sources(path, folder, direction);
     int converted = 0;
     report(0, 1, 0);
@@ -85,8 +86,8 @@ QStringList ConvertJob::sources(const QString& path, bool folder, ConvertDirecti
 
 bool ConvertJob::convert(const QString& source, ConvertDirection direction)
 {
-    const QString target = PathText::WithExtension(source, TargetExtension(direction));
     try {
+        const QString target = targetFor(source, direction);
         if (target == source)
             throw ConvertError(QStringLiteral("Le fichier \"%1\" porte déjà l'extension %2 : il ne peut pas être "
                                               "converti à sa propre place.")
@@ -99,6 +100,22 @@ bool ConvertJob::convert(const QString& source, ConvertDirection direction)
         error(e.message());
         return false;
     }
+}
+
+QString ConvertJob::targetFor(const QString& source, ConvertDirection direction) const
+{
+    const QString extension = TargetExtension(direction);
+    if (m_destination.isEmpty())
+        return PathText::WithExtension(source, extension);
+    const QFileInfo destination(m_destination);
+    if (destination.isDir())
+        return QDir(m_destination).filePath(PathText::WithExtension(QFileInfo(source).fileName(), extension));
+    if (!m_destination.endsWith(extension, Qt::CaseInsensitive))
+        throw ConvertError(QStringLiteral("Le fichier de sortie \"%1\" doit porter l'extension %2.")
+                               .arg(m_destination, extension));
+    if (!destination.absoluteDir().exists())
+        throw ConvertError(QStringLiteral("Le dossier \"%1\" n'existe pas.").arg(destination.absolutePath()));
+    return destination.absoluteFilePath();
 }
 
 bool ConvertJob::mayReplace(const QString& target) const

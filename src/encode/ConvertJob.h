@@ -22,8 +22,10 @@ public:
     // Lets the window breathe between pieces of a file.
     std::function<void()> ProcessMessages;
 
-    // Returns the number of files converted.
-    int Run(const QString& path, bool folder, ConvertDirection direction);
+    // Returns the number of files converted. Each output goes beside its
+    // source, or into `destination`: a folder, or in file mode the output
+    // file itself.
+    int Run(const QString& path, bool folder, ConvertDirection direction, const QString& destination = QString());
     // Ends a running Run after the current piece; its output is not kept.
     void Stop() { m_stop = true; }
     bool Running() const { return m_running; }
@@ -34,12 +36,14 @@ public:
 private:
     QStringList sources(const QString& path, bool folder, ConvertDirection direction) const;
     bool convert(const QString& source, ConvertDirection direction);
+    QString targetFor(const QString& source, ConvertDirection direction) const;
     bool mayReplace(const QString& target) const;
     void report(int index, int count, double fraction);
     void error(const QString& text) const;
 
     IDialogService& m_dialogs;
     AudioFileConverter m_converter;
+    QString m_destination;
     bool m_stop = false;
     bool m_running = false;
 };

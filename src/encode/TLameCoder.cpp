@@ -80,6 +80,11 @@ uint32_t TLameCoder::EncodeChunk(const int16_t* pcm, uint8_t* output, uint32_t* 
     return m_library.beEncodeChunk(m_streamHandle, m_samplesPerChunk, pcm, output, outputLength);
 }
 
+uint32_t TLameCoder::EncodeLastChunk(const int16_t* pcm, uint32_t samples, uint8_t* output, uint32_t* outputLength)
+{
+    return m_library.beEncodeChunk(m_streamHandle, samples, pcm, output, outputLength);
+}
+
 uint32_t TLameCoder::DeinitStream(uint8_t* output, uint32_t* outputLength)
 {
     return m_library.beDeinitStream(m_streamHandle, output, outputLength);

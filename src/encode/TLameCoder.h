@@ -90,6 +90,10 @@ public:
     // Stream operations; each returns the library's result unchanged (0 = success).
     uint32_t InitStream();
     uint32_t EncodeChunk(const int16_t* pcm, uint8_t* output, uint32_t* outputLength);
+    // The end of a stream, shorter than a chunk (whole sample frames): the
+    // library pads it itself and declares that padding in its LAME tag, so
+    // gapless decoders give back exactly the samples encoded.
+    uint32_t EncodeLastChunk(const int16_t* pcm, uint32_t samples, uint8_t* output, uint32_t* outputLength);
     uint32_t DeinitStream(uint8_t* output, uint32_t* outputLength);
     // After DeinitStream: the final VBR header frame, to be written over the
     // first frame of the MP3 data once all of it is in the file. Length 0
