@@ -79,7 +79,7 @@ bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
                 encoder->Consume(buffer.data(), int(n));
                 progress(wav.DataBytes() > 0 ? double(wav.BytesRead()) / double(wav.DataBytes()) : 1.0);
             }
-            // The end of the audio is padded to a whole block, not dropped.
+            // The end of the audio goes as a short last chunk, not dropped.
             encoder->Finish(buffer.data());
             file.Close();
         } catch (const ECDRIPError&) {

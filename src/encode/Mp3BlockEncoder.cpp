@@ -40,11 +40,19 @@ void Mp3BlockEncoder::Finish(uint8_t* buffer)
         ~CloseOnExit() { self->closeStream(); }
     } closer{this};
     if (m_leftover > 0) {
-        // The end of the track: pad with silence rather than drop it.
-        std::memset(m_block.data(), 0, m_blockSize);
+        // The end of the track goes as a short chunk: the encoder pads it to a
+        // whole frame and declares that padding in its LAME tag, so gapless
+        // decoders give back the track's own length. A cut sample frame is
+        // completed with silence.
+        const int frameBytes = m_coder.Mode() == MONO ? 2 : 4;
+        const int bytes = (m_leftover + frameBytes - 1) / frameBytes * frameBytes;
+        std::memset(m_block.data(), 0, bytes);
         std::memcpy(m_block.data(), buffer, m_leftover);
         m_leftover = 0;
-        encodeBlock(m_block.data());
+        uint32_t length = 0;
+        m_coder.EncodeLastChunk(reinterpret_cast<const int16_t*>(m_block.data()), uint32_t(bytes / 2),
+                                m_encoded.data(), &length);
+        writeOutput(length);
     }
     uint32_t length = 0;
     m_coder.DeinitStream(m_encoded.data(), &length);

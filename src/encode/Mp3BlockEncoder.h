@@ -19,9 +19,8 @@ public:
     // Encodes every whole block of buffer[0 .. Leftover + bytes) and moves the
     // rest to the front of buffer, where the next chunk is to be appended.
     void Consume(uint8_t* buffer, int bytes);
-    // Pads the leftover with silence to a whole block, encodes it, flushes,
-    // writes the final VBR header frame over the first one and closes the
-    // stream. The stream is closed even when a write fails.
+    // Encodes the leftover as a short last chunk, flushes, writes the final
+    // VBR header frame over the first one and closes the stream. The stream is closed even when a write fails.
     void Finish(uint8_t* buffer);
 
 private:

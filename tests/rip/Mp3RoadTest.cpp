@@ -7,6 +7,7 @@
 #include "support/FakeCdRipLibrary.h"
 #include "support/FakeEncoderLibrary.h"
 #include "support/Mp3Frames.h"
+#include "support/Mpg123.h"
 #include "support/PcmCompare.h"
 #include "support/RipTool.h"
 #include "support/TestFiles.h"
@@ -106,13 +107,27 @@ TEST_F(RealMp3Rip, VbrFileStartsWithTheFinalXingFrameAndKeepsTheTrackEnd)
     EXPECT_EQ(tag->frames, frames.size() - 1);
 
     // The header tells the delay and padding, so the length is exact: the
-    // track rounded up to whole blocks, its last part padded and kept.
+    // track itself, the silence completing its last frame declared as padding.
     Mp3Decoder decoder;
     std::vector<int16_t> pcm;
     decoder.Decode(reinterpret_cast<const uint8_t*>(mp3.constData()), size_t(mp3.size()), pcm);
     decoder.Decode(nullptr, 0, pcm);
-    const int blocks = (Sectors * 588 + 1151) / 1152;
-    EXPECT_EQ(int(pcm.size()) / 2, decoder.EncoderDelay() + blocks * 1152 + decoder.EncoderPadding());
+    EXPECT_EQ(int(pcm.size()) / 2, decoder.EncoderDelay() + Sectors * 588 + decoder.EncoderPadding());
+}
+
+TEST_F(RealMp3Rip, GaplessDecoderGivesBackExactlyTheTrack)
+{
+    for (const bool vbr : {true, false}) {
+        TLameCoder coder(lame);
+        coder.SetEnableVBR(vbr ? LAME_TRUE : LAME_FALSE);
+        coder.SetWriteVBRHeader(LAME_TRUE);
+        rip(coder);
+        const auto pcm = Mpg123::Decode(dir.filePath("01 - Piste.mp3"));
+        ASSERT_TRUE(pcm) << "mpg123 must be installed";
+        ASSERT_EQ(pcm->size(), size_t(Sectors * 588 * 2)) << "vbr " << vbr;
+        const auto source = PcmCompare::Samples(image.TrackAt(1).pcm);
+        EXPECT_EQ(PcmCompare::BestLag(source, *pcm, 2, 1200), 0) << "vbr " << vbr;
+    }
 }
 
 TEST_F(RealMp3Rip, MonoHalfRateFormatReachesTheEncoder)
