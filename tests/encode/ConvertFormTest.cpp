@@ -192,6 +192,7 @@ TEST_F(ConvertForm, SourcesThatCannotBeConvertedAreToldAndLeaveNothing)
 {
     write("faux.wav", "Ceci n'est pas un son.");
     convert(path("faux.wav"));
+    EXPECT_EQ(form->RbProgressBar1->value(), 0) << "a refused file does not fill the bar";
     write("faux.mp3", QByteArray(5000, 'z'));
     form->MP3toWAV->click();
     convert(path("faux.mp3"));

@@ -9,6 +9,7 @@
 #include "support/Mp3Frames.h"
 #include "support/Mpg123.h"
 #include "support/PcmCompare.h"
+#include "support/RipTool.h"
 #include "support/TestFiles.h"
 #include <QDir>
 #include <QFileInfo>
@@ -436,4 +437,29 @@ TEST_F(Converter, AKilledConversionLeavesNothingAndACommitReplacesTheOldFile)
     }
     EXPECT_EQ(TestFiles::ReadAll(path("s.mp3")), "nouveau");
     EXPECT_EQ(files(), QStringList({"s.mp3"}));
+}
+
+TEST_F(Converter, CommandLineConvertsAFileOrAFolderByExtension)
+{
+    const int frames = 30000 + 5;
+    write(path("a.wav"), pcmWav(PcmCompare::Tones(frames, 44100, 2), 2, 44100));
+    const RipTool toMp3 = RipTool::Run({"--convert", path("a.wav"), "--out", path("b.mp3")});
+    EXPECT_EQ(toMp3.exitCode, 0) << toMp3.err.toStdString();
+    EXPECT_EQ(toMp3.out, "Conversion terminée : 1 fichier(s) converti(s).\n");
+    const RipTool toWav = RipTool::Run({"--convert", path("b.mp3"), "--out", path("c.wav")});
+    EXPECT_EQ(toWav.exitCode, 0) << toWav.err.toStdString();
+    EXPECT_EQ(WavReader(path("c.wav")).DataBytes(), frames * 4);
+
+    QDir(dir.path()).mkdir("d");
+    write(path("d/x.wav"), pcmWav(PcmCompare::Tones(5000, 22050, 1), 1, 22050));
+    write(path("d/y.WAV"), pcmWav(PcmCompare::Tones(5000, 22050, 1), 1, 22050));
+    const RipTool folder = RipTool::Run({"--convert", path("d"), "--out", path("e")});
+    EXPECT_EQ(folder.exitCode, 0) << folder.err.toStdString();
+    EXPECT_EQ(QDir(path("e")).entryList(QDir::Files), QStringList({"x.mp3", "y.mp3"}));
+
+    write(path("bad.wav"), "pas un son");
+    const RipTool bad = RipTool::Run({"--convert", path("bad.wav")});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.err.contains(notPcm16(path("bad.wav")))) << bad.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("bad.mp3")));
 }

@@ -1,5 +1,7 @@
 #include "app/cli/RipCommandLine.h"
 #include "app/cli/CddbCommands.h"
+#include "app/cli/ConvertCommand.h"
+#include "encode/ConvertJob.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/DriveMap.h"
@@ -58,6 +60,11 @@ void RipCommandLine::defineOptions()
          QStringLiteral("NOM")},
         {QStringLiteral("comment"), QStringLiteral("Commentaire de l'étiquette ID3."), QStringLiteral("TEXTE")},
         {QStringLiteral("read-tag"), QStringLiteral("Affiche l'étiquette ID3 d'un fichier."), QStringLiteral("FICHIER")},
+        {QStringLiteral("convert"),
+         QStringLiteral("Convertit un fichier ou un dossier WAV en MP3, ou MP3 en WAV selon l'extension ; "
+                        "--out donne le fichier ou le dossier de sortie ; un dossier mêlant les deux prend "
+                        "--mp3 ou --wav."),
+         QStringLiteral("SOURCE")},
         {QStringLiteral("discid"), QStringLiteral("Affiche l'identifiant CDDB du disque et sa requête.")},
         {QStringLiteral("cddb"), QStringLiteral("Interroge un serveur CDDB sur le disque.")},
         {QStringLiteral("server"), QStringLiteral("Adresse du serveur CDDB de --cddb."), QStringLiteral("URL")},
@@ -106,6 +113,8 @@ int RipCommandLine::dispatch()
         ripSeveralTracks();
         return 0;
     }
+    if (m_parser.isSet(QStringLiteral("convert")))
+        return convertFiles();
     if (m_parser.isSet(QStringLiteral("read-tag"))) {
         readTag();
         return 0;
@@ -119,7 +128,8 @@ int RipCommandLine::dispatch()
         return 0;
     }
     throw UsageError(
-        QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --discid ou --cddb."));
+        QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, --discid "
+                       "ou --cddb."));
 }
 
 void RipCommandLine::listDrives()
@@ -311,6 +321,18 @@ void RipCommandLine::ripSeveralTracks()
     m_out << run.PlaylistFileName() << '\n';
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
+}
+
+int RipCommandLine::convertFiles()
+{
+    ConvertCommand convert(m_out, m_err);
+    convert.OnProgress = [this](int percent) { showProgress(percent); };
+    std::optional<ConvertDirection> direction;
+    if (m_parser.isSet(QStringLiteral("mp3")))
+        direction = ConvertDirection::WavToMp3;
+    else if (m_parser.isSet(QStringLiteral("wav")))
+        direction = ConvertDirection::Mp3ToWav;
+    return convert.Run(m_parser.value(QStringLiteral("convert")), m_parser.value(QStringLiteral("out")), direction);
 }
 
 void RipCommandLine::readTag()

@@ -36,6 +36,8 @@ private:
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
     void tagRippedFile(const QString& path);
     void readTag();
+    // --convert: the converter's work on a file or a folder; returns the exit code.
+    int convertFiles();
     // Opens the ripper on the drive named by the first positional argument.
     TCDRIP& ripper();
     QChar driveLetter() const;
