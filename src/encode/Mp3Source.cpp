@@ -1,28 +1,19 @@
 #include "encode/Mp3Source.h"
+#include "encode/SourceDevice.h"
 #include "encode/ConvertError.h"
-#include "platform/FileError.h"
-#include <QBuffer>
-#include <QFile>
 
 namespace {
 // Bytes handed to the decoder at a time.
 constexpr int PieceBytes = 64 * 1024;
 } // namespace
 
-Mp3Source::Mp3Source(const QString& path) : m_path(path)
+Mp3Source::Mp3Source(const QString& path) : m_path(path), m_device(SourceDevice::Open(path))
 {
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly))
-        throw FileError::CannotOpen(path, file->errorString());
-    m_device = std::move(file);
     open();
 }
 
-Mp3Source::Mp3Source(const QByteArray& bytes, const QString& name) : m_path(name), m_bytes(bytes)
+Mp3Source::Mp3Source(const QByteArray& bytes, const QString& name) : m_path(name), m_device(SourceDevice::Over(bytes))
 {
-    auto buffer = std::make_unique<QBuffer>(&m_bytes);
-    buffer->open(QIODevice::ReadOnly);
-    m_device = std::move(buffer);
     open();
 }
 

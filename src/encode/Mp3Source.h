@@ -35,7 +35,6 @@ private:
     [[noreturn]] void damaged() const;
 
     QString m_path;
-    QByteArray m_bytes;
     std::unique_ptr<QIODevice> m_device;
     Mp3AudioSpan m_span;
     int64_t m_position = 0;

@@ -1,9 +1,7 @@
 #include "encode/WavReader.h"
+#include "encode/SourceDevice.h"
 #include "encode/ConvertError.h"
-#include "platform/FileError.h"
 #include "platform/IEncoderLibrary.h"
-#include <QBuffer>
-#include <QFile>
 #include <QStringList>
 #include <QtEndian>
 
@@ -26,20 +24,13 @@ uint32_t le32(const QByteArray& b, int at)
 }
 } // namespace
 
-WavReader::WavReader(const QString& path) : m_path(path)
+WavReader::WavReader(const QString& path) : m_path(path), m_device(SourceDevice::Open(path))
 {
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly))
-        throw FileError::CannotOpen(path, file->errorString());
-    m_device = std::move(file);
     readHeader();
 }
 
-WavReader::WavReader(const QByteArray& bytes, const QString& name) : m_path(name), m_bytes(bytes)
+WavReader::WavReader(const QByteArray& bytes, const QString& name) : m_path(name), m_device(SourceDevice::Over(bytes))
 {
-    auto buffer = std::make_unique<QBuffer>(&m_bytes);
-    buffer->open(QIODevice::ReadOnly);
-    m_device = std::move(buffer);
     readHeader();
 }
 

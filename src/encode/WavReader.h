@@ -39,7 +39,6 @@ private:
     bool readChunkHeader(QByteArray& id, uint32_t& size);
 
     QString m_path;
-    QByteArray m_bytes;
     std::unique_ptr<QIODevice> m_device;
     int m_channels = 0;
     int m_sampleRate = 0;
