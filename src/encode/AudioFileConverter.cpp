@@ -4,11 +4,9 @@
 #include "encode/Mp3Source.h"
 #include "encode/TLameCoder.h"
 #include "encode/WavReader.h"
-#include "platform/FileError.h"
 #include "encode/ECDRIPError.h"
 #include "encode/Mp3BlockEncoder.h"
 #include "encode/RipOutput.h"
-#include <QFile>
 #include <QtEndian>
 #include <memory>
 
