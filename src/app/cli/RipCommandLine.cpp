@@ -27,7 +27,8 @@ public:
 };
 } // namespace
 
-RipCommandLine::RipCommandLine(QTextStream& out, QTextStream& err) : m_out(out), m_err(err)
+RipCommandLine::RipCommandLine(QTextStream& out, QTextStream& err)
+    : m_out(out), m_err(err), m_help(m_parser, QStringLiteral("calvenor-rip"))
 {
     defineOptions();
 }
@@ -36,12 +37,13 @@ RipCommandLine::~RipCommandLine() = default;
 
 void RipCommandLine::defineOptions()
 {
-    m_parser.setApplicationDescription(
+    m_help.setDescription(
         QStringLiteral("Extrait les pistes d'un CD audio ou d'une image de disque.\n"
                        "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image."));
-    m_parser.addHelpOption();
-    m_parser.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
-    m_parser.addOptions({
+    m_help.addStandardOptions();
+    m_help.addDriveOption();
+    m_help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
+    m_help.addOptions({
         {QStringLiteral("list"), QStringLiteral("Liste les lecteurs : lettre et source.")},
         {QStringLiteral("toc"), QStringLiteral("Affiche la table des matières du disque.")},
         {QStringLiteral("track"), QStringLiteral("Numéro de la piste à extraire."), QStringLiteral("N")},
@@ -78,13 +80,13 @@ int RipCommandLine::Run(const QStringList& arguments)
         m_drives = std::make_unique<DriveMap>(DriveMap::FromArguments(arguments, &rest));
         if (!m_parser.parse(QStringList{QStringLiteral("calvenor-rip")} + rest))
             throw UsageError(m_parser.errorText());
-        if (m_parser.isSet(QStringLiteral("help"))) {
-            m_out << m_parser.helpText();
+        if (const std::optional<QString> text = m_help.RequestedText()) {
+            m_out << *text;
             return 0;
         }
         return dispatch();
     } catch (const UsageError& e) {
-        m_err << e.message() << "\n\n" << m_parser.helpText();
+        m_err << e.message() << "\n\n" << m_help.Text();
         return 2;
     } catch (const CalvenorError& e) {
         m_err << e.message() << '\n';

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/CommandHelp.h"
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
@@ -47,6 +48,7 @@ private:
     QTextStream& m_out;
     QTextStream& m_err;
     QCommandLineParser m_parser;
+    CommandHelp m_help;
     std::unique_ptr<DriveMap> m_drives;
     std::unique_ptr<ICdRipLibrary> m_library;
     std::unique_ptr<TCDRIP> m_ripper;

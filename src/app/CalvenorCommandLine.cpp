@@ -1,0 +1,29 @@
+#include "app/CalvenorCommandLine.h"
+#include <QTextStream>
+#include <cstdio>
+
+CalvenorCommandLine::CalvenorCommandLine() : m_help(m_parser, QStringLiteral("calvenor"))
+{
+    m_help.setDescription(QStringLiteral(
+        "Extracteur de CD audio : liste les pistes d'un disque, cherche leurs titres sur un serveur CDDB\n"
+        "et les enregistre en MP3 ou en WAV avec leurs étiquettes ID3."));
+    m_help.addStandardOptions();
+    m_help.addDriveOption();
+    m_help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("Le lecteur choisi au démarrage, par exemple e:"),
+                                 QStringLiteral("[lecteur]"));
+}
+
+std::optional<int> CalvenorCommandLine::Answer(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // Anything the parser refuses is left to the program, which reports it in a window.
+    if (!m_parser.parse(arguments))
+        return std::nullopt;
+    const std::optional<QString> text = m_help.RequestedText();
+    if (!text)
+        return std::nullopt;
+    QTextStream(stdout) << *text;
+    return 0;
+}

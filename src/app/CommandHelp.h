@@ -1,0 +1,42 @@
+#pragma once
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// Defines a command's options on its parser and writes its help and version
+// texts in French: Qt's own help text is English. The build makes the manual
+// pages from this text, so its layout is kept simple: a usage line, the
+// description, then "Options :" and "Arguments :" with one entry a line.
+class CommandHelp {
+public:
+    CommandHelp(QCommandLineParser& parser, const QString& program);
+
+    // -h/--help and --version.
+    void addStandardOptions();
+    // --drive X=CHEMIN, read by DriveMap before the parser sees the arguments.
+    void addDriveOption();
+    void setDescription(const QString& description);
+    void addOptions(const QList<QCommandLineOption>& options);
+    void addPositionalArgument(const QString& name, const QString& description, const QString& syntax = {});
+
+    QString Text() const;
+    QString VersionText() const;
+    // After parsing: the help or the version text when one was asked for.
+    std::optional<QString> RequestedText() const;
+
+private:
+    static QString optionSyntax(const QCommandLineOption& option);
+
+    struct Argument {
+        QString name;
+        QString description;
+        QString syntax;
+    };
+    QCommandLineParser& m_parser;
+    QString m_program;
+    QString m_description;
+    QList<QCommandLineOption> m_options;
+    QList<Argument> m_arguments;
+};
