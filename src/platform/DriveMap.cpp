@@ -12,6 +12,7 @@
 
 namespace {
 const QString DriveOption = QStringLiteral("--drive");
+const QString CddaScheme = QStringLiteral("cdda://");
 constexpr char16_t FirstLetter = u'a';
 constexpr char16_t LastLetter = u'y';
 constexpr char16_t FirstDeviceLetter = u'd';
@@ -30,6 +31,7 @@ DriveMap DriveMap::FromArguments(const QStringList& args, QStringList* rest, boo
 DriveMap DriveMap::FromArguments(const QStringList& args, QStringList* rest, const QStringList& devices)
 {
     DriveMap map;
+    QStringList others;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         if (arg == DriveOption) {
@@ -39,12 +41,34 @@ DriveMap DriveMap::FromArguments(const QStringList& args, QStringList* rest, con
             map.mapOption(args.at(++i));
         } else if (arg.startsWith(DriveOption + '=')) {
             map.mapOption(arg.mid(DriveOption.size() + 1));
-        } else if (rest) {
-            rest->append(arg);
+        } else {
+            others.append(arg);
         }
     }
     map.mapDevices(devices);
+    for (const QString& arg : others)
+        if (rest)
+            rest->append(map.rootOf(arg));
     return map;
+}
+
+// The desktop starts the program on an inserted CD with cdda://sr0/.
+QString DriveMap::rootOf(const QString& argument) const
+{
+    QString path = argument;
+    if (path.startsWith(CddaScheme)) {
+        path = QStringLiteral("/dev/") + path.mid(CddaScheme.size());
+        if (path.endsWith('/'))
+            path.chop(1);
+    } else if (!path.startsWith(QStringLiteral("/dev/"))) {
+        return argument; // a file named by another option, such as --out
+    }
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (auto it = m_sources.cbegin(); it != m_sources.cend(); ++it) {
+        if (it.value() == path || (!canonical.isEmpty() && QFileInfo(it.value()).canonicalFilePath() == canonical))
+            return it.key() + QStringLiteral(":");
+    }
+    return argument;
 }
 
 void DriveMap::mapOption(const QString& value)

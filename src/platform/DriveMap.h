@@ -11,7 +11,8 @@ class DriveMap : public IDrives {
 public:
     // Takes the `--drive X=PATH` and `--drive=X=PATH` options out of args
     // (program name excluded) and leaves the other arguments, in order, in
-    // *rest. Raises CalvenorError on a malformed option.
+    // *rest; one that names a mapped source (its path or cdda://NAME/)
+    // becomes that drive's root "x:". Raises CalvenorError on a malformed option.
     static DriveMap FromArguments(const QStringList& args, QStringList* rest, bool withDevices = true);
     // The same with the given CD devices in place of those libcdio finds.
     static DriveMap FromArguments(const QStringList& args, QStringList* rest, const QStringList& devices);
@@ -28,6 +29,7 @@ public:
 private:
     void mapOption(const QString& value);
     void mapDevices(const QStringList& devices);
+    QString rootOf(const QString& argument) const;
     static QStringList cdDevices();
     static bool isDevice(const QString& path);
     static bool isImageReadable(const QString& path);

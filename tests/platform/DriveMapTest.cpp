@@ -53,6 +53,12 @@ TEST(DriveMap, DevicesTakeTheFreeLettersFromDOn)
     EXPECT_EQ(map.Letters(), QList<QChar>({'a', 'd', 'e', 'f', 'g'}));
     EXPECT_EQ(map.CdSources(), QStringList({"/a.cue", "/dev/sr0", "/img.cue", "/dev/sr1", "/dev/sr2"}));
 
+    // The desktop names an inserted CD by its device.
+    DriveMap::FromArguments({"cdda://sr1/", "/dev/sr2", "--drive", "x=/a.cue", "/a.cue", "cdda://sr9/"}, &rest,
+                            QStringList({"/dev/sr0", "/dev/sr1", "/dev/sr2"}));
+    EXPECT_EQ(rest, QStringList({"e:", "f:", "/a.cue", "cdda://sr9/"}));
+    rest.clear();
+
     QStringList many;
     for (int i = 0; i < 30; ++i)
         many << QStringLiteral("/dev/sr%1").arg(i);

@@ -1,0 +1,17 @@
+#include "app/HelpPage.h"
+#include <QDir>
+#include <QFileInfo>
+
+QString HelpPage::Path(const QString& programFolder)
+{
+    const QDir folder(programFolder);
+    const QString beside = folder.filePath(QStringLiteral("Aide/Aide.htm"));
+    const QString installed =
+        QDir::cleanPath(folder.filePath(QStringLiteral(CALVENOR_DATA_FROM_BIN) + QStringLiteral("/Aide/Aide.htm")));
+    if (QFileInfo::exists(beside))
+        return beside;
+    // An installed program lives in a bin folder.
+    if (QFileInfo::exists(installed) || folder.dirName() == QLatin1String("bin"))
+        return installed;
+    return beside;
+}
