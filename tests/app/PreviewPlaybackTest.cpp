@@ -5,6 +5,8 @@
 #include "support/MouseInput.h"
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -136,6 +138,37 @@ TEST_F(PreviewPlaybackTest, LeavingTheListStopsWithoutClosing)
     EXPECT_FALSE(audio.Playing());
     EXPECT_TRUE(form->lecteur().IsOpen());
     EXPECT_EQ(buttons(), "- - -");
+}
+
+TEST_F(PreviewPlaybackTest, TheKeyboardGoesFromTheListToThePlayerAndBack)
+{
+    const auto press = [](int key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &event);
+    };
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    form->CibleFiles->setFocus(Qt::OtherFocusReason);
+    select(1);
+
+    press(Qt::Key_Tab);
+    ASSERT_TRUE(form->Play_Blue->hasFocus()) << "the player pictures follow the list";
+    EXPECT_EQ(buttons(), "play - -");
+    press(Qt::Key_Space);
+    EXPECT_TRUE(audio.Playing());
+    EXPECT_EQ(buttons(), "- pause stop");
+    EXPECT_TRUE(form->Pause_Blue->hasFocus()) << "the focus stays with the player";
+
+    press(Qt::Key_Tab);
+    ASSERT_TRUE(form->Stop_Blue->hasFocus());
+    press(Qt::Key_Return);
+    EXPECT_FALSE(form->lecteur().IsOpen());
+    EXPECT_EQ(buttons(), "play - -");
+    EXPECT_TRUE(form->Play_Blue->hasFocus());
+
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->DirectoryText);
+    EXPECT_EQ(buttons(), "- - -") << "leaving the list and its player";
 }
 
 TEST_F(PreviewPlaybackTest, ClosingTheMainWindowStops)

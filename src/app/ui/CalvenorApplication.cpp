@@ -20,6 +20,7 @@
 #include "platform/ui/QtShell.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLineEdit>
@@ -54,6 +55,9 @@ CalvenorApplication::CalvenorApplication(int& argc, char** argv)
     : QApplication(argc, argv), m_owned(std::make_unique<Owned>())
 {
     setApplicationName(QStringLiteral("Calvenor"));
+    // Ties the windows to the installed menu entry and icon.
+    setDesktopFileName(QStringLiteral(CALVENOR_APP_ID));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral(CALVENOR_APP_ID), QIcon(QStringLiteral(":/icons/calvenor-256.png"))));
     // The toolkit's own texts (file dialogs, edit menus) in French too.
     if (m_qtTranslator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -170,4 +170,32 @@ void MainFormLayout::BuildControls(TMain_Form& f)
 
     f.Timer1 = new QTimer(&f);
     f.Timer1->setInterval(1000);
+    NameControls(f);
+}
+
+void MainFormLayout::NameControls(TMain_Form& f)
+{
+    const auto name = [](QWidget* w, const QString& text, const QString& description = {}) {
+        w->setAccessibleName(text);
+        if (!description.isEmpty())
+            w->setAccessibleDescription(description);
+    };
+    name(f.RED_CD, QStringLiteral("Pas de CD"), QStringLiteral("Le lecteur choisi ne contient pas de CD audio."));
+    name(f.GREEN_CD, QStringLiteral("CD présent"), QStringLiteral("Le CD du lecteur choisi est lu ; ses pistes sont listées."));
+    name(f.DrivesList, QStringLiteral("Lecteur de CD"));
+    name(f.CibleFiles, QStringLiteral("Liste des pistes rippables"), QStringLiteral("Cochez les pistes à ripper."));
+    const QString choose = QStringLiteral("Choisissez d'abord une piste dans la liste.");
+    name(f.Play_Blue, QStringLiteral("Lire la piste"), QStringLiteral("Lit la piste choisie du CD."));
+    name(f.Play_Gray, QStringLiteral("Lire la piste (indisponible)"), choose);
+    name(f.Pause_Blue, QStringLiteral("Avancer"), QStringLiteral("Avance de dix secondes dans la piste lue."));
+    name(f.Pause_Gray, QStringLiteral("Avancer (indisponible)"), choose);
+    name(f.Stop_Blue, QStringLiteral("Arrêter la lecture"), QStringLiteral("Arrête la lecture de la piste."));
+    name(f.Stop_Gray, QStringLiteral("Arrêter la lecture (indisponible)"), choose);
+    name(f.DirectoryText, QStringLiteral("Répertoire cible"));
+    name(f.BitBtn4, QStringLiteral("Dossier parent"), QStringLiteral("Remonte le répertoire cible au dossier parent."));
+    name(f.BitBtn3, QStringLiteral("Parcourir"), QStringLiteral("Choisit le répertoire cible dans les dossiers."));
+    name(f.BitBtn5, QStringLiteral("Ouvrir le répertoire cible"),
+         QStringLiteral("Ouvre le répertoire cible dans le gestionnaire de fichiers."));
+    name(f.TotalProgress, QStringLiteral("Avancement total"));
+    name(f.localProgress, QStringLiteral("Avancement de la piste"));
 }

@@ -7,4 +7,6 @@ class MainFormLayout {
 public:
     static void BuildMenu(TMain_Form& f);
     static void BuildControls(TMain_Form& f);
+    // French names for screen readers, and what the pictures do.
+    static void NameControls(TMain_Form& f);
 };

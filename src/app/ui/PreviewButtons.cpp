@@ -10,9 +10,25 @@ bool PreviewButtons::Playing() const
 
 void PreviewButtons::show(State state)
 {
-    m_play.setVisible(state == State::Ready);
-    m_forward.setVisible(state == State::Playing);
-    m_stop.setVisible(state == State::Playing);
+    const std::pair<QLabel*, bool> buttons[] = {
+        {&m_play, state == State::Ready}, {&m_forward, state == State::Playing}, {&m_stop, state == State::Playing}};
+    // Shown ones first, and a focused picture hands the focus to one of them
+    // before it hides: the keyboard stays with the player.
+    QLabel* heir = nullptr;
+    for (const auto& [button, shown] : buttons) {
+        if (!shown)
+            continue;
+        button->show();
+        if (!heir)
+            heir = button;
+    }
+    for (const auto& [button, shown] : buttons) {
+        if (shown)
+            continue;
+        if (button->hasFocus() && heir)
+            heir->setFocus(Qt::OtherFocusReason);
+        button->hide();
+    }
 }
 
 void PreviewButtons::SelectionChanged()

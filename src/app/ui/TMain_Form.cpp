@@ -1,5 +1,6 @@
 #include "app/ui/TMain_Form.h"
 #include "about/ui/TAboutForm.h"
+#include "app/HelpPage.h"
 #include "app/ui/DestinationFolder.h"
 #include "app/ui/DriveChoice.h"
 #include "app/ui/MainFormLayout.h"
@@ -102,7 +103,10 @@ void TMain_Form::connectHandlers()
     on(Calvenor_Quit, &QAction::triggered, [this] { Calvenor_QuitExecute(); });
     on(HELP_ABOUT, &QAction::triggered, [this] { HELP_ABOUTExecute(); });
     on(CibleFiles, &QTreeWidget::itemSelectionChanged, [this] { CibleFilesSelectItem(); });
-    on(new EventWatcher(CibleFiles), &EventWatcher::exited, [this] { CibleFilesExit(); });
+    auto* listWatcher = new EventWatcher(CibleFiles);
+    // Tab goes on from the list to the player pictures without leaving it.
+    listWatcher->ShareFocusWith({Play_Blue, Pause_Blue, Stop_Blue});
+    on(listWatcher, &EventWatcher::exited, [this] { CibleFilesExit(); });
     on(new EventWatcher(Play_Blue), &EventWatcher::clicked, [this] { Play_BlueClick(); });
     on(new EventWatcher(Pause_Blue), &EventWatcher::clicked, [this] { Pause_BlueClick(); });
     on(new EventWatcher(Stop_Blue), &EventWatcher::clicked, [this] { Stop_BlueClick(); });
@@ -214,8 +218,7 @@ void TMain_Form::LameCoder1Progress(uint16_t percentComplete)
 
 void TMain_Form::Action4Execute()
 {
-    const QString folder = QDir::fromNativeSeparators(QCoreApplication::applicationDirPath());
-    const QString path = TargetNameRule::WithSeparator(folder) + QStringLiteral("Aide/Aide.htm");
+    const QString path = HelpPage::Path(QDir::fromNativeSeparators(QCoreApplication::applicationDirPath()));
     if (!QFileInfo::exists(path)) {
         const MsgAnswer a = m_services.dialogs->message(
             MsgKind::Error, QStringLiteral("Impossible de trouver le fichier d'aide : ") + path, MsgButtons::Ok);

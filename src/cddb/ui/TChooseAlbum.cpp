@@ -28,10 +28,13 @@ TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QW
     Image2->setGeometry(228, 4, 16, 16);
     Image2->setCursor(Qt::PointingHandCursor);
     Image2->setToolTip(QStringLiteral("Arréter le rippage"));
+    Image2->setAccessibleName(QStringLiteral("Fermer"));
+    Image2->setAccessibleDescription(QStringLiteral("Ferme la fenêtre."));
 
     Liste = new QComboBox(this);
     Liste->setEditable(false);
     Liste->setGeometry(10, 32, 230, 24);
+    Liste->setAccessibleName(QStringLiteral("Albums possibles"));
 
     AnnulerBTN = new QPushButton(QIcon(QStringLiteral(":/images/cddb_cancel.png")), QStringLiteral("Annuler"), this);
     AnnulerBTN->setGeometry(35, 66, 85, 26);

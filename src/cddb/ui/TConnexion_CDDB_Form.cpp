@@ -86,11 +86,14 @@ void TConnexion_CDDB_Form::buildControls()
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/cddb_close.png")));
     Image1->setGeometry(228, 6, 16, 16);
     Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setAccessibleName(QStringLiteral("Fermer"));
+    Image1->setAccessibleDescription(QStringLiteral("Annule la recherche et ferme la fenêtre."));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(10, 36, 230, 16);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
+    ProgressBar1->setAccessibleName(QStringLiteral("Avancement de la recherche"));
     Label1 = caption(this, QStringLiteral("Récupération des infos sur le CD..."), QRect(10, 56, 230, 34));
     Label1->setWordWrap(true);
 
@@ -105,6 +108,7 @@ void TConnexion_CDDB_Form::buildControls()
         fromServer->setTextFormat(Qt::PlainText);
     ListBox1 = new QListWidget(this);
     ListBox1->setGeometry(10, 180, 230, 172);
+    ListBox1->setAccessibleName(QStringLiteral("Liste des titres"));
 
     BitBtn2 = new QPushButton(QIcon(QStringLiteral(":/images/cddb_cancel.png")), QStringLiteral("Annuler"), this);
     BitBtn2->setGeometry(30, 362, 90, 28);

@@ -32,6 +32,7 @@ TRename_Track::TRename_Track(AppForms& forms, const PlatformServices& services, 
 
     ModifyText = new QLineEdit(this);
     ModifyText->setGeometry(10, 88, 230, 22);
+    ModifyText->setAccessibleName(QStringLiteral("Nouveau nom"));
     ModifyButton = new QPushButton(QStringLiteral("Modifier"), this);
     ModifyButton->setGeometry(85, 116, 80, 26);
     ModifyButton->setDefault(true);

@@ -67,10 +67,13 @@ void TConvert_Form::buildControls()
     ConvertDirectory->setGeometry(10, 30, 330, 22);
     Chemin = new QLineEdit(m_pathPanel);
     Chemin->setGeometry(10, 58, 300, 24);
+    Chemin->setAccessibleName(QStringLiteral("Chemin du fichier ou du répertoire"));
     Explore = new QToolButton(m_pathPanel);
     Explore->setIcon(QIcon(QStringLiteral(":/images/folder_browse.png")));
     Explore->setToolTip(QStringLiteral("Explorer les dossiers"));
     Explore->setGeometry(318, 58, 30, 24);
+    Explore->setAccessibleName(QStringLiteral("Parcourir"));
+    Explore->setAccessibleDescription(QStringLiteral("Choisit le fichier ou le répertoire à convertir."));
 
     m_directionPanel = panel({5, 153, Width - 10, 36});
     WAVtoMP3 = new QRadioButton(QStringLiteral("WAV >> MP3"), m_directionPanel);
@@ -78,6 +81,8 @@ void TConvert_Form::buildControls()
     WAVtoMP3->setChecked(true);
     MP3toWAV = new QRadioButton(QStringLiteral("MP3 >> WAV"), m_directionPanel);
     MP3toWAV->setGeometry(185, 7, 160, 22);
+    WAVtoMP3->setAccessibleName(QStringLiteral("De WAV vers MP3"));
+    MP3toWAV->setAccessibleName(QStringLiteral("De MP3 vers WAV"));
 
     QFrame* bottom = panel({5, 194, Width - 10, 92});
     Label2 = new QLabel(QStringLiteral("Avancement de la convertion :"), bottom);
@@ -87,6 +92,7 @@ void TConvert_Form::buildControls()
     RbProgressBar1->setValue(0);
     RbProgressBar1->setTextVisible(true);
     RbProgressBar1->setGeometry(10, 28, Width - 30, 22);
+    RbProgressBar1->setAccessibleName(QStringLiteral("Avancement de la conversion"));
     RbButton1 = new QPushButton(QStringLiteral(" Convertir"), bottom);
     RbButton1->setGeometry(70, 56, 105, 28);
     RbButton1->setDefault(true);

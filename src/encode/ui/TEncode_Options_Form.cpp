@@ -95,6 +95,23 @@ void TEncode_Options_Form::buildControls()
     CRCCheck = box(this, QStringLiteral("CRC"), {15, 346, 110, 22});
     PrivateCheck = box(this, QStringLiteral("Private"), {130, 346, 110, 22});
 
+    // The captions above are English; screen readers get French names.
+    const std::pair<QWidget*, QString> names[] = {
+        {SelectSampleRate, QStringLiteral("Fréquence d'échantillonnage")},
+        {SelectBitRate, QStringLiteral("Débit")},
+        {SelectMaxBitRate, QStringLiteral("Débit maximal")},
+        {SelectMode, QStringLiteral("Mode")},
+        {SelectQuality, QStringLiteral("Qualité")},
+        {VBRCheck, QStringLiteral("Débit variable (VBR)")},
+        {WriteVBRHeaderCheck, QStringLiteral("Écrire l'en-tête VBR")},
+        {TrackBar1, QStringLiteral("Qualité du débit variable")},
+        {CopyrightCheck, QStringLiteral("Droit d'auteur")},
+        {OriginalCheck, QStringLiteral("Original")},
+        {CRCCheck, QStringLiteral("Contrôle d'erreur CRC")},
+        {PrivateCheck, QStringLiteral("Privé")}};
+    for (const auto& [control, name] : names)
+        control->setAccessibleName(name);
+
     RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
     RestoreButton->setGeometry(15, 386, 105, 28);
     CloseButton = new QPushButton(QStringLiteral("Fermer"), this);

@@ -2,6 +2,7 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/IShell.h"
+#include "platform/ui/EventWatcher.h"
 #include "platform/ITrackTable.h"
 #include "rip/IRipHost.h"
 #include "rip/RipRun.h"
@@ -30,7 +31,9 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
     Image1->setGeometry(226, 8, 16, 16);
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->setToolTip(QStringLiteral("Arréter le rippage"));
-    Image1->installEventFilter(this);
+    Image1->setAccessibleName(QStringLiteral("Arrêter le rippage"));
+    Image1->setAccessibleDescription(QStringLiteral("Arrête le rippage en cours."));
+    connect(new EventWatcher(Image1), &EventWatcher::clicked, this, [this] { Image1Click(); });
 
     const QString silver = QStringLiteral("color: #c0c0c0;");
     Label1 = new QLabel(QStringLiteral("Rippage en cours..."), this);
@@ -51,7 +54,7 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
     Label3->setCursor(Qt::PointingHandCursor);
     Label3->setToolTip(QStringLiteral("Réduire la fenêtre durant le rippage"));
     Label3->setGeometry(10, 78, 150, 18);
-    Label3->installEventFilter(this);
+    connect(new EventWatcher(Label3), &EventWatcher::clicked, this, [this] { Label3Click(); });
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);
@@ -60,21 +63,6 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
 }
 
 TRippageEnCour::~TRippageEnCour() = default;
-
-bool TRippageEnCour::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == Image1) {
-            Image1Click();
-            return true;
-        }
-        if (watched == Label3) {
-            Label3Click();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 int TRippageEnCour::RippedCount() const
 {

@@ -104,6 +104,12 @@ void TEdit_Tags_Form::buildControls()
     Valider = new QPushButton(QStringLiteral("Valider"), this);
     Valider->setGeometry(width() - 104, height() - 46, 88, 28);
     Valider->setDefault(true);
+    const std::pair<QWidget*, QString> names[] = {
+        {Titre, QStringLiteral("Titre")},     {Artiste, QStringLiteral("Artiste")},
+        {Album, QStringLiteral("Album")},     {Genre, QStringLiteral("Genre")},
+        {Commentaire, QStringLiteral("Commentaire")}, {Annee, QStringLiteral("Année")}};
+    for (const auto& [box, name] : names)
+        box->setAccessibleName(name);
     connect(Valider, &QPushButton::clicked, this, [this] { ValiderClick(); });
     connect(Annuler, &QPushButton::clicked, this, [this] { AnnulerClick(); });
 }
