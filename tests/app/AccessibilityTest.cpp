@@ -199,7 +199,10 @@ TEST_F(Accessibility, TrackListAnnouncesEachRowsTick)
 {
     choose(0);
     ASSERT_EQ(form->RowCount(), 3);
-    form->TrackItems(2)->setCheckState(0, Qt::Unchecked);
+    const bool wasTicked = TMain_Form::Ticked(form->TrackItems(2));
+    form->CibleFiles->setCurrentItem(form->TrackItems(2), 0);
+    pressKey(form->CibleFiles, Qt::Key_Space);
+    ASSERT_NE(TMain_Form::Ticked(form->TrackItems(2)), wasTicked) << "Space ticks the current row";
     QCoreApplication::processEvents(); // the list lays its rows out
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(form->CibleFiles)->tableInterface();
     ASSERT_NE(table, nullptr);
@@ -210,5 +213,5 @@ TEST_F(Accessibility, TrackListAnnouncesEachRowsTick)
         EXPECT_TRUE(cell->state().checkable);
         EXPECT_EQ(bool(cell->state().checked), TMain_Form::Ticked(form->TrackItems(row + 1))) << row;
     }
-    EXPECT_FALSE(table->cellAt(1, 0)->state().checked);
+    EXPECT_NE(bool(table->cellAt(1, 0)->state().checked), wasTicked);
 }
