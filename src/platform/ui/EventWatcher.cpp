@@ -71,11 +71,11 @@ bool EventWatcher::keyClicks(const QEvent* event) const
 
 void EventWatcher::showFocus(bool shown)
 {
-    if (!m_clickable)
-        return;
-    if (!m_focusFrame)
+    // Made on the first focus only: a widget being destroyed loses its focus too.
+    if (shown && m_clickable && !m_focusFrame)
         m_focusFrame = new QFocusFrame(m_widget);
-    m_focusFrame->setWidget(shown ? m_widget : nullptr);
+    if (m_focusFrame)
+        m_focusFrame->setWidget(shown ? m_widget : nullptr);
 }
 
 bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
