@@ -1,6 +1,8 @@
 #include "cddb/TCDDBConnect.h"
 #include "cddb/TCDInfo.h"
+#include "cddb/EmailAddress.h"
 #include "platform/CalvenorError.h"
+#include "platform/TextCodec.h"
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -9,9 +11,16 @@ const QString TCDDBConnect::DefaultServer = QStringLiteral("http://gnudb.gnudb.o
 namespace {
 const QString BuiltInVersion = QStringLiteral("1.03 - 24/12/2002");
 const QString TitleKey = QStringLiteral("DTITLE");
+const QString YearKey = QStringLiteral("DYEAR");
 const QString TrackTitleKey = QStringLiteral("TTITLE");
 constexpr int CodeLength = 3;
 constexpr int MaxMatchLength = 999;
+constexpr int MaxTracks = 99;
+// Answers a server gives when it refuses the greeting: no handshake, a
+// handshake refused, no connection allowed.
+constexpr int NoHandshake = 409;
+constexpr int HandshakeRefused = 431;
+constexpr int ConnectionRefused = 432;
 
 // A value inside the URL: what cannot stand there is percent-encoded, so the
 // "+" between the words of a command stays the only separator.
@@ -20,11 +29,11 @@ QString urlValue(const QString& value)
     return QString::fromLatin1(QUrl::toPercentEncoding(value));
 }
 
-// The answer as single-byte text, up to its first zero byte.
+// The answer up to its first zero byte, UTF-8 or Windows-1252.
 QString answerText(const QByteArray& body)
 {
     const qsizetype zero = body.indexOf('\0');
-    return QString::fromLatin1(zero < 0 ? body : body.left(zero));
+    return TextCodec::DecodeUtf8OrWindows1252(zero < 0 ? body : body.left(zero));
 }
 
 // The keyword of a record line ("TTITLE3" of "TTITLE3=..."), upper case;
@@ -36,31 +45,30 @@ QString keyOf(const QString& line)
     return m.hasMatch() ? m.captured(1).toUpper() : QString();
 }
 
-// A value too long for one line goes on in the next lines under the same
-// keyword: join them, value after value.
-QStringList joinContinuations(const QStringList& lines)
+// The track index of a TTITLEn keyword, -1 for any other keyword.
+int trackIndexOf(const QString& key)
 {
-    QStringList joined;
-    QString previousKey;
+    if (!key.startsWith(TrackTitleKey))
+        return -1;
+    bool ok = false;
+    const int index = key.mid(TrackTitleKey.size()).toInt(&ok);
+    return ok && index >= 0 ? index : -1;
+}
+
+// Values by keyword ("TTITLE03" read as "TTITLE3"). A value too long for one
+// line goes on in further lines under the same keyword: they are joined.
+QMap<QString, QString> recordFields(const QStringList& lines)
+{
+    QMap<QString, QString> fields;
     for (const QString& line : lines) {
-        const QString key = keyOf(line);
-        if (!key.isEmpty() && key == previousKey)
-            joined.last() += line.mid(line.indexOf('=') + 1);
-        else
-            joined << line;
-        previousKey = key;
+        QString key = keyOf(line);
+        const int track = trackIndexOf(key);
+        if (track >= 0)
+            key = TrackTitleKey + QString::number(track);
+        if (!key.isEmpty())
+            fields[key] += line.mid(line.indexOf('=') + 1);
     }
-    return joined;
-}
-
-bool hasKeyword(const QString& line, const QString& keyword)
-{
-    return line.left(keyword.size()).compare(keyword, Qt::CaseInsensitive) == 0 && line.contains('=');
-}
-
-QString valueOf(const QString& line)
-{
-    return line.mid(line.indexOf('=') + 1);
+    return fields;
 }
 
 QString afterFirstBlank(const QString& text)
@@ -110,7 +118,23 @@ QString TCDDBConnect::BuildUrl(const QString& command) const
 {
     return m_server + QStringLiteral("/cddb.cgi?cmd=") + command + QStringLiteral("&hello=") + urlValue(m_userName)
         + '+' + urlValue(m_hostName) + '+' + urlValue(m_clientName) + '+' + urlValue(m_clientVersion)
-        + QStringLiteral("&proto=4");
+        + QStringLiteral("&proto=6");
+}
+
+void TCDDBConnect::SetEmail(const QString& address)
+{
+    m_userName = EmailAddress::LocalPart(address);
+    m_hostName = EmailAddress::Domain(address);
+}
+
+QString TCDDBConnect::ExplainAnswer(int code, const QString& answer)
+{
+    if (code != NoHandshake && code != HandshakeRefused && code != ConnectionRefused)
+        return answer;
+    return QStringLiteral("Le serveur CDDB a refusé la présentation du programme. Il demande l'adresse électronique "
+                          "réelle de l'utilisateur : vérifiez celle des préférences (menu « Calvenor », "
+                          "« Préférences »).\n\nRéponse du serveur : ")
+        + answer;
 }
 
 void TCDDBConnect::ApplyConnectionSettings()
@@ -174,6 +198,7 @@ void TCDDBConnect::QueryDisc(QChar letter, int& code, QString& text)
         TCDInfo disc(*m_services.drives, *m_services.cdAudio);
         disc.OpenDrive(letter);
         command = QueryCommand(disc);
+        m_trackCount = static_cast<int>(disc.TrackCount());
     }
     text = TrimBlanks(SendCommand(command));
     code = m_lastCode;
@@ -189,18 +214,31 @@ QString TCDDBConnect::ReadEntry(const QString& line)
     const QString category = firstWord(match);
     const QString identifier = firstWord(afterFirstBlank(match));
     m_entryText = SendCommand(QStringLiteral("cddb+read+") + urlValue(category) + '+' + urlValue(identifier) + '+');
-    m_entryLines = joinContinuations(SplitLines(m_entryText));
+    m_entryLines = SplitLines(m_entryText);
+    m_fields = recordFields(m_entryLines);
     return m_entryText;
 }
 
-// The value of the last DTITLE line, empty when there is none.
 QString TCDDBConnect::discTitle() const
 {
-    QString value;
-    for (const QString& line : m_entryLines)
-        if (hasKeyword(line, TitleKey))
-            value = valueOf(line);
-    return value;
+    return m_fields.value(TitleKey);
+}
+
+QString TCDDBConnect::GetYear() const
+{
+    return TrimBlanks(m_fields.value(YearKey));
+}
+
+// The disc's track count (before any query, as many as the record numbers);
+// 0 for a record without titles.
+int TCDDBConnect::titleCount() const
+{
+    int count = 0;
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
+        count = qMax(count, trackIndexOf(it.key()) + 1);
+    if (count == 0)
+        return 0;
+    return m_trackCount > 0 ? m_trackCount : qMin(count, MaxTracks);
 }
 
 // Artist and album are split at the first "/", not at " / ".
@@ -218,13 +256,13 @@ QString TCDDBConnect::GetAlbum() const
     return TrimBlanks(title.mid(title.indexOf('/') + 1));
 }
 
-// Titles in the order of their lines, untrimmed.
+// One title per track, by the number of its TTITLE keyword, untrimmed;
+// numbers past the disc are ignored, a missing one gives an empty title.
 void TCDDBConnect::GetTitles(QStringList& list) const
 {
     list.clear();
-    for (const QString& line : m_entryLines)
-        if (hasKeyword(line, TrackTitleKey))
-            list << valueOf(line);
+    for (int k = 0; k < titleCount(); ++k)
+        list << m_fields.value(TrackTitleKey + QString::number(k));
 }
 
 QString TCDDBConnect::GetCategory() const

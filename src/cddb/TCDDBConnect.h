@@ -2,6 +2,7 @@
 #include "platform/IHttpClient.h"
 #include "platform/PlatformServices.h"
 #include <QChar>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -9,8 +10,9 @@
 class TCDInfo;
 
 // Asks a CDDB server over HTTP which disc is in a drive and reads that
-// disc's record: artist, album, category and titles. Each command is one GET
-// of the server's cddb.cgi; CDDB status codes are results, not errors.
+// disc's record: artist, album, category, year and titles. Each command is
+// one GET of the server's cddb.cgi at protocol level 6; answers are UTF-8, or
+// Windows-1252 from older records. CDDB status codes are results, not errors.
 class TCDDBConnect {
 public:
     static const QString DefaultServer;
@@ -29,6 +31,8 @@ public:
     void SetClientName(const QString& v) { m_clientName = v; }
     QString ClientVersion() const { return m_clientVersion; }
     void SetClientVersion(const QString& v) { m_clientVersion = v; }
+    // The greeting of today's servers: the address as local-part+domain.
+    void SetEmail(const QString& address);
     // Base address; "/cddb.cgi" is appended. A bare host name takes Port.
     QString Server() const { return m_server; }
     void SetServer(const QString& v) { m_server = v; }
@@ -62,6 +66,8 @@ public:
     QString GetAlbum() const;
     void GetTitles(QStringList& list) const;
     QString GetCategory() const;
+    // DYEAR of the last record, empty when it has none.
+    QString GetYear() const;
     // One request; returns the answer's text.
     QString SendCommand(const QString& command);
     QString BuildUrl(const QString& command) const;
@@ -72,6 +78,9 @@ public:
     static QString TrimBlanks(const QString& text);
     // Lines end in CR LF, CR or LF alike; a final line break ends the last line.
     static QStringList SplitLines(const QString& text);
+    // The answer as the user should read it: a refusal caused by the greeting
+    // is explained in French before the server's own text.
+    static QString ExplainAnswer(int code, const QString& answer);
 
 protected:
     // Copies the port and proxy properties into the HTTP client's settings.
@@ -80,6 +89,7 @@ protected:
 
 private:
     QString discTitle() const;
+    int titleCount() const;
     void notifyReceived(const QString& answer);
     int statusCode(const QString& answer) const;
 
@@ -88,8 +98,8 @@ private:
     QString m_assignedVersion;
     QString m_userName = QStringLiteral("Unknown");
     QString m_hostName = QStringLiteral("Unknown");
-    QString m_clientName = QStringLiteral("Unknown");
-    QString m_clientVersion = QStringLiteral("1.0");
+    QString m_clientName = QStringLiteral("Calvenor");
+    QString m_clientVersion = QStringLiteral(CALVENOR_VERSION);
     QString m_server = DefaultServer;
     int m_port = 8880;
     QString m_proxyServer;
@@ -100,4 +110,8 @@ private:
     int m_lastCode = 0;
     QString m_entryText;
     QStringList m_entryLines;
+    // Record values by keyword (upper case), lines of the same keyword joined.
+    QMap<QString, QString> m_fields;
+    // Tracks of the disc last queried; 0 before any query.
+    int m_trackCount = 0;
 };

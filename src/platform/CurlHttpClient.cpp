@@ -7,9 +7,13 @@
 
 namespace {
 const QString SchemeMark = QStringLiteral("://");
-constexpr long MaxRedirects = 5;
+const QString Http = QStringLiteral("http");
+const QString Https = QStringLiteral("https");
+constexpr long FirstRedirectStatus = 300;
+constexpr long LastRedirectStatus = 399;
 
 using EasyHandle = std::unique_ptr<CURL, void (*)(CURL*)>;
+using HeaderList = std::unique_ptr<curl_slist, void (*)(curl_slist*)>;
 
 struct Answer {
     QByteArray bytes;
@@ -53,35 +57,59 @@ QString hostOf(const QString& url)
     return host.isEmpty() ? url : host;
 }
 
+QString schemeOf(const QString& url)
+{
+    return QUrl(url).scheme().toLower();
+}
+
+// libcurl's own texts are English: each failure the user may meet gets a
+// French one, the others their number.
+QString failureText(CURLcode code, const QString& host, const QString& url, const HttpSettings& settings)
+{
+    switch (code) {
+    case CURLE_OPERATION_TIMEDOUT:
+        return QStringLiteral("Le serveur « %1 » ne répond pas : le délai d'attente est dépassé.").arg(host);
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return QStringLiteral("Le serveur « %1 » est introuvable.").arg(host);
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return QStringLiteral("Le serveur proxy « %1 » est introuvable.").arg(settings.proxyServer);
+    case CURLE_COULDNT_CONNECT:
+        return QStringLiteral("Connexion impossible au serveur « %1 ».").arg(host);
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return QStringLiteral("Adresse de serveur incorrecte : « %1 ».").arg(url);
+    case CURLE_GOT_NOTHING:
+        return QStringLiteral("Le serveur « %1 » a fermé la connexion sans répondre.").arg(host);
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_PARTIAL_FILE:
+        return QStringLiteral("La connexion au serveur « %1 » a été coupée avant la fin de la réponse.").arg(host);
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return QStringLiteral("Le certificat du serveur « %1 » n'a pas pu être vérifié : la connexion est refusée.")
+            .arg(host);
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CACERT_BADFILE:
+        return QStringLiteral("La connexion chiffrée au serveur « %1 » n'a pas pu être établie.").arg(host);
+    case CURLE_OUT_OF_MEMORY:
+        return QStringLiteral("Mémoire insuffisante pour la requête au serveur « %1 ».").arg(host);
+    default:
+        return QStringLiteral("La requête au serveur « %1 » a échoué (erreur libcurl %2).").arg(host).arg(int(code));
+    }
+}
+
 CalvenorError failure(CURLcode code, const QString& url, const HttpSettings& settings, CURL* curl,
-                      const Answer& answer, const char* detail)
+                      const Answer& answer)
 {
     const QString host = hostOf(url);
     if (answer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
         return CalvenorError(
             QStringLiteral("La réponse du serveur « %1 » dépasse la taille permise (1 Mio) : elle est refusée.").arg(host));
-    switch (code) {
-    case CURLE_OPERATION_TIMEDOUT:
-        return CalvenorError(
-            QStringLiteral("Le serveur « %1 » ne répond pas : le délai d'attente est dépassé.").arg(host));
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return CalvenorError(QStringLiteral("Le serveur « %1 » est introuvable.").arg(host));
-    case CURLE_COULDNT_RESOLVE_PROXY:
-        return CalvenorError(QStringLiteral("Le serveur proxy « %1 » est introuvable.").arg(settings.proxyServer));
-    case CURLE_COULDNT_CONNECT:
-        return CalvenorError(QStringLiteral("Connexion impossible au serveur « %1 ».").arg(host));
-    case CURLE_HTTP_RETURNED_ERROR: {
+    if (code == CURLE_HTTP_RETURNED_ERROR) {
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
         return CalvenorError(QStringLiteral("Le serveur « %1 » a répondu par l'erreur HTTP %2.").arg(host).arg(status));
     }
-    case CURLE_URL_MALFORMAT:
-    case CURLE_UNSUPPORTED_PROTOCOL:
-        return CalvenorError(QStringLiteral("Adresse de serveur incorrecte : « %1 ».").arg(url));
-    default:
-        return CalvenorError(QStringLiteral("La requête au serveur « %1 » a échoué (%2).")
-                                 .arg(host, QString::fromLocal8Bit(*detail ? detail : curl_easy_strerror(code))));
-    }
+    return CalvenorError(failureText(code, host, url, settings));
 }
 
 void applyProxy(CURL* curl, const HttpSettings& settings)
@@ -98,31 +126,67 @@ void applyProxy(CURL* curl, const HttpSettings& settings)
 }
 } // namespace
 
+// One request of a chain of redirects: its answer, or where it sends us.
+struct CurlHttpClient::Hop {
+    QByteArray bytes;
+    QString redirect;
+};
+
 CurlHttpClient::CurlHttpClient(long connectTimeoutMs, long requestTimeoutMs, qsizetype maxAnswerBytes)
     : m_connectTimeoutMs(connectTimeoutMs), m_requestTimeoutMs(requestTimeoutMs), m_maxAnswerBytes(maxAnswerBytes)
 {
     initLibrary();
 }
 
-// Each request has its own handle, so its connection closes with it.
+QString CurlHttpClient::RedirectRefusal(const QString& from, const QString& to)
+{
+    const QString target = schemeOf(to);
+    if (target != Http && target != Https)
+        return QStringLiteral("Le serveur « %1 » renvoie vers l'adresse « %2 », qui n'est pas une adresse http ou https : "
+                              "la redirection est refusée.")
+            .arg(hostOf(from), to);
+    if (schemeOf(from) == Https && target != Https)
+        return QStringLiteral("Le serveur « %1 » renvoie vers l'adresse non chiffrée « %2 » : la redirection est refusée.")
+            .arg(hostOf(from), to);
+    return QString();
+}
+
 QByteArray CurlHttpClient::Get(const QString& url, const HttpSettings& settings)
+{
+    bool usesSettingsPort = false;
+    QString address = fullAddress(url, &usesSettingsPort);
+    for (int redirects = 0;; ++redirects) {
+        Hop hop = getOnce(address, usesSettingsPort, settings);
+        if (hop.redirect.isEmpty())
+            return hop.bytes;
+        if (redirects == MaxRedirects)
+            throw CalvenorError(QStringLiteral("Trop de redirections (plus de %1) : la dernière renvoie vers « %2 ».")
+                                    .arg(MaxRedirects)
+                                    .arg(hop.redirect));
+        const QString refusal = RedirectRefusal(address, hop.redirect);
+        if (!refusal.isEmpty())
+            throw CalvenorError(refusal);
+        address = hop.redirect;
+        usesSettingsPort = false; // a redirect names its own scheme and port
+    }
+}
+
+// Each request has its own handle, so its connection closes with it.
+CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings)
 {
     EasyHandle curl(curl_easy_init(), curl_easy_cleanup);
     if (!curl)
         throw CalvenorError(QStringLiteral("Impossible de préparer la requête HTTP : mémoire insuffisante."));
-    bool usesSettingsPort = false;
-    const QByteArray address = fullAddress(url, &usesSettingsPort).toUtf8();
+    const QByteArray address = url.toUtf8();
+    const QByteArray userAgent = settings.userAgent.toUtf8();
     Answer answer;
     answer.limit = m_maxAnswerBytes;
-    char detail[CURL_ERROR_SIZE] = {};
 
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, address.constData());
     curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, MaxRedirects);
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, m_connectTimeoutMs);
@@ -130,13 +194,22 @@ QByteArray CurlHttpClient::Get(const QString& url, const HttpSettings& settings)
     curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_maxAnswerBytes));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &answer);
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, detail);
+    curl_easy_setopt(c, CURLOPT_USERAGENT, userAgent.constData());
     if (usesSettingsPort)
         curl_easy_setopt(c, CURLOPT_PORT, static_cast<long>(settings.port));
     applyProxy(c, settings);
 
     const CURLcode code = curl_easy_perform(c);
     if (code != CURLE_OK)
-        throw failure(code, url, settings, c, answer, detail);
-    return answer.bytes;
+        throw failure(code, url, settings, c, answer);
+    Hop hop;
+    long status = 0;
+    char* location = nullptr;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+    if (status >= FirstRedirectStatus && status <= LastRedirectStatus
+        && curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location)
+        hop.redirect = QString::fromUtf8(location);
+    else
+        hop.bytes = answer.bytes;
+    return hop;
 }

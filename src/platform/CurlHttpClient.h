@@ -2,12 +2,14 @@
 #include "platform/IHttpClient.h"
 
 // GET over libcurl, with time-outs so that no request holds the program for
-// long, and a cap on the size of an answer.
+// long, and a cap on the size of an answer. Redirects are followed here, one
+// by one, so that none leads from https to plain http.
 class CurlHttpClient : public IHttpClient {
 public:
     static constexpr long DefaultConnectTimeoutMs = 10000;
     static constexpr long DefaultRequestTimeoutMs = 30000;
     static constexpr qsizetype DefaultMaxAnswerBytes = 1024 * 1024;
+    static constexpr int MaxRedirects = 5;
 
     explicit CurlHttpClient(long connectTimeoutMs = DefaultConnectTimeoutMs,
                             long requestTimeoutMs = DefaultRequestTimeoutMs,
@@ -15,7 +17,14 @@ public:
 
     QByteArray Get(const QString& url, const HttpSettings& settings) override;
 
+    // Empty when a redirect from `from` to `to` may be followed, else the French
+    // reason it is refused: only http and https, and never from https to http.
+    static QString RedirectRefusal(const QString& from, const QString& to);
+
 private:
+    struct Hop;
+    Hop getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings);
+
     long m_connectTimeoutMs;
     long m_requestTimeoutMs;
     qsizetype m_maxAnswerBytes;

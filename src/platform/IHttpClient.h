@@ -11,11 +11,13 @@ struct HttpSettings {
     int proxyPort = 80;
     QString proxyUsername;
     QString proxyPassword;
+    // Sent as the User-Agent header.
+    QString userAgent = QStringLiteral("Calvenor/" CALVENOR_VERSION);
 };
 
-// GET of an http address into memory. Failures (no connection, refused,
-// time-out, an HTTP error status, an answer too large) raise CalvenorError
-// with a French text.
+// GET of an http or https address into memory. Failures (no connection,
+// refused, time-out, an HTTP error status, an answer too large, a redirect
+// that would leave https) raise CalvenorError with a French text.
 class IHttpClient {
 public:
     virtual ~IHttpClient() = default;

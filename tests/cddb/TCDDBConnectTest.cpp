@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString Hello = QStringLiteral("&hello=Unknown+Unknown+Unknown+1.0&proto=4");
+const QString Hello = QStringLiteral("&hello=jean.dupont+exemple.fr+Calvenor+1.1.0&proto=6");
+const QString Email = QStringLiteral("jean.dupont@exemple.fr");
 
 // A disc of one track at frame 150 whose identifier is 02SSSS01, SSSS being
 // the playing seconds in hexadecimal: each identifier picks a record or a
@@ -37,6 +38,7 @@ protected:
         services.http = &http;
         cddb = std::make_unique<TCDDBConnect>(services);
         cddb->SetServer(server->Url());
+        cddb->SetEmail(Email);
         cddb->OnSendData = [this](TCDDBConnect*, const QString& url) { sent << url; };
         cddb->OnReceiveData = [this](TCDDBConnect*, int code, const QString& text) { received << qMakePair(code, text); };
         firstRequest = server->Requests().size();
@@ -91,7 +93,8 @@ TEST_F(CddbClient, DefaultsAndTheUrlOfTheWorkedExample)
     fresh.SetComponentVersion("9.9");
     EXPECT_EQ(fresh.ComponentVersion(), "1.03 - 24/12/2002");
     EXPECT_EQ(fresh.BuildUrl("cddb+query+0c01ac02+2+150+14262+428"),
-              "http://gnudb.gnudb.org/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428" + Hello);
+              "http://gnudb.gnudb.org/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428"
+              "&hello=Unknown+Unknown+Calvenor+1.1.0&proto=6");
 }
 
 TEST_F(CddbClient, ExactMatchIsReadAndParsed)
@@ -172,7 +175,8 @@ TEST_F(CddbClient, ContinuedValuesAreJoined)
     ASSERT_EQ(code, 200);
     EXPECT_EQ(cddb->GetArtist(), "Long Band");
     EXPECT_EQ(cddb->GetAlbum(), "A Very Long Album Name Continued");
-    EXPECT_EQ(titles(), QStringList({"A title that goes on and on", "Next"}));
+    // The disc has one track: TTITLE1 lies past it.
+    EXPECT_EQ(titles(), QStringList({"A title that goes on and on"}));
 }
 
 TEST_F(CddbClient, AnswersThatAreNotCddbRaiseTheConversionError)
@@ -212,6 +216,7 @@ TEST_F(CddbClient, ServerThatNeverAnswersTimesOut)
     services.http = &impatient;
     TCDDBConnect client(services);
     client.SetServer(server->Url());
+    client.SetEmail(Email);
     insert(0x0106);
     EXPECT_EQ(errorOf([&] { client.QueryDisc('e', code, text); }),
               "Le serveur « 127.0.0.1 » ne répond pas : le délai d'attente est dépassé.");
@@ -265,6 +270,58 @@ TEST_F(CddbClient, ValuesArePercentEncodedAndSeparatorsKept)
     client.SetClientName("100%");
     client.ReadEntry("rock&roll 0c01ac02 Some Band / First Album");
     EXPECT_EQ(fake.urls.first(), "http://server/~cddb/cddb.cgi?cmd=cddb+read+rock%26roll+0c01ac02+"
-                                 "&hello=Jean%20Dupont%26Co+h%C3%B4te%231+100%25+1.0&proto=4");
+                                 "&hello=Jean%20Dupont%26Co+h%C3%B4te%231+100%25+1.1.0&proto=6");
+}
+TEST_F(CddbClient, TodaysGreetingLevelAndUserAgent)
+{
+    cddb->SetEmail(QStringLiteral("jean+cd@exemple.fr"));
+    cddb->QueryDisc('d', code, text);
+    EXPECT_EQ(code, 200);
+    const QJsonObject request = server->Requests().at(firstRequest);
+    EXPECT_TRUE(request.value("target").toString().endsWith("&hello=jean%2Bcd+exemple.fr+Calvenor+1.1.0&proto=6"))
+        << request.value("target").toString().toStdString();
+    EXPECT_EQ(request.value("headers").toObject().value("User-Agent").toString(), "Calvenor/1.1.0");
+}
+
+TEST_F(CddbClient, RecordsInUtf8OrWindows1252)
+{
+    struct Case {
+        int seconds;
+        QString artist, album, title;
+    };
+    const QList<Case> cases = {
+        {0x010a, "Cœur de pirate", "Œuvres", "L’amour… à 5 €"},           // Windows-1252 bytes
+        {0x010b, "Cœur de pirate", "Œuvres complètes", "L’été œcuménique"}, // UTF-8
+    };
+    for (const Case& c : cases) {
+        insert(c.seconds);
+        cddb->QueryDisc('e', code, text);
+        ASSERT_EQ(code, 200) << text.toStdString();
+        EXPECT_EQ(cddb->GetArtist(), c.artist);
+        EXPECT_EQ(cddb->GetAlbum(), c.album);
+        EXPECT_EQ(titles(), QStringList({c.title}));
+    }
+    EXPECT_EQ(cddb->GetYear(), QString());
+}
+
+TEST_F(CddbClient, TitlesGoToTracksByTheirNumber)
+{
+    device.tocs["/dev/sr1"] = {{150, 15000, 30000}, 45000};
+    cddb->QueryDisc('e', code, text);
+    ASSERT_EQ(code, 200) << text.toStdString();
+    // TTITLE2, TTITLE0, TTITLE1 in that order, TTITLE1 on two lines, TTITLE7 past the disc.
+    EXPECT_EQ(titles(), QStringList({"First", "Second", "Third"}));
+}
+
+TEST_F(CddbClient, AGreetingWithoutAddressIsRefusedAndExplained)
+{
+    TCDDBConnect anonymous(services);
+    anonymous.SetServer(server->Url());
+    anonymous.QueryDisc('d', code, text);
+    EXPECT_EQ(code, 431);
+    const QString shown = TCDDBConnect::ExplainAnswer(code, text);
+    EXPECT_TRUE(shown.startsWith("Le serveur CDDB a refusé la présentation du programme.")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("Réponse du serveur : 431 Handshake not successful, closing connection."));
+    EXPECT_EQ(TCDDBConnect::ExplainAnswer(202, "202 No match"), "202 No match");
 }
 } // namespace

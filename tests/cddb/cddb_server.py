@@ -4,7 +4,9 @@
 Listens on 127.0.0.1 only and answers the cddb.cgi commands "cddb query"
 and "cddb read" from record files:
 
-  RECORDS/<category>/<discid>   one xmcd record (UTF-8 here, sent as ISO-8859-1)
+  RECORDS/<category>/<discid>   one xmcd record, sent byte for byte at protocol level 6
+                                (so a record kept in Windows-1252 goes out as such, like
+                                the old entries of public servers), as ISO-8859-1 below
   RECORDS/inexact.txt           "<queried discid> <category> <discid>" lines: inexact matches (211)
   RECORDS/behaviours.txt        "<discid> <behaviour>" lines: special answers to a query:
                                   servererror  CDDB 402 server error
@@ -15,6 +17,8 @@ and "cddb read" from record files:
                                   large        a body of 2 MiB
 
 One exact match gives 200, several 210, inexact ones 211, none 202.
+A greeting whose host word holds no "." (no real e-mail address) is refused
+with 431, as today's public server does.
 The first line printed on stdout is "PORT <number>"; --port 0 (the default)
 takes a free port. --log FILE appends one JSON line per request (request
 line target and headers), which shows what a client or its proxy sent.
@@ -31,7 +35,7 @@ LIST_END = "."
 
 
 def read_lines(path):
-    with open(path, encoding="utf-8") as f:
+    with open(path, encoding="utf-8", errors="surrogateescape") as f:
         return f.read().splitlines()
 
 
@@ -79,8 +83,17 @@ class Records:
         return None
 
 
-def answer_lines(lines):
-    return ("\r\n".join(lines) + "\r\n").encode("latin-1", errors="replace")
+def answer_lines(lines, level=6):
+    text = "\r\n".join(lines) + "\r\n"
+    if level >= 6:
+        return text.encode("utf-8", errors="surrogateescape")
+    text = text.encode("utf-8", errors="surrogateescape").decode("utf-8", errors="replace")
+    return text.encode("latin-1", errors="replace")
+
+
+def greeting_accepted(hello):
+    words = hello.split()
+    return len(words) == 4 and "." in words[1]
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -99,7 +112,7 @@ class Handler(BaseHTTPRequestHandler):
 
     def send_body(self, body, status=200):
         self.send_response(status)
-        self.send_header("Content-Type", "text/plain; charset=ISO-8859-1")
+        self.send_header("Content-Type", "text/plain")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         try:
@@ -115,7 +128,13 @@ class Handler(BaseHTTPRequestHandler):
             return
         query = parse_qs(target.query)
         words = query.get("cmd", [""])[0].split()
-        if len(words) >= 3 and [w.lower() for w in words[:2]] == ["cddb", "query"]:
+        try:
+            self.level = int(query.get("proto", ["1"])[0])
+        except ValueError:
+            self.level = 1
+        if not greeting_accepted(query.get("hello", [""])[0]):
+            self.send_body(answer_lines(["431 Handshake not successful, closing connection."]))
+        elif len(words) >= 3 and [w.lower() for w in words[:2]] == ["cddb", "query"]:
             self.query(words[2])
         elif len(words) >= 4 and [w.lower() for w in words[:2]] == ["cddb", "read"]:
             self.read(words[2], words[3])
@@ -140,7 +159,7 @@ class Handler(BaseHTTPRequestHandler):
             lines += [records.match_line(*m) for m in inexact] + [LIST_END]
         else:
             lines = [f"202 No match for disc ID {discid}."]
-        self.send_body(answer_lines(lines))
+        self.send_body(answer_lines(lines, self.level))
 
     def read(self, category, discid):
         records = self.server.records
@@ -149,7 +168,7 @@ class Handler(BaseHTTPRequestHandler):
             return
         lines = [f"210 {category} {discid} CD database entry follows (until terminating `.')"]
         lines += read_lines(records.path(category, discid)) + [LIST_END]
-        self.send_body(answer_lines(lines))
+        self.send_body(answer_lines(lines, self.level))
 
     def misbehave(self, behaviour):
         if behaviour == "servererror":
