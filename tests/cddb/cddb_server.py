@@ -16,6 +16,7 @@ and "cddb read" from record files:
                                   hang         no answer at all
                                   large        a body of 2 MiB
 
+GET /redirect?to=URL answers with a redirect to URL (to itself without "to").
 One exact match gives 200, several 210, inexact ones 211, none 202.
 A greeting whose host word holds no "." (no real e-mail address) is refused
 with 431, as today's public server does.
@@ -123,6 +124,9 @@ class Handler(BaseHTTPRequestHandler):
     def do_GET(self):
         self.log_request_to_file()
         target = urlsplit(self.path)
+        if target.path == "/redirect":
+            self.redirect(parse_qs(target.query).get("to", [""])[0])
+            return
         if not target.path.endswith("/cddb.cgi"):
             self.send_body(b"Not found\r\n", 404)
             return
@@ -140,6 +144,13 @@ class Handler(BaseHTTPRequestHandler):
             self.read(words[2], words[3])
         else:
             self.send_body(answer_lines(["500 Command syntax error."]))
+
+    def redirect(self, location):
+        """/redirect?to=URL answers 302 towards URL; /redirect alone, towards itself."""
+        self.send_response(302)
+        self.send_header("Location", location or "/redirect")
+        self.send_header("Content-Length", "0")
+        self.end_headers()
 
     def query(self, discid):
         records = self.server.records
