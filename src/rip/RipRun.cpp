@@ -3,11 +3,10 @@
 #include "rip/ITrackRows.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRow.h"
-#include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
+#include "tags/TrackTags.h"
 #include <QFile>
 #include <QFileInfo>
-#include "platform/CalvenorError.h"
 
 RipRun::RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags) : m_rows(rows), m_ripper(ripper), m_tags(tags) {}
 
@@ -73,17 +72,15 @@ void RipRun::ripRow(const TrackRow& row)
 
 void RipRun::TagFile(TMP3Info& tags, const TrackRow& row)
 {
-    tags.SetFilename(row.Values[TrackRow::Target]);
-    tags.SetTitle(row.Values[TrackRow::Title]);
-    tags.SetArtist(row.Values[TrackRow::Artist]);
-    tags.SetAlbum(row.Values[TrackRow::Album]);
-    tags.SetYear(row.Values[TrackRow::Year]);
-    tags.SetGenreID(GenreTable::IdOfName(row.Values[TrackRow::Genre]));
-    tags.SetComment(row.Values[TrackRow::Comment]);
-    tags.Save();
-    if (!tags.Saved())
-        throw CalvenorError(QStringLiteral("Impossible d'écrire le tag ID3 dans le fichier \"%1\". %2")
-                                .arg(row.Values[TrackRow::Target], tags.Error()));
+    TagFields fields;
+    fields.title = row.Values[TrackRow::Title];
+    fields.artist = row.Values[TrackRow::Artist];
+    fields.album = row.Values[TrackRow::Album];
+    fields.year = row.Values[TrackRow::Year];
+    fields.genre = row.Values[TrackRow::Genre];
+    fields.comment = row.Values[TrackRow::Comment];
+    fields.track = TargetNameRule::TrackNumberFromLabel(row.Label);
+    TrackTags::Write(tags, row.Values[TrackRow::Target], fields);
 }
 
 QString RipRun::UnreadTracksText() const

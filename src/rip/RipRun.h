@@ -36,7 +36,8 @@ public:
     // Where the playlist of this run is (or will be) saved.
     QString PlaylistFileName() const;
 
-    // Writes the row's tag values into the file at its target path.
+    // Writes the row's tag values and track number into the file at its
+    // target path: ID3v2 (MP3 files) and ID3v1.
     static void TagFile(TMP3Info& tags, const struct TrackRow& row);
 
     // Fired with the target path of each track before it is ripped.

@@ -3,11 +3,12 @@
 #include <QStringList>
 #include <cstdint>
 
-// The ID3v1 genre names, numbers 0 to 114: the program's one list of genres.
+// The ID3v1 genre names, numbers 0 to 115 in the standard numbering that
+// other players read ("Fast Fusion" at 84): the program's one list of genres.
 class GenreTable {
 public:
     static constexpr uint8_t Other = 12;
-    static constexpr uint8_t LastId = 114;
+    static constexpr uint8_t LastId = 115;
 
     static const QStringList& Names();
     // Name of a genre number; "Other" for a number past the table.

@@ -18,6 +18,8 @@ constexpr int ArtistAt = 33;
 constexpr int AlbumAt = 63;
 constexpr int YearAt = 93;
 constexpr int CommentAt = 97;
+constexpr int TrackMarkAt = 125;
+constexpr int TrackAt = 126;
 constexpr int GenreAt = 127;
 
 bool fileExists(const QString& name)
@@ -128,6 +130,12 @@ void TMP3Info::SetGenreID(uint8_t v)
     raise(onChange);
 }
 
+void TMP3Info::SetTrack(uint8_t v)
+{
+    m_track = v;
+    raise(onChange);
+}
+
 void TMP3Info::setText(QString& field, const QString& v, int limit)
 {
     field = FirstCharacters(v, limit);
@@ -168,6 +176,9 @@ void TMP3Info::readFields(const QByteArray& trailer)
     m_album = fieldText(trailer, AlbumAt, TextFieldSize);
     m_year = fieldText(trailer, YearAt, YearFieldSize);
     m_comment = fieldText(trailer, CommentAt, TextFieldSize);
+    // ID3v1.1: a zero byte before a non-zero last comment byte marks a track number.
+    const bool hasTrack = trailer.at(TrackMarkAt) == '\0' && trailer.at(TrackAt) != '\0';
+    m_track = hasTrack ? uint8_t(trailer.at(TrackAt)) : 0;
     storeGenre(uint8_t(trailer.at(GenreAt)));
 }
 
@@ -178,6 +189,7 @@ void TMP3Info::clearFields()
     m_album.clear();
     m_year.clear();
     m_comment.clear();
+    m_track = 0;
     storeGenre(GenreTable::Other);
 }
 
@@ -190,6 +202,10 @@ QByteArray TMP3Info::buildTrailer() const
     putField(trailer, AlbumAt, TextFieldSize, m_album);
     putField(trailer, YearAt, YearFieldSize, m_year);
     putField(trailer, CommentAt, TextFieldSize, m_comment);
+    if (m_track != 0 && ToTagBytes(m_comment).size() <= TrackCommentSize) {
+        trailer[TrackMarkAt] = '\0';
+        trailer[TrackAt] = char(m_track);
+    }
     trailer[GenreAt] = char(m_genreID);
     return trailer;
 }

@@ -14,6 +14,7 @@ public:
     static constexpr int TagSize = 128;
     static constexpr int TextFieldSize = 30;
     static constexpr int YearFieldSize = 4;
+    static constexpr int TrackCommentSize = 28;
     using TNotifyEvent = std::function<void(TMP3Info* sender)>;
 
     TMP3Info() = default;
@@ -38,6 +39,10 @@ public:
     // A number past the genre table stores 12 ("Other").
     void SetGenreID(uint8_t v);
     const QString& Genre() const { return m_genre; }
+    // ID3v1.1 track number, 0 for none. Written only when the comment leaves
+    // room for it (28 bytes at most).
+    uint8_t Track() const { return m_track; }
+    void SetTrack(uint8_t v);
 
     bool Valid() const { return m_valid; }
     bool Saved() const { return m_saved; }
@@ -71,6 +76,7 @@ private:
     QString m_filename;
     QString m_title, m_artist, m_album, m_year, m_comment;
     uint8_t m_genreID = 12;
+    uint8_t m_track = 0;
     QString m_genre = QStringLiteral("Other");
     bool m_valid = false;
     bool m_saved = false;

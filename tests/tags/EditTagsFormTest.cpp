@@ -92,7 +92,7 @@ TEST_F(EditTags, ShowsItsControlsWithTheirTextsAndLimits)
     QStringList names;
     for (int i = 0; i < editor->Genre->count(); ++i)
         names << editor->Genre->itemText(i);
-    EXPECT_EQ(names.size(), 115);
+    EXPECT_EQ(names.size(), 116);
     EXPECT_EQ(QSet<QString>(names.begin(), names.end()),
               QSet<QString>(GenreTable::Names().begin(), GenreTable::Names().end()));
     for (int i = 1; i < names.size(); ++i)

@@ -59,7 +59,7 @@ TEST(TMP3Info, SettersKeepTheFieldWidthsAndRaiseOnChange)
     EXPECT_EQ(info.Genre(), "Other");
     info.SetGenreID(0);
     EXPECT_EQ(info.Genre(), "Blues");
-    info.SetGenreID(114);
+    info.SetGenreID(115);
     EXPECT_EQ(info.Genre(), "Folklore");
     EXPECT_EQ(log.changes, 5);
     // Each character is one byte of the tag: a character outside Latin-1,
@@ -159,7 +159,8 @@ TEST(TMP3Info, GenreBytesPastTheTableReadAsOther)
     TagFiles files;
     TMP3Info info;
     const struct { uint8_t byte; int id; const char* name; } cases[] = {
-        {114, 114, "Folklore"}, {115, 12, "Other"}, {255, 12, "Other"}, {84, 84, "Bebob"}};
+        {115, 115, "Folklore"}, {116, 12, "Other"}, {255, 12, "Other"}, {84, 84, "Fast Fusion"},
+        {102, 102, "Chanson"}};
     for (const auto& c : cases) {
         info.SetFilename(files.Write("g.mp3", TagFiles::Trailer("t", "", "", "", "", c.byte)));
         EXPECT_TRUE(info.Valid());
@@ -309,19 +310,23 @@ TEST(TMP3Info, AnUnreadableFileRaisesAFileError)
     EXPECT_TRUE(log.errors.isEmpty());
 }
 
-TEST(GenreTable, HoldsTheHundredAndFifteenNamesAndFindsThemByName)
+// The standard numbering: "Fast Fusion" at 84, every later name one higher.
+TEST(GenreTable, HoldsTheStandardNamesAndFindsThemByName)
 {
     const QStringList& names = GenreTable::Names();
-    ASSERT_EQ(names.size(), 115);
+    ASSERT_EQ(names.size(), 116);
     EXPECT_EQ(names.at(0), "Blues");
     EXPECT_EQ(names.at(12), "Other");
     EXPECT_EQ(names.at(83), "Swing");
-    EXPECT_EQ(names.at(84), "Bebob");
-    EXPECT_EQ(names.at(114), "Folklore");
+    EXPECT_EQ(names.at(84), "Fast Fusion");
+    EXPECT_EQ(names.at(85), "Bebob");
+    EXPECT_EQ(names.at(101), "Speech");
+    EXPECT_EQ(names.at(102), "Chanson");
+    EXPECT_EQ(names.at(115), "Folklore");
     EXPECT_EQ(GenreTable::IdOfName("rock"), 17);
     EXPECT_EQ(GenreTable::IdOfName("ROCK & ROLL"), 78);
-    EXPECT_EQ(GenreTable::IdOfName("Folklore"), 114);
+    EXPECT_EQ(GenreTable::IdOfName("Folklore"), 115);
     EXPECT_EQ(GenreTable::IdOfName("misc"), 12);
     EXPECT_EQ(GenreTable::IdOfName(""), 12);
-    EXPECT_EQ(GenreTable::NameOf(115), "Other");
+    EXPECT_EQ(GenreTable::NameOf(116), "Other");
 }

@@ -1,4 +1,8 @@
 #include "TagFiles.h"
+#include "rip/RipRun.h"
+#include "rip/TrackRow.h"
+#include "support/DiscImage.h"
+#include "support/RipTool.h"
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <QFile>
@@ -13,7 +17,13 @@ namespace {
 const char* ReaderScript = R"(
 import json, sys
 from mutagen.id3 import ID3
+from mutagen.mp3 import MP3
 tags = ID3(sys.argv[1])
+try:
+    info = MP3(sys.argv[1]).info
+    encoder, length = info.encoder_info, info.length
+except Exception:
+    encoder, length = '', 0
 def text(key):
     frame = tags.get(key)
     return str(frame.text[0]) if frame else ''
@@ -21,7 +31,8 @@ comments = tags.getall('COMM')
 print(json.dumps({'version': list(tags.version), 'title': text('TIT2'), 'artist': text('TPE1'),
                   'album': text('TALB'), 'year': text('TDRC'),
                   'comment': str(comments[0].text[0]) if comments else '',
-                  'genre': tags['TCON'].genres[0] if 'TCON' in tags else ''}))
+                  'genre': tags['TCON'].genres[0] if 'TCON' in tags else '',
+                  'track': text('TRCK'), 'encoder': encoder, 'length': length}))
 )";
 
 QString python()
@@ -80,4 +91,53 @@ TEST(TMP3InfoReadBack, CharactersOutsideLatin1AreWrittenAsQuestionMarks)
     TMP3Info reader;
     reader.SetFilename(path);
     EXPECT_EQ(reader.Title(), "5 ? ? ?");
+}
+
+// Both tags of a ripped MP3: ID3v2.4 in full at the start, the encoder's Info
+// frame still found right after it, and an ID3v1.1 trailer with the track.
+TEST(TMP3InfoReadBack, RipRunWritesBothTagsThatOtherPlayersRead)
+{
+    TagFiles files;
+    const QString cue = DiscImage().AddAudioTrack(DiscImage::SinePcm(75 * 2, 440)).WriteTo(files.Path(""));
+    const QString source = files.Path("source.wav");
+    const RipTool rip = RipTool::Run({"--drive", "x=" + cue, "x:", "--track", "1", "--out", source});
+    ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    // The LAME front end writes the Info frame that decoders must still find.
+    const QString mp3 = files.Path("track.mp3");
+    ASSERT_EQ(QProcess::execute("lame", {"--quiet", "-b", "128", source, mp3}), 0);
+    const QString wav = files.Write("track.wav", TagFiles::Body(4000));
+
+    const QString title = QStringLiteral("L’été œcuménique, une chanson au titre bien trop long pour ID3v1");
+    for (const QString& path : {mp3, wav}) {
+        TrackRow row;
+        row.Label = QStringLiteral("Piste 07");
+        row.Values[TrackRow::Target] = path;
+        row.Values[TrackRow::Title] = title;
+        row.Values[TrackRow::Artist] = QStringLiteral("Cœur de pirate");
+        row.Values[TrackRow::Genre] = QStringLiteral("chanson");
+        row.Values[TrackRow::Comment] = QStringLiteral("court");
+        TMP3Info info;
+        RipRun::TagFile(info, row);
+        const QByteArray trailer = TagFiles::ReadAll(path).right(TMP3Info::TagSize);
+        EXPECT_TRUE(trailer.startsWith("TAG"));
+        EXPECT_EQ(trailer.at(125), '\0');
+        EXPECT_EQ(trailer.at(126), 7);
+        EXPECT_EQ(uint8_t(trailer.at(127)), 102);
+    }
+
+    const QJsonObject v2 = readWithMutagen(mp3);
+    ASSERT_FALSE(v2.contains("failure")) << v2.value("failure").toString().toStdString();
+    EXPECT_EQ(v2.value("version").toArray().at(1).toInt(), 4);
+    EXPECT_EQ(v2.value("title").toString(), title);
+    EXPECT_EQ(v2.value("artist").toString(), QStringLiteral("Cœur de pirate"));
+    EXPECT_EQ(v2.value("track").toString(), "7");
+    EXPECT_EQ(v2.value("genre").toString(), "Chanson");
+    EXPECT_TRUE(v2.value("encoder").toString().startsWith("LAME")) << v2.value("encoder").toString().toStdString();
+    EXPECT_NEAR(v2.value("length").toDouble(), 2.0, 0.1);
+
+    const QJsonObject v1 = readWithMutagen(wav);
+    EXPECT_EQ(v1.value("version").toArray().at(0).toInt(), 1);
+    EXPECT_EQ(v1.value("title").toString(), QStringLiteral("L?été ?cuménique, une chanson")); // 30 Latin-1 bytes
+    EXPECT_EQ(v1.value("track").toString(), "7");
+    EXPECT_EQ(v1.value("genre").toString(), "Chanson");
 }
