@@ -1,4 +1,6 @@
 #include "cddb/TCDInfo.h"
+#include "platform/MusicBrainzDiscId.h"
+#include <QList>
 #include "platform/CalvenorError.h"
 #include "platform/IDrives.h"
 
@@ -93,4 +95,26 @@ uint32_t TCDInfo::DiscId()
 QString TCDInfo::DiscIdString()
 {
     return QStringLiteral("%1").arg(DiscId(), 8, 16, QLatin1Char('0'));
+}
+
+int TCDInfo::AudioTrackCount()
+{
+    int last = static_cast<int>(TrackCount());
+    while (last > 1 && !disc().IsAudioTrack(last))
+        --last;
+    return last;
+}
+
+// Data tracks at the end of the disc (a second session) are left out, and
+// the audio then ends where that session's lead-in begins.
+QString TCDInfo::MusicBrainzDiscIdString()
+{
+    const int n = static_cast<int>(TrackCount());
+    const int last = AudioTrackCount();
+    QList<int> starts;
+    for (int k = 1; k <= last; ++k)
+        starts << MsfToFrames(TrackPosition(k));
+    const int leadOut = last < n ? MsfToFrames(TrackPosition(last + 1)) - SessionGapFrames
+                                 : MsfToFrames(TrackPosition(n)) + MsfToFrames(TrackLength(n)) + 1;
+    return MusicBrainzDiscId::FromToc(starts, leadOut);
 }

@@ -36,6 +36,13 @@ public:
     uint32_t DiscId();
     // DiscId as eight lower-case hexadecimal digits.
     QString DiscIdString();
+    // Tracks up to the last audio track: data tracks at the end are not counted.
+    int AudioTrackCount();
+    // The disc's MusicBrainz identifier (28 characters).
+    QString MusicBrainzDiscIdString();
+    // Lead-out, lead-in and pregap between the sessions of a disc whose data
+    // track follows its audio.
+    static constexpr int SessionGapFrames = 11400;
 
 private:
     ICdAudioDevice::Disc& disc();

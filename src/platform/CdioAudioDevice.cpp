@@ -24,6 +24,8 @@ public:
         return track == TrackCount() ? length - 1 : length;
     }
 
+    bool IsAudioTrack(int track) override { return m_toc.at(checked(track) - 1).btFlag == TOC_FLAG_AUDIO; }
+
 private:
     int checked(int track) const
     {

@@ -1,5 +1,6 @@
 #include "platform/CurlHttpClient.h"
 #include "platform/CalvenorError.h"
+#include "platform/HttpStatusError.h"
 #include <QUrl>
 #include <curl/curl.h>
 #include <memory>
@@ -97,19 +98,20 @@ QString failureText(CURLcode code, const QString& host, const QString& url, cons
     }
 }
 
-CalvenorError failure(CURLcode code, const QString& url, const HttpSettings& settings, CURL* curl,
-                      const Answer& answer)
+[[noreturn]] void raiseFailure(CURLcode code, const QString& url, const HttpSettings& settings, CURL* curl,
+                               const Answer& answer)
 {
     const QString host = hostOf(url);
     if (answer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
-        return CalvenorError(
+        throw CalvenorError(
             QStringLiteral("La réponse du serveur « %1 » dépasse la taille permise (1 Mio) : elle est refusée.").arg(host));
     if (code == CURLE_HTTP_RETURNED_ERROR) {
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-        return CalvenorError(QStringLiteral("Le serveur « %1 » a répondu par l'erreur HTTP %2.").arg(host).arg(status));
+        throw HttpStatusError(
+            QStringLiteral("Le serveur « %1 » a répondu par l'erreur HTTP %2.").arg(host).arg(status), status);
     }
-    return CalvenorError(failureText(code, host, url, settings));
+    throw CalvenorError(failureText(code, host, url, settings));
 }
 
 void applyProxy(CURL* curl, const HttpSettings& settings)
@@ -201,7 +203,7 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
 
     const CURLcode code = curl_easy_perform(c);
     if (code != CURLE_OK)
-        throw failure(code, url, settings, c, answer);
+        raiseFailure(code, url, settings, c, answer);
     Hop hop;
     long status = 0;
     char* location = nullptr;

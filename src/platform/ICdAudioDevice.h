@@ -17,6 +17,8 @@ public:
         // Track numbers are 1-based; a number the disc does not have raises.
         virtual int TrackPosition(int track) = 0;
         virtual int TrackLength(int track) = 0;
+        // False for a data track.
+        virtual bool IsAudioTrack(int track) = 0;
     };
 
     virtual ~ICdAudioDevice() = default;

@@ -19,17 +19,21 @@ public:
         if (!tocs.contains(source))
             throw CalvenorError(QStringLiteral("Le lecteur ne contient pas de disque : ") + source);
         ++opened;
-        return std::make_unique<FakeDisc>(tocs.value(source), closed);
+        return std::make_unique<FakeDisc>(tocs.value(source), dataTracks.value(source), closed);
     }
 
     QMap<QString, Toc> tocs;
+    QMap<QString, QList<int>> dataTracks; // by source: numbers of its data tracks
     int opened = 0;
     int closed = 0;
 
 private:
     class FakeDisc : public Disc {
     public:
-        FakeDisc(const Toc& toc, int& closed) : m_toc(toc), m_closed(closed) {}
+        FakeDisc(const Toc& toc, const QList<int>& dataTracks, int& closed)
+            : m_toc(toc), m_dataTracks(dataTracks), m_closed(closed)
+        {
+        }
         ~FakeDisc() override { ++m_closed; }
         int TrackCount() override { return m_toc.starts.size(); }
         int TrackPosition(int track) override { return m_toc.starts.at(checked(track) - 1); }
@@ -38,6 +42,7 @@ private:
             const int end = track == TrackCount() ? m_toc.leadOut - 1 : m_toc.starts.at(checked(track));
             return end - TrackPosition(track);
         }
+        bool IsAudioTrack(int track) override { return !m_dataTracks.contains(checked(track)); }
 
     private:
         int checked(int track) const
@@ -47,6 +52,7 @@ private:
             return track;
         }
         Toc m_toc;
+        QList<int> m_dataTracks;
         int& m_closed;
     };
 };

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""A small CDDB server over HTTP for tests and demonstrations.
+"""A small CDDB and MusicBrainz server over HTTP for tests and demonstrations.
 
 Listens on 127.0.0.1 only and answers the cddb.cgi commands "cddb query"
 and "cddb read" from record files:
@@ -17,6 +17,9 @@ and "cddb read" from record files:
                                   large        a body of 2 MiB
 
 GET /redirect?to=URL answers with a redirect to URL (to itself without "to").
+GET /ws/2/discid/<id>?inc=recordings+artist-credits&fmt=json answers with
+RECORDS/musicbrainz/<id>.json as the MusicBrainz web service would, 404 when
+there is none.
 One exact match gives 200, several 210, inexact ones 211, none 202.
 A greeting whose host word holds no "." (no real e-mail address) is refused
 with 431, as today's public server does.
@@ -29,10 +32,13 @@ import json
 import os
 import sys
 import threading
+import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlsplit
 
 LIST_END = "."
+MUSICBRAINZ = "musicbrainz"
+DISCID_PATH = "/ws/2/discid/"
 
 
 def read_lines(path):
@@ -59,7 +65,8 @@ class Records:
         return safe and os.path.isfile(self.path(category, discid))
 
     def categories(self):
-        return sorted(d for d in os.listdir(self.folder) if os.path.isdir(os.path.join(self.folder, d)))
+        return sorted(d for d in os.listdir(self.folder)
+                      if os.path.isdir(os.path.join(self.folder, d)) and d != MUSICBRAINZ)
 
     def title(self, category, discid):
         """The DTITLE value, its continuation lines joined."""
@@ -107,7 +114,7 @@ class Handler(BaseHTTPRequestHandler):
     def log_request_to_file(self):
         if not self.server.log_path:
             return
-        entry = {"target": self.path, "headers": {k: v for k, v in self.headers.items()}}
+        entry = {"target": self.path, "time": time.time(), "headers": {k: v for k, v in self.headers.items()}}
         with self.server.log_lock, open(self.server.log_path, "a", encoding="utf-8") as f:
             f.write(json.dumps(entry) + "\n")
 
@@ -124,6 +131,9 @@ class Handler(BaseHTTPRequestHandler):
     def do_GET(self):
         self.log_request_to_file()
         target = urlsplit(self.path)
+        if target.path.startswith(DISCID_PATH):
+            self.musicbrainz(target.path[len(DISCID_PATH):], parse_qs(target.query))
+            return
         if target.path == "/redirect":
             self.redirect(parse_qs(target.query).get("to", [""])[0])
             return
@@ -144,6 +154,17 @@ class Handler(BaseHTTPRequestHandler):
             self.read(words[2], words[3])
         else:
             self.send_body(answer_lines(["500 Command syntax error."]))
+
+    def musicbrainz(self, discid, query):
+        if query.get("inc") != ["recordings artist-credits"] or query.get("fmt") != ["json"]:
+            self.send_body(json.dumps({"error": "Invalid inc or fmt."}).encode(), 400)
+            return
+        path = os.path.join(self.server.records.folder, MUSICBRAINZ, discid + ".json")
+        if "/" in discid or not os.path.isfile(path):
+            self.send_body(json.dumps({"error": "Not Found"}).encode(), 404)
+            return
+        with open(path, "rb") as f:
+            self.send_body(f.read())
 
     def redirect(self, location):
         """/redirect?to=URL answers 302 towards URL; /redirect alone, towards itself."""

@@ -1,0 +1,76 @@
+#include "cddb/MusicBrainzClient.h"
+#include "cddb/MusicBrainzJson.h"
+#include "cddb/TCDInfo.h"
+#include "platform/HttpStatusError.h"
+#include "platform/IHttpClient.h"
+#include <QUrl>
+#include <chrono>
+#include <optional>
+#include <thread>
+
+const QString MusicBrainzClient::DefaultServer = QStringLiteral("https://musicbrainz.org");
+
+namespace {
+constexpr long NotFound = 404;
+using Clock = std::chrono::steady_clock;
+} // namespace
+
+MusicBrainzClient::MusicBrainzClient(const PlatformServices& services) : m_services(services) {}
+
+void MusicBrainzClient::SetServer(const QString& url)
+{
+    m_server = url.isEmpty() ? DefaultServer : url;
+    while (m_server.endsWith('/'))
+        m_server.chop(1);
+}
+
+QString MusicBrainzClient::UserAgent() const
+{
+    const QString program = QStringLiteral("Calvenor/" CALVENOR_VERSION);
+    return m_contact.isEmpty() ? program : program + QStringLiteral(" ( ") + m_contact + QStringLiteral(" )");
+}
+
+QString MusicBrainzClient::LookupUrl(const QString& discId) const
+{
+    return m_server + QStringLiteral("/ws/2/discid/") + QString::fromLatin1(QUrl::toPercentEncoding(discId))
+        + QStringLiteral("?inc=recordings+artist-credits&fmt=json");
+}
+
+void MusicBrainzClient::waitForTurn()
+{
+    static std::optional<Clock::time_point> last;
+    const auto interval = std::chrono::milliseconds(MinIntervalMs);
+    if (last && Clock::now() - *last < interval)
+        std::this_thread::sleep_for(interval - (Clock::now() - *last));
+    last = Clock::now();
+}
+
+QList<AlbumRelease> MusicBrainzClient::LookupDisc(QChar letter)
+{
+    QString id;
+    int tracks = 0;
+    {
+        // The drive is held only while its table of contents is read.
+        TCDInfo disc(*m_services.drives, *m_services.cdAudio);
+        disc.OpenDrive(letter);
+        id = disc.MusicBrainzDiscIdString();
+        tracks = disc.AudioTrackCount();
+    }
+    return LookupDiscId(id, tracks);
+}
+
+QList<AlbumRelease> MusicBrainzClient::LookupDiscId(const QString& discId, int trackCount)
+{
+    HttpSettings settings;
+    settings.userAgent = UserAgent();
+    QByteArray answer;
+    waitForTurn();
+    try {
+        answer = m_services.http->Get(LookupUrl(discId), settings);
+    } catch (const HttpStatusError& e) {
+        if (e.Status() == NotFound)
+            return {};
+        throw;
+    }
+    return MusicBrainzJson::Releases(answer, discId, trackCount);
+}

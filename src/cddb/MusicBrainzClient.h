@@ -1,0 +1,37 @@
+#pragma once
+#include "cddb/AlbumRelease.h"
+#include "platform/PlatformServices.h"
+#include <QChar>
+#include <QList>
+#include <QString>
+
+// Asks the MusicBrainz web service which releases hold the disc in a drive,
+// by the disc's MusicBrainz identifier. At most one request a second, from
+// the whole program, as the service asks of its clients.
+class MusicBrainzClient {
+public:
+    static const QString DefaultServer;
+    static constexpr int MinIntervalMs = 1000;
+
+    explicit MusicBrainzClient(const PlatformServices& services);
+
+    QString Server() const { return m_server; }
+    // Empty: the default server.
+    void SetServer(const QString& url);
+    // The contact address the User-Agent names.
+    void SetContact(const QString& email) { m_contact = email; }
+    // "Calvenor/<version> ( <contact> )".
+    QString UserAgent() const;
+
+    // The releases of the disc in the drive; none when the service does not know it.
+    QList<AlbumRelease> LookupDisc(QChar letter);
+    QList<AlbumRelease> LookupDiscId(const QString& discId, int trackCount);
+    QString LookupUrl(const QString& discId) const;
+
+private:
+    static void waitForTurn();
+
+    PlatformServices m_services;
+    QString m_server = DefaultServer;
+    QString m_contact;
+};
