@@ -16,6 +16,7 @@ const QString TrackTitleKey = QStringLiteral("TTITLE");
 constexpr int CodeLength = 3;
 constexpr int MaxMatchLength = 999;
 constexpr int MaxTracks = 99;
+constexpr int MaxBoxLines = 40;
 // Answers a server gives when it refuses the greeting: no handshake, a
 // handshake refused, no connection allowed.
 constexpr int NoHandshake = 409;
@@ -125,6 +126,14 @@ void TCDDBConnect::SetEmail(const QString& address)
 {
     m_userName = EmailAddress::LocalPart(address);
     m_hostName = EmailAddress::Domain(address);
+}
+
+QString TCDDBConnect::ForBox(const QString& text)
+{
+    const QStringList lines = SplitLines(text);
+    if (lines.size() <= MaxBoxLines)
+        return text;
+    return (lines.mid(0, MaxBoxLines) << QStringLiteral("…")).join('\n');
 }
 
 QString TCDDBConnect::ExplainAnswer(int code, const QString& answer)

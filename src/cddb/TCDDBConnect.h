@@ -81,6 +81,8 @@ public:
     // The answer as the user should read it: a refusal caused by the greeting
     // is explained in French before the server's own text.
     static QString ExplainAnswer(int code, const QString& answer);
+    // A text for a message box: at most 40 lines, then "…".
+    static QString ForBox(const QString& text);
 
 protected:
     // Copies the port and proxy properties into the HTTP client's settings.

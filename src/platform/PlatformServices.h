@@ -9,6 +9,7 @@ class IEncoderLibrary;
 class IHttpClient;
 class ICdAudioDevice;
 class IAudioOutput;
+class Settings;
 
 // The platform services handed to windows and components. Not owned here:
 // the program's main (or a test) owns the real ones or the fakes.
@@ -22,4 +23,5 @@ struct PlatformServices {
     IHttpClient* http = nullptr;
     ICdAudioDevice* cdAudio = nullptr;
     IAudioOutput* audioOutput = nullptr;
+    Settings* settings = nullptr;
 };

@@ -2,7 +2,31 @@
 
 namespace {
 const QString Separator = QStringLiteral(" - ");
+constexpr int MaxExtensionChars = 5;
+
+bool isControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u <= 0x1F || (u >= 0x7F && u <= 0x9F);
 }
+
+// The first characters of text that fit in `bytes` UTF-8 bytes.
+QString fitBytes(const QString& text, qsizetype bytes)
+{
+    qsizetype used = 0;
+    qsizetype units = 0;
+    while (units < text.size()) {
+        const bool pair = text.at(units).isHighSurrogate() && units + 1 < text.size();
+        const qsizetype step = pair ? 2 : 1;
+        const qsizetype size = text.mid(units, step).toUtf8().size();
+        if (used + size > bytes)
+            break;
+        used += size;
+        units += step;
+    }
+    return text.left(units);
+}
+} // namespace
 
 QString TargetNameRule::ComposeTargetPath(const QString& directory, const QString& label, const QString& album,
                                           const QString& artist, const QString& title, bool mp3)
@@ -13,7 +37,38 @@ QString TargetNameRule::ComposeTargetPath(const QString& directory, const QStrin
     if (!artist.isEmpty())
         name += artist + Separator;
     name += title.isEmpty() ? label : title;
-    return WithSeparator(directory) + name + (mp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav"));
+    return WithSeparator(directory) + SafeComponent(name + (mp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav")));
+}
+
+QString TargetNameRule::WithoutControlChars(const QString& text)
+{
+    QString clean;
+    clean.reserve(text.size());
+    for (const QChar c : text)
+        if (!isControl(c))
+            clean += c;
+    return clean;
+}
+
+QString TargetNameRule::FitComponent(const QString& name)
+{
+    if (name.toUtf8().size() <= MaxComponentBytes)
+        return name;
+    const qsizetype dot = name.lastIndexOf('.');
+    const QString extension = dot > 0 && name.size() - dot <= MaxExtensionChars ? name.mid(dot) : QString();
+    const QString stem = name.left(name.size() - extension.size());
+    return fitBytes(stem, MaxComponentBytes - extension.toUtf8().size()) + extension;
+}
+
+QString TargetNameRule::SafeComponent(const QString& name)
+{
+    return FitComponent(WithoutControlChars(name));
+}
+
+QString TargetNameRule::DotFolderNameText(const QString& subject)
+{
+    return subject + QStringLiteral(" ne peut pas être « . » ou « .. » : un dossier de ce nom désignerait le dossier "
+                                    "lui-même ou le dossier parent. Veuillez donner un autre nom.");
 }
 
 bool TargetNameRule::IsForbiddenNameChar(QChar c)
@@ -24,7 +79,7 @@ bool TargetNameRule::IsForbiddenNameChar(QChar c)
 
 bool TargetNameRule::IsDotFolderName(const QString& name)
 {
-    const QString trimmed = name.trimmed();
+    const QString trimmed = WithoutControlChars(name).trimmed();
     return trimmed == QLatin1String(".") || trimmed == QLatin1String("..");
 }
 

@@ -6,7 +6,11 @@
 // window that writes names.
 class TargetNameRule {
 public:
-    // folder + "NN - " + album " - " + artist " - " + (title or label) + ".mp3"/".wav".
+    // Longest name of one path component, in UTF-8 bytes.
+    static constexpr int MaxComponentBytes = 255;
+
+    // folder + "NN - " + album " - " + artist " - " + (title or label) + ".mp3"/".wav",
+    // the file name made safe (SafeComponent).
     static QString ComposeTargetPath(const QString& directory, const QString& label, const QString& album,
                                      const QString& artist, const QString& title, bool mp3);
     // The nine characters that file names must not hold: / \ : * ? " < > |
@@ -14,6 +18,15 @@ public:
     // "." or ".." (blanks around them aside): as a folder name it would lead
     // out of the music folder.
     static bool IsDotFolderName(const QString& name);
+    // The text without control characters (U+0000-U+001F, U+007F-U+009F).
+    static QString WithoutControlChars(const QString& text);
+    // At most MaxComponentBytes bytes, cut at a character boundary; the
+    // extension (a final ".xyz" of up to five characters) is kept.
+    static QString FitComponent(const QString& name);
+    // A name fit to be one component of a path: both of the above.
+    static QString SafeComponent(const QString& name);
+    // The error text for "." or ".." as a name, subject first.
+    static QString DotFolderNameText(const QString& subject);
     // The error text for a name holding forbidden characters, subject first
     // ("Le nom de l'artiste", "Le titre de la chanson", ...).
     static QString ForbiddenCharactersText(const QString& subject);

@@ -8,7 +8,7 @@ QString Playlist::FileName(const QString& folder, const QString& artist, const Q
 {
     const QString base = TargetNameRule::WithSeparator(folder);
     if (!artist.isEmpty() && !album.isEmpty())
-        return base + artist + QStringLiteral(" - ") + album + QStringLiteral(" - PlayList.M3u");
+        return base + TargetNameRule::SafeComponent(artist + QStringLiteral(" - ") + album + QStringLiteral(" - PlayList.M3u"));
     return base + QStringLiteral("PlayList.M3u");
 }
 

@@ -1,18 +1,27 @@
 #pragma once
 #include "platform/CalvenorError.h"
+#include "platform/HttpStatusError.h"
 #include "platform/IHttpClient.h"
 #include <QMap>
 #include <QStringList>
 #include <QUrlQuery>
 
 // Answers CDDB requests by their command ("cddb query 0c01ac02 ..." with
-// blanks) from a table; records every URL. A command missing from the
-// table raises as a refused connection would.
+// blanks) from a table, MusicBrainz requests by disc identifier from
+// another (404 for one missing there); records every URL. A command missing
+// from the table raises as a refused connection would.
 class FakeHttpClient : public IHttpClient {
 public:
     QByteArray Get(const QString& url, const HttpSettings&) override
     {
         urls << url;
+        const qsizetype discId = url.indexOf(QLatin1String("/ws/2/discid/"));
+        if (discId >= 0) {
+            const QString id = url.mid(discId + 13).section('?', 0, 0);
+            if (!musicBrainz.contains(id))
+                throw HttpStatusError(QStringLiteral("Le serveur « test » a répondu par l'erreur HTTP 404."), 404);
+            return musicBrainz.value(id);
+        }
         const QString command = Command(url);
         commands << command;
         for (auto it = answers.cbegin(); it != answers.cend(); ++it)
@@ -29,6 +38,7 @@ public:
     }
 
     QMap<QString, QByteArray> answers; // command prefix -> body
+    QMap<QString, QByteArray> musicBrainz; // disc identifier -> JSON
     QStringList urls;
     QStringList commands;
 };

@@ -4,13 +4,17 @@
 #include "cddb/TCDDBConnect.h"
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
+#include "cddb/ui/TEmail_Form.h"
 #include "support/MouseInput.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -98,6 +102,7 @@ protected:
         device.tocs["/dev/sr0"] = {{150, 14262}, 14262 + 18000 + 1};
         services.cdAudio = &device;
         services.http = &http;
+        settings.SetEmail("jean.dupont@exemple.fr");
         main = &open();
         choose(0); // no connection yet: no question
         internet.connected = true;
@@ -191,7 +196,7 @@ TEST_F(LookupWindow, SecondShowingForTheSameDiscSendsNoQuery)
     EXPECT_EQ(main->DiscIdText, "ID : 0c01ac02");
     EXPECT_EQ(http.commands, QStringList({"cddb query 0c01ac02 2 150 14262 428", "cddb read rock 0c01ac02 "}));
     EXPECT_EQ(http.urls.first(), lookup->CddbServer() + "/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428"
-                                                        "&hello=fd+fd+fd+1.0&proto=4");
+                                                        "&hello=jean.dupont+exemple.fr+Calvenor+1.1.0&proto=6");
     EXPECT_EQ(lookup->Artiste->text(), "Some Band");
     EXPECT_EQ(lookup->Album->text(), "First Album");
     EXPECT_EQ(found(), QStringList({"Intro", "Outro"}));
@@ -345,7 +350,9 @@ TEST_F(LookupWindow, DotNamesCannotLeadOutOfTheMusicFolder)
     answerRenames({"Dots", "Dot"}, &shownWith);
     lookup->BitBtn1Click();
     EXPECT_EQ(shownWith, QStringList({"..", "."}));
-    EXPECT_EQ(dialogs.texts(), QStringList({ArtistBox, AlbumBox}));
+    const QString why = " ne peut pas être « . » ou « .. » : un dossier de ce nom désignerait le dossier lui-même ou "
+                        "le dossier parent. Veuillez donner un autre nom.";
+    EXPECT_EQ(dialogs.texts(), QStringList({"Le nom de l'artiste" + why, "Le nom de l'album" + why}));
     EXPECT_EQ(main->DirectoryText->text(), musicFolder() + "Dots/Dot/");
 }
 
@@ -416,4 +423,107 @@ TEST_F(LookupWindow, ARecordTheServerCannotGiveIsShownAsItsAnswer)
     EXPECT_EQ(dialogs.captions, QStringList({"Réponse du serveur"}));
     EXPECT_TRUE(lookup->Artiste->text().isEmpty());
     EXPECT_TRUE(found().isEmpty());
+}
+
+TEST_F(LookupWindow, TheFirstLookupAsksForTheAddressAndKeepsIt)
+{
+    settings.SetEmail(QString());
+    QStringList errors;
+    whenShown(
+        lookup->EmailForm(),
+        [&] {
+            lookup->EmailForm()->Adresse->setText("jean");
+            lookup->EmailForm()->Enregistrer->click(); // refused: stays open
+            errors = dialogs.texts();
+            lookup->EmailForm()->Adresse->setText(" marie@exemple.org ");
+            lookup->EmailForm()->Enregistrer->click();
+        });
+    lookup->Timer1Timer();
+    EXPECT_EQ(errors, QStringList({"« jean » n'est pas une adresse électronique valide. Donnez une adresse de la forme "
+                                   "jean.dupont@exemple.fr."}));
+    EXPECT_EQ(settings.Email(), "marie@exemple.org");
+    EXPECT_TRUE(http.urls.first().endsWith("&hello=marie+exemple.org+Calvenor+1.1.0&proto=6"));
+    EXPECT_EQ(status(), "Opération terminée.");
+
+    // Without an address nothing is asked of any server.
+    settings.SetEmail(QString());
+    main->DiscIdText.clear();
+    http.urls.clear();
+    whenShown(lookup->EmailForm(), [&] { lookup->EmailForm()->Annuler->click(); });
+    lookup->Timer1Timer();
+    EXPECT_TRUE(http.urls.isEmpty());
+    EXPECT_EQ(status(), "Opération annulée.");
+}
+
+TEST_F(LookupWindow, MusicBrainzAnswersWhenCddbHasNoRecordOrFirstWhenAsked)
+{
+    QFile json(CALVENOR_SOURCE_DIR "/tests/cddb/records/musicbrainz/g0xMXjKMt8aCFXrW9aedO0gMeoE-.json");
+    ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+    http.musicBrainz["g0xMXjKMt8aCFXrW9aedO0gMeoE-"] = json.readAll();
+    http.answers["cddb query"] = "202 No match for disc ID 0c01ac02.\r\n";
+    QStringList offered;
+    whenShown(chooser.get(), [&] {
+        for (int i = 0; i < chooser->Liste->count(); ++i)
+            offered << chooser->Liste->itemText(i);
+        chooser->Liste->setCurrentIndex(1);
+        chooser->ChoiseBTN->click();
+    });
+    lookup->Timer1Timer();
+    EXPECT_TRUE(dialogs.shown.isEmpty()); // CDDB's "no match" is not shown when MusicBrainz knows the disc
+    EXPECT_EQ(offered, QStringList({"Zoé & les Îles feat. Œdipe / Premier Album – 2001 – FR",
+                                    "Some Band / First Album (remaster) – 2011 – XE"}));
+    EXPECT_EQ(found(), QStringList({"Intro", "Second Song"}));
+    lookup->BitBtn1Click();
+    EXPECT_EQ(column(TMain_Form::AlbumValue).first(), "First Album (remaster)");
+    EXPECT_EQ(column(TMain_Form::YearValue).first(), "2011");
+
+    settings.SetMusicBrainzFirst(true);
+    main->DiscIdText.clear();
+    http.commands.clear();
+    whenShown(chooser.get(), [&] { chooser->ChoiseBTN->click(); });
+    lookup->Timer1Timer();
+    EXPECT_TRUE(http.commands.filter("cddb").isEmpty());
+    EXPECT_EQ(lookup->Artiste->text(), "Zoé & les Îles feat. Œdipe");
+    EXPECT_EQ(found(), QStringList({"L’ouverture", "Deuxième"}));
+}
+
+TEST_F(LookupWindow, ARefusalIsExplainedAndALongAnswerCutTo40Lines)
+{
+    QByteArray answer = "431 Handshake not successful, closing connection.\r\n";
+    for (int i = 0; i < 30000; ++i)
+        answer += "line\r\n";
+    http.answers["cddb query"] = answer;
+    lookup->Timer1Timer();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    const QStringList lines = dialogs.shown.first().text.split('\n');
+    EXPECT_EQ(lines.size(), 41);
+    EXPECT_TRUE(lines.first().startsWith("Le serveur CDDB a refusé la présentation du programme."));
+    EXPECT_EQ(lines.last(), "…");
+}
+
+// Control characters and overlong names from a server: the names made of
+// them are real, creatable files.
+TEST_F(LookupWindow, HostileNamesGiveFilesThatCanBeMade)
+{
+    QTemporaryDir documents;
+    shell.documents = documents.path();
+    main->DirectoryText->setText(musicFolder());
+    const QString longAlbum = QString(300, QChar(0x00E9)); // 600 bytes in UTF-8
+    http.answers["cddb read rock 0c01ac02"] =
+        record("rock", QStringLiteral("Es\x1B[31mc\tape\x7F / ") + longAlbum, {"Ti\x01tle", "Two"});
+    lookup->Timer1Timer();
+    lookup->BitBtn1Click();
+    const QString folder = main->DirectoryText->text();
+    const QString target = column(TMain_Form::TargetValue).first();
+    EXPECT_TRUE(folder.startsWith(musicFolder() + "Es[31mcape/")) << folder.toStdString();
+    EXPECT_TRUE(target.startsWith(folder)) << target.toStdString();
+    for (const QString& part : target.split('/')) {
+        EXPECT_LE(part.toUtf8().size(), 255);
+        for (const QChar c : part)
+            EXPECT_FALSE(c.unicode() < 0x20 || c.unicode() == 0x7F) << target.toStdString();
+    }
+    EXPECT_TRUE(target.endsWith(".wav") || target.endsWith(".mp3")) << target.toStdString(); // extension kept
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(target);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << file.errorString().toStdString();
 }

@@ -2,6 +2,7 @@
 #include "platform/ui/AppForms.h"
 #include "app/ui/TMain_Form.h"
 #include "platform/PlatformServices.h"
+#include "platform/Settings.h"
 #include "support/FakeCdRipLibrary.h"
 #include "support/FakeDialogService.h"
 #include "support/FakeDrives.h"
@@ -9,6 +10,7 @@
 #include "support/FakeInternet.h"
 #include "support/FakeShell.h"
 #include <QComboBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
@@ -28,6 +30,7 @@ protected:
         services.shell = &shell;
         services.internet = &internet;
         services.encoder = &encoder;
+        services.settings = &settings;
     }
     // The window goes first: fakes of derived fixtures die before this one's members.
     void TearDown() override { form.reset(); }
@@ -58,6 +61,8 @@ protected:
     FakeShell shell;
     FakeInternet internet;
     FakeEncoderLibrary encoder;
+    QTemporaryDir settingsFolder;
+    Settings settings{settingsFolder.filePath("Calvenor.conf")};
     PlatformServices services;
     AppForms forms;
     std::unique_ptr<TMain_Form> form;

@@ -4,6 +4,7 @@
 #include "cddb/ui/TRename_Track.h"
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
+#include "cddb/ui/TPreferences_Form.h"
 #include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
 #include "rip/ui/TRippageEnCour.h"
@@ -15,6 +16,7 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/InterfaceInternet.h"
 #include "platform/LameEncoderLibrary.h"
+#include "platform/Settings.h"
 #include "platform/ui/QtAudioOutput.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtShell.h"
@@ -40,6 +42,7 @@ struct CalvenorApplication::Owned {
     QtAudioOutput audio;
     CdioAudioDevice cdAudio;
     CurlHttpClient http;
+    Settings settings;
     std::unique_ptr<TMain_Form> mainForm;
     std::unique_ptr<TEdit_Tags_Form> editTagsForm;
     std::unique_ptr<TEncode_Options_Form> encodeOptionsForm;
@@ -49,6 +52,7 @@ struct CalvenorApplication::Owned {
     std::unique_ptr<TChooseAlbum> chooseAlbum;
     std::unique_ptr<TRename_Track> renameTrack;
     std::unique_ptr<TConvert_Form> convertForm;
+    std::unique_ptr<TPreferences_Form> preferencesForm;
 };
 
 CalvenorApplication::CalvenorApplication(int& argc, char** argv)
@@ -104,6 +108,7 @@ void CalvenorApplication::createServices(const QStringList& driveArguments)
     m_services.audioOutput = &m_owned->audio;
     m_services.cdAudio = &m_owned->cdAudio;
     m_services.http = &m_owned->http;
+    m_services.settings = &m_owned->settings;
 }
 
 void CalvenorApplication::createWindows()
@@ -121,6 +126,7 @@ void CalvenorApplication::createWindows()
     m_owned->chooseAlbum = std::make_unique<TChooseAlbum>(m_forms, m_services, main);
     m_owned->renameTrack = std::make_unique<TRename_Track>(m_forms, m_services, main);
     m_owned->convertForm = std::make_unique<TConvert_Form>(m_forms, m_services, main);
+    m_owned->preferencesForm = std::make_unique<TPreferences_Form>(m_forms, m_services, main);
 }
 
 // For screenshots: CALVENOR_SHOW=TAboutForm (a window's class) also shows that

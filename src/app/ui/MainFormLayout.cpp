@@ -58,6 +58,7 @@ void MainFormLayout::BuildMenu(TMain_Form& f)
     bar->setFixedHeight(MenuHeight);
     QMenu* main = bar->addMenu(QStringLiteral("&Calvenor"));
     f.Calvenor_RIPPER = main->addAction(QIcon(QStringLiteral(":/images/action0.png")), QStringLiteral("&Ripper"));
+    f.Calvenor_Preferences = main->addAction(QStringLiteral("Préférences"));
     main->addSeparator();
     f.Calvenor_Quit = main->addAction(QIcon(QStringLiteral(":/images/action1.png")), QStringLiteral("&Quitter"));
     QMenu* converter = bar->addMenu(QStringLiteral("&Convertisseur"));

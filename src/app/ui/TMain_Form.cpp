@@ -1,4 +1,5 @@
 #include "app/ui/TMain_Form.h"
+#include "cddb/ui/TPreferences_Form.h"
 #include "about/ui/TAboutForm.h"
 #include "app/HelpPage.h"
 #include "app/ui/DestinationFolder.h"
@@ -101,6 +102,7 @@ void TMain_Form::connectHandlers()
     on(EditTagsButton, &QPushButton::clicked, [this] { EditTagsButtonClick(); });
     on(Action4, &QAction::triggered, [this] { Action4Execute(); });
     on(Calvenor_Quit, &QAction::triggered, [this] { Calvenor_QuitExecute(); });
+    on(Calvenor_Preferences, &QAction::triggered, [this] { Calvenor_PreferencesExecute(); });
     on(HELP_ABOUT, &QAction::triggered, [this] { HELP_ABOUTExecute(); });
     on(CibleFiles, &QTreeWidget::itemSelectionChanged, [this] { CibleFilesSelectItem(); });
     auto* listWatcher = new EventWatcher(CibleFiles);
@@ -231,6 +233,11 @@ void TMain_Form::Action4Execute()
 void TMain_Form::Calvenor_QuitExecute()
 {
     close();
+}
+
+void TMain_Form::Calvenor_PreferencesExecute()
+{
+    m_forms.Preferences_Form->ShowModal();
 }
 
 void TMain_Form::closeEvent(QCloseEvent* event)

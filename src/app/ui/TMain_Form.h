@@ -45,6 +45,7 @@ public:
     // Controls.
     QAction* Calvenor_RIPPER = nullptr;
     QAction* Calvenor_Quit = nullptr;
+    QAction* Calvenor_Preferences = nullptr;
     QAction* Action4 = nullptr;
     QAction* HELP_ABOUT = nullptr;
     QAction* Action1 = nullptr;
@@ -133,6 +134,7 @@ public:
     void LameCoder1Progress(uint16_t percentComplete);
     void Action4Execute();
     void Calvenor_QuitExecute();
+    void Calvenor_PreferencesExecute();
     void BuildTrackRows();
     void DirectoryTextChange();
     void MP3RippClick();

@@ -56,6 +56,18 @@ void TChooseAlbum::SetMatches(const QStringList& answerLines)
         Liste->removeItem(Liste->count() - 1);
 }
 
+void TChooseAlbum::SetChoices(const QStringList& lines)
+{
+    Liste->clear();
+    Liste->addItems(lines);
+    Liste->setCurrentIndex(Liste->count() > 0 ? 0 : -1);
+}
+
+int TChooseAlbum::ChosenIndex() const
+{
+    return Liste->currentIndex();
+}
+
 QString TChooseAlbum::Chosen() const
 {
     return Liste->currentIndex() < 0 ? QString() : Liste->currentText();

@@ -24,6 +24,10 @@ public:
     // and the closing "." are left out, the first match is selected.
     void SetMatches(const QStringList& answerLines);
     // The match shown as selected, empty when none.
+    // One line per choice, the first one selected.
+    void SetChoices(const QStringList& lines);
+    // The selected line's position; -1 when none.
+    int ChosenIndex() const;
     QString Chosen() const;
 
     void Image2Click();

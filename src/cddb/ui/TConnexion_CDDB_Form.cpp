@@ -3,8 +3,12 @@
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/EventWatcher.h"
 #include "cddb/ui/TRename_Track.h"
+#include "cddb/MusicBrainzClient.h"
 #include "cddb/TCDDBConnect.h"
 #include "cddb/ui/TChooseAlbum.h"
+#include "cddb/ui/TEmail_Form.h"
+#include "platform/Settings.h"
+#include "platform/CalvenorError.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/IInternet.h"
@@ -33,9 +37,12 @@ const QString SeveralMatchesText = QStringLiteral("Plusieur albums possibles :")
 const QString UncertainText = QStringLiteral("Détermination incertaine :");
 const QString AnswerCaption = QStringLiteral("Réponse du serveur");
 const QString DoneText = QStringLiteral("Opération terminée.");
-const QString ArtistForbiddenText = TargetNameRule::ForbiddenCharactersText(QStringLiteral("Le nom de l'artiste"));
-const QString AlbumForbiddenText = TargetNameRule::ForbiddenCharactersText(QStringLiteral("Le nom de l'album"));
-const QString Greeting = QStringLiteral("fd");
+const QString CancelledText = QStringLiteral("Opération annulée.");
+const QString ArtistSubject = QStringLiteral("Le nom de l'artiste");
+const QString AlbumSubject = QStringLiteral("Le nom de l'album");
+const QString ArtistForbiddenText = TargetNameRule::ForbiddenCharactersText(ArtistSubject);
+const QString AlbumForbiddenText = TargetNameRule::ForbiddenCharactersText(AlbumSubject);
+constexpr int RecordFollows = 210;
 constexpr int LookupDelayMs = 500;
 
 QLabel* caption(QWidget* parent, const QString& text, QRect geometry, bool bold = false)
@@ -52,7 +59,8 @@ QLabel* caption(QWidget* parent, const QString& text, QRect geometry, bool bold 
 TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, ITrackTable& rows,
                                            QWidget* parent)
     : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint), m_rows(rows),
-      m_cddb(std::make_unique<TCDDBConnect>(services)), m_server(TCDDBConnect::DefaultServer.toLower())
+      m_cddb(std::make_unique<TCDDBConnect>(services)), m_musicBrainz(std::make_unique<MusicBrainzClient>(services)),
+      m_email(new TEmail_Form(forms, services, this))
 {
     m_forms.Connexion_CDDB_Form = this;
     setFixedSize(250, 400);
@@ -148,12 +156,21 @@ void TConnexion_CDDB_Form::keyPressEvent(QKeyEvent* event)
     CalvenorDialog::keyPressEvent(event);
 }
 
+QString TConnexion_CDDB_Form::CddbServer() const
+{
+    if (!m_server.isEmpty())
+        return m_server;
+    const QString saved = m_services.settings->CddbServer();
+    return saved.isEmpty() ? TCDDBConnect::DefaultServer.toLower() : saved;
+}
+
+// Today's greeting: the saved address, then the program and its version.
 void TConnexion_CDDB_Form::SetupServer()
 {
-    m_cddb->SetUserName(Greeting);
-    m_cddb->SetHostName(Greeting);
-    m_cddb->SetClientName(Greeting);
-    m_cddb->SetServer(m_server.toLower());
+    m_cddb->SetEmail(m_services.settings->Email());
+    m_cddb->SetServer(CddbServer());
+    m_musicBrainz->SetContact(m_services.settings->Email());
+    m_musicBrainz->SetServer(m_services.settings->MusicBrainzServer());
 }
 
 void TConnexion_CDDB_Form::setStatus(const QString& text, int progress)
@@ -212,14 +229,85 @@ void TConnexion_CDDB_Form::lookUp()
         return;
     }
 
+    // Today's CDDB server wants the user's address: asked once, then saved.
+    if (m_email->Ask().isEmpty()) {
+        setStatus(CancelledText, 100);
+        return;
+    }
     setStatus(QueryingText, 66);
     letInputThrough();
-    if (queryServer())
+    if (findRelease())
         setStatus(DoneText, 100);
 }
 
 // False when the user cancelled the choice among several discs.
-bool TConnexion_CDDB_Form::queryServer()
+bool TConnexion_CDDB_Form::findRelease()
+{
+    m_failures.clear();
+    m_cddbError = nullptr;
+    const bool musicBrainzFirst = m_services.settings->MusicBrainzFirst();
+    Outcome outcome = musicBrainzFirst ? askMusicBrainz() : askCddb();
+    if (outcome == Outcome::NotFound)
+        outcome = musicBrainzFirst ? askCddb() : askMusicBrainz();
+    if (outcome == Outcome::NotFound)
+        reportNothingFound();
+    return outcome != Outcome::Cancelled;
+}
+
+// A CDDB failure alone is raised as it always was; with other reasons
+// beside it, all of them are shown together.
+void TConnexion_CDDB_Form::reportNothingFound()
+{
+    if (m_cddbError && m_failures.size() == 1)
+        std::rethrow_exception(m_cddbError);
+    if (!m_failures.isEmpty())
+        m_services.dialogs->captionedMessage(MsgKind::Warning, AnswerCaption,
+                                             TCDDBConnect::ForBox(m_failures.join(QStringLiteral("\n\n"))),
+                                             MsgButtons::Ok);
+}
+
+TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::askCddb()
+{
+    try {
+        return queryServer();
+    } catch (const CalvenorError& e) {
+        m_cddbError = std::current_exception();
+        m_failures << e.message();
+        return Outcome::NotFound;
+    }
+}
+
+TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::askMusicBrainz()
+{
+    SetupServer();
+    QList<AlbumRelease> releases;
+    try {
+        BusyCursor busy;
+        releases = m_musicBrainz->LookupDisc(m_rows.DriveLetter());
+    } catch (const CalvenorError& e) {
+        m_failures << QStringLiteral("MusicBrainz : ") + e.message();
+        return Outcome::NotFound;
+    }
+    if (releases.isEmpty())
+        return Outcome::NotFound;
+    int chosen = 0;
+    if (releases.size() > 1) {
+        QStringList lines;
+        for (const AlbumRelease& release : releases)
+            lines << release.ChoiceLine();
+        TChooseAlbum* chooser = m_forms.ChooseAlbum;
+        chooser->Label1->setText(SeveralMatchesText);
+        chooser->SetChoices(lines);
+        runChooser();
+        chosen = chooser->ChosenIndex();
+        if (chosen < 0)
+            return Outcome::Cancelled;
+    }
+    showRelease(releases.at(chosen));
+    return Outcome::Found;
+}
+
+TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::queryServer()
 {
     SetupServer();
     int code = 0;
@@ -230,57 +318,69 @@ bool TConnexion_CDDB_Form::queryServer()
     }
     switch (code) {
     case 200:
-        showRecordOrAnswer(answer);
-        return true;
+        return showRecordOrAnswer(answer);
     case 210:
     case 211:
         return chooseAndRead(code, answer);
     default:
-        m_services.dialogs->captionedMessage(MsgKind::Warning, AnswerCaption, answer, MsgButtons::Ok);
-        return true;
+        m_failures << TCDDBConnect::ExplainAnswer(code, answer);
+        return Outcome::NotFound;
     }
 }
 
-bool TConnexion_CDDB_Form::chooseAndRead(int code, const QString& answer)
+// The chooser shows in place of this window.
+void TConnexion_CDDB_Form::runChooser()
+{
+    const bool shown = isVisible();
+    hide();
+    m_forms.ChooseAlbum->exec();
+    if (shown)
+        show();
+    letInputThrough();
+}
+
+TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::chooseAndRead(int code, const QString& answer)
 {
     TChooseAlbum* chooser = m_forms.ChooseAlbum;
     chooser->Label1->setText(code == 210 ? SeveralMatchesText : UncertainText);
     chooser->SetMatches(TCDDBConnect::SplitLines(answer));
-    const bool shown = isVisible();
-    hide();
-    const bool chosen = chooser->exec() == QDialog::Accepted;
-    if (shown)
-        show();
-    letInputThrough();
+    runChooser();
+    // "Annuler" empties the list; the close picture keeps the selection.
     const QString match = chooser->Chosen();
-    if (!match.isEmpty()) {
-        SetupServer();
-        BusyCursor busy;
-        showRecordOrAnswer(m_cddb->ReadEntry(match));
-    }
-    return chosen;
+    if (match.isEmpty())
+        return Outcome::Cancelled;
+    SetupServer();
+    BusyCursor busy;
+    return showRecordOrAnswer(m_cddb->ReadEntry(match));
 }
 
-// A read that gave no record (an error status) is shown as the server's
+// A read that gave no record (an error status) counts as the server's
 // answer, never as an empty record.
-void TConnexion_CDDB_Form::showRecordOrAnswer(const QString& readAnswer)
+TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::showRecordOrAnswer(const QString& readAnswer)
 {
-    if (m_cddb->LastCode() != 210) {
-        m_services.dialogs->captionedMessage(MsgKind::Warning, AnswerCaption, TCDDBConnect::TrimBlanks(readAnswer),
-                                             MsgButtons::Ok);
-        return;
+    if (m_cddb->LastCode() != RecordFollows) {
+        m_failures << TCDDBConnect::TrimBlanks(readAnswer);
+        return Outcome::NotFound;
     }
-    showRecord();
+    AlbumRelease release;
+    release.artist = m_cddb->GetArtist();
+    release.album = m_cddb->GetAlbum();
+    release.year = m_cddb->GetYear();
+    release.genre = m_cddb->GetCategory();
+    m_cddb->GetTitles(release.titles);
+    showRelease(release);
+    return Outcome::Found;
 }
 
-void TConnexion_CDDB_Form::showRecord()
+// Control characters from a server never reach the rows.
+void TConnexion_CDDB_Form::showRelease(const AlbumRelease& release)
 {
-    Album->setText(m_cddb->GetAlbum());
-    Artiste->setText(m_cddb->GetArtist());
-    QStringList titles;
-    m_cddb->GetTitles(titles);
+    m_release = release;
+    Album->setText(TargetNameRule::WithoutControlChars(release.album));
+    Artiste->setText(TargetNameRule::WithoutControlChars(release.artist));
     ListBox1->clear();
-    ListBox1->addItems(titles);
+    for (const QString& title : release.titles)
+        ListBox1->addItem(TargetNameRule::WithoutControlChars(title));
 }
 
 QString TConnexion_CDDB_Form::renamed(const QString& name)
@@ -311,19 +411,21 @@ QString TConnexion_CDDB_Form::withoutForbiddenChars(const QString& name, const Q
     return text;
 }
 
-// A folder name of "." or ".." is refused like a forbidden character.
-QString TConnexion_CDDB_Form::correctedFolderName(const QString& name, const QString& boxText)
+// A folder name of "." or ".." is refused with a text of its own.
+QString TConnexion_CDDB_Form::correctedFolderName(const QString& name, const QString& boxText, const QString& dotText)
 {
     QString text = withoutForbiddenChars(name, boxText);
     while (TargetNameRule::IsDotFolderName(text))
-        text = withoutForbiddenChars(askCorrection(text, boxText), boxText);
+        text = withoutForbiddenChars(askCorrection(text, dotText), boxText);
     return text;
 }
 
 void TConnexion_CDDB_Form::BitBtn1Click()
 {
-    Artiste->setText(correctedFolderName(Artiste->text(), ArtistForbiddenText));
-    Album->setText(correctedFolderName(Album->text(), AlbumForbiddenText));
+    Artiste->setText(
+        correctedFolderName(Artiste->text(), ArtistForbiddenText, TargetNameRule::DotFolderNameText(ArtistSubject)));
+    Album->setText(
+        correctedFolderName(Album->text(), AlbumForbiddenText, TargetNameRule::DotFolderNameText(AlbumSubject)));
     for (int i = 0; i < ListBox1->count(); ++i)
         ListBox1->item(i)->setText(withoutForbiddenChars(ListBox1->item(i)->text(), QString()));
     if (ListBox1->count() == 0)
@@ -331,21 +433,25 @@ void TConnexion_CDDB_Form::BitBtn1Click()
 
     const QString artist = Artiste->text();
     const QString album = Album->text();
-    const QString genre = m_cddb->GetCategory();
-    fillTagEditor(artist, album, genre);
-    fillRows(artist, album, genre);
-    m_rows.SetFolder(m_rows.DefaultFolder() + artist + '/' + album + '/');
+    fillTagEditor(artist, album);
+    fillRows(artist, album);
+    m_rows.SetFolder(m_rows.DefaultFolder() + TargetNameRule::SafeComponent(artist) + '/'
+                     + TargetNameRule::SafeComponent(album) + '/');
     closeWindow(QDialog::Accepted);
 }
 
-void TConnexion_CDDB_Form::fillTagEditor(const QString& artist, const QString& album, const QString& genre)
+// A source that gives no genre (MusicBrainz) or no year leaves them as they are.
+void TConnexion_CDDB_Form::fillTagEditor(const QString& artist, const QString& album)
 {
     TEdit_Tags_Form* editor = m_forms.Edit_Tags_Form;
     for (QCheckBox* everyRow : {editor->AllSameArtiste, editor->AllSameAlbum, editor->AllSameGenre, editor->AllSameYear})
         everyRow->setChecked(true);
     editor->Artiste->setText(artist);
     editor->Album->setText(album);
-    editor->Genre->setCurrentText(genre);
+    if (!m_release.genre.isEmpty())
+        editor->Genre->setCurrentText(m_release.genre);
+    if (!m_release.year.isEmpty())
+        editor->Annee->setText(m_release.year);
 }
 
 // A record with fewer titles than the track number leaves the title empty,
@@ -355,12 +461,15 @@ QString TConnexion_CDDB_Form::titleOfTrack(int track) const
     return track >= 1 && track <= ListBox1->count() ? ListBox1->item(track - 1)->text() : QString();
 }
 
-void TConnexion_CDDB_Form::fillRows(const QString& artist, const QString& album, const QString& genre)
+void TConnexion_CDDB_Form::fillRows(const QString& artist, const QString& album)
 {
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
         m_rows.SetCell(k, ITrackTable::ArtistValue, artist);
         m_rows.SetCell(k, ITrackTable::AlbumValue, album);
-        m_rows.SetCell(k, ITrackTable::GenreValue, genre);
+        if (!m_release.genre.isEmpty())
+            m_rows.SetCell(k, ITrackTable::GenreValue, m_release.genre);
+        if (!m_release.year.isEmpty())
+            m_rows.SetCell(k, ITrackTable::YearValue, m_release.year);
         const QString label = m_rows.RowLabel(k);
         const QString title = titleOfTrack(TargetNameRule::TrackNumberFromLabel(label));
         m_rows.SetCell(k, ITrackTable::TitleValue, title);

@@ -1,5 +1,8 @@
 #pragma once
+#include "cddb/AlbumRelease.h"
 #include "platform/ui/CalvenorDialog.h"
+#include <QStringList>
+#include <exception>
 #include <memory>
 
 class QLabel;
@@ -8,11 +11,15 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 class ITrackTable;
+class MusicBrainzClient;
 class TCDDBConnect;
+class TEmail_Form;
 
-// Runs one CDDB lookup for the disc of the selected drive, shows what was
-// found and, on "Appliquer", writes it into the track rows, the tag editor
-// and the destination folder. Its contents stay from one showing to the next.
+// Runs one lookup for the disc of the selected drive, CDDB first and
+// MusicBrainz when CDDB has no record (or the other way round, as the
+// settings say), shows what was found and, on "Appliquer", writes it into the
+// track rows, the tag editor and the destination folder. Its contents stay
+// from one showing to the next.
 class TConnexion_CDDB_Form : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -37,10 +44,11 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QTimer* Timer1 = nullptr;
     TCDDBConnect& CDDBConnect1() { return *m_cddb; }
+    TEmail_Form* EmailForm() const { return m_email; }
 
-    // The server SetupServer hands to the client (lower case); a test or a
-    // demonstration points it at another one.
-    QString CddbServer() const { return m_server; }
+    // The server SetupServer hands to the client: the one set here (a test or
+    // a demonstration), else the one of the settings, else the default.
+    QString CddbServer() const;
     void SetCddbServer(const QString& address) { m_server = address; }
 
     // Shows the window modally and starts the lookup; returns when it closes.
@@ -60,26 +68,39 @@ private:
     void buildControls();
     template <typename Sender, typename Signal, typename Handler>
     void on(Sender* sender, Signal signal, Handler handler);
+    enum class Outcome { Found, NotFound, Cancelled };
     void lookUp();
-    bool queryServer();
-    bool chooseAndRead(int code, const QString& answer);
-    void showRecord();
-    void showRecordOrAnswer(const QString& readAnswer);
+    bool findRelease();
+    Outcome askCddb();
+    Outcome askMusicBrainz();
+    Outcome queryServer();
+    Outcome chooseAndRead(int code, const QString& answer);
+    void runChooser();
+    Outcome showRecordOrAnswer(const QString& readAnswer);
+    void showRelease(const AlbumRelease& release);
+    void reportNothingFound();
     void setStatus(const QString& text, int progress);
     void letInputThrough();
     QString renamed(const QString& name);
     QString askCorrection(const QString& name, const QString& boxText);
     QString withoutForbiddenChars(const QString& name, const QString& boxText);
-    QString correctedFolderName(const QString& name, const QString& boxText);
+    QString correctedFolderName(const QString& name, const QString& boxText, const QString& dotText);
     QString titleOfTrack(int track) const;
-    void fillTagEditor(const QString& artist, const QString& album, const QString& genre);
-    void fillRows(const QString& artist, const QString& album, const QString& genre);
+    void fillTagEditor(const QString& artist, const QString& album);
+    void fillRows(const QString& artist, const QString& album);
     // Closes now, or at the end of a running lookup.
     void closeWindow(int result);
 
     ITrackTable& m_rows;
     std::unique_ptr<TCDDBConnect> m_cddb;
+    std::unique_ptr<MusicBrainzClient> m_musicBrainz;
+    TEmail_Form* m_email = nullptr;
     QString m_server;
+    // What "Appliquer" writes: the release on show.
+    AlbumRelease m_release;
+    // Why the sources of this lookup gave nothing; a CDDB failure raised.
+    QStringList m_failures;
+    std::exception_ptr m_cddbError;
     bool m_lookingUp = false;
     int m_pendingClose = -1;
 };

@@ -9,6 +9,7 @@ class TAboutForm;
 class TChooseAlbum;
 class TRename_Track;
 class TConvert_Form;
+class TPreferences_Form;
 
 // The program's windows, created once at start in this order and living
 // until the end. A window reaches the windows of its own folder and of the
@@ -24,4 +25,5 @@ struct AppForms {
     TChooseAlbum* ChooseAlbum = nullptr;
     TRename_Track* Rename_Track = nullptr;
     TConvert_Form* Convert_Form = nullptr;
+    TPreferences_Form* Preferences_Form = nullptr;
 };

@@ -34,6 +34,9 @@ QLabel* caption(QWidget* parent, const QString& text, int line)
     return label;
 }
 
+// A line edit's own limit.
+constexpr int FullTextLength = 32767;
+
 QLineEdit* edit(QWidget* parent, int maxLength, int line, int width = FieldWidth)
 {
     auto* box = new QLineEdit(parent);
@@ -78,12 +81,13 @@ void TEdit_Tags_Form::buildControls()
     Label2->setGeometry(58, 12, 300, 22);
 
     Label3 = caption(this, QStringLiteral("Titre :"), 0);
-    Titre = edit(this, TMP3Info::TextFieldSize, 0);
+    // Names and comment go in full into the ID3v2 tag; the ID3v1 trailer cuts them.
+    Titre = edit(this, FullTextLength, 0);
     Label4 = caption(this, QStringLiteral("Artiste :"), 1);
-    Artiste = edit(this, TMP3Info::TextFieldSize, 1);
+    Artiste = edit(this, FullTextLength, 1);
     AllSameArtiste = everyRowBox(this, QStringLiteral("Même artiste pour toutes."), 1);
     Label5 = caption(this, QStringLiteral("Album :"), 2);
-    Album = edit(this, TMP3Info::TextFieldSize, 2);
+    Album = edit(this, FullTextLength, 2);
     AllSameAlbum = everyRowBox(this, QStringLiteral("Même album pour toutes."), 2);
 
     Label6 = caption(this, QStringLiteral("Genre :"), 3);
@@ -94,7 +98,7 @@ void TEdit_Tags_Form::buildControls()
     AllSameGenre = everyRowBox(this, QStringLiteral("Même genre pour toutes."), 3);
 
     Label7 = caption(this, QStringLiteral("Commentaire :"), 4);
-    Commentaire = edit(this, TMP3Info::TextFieldSize, 4);
+    Commentaire = edit(this, FullTextLength, 4);
     Label8 = caption(this, QStringLiteral("Année :"), 5);
     Annee = edit(this, TMP3Info::YearFieldSize, 5, 60);
     AllSameYear = everyRowBox(this, QStringLiteral("Même année pour toutes."), 5);
@@ -155,9 +159,12 @@ bool TEdit_Tags_Form::namesAreAllowed()
     for (const auto& [box, subject] : names) {
         // The artist and the album may become folder names too.
         const bool folderName = box != Titre;
-        if (TargetNameRule::FirstForbiddenChar(box->text()) >= 0
-            || (folderName && TargetNameRule::IsDotFolderName(box->text()))) {
+        if (TargetNameRule::FirstForbiddenChar(box->text()) >= 0) {
             m_services.dialogs->message(MsgKind::Error, TargetNameRule::ForbiddenCharactersText(subject), MsgButtons::Ok);
+            return false;
+        }
+        if (folderName && TargetNameRule::IsDotFolderName(box->text())) {
+            m_services.dialogs->message(MsgKind::Error, TargetNameRule::DotFolderNameText(subject), MsgButtons::Ok);
             return false;
         }
     }
@@ -184,9 +191,9 @@ void TEdit_Tags_Form::extendDefaultFolder()
     if (m_rows.Folder() != m_rows.DefaultFolder())
         return;
     if (AllSameArtiste->isChecked() && !Artiste->text().isEmpty())
-        m_rows.SetFolder(m_rows.Folder() + Artiste->text() + '/');
+        m_rows.SetFolder(m_rows.Folder() + TargetNameRule::SafeComponent(Artiste->text()) + '/');
     if (AllSameAlbum->isChecked() && !Album->text().isEmpty())
-        m_rows.SetFolder(m_rows.Folder() + Album->text() + '/');
+        m_rows.SetFolder(m_rows.Folder() + TargetNameRule::SafeComponent(Album->text()) + '/');
 }
 
 void TEdit_Tags_Form::ApplyTagEdits()

@@ -1,0 +1,94 @@
+#include "cddb/ui/TPreferences_Form.h"
+#include "cddb/EmailAddress.h"
+#include "cddb/MusicBrainzClient.h"
+#include "cddb/TCDDBConnect.h"
+#include "platform/IDialogService.h"
+#include "platform/Settings.h"
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int FieldX = 150;
+constexpr int FieldWidth = 260;
+
+QLineEdit* field(QWidget* parent, const QString& caption, int y)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setGeometry(10, y + 3, FieldX - 14, 18);
+    auto* box = new QLineEdit(parent);
+    box->setGeometry(FieldX, y, FieldWidth, 24);
+    return box;
+}
+
+// Empty (the built-in server) or an http or https address.
+bool isServerAddress(const QString& url)
+{
+    return url.isEmpty() || url.startsWith(QLatin1String("http://")) || url.startsWith(QLatin1String("https://"));
+}
+} // namespace
+
+TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
+    : CalvenorDialog(forms, services, parent)
+{
+    m_forms.Preferences_Form = this;
+    setWindowTitle(QStringLiteral("Préférences"));
+    setModal(true);
+    setFixedSize(420, 200);
+    Label1 = new QLabel(QStringLiteral("Préférences :"), this);
+    MakeBold(Label1);
+    Label1->setGeometry(10, 8, 300, 18);
+    Adresse = field(this, QStringLiteral("Adresse électronique :"), 34);
+    ServeurCddb = field(this, QStringLiteral("Serveur CDDB :"), 64);
+    ServeurCddb->setPlaceholderText(TCDDBConnect::DefaultServer);
+    ServeurMusicBrainz = field(this, QStringLiteral("Serveur MusicBrainz :"), 94);
+    ServeurMusicBrainz->setPlaceholderText(MusicBrainzClient::DefaultServer);
+    MusicBrainzFirst = new QCheckBox(QStringLiteral("Interroger MusicBrainz avant CDDB"), this);
+    MusicBrainzFirst->setGeometry(FieldX, 124, FieldWidth, 22);
+    Annuler = new QPushButton(QStringLiteral("Annuler"), this);
+    Annuler->setGeometry(224, 162, 88, 28);
+    Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
+    Enregistrer->setGeometry(322, 162, 88, 28);
+    Enregistrer->setDefault(true);
+    connect(Annuler, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Enregistrer, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
+}
+
+int TPreferences_Form::ShowModal()
+{
+    const Settings& settings = *m_services.settings;
+    Adresse->setText(settings.Email());
+    ServeurCddb->setText(settings.CddbServer());
+    ServeurMusicBrainz->setText(settings.MusicBrainzServer());
+    MusicBrainzFirst->setChecked(settings.MusicBrainzFirst());
+    return exec();
+}
+
+bool TPreferences_Form::check(bool valid, const QString& text)
+{
+    if (!valid)
+        m_services.dialogs->message(MsgKind::Error, text, MsgButtons::Ok);
+    return valid;
+}
+
+void TPreferences_Form::EnregistrerClick()
+{
+    const QString address = Adresse->text().trimmed();
+    const QString cddb = ServeurCddb->text().trimmed();
+    const QString musicBrainz = ServeurMusicBrainz->text().trimmed();
+    const QString serverText = QStringLiteral("L'adresse du serveur « %1 » doit commencer par http:// ou https://.");
+    // An empty address is asked for again at the next lookup.
+    if (!check(address.isEmpty() || EmailAddress::IsValid(address), EmailAddress::InvalidText(address))
+        || !check(isServerAddress(cddb), serverText.arg(cddb))
+        || !check(isServerAddress(musicBrainz), serverText.arg(musicBrainz)))
+        return;
+    Settings& settings = *m_services.settings;
+    settings.SetEmail(address);
+    settings.SetCddbServer(cddb);
+    settings.SetMusicBrainzServer(musicBrainz);
+    settings.SetMusicBrainzFirst(MusicBrainzFirst->isChecked());
+    check(settings.Saved(),
+          QStringLiteral("Les préférences n'ont pas pu être enregistrées dans « %1 ».").arg(settings.FileName()));
+    accept();
+}

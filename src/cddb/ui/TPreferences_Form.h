@@ -1,0 +1,30 @@
+#pragma once
+#include "platform/ui/CalvenorDialog.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The "Préférences" of the "Calvenor" menu: the e-mail address, the servers
+// and which metadata source is asked first. Kept in the settings.
+class TPreferences_Form : public CalvenorDialog {
+    Q_OBJECT
+public:
+    TPreferences_Form(AppForms& forms, const PlatformServices& services, QWidget* parent = nullptr);
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* Adresse = nullptr;
+    QLineEdit* ServeurCddb = nullptr;
+    QLineEdit* ServeurMusicBrainz = nullptr;
+    QCheckBox* MusicBrainzFirst = nullptr;
+    QPushButton* Annuler = nullptr;
+    QPushButton* Enregistrer = nullptr;
+
+    // Shows the window with the saved values; returns when it closes.
+    int ShowModal();
+    void EnregistrerClick();
+
+private:
+    bool check(bool valid, const QString& text);
+};
