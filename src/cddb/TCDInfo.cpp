@@ -106,7 +106,8 @@ int TCDInfo::AudioTrackCount()
 }
 
 // Data tracks at the end of the disc (a second session) are left out, and
-// the audio then ends where that session's lead-in begins.
+// the audio then ends where that session's lead-in begins; a data track too
+// close for a session gap (an image of one session) ends it where it starts.
 QString TCDInfo::MusicBrainzDiscIdString()
 {
     const int n = static_cast<int>(TrackCount());
@@ -114,7 +115,10 @@ QString TCDInfo::MusicBrainzDiscIdString()
     QList<int> starts;
     for (int k = 1; k <= last; ++k)
         starts << MsfToFrames(TrackPosition(k));
-    const int leadOut = last < n ? MsfToFrames(TrackPosition(last + 1)) - SessionGapFrames
-                                 : MsfToFrames(TrackPosition(n)) + MsfToFrames(TrackLength(n)) + 1;
+    int leadOut = MsfToFrames(TrackPosition(n)) + MsfToFrames(TrackLength(n)) + 1;
+    if (last < n) {
+        const int dataStart = MsfToFrames(TrackPosition(last + 1));
+        leadOut = dataStart - SessionGapFrames > starts.last() ? dataStart - SessionGapFrames : dataStart;
+    }
     return MusicBrainzDiscId::FromToc(starts, leadOut);
 }

@@ -64,7 +64,7 @@ TEST_F(RipCommandLine, RipsSeveralTracksIntoAFolderWithTagsAndPlaylist)
               "01 - Live - Zoé - Piste 01.wav\r\n03 - Live - Zoé - Piste 03.wav\r\n04 - Live - Zoé - Piste 04.wav\r\n");
     EXPECT_TRUE(QDir(out).entryList({"*jitt"}).isEmpty());
     const RipTool tag = RipTool::Run({"--read-tag", out + "/03 - Live - Zoé - Piste 03.wav"});
-    EXPECT_EQ(tag.out, "title=\nartist=Zoé\nalbum=Live\nyear=\ncomment=\ngenre=Jazz\n");
+    EXPECT_EQ(tag.out, "title=\nartist=Zoé\nalbum=Live\nyear=\ncomment=\ngenre=Jazz\ntrack=3\n");
 
     // Again into the same folder: the playlist keeps one line per file.
     ASSERT_EQ(run({"x:", "--tracks", "3", "--dir", out, "--artist", "Zoé", "--album", "Live"}).exitCode, 0);

@@ -23,7 +23,8 @@ protected:
     {
         QDir(dir.path()).mkpath("records");
         CddbServer server(dir.filePath("records"));
-        return RipTool::Run({"e:", "--drive", "e=" + cue, "--cddb", "--server", server.Url()});
+        return RipTool::Run(
+            {"e:", "--drive", "e=" + cue, "--cddb", "--server", server.Url(), "--email", "jean.dupont@exemple.fr"});
     }
 
     QTemporaryDir dir;
@@ -53,7 +54,8 @@ TEST_F(CddbCommandLine, SeveralMatchesGoToStandardErrorAndTheFirstIsRead)
     const RipTool run = lookUp();
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, "jazz 0b001203 Autre / Disque\nrock 0b001203 Trio / Trois Pieces\n");
-    EXPECT_EQ(run.out, "artist=Autre\nalbum=Disque\ncategory=jazz\ntitle=A\n");
+    // One title per track of the disc: the record names the first only.
+    EXPECT_EQ(run.out, "artist=Autre\nalbum=Disque\ncategory=jazz\ntitle=A\ntitle=\ntitle=\n");
 }
 
 TEST_F(CddbCommandLine, NoMatchIsAFailureWithTheServersAnswer)
@@ -62,5 +64,37 @@ TEST_F(CddbCommandLine, NoMatchIsAFailureWithTheServersAnswer)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_EQ(run.err, "Réponse du serveur : 202 No match for disc ID 0b001203.\n");
+}
+TEST_F(CddbCommandLine, WithoutAnAddressTheServerIsNotAsked)
+{
+    QDir(dir.path()).mkpath("records");
+    CddbServer server(dir.filePath("records"));
+    const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--cddb", "--server", server.Url()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Le serveur demande une adresse électronique : donnez-la avec --email ADRESSE, ou dans les "
+                       "préférences de Calvenor.\n");
+    EXPECT_TRUE(server.Requests().isEmpty());
+}
+
+TEST_F(CddbCommandLine, MusicBrainzPrintsTheFirstRelease)
+{
+    QDir(dir.path()).mkpath("records/musicbrainz");
+    QFile json(dir.filePath("records/musicbrainz/r76jEjhsNSTmDPF3tXjjEvPmnMk-.json"));
+    ASSERT_TRUE(json.open(QIODevice::WriteOnly));
+    json.write(R"({"releases": [
+        {"title": "Trois Pièces", "date": "1998-04", "country": "FR",
+         "artist-credit": [{"name": "Trio", "joinphrase": " et "}, {"name": "Zoé", "joinphrase": ""}],
+         "media": [{"position": 1, "discs": [{"id": "r76jEjhsNSTmDPF3tXjjEvPmnMk-"}],
+                    "tracks": [{"position": 3, "title": "Trois"}, {"position": 1, "title": "Un"},
+                               {"position": 2, "title": "Deux"}]}]},
+        {"title": "Autre", "artist-credit": [{"name": "X"}], "media": []}]})");
+    json.close();
+    CddbServer server(dir.filePath("records"));
+    const QString address = QStringLiteral("http://127.0.0.1:%1").arg(server.Port());
+    const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--musicbrainz", "--mb-server", address, "--email",
+                                      "jean.dupont@exemple.fr"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "artist=Trio et Zoé\nalbum=Trois Pièces\ntitle=Un\ntitle=Deux\ntitle=Trois\n");
+    EXPECT_EQ(run.err, "Trio et Zoé / Trois Pièces – 1998 – FR\nX / Autre\n");
 }
 } // namespace

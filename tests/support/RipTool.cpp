@@ -1,9 +1,16 @@
 #include "support/RipTool.h"
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 RipTool RipTool::Run(const QStringList& arguments)
 {
+    // The tool never reads the user's own settings here.
+    static QTemporaryDir settingsFolder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CALVENOR_SETTINGS"), settingsFolder.filePath(QStringLiteral("Calvenor.conf")));
     QProcess tool;
+    tool.setProcessEnvironment(environment);
     tool.start(QStringLiteral(CALVENOR_RIP_EXE), arguments);
     RipTool run;
     if (!tool.waitForFinished(120000))

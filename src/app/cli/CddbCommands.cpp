@@ -1,9 +1,12 @@
 #include "app/cli/CddbCommands.h"
+#include "cddb/EmailAddress.h"
+#include "cddb/MusicBrainzClient.h"
 #include "cddb/TCDDBConnect.h"
 #include "cddb/TCDInfo.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CurlHttpClient.h"
+#include "platform/Settings.h"
 
 namespace {
 constexpr int ExactMatch = 200;
@@ -21,9 +24,20 @@ QStringList matchLines(const QString& answer)
 }
 } // namespace
 
-CddbCommands::CddbCommands(IDrives& drives, QTextStream& out, QTextStream& err)
-    : m_drives(drives), m_out(out), m_err(err)
+CddbCommands::CddbCommands(IDrives& drives, const Settings& settings, QTextStream& out, QTextStream& err)
+    : m_drives(drives), m_settings(settings), m_out(out), m_err(err)
 {
+}
+
+QString CddbCommands::contact(const QString& email) const
+{
+    const QString address = email.isEmpty() ? m_settings.Email() : email.trimmed();
+    if (address.isEmpty())
+        throw CalvenorError(QStringLiteral("Le serveur demande une adresse électronique : donnez-la avec --email "
+                                           "ADRESSE, ou dans les préférences de Calvenor."));
+    if (!EmailAddress::IsValid(address))
+        throw CalvenorError(EmailAddress::InvalidText(address));
+    return address;
 }
 
 void CddbCommands::PrintDiscId(QChar letter)
@@ -34,8 +48,9 @@ void CddbCommands::PrintDiscId(QChar letter)
     m_out << disc.DiscIdString() << '\n' << TCDDBConnect::QueryCommand(disc) << '\n';
 }
 
-void CddbCommands::Lookup(QChar letter, const QString& server)
+void CddbCommands::Lookup(QChar letter, const QString& server, const QString& email)
 {
+    const QString address = contact(email);
     CdioAudioDevice device;
     CurlHttpClient http;
     PlatformServices services;
@@ -43,8 +58,10 @@ void CddbCommands::Lookup(QChar letter, const QString& server)
     services.cdAudio = &device;
     services.http = &http;
     TCDDBConnect cddb(services);
-    if (!server.isEmpty())
-        cddb.SetServer(server);
+    cddb.SetEmail(address);
+    const QString chosenServer = server.isEmpty() ? m_settings.CddbServer() : server;
+    if (!chosenServer.isEmpty())
+        cddb.SetServer(chosenServer);
 
     int code = 0;
     QString answer;
@@ -57,7 +74,7 @@ void CddbCommands::Lookup(QChar letter, const QString& server)
             throw CalvenorError(QStringLiteral("Réponse du serveur : ") + answer);
         cddb.ReadEntry(matches.first());
     } else if (code != ExactMatch) {
-        throw CalvenorError(QStringLiteral("Réponse du serveur : ") + answer);
+        throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TCDDBConnect::ExplainAnswer(code, answer));
     }
     if (cddb.LastCode() != RecordFollows)
         throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TCDDBConnect::TrimBlanks(cddb.EntryText()));
@@ -72,5 +89,29 @@ void CddbCommands::printRecord(const TCDDBConnect& cddb)
     QStringList titles;
     cddb.GetTitles(titles);
     for (const QString& title : titles)
+        m_out << "title=" << title << '\n';
+}
+
+void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const QString& email)
+{
+    const QString address = contact(email);
+    CdioAudioDevice device;
+    CurlHttpClient http;
+    PlatformServices services;
+    services.drives = &m_drives;
+    services.cdAudio = &device;
+    services.http = &http;
+    MusicBrainzClient client(services);
+    client.SetContact(address);
+    client.SetServer(server.isEmpty() ? m_settings.MusicBrainzServer() : server);
+
+    const QList<AlbumRelease> releases = client.LookupDisc(letter);
+    if (releases.isEmpty())
+        throw CalvenorError(QStringLiteral("MusicBrainz ne connaît pas ce disque."));
+    for (const AlbumRelease& release : releases)
+        m_err << release.ChoiceLine() << '\n';
+    const AlbumRelease& first = releases.first();
+    m_out << "artist=" << first.artist << '\n' << "album=" << first.album << '\n';
+    for (const QString& title : first.titles)
         m_out << "title=" << title << '\n';
 }

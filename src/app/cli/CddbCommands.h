@@ -4,25 +4,33 @@
 #include <QTextStream>
 
 class IDrives;
+class Settings;
 class TCDDBConnect;
 
-// The CDDB commands of calvenor-rip: the disc identifier of a drive, and a
-// lookup that prints what the server knows of the disc.
+// The metadata commands of calvenor-rip: the disc identifier of a drive, and
+// lookups that print what CDDB or MusicBrainz knows of the disc. A server or
+// an address not given comes from the settings.
 class CddbCommands {
 public:
-    CddbCommands(IDrives& drives, QTextStream& out, QTextStream& err);
+    CddbCommands(IDrives& drives, const Settings& settings, QTextStream& out, QTextStream& err);
 
     // The identifier on one line, the query command on the next.
     void PrintDiscId(QChar letter);
     // artist=, album=, category= and one title= line per title. When several
     // discs match, the match lines go to the error stream and the first is
-    // read. `server` empty: the client's own default.
-    void Lookup(QChar letter, const QString& server);
+    // read. `server` empty: the saved one, else the client's own default.
+    void Lookup(QChar letter, const QString& server, const QString& email);
+    // artist=, album= and one title= line per track of the first release;
+    // the choice line of every release goes to the error stream.
+    void LookupMusicBrainz(QChar letter, const QString& server, const QString& email);
 
 private:
     void printRecord(const TCDDBConnect& cddb);
+    // The address given, else the saved one; raises when there is none valid.
+    QString contact(const QString& email) const;
 
     IDrives& m_drives;
+    const Settings& m_settings;
     QTextStream& m_out;
     QTextStream& m_err;
 };

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
+#include "tags/TrackTags.h"
+#include "platform/Settings.h"
 #include <algorithm>
 
 namespace {
@@ -70,6 +72,13 @@ void RipCommandLine::defineOptions()
         {QStringLiteral("discid"), QStringLiteral("Affiche l'identifiant CDDB du disque et sa requête.")},
         {QStringLiteral("cddb"), QStringLiteral("Interroge un serveur CDDB sur le disque.")},
         {QStringLiteral("server"), QStringLiteral("Adresse du serveur CDDB de --cddb."), QStringLiteral("URL")},
+        {QStringLiteral("email"),
+         QStringLiteral("Adresse électronique donnée au serveur CDDB et à MusicBrainz (par défaut, celle des "
+                        "préférences)."),
+         QStringLiteral("ADRESSE")},
+        {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
+        {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
+         QStringLiteral("URL")},
     });
 }
 
@@ -121,17 +130,23 @@ int RipCommandLine::dispatch()
         readTag();
         return 0;
     }
+    const Settings settings;
+    CddbCommands metadata(*m_drives, settings, m_out, m_err);
     if (m_parser.isSet(QStringLiteral("discid"))) {
-        CddbCommands(*m_drives, m_out, m_err).PrintDiscId(driveLetter());
+        metadata.PrintDiscId(driveLetter());
         return 0;
     }
     if (m_parser.isSet(QStringLiteral("cddb"))) {
-        CddbCommands(*m_drives, m_out, m_err).Lookup(driveLetter(), m_parser.value(QStringLiteral("server")));
+        metadata.Lookup(driveLetter(), m_parser.value(QStringLiteral("server")), m_parser.value(QStringLiteral("email")));
         return 0;
     }
-    throw UsageError(
-        QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, --discid "
-                       "ou --cddb."));
+    if (m_parser.isSet(QStringLiteral("musicbrainz"))) {
+        metadata.LookupMusicBrainz(driveLetter(), m_parser.value(QStringLiteral("mb-server")),
+                                   m_parser.value(QStringLiteral("email")));
+        return 0;
+    }
+    throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, "
+                                    "--discid, --cddb ou --musicbrainz."));
 }
 
 void RipCommandLine::listDrives()
@@ -247,18 +262,16 @@ void RipCommandLine::ripOneTrack()
     if (!QFileInfo::exists(written))
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
                                 .arg(track));
-    tagRippedFile(written);
+    tagRippedFile(written, track);
 }
 
-void RipCommandLine::tagRippedFile(const QString& path)
+void RipCommandLine::tagRippedFile(const QString& path, int track)
 {
     const QStringList tagOptions = {"title", "artist", "album", "year", "genre", "comment"};
     if (std::none_of(tagOptions.begin(), tagOptions.end(), [this](const QString& o) { return m_parser.isSet(o); }))
         return;
     TMP3Info info;
-    RipRun::TagFile(info, rowFromOptions(QString(), path));
-    if (!info.Saved())
-        throw CalvenorError(QStringLiteral("Impossible d'écrire l'étiquette ID3 dans %1 : %2").arg(path, info.Error()));
+    RipRun::TagFile(info, rowFromOptions(TargetNameRule::LabelFromDigits(QStringLiteral("%1").arg(track, 2, 10, QLatin1Char('0'))), path));
 }
 
 QList<int> RipCommandLine::trackList(const TCDRIP& r) const
@@ -341,13 +354,15 @@ void RipCommandLine::readTag()
 {
     const QString path = m_parser.value(QStringLiteral("read-tag"));
     TMP3Info info;
-    info.SetFilename(path);
-    if (!info.Valid())
+    TagFields tag;
+    if (!TrackTags::Read(info, path, tag))
         throw CalvenorError(QStringLiteral("%1 : %2").arg(path, info.Error()));
-    m_out << "title=" << info.Title() << '\n'
-          << "artist=" << info.Artist() << '\n'
-          << "album=" << info.Album() << '\n'
-          << "year=" << info.Year() << '\n'
-          << "comment=" << info.Comment() << '\n'
-          << "genre=" << info.Genre() << '\n';
+    m_out << "title=" << tag.title << '\n'
+          << "artist=" << tag.artist << '\n'
+          << "album=" << tag.album << '\n'
+          << "year=" << tag.year << '\n'
+          << "comment=" << tag.comment << '\n'
+          << "genre=" << tag.genre << '\n';
+    if (tag.track > 0)
+        m_out << "track=" << tag.track << '\n';
 }

@@ -35,7 +35,7 @@ private:
     TrackRow rowFromOptions(const QString& label, const QString& target) const;
     QList<int> trackList(const TCDRIP& ripper) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
-    void tagRippedFile(const QString& path);
+    void tagRippedFile(const QString& path, int track);
     void readTag();
     // --convert: the converter's work on a file or a folder; returns the exit code.
     int convertFiles();
