@@ -86,3 +86,26 @@ TEST_F(RipCommandLine, MistakesGetFrenchMessagesAndNoFile)
     EXPECT_TRUE(noDrive.err.contains("Le lecteur q: n'existe pas.")) << noDrive.err.toStdString();
     EXPECT_FALSE(QDir(dir.filePath("d")).exists());
 }
+
+// A line break or an escape in --artist and an album of 600 bytes: real
+// files, one playlist line each, no control character in any name.
+TEST_F(RipCommandLine, HostileNamesGiveSafeFilesAndPlaylistLines)
+{
+    const QString out = dir.filePath("hostile");
+    const QString album = QString(300, QChar(0x00E9));
+    const RipTool rip = run({"x:", "--tracks", "1,3", "--dir", out, "--artist", "Zo\né\x1b[2J", "--album", album});
+    ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    const QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 3) << files.join(" | ").toStdString();
+    for (const QString& name : files) {
+        EXPECT_LE(name.toUtf8().size(), 255);
+        for (const QChar c : name)
+            EXPECT_GE(c.unicode(), 0x20) << name.toStdString();
+    }
+    EXPECT_TRUE(files.filter(".wav").size() == 2 && files.filter(".M3u").size() == 1);
+    const QString playlist = out + "/" + files.filter(".M3u").first();
+    const QStringList lines = QString::fromUtf8(readAll(playlist)).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    for (const QString& line : lines)
+        EXPECT_TRUE(QFile::exists(out + "/" + line)) << line.toStdString();
+}

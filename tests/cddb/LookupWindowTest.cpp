@@ -5,6 +5,9 @@
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "cddb/ui/TEmail_Form.h"
+#include "cddb/ui/TPreferences_Form.h"
+#include <QAction>
+#include <QCheckBox>
 #include "support/MouseInput.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QCheckBox>
@@ -526,4 +529,31 @@ TEST_F(LookupWindow, HostileNamesGiveFilesThatCanBeMade)
     ASSERT_TRUE(QDir().mkpath(folder));
     QFile file(target);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << file.errorString().toStdString();
+}
+
+TEST_F(LookupWindow, PreferencesFromTheCalvenorMenuChangeAddressServersAndOrder)
+{
+    TPreferences_Form preferences(forms, services, main);
+    EXPECT_EQ(main->Calvenor_Preferences->text(), "Préférences");
+    QStringList errors;
+    QString shownAddress;
+    whenShown(&preferences, [&] {
+        shownAddress = preferences.Adresse->text();
+        preferences.ServeurCddb->setText("ftp://cddb.exemple.fr");
+        preferences.Enregistrer->click(); // refused: stays open
+        errors = dialogs.texts();
+        preferences.Adresse->setText("paul@exemple.be");
+        preferences.ServeurCddb->setText("http://cddb.exemple.fr/~cddb");
+        preferences.MusicBrainzFirst->setChecked(true);
+        preferences.Enregistrer->click();
+    });
+    main->Calvenor_Preferences->trigger();
+    EXPECT_EQ(shownAddress, "jean.dupont@exemple.fr");
+    EXPECT_EQ(errors, QStringList({"L'adresse du serveur « ftp://cddb.exemple.fr » doit commencer par http:// ou "
+                                   "https://."}));
+    const Settings reread(settings.FileName());
+    EXPECT_EQ(reread.Email(), "paul@exemple.be");
+    EXPECT_EQ(reread.CddbServer(), "http://cddb.exemple.fr/~cddb");
+    EXPECT_TRUE(reread.MusicBrainzFirst());
+    EXPECT_EQ(lookup->CddbServer(), "http://cddb.exemple.fr/~cddb");
 }
