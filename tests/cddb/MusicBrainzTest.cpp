@@ -1,5 +1,4 @@
-#include "CddbServer.h"
-#include "FakeCdAudioDevice.h"
+#include "ServerFixture.h"
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/MusicBrainzJson.h"
 #include "cddb/TCDInfo.h"
@@ -32,40 +31,21 @@ QString referenceId(const QList<int>& starts, int leadOut)
 // The MusicBrainz client with libcurl against the local server: drive d holds
 // the worked example, e a disc whose data track follows two audio tracks,
 // f a disc the server does not know.
-class MusicBrainz : public ::testing::Test {
+class MusicBrainz : public ServerFixture {
 protected:
-    static void SetUpTestSuite() { server = new CddbServer(); }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
     void SetUp() override
     {
-        drives.sources = {{'d', "/dev/sr0"}, {'e', "/dev/sr1"}, {'f', "/dev/sr2"}};
-        device.tocs["/dev/sr0"] = {{150, 14262}, 14262 + 18000 + 1};
+        ServerFixture::SetUp();
         device.tocs["/dev/sr1"] = {{150, 14262, 40000}, 60000};
         device.dataTracks["/dev/sr1"] = {3};
         device.tocs["/dev/sr2"] = {{150}, 9000};
-        services.drives = &drives;
-        services.cdAudio = &device;
-        services.http = &http;
         client = std::make_unique<MusicBrainzClient>(services);
         client->SetServer(QStringLiteral("http://127.0.0.1:%1/").arg(server->Port()));
         client->SetContact("jean.dupont@exemple.fr");
-        firstRequest = server->Requests().size();
     }
-    QList<QJsonObject> requests() const { return server->Requests().mid(firstRequest); }
 
-    static CddbServer* server;
-    FakeDrives drives;
-    FakeCdAudioDevice device;
-    CurlHttpClient http;
-    PlatformServices services;
     std::unique_ptr<MusicBrainzClient> client;
-    qsizetype firstRequest = 0;
 };
-CddbServer* MusicBrainz::server = nullptr;
 
 TEST_F(MusicBrainz, TwoReleasesWithArtistCreditsAndTheMediumOfTheDisc)
 {

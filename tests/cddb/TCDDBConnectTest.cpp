@@ -1,4 +1,4 @@
-#include "CddbServer.h"
+#include "ServerFixture.h"
 #include "FakeCdAudioDevice.h"
 #include "FakeHttpClient.h"
 #include "cddb/TCDDBConnect.h"
@@ -21,27 +21,16 @@ FakeCdAudioDevice::Toc oneTrack(int playingSeconds)
 
 // The CDDB client with libcurl against the test server; drive d holds the
 // worked example, drive e a disc chosen by each test.
-class CddbClient : public ::testing::Test {
+class CddbClient : public ServerFixture {
 protected:
-    static void SetUpTestSuite() { server = new CddbServer(); }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
     void SetUp() override
     {
-        drives.sources = {{'d', "/dev/sr0"}, {'e', "/dev/sr1"}};
-        device.tocs["/dev/sr0"] = {{150, 14262}, 14262 + 18000 + 1};
-        services.drives = &drives;
-        services.cdAudio = &device;
-        services.http = &http;
+        ServerFixture::SetUp();
         cddb = std::make_unique<TCDDBConnect>(services);
         cddb->SetServer(server->Url());
         cddb->SetEmail(Email);
         cddb->OnSendData = [this](TCDDBConnect*, const QString& url) { sent << url; };
         cddb->OnReceiveData = [this](TCDDBConnect*, int code, const QString& text) { received << qMakePair(code, text); };
-        firstRequest = server->Requests().size();
     }
     void insert(int playingSeconds) { device.tocs["/dev/sr1"] = oneTrack(playingSeconds); }
     // Request targets the server got during this test.
@@ -69,19 +58,12 @@ protected:
         return QStringLiteral("(no error)");
     }
 
-    static CddbServer* server;
-    FakeDrives drives;
-    FakeCdAudioDevice device;
-    CurlHttpClient http;
-    PlatformServices services;
     std::unique_ptr<TCDDBConnect> cddb;
     QStringList sent;
     QList<QPair<int, QString>> received;
-    qsizetype firstRequest = 0;
     int code = -1;
     QString text;
 };
-CddbServer* CddbClient::server = nullptr;
 
 TEST_F(CddbClient, DefaultsAndTheUrlOfTheWorkedExample)
 {

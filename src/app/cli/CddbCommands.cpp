@@ -14,6 +14,19 @@ constexpr int ExactMatches = 210;
 constexpr int InexactMatches = 211;
 constexpr int RecordFollows = 210;
 
+// The real services a lookup goes through, for the life of one command.
+struct LookupServices {
+    explicit LookupServices(IDrives& drives)
+    {
+        services.drives = &drives;
+        services.cdAudio = &device;
+        services.http = &http;
+    }
+    CdioAudioDevice device;
+    CurlHttpClient http;
+    PlatformServices services;
+};
+
 // The match lines of a list answer: without its header and closing ".".
 QStringList matchLines(const QString& answer)
 {
@@ -51,13 +64,8 @@ void CddbCommands::PrintDiscId(QChar letter)
 void CddbCommands::Lookup(QChar letter, const QString& server, const QString& email)
 {
     const QString address = contact(email);
-    CdioAudioDevice device;
-    CurlHttpClient http;
-    PlatformServices services;
-    services.drives = &m_drives;
-    services.cdAudio = &device;
-    services.http = &http;
-    TCDDBConnect cddb(services);
+    LookupServices real(m_drives);
+    TCDDBConnect cddb(real.services);
     cddb.SetEmail(address);
     const QString chosenServer = server.isEmpty() ? m_settings.CddbServer() : server;
     if (!chosenServer.isEmpty())
@@ -95,13 +103,8 @@ void CddbCommands::printRecord(const TCDDBConnect& cddb)
 void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const QString& email)
 {
     const QString address = contact(email);
-    CdioAudioDevice device;
-    CurlHttpClient http;
-    PlatformServices services;
-    services.drives = &m_drives;
-    services.cdAudio = &device;
-    services.http = &http;
-    MusicBrainzClient client(services);
+    LookupServices real(m_drives);
+    MusicBrainzClient client(real.services);
     client.SetContact(address);
     client.SetServer(server.isEmpty() ? m_settings.MusicBrainzServer() : server);
 
