@@ -290,21 +290,24 @@ TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::askMusicBrainz()
     }
     if (releases.isEmpty())
         return Outcome::NotFound;
-    int chosen = 0;
-    if (releases.size() > 1) {
-        QStringList lines;
-        for (const AlbumRelease& release : releases)
-            lines << release.ChoiceLine();
-        TChooseAlbum* chooser = m_forms.ChooseAlbum;
-        chooser->Label1->setText(SeveralMatchesText);
-        chooser->SetChoices(lines);
-        runChooser();
-        chosen = chooser->ChosenIndex();
-        if (chosen < 0)
-            return Outcome::Cancelled;
-    }
+    const int chosen = releases.size() == 1 ? 0 : chooseRelease(releases);
+    if (chosen < 0)
+        return Outcome::Cancelled;
     showRelease(releases.at(chosen));
     return Outcome::Found;
+}
+
+// One line per release: artist, album, year and country. -1 when cancelled.
+int TConnexion_CDDB_Form::chooseRelease(const QList<AlbumRelease>& releases)
+{
+    QStringList lines;
+    for (const AlbumRelease& release : releases)
+        lines << release.ChoiceLine();
+    TChooseAlbum* chooser = m_forms.ChooseAlbum;
+    chooser->Label1->setText(SeveralMatchesText);
+    chooser->SetChoices(lines);
+    runChooser();
+    return chooser->ChosenIndex();
 }
 
 TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::queryServer()

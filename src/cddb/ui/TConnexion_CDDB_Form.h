@@ -73,6 +73,7 @@ private:
     bool findRelease();
     Outcome askCddb();
     Outcome askMusicBrainz();
+    int chooseRelease(const QList<AlbumRelease>& releases);
     Outcome queryServer();
     Outcome chooseAndRead(int code, const QString& answer);
     void runChooser();
