@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 // Records and enumerations of the CD ripping library interface.
 
@@ -48,6 +49,17 @@ struct TTocEntry {
     uint16_t reserved = 0;
 };
 static_assert(sizeof(TTocEntry) == 8, "TTocEntry is 8 bytes");
+
+// What the library could and could not read of a range.
+struct TReadReport {
+    // Sectors paranoia gave up on (disc addresses, ascending, each once); they
+    // are delivered as silence or unverified data.
+    std::vector<int32_t> UnreadSectors;
+    // Jitter fixups paranoia made: edges, atoms, dropped or duplicated bytes, drift.
+    int32_t JitterCorrections = 0;
+    // Every sector of the range was delivered.
+    bool RangeFinished = false;
+};
 
 constexpr uint8_t TOC_FLAG_AUDIO = 0x10;
 constexpr uint8_t TOC_FLAG_DATA = 0x14;

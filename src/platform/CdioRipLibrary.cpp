@@ -112,9 +112,18 @@ bool CdioRipLibrary::jitterCorrection() const
     return m_params[static_cast<size_t>(m_active)].get32(TCDRomParams::JitterCorrectionOffset) != 0;
 }
 
+QString CdioRipLibrary::ModeText() const
+{
+    if (!hasDrive() || !jitterCorrection())
+        return QStringLiteral("sans vérification ni correction de gigue");
+    return QStringLiteral("complet (vérification et correction de gigue), %1 lectures au plus par secteur illisible")
+        .arg(ParanoiaRange::MaxRetries);
+}
+
 int32_t CdioRipLibrary::CR_OpenRipper(int32_t* bufferSize, int32_t firstSector, int32_t lastSector)
 {
     CR_CloseRipper();
+    m_closedReport = TReadReport{};
     if (!bufferSize || !hasDrive())
         return CR_FAILURE;
     *bufferSize = 0;
@@ -174,14 +183,25 @@ int32_t CdioRipLibrary::CR_GetNumberOfJitterErrors()
 
 int32_t CdioRipLibrary::UnreadableSectors() const
 {
-    return m_range ? m_range->UnreadableSectors() : m_closedUnreadable;
+    return m_range ? m_range->UnreadableSectors() : static_cast<int32_t>(m_closedReport.UnreadSectors.size());
+}
+
+TReadReport CdioRipLibrary::CR_GetReadReport()
+{
+    if (!m_range)
+        return m_closedReport;
+    TReadReport report;
+    report.UnreadSectors = m_range->UnreadSectors();
+    report.JitterCorrections = m_range->JitterCorrections();
+    report.RangeFinished = m_range->AtEnd();
+    return report;
 }
 
 int32_t CdioRipLibrary::CR_CloseRipper()
 {
     if (m_range) {
         m_closedJitterErrors = m_range->JitterErrors();
-        m_closedUnreadable = m_range->UnreadableSectors();
+        m_closedReport = CR_GetReadReport();
         m_range.reset();
     }
     return CR_OK;

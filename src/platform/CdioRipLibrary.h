@@ -46,7 +46,10 @@ public:
     int32_t CR_GetPercentCompleted() override;
     int32_t CR_GetNumberOfJitterErrors() override;
     int32_t CR_CloseRipper() override;
+    TReadReport CR_GetReadReport() override;
 
+    // How the active drive is read, in French, for the rip log.
+    QString ModeText() const;
     // Unreadable sectors of the open rip, or of the last one.
     int32_t UnreadableSectors() const;
     // The French text of the last failure of CR_ReadToc or CR_OpenRipper.
@@ -70,7 +73,7 @@ private:
     uint32_t m_jitterStart = 0;
     uint32_t m_jitterEnd = 0;
     int32_t m_closedJitterErrors = 0;
-    int32_t m_closedUnreadable = 0;
+    TReadReport m_closedReport;
     int m_testFlags = 0;
     QString m_lastError;
 };

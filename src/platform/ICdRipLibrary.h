@@ -24,4 +24,6 @@ public:
     virtual int32_t CR_GetPercentCompleted() = 0;
     virtual int32_t CR_GetNumberOfJitterErrors() = 0;
     virtual int32_t CR_CloseRipper() = 0;
+    // What was read of the open range, or of the last one closed.
+    virtual TReadReport CR_GetReadReport() = 0;
 };

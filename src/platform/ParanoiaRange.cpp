@@ -67,8 +67,7 @@ const int16_t* ParanoiaRange::ReadNextSector()
     s_reading = nullptr;
     drainMessages();
     if (!data) {
-        ++m_unreadableSectors;
-        noteJitterError(static_cast<int64_t>(m_cursor) * SectorBytes);
+        noteUnread(static_cast<int64_t>(m_cursor) * SectorBytes);
         data = Silence;
     }
     ++m_cursor;
@@ -83,19 +82,25 @@ void ParanoiaRange::onParanoiaEvent(long position, int mode)
     const int64_t byteOnDisc = static_cast<int64_t>(position) * 2;
     switch (mode) {
     case PARANOIA_CB_SKIP:
-        ++s_reading->m_unreadableSectors;
-        s_reading->noteJitterError(byteOnDisc);
+        s_reading->noteUnread(byteOnDisc);
         break;
     case PARANOIA_CB_FIXUP_EDGE:
     case PARANOIA_CB_FIXUP_ATOM:
     case PARANOIA_CB_FIXUP_DROPPED:
     case PARANOIA_CB_FIXUP_DUPED:
     case PARANOIA_CB_DRIFT:
+        ++s_reading->m_jitterCorrections;
         s_reading->noteJitterError(byteOnDisc);
         break;
     default:
         break;
     }
+}
+
+void ParanoiaRange::noteUnread(int64_t byteOnDisc)
+{
+    m_unread.insert(qBound(m_first, static_cast<int32_t>(byteOnDisc / SectorBytes), m_last));
+    noteJitterError(byteOnDisc);
 }
 
 void ParanoiaRange::noteJitterError(int64_t byteOnDisc)

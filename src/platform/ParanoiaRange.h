@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <vector>
 
 struct cdrom_drive_s;
 struct cdrom_paranoia_s;
@@ -17,13 +19,16 @@ struct cdrom_paranoia_s;
 //   duplicated bytes, drift);
 // - an unreadable sector is one paranoia gave up on (skip) or returned
 //   nothing for; it is delivered as paranoia delivers it (silence when it
-//   delivers nothing) and counts as a jitter error too, so it shows in the
-//   jitter log.
+//   delivers nothing), listed once by its disc address, and counts as a
+//   jitter error too, so it shows in the jitter log.
 // Positions are byte offsets of CD audio (44100 Hz stereo, 2352 bytes a
 // sector) from the start of the range, as paranoia reports them, clamped
 // to the range.
 class ParanoiaRange {
 public:
+    // Reads of a bad sector before paranoia gives up on it.
+    static constexpr int MaxRetries = 20;
+
     struct Span {
         bool any = false;
         uint32_t first = 0;
@@ -47,12 +52,14 @@ public:
     // Where jitter errors happened since the last call.
     Span TakeEventSpan();
     int32_t JitterErrors() const { return m_jitterErrors; }
-    int32_t UnreadableSectors() const { return m_unreadableSectors; }
+    int32_t UnreadableSectors() const { return static_cast<int32_t>(m_unread.size()); }
+    std::vector<int32_t> UnreadSectors() const { return {m_unread.begin(), m_unread.end()}; }
+    int32_t JitterCorrections() const { return m_jitterCorrections; }
 
 private:
-    static constexpr int MaxRetries = 20;
     static void onParanoiaEvent(long position, int mode);
     void noteJitterError(int64_t byteOnDisc);
+    void noteUnread(int64_t byteOnDisc);
     void drainMessages();
 
     static ParanoiaRange* s_reading;
@@ -64,6 +71,7 @@ private:
     int32_t m_last;
     int32_t m_cursor;
     int32_t m_jitterErrors = 0;
-    int32_t m_unreadableSectors = 0;
+    int32_t m_jitterCorrections = 0;
+    std::set<int32_t> m_unread;
     Span m_span;
 };

@@ -7,6 +7,8 @@
 #include "encode/Mp3BlockEncoder.h"
 #include "encode/RipOutput.h"
 #include "encode/WavHeader.h"
+#include "rip/AccurateRipChecksums.h"
+#include "rip/ReadOffsetLibrary.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <exception>
@@ -171,37 +173,75 @@ void TCDRIP::RipTrack(int32_t trackNum, const QString& path)
         throw ECDRIPError(QStringLiteral("Invalid track number"));
     const TTrack& t = Tracks.at(trackNum - 1).Track;
     RipSectors(t.FirstSector, t.LastSector, path);
+    LastRip.TrackNum = trackNum;
     if (OnEndTrack)
         OnEndTrack(this, static_cast<uint16_t>(trackNum));
 }
 
 void TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPath)
 {
+    LastRip = TrackRipResult();
+    LastRip.FirstSector = first;
+    LastRip.LastSector = last;
     if (!ApplyParameters())
         throw ECDRIPError(QStringLiteral("Invalid CD-ROM parameters"));
     Aborted = false;
+    if (ReadOffset == 0 || m_outputFormat != STEREO44100) {
+        ripRange(m_library, first, last, requestedPath);
+        return;
+    }
+    const auto [discFirst, discLast] = audioBounds();
+    ReadOffsetLibrary shifted(m_library, ReadOffset, discFirst, discLast);
+    ripRange(shifted, first, last, requestedPath);
+}
+
+std::pair<int32_t, int32_t> TCDRIP::audioBounds() const
+{
+    int32_t first = INT32_MAX, last = -1;
+    for (const TrackEntry& e : Tracks)
+        if (e.Track.Kind == QLatin1String("Audio")) {
+            first = qMin(first, e.Track.FirstSector);
+            last = qMax(last, e.Track.LastSector);
+        }
+    // Without a table of contents, the disc's ends are unknown.
+    if (first > last)
+        return {0, INT32_MAX};
+    return {first, last};
+}
+
+void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const QString& requestedPath)
+{
     int32_t bufferSize = 0;
-    if (m_library.CR_OpenRipper(&bufferSize, first, last) == CR_FAILURE)
+    if (library.CR_OpenRipper(&bufferSize, first, last) == CR_FAILURE)
         return;
 
     const bool mp3 = m_encode && m_coder;
     const QString path = m_encode ? PathText::WithExtension(requestedPath, QStringLiteral(".mp3")) : requestedPath;
     std::unique_ptr<RipOutput> output;
     std::unique_ptr<Mp3BlockEncoder> encoder;
+    std::unique_ptr<AccurateRipChecksums> sums;
     std::vector<uint8_t> buffer;
     std::exception_ptr firstError;
 
     runKeepingFirstError(firstError, [&] {
         output = std::make_unique<RipOutput>(path);
+        LastRip.Path = path;
+        LastRip.FileWritten = true;
         const OutputLayout layout = layoutOf(m_outputFormat);
         if (m_writeWAV && !m_encode)
             output->WriteWavHeader(layout.channels, layout.sampleRate,
                                    WavHeader::AnnouncedDataSize(layout.channels, layout.sampleRate, first, last));
         if (mp3)
             encoder = std::make_unique<Mp3BlockEncoder>(*m_coder, *output);
+        if (m_outputFormat == STEREO44100) {
+            const auto [discFirst, discLast] = audioBounds();
+            sums = std::make_unique<AccurateRipChecksums>(
+                int64_t(last - first + 1) * AccurateRipChecksums::SamplesPerSector, first == discFirst,
+                last == discLast);
+        }
         // Room for a leftover of less than one block in front of a full chunk.
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
-        ripLoop(*output, encoder.get(), buffer);
+        ripLoop(library, *output, encoder.get(), sums.get(), buffer);
     });
 
     // The end of the rip runs on every way out of the loop.
@@ -214,14 +254,21 @@ void TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPat
                 encoder->Finish(buffer.data());
         });
     }
-    runKeepingFirstError(firstError, [&] { JitterErrors = m_library.CR_GetNumberOfJitterErrors(); });
-    runKeepingFirstError(firstError, [&] { m_library.CR_CloseRipper(); });
+    runKeepingFirstError(firstError, [&] { JitterErrors = library.CR_GetNumberOfJitterErrors(); });
+    runKeepingFirstError(firstError, [&] { library.CR_CloseRipper(); });
+    runKeepingFirstError(firstError, [&] { LastRip.Read = library.CR_GetReadReport(); });
     runKeepingFirstError(firstError, [&] {
         if (output) {
             output->FixWavSizes();
             output->Close();
         }
     });
+    if (sums) {
+        LastRip.HasChecksums = true;
+        LastRip.Crc = sums->Crc();
+        LastRip.V1 = sums->V1();
+        LastRip.V2 = sums->V2();
+    }
     encoder.reset();
     output.reset();
     if (firstError)
@@ -230,7 +277,8 @@ void TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPat
         saveJitterLog(path);
 }
 
-void TCDRIP::ripLoop(RipOutput& output, Mp3BlockEncoder* mp3, std::vector<uint8_t>& buffer)
+void TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput& output, Mp3BlockEncoder* mp3, AccurateRipChecksums* sums,
+                     std::vector<uint8_t>& buffer)
 {
     int32_t result = 0;
     do {
@@ -238,10 +286,12 @@ void TCDRIP::ripLoop(RipOutput& output, Mp3BlockEncoder* mp3, std::vector<uint8_
             break;
         int32_t bytesRead = 0;
         const int offset = mp3 ? mp3->Leftover() : 0;
-        result = m_library.CR_RipChunk(buffer.data() + offset, &bytesRead);
+        result = library.CR_RipChunk(buffer.data() + offset, &bytesRead);
         // The library must never deliver more than it announced.
         bytesRead = qBound(0, bytesRead, static_cast<int32_t>(buffer.size()) - offset);
         if (result != CR_FAILURE) {
+            if (sums)
+                sums->Add(buffer.data() + offset, bytesRead);
             if (mp3)
                 mp3->Consume(buffer.data(), bytesRead);
             else if (!m_encode)
@@ -249,10 +299,10 @@ void TCDRIP::ripLoop(RipOutput& output, Mp3BlockEncoder* mp3, std::vector<uint8_
         }
         if (result == CR_JITTER_ERROR) {
             uint32_t a = 0, b = 0;
-            m_library.CR_GetLastJitterErrorPosition(&a, &b);
+            library.CR_GetLastJitterErrorPosition(&a, &b);
             JitterPositions << QString::number(a) + ' ' + QString::number(b);
         }
-        const int32_t percent = m_library.CR_GetPercentCompleted();
+        const int32_t percent = library.CR_GetPercentCompleted();
         if (OnProgress)
             OnProgress(this, static_cast<uint16_t>(percent));
         if (ProcessMessages)

@@ -2,6 +2,7 @@
 #include "platform/CdRipTypes.h"
 #include "rip/TDriveTableClass.h"
 #include "rip/TTrack.h"
+#include "rip/TrackRipResult.h"
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -54,6 +55,11 @@ public:
     int32_t JitterErrors = 0;
     bool Aborted = false;
     TCDRomParams Params;
+    // The drive's read offset in samples of CD audio; applied to CD audio
+    // (STEREO44100) only.
+    int32_t ReadOffset = 0;
+    // The last rip: the file, the sectors that could not be read, the checksums.
+    TrackRipResult LastRip;
 
     void RipTrack(int32_t trackNum, const QString& path);
     void RipSectors(int32_t first, int32_t last, const QString& path);
@@ -74,7 +80,11 @@ private:
     void selectDrive(int32_t index);
     void copyDriveParameters();
     void readToc();
-    void ripLoop(class RipOutput& output, class Mp3BlockEncoder* mp3, std::vector<uint8_t>& buffer);
+    void ripLoop(ICdRipLibrary& library, class RipOutput& output, class Mp3BlockEncoder* mp3,
+                 class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer);
+    void ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const QString& path);
+    // The first and the last sector of the disc's audio.
+    std::pair<int32_t, int32_t> audioBounds() const;
     void saveJitterLog(const QString& path) const;
 
     ICdRipLibrary& m_library;

@@ -1,0 +1,33 @@
+#include "rip/AccurateRipDatabase.h"
+#include "platform/HttpStatusError.h"
+#include "rip/AccurateRipDiscId.h"
+
+namespace {
+constexpr long NotFound = 404;
+} // namespace
+
+const QString AccurateRipDatabase::DefaultServer = QStringLiteral("http://www.accuraterip.com/accuraterip");
+
+AccurateRipDatabase::AccurateRipDatabase(IHttpClient& http, const QString& server) : m_http(http), m_server(server)
+{
+    while (m_server.endsWith('/'))
+        m_server.chop(1);
+}
+
+QString AccurateRipDatabase::Address(const AccurateRipDiscId& disc) const
+{
+    return m_server + '/' + disc.DatabasePath();
+}
+
+QList<AccurateRipResponse> AccurateRipDatabase::Lookup(const AccurateRipDiscId& disc)
+{
+    QByteArray file;
+    try {
+        file = m_http.Get(Address(disc), HttpSettings());
+    } catch (const HttpStatusError& e) {
+        if (e.Status() == NotFound)
+            return {};
+        throw;
+    }
+    return AccurateRipResponse::Parse(file);
+}

@@ -1,0 +1,44 @@
+#include "rip/AccurateRipVerdict.h"
+#include "rip/AccurateRipDiscId.h"
+#include "rip/RipReport.h"
+
+AccurateRipVerdict AccurateRipVerdict::Of(const QList<AccurateRipResponse>& responses,
+                                          const AccurateRipDiscId& disc, int audioIndex, uint32_t v1, uint32_t v2)
+{
+    AccurateRipVerdict verdict;
+    verdict.Result = Absent;
+    for (const AccurateRipResponse& r : responses) {
+        if (!r.IsFor(disc) || audioIndex < 1 || audioIndex > r.Tracks.size())
+            continue;
+        const AccurateRipResponse::Track& t = r.Tracks.at(audioIndex - 1);
+        if (verdict.Result == Absent)
+            verdict.Result = Different;
+        const int version = t.Crc == v2 ? 2 : t.Crc == v1 ? 1 : 0;
+        if (version == 0)
+            continue;
+        // The best confidence wins; on a tie, the newer checksum.
+        if (verdict.Result != Exact || t.Confidence > verdict.Confidence
+            || (t.Confidence == verdict.Confidence && version > verdict.Version)) {
+            verdict.Result = Exact;
+            verdict.Version = version;
+            verdict.Confidence = t.Confidence;
+        }
+    }
+    return verdict;
+}
+
+QString AccurateRipVerdict::Text(int trackNum) const
+{
+    const QString track = RipReport::TrackLabel(trackNum) + QStringLiteral(" : ");
+    switch (Result) {
+    case Exact:
+        return track + QStringLiteral("exacte (AccurateRip v%1, confiance %2)").arg(Version).arg(Confidence);
+    case Different:
+        return track + QStringLiteral("différente de la base AccurateRip");
+    case Absent:
+        return track + QStringLiteral("absente de la base AccurateRip");
+    case NotChecked:
+        break;
+    }
+    return QString();
+}

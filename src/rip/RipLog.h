@@ -1,0 +1,26 @@
+#pragma once
+#include <QDateTime>
+#include <QString>
+
+class RipReport;
+
+// The rip log: a UTF-8 text file beside the ripped files that tells how the
+// disc was read and what each track's audio is worth.
+class RipLog {
+public:
+    struct Header {
+        QDateTime Date;
+        QString Source;       // the drive's device or the disc image
+        int32_t ReadOffset = 0;
+        QString ParanoiaMode;
+    };
+
+    // The playlist's name with "Rapport.log" in place of "PlayList.M3u".
+    static QString FileNameFor(const QString& playlistFile);
+    // The log of a lone track: its file's name with " - Rapport.log" in place of its extension.
+    static QString FileBeside(const QString& trackFile);
+
+    static QString Text(const Header& header, const RipReport& report);
+    // Written aside and renamed: a failed save never leaves half a log.
+    static void Save(const QString& path, const Header& header, const RipReport& report);
+};

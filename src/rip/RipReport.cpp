@@ -1,0 +1,97 @@
+#include "rip/RipReport.h"
+#include "app/TargetNameRule.h"
+#include "platform/CalvenorError.h"
+#include "rip/AccurateRipDatabase.h"
+#include "rip/AccurateRipDiscId.h"
+#include <algorithm>
+
+namespace {
+constexpr int32_t SectorsPerSecond = 75;
+} // namespace
+
+void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& disc)
+{
+    QList<AccurateRipResponse> responses;
+    try {
+        responses = database.Lookup(disc);
+    } catch (const CalvenorError& e) {
+        m_note = QStringLiteral("La base AccurateRip n'a pas pu être consultée : %1").arg(e.message());
+        return;
+    }
+    m_note.clear();
+    for (TrackRipResult& t : m_tracks)
+        if (t.FileWritten && t.HasChecksums)
+            t.Verdict = AccurateRipVerdict::Of(responses, disc, disc.AudioIndex(t.TrackNum), t.V1, t.V2);
+}
+
+QStringList RipReport::DamageLines() const
+{
+    QStringList lines;
+    for (const TrackRipResult& t : m_tracks)
+        if (!DamageLine(t).isEmpty())
+            lines << DamageLine(t);
+    return lines;
+}
+
+QStringList RipReport::VerdictLines() const
+{
+    QStringList lines;
+    for (const TrackRipResult& t : m_tracks)
+        if (t.Verdict.Result != AccurateRipVerdict::NotChecked)
+            lines << t.Verdict.Text(t.TrackNum);
+    return lines;
+}
+
+bool RipReport::LostSectors() const
+{
+    return std::any_of(m_tracks.begin(), m_tracks.end(),
+                       [](const TrackRipResult& t) { return !t.FileWritten || t.LostSectors(); });
+}
+
+bool RipReport::DiffersFromKnownDisc() const
+{
+    return std::any_of(m_tracks.begin(), m_tracks.end(), [](const TrackRipResult& t) {
+        return t.Verdict.Result == AccurateRipVerdict::Different;
+    });
+}
+
+QString RipReport::DamageLine(const TrackRipResult& t)
+{
+    const QString label = TrackLabel(t.TrackNum) + QStringLiteral(" : ");
+    if (!t.FileWritten)
+        return label + QStringLiteral("le disque n'a pas pu être lu, aucun fichier n'a été créé");
+    if (!t.LostSectors())
+        return QString();
+    const auto count = static_cast<int>(t.Read.UnreadSectors.size());
+    const QString what = count == 1 ? QStringLiteral("1 secteur illisible")
+                                    : QStringLiteral("%1 secteurs illisibles").arg(count);
+    return label + what + QStringLiteral(" (") + UnreadSpans(t) + ')';
+}
+
+QString RipReport::UnreadSpans(const TrackRipResult& t)
+{
+    QStringList spans;
+    const std::vector<int32_t>& unread = t.Read.UnreadSectors;
+    for (size_t i = 0; i < unread.size();) {
+        size_t j = i;
+        while (j + 1 < unread.size() && unread[j + 1] == unread[j] + 1)
+            ++j;
+        spans << Time(unread[i] - t.FirstSector) + QStringLiteral(" – ") + Time(unread[j] + 1 - t.FirstSector);
+        i = j + 1;
+    }
+    return spans.join(QStringLiteral(", "));
+}
+
+QString RipReport::Time(int32_t sectors)
+{
+    const int32_t seconds = sectors / SectorsPerSecond;
+    return QStringLiteral("%1:%2.%3")
+        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+        .arg(sectors % SectorsPerSecond, 2, 10, QLatin1Char('0'));
+}
+
+QString RipReport::TrackLabel(int trackNum)
+{
+    return TargetNameRule::LabelFromDigits(QStringLiteral("%1").arg(trackNum, 2, 10, QLatin1Char('0')));
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include "rip/TrackRipResult.h"
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class AccurateRipDatabase;
+class AccurateRipDiscId;
+
+// The tracks of a rip run as the ripper delivered them, their AccurateRip
+// verdicts, and the French lines that tell both.
+class RipReport {
+public:
+    void Add(const TrackRipResult& track) { m_tracks << track; }
+    const QList<TrackRipResult>& Tracks() const { return m_tracks; }
+
+    // One request for the whole disc. A database that cannot be reached
+    // leaves the tracks unchecked and says why in VerificationNote().
+    void Verify(AccurateRipDatabase& database, const AccurateRipDiscId& disc);
+    // The database is not asked; the reason is kept for the log.
+    void SkipVerification(const QString& reason) { m_note = reason; }
+    // Empty when the database answered.
+    const QString& VerificationNote() const { return m_note; }
+
+    // "Piste 02 : 100 secteurs illisibles (03:27.20 – 03:28.45)", one per damaged track.
+    QStringList DamageLines() const;
+    // "Piste 02 : exacte (AccurateRip v2, confiance 12)", one per checked track.
+    QStringList VerdictLines() const;
+    bool LostSectors() const;
+    // Every sector was read but a track differs from a disc the database knows.
+    bool DiffersFromKnownDisc() const;
+
+    // The damage of one track, empty when it was read whole.
+    static QString DamageLine(const TrackRipResult& track);
+    // Where the unread sectors lie in the track: "03:27.20 – 03:28.45, ...".
+    static QString UnreadSpans(const TrackRipResult& track);
+    // A length or a position in sectors as mm:ss.ff (75 sectors a second).
+    static QString Time(int32_t sectors);
+    // "Piste NN"
+    static QString TrackLabel(int trackNum);
+
+private:
+    QList<TrackRipResult> m_tracks;
+    QString m_note;
+};

@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/CdRipTypes.h"
+#include "rip/AccurateRipVerdict.h"
+#include <QString>
+#include <cstdint>
+
+// What the ripper made of one track: the file, what it could not read, and
+// the checksums of the audio as written.
+struct TrackRipResult {
+    int TrackNum = 0; // 0 for a bare sector range
+    QString Path;     // of the file written
+    int32_t FirstSector = 0;
+    int32_t LastSector = -1;
+    bool FileWritten = false;
+    TReadReport Read;
+    bool HasChecksums = false; // CD audio only
+    uint32_t Crc = 0;
+    uint32_t V1 = 0;
+    uint32_t V2 = 0;
+    AccurateRipVerdict Verdict;
+
+    int32_t SectorCount() const { return LastSector - FirstSector + 1; }
+    bool LostSectors() const { return !Read.UnreadSectors.empty(); }
+    // Every sector delivered, none given up on.
+    bool ReadWhole() const { return FileWritten && Read.RangeFinished && !LostSectors(); }
+};
