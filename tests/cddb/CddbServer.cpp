@@ -5,11 +5,8 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <stdexcept>
 
 namespace {
-constexpr int StartTimeoutMs = 10000;
-
 QString logPath(const QTemporaryDir& folder)
 {
     return folder.filePath(QStringLiteral("requests.jsonl"));
@@ -17,26 +14,12 @@ QString logPath(const QTemporaryDir& folder)
 } // namespace
 
 CddbServer::CddbServer(const QString& recordsFolder)
+    : m_server(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/cddb/cddb_server.py"),
+               {QStringLiteral("--records"), recordsFolder, QStringLiteral("--log"), logPath(m_logFolder)})
 {
-    const QString script = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/cddb/cddb_server.py");
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral("python3"), {script, QStringLiteral("--records"), recordsFolder,
-                                                QStringLiteral("--log"), logPath(m_logFolder)});
-    if (!m_process.waitForStarted(StartTimeoutMs))
-        throw std::runtime_error("cannot start python3 for the test CDDB server");
-    while (!m_process.canReadLine() && m_process.waitForReadyRead(StartTimeoutMs)) {
-    }
-    const QByteArray line = m_process.readLine().trimmed();
-    if (!line.startsWith("PORT "))
-        throw std::runtime_error("the test CDDB server did not start: " + line.toStdString());
-    m_port = line.mid(5).toInt();
 }
 
-CddbServer::~CddbServer()
-{
-    m_process.kill();
-    m_process.waitForFinished();
-}
+CddbServer::~CddbServer() = default;
 
 QString CddbServer::DefaultRecords()
 {
@@ -45,7 +28,7 @@ QString CddbServer::DefaultRecords()
 
 QString CddbServer::Url() const
 {
-    return QStringLiteral("http://127.0.0.1:%1/~cddb").arg(m_port);
+    return QStringLiteral("http://127.0.0.1:%1/~cddb").arg(Port());
 }
 
 QList<QJsonObject> CddbServer::Requests() const

@@ -1,7 +1,7 @@
 #pragma once
 #include <QJsonObject>
 #include <QList>
-#include <QProcess>
+#include "support/ScriptServer.h"
 #include <QString>
 #include <QTemporaryDir>
 
@@ -16,7 +16,7 @@ public:
     CddbServer& operator=(const CddbServer&) = delete;
 
     static QString DefaultRecords();
-    int Port() const { return m_port; }
+    int Port() const { return m_server.Port(); }
     // The base address a client is given: "http://127.0.0.1:PORT/~cddb".
     QString Url() const;
     // The requests received so far: "target" (as on the request line) and "headers".
@@ -26,6 +26,5 @@ public:
 
 private:
     QTemporaryDir m_logFolder;
-    QProcess m_process;
-    int m_port = 0;
+    ScriptServer m_server;
 };

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -315,6 +316,12 @@ TEST_F(CdioRipLibraryTest, UnreadableSectorsAreDeliveredCountedAndNeverStallTheR
     EXPECT_EQ(rip.pcm.size(), 200 * SectorBytes) << "every sector is delivered";
     EXPECT_GT(lib.UnreadableSectors(), 0);
     EXPECT_GE(lib.CR_GetNumberOfJitterErrors(), lib.UnreadableSectors());
+    const TReadReport report = lib.CR_GetReadReport();
+    EXPECT_TRUE(report.RangeFinished);
+    ASSERT_EQ(static_cast<int32_t>(report.UnreadSectors.size()), lib.UnreadableSectors());
+    EXPECT_TRUE(std::is_sorted(report.UnreadSectors.begin(), report.UnreadSectors.end()));
+    EXPECT_GE(report.UnreadSectors.front(), 0);
+    EXPECT_LE(report.UnreadSectors.back(), 199) << "positions lie in the range read";
     lib.CR_CloseRipper();
     EXPECT_GT(lib.UnreadableSectors(), 0) << "counts stay readable after the close";
 }

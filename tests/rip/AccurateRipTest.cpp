@@ -1,0 +1,235 @@
+#include "cddb/TCDInfo.h"
+#include "platform/CdioAudioDevice.h"
+#include "platform/CdioRipLibrary.h"
+#include "platform/CurlHttpClient.h"
+#include "rip/AccurateRipDatabase.h"
+#include "rip/AccurateRipDiscId.h"
+#include "rip/RipLog.h"
+#include "rip/RipReport.h"
+#include "rip/TCDRIP.h"
+#include "support/DiscImage.h"
+#include "support/FailingDrive.h"
+#include "support/FakeDrives.h"
+#include "support/ScriptServer.h"
+#include "support/TestFiles.h"
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace {
+const QString Scripts = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/");
+
+// Three audio tracks then a data track, as on an enhanced CD; track 2 is
+// long enough to lose 100 sectors in its middle.
+class AccurateRip : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        image.AddAudioTrack(DiscImage::NoisePcm(30, 7))
+            .AddAudioTrack(DiscImage::NoisePcm(400, 8))
+            .AddAudioTrack(DiscImage::SinePcm(25, 1000))
+            .AddDataTrack(20);
+        cue = image.WriteTo(dir.path());
+        drives.sources['x'] = cue;
+        TCDInfo info(drives, device);
+        info.OpenDrive('x');
+        cddbId = info.DiscId();
+    }
+
+    // Rips the audio tracks to WAV files; returns the ripper's report.
+    RipReport ripAll(ICdRipLibrary& lib, int32_t offset = 0)
+    {
+        TCDRIP ripper(lib);
+        ripper.ProcessMessages = nullptr;
+        ripper.SetWriteWAV(true);
+        ripper.ReadOffset = offset;
+        tracks = ripper.Tracks;
+        RipReport report;
+        for (int t = 1; t <= 3; ++t) {
+            ripper.RipTrack(t, dir.filePath(QStringLiteral("%1.wav").arg(t)));
+            report.Add(ripper.LastRip);
+        }
+        return report;
+    }
+
+    QJsonObject reference() const
+    {
+        QStringList arguments{Scripts + "accuraterip_reference.py", QString(cue).replace(".cue", ".bin")};
+        for (const DiscImage::Track& t : image.Tracks())
+            arguments << QStringLiteral("%1:%2:%3").arg(t.audio ? "a" : "d").arg(t.firstSector).arg(t.lastSector);
+        arguments << "--leadout" << QString::number(image.LeadOutSector());
+        QProcess python;
+        python.start("python3", arguments);
+        EXPECT_TRUE(python.waitForFinished(60000));
+        return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    }
+
+    // A database file of one response per entry: confidence and checksum of each audio track.
+    void writeDatabase(const QString& folder, const AccurateRipDiscId& disc,
+                       const QList<QList<std::pair<int, uint32_t>>>& responses, uint32_t otherDisc = 0)
+    {
+        QByteArray file;
+        const auto word = [&file](uint32_t v) {
+            char b[4];
+            qToLittleEndian(v, b);
+            file.append(b, 4);
+        };
+        for (const auto& response : responses) {
+            file.append(static_cast<char>(response.size()));
+            word(disc.OffsetsAdded() ^ otherDisc);
+            word(disc.OffsetsMultiplied());
+            word(disc.CddbId());
+            for (const auto& [confidence, crc] : response) {
+                file.append(static_cast<char>(confidence));
+                word(crc);
+                word(0);
+            }
+        }
+        const QString path = folder + '/' + disc.DatabasePath();
+        QDir().mkpath(QFileInfo(path).path());
+        ASSERT_TRUE(TestFiles::Write(path, file));
+    }
+
+    QTemporaryDir dir;
+    DiscImage image;
+    QString cue;
+    FakeDrives drives;
+    CdioAudioDevice device;
+    uint32_t cddbId = 0;
+    QList<TrackEntry> tracks;
+};
+
+QString hex(uint32_t v)
+{
+    return QStringLiteral("%1").arg(v, 8, 16, QLatin1Char('0')).toUpper();
+}
+} // namespace
+
+TEST_F(AccurateRip, ChecksumsAndDiscIdentifierMatchAnIndependentReference)
+{
+    CdioRipLibrary lib({cue});
+    const RipReport report = ripAll(lib);
+    const QJsonObject expected = reference();
+    ASSERT_EQ(expected["tracks"].toArray().size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject want = expected["tracks"].toArray().at(i).toObject();
+        const TrackRipResult& got = report.Tracks().at(i);
+        SCOPED_TRACE(i + 1);
+        EXPECT_TRUE(got.ReadWhole());
+        ASSERT_TRUE(got.HasChecksums);
+        EXPECT_EQ(hex(got.Crc).toStdString(), want["crc32"].toString().toStdString());
+        EXPECT_EQ(hex(got.V1).toStdString(), want["v1"].toString().toStdString());
+        EXPECT_EQ(hex(got.V2).toStdString(), want["v2"].toString().toStdString());
+    }
+    const AccurateRipDiscId disc(tracks, cddbId);
+    EXPECT_EQ(disc.AudioTrackCount(), 3);
+    EXPECT_EQ(disc.DatabasePath().toStdString(), expected["path"].toString().toStdString());
+}
+
+TEST_F(AccurateRip, ReadOffsetShiftsAcrossTrackBoundariesWithSilenceBeyondTheDisc)
+{
+    QByteArray audio;
+    for (const DiscImage::Track& t : image.Tracks())
+        audio += t.pcm;
+    const struct {
+        int track;
+        int32_t offset;
+    } cases[] = {{1, -700}, {2, 1000}, {2, -3}, {3, 700}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offset);
+        CdioRipLibrary lib({cue});
+        TCDRIP ripper(lib);
+        ripper.ProcessMessages = nullptr;
+        ripper.ReadOffset = c.offset;
+        const QString path = dir.filePath("offset.pcm");
+        ripper.RipTrack(c.track, path);
+        const DiscImage::Track& t = image.TrackAt(c.track);
+        const qsizetype start = qsizetype(t.firstSector) * DiscImage::SectorBytes + c.offset * 4;
+        QByteArray want(t.pcm.size(), '\0');
+        for (qsizetype i = 0; i < want.size(); ++i)
+            if (start + i >= 0 && start + i < audio.size())
+                want[i] = audio.at(start + i);
+        EXPECT_TRUE(TestFiles::ReadAll(path) == want);
+        EXPECT_TRUE(ripper.LastRip.ReadWhole());
+    }
+}
+
+TEST_F(AccurateRip, EachVerdictFromALocalDatabase)
+{
+    CdioRipLibrary lib({cue});
+    RipReport ripped = ripAll(lib);
+    const AccurateRipDiscId disc(tracks, cddbId);
+    const auto sums = [&](int i) { return ripped.Tracks().at(i); };
+    const QString root = dir.filePath("db");
+    writeDatabase(root + "/exact", disc,
+                  {{{3, sums(0).V2}, {3, 1}, {3, sums(2).V2}}, {{9, sums(0).V1}, {8, sums(1).V1}, {1, 2}}});
+    writeDatabase(root + "/different", disc, {{{4, sums(0).V2}, {4, sums(1).V2 + 1}, {4, sums(2).V2}}});
+    writeDatabase(root + "/otherdisc", disc, {{{4, sums(0).V2}, {4, sums(1).V2}, {4, sums(2).V2}}}, 0x100);
+    ScriptServer server(Scripts + "accuraterip_server.py", {root});
+    CurlHttpClient http;
+
+    const struct {
+        const char* folder;
+        QStringList lines;
+        bool differs;
+    } cases[] = {
+        {"exact",
+         {"Piste 01 : exacte (AccurateRip v1, confiance 9)", "Piste 02 : exacte (AccurateRip v1, confiance 8)",
+          "Piste 03 : exacte (AccurateRip v2, confiance 3)"},
+         false},
+        {"different",
+         {"Piste 01 : exacte (AccurateRip v2, confiance 4)", "Piste 02 : différente de la base AccurateRip",
+          "Piste 03 : exacte (AccurateRip v2, confiance 4)"},
+         true},
+        {"otherdisc",
+         {"Piste 01 : absente de la base AccurateRip", "Piste 02 : absente de la base AccurateRip",
+          "Piste 03 : absente de la base AccurateRip"},
+         false},
+        {"missing",
+         {"Piste 01 : absente de la base AccurateRip", "Piste 02 : absente de la base AccurateRip",
+          "Piste 03 : absente de la base AccurateRip"},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        AccurateRipDatabase database(http, QStringLiteral("http://127.0.0.1:%1/accuraterip/%2").arg(server.Port()).arg(c.folder));
+        RipReport report = ripped;
+        report.Verify(database, disc);
+        EXPECT_EQ(report.VerdictLines(), c.lines);
+        EXPECT_EQ(report.DiffersFromKnownDisc(), c.differs);
+        EXPECT_TRUE(report.VerificationNote().isEmpty());
+    }
+}
+
+TEST_F(AccurateRip, LostSectorsAreToldByTheRipperTheSummaryAndTheLog)
+{
+    FailingDrive drive({cue});
+    const int32_t track2 = image.TrackAt(2).firstSector;
+    drive.FailSectors(track2 + 120, 100);
+    RipReport report = ripAll(drive);
+    report.SkipVerification(QStringLiteral("non consultée (--no-accuraterip)"));
+
+    const TrackRipResult& damaged = report.Tracks().at(1);
+    EXPECT_TRUE(damaged.FileWritten);
+    EXPECT_FALSE(damaged.ReadWhole());
+    EXPECT_TRUE(report.LostSectors());
+    EXPECT_EQ(report.DamageLines(), QStringList{"Piste 02 : 100 secteurs illisibles (00:01.45 – 00:02.70)"});
+    EXPECT_TRUE(report.VerdictLines().isEmpty());
+    const QByteArray wav = TestFiles::ReadAll(dir.filePath("2.wav"));
+    EXPECT_EQ(wav.mid(44 + 120 * DiscImage::SectorBytes, 100 * DiscImage::SectorBytes),
+              QByteArray(100 * DiscImage::SectorBytes, '\0'));
+
+    const QString log = RipLog::FileNameFor(dir.filePath("A - B - PlayList.M3u"));
+    EXPECT_EQ(log, dir.filePath("A - B - Rapport.log"));
+    RipLog::Save(log, {QDateTime::currentDateTime(), cue, 0, QStringLiteral("complet")}, report);
+    const QString text = QString::fromUtf8(TestFiles::ReadAll(log));
+    EXPECT_TRUE(text.contains("  Secteurs illisibles : 100 (00:01.45 – 00:02.70)\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("AccurateRip : non consultée (--no-accuraterip)\n"));
+    EXPECT_TRUE(text.contains("  AccurateRip v2 : " + hex(report.Tracks().at(0).V2) + "\n"));
+    EXPECT_TRUE(text.endsWith("Résumé : 3 piste(s) rippée(s), 1 avec des secteurs illisibles.\n"));
+}

@@ -1,0 +1,58 @@
+#!/usr/bin/env python3
+"""A stand-in for the AccurateRip database over HTTP, for tests.
+
+  accuraterip_server.py FOLDER [--port 0]
+
+Listens on 127.0.0.1 only and answers GET /accuraterip/<a>/<b>/<c>/<file>
+with FOLDER/<a>/<b>/<c>/<file>, or 404 when there is no such file. The first
+line printed is "PORT <number>".
+"""
+import argparse
+import os
+import sys
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from urllib.parse import unquote, urlsplit
+
+PREFIX = "/accuraterip/"
+
+
+def handler_for(folder):
+    root = os.path.realpath(folder)
+
+    class Handler(BaseHTTPRequestHandler):
+        def do_GET(self):
+            path = unquote(urlsplit(self.path).path)
+            target = os.path.realpath(os.path.join(root, path[len(PREFIX):])) if path.startswith(PREFIX) else ""
+            if not target.startswith(root + os.sep) or not os.path.isfile(target):
+                self.send_error(404)
+                return
+            with open(target, "rb") as f:
+                body = f.read()
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+
+        def log_message(self, *args):
+            pass
+
+    return Handler
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("folder")
+    parser.add_argument("--port", type=int, default=0)
+    args = parser.parse_args()
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), handler_for(args.folder))
+    print(f"PORT {server.server_address[1]}", flush=True)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

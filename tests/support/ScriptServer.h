@@ -1,0 +1,20 @@
+#pragma once
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// A test server written in Python, on 127.0.0.1, for the life of the object.
+// The script prints "PORT <number>" as its first line.
+class ScriptServer {
+public:
+    ScriptServer(const QString& script, const QStringList& arguments);
+    ~ScriptServer();
+    ScriptServer(const ScriptServer&) = delete;
+    ScriptServer& operator=(const ScriptServer&) = delete;
+
+    int Port() const { return m_port; }
+
+private:
+    QProcess m_process;
+    int m_port = 0;
+};
