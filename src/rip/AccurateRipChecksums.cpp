@@ -27,19 +27,20 @@ void AccurateRipChecksums::Add(const uint8_t* pcm, int64_t bytes)
         }
     }
     const int64_t whole = bytes / SampleBytes;
-    for (int64_t i = 0; i < whole; ++i)
-        addSample(qFromLittleEndian<uint32_t>(pcm + i * SampleBytes));
+    // Only the counted positions of the piece are visited, with no test per sample.
+    const uint64_t from = std::max(m_position, m_firstCounted);
+    const uint64_t to = std::min(m_position + static_cast<uint64_t>(whole), m_lastCounted + 1);
+    const uint8_t* at = pcm + (from - m_position) * SampleBytes;
+    for (uint64_t position = from; position < to; ++position, at += SampleBytes)
+        addProduct(position * qFromLittleEndian<uint32_t>(at));
+    m_position += static_cast<uint64_t>(whole);
     for (int64_t i = whole * SampleBytes; i < bytes; ++i)
         m_partial[m_partialBytes++] = pcm[i];
 }
 
-// v1 sums position × sample; v2 also folds in the product's high 32 bits.
-inline void AccurateRipChecksums::addSample(uint32_t sample)
+void AccurateRipChecksums::addSample(uint32_t sample)
 {
     const uint64_t position = m_position++;
-    if (position < m_firstCounted || position > m_lastCounted)
-        return;
-    const uint64_t product = position * sample;
-    m_v1 += static_cast<uint32_t>(product);
-    m_v2 += static_cast<uint32_t>(product) + static_cast<uint32_t>(product >> 32);
+    if (position >= m_firstCounted && position <= m_lastCounted)
+        addProduct(position * sample);
 }

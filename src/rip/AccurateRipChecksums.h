@@ -21,6 +21,12 @@ public:
 
 private:
     void addSample(uint32_t sample);
+    // v1 sums position × sample; v2 also folds in the product's high 32 bits.
+    void addProduct(uint64_t product)
+    {
+        m_v1 += static_cast<uint32_t>(product);
+        m_v2 += static_cast<uint32_t>(product) + static_cast<uint32_t>(product >> 32);
+    }
 
     uint64_t m_firstCounted;
     uint64_t m_lastCounted;

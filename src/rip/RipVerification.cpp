@@ -1,0 +1,13 @@
+#include "rip/RipVerification.h"
+#include "rip/AccurateRipDiscId.h"
+#include "rip/RipReport.h"
+
+void RipVerification::Apply(RipReport& report, const QList<TrackEntry>& tracks) const
+{
+    if (!Http) {
+        report.SkipVerification(SkipReason);
+        return;
+    }
+    AccurateRipDatabase database(*Http, Server);
+    report.Verify(database, AccurateRipDiscId(tracks, CddbId));
+}
