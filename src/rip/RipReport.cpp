@@ -1,5 +1,5 @@
 #include "rip/RipReport.h"
-#include "app/TargetNameRule.h"
+#include "platform/TargetNameRule.h"
 #include "platform/CalvenorError.h"
 #include "rip/AccurateRipDatabase.h"
 #include "rip/AccurateRipDiscId.h"
