@@ -112,9 +112,9 @@ bool CdioRipLibrary::jitterCorrection() const
     return m_params[static_cast<size_t>(m_active)].get32(TCDRomParams::JitterCorrectionOffset) != 0;
 }
 
-QString CdioRipLibrary::ModeText() const
+QString CdioRipLibrary::ModeText(bool jitterCorrection)
 {
-    if (!hasDrive() || !jitterCorrection())
+    if (!jitterCorrection)
         return QStringLiteral("sans vérification ni correction de gigue");
     return QStringLiteral("complet (vérification et correction de gigue), %1 lectures au plus par secteur illisible")
         .arg(ParanoiaRange::MaxRetries);

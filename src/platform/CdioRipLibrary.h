@@ -48,8 +48,8 @@ public:
     int32_t CR_CloseRipper() override;
     TReadReport CR_GetReadReport() override;
 
-    // How the active drive is read, in French, for the rip log.
-    QString ModeText() const;
+    // How a drive is read, in French, for the rip log.
+    static QString ModeText(bool jitterCorrection);
     // Unreadable sectors of the open rip, or of the last one.
     int32_t UnreadableSectors() const;
     // The French text of the last failure of CR_ReadToc or CR_OpenRipper.

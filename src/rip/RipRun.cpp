@@ -6,7 +6,6 @@
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include <QFile>
-#include <QFileInfo>
 
 RipRun::RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags) : m_rows(rows), m_ripper(ripper), m_tags(tags) {}
 
@@ -33,21 +32,38 @@ void RipRun::Begin()
     m_playlist = Playlist();
     if (!m_playlistFile.isEmpty())
         m_playlist.Load(m_playlistFile);
+    // The disc's table of contents, should the ripper go with the disc.
+    m_tracks = m_ripper.Tracks;
 }
 
 void RipRun::Execute()
 {
     m_rippedCount = 0;
     m_unreadTracks.clear();
+    m_report = RipReport();
+    m_logFile.clear();
     // The rows are counted anew at each step: a removed disc empties them.
     for (int k = 1; k <= m_rows.RowCount() && !m_stopped; ++k) {
         const TrackRow row = m_rows.Row(k);
         if (row.Ticked)
             ripRow(row);
     }
+    finish();
+}
+
+void RipRun::finish()
+{
     const QString file = PlaylistFileName();
-    if (!file.isEmpty())
-        m_playlist.Save(file);
+    if (file.isEmpty())
+        return;
+    m_playlist.Save(file);
+    if (m_report.Tracks().isEmpty())
+        return;
+    m_verification.Apply(m_report, m_tracks);
+    RipLog::Header header = m_logHeader;
+    header.Date = QDateTime::currentDateTime();
+    m_logFile = RipLog::FileNameFor(file);
+    RipLog::Save(m_logFile, header, m_report);
 }
 
 void RipRun::ripRow(const TrackRow& row)
@@ -58,9 +74,11 @@ void RipRun::ripRow(const TrackRow& row)
     const int track = TargetNameRule::TrackNumberFromLabel(row.Label);
     m_ripper.RipTrack(track, path);
     ++m_rippedCount;
-    // The ripper makes no file when the disc cannot give the track: such a
-    // track is neither tagged nor listed, and the run says so at its end.
-    if (!QFileInfo::exists(path)) {
+    m_report.Add(m_ripper.LastRip);
+    // Only the ripper tells whether it made the file: an old file of that
+    // name is not this track. A track the disc could not give is neither
+    // tagged nor listed, and the run says so at its end.
+    if (!m_ripper.LastRip.FileWritten) {
         m_unreadTracks << track;
         return;
     }

@@ -1,5 +1,9 @@
 #pragma once
 #include "rip/Playlist.h"
+#include "rip/RipLog.h"
+#include "rip/RipReport.h"
+#include "rip/RipVerification.h"
+#include "rip/TTrack.h"
 #include <QList>
 #include <QString>
 #include <functional>
@@ -9,16 +13,22 @@ class TCDRIP;
 class TMP3Info;
 
 // One rip run over the ticked rows: rip each track to its row's target path,
-// tag the file, list it in the folder's playlist and remove its jitter log.
-// Shared by the ripping window and the command-line tool.
+// tag the file, list it in the folder's playlist and remove its jitter log;
+// at the end, prove the tracks against AccurateRip and write the rip log
+// beside the playlist. Shared by the ripping window and the command-line tool.
 class RipRun {
 public:
     RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags);
 
+    // How the tracks are proven and what the log's header says; before Execute.
+    void SetVerification(const RipVerification& verification) { m_verification = verification; }
+    void SetLogHeader(const RipLog::Header& header) { m_logHeader = header; }
+
     // Before the run: reads the folder's existing playlist.
     void Begin();
-    // Walks the rows and saves the playlist. An error leaves at once: the
-    // remaining rows are not handled and the playlist is not saved.
+    // Walks the rows, saves the playlist, asks AccurateRip and saves the log.
+    // An error leaves at once: the remaining rows are not handled and neither
+    // the playlist nor the log is saved.
     void Execute();
     // Stops the run: the current track ends at its next chunk, later rows are skipped.
     void Stop();
@@ -35,6 +45,10 @@ public:
     const Playlist& PlayList() const { return m_playlist; }
     // Where the playlist of this run is (or will be) saved.
     QString PlaylistFileName() const;
+    // The tracks ripped, what was lost of them and their verdicts.
+    const RipReport& Report() const { return m_report; }
+    // Where the log was saved; empty when nothing was ripped.
+    const QString& LogFileName() const { return m_logFile; }
 
     // Writes the row's tag values and track number into the file at its
     // target path: ID3v2 (MP3 files) and ID3v1.
@@ -45,6 +59,7 @@ public:
 
 private:
     void ripRow(const struct TrackRow& row);
+    void finish();
 
     ITrackRows& m_rows;
     TCDRIP& m_ripper;
@@ -54,6 +69,11 @@ private:
     QString m_playlistFile;
     int m_rippedCount = 0;
     QList<int> m_unreadTracks;
+    QList<TrackEntry> m_tracks;
+    RipReport m_report;
+    RipVerification m_verification;
+    RipLog::Header m_logHeader;
+    QString m_logFile;
     bool m_stopped = false;
     bool m_discRemoved = false;
 };

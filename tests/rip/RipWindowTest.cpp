@@ -6,6 +6,7 @@
 #include "rip/TCDRIP.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "support/DiscImage.h"
+#include "support/FailingDrive.h"
 #include "support/FakeDialogService.h"
 #include "support/FakeDrives.h"
 #include "support/FakeInternet.h"
@@ -48,7 +49,7 @@ protected:
         const QString cue = image.WriteTo(dir.path(), "img");
         drives.sources = {{'d', cue}};
         drives.discs = {{'d', true}};
-        cdRip = std::make_unique<CdioRipLibrary>(QStringList{cue});
+        cdRip = std::make_unique<FailingDrive>(QStringList{cue});
         shell.documents = dir.filePath("docs");
         services.drives = &drives;
         services.cdRip = cdRip.get();
@@ -93,7 +94,7 @@ protected:
     QTemporaryDir dir;
     DiscImage image;
     FakeDrives drives;
-    std::unique_ptr<CdioRipLibrary> cdRip;
+    std::unique_ptr<FailingDrive> cdRip;
     LameEncoderLibrary encoder;
     FakeDialogService dialogs;
     FakeShell shell;
@@ -250,7 +251,7 @@ TEST_F(RipWindow, WriteErrorHaltsTheRun)
     rlimit small = old;
     small.rlim_cur = 20000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString shownPath;
+    QString shownPath, state;
     bool halted = false;
     QTimer poll;
     poll.setInterval(50);
@@ -258,6 +259,7 @@ TEST_F(RipWindow, WriteErrorHaltsTheRun)
         if (dialogs.texts().contains("Write error")) {
             halted = ripping->isVisible();
             shownPath = ripping->Label2->toolTip();
+            state = ripping->Label1->text();
             poll.stop();
             ripping->Image1Click(); // the only way out of the halted state
         }
@@ -267,6 +269,7 @@ TEST_F(RipWindow, WriteErrorHaltsTheRun)
     setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_TRUE(halted);
     EXPECT_EQ(shownPath, target(1));
+    EXPECT_EQ(state, "Rippage interrompu");
     EXPECT_FALSE(QFile::exists(target(2)));
     EXPECT_FALSE(QFile::exists(music + "PlayList.M3u")) << "a halted run saves no playlist";
 }
@@ -358,4 +361,21 @@ TEST_F(RipWindow, ATrackTheDiscCannotGiveIsNeitherListedNorCalledASuccess)
     EXPECT_EQ(dialogs.texts(), QStringList({"Le disque n'a pas pu être lu pour les pistes suivantes : 2. Aucun fichier "
                                             "n'a été créé pour elles."}));
     EXPECT_EQ(shell.beeps, 0);
+}
+
+TEST_F(RipWindow, LostSectorsAreToldInsteadOfASuccessAndLogged)
+{
+    main->WavRipp->click();
+    tick({1, 2});
+    cdRip->FailSectors(image.TrackAt(2).firstSector + 20, 3);
+    main->Button2Click();
+    EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav", "02 - Piste 02.wav"})) << "the damaged file is kept";
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({"Calvenor a terminé de ripper les pistes demandées, mais des secteurs n'ont pas pu être lus. "
+                           "Les fichiers ont été conservés.\nPiste 02 : 3 secteurs illisibles (00:00.20 – 00:00.23)"
+                           "\n\nVoulez vous ouvrir le répertoire contenant les nouveaux fichiers ?"}));
+    EXPECT_EQ(shell.beeps, 0);
+    const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
+    EXPECT_TRUE(log.contains("AccurateRip : non consultée : pas de connexion au réseau\n")) << log.toStdString();
+    EXPECT_TRUE(log.contains("  Secteurs illisibles : 3 (00:00.20 – 00:00.23)\n"));
 }

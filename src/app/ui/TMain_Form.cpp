@@ -8,6 +8,7 @@
 #include "app/ui/MainTrackRows.h"
 #include "app/ui/PreviewButtons.h"
 #include "cddb/TCDInfo.h"
+#include "platform/CalvenorError.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "encode/TLameCoder.h"
 #include "encode/ui/TConvert_Form.h"
@@ -422,6 +423,19 @@ void TMain_Form::RefreshDiscId()
     TCDInfo disc(*m_services.drives, *m_services.cdAudio);
     disc.OpenDrive(DriveLetter());
     DiscIdText = QStringLiteral("ID : ") + disc.DiscIdString();
+}
+
+uint32_t TMain_Form::CddbDiscId()
+{
+    if (!m_services.cdAudio)
+        return 0;
+    try {
+        TCDInfo disc(*m_services.drives, *m_services.cdAudio);
+        disc.OpenDrive(DriveLetter());
+        return disc.DiscId();
+    } catch (const CalvenorError&) {
+        return 0; // the database then knows no such disc
+    }
 }
 
 void TMain_Form::Button2Click()

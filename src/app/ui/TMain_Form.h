@@ -125,6 +125,7 @@ public:
     void SetRippedCount(std::function<int()> count) override { RippedCount = std::move(count); }
     int TotalProgressValue() const override;
     void ResetProgress() override;
+    uint32_t CddbDiscId() override;
 
     // Handlers and operations.
     void ListCdDrives();

@@ -1,9 +1,13 @@
 #include "rip/ui/TRippageEnCour.h"
+#include "platform/CdioRipLibrary.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
+#include "platform/IDrives.h"
+#include "platform/IInternet.h"
 #include "platform/IShell.h"
 #include "platform/ui/EventWatcher.h"
 #include "platform/ITrackTable.h"
+#include "platform/Settings.h"
 #include "rip/IRipHost.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
@@ -89,11 +93,31 @@ void TRippageEnCour::FormShow()
     m_stopped = false;
     m_rows = std::make_unique<TableTrackRows>(m_host.Rows());
     m_run = std::make_unique<RipRun>(*m_rows, m_host.Ripper(), m_host.TagWriter());
+    prepareVerification();
     m_host.SetRippedCount([this] { return RippedCount(); });
     Label2->setText(QStringLiteral("Le rippage va commencer..."));
     // A playlist that cannot be read is not overwritten: the run does not start.
     m_run->Begin();
     Timer1->start();
+}
+
+void TRippageEnCour::prepareVerification()
+{
+    TCDRIP& ripper = m_host.Ripper();
+    ripper.ReadOffset = Settings().ReadOffset();
+    RipVerification verification;
+    if (m_services.http && m_services.internet && m_services.internet->isConnected()) {
+        verification.Http = m_services.http;
+        verification.CddbId = m_host.CddbDiscId();
+    } else {
+        verification.SkipReason = RipVerification::NoNetwork();
+    }
+    m_run->SetVerification(verification);
+    RipLog::Header header;
+    header.Source = m_services.drives ? m_services.drives->source(m_host.Rows().DriveLetter()) : QString();
+    header.ReadOffset = ripper.ReadOffset;
+    header.ParanoiaMode = CdioRipLibrary::ModeText(ripper.JitterCorrect());
+    m_run->SetLogHeader(header);
 }
 
 void TRippageEnCour::Timer1Timer()
@@ -111,7 +135,9 @@ void TRippageEnCour::Timer1Timer()
             m_executing = false;
         } catch (...) {
             m_executing = false;
-            // Bring a minimised program back before the error is shown.
+            // The window no longer says it is ripping when the error shows;
+            // a minimised program comes back first.
+            Label1->setText(QStringLiteral("Rippage interrompu"));
             m_services.shell->restoreApplication();
             throw;
         }
@@ -131,25 +157,57 @@ void TRippageEnCour::finishRun()
 {
     Label2->clear();
     m_services.shell->restoreApplication();
+    const RipReport& report = m_run->Report();
     if (!m_run->UnreadTracks().isEmpty())
-        m_services.dialogs->message(MsgKind::Error, m_run->UnreadTracksText(), MsgButtons::Ok);
+        m_services.dialogs->message(MsgKind::Error, joinParagraphs({m_run->UnreadTracksText(), lostSectorLines()}),
+                                    MsgButtons::Ok);
     else if (m_run->WasDiscRemoved())
         m_services.dialogs->message(MsgKind::Warning,
                                     QStringLiteral("Le CD a été retiré du lecteur pendant le rippage. Les pistes déjà "
                                                    "rippées ont été conservées et ajoutées à la liste de lecture."),
                                     MsgButtons::Ok);
+    else if (report.LostSectors() || report.DiffersFromKnownDisc())
+        offerFolder(MsgKind::Warning,
+                    joinParagraphs({report.LostSectors()
+                                        ? QStringLiteral("Calvenor a terminé de ripper les pistes demandées, mais des "
+                                                         "secteurs n'ont pas pu être lus. Les fichiers ont été "
+                                                         "conservés.\n")
+                                              + lostSectorLines()
+                                        : QStringLiteral("Calvenor a terminé de ripper les pistes demandées, mais des "
+                                                         "pistes diffèrent de la base AccurateRip."),
+                                    report.VerdictLines().join('\n'),
+                                    QStringLiteral("Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
     else if (m_host.Rows().RowCount() > 0 && m_host.TotalProgressValue() != 0) {
         m_services.shell->beep();
-        const MsgAnswer a = m_services.dialogs->message(
-            MsgKind::Confirmation,
-            QStringLiteral("Calvenor a terminé de ripper les pistes demandées avec succès. Voulez vous ouvrir le "
-                           "répertoire contenant les nouveaux fichiers ?"),
-            MsgButtons::YesNo);
-        if (a == MsgAnswer::Yes)
-            m_services.shell->open(m_host.Rows().Folder());
+        offerFolder(MsgKind::Confirmation,
+                    joinParagraphs({report.VerdictLines().join('\n'),
+                                    QStringLiteral("Calvenor a terminé de ripper les pistes demandées avec succès. "
+                                                   "Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
     }
     resetProgress();
     close();
+}
+
+QString TRippageEnCour::lostSectorLines() const
+{
+    QStringList lines;
+    for (const TrackRipResult& t : m_run->Report().Tracks())
+        if (t.FileWritten && t.LostSectors())
+            lines << RipReport::DamageLine(t);
+    return lines.join('\n');
+}
+
+QString TRippageEnCour::joinParagraphs(const QStringList& paragraphs)
+{
+    QStringList kept = paragraphs;
+    kept.removeAll(QString());
+    return kept.join(QStringLiteral("\n\n"));
+}
+
+void TRippageEnCour::offerFolder(MsgKind kind, const QString& text)
+{
+    if (m_services.dialogs->message(kind, text, MsgButtons::YesNo) == MsgAnswer::Yes)
+        m_services.shell->open(m_host.Rows().Folder());
 }
 
 void TRippageEnCour::resetProgress()

@@ -1,5 +1,7 @@
 #pragma once
+#include "platform/IDialogService.h"
 #include "platform/ui/CalvenorDialog.h"
+#include <QStringList>
 #include <memory>
 
 class QLabel;
@@ -41,7 +43,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void prepareVerification();
     void finishRun();
+    // The damage of the tracks that have a file, one line each.
+    QString lostSectorLines() const;
+    static QString joinParagraphs(const QStringList& paragraphs);
+    void offerFolder(MsgKind kind, const QString& text);
     void stopRun();
     void showStatus(const QString& path);
     void resetProgress();
