@@ -3,7 +3,14 @@
 #include "app/cli/ConvertCommand.h"
 #include "encode/ConvertJob.h"
 #include "platform/CalvenorError.h"
+#include "cddb/TCDInfo.h"
+#include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
+#include "platform/CurlHttpClient.h"
+#include "platform/InterfaceInternet.h"
+#include "rip/AccurateRipDiscId.h"
+#include "rip/RipReport.h"
+#include "rip/RipVerification.h"
 #include "platform/DriveMap.h"
 #include "platform/TargetNameRule.h"
 #include "encode/TLameCoder.h"
@@ -14,6 +21,7 @@
 #include "rip/TrackRow.h"
 #include "rip/TrackRowList.h"
 #include <QDir>
+#include <QUrl>
 #include <QFileInfo>
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
@@ -22,6 +30,16 @@
 #include <algorithm>
 
 namespace {
+constexpr int LostSectorsExit = 3;
+constexpr int DiffersExit = 4;
+
+// A server on this machine needs no network.
+bool isLoopback(const QString& url)
+{
+    const QString host = QUrl(url).host();
+    return host == QLatin1String("localhost") || host == QLatin1String("::1") || host.startsWith(QLatin1String("127."));
+}
+
 // A mistake in the command itself, shown with the usage.
 class UsageError : public CalvenorError {
 public:
@@ -29,9 +47,11 @@ public:
 };
 } // namespace
 
-RipCommandLine::RipCommandLine(QTextStream& out, QTextStream& err)
-    : m_out(out), m_err(err), m_help(m_parser, QStringLiteral("calvenor-rip"))
+RipCommandLine::RipCommandLine(QTextStream& out, QTextStream& err, LibraryMaker makeLibrary)
+    : m_out(out), m_err(err), m_help(m_parser, QStringLiteral("calvenor-rip")), m_makeLibrary(std::move(makeLibrary))
 {
+    if (!m_makeLibrary)
+        m_makeLibrary = [](const QStringList& sources) { return std::make_unique<CdioRipLibrary>(sources); };
     defineOptions();
 }
 
@@ -79,6 +99,13 @@ void RipCommandLine::defineOptions()
         {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
         {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
          QStringLiteral("URL")},
+        {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
+         QStringLiteral("N")},
+        {QStringLiteral("accuraterip-id"), QStringLiteral("Affiche le chemin du disque dans la base AccurateRip.")},
+        {QStringLiteral("accuraterip-server"),
+         QStringLiteral("Adresse de la base AccurateRip (http://www.accuraterip.com/accuraterip par défaut)."),
+         QStringLiteral("URL")},
+        {QStringLiteral("no-accuraterip"), QStringLiteral("Ne consulte pas la base AccurateRip.")},
     });
 }
 
@@ -116,12 +143,12 @@ int RipCommandLine::dispatch()
         printToc();
         return 0;
     }
-    if (m_parser.isSet(QStringLiteral("track"))) {
-        ripOneTrack();
-        return 0;
-    }
-    if (m_parser.isSet(QStringLiteral("tracks"))) {
-        ripSeveralTracks();
+    if (m_parser.isSet(QStringLiteral("track")))
+        return ripOneTrack();
+    if (m_parser.isSet(QStringLiteral("tracks")))
+        return ripSeveralTracks();
+    if (m_parser.isSet(QStringLiteral("accuraterip-id"))) {
+        printAccurateRipId();
         return 0;
     }
     if (m_parser.isSet(QStringLiteral("convert")))
@@ -146,7 +173,7 @@ int RipCommandLine::dispatch()
         return 0;
     }
     throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, "
-                                    "--discid, --cddb ou --musicbrainz."));
+                                    "--discid, --cddb, --musicbrainz ou --accuraterip-id."));
 }
 
 void RipCommandLine::listDrives()
@@ -173,12 +200,13 @@ TCDRIP& RipCommandLine::ripper()
         throw CalvenorError(QStringLiteral("Le lecteur %1: n'existe pas.").arg(letter));
     if (!m_drives->isDiscPresent(letter))
         throw CalvenorError(QStringLiteral("Il n'y a pas de CD dans le lecteur %1: (%2).").arg(letter).arg(m_drives->source(letter)));
-    auto library = std::make_unique<CdioRipLibrary>(m_drives->CdSources());
-    const CdioRipLibrary& cdio = *library;
-    m_library = std::move(library);
+    m_library = m_makeLibrary(m_drives->CdSources());
+    const CdioRipLibrary& cdio = *m_library;
     m_ripper = std::make_unique<TCDRIP>(*m_library);
     m_ripper->SetCDRomNum(index);
     m_ripper->ProcessMessages = nullptr;
+    if (m_parser.isSet(QStringLiteral("offset")))
+        m_ripper->ReadOffset = intOption(QStringLiteral("offset"));
     if (m_ripper->Tracks.isEmpty())
         throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1. %2")
                                 .arg(m_drives->source(letter), cdio.LastError()));
@@ -242,7 +270,7 @@ TrackRow RipCommandLine::rowFromOptions(const QString& label, const QString& tar
     return row;
 }
 
-void RipCommandLine::ripOneTrack()
+int RipCommandLine::ripOneTrack()
 {
     const int track = intOption(QStringLiteral("track"));
     const QString out = m_parser.value(QStringLiteral("out"));
@@ -259,10 +287,15 @@ void RipCommandLine::ripOneTrack()
     r.RipTrack(track, out);
     m_err << '\n';
     const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
-    if (!QFileInfo::exists(written))
+    if (!r.LastRip.FileWritten)
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
                                 .arg(track));
     tagRippedFile(written, track);
+    RipReport report;
+    report.Add(r.LastRip);
+    verification().Apply(report, r.Tracks);
+    RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
+    return reportResult(report);
 }
 
 void RipCommandLine::tagRippedFile(const QString& path, int track)
@@ -297,7 +330,7 @@ QList<int> RipCommandLine::trackList(const TCDRIP& r) const
     return numbers;
 }
 
-void RipCommandLine::ripSeveralTracks()
+int RipCommandLine::ripSeveralTracks()
 {
     const QString folder = m_parser.value(QStringLiteral("dir"));
     if (folder.isEmpty())
@@ -327,6 +360,8 @@ void RipCommandLine::ripSeveralTracks()
         m_err << "\n" << path << '\n';
     };
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
+    run.SetVerification(verification());
+    run.SetLogHeader(logHeader());
     run.Begin();
     run.Execute();
     m_err << '\n';
@@ -334,8 +369,64 @@ void RipCommandLine::ripSeveralTracks()
         if (row.Ticked)
             m_out << row.Values[TrackRow::Target] << '\n';
     m_out << run.PlaylistFileName() << '\n';
+    const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
+    return code;
+}
+
+uint32_t RipCommandLine::cddbId() const
+{
+    CdioAudioDevice device;
+    TCDInfo disc(*m_drives, device);
+    disc.OpenDrive(driveLetter());
+    return disc.DiscId();
+}
+
+void RipCommandLine::printAccurateRipId()
+{
+    m_out << AccurateRipDiscId(ripper().Tracks, cddbId()).DatabasePath() << '\n';
+}
+
+RipVerification RipCommandLine::verification()
+{
+    RipVerification v;
+    if (m_parser.isSet(QStringLiteral("accuraterip-server")))
+        v.Server = m_parser.value(QStringLiteral("accuraterip-server"));
+    if (m_parser.isSet(QStringLiteral("no-accuraterip"))) {
+        v.SkipReason = RipVerification::TurnedOff();
+        return v;
+    }
+    if (!isLoopback(v.Server) && !InterfaceInternet().isConnected()) {
+        v.SkipReason = RipVerification::NoNetwork();
+        return v;
+    }
+    if (!m_http)
+        m_http = std::make_unique<CurlHttpClient>();
+    v.Http = m_http.get();
+    v.CddbId = cddbId();
+    return v;
+}
+
+RipLog::Header RipCommandLine::logHeader() const
+{
+    RipLog::Header header;
+    header.Date = QDateTime::currentDateTime();
+    header.Source = m_drives->source(driveLetter());
+    header.ReadOffset = m_ripper->ReadOffset;
+    header.ParanoiaMode = CdioRipLibrary::ModeText(m_ripper->JitterCorrect());
+    return header;
+}
+
+int RipCommandLine::reportResult(const RipReport& report)
+{
+    for (const QString& line : report.DamageLines() + report.VerdictLines())
+        m_out << line << '\n';
+    if (!report.VerificationNote().isEmpty())
+        m_err << QStringLiteral("AccurateRip : ") << report.VerificationNote() << '\n';
+    if (report.LostSectors())
+        return LostSectorsExit;
+    return report.DiffersFromKnownDisc() ? DiffersExit : 0;
 }
 
 int RipCommandLine::convertFiles()

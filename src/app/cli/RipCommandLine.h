@@ -1,23 +1,32 @@
 #pragma once
 #include "app/CommandHelp.h"
+#include "rip/RipLog.h"
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 #include <memory>
 
 class DriveMap;
 class IEncoderLibrary;
 class TLameCoder;
 struct TrackRow;
-class ICdRipLibrary;
+class CdioRipLibrary;
+class IHttpClient;
+class RipReport;
 class TCDRIP;
+struct RipVerification;
 
 // calvenor-rip: the ripper's components driven from the command line, for
 // scripts and benchmarks. Results go to standard output, progress and
-// errors to standard error.
+// errors to standard error. A rip exits with 3 when sectors could not be
+// read, else with 4 when a track differs from a disc AccurateRip knows.
 class RipCommandLine {
 public:
-    RipCommandLine(QTextStream& out, QTextStream& err);
+    // Makes the CD ripping library over the drives' sources.
+    using LibraryMaker = std::function<std::unique_ptr<CdioRipLibrary>(const QStringList& sources)>;
+
+    RipCommandLine(QTextStream& out, QTextStream& err, LibraryMaker makeLibrary = nullptr);
     ~RipCommandLine();
     // Arguments without the program name; returns the exit code.
     int Run(const QStringList& arguments);
@@ -27,8 +36,15 @@ private:
     int dispatch();
     void listDrives();
     void printToc();
-    void ripOneTrack();
-    void ripSeveralTracks();
+    int ripOneTrack();
+    int ripSeveralTracks();
+    void printAccurateRipId();
+    // The AccurateRip lookup the options ask for, or why there is none.
+    RipVerification verification();
+    RipLog::Header logHeader() const;
+    // Prints the damage and verdict lines; returns the exit code they make.
+    int reportResult(const RipReport& report);
+    uint32_t cddbId() const;
     // WAV, PCM or MP3 through the encoder, as the options say.
     void configureOutput(TCDRIP& ripper, bool headerlessAllowed);
     // The tag values of the options, in a row of the given label and target.
@@ -50,7 +66,9 @@ private:
     QCommandLineParser m_parser;
     CommandHelp m_help;
     std::unique_ptr<DriveMap> m_drives;
-    std::unique_ptr<ICdRipLibrary> m_library;
+    LibraryMaker m_makeLibrary;
+    std::unique_ptr<CdioRipLibrary> m_library;
+    std::unique_ptr<IHttpClient> m_http;
     std::unique_ptr<TCDRIP> m_ripper;
     std::unique_ptr<IEncoderLibrary> m_encoderLibrary;
     std::unique_ptr<TLameCoder> m_coder;

@@ -1,0 +1,105 @@
+#include "app/cli/RipCommandLine.h"
+#include "support/DiscImage.h"
+#include "support/FailingDrive.h"
+#include "support/ScriptServer.h"
+#include "support/TestFiles.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// calvenor-rip in this process, over a drive that fails chosen sectors.
+class RipExitCode : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        image.AddAudioTrack(DiscImage::NoisePcm(30, 3)).AddAudioTrack(DiscImage::NoisePcm(90, 4));
+        cue = image.WriteTo(dir.path());
+    }
+
+    struct Result {
+        int code;
+        QString out;
+    };
+    Result run(const QStringList& arguments, int failFrom = -1)
+    {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        RipCommandLine cli(outStream, errStream, [failFrom](const QStringList& sources) {
+            auto drive = std::make_unique<FailingDrive>(sources);
+            if (failFrom >= 0)
+                drive->FailSectors(failFrom, 3);
+            return drive;
+        });
+        const int code = cli.Run(QStringList{"--drive", "x=" + cue, "x:"} + arguments);
+        outStream.flush();
+        return {code, out};
+    }
+    QString server(const QString& folder) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/accuraterip/%2").arg(database->Port()).arg(folder);
+    }
+
+    QTemporaryDir dir;
+    DiscImage image;
+    QString cue;
+    std::unique_ptr<ScriptServer> database;
+};
+
+const QString Damage = "Piste 02 : 3 secteurs illisibles (00:00.40 – 00:00.43)\n";
+} // namespace
+
+TEST_F(RipExitCode, LostSectorsExitWith3AndAreTheSameLinesForOneTrackAndSeveral)
+{
+    const int failFrom = image.TrackAt(2).firstSector + 40;
+    const Result one = run({"--track", "2", "--out", dir.filePath("two.wav"), "--no-accuraterip"}, failFrom);
+    EXPECT_EQ(one.code, 3);
+    EXPECT_EQ(one.out, Damage);
+    const QString beside = QString::fromUtf8(TestFiles::ReadAll(dir.filePath("two - Rapport.log")));
+    EXPECT_TRUE(beside.contains("AccurateRip : non consultée : vérification désactivée\n")) << beside.toStdString();
+
+    const Result several = run({"--tracks", "1-2", "--dir", dir.filePath("d"), "--no-accuraterip"}, failFrom);
+    EXPECT_EQ(several.code, 3);
+    EXPECT_TRUE(several.out.endsWith("PlayList.M3u\n" + Damage)) << several.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("d/Rapport.log")));
+}
+
+TEST_F(RipExitCode, VerdictsFromTheDatabaseAndExitCodes)
+{
+    const Result id = run({"--accuraterip-id"});
+    ASSERT_EQ(id.code, 0);
+    const QString path = id.out.trimmed();
+    const QString name = path.section('/', -1);
+    EXPECT_EQ(path, QStringLiteral("%1/%2/%3/").arg(name[16]).arg(name[15]).arg(name[14]) + name);
+    // A known disc whose checksums are all different from ours.
+    QByteArray file(1, 2);
+    for (const QString& hex : name.mid(9, 26).split('-')) {
+        const uint32_t v = hex.toUInt(nullptr, 16);
+        file.append(reinterpret_cast<const char*>(&v), 4);
+    }
+    file += QByteArray(9, '\x01') + QByteArray(9, '\x01');
+    QDir().mkpath(QFileInfo(dir.filePath("db/different/" + path)).path());
+    ASSERT_TRUE(TestFiles::Write(dir.filePath("db/different/" + path), file));
+    database = std::make_unique<ScriptServer>(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"),
+                                              QStringList{dir.filePath("db")});
+
+    const struct {
+        QString folder;
+        int failFrom;
+        int code;
+        QString out;
+    } cases[] = {
+        {"different", -1, 4,
+         "Piste 02 : différente de la base AccurateRip\n"},
+        {"different", image.TrackAt(2).firstSector + 40, 3, Damage + "Piste 02 : différente de la base AccurateRip\n"},
+        {"missing", -1, 0, "Piste 02 : absente de la base AccurateRip\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        const Result r = run({"--track", "2", "--out", dir.filePath("v.wav"), "--accuraterip-server", server(c.folder)},
+                             c.failFrom);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.out.toStdString(), c.out.toStdString());
+    }
+}
