@@ -1,6 +1,7 @@
 #include "encode/TLameCoder.h"
 #include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
+#include "platform/Settings.h"
 #include "support/MainFormFixture.h"
 #include <QAction>
 #include <QCheckBox>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTimer>
 
 namespace {
@@ -184,4 +186,15 @@ TEST_F(EncodeOptions, MainWindowShowsTheOptionsAndTheConverterModally)
     closeWhenShown(&converter);
     form->Action1->trigger();
     EXPECT_EQ(shown, QStringList({"Options d'encodage modal", "Convertir WAV :: MP3 modal"}));
+}
+
+TEST_F(EncodeOptions, TheReadOffsetLastsBetweenRunsAndSurvivesTheDefaults)
+{
+    options->ReadOffsetEdit->setValue(-48);
+    EXPECT_EQ(Settings().ReadOffset(), -48);
+    options->RestoreButton->click();
+    EXPECT_EQ(options->ReadOffsetEdit->value(), -48);
+    TEncode_Options_Form again(forms, services, form->LameCoder1());
+    EXPECT_EQ(again.ReadOffsetEdit->value(), -48);
+    options->ReadOffsetEdit->setValue(0);
 }

@@ -3,6 +3,7 @@
 #include "platform/CdioRipLibrary.h"
 #include "platform/LameEncoderLibrary.h"
 #include "platform/Mp3Decoder.h"
+#include "platform/Settings.h"
 #include "rip/TCDRIP.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "support/DiscImage.h"
@@ -378,4 +379,16 @@ TEST_F(RipWindow, LostSectorsAreToldInsteadOfASuccessAndLogged)
     const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
     EXPECT_TRUE(log.contains("AccurateRip : non consultée : pas de connexion au réseau\n")) << log.toStdString();
     EXPECT_TRUE(log.contains("  Secteurs illisibles : 3 (00:00.20 – 00:00.23)\n"));
+}
+
+TEST_F(RipWindow, TheReadOffsetOfTheSettingsShiftsTheAudio)
+{
+    Settings().SetReadOffset(-588);
+    main->WavRipp->click();
+    tick({2});
+    main->Button2Click();
+    Settings().SetReadOffset(0);
+    const QByteArray pcm = image.TrackAt(1).pcm.right(DiscImage::SectorBytes) + image.TrackAt(2).pcm;
+    EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), pcm.left(image.TrackAt(2).pcm.size()));
+    EXPECT_TRUE(QString::fromUtf8(readAll(music + "Rapport.log")).contains("Décalage de lecture : -588 échantillons\n"));
 }

@@ -1,15 +1,21 @@
 #include "encode/ui/TEncode_Options_Form.h"
 #include "encode/TLameCoder.h"
 #include "platform/ErrorDisplay.h"
+#include "platform/IDialogService.h"
+#include "platform/Settings.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
+#include <QSpinBox>
 
 namespace {
 constexpr int Width = 251;
 constexpr int Height = 425;
+// Drives read at most a few sectors early or late.
+constexpr int MaxReadOffset = 9999;
 // Default choices of the lists, the slider and the boxes: the encoder's defaults.
 constexpr int DefaultBitRateIndex = 4; // "128"
 constexpr int DefaultVBRQuality = 4;
@@ -90,10 +96,18 @@ void TEncode_Options_Form::buildControls()
     TrackBar1->setGeometry(100, 274, 110, 32);
     Label7 = label(this, QString(), {218, 282, 20, 20});
 
-    CopyrightCheck = box(this, QStringLiteral("Copyright"), {15, 320, 110, 22});
-    OriginalCheck = box(this, QStringLiteral("Original"), {130, 320, 110, 22});
-    CRCCheck = box(this, QStringLiteral("CRC"), {15, 346, 110, 22});
-    PrivateCheck = box(this, QStringLiteral("Private"), {130, 346, 110, 22});
+    CopyrightCheck = box(this, QStringLiteral("Copyright"), {15, 312, 110, 22});
+    OriginalCheck = box(this, QStringLiteral("Original"), {130, 312, 110, 22});
+    CRCCheck = box(this, QStringLiteral("CRC"), {15, 334, 110, 22});
+    PrivateCheck = box(this, QStringLiteral("Private"), {130, 334, 110, 22});
+
+    // The drive's read offset lasts between runs; "Par défaut" leaves it alone.
+    Label9 = label(this, QStringLiteral("Décalage"), {15, 362, 80, 20});
+    ReadOffsetEdit = new QSpinBox(this);
+    ReadOffsetEdit->setRange(-MaxReadOffset, MaxReadOffset);
+    ReadOffsetEdit->setSuffix(QStringLiteral(" éch."));
+    ReadOffsetEdit->setToolTip(QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 pour une image de disque)"));
+    ReadOffsetEdit->setGeometry(100, 360, 135, 24);
 
     // The captions above are English; screen readers get French names.
     const std::pair<QWidget*, QString> names[] = {
@@ -113,9 +127,9 @@ void TEncode_Options_Form::buildControls()
         control->setAccessibleName(name);
 
     RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
-    RestoreButton->setGeometry(15, 386, 105, 28);
+    RestoreButton->setGeometry(15, 390, 105, 28);
     CloseButton = new QPushButton(QStringLiteral("Fermer"), this);
-    CloseButton->setGeometry(131, 386, 105, 28);
+    CloseButton->setGeometry(131, 390, 105, 28);
     CloseButton->setDefault(true);
 }
 
@@ -139,6 +153,7 @@ void TEncode_Options_Form::connectHandlers()
     on(OriginalCheck, &QCheckBox::clicked, &TEncode_Options_Form::OriginalCheck1Click);
     on(CRCCheck, &QCheckBox::clicked, &TEncode_Options_Form::CRCCheck1Click);
     on(PrivateCheck, &QCheckBox::clicked, &TEncode_Options_Form::PrivateCheck1Click);
+    on(ReadOffsetEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::ReadOffsetEditChange);
     on(RestoreButton, &QPushButton::clicked, &TEncode_Options_Form::RestoreButtonClick);
     on(CloseButton, &QPushButton::clicked, &TEncode_Options_Form::CloseButtonClick);
 }
@@ -146,6 +161,8 @@ void TEncode_Options_Form::connectHandlers()
 void TEncode_Options_Form::FormCreate()
 {
     RestoreDefaultChoices();
+    const QSignalBlocker quiet(ReadOffsetEdit);
+    ReadOffsetEdit->setValue(Settings().ReadOffset());
 }
 
 void TEncode_Options_Form::SelectSampleRateChange()
@@ -209,6 +226,17 @@ void TEncode_Options_Form::CRCCheck1Click()
 void TEncode_Options_Form::PrivateCheck1Click()
 {
     coder().SetPrivate(lameBool(PrivateCheck));
+}
+
+void TEncode_Options_Form::ReadOffsetEditChange()
+{
+    Settings settings;
+    settings.SetReadOffset(ReadOffsetEdit->value());
+    if (!settings.Saved())
+        m_services.dialogs->message(
+            MsgKind::Error,
+            QStringLiteral("Le décalage de lecture n'a pas pu être enregistré dans « %1 ».").arg(settings.FileName()),
+            MsgButtons::Ok);
 }
 
 void TEncode_Options_Form::RestoreButtonClick()

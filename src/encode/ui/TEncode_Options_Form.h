@@ -6,6 +6,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QSlider;
+class QSpinBox;
 class TLameCoder;
 
 // The MP3 encoder's options. Every change goes at once into the encoder
@@ -38,6 +39,8 @@ public:
     QCheckBox* OriginalCheck = nullptr;
     QCheckBox* CRCCheck = nullptr;
     QCheckBox* PrivateCheck = nullptr;
+    QLabel* Label9 = nullptr;
+    QSpinBox* ReadOffsetEdit = nullptr;
     QPushButton* RestoreButton = nullptr;
     QPushButton* CloseButton = nullptr;
 
@@ -55,6 +58,7 @@ public:
     void OriginalCheck1Click();
     void CRCCheck1Click();
     void PrivateCheck1Click();
+    void ReadOffsetEditChange();
     void RestoreButtonClick();
     void CloseButtonClick();
     // Every control and every encoder setting back to the defaults, without
