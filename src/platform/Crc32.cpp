@@ -1,16 +1,10 @@
 #include "platform/Crc32.h"
-#include <algorithm>
-#include <limits>
-#include <zlib.h>
+#include <libdeflate.h>
 
+// libdeflate folds the CRC with carry-less multiplication where the
+// processor has it: several times faster than a table.
 void Crc32::Add(const uint8_t* data, int64_t length)
 {
-    // zlib takes lengths of 32 bits at most.
-    constexpr int64_t Step = std::numeric_limits<uInt>::max();
-    while (length > 0) {
-        const auto n = static_cast<uInt>(std::min(length, Step));
-        m_value = static_cast<uint32_t>(crc32(m_value, data, n));
-        data += n;
-        length -= n;
-    }
+    if (length > 0)
+        m_value = libdeflate_crc32(m_value, data, static_cast<size_t>(length));
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-// The usual CRC-32 of a byte stream (zlib's), fed piece by piece.
+// The usual CRC-32 of a byte stream (as zlib's), fed piece by piece.
 class Crc32 {
 public:
     void Add(const uint8_t* data, int64_t length);

@@ -21,6 +21,7 @@ public:
 
 private:
     void addSample(uint32_t sample);
+    void addRun(const uint8_t* at, uint64_t from, uint64_t to);
     // v1 sums position × sample; v2 also folds in the product's high 32 bits.
     void addProduct(uint64_t product)
     {
