@@ -17,12 +17,16 @@
 #include <QLabel>
 #include <QTimer>
 
+namespace {
+const QString RunningTitle = QStringLiteral("Rippage en cours...");
+} // namespace
+
 TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services, IRipHost& host, QWidget* parent)
     : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint), m_host(host)
 {
     SetEscapeCloses(false);
     m_forms.RippageEnCour = this;
-    setWindowTitle(QStringLiteral("Rippage en cours..."));
+    setWindowTitle(RunningTitle);
     setModal(true);
     setFixedSize(250, 100);
 
@@ -40,7 +44,7 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
     connect(new EventWatcher(Image1), &EventWatcher::clicked, this, [this] { Image1Click(); });
 
     const QString silver = QStringLiteral("color: #c0c0c0;");
-    Label1 = new QLabel(QStringLiteral("Rippage en cours..."), this);
+    Label1 = new QLabel(RunningTitle, this);
     Label1->setStyleSheet(silver + QStringLiteral("font-weight: bold;"));
     Label1->setGeometry(10, 8, 200, 18);
 
@@ -95,6 +99,7 @@ void TRippageEnCour::FormShow()
     m_run = std::make_unique<RipRun>(*m_rows, m_host.Ripper(), m_host.TagWriter());
     prepareVerification();
     m_host.SetRippedCount([this] { return RippedCount(); });
+    Label1->setText(RunningTitle);
     Label2->setText(QStringLiteral("Le rippage va commencer..."));
     // A playlist that cannot be read is not overwritten: the run does not start.
     m_run->Begin();
