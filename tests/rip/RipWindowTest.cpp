@@ -392,3 +392,17 @@ TEST_F(RipWindow, TheReadOffsetOfTheSettingsShiftsTheAudio)
     EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), pcm.left(image.TrackAt(2).pcm.size()));
     EXPECT_TRUE(QString::fromUtf8(readAll(music + "Rapport.log")).contains("Décalage de lecture : -588 échantillons\n"));
 }
+
+TEST_F(RipWindow, AnOldFileAtTheTargetIsNotTakenForARippedTrack)
+{
+    main->WavRipp->click();
+    tick({1, 2});
+    ASSERT_TRUE(QDir().mkpath(music));
+    QFile old(target(2));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    duringTrack(1, [this] { QFile::remove(dir.filePath("img.bin")); });
+    main->Button2Click();
+    EXPECT_EQ(readAll(target(2)), "old") << "neither tagged nor rewritten";
+    EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav"}));
+}
