@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -122,9 +123,12 @@ void TEncode_Options_Form::buildControls()
         {CopyrightCheck, QStringLiteral("Droit d'auteur")},
         {OriginalCheck, QStringLiteral("Original")},
         {CRCCheck, QStringLiteral("Contrôle d'erreur CRC")},
-        {PrivateCheck, QStringLiteral("Privé")}};
+        {PrivateCheck, QStringLiteral("Privé")},
+        {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")}};
     for (const auto& [control, name] : names)
         control->setAccessibleName(name);
+    // The spin box's own text field is what a screen reader lands on.
+    ReadOffsetEdit->findChild<QLineEdit*>()->setAccessibleName(ReadOffsetEdit->accessibleName());
 
     RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
     RestoreButton->setGeometry(15, 390, 105, 28);
