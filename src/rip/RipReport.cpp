@@ -15,7 +15,7 @@ void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& d
     try {
         responses = database.Lookup(disc);
     } catch (const CalvenorError& e) {
-        m_note = QStringLiteral("La base AccurateRip n'a pas pu être consultée : %1").arg(e.message());
+        m_note = QStringLiteral("la base n'a pas pu être consultée. %1").arg(e.message());
         return;
     }
     m_note.clear();

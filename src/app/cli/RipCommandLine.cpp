@@ -61,7 +61,9 @@ void RipCommandLine::defineOptions()
 {
     m_help.setDescription(
         QStringLiteral("Extrait les pistes d'un CD audio ou d'une image de disque.\n"
-                       "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image."));
+                       "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image.\n"
+                       "Après un rippage, le code de sortie vaut 3 si des secteurs n'ont pas pu être lus, sinon 4 si "
+                       "une piste diffère de la base AccurateRip pour un disque qu'elle connaît."));
     m_help.addStandardOptions();
     m_help.addDriveOption();
     m_help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
