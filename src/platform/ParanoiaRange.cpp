@@ -40,8 +40,14 @@ ParanoiaRange::ParanoiaRange(const QString& source, int32_t first, int32_t last,
     m_drive->bigendianp = 0;
     m_drive->i_test_flags = testFlags;
 
-    if (first < 0 || first > last || first < cdio_cddap_disc_firstsector(m_drive.get())
-        || last > cdio_cddap_disc_lastsector(m_drive.get()))
+    // An enhanced CD's audio session ends 11400 sectors before its data
+    // track: the table of contents counts them in the last audio track,
+    // paranoia does not, and neither does AccurateRip. What audio there is
+    // gets read.
+    const lsn_t audioEnd = cdio_cddap_disc_lastsector(m_drive.get());
+    if (m_drive->cd_extra > 0 && first <= audioEnd && last > audioEnd)
+        m_last = last = audioEnd;
+    if (first < 0 || first > last || first < cdio_cddap_disc_firstsector(m_drive.get()) || last > audioEnd)
         throw CalvenorError(QStringLiteral("Les secteurs %1 à %2 ne sont pas de l'audio sur le disque de « %3 ».")
                                 .arg(first).arg(last).arg(source));
 

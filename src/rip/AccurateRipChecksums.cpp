@@ -10,9 +10,8 @@ namespace {
 constexpr int SampleBytes = 4;
 } // namespace
 
-AccurateRipChecksums::AccurateRipChecksums(int64_t sampleCount, bool firstTrack, bool lastTrack)
-    : m_firstCounted(firstTrack ? EdgeSamples : 1),
-      m_lastCounted(static_cast<uint64_t>(std::max<int64_t>(0, lastTrack ? sampleCount - EdgeSamples : sampleCount)))
+AccurateRipChecksums::AccurateRipChecksums(bool firstTrack, bool lastTrack)
+    : m_firstCounted(firstTrack ? EdgeSamples : 1), m_lastTrack(lastTrack)
 {
 }
 
@@ -33,23 +32,30 @@ void AccurateRipChecksums::Add(const uint8_t* pcm, int64_t bytes)
         addSample(qFromLittleEndian<uint32_t>(m_partial));
         m_partialBytes = 0;
     }
-    const int64_t whole = bytes / SampleBytes;
+    const auto whole = static_cast<uint64_t>(bytes / SampleBytes);
     // Only the counted positions of the piece are visited, with no test per sample.
     const uint64_t from = std::max(m_position, m_firstCounted);
-    const uint64_t to = std::min(m_position + static_cast<uint64_t>(whole), m_lastCounted + 1);
-    if (from < to)
-        addRun(pcm + (from - m_position) * SampleBytes, from, to);
-    m_position += static_cast<uint64_t>(whole);
-    m_partialBytes = static_cast<int>(bytes - whole * SampleBytes);
+    const uint64_t to = m_position + whole;
+    if (from < to) {
+        const Sums run = sumRun(pcm + (from - m_position) * SampleBytes, from, to);
+        m_v1 += static_cast<uint32_t>(run.low);
+        m_v2 += static_cast<uint32_t>(run.low + run.high);
+    }
+    if (m_lastTrack) {
+        const uint64_t kept = std::min<uint64_t>(whole, EdgeSamples);
+        keepTail(pcm + (whole - kept) * SampleBytes, to - kept, kept);
+    }
+    m_position = to;
+    m_partialBytes = static_cast<int>(bytes - static_cast<int64_t>(whole) * SampleBytes);
     std::memcpy(m_partial, pcm + whole * SampleBytes, static_cast<size_t>(m_partialBytes));
 }
 
 // The low and high halves of the products are summed apart in 64 bits
 // (a piece holds far fewer than 2^32 samples, so neither sum overflows),
 // four samples at a time where the processor multiplies in vectors.
-void AccurateRipChecksums::addRun(const uint8_t* at, uint64_t from, uint64_t to)
+AccurateRipChecksums::Sums AccurateRipChecksums::sumRun(const uint8_t* at, uint64_t from, uint64_t to)
 {
-    uint64_t low = 0, high = 0;
+    Sums sums;
     auto position = static_cast<uint32_t>(from);
     auto count = static_cast<uint32_t>(to - from);
 #ifdef __SSE2__
@@ -67,22 +73,62 @@ void AccurateRipChecksums::addRun(const uint8_t* at, uint64_t from, uint64_t to)
     }
     uint64_t lanes[2];
     _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), lows);
-    low = lanes[0] + lanes[1];
+    sums.low = lanes[0] + lanes[1];
     _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), highs);
-    high = lanes[0] + lanes[1];
+    sums.high = lanes[0] + lanes[1];
 #endif
     for (uint32_t i = 0; i < count; ++i) {
         const uint64_t product = uint64_t(position + i) * qFromLittleEndian<uint32_t>(at + i * SampleBytes);
-        low += static_cast<uint32_t>(product);
-        high += product >> 32;
+        sums.low += static_cast<uint32_t>(product);
+        sums.high += product >> 32;
     }
-    m_v1 += static_cast<uint32_t>(low);
-    m_v2 += static_cast<uint32_t>(low + high);
+    return sums;
+}
+
+void AccurateRipChecksums::keepTail(const uint8_t* at, uint64_t from, uint64_t count)
+{
+    size_t slot = from % EdgeSamples;
+    for (uint64_t i = 0; i < count; ++i, slot = slot + 1 == EdgeSamples ? 0 : slot + 1)
+        m_tail[slot] = qFromLittleEndian<uint32_t>(at + i * SampleBytes);
 }
 
 void AccurateRipChecksums::addSample(uint32_t sample)
 {
-    const uint64_t position = m_position++;
-    if (position >= m_firstCounted && position <= m_lastCounted)
-        addProduct(position * sample);
+    uint8_t bytes[SampleBytes];
+    qToLittleEndian(sample, bytes);
+    const uint64_t position = m_position;
+    if (position >= m_firstCounted) {
+        const Sums one = sumRun(bytes, position, position + 1);
+        m_v1 += static_cast<uint32_t>(one.low);
+        m_v2 += static_cast<uint32_t>(one.low + one.high);
+    }
+    if (m_lastTrack)
+        m_tail[position % EdgeSamples] = sample;
+    ++m_position;
+}
+
+AccurateRipChecksums::Sums AccurateRipChecksums::tail() const
+{
+    Sums sums;
+    if (!m_lastTrack)
+        return sums;
+    const uint64_t end = m_position; // past the last sample
+    const uint64_t from = std::max(m_firstCounted, end > EdgeSamples ? end - EdgeSamples : 1);
+    for (uint64_t p = from; p < end; ++p) {
+        const uint64_t product = p * m_tail[p % EdgeSamples];
+        sums.low += static_cast<uint32_t>(product);
+        sums.high += product >> 32;
+    }
+    return sums;
+}
+
+uint32_t AccurateRipChecksums::V1() const
+{
+    return m_v1 - static_cast<uint32_t>(tail().low);
+}
+
+uint32_t AccurateRipChecksums::V2() const
+{
+    const Sums t = tail();
+    return m_v2 - static_cast<uint32_t>(t.low + t.high);
 }

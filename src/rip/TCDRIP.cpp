@@ -235,9 +235,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const
             encoder = std::make_unique<Mp3BlockEncoder>(*m_coder, *output);
         if (m_outputFormat == STEREO44100) {
             const auto [discFirst, discLast] = audioBounds();
-            sums = std::make_unique<AccurateRipChecksums>(
-                int64_t(last - first + 1) * AccurateRipChecksums::SamplesPerSector, first == discFirst,
-                last == discLast);
+            sums = std::make_unique<AccurateRipChecksums>(first == discFirst, last == discLast);
         }
         // Room for a leftover of less than one block in front of a full chunk.
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
