@@ -2,12 +2,43 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
-#ifdef __SSE2__
-#include <emmintrin.h>
+#ifdef __x86_64__
+#include <immintrin.h>
 #endif
 
 namespace {
 constexpr int SampleBytes = 4;
+
+#ifdef __x86_64__
+// Eight samples at a time on processors that have AVX2; returns how many
+// were summed, a multiple of eight.
+__attribute__((target("avx2"))) uint32_t sumEights(const uint8_t* at, uint32_t position, uint32_t count,
+                                                   uint64_t* low, uint64_t* high)
+{
+    const __m256i lowHalves = _mm256_set1_epi64x(0xFFFFFFFF);
+    __m256i positions = _mm256_add_epi32(_mm256_set1_epi32(int(position)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    const __m256i eight = _mm256_set1_epi32(8);
+    __m256i lows = _mm256_setzero_si256(), highs = _mm256_setzero_si256();
+    uint32_t done = 0;
+    for (; count - done >= 8; done += 8, at += 8 * SampleBytes) {
+        const __m256i samples = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+        const __m256i even = _mm256_mul_epu32(samples, positions);
+        const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(samples, 32), _mm256_srli_epi64(positions, 32));
+        lows = _mm256_add_epi64(lows, _mm256_add_epi64(_mm256_and_si256(even, lowHalves),
+                                                       _mm256_and_si256(odd, lowHalves)));
+        highs = _mm256_add_epi64(highs, _mm256_add_epi64(_mm256_srli_epi64(even, 32), _mm256_srli_epi64(odd, 32)));
+        positions = _mm256_add_epi32(positions, eight);
+    }
+    uint64_t lanes[4];
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(lanes), lows);
+    *low += lanes[0] + lanes[1] + lanes[2] + lanes[3];
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(lanes), highs);
+    *high += lanes[0] + lanes[1] + lanes[2] + lanes[3];
+    return done;
+}
+
+const bool HasAvx2 = __builtin_cpu_supports("avx2");
+#endif
 } // namespace
 
 AccurateRipChecksums::AccurateRipChecksums(bool firstTrack, bool lastTrack)
@@ -52,12 +83,20 @@ void AccurateRipChecksums::Add(const uint8_t* pcm, int64_t bytes)
 
 // The low and high halves of the products are summed apart in 64 bits
 // (a piece holds far fewer than 2^32 samples, so neither sum overflows),
-// four samples at a time where the processor multiplies in vectors.
+// eight or four samples at a time where the processor multiplies in vectors.
 AccurateRipChecksums::Sums AccurateRipChecksums::sumRun(const uint8_t* at, uint64_t from, uint64_t to)
 {
     Sums sums;
     auto position = static_cast<uint32_t>(from);
     auto count = static_cast<uint32_t>(to - from);
+#ifdef __x86_64__
+    if (HasAvx2) {
+        const uint32_t done = sumEights(at, position, count, &sums.low, &sums.high);
+        at += done * SampleBytes;
+        position += done;
+        count -= done;
+    }
+#endif
 #ifdef __SSE2__
     const __m128i lowHalves = _mm_set1_epi64x(0xFFFFFFFF);
     __m128i positions = _mm_setr_epi32(int(position), int(position + 1), int(position + 2), int(position + 3));
@@ -73,9 +112,9 @@ AccurateRipChecksums::Sums AccurateRipChecksums::sumRun(const uint8_t* at, uint6
     }
     uint64_t lanes[2];
     _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), lows);
-    sums.low = lanes[0] + lanes[1];
+    sums.low += lanes[0] + lanes[1];
     _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), highs);
-    sums.high = lanes[0] + lanes[1];
+    sums.high += lanes[0] + lanes[1];
 #endif
     for (uint32_t i = 0; i < count; ++i) {
         const uint64_t product = uint64_t(position + i) * qFromLittleEndian<uint32_t>(at + i * SampleBytes);
