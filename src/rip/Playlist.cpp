@@ -4,12 +4,14 @@
 #include <QFile>
 #include <QSaveFile>
 
-QString Playlist::FileName(const QString& folder, const QString& artist, const QString& album)
+const QString Playlist::Ending = QStringLiteral("PlayList.M3u");
+
+QString Playlist::FileName(const QString& folder, const QString& artist, const QString& album, const QString& ending)
 {
     const QString base = TargetNameRule::WithSeparator(folder);
     if (!artist.isEmpty() && !album.isEmpty())
-        return base + TargetNameRule::SafeComponent(artist + QStringLiteral(" - ") + album + QStringLiteral(" - PlayList.M3u"));
-    return base + QStringLiteral("PlayList.M3u");
+        return base + TargetNameRule::SafeComponent(artist + QStringLiteral(" - ") + album + QStringLiteral(" - ") + ending);
+    return base + ending;
 }
 
 void Playlist::Load(const QString& path)

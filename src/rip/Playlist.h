@@ -6,8 +6,12 @@
 // CR LF line ends, no header. Lines are unique, letter case ignored.
 class Playlist {
 public:
-    // folder + "artist - album - PlayList.M3u" when both are given, else folder + "PlayList.M3u".
-    static QString FileName(const QString& folder, const QString& artist, const QString& album);
+    static const QString Ending; // "PlayList.M3u"
+
+    // folder + "artist - album - PlayList.M3u" when both are given, else folder + "PlayList.M3u";
+    // files of the run named alike end otherwise.
+    static QString FileName(const QString& folder, const QString& artist, const QString& album,
+                            const QString& ending = Ending);
 
     // Reads an existing playlist; a missing file gives an empty list.
     void Load(const QString& path);

@@ -5,8 +5,6 @@
 #include <QSaveFile>
 
 namespace {
-const QString PlaylistSuffix = QStringLiteral("PlayList.M3u");
-
 QString hex8(uint32_t v)
 {
     return QStringLiteral("%1").arg(v, 8, 16, QLatin1Char('0')).toUpper();
@@ -57,12 +55,7 @@ QString summary(const RipReport& report)
 }
 } // namespace
 
-QString RipLog::FileNameFor(const QString& playlistFile)
-{
-    const QString base = playlistFile.endsWith(PlaylistSuffix) ? playlistFile.chopped(PlaylistSuffix.size())
-                                                               : playlistFile + ' ';
-    return base + QStringLiteral("Rapport.log");
-}
+const QString RipLog::Ending = QStringLiteral("Rapport.log");
 
 QString RipLog::FileBeside(const QString& trackFile)
 {

@@ -15,8 +15,8 @@ public:
         QString ParanoiaMode;
     };
 
-    // The playlist's name with "Rapport.log" in place of "PlayList.M3u".
-    static QString FileNameFor(const QString& playlistFile);
+    // Named like the playlist, with this in place of "PlayList.M3u".
+    static const QString Ending; // "Rapport.log"
     // The log of a lone track: its file's name with " - Rapport.log" in place of its extension.
     static QString FileBeside(const QString& trackFile);
 

@@ -11,12 +11,15 @@ RipRun::RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags) : m_rows(rows),
 
 QString RipRun::PlaylistFileName() const
 {
-    // Named after the first row as it reads now; once the rows are gone, the
-    // name found at the start stands.
+    return fileAfterFirstRow(Playlist::Ending, m_playlistFile);
+}
+
+QString RipRun::fileAfterFirstRow(const QString& ending, const QString& atStart) const
+{
     if (m_rows.RowCount() == 0)
-        return m_playlistFile;
+        return atStart;
     const TrackRow first = m_rows.Row(1);
-    return Playlist::FileName(m_folder, first.Values[TrackRow::Artist], first.Values[TrackRow::Album]);
+    return Playlist::FileName(m_folder, first.Values[TrackRow::Artist], first.Values[TrackRow::Album], ending);
 }
 
 void RipRun::Begin()
@@ -28,7 +31,9 @@ void RipRun::Begin()
     // removed, say) does not move its files or its playlist.
     m_folder = m_rows.Folder();
     m_playlistFile.clear();
+    m_startLogFile.clear();
     m_playlistFile = PlaylistFileName();
+    m_startLogFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
     m_playlist = Playlist();
     if (!m_playlistFile.isEmpty())
         m_playlist.Load(m_playlistFile);
@@ -62,7 +67,7 @@ void RipRun::finish()
     m_verification.Apply(m_report, m_tracks);
     RipLog::Header header = m_logHeader;
     header.Date = QDateTime::currentDateTime();
-    m_logFile = RipLog::FileNameFor(file);
+    m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
     RipLog::Save(m_logFile, header, m_report);
 }
 

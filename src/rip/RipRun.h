@@ -60,6 +60,9 @@ public:
 private:
     void ripRow(const struct TrackRow& row);
     void finish();
+    // Named after the first row as it reads now; once the rows are gone, the
+    // name found at the start stands.
+    QString fileAfterFirstRow(const QString& ending, const QString& atStart) const;
 
     ITrackRows& m_rows;
     TCDRIP& m_ripper;
@@ -67,6 +70,7 @@ private:
     Playlist m_playlist;
     QString m_folder;
     QString m_playlistFile;
+    QString m_startLogFile;
     int m_rippedCount = 0;
     QList<int> m_unreadTracks;
     QList<TrackEntry> m_tracks;

@@ -96,13 +96,13 @@ TEST_F(RipCommandLine, HostileNamesGiveSafeFilesAndPlaylistLines)
     const RipTool rip = run({"x:", "--tracks", "1,3", "--dir", out, "--artist", "Zo\né\x1b[2J", "--album", album});
     ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
     const QStringList files = QDir(out).entryList(QDir::Files, QDir::Name);
-    ASSERT_EQ(files.size(), 3) << files.join(" | ").toStdString();
+    ASSERT_EQ(files.size(), 4) << files.join(" | ").toStdString(); // two tracks, the playlist, the rip log
     for (const QString& name : files) {
         EXPECT_LE(name.toUtf8().size(), 255);
         for (const QChar c : name)
             EXPECT_GE(c.unicode(), 0x20) << name.toStdString();
     }
-    EXPECT_TRUE(files.filter(".wav").size() == 2 && files.filter(".M3u").size() == 1);
+    EXPECT_TRUE(files.filter(".wav").size() == 2 && files.filter(".M3u").size() == 1 && files.filter(".log").size() == 1);
     const QString playlist = out + "/" + files.filter(".M3u").first();
     const QStringList lines = QString::fromUtf8(readAll(playlist)).split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);

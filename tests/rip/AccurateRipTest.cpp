@@ -4,6 +4,7 @@
 #include "platform/CurlHttpClient.h"
 #include "rip/AccurateRipDatabase.h"
 #include "rip/AccurateRipDiscId.h"
+#include "rip/Playlist.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
 #include "rip/TCDRIP.h"
@@ -224,7 +225,7 @@ TEST_F(AccurateRip, LostSectorsAreToldByTheRipperTheSummaryAndTheLog)
     EXPECT_EQ(wav.mid(44 + 120 * DiscImage::SectorBytes, 100 * DiscImage::SectorBytes),
               QByteArray(100 * DiscImage::SectorBytes, '\0'));
 
-    const QString log = RipLog::FileNameFor(dir.filePath("A - B - PlayList.M3u"));
+    const QString log = Playlist::FileName(dir.path(), "A", "B", RipLog::Ending);
     EXPECT_EQ(log, dir.filePath("A - B - Rapport.log"));
     RipLog::Save(log, {QDateTime::currentDateTime(), cue, 0, QStringLiteral("complet")}, report);
     const QString text = QString::fromUtf8(TestFiles::ReadAll(log));
