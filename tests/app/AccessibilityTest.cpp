@@ -1,6 +1,8 @@
 #include "about/ui/TAboutForm.h"
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
+#include "cddb/ui/TEmail_Form.h"
+#include "cddb/ui/TPreferences_Form.h"
 #include "cddb/ui/TRename_Track.h"
 #include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
@@ -62,7 +64,7 @@ void pressKey(QWidget* w, int key)
     QCoreApplication::sendEvent(w, &press);
 }
 
-// All nine windows over fakes, created as the program creates them.
+// All the windows over fakes, created as the program creates them.
 class Accessibility : public MainFormFixture {
 protected:
     void SetUp() override
@@ -77,12 +79,15 @@ protected:
         albums = std::make_unique<TChooseAlbum>(forms, services, &main);
         rename = std::make_unique<TRename_Track>(forms, services, &main);
         convert = std::make_unique<TConvert_Form>(forms, services, &main);
+        preferences = std::make_unique<TPreferences_Form>(forms, services, &main);
+        email = std::make_unique<TEmail_Form>(forms, services, &main);
         // The player pictures show only in use; here they are all checked.
         for (QLabel* picture : {main.Play_Blue, main.Pause_Blue, main.Stop_Blue})
             picture->show();
     }
     void TearDown() override
     {
+        email.reset(), preferences.reset();
         convert.reset(), rename.reset(), albums.reset(), about.reset(), ripping.reset(), lookup.reset();
         options.reset(), tags.reset();
         MainFormFixture::TearDown();
@@ -90,7 +95,7 @@ protected:
     QList<QWidget*> windows() const
     {
         return {form.get(), tags.get(), options.get(), lookup.get(), ripping.get(),
-                about.get(), albums.get(), rename.get(), convert.get()};
+                about.get(), albums.get(), rename.get(), convert.get(), preferences.get(), email.get()};
     }
     static QList<QWidget*> controlsOf(QWidget* window)
     {
@@ -119,6 +124,8 @@ protected:
     std::unique_ptr<TChooseAlbum> albums;
     std::unique_ptr<TRename_Track> rename;
     std::unique_ptr<TConvert_Form> convert;
+    std::unique_ptr<TPreferences_Form> preferences;
+    std::unique_ptr<TEmail_Form> email;
 };
 } // namespace
 

@@ -146,9 +146,16 @@ void CalvenorApplication::showWindowNamed(const QString& className)
         });
         return;
     }
+    if (className.isEmpty())
+        return;
+    bool found = false;
     for (QWidget* window : topLevelWidgets())
-        if (!className.isEmpty() && className == QLatin1String(window->metaObject()->className()))
+        if (className == QLatin1String(window->metaObject()->className())) {
             QTimer::singleShot(0, window, &QWidget::show);
+            found = true;
+        }
+    if (!found)
+        qWarning("CALVENOR_SHOW : aucune fenêtre de la classe %s", qPrintable(className));
 }
 
 int CalvenorApplication::Run()

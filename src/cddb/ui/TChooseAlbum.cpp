@@ -35,6 +35,8 @@ TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QW
     Liste->setEditable(false);
     Liste->setGeometry(10, 32, 230, 24);
     Liste->setAccessibleName(QStringLiteral("Albums possibles"));
+    // Lines longer than the list differ at their end: the hint shows the whole line.
+    connect(Liste, &QComboBox::currentTextChanged, Liste, &QWidget::setToolTip);
 
     AnnulerBTN = new QPushButton(QIcon(QStringLiteral(":/images/cddb_cancel.png")), QStringLiteral("Annuler"), this);
     AnnulerBTN->setGeometry(35, 66, 85, 26);

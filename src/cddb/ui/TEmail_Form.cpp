@@ -24,6 +24,8 @@ TEmail_Form::TEmail_Form(AppForms& forms, const PlatformServices& services, QWid
     Adresse = new QLineEdit(this);
     Adresse->setPlaceholderText(QStringLiteral("jean.dupont@exemple.fr"));
     Adresse->setGeometry(10, 98, 300, 24);
+    Adresse->setAccessibleName(QStringLiteral("Adresse électronique"));
+    Label1->setBuddy(Adresse);
     Annuler = new QPushButton(QStringLiteral("Annuler"), this);
     Annuler->setGeometry(124, 132, 88, 28);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);

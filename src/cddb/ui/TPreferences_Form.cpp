@@ -13,12 +13,14 @@ namespace {
 constexpr int FieldX = 150;
 constexpr int FieldWidth = 260;
 
-QLineEdit* field(QWidget* parent, const QString& caption, int y)
+QLineEdit* field(QWidget* parent, const QString& name, int y)
 {
-    auto* label = new QLabel(caption, parent);
+    auto* label = new QLabel(name + QStringLiteral(" :"), parent);
     label->setGeometry(10, y + 3, FieldX - 14, 18);
     auto* box = new QLineEdit(parent);
     box->setGeometry(FieldX, y, FieldWidth, 24);
+    box->setAccessibleName(name);
+    label->setBuddy(box);
     return box;
 }
 
@@ -39,10 +41,10 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     Label1 = new QLabel(QStringLiteral("Préférences :"), this);
     MakeBold(Label1);
     Label1->setGeometry(10, 8, 300, 18);
-    Adresse = field(this, QStringLiteral("Adresse électronique :"), 34);
-    ServeurCddb = field(this, QStringLiteral("Serveur CDDB :"), 64);
+    Adresse = field(this, QStringLiteral("Adresse électronique"), 34);
+    ServeurCddb = field(this, QStringLiteral("Serveur CDDB"), 64);
     ServeurCddb->setPlaceholderText(TCDDBConnect::DefaultServer);
-    ServeurMusicBrainz = field(this, QStringLiteral("Serveur MusicBrainz :"), 94);
+    ServeurMusicBrainz = field(this, QStringLiteral("Serveur MusicBrainz"), 94);
     ServeurMusicBrainz->setPlaceholderText(MusicBrainzClient::DefaultServer);
     MusicBrainzFirst = new QCheckBox(QStringLiteral("Interroger MusicBrainz avant CDDB"), this);
     MusicBrainzFirst->setGeometry(FieldX, 124, FieldWidth, 22);
