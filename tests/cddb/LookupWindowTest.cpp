@@ -234,19 +234,24 @@ TEST_F(LookupWindow, ChooserOffersTheTwoMatchesAndReadsTheChosenOne)
     QString title;
     QStringList offered;
     int selected = -1;
+    QString hint;
     whenShown(chooser.get(), [&] {
         title = chooser->Label1->text();
         for (int i = 0; i < chooser->Liste->count(); ++i)
             offered << chooser->Liste->itemText(i);
         selected = chooser->Liste->currentIndex();
+        hint = chooser->Liste->toolTip();
         chooser->ChoiseBTN->click();
     });
     lookup->Timer1Timer();
     EXPECT_EQ(title, "Plusieur albums possibles :");
     EXPECT_EQ(offered, QStringList({"rock 0c01ac02 Some Band / First Album", "jazz 0c01ac02 Other Band / Other Album"}));
     EXPECT_EQ(selected, 0);
+    // Lines wider than the list are read whole from the hints.
+    EXPECT_EQ(hint, offered.first());
     EXPECT_EQ(http.commands.last(), "cddb read rock 0c01ac02 ");
     EXPECT_EQ(lookup->Artiste->text(), "Some Band");
+    EXPECT_EQ(lookup->Album->toolTip(), "First Album");
     EXPECT_EQ(status(), "Opération terminée.");
     EXPECT_EQ(progress(), 100);
 

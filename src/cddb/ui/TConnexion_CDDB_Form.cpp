@@ -54,6 +54,13 @@ QLabel* caption(QWidget* parent, const QString& text, QRect geometry, bool bold 
     return label;
 }
 
+// Long names run past the window: the hint shows them whole.
+void showName(QLabel* label, const QString& name)
+{
+    label->setText(name);
+    label->setToolTip(name);
+}
+
 } // namespace
 
 TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServices& services, ITrackTable& rows,
@@ -217,8 +224,8 @@ void TConnexion_CDDB_Form::lookUp()
         return;
     }
 
-    Artiste->clear();
-    Album->clear();
+    showName(Artiste, QString());
+    showName(Album, QString());
     ListBox1->clear();
     setStatus(ConnectingText, 33);
     letInputThrough();
@@ -379,11 +386,13 @@ TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::showRecordOrAnswer(const QSt
 void TConnexion_CDDB_Form::showRelease(const AlbumRelease& release)
 {
     m_release = release;
-    Album->setText(TargetNameRule::WithoutControlChars(release.album));
-    Artiste->setText(TargetNameRule::WithoutControlChars(release.artist));
+    showName(Album, TargetNameRule::WithoutControlChars(release.album));
+    showName(Artiste, TargetNameRule::WithoutControlChars(release.artist));
     ListBox1->clear();
-    for (const QString& title : release.titles)
-        ListBox1->addItem(TargetNameRule::WithoutControlChars(title));
+    for (const QString& title : release.titles) {
+        auto* item = new QListWidgetItem(TargetNameRule::WithoutControlChars(title), ListBox1);
+        item->setToolTip(item->text());
+    }
 }
 
 QString TConnexion_CDDB_Form::renamed(const QString& name)
