@@ -143,6 +143,15 @@ TEST_F(Accessibility, EveryControlIsNamedAndEveryPictureDescribed)
     }
 }
 
+TEST_F(Accessibility, EveryWindowHasATitleOfItsOwn)
+{
+    QStringList titles;
+    for (QWidget* window : windows())
+        titles << window->windowTitle();
+    titles.removeDuplicates();
+    EXPECT_EQ(titles.size(), windows().size()) << titles.join(", ").toStdString();
+}
+
 TEST_F(Accessibility, PicturesHaveFrenchNamesAndPressLikeButtons)
 {
     const struct {

@@ -12,6 +12,8 @@ TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QW
 {
     SetEscapeCloses(false);
     m_forms.ChooseAlbum = this;
+    // No title bar, but the taskbar and screen readers still name the window.
+    setWindowTitle(QStringLiteral("Choix de l'album"));
     setModal(true);
     setFixedSize(250, 100);
 

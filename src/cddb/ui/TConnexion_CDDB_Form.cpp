@@ -70,6 +70,8 @@ TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServic
       m_email(new TEmail_Form(forms, services, this))
 {
     m_forms.Connexion_CDDB_Form = this;
+    // No title bar, but the taskbar and screen readers still name the window.
+    setWindowTitle(QStringLiteral("Connexion CDDB"));
     setFixedSize(250, 400);
     buildControls();
     m_cddb->SetComponentVersion(QStringLiteral("1.03 - 24/12/2002"));
