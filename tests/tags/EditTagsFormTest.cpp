@@ -120,6 +120,8 @@ TEST_F(EditTags, OpensOnTheSelectedRowsValues)
     EXPECT_EQ(editor->Annee->text(), "1999");
     EXPECT_EQ(editor->Commentaire->text(), "c");
     EXPECT_EQ(editor->Genre->currentText(), "Rock");
+    // A name longer than its box is shown from its start.
+    EXPECT_EQ(editor->Artiste->cursorPosition(), 0);
     openOn(1);
     EXPECT_EQ(editor->Genre->currentText(), "Rock");
     EXPECT_TRUE(editor->Titre->text().isEmpty());

@@ -149,6 +149,9 @@ void TEdit_Tags_Form::FillFromSelectedRow()
             Genre->setEditText(QString());
     }
     Commentaire->setText(m_rows.Cell(k, ITrackTable::CommentValue));
+    // Names longer than their box are shown from their start.
+    for (QLineEdit* box : {Titre, Artiste, Album, Commentaire})
+        box->home(false);
 }
 
 bool TEdit_Tags_Form::namesAreAllowed()
