@@ -1,31 +1,48 @@
 #include "platform/CdioDisc.h"
 #include "platform/CalvenorError.h"
+#include "platform/CdSourceKind.h"
 #include "platform/CdioLog.h"
 #include "platform/CueSheet.h"
 #include <QFile>
-#include <QFileInfo>
 #include <cdio/cdio.h>
 
 namespace {
 constexpr uint8_t LeadOutTrackNumber = 0xAA;
+
+// Only the driver the source's kind names: libcdio's probe of every driver
+// runs the Nero parser on any file and reads past what it checked.
+driver_id_t driverFor(const QString& source)
+{
+    switch (CdSourceKind::Of(source)) {
+    case CdSourceKind::Device:
+        return DRIVER_DEVICE;
+    case CdSourceKind::CueImage:
+        return DRIVER_BINCUE;
+    case CdSourceKind::TocImage:
+        return DRIVER_CDRDAO;
+    case CdSourceKind::NrgImage:
+        return DRIVER_NRG;
+    case CdSourceKind::Unknown:
+        break;
+    }
+    throw CalvenorError(CdSourceKind::RefusalText(source));
+}
 } // namespace
 
 CdioDisc::CdioDisc(const QString& source)
     : m_source(source), m_cdio(nullptr, cdio_destroy)
 {
     CdioLog::Silence();
-    m_cdio.reset(cdio_open(QFile::encodeName(source).constData(), DRIVER_UNKNOWN));
+    m_cdio.reset(cdio_open(QFile::encodeName(source).constData(), driverFor(source)));
     if (!m_cdio)
         throw CalvenorError(openFailure(source));
 }
 
 QString CdioDisc::openFailure(const QString& source)
 {
-    if (CueSheet::IsCue(source) && QFileInfo::exists(source) && !QFileInfo::exists(CueSheet::BinBeside(source)))
-        return QStringLiteral("Impossible d'ouvrir l'image « %1 » : le fichier « %2 » est introuvable. "
-                              "Une feuille .cue est lue avec le fichier .bin de même nom placé à côté "
-                              "d'elle ; sa ligne FILE n'est pas prise en compte.")
-            .arg(source, CueSheet::BinBeside(source));
+    const QString missingBin = CueSheet::MissingBinText(source);
+    if (!missingBin.isEmpty())
+        return missingBin;
     return QStringLiteral("Impossible d'ouvrir « %1 » : ce n'est ni un lecteur de CD ni une image de "
                           "disque lisible (.cue avec son .bin, .toc, .nrg).")
         .arg(source);

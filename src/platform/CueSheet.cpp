@@ -12,3 +12,13 @@ QString CueSheet::BinBeside(const QString& path)
     const QFileInfo cue(path);
     return cue.dir().filePath(cue.completeBaseName() + QStringLiteral(".bin"));
 }
+
+QString CueSheet::MissingBinText(const QString& path)
+{
+    if (!IsCue(path) || !QFileInfo::exists(path) || QFileInfo::exists(BinBeside(path)))
+        return QString();
+    return QStringLiteral("Impossible d'ouvrir l'image « %1 » : le fichier « %2 » est introuvable. "
+                          "Une feuille .cue est lue avec le fichier .bin de même nom placé à côté "
+                          "d'elle ; sa ligne FILE n'est pas prise en compte.")
+        .arg(path, BinBeside(path));
+}

@@ -8,4 +8,7 @@ public:
     static bool IsCue(const QString& path);
     // The .bin libcdio opens for the cue sheet at path.
     static QString BinBeside(const QString& path);
+    // For a cue sheet that exists without its .bin: the French text that
+    // says why it cannot be read. Empty otherwise.
+    static QString MissingBinText(const QString& path);
 };

@@ -1,5 +1,6 @@
 #include "platform/DriveMap.h"
 #include "platform/CalvenorError.h"
+#include "platform/CdSourceKind.h"
 #include "platform/CdioLog.h"
 #include "platform/CueSheet.h"
 #include "platform/PosixFd.h"
@@ -8,7 +9,6 @@
 #include <fcntl.h>
 #include <linux/cdrom.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 
 namespace {
 const QString DriveOption = QStringLiteral("--drive");
@@ -85,7 +85,10 @@ void DriveMap::mapOption(const QString& value)
     if (m_sources.contains(letter))
         throw CalvenorError(QStringLiteral(
             "La lettre de lecteur « %1 » est donnée deux fois avec --drive.").arg(letter));
-    m_sources.insert(letter, value.mid(2));
+    const QString path = value.mid(2);
+    if (CdSourceKind::Of(path) == CdSourceKind::Unknown)
+        throw CalvenorError(CdSourceKind::RefusalText(path));
+    m_sources.insert(letter, path);
 }
 
 void DriveMap::mapDevices(const QStringList& devices)
@@ -136,13 +139,12 @@ bool DriveMap::isDiscPresent(QChar letter)
     const QString path = source(letter);
     if (path.isEmpty())
         return false;
-    return isDevice(path) ? isDeviceReady(path) : isImageReadable(path);
+    return CdSourceKind::Of(path) == CdSourceKind::Device ? isDeviceReady(path) : isImageReadable(path);
 }
 
-bool DriveMap::isDevice(const QString& path)
+QString DriveMap::unreadableReason(QChar letter)
 {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISBLK(st.st_mode);
+    return CueSheet::MissingBinText(source(letter));
 }
 
 // A cue sheet is read with the .bin of its own base name beside it.

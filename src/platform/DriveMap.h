@@ -19,6 +19,7 @@ public:
 
     bool isCdDrive(QChar letter) override;
     bool isDiscPresent(QChar letter) override;
+    QString unreadableReason(QChar letter) override;
     QString source(QChar letter) override;
 
     // Mapped letters, in order.
@@ -31,7 +32,6 @@ private:
     void mapDevices(const QStringList& devices);
     QString rootOf(const QString& argument) const;
     static QStringList cdDevices();
-    static bool isDevice(const QString& path);
     static bool isImageReadable(const QString& path);
     static bool isDeviceReady(const QString& path);
 

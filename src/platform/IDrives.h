@@ -10,6 +10,9 @@ public:
     virtual bool isCdDrive(QChar letter) = 0;
     // True when a readable disc is there. Runs every second: must be cheap.
     virtual bool isDiscPresent(QChar letter) = 0;
+    // Why the source cannot be read although it is there (a cue sheet
+    // without its .bin), in French; empty when there is simply no disc.
+    virtual QString unreadableReason(QChar letter) = 0;
     // The device or image path behind the letter, empty when none.
     virtual QString source(QChar letter) = 0;
 };

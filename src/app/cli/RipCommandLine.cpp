@@ -114,12 +114,8 @@ void RipCommandLine::defineOptions()
 int RipCommandLine::Run(const QStringList& arguments)
 {
     try {
-        QStringList rest;
-        m_drives = std::make_unique<DriveMap>(DriveMap::FromArguments(arguments, &rest));
-        if (!m_parser.parse(QStringList{QStringLiteral("calvenor-rip")} + rest))
-            throw UsageError(m_parser.errorText());
-        if (const std::optional<QString> text = m_help.RequestedText()) {
-            m_out << *text;
+        if (!Parse(arguments)) {
+            m_out << *m_help.RequestedText();
             return 0;
         }
         return dispatch();
@@ -133,6 +129,23 @@ int RipCommandLine::Run(const QStringList& arguments)
         m_err << QString::fromLocal8Bit(e.what()) << '\n';
         return 1;
     }
+}
+
+bool RipCommandLine::Parse(const QStringList& arguments, bool withDevices)
+{
+    QStringList rest;
+    m_drives = std::make_unique<DriveMap>(DriveMap::FromArguments(arguments, &rest, withDevices));
+    if (!m_parser.parse(QStringList{QStringLiteral("calvenor-rip")} + rest))
+        throw UsageError(m_parser.errorText());
+    if (m_help.RequestedText())
+        return false;
+    if (m_parser.isSet(QStringLiteral("track")))
+        intOption(QStringLiteral("track"));
+    if (m_parser.isSet(QStringLiteral("bitrate")))
+        bitrateOption();
+    if (m_parser.isSet(QStringLiteral("tracks")))
+        m_wantedTracks = trackListOption();
+    return true;
 }
 
 int RipCommandLine::dispatch()
@@ -200,8 +213,13 @@ TCDRIP& RipCommandLine::ripper()
     const int index = m_drives->Letters().indexOf(letter);
     if (index < 0)
         throw CalvenorError(QStringLiteral("Le lecteur %1: n'existe pas.").arg(letter));
-    if (!m_drives->isDiscPresent(letter))
-        throw CalvenorError(QStringLiteral("Il n'y a pas de CD dans le lecteur %1: (%2).").arg(letter).arg(m_drives->source(letter)));
+    if (!m_drives->isDiscPresent(letter)) {
+        const QString reason = m_drives->unreadableReason(letter);
+        throw CalvenorError(reason.isEmpty() ? QStringLiteral("Il n'y a pas de CD dans le lecteur %1: (%2).")
+                                                   .arg(letter)
+                                                   .arg(m_drives->source(letter))
+                                             : reason);
+    }
     m_library = m_makeLibrary(m_drives->CdSources());
     const CdioRipLibrary& cdio = *m_library;
     m_ripper = std::make_unique<TCDRIP>(*m_library);
@@ -253,7 +271,7 @@ void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed)
     m_encoderLibrary = std::make_unique<LameEncoderLibrary>();
     m_coder = std::make_unique<TLameCoder>(*m_encoderLibrary);
     if (m_parser.isSet(QStringLiteral("bitrate")))
-        m_coder->SetBitrate(static_cast<uint32_t>(intOption(QStringLiteral("bitrate"))));
+        m_coder->SetBitrate(bitrateOption());
     r.SetCoder(m_coder.get());
 }
 
@@ -309,27 +327,49 @@ void RipCommandLine::tagRippedFile(const QString& path, int track)
     RipRun::TagFile(info, rowFromOptions(TargetNameRule::LabelFromDigits(QStringLiteral("%1").arg(track, 2, 10, QLatin1Char('0'))), path));
 }
 
-QList<int> RipCommandLine::trackList(const TCDRIP& r) const
+uint32_t RipCommandLine::bitrateOption() const
 {
-    // "1,3-5": single numbers and ranges, in the order of the disc.
+    // The bitrates of MPEG-1 Layer III: the encoder would round any other
+    // value to one of them without a word.
+    static const QList<int> bitrates = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    const int value = intOption(QStringLiteral("bitrate"));
+    if (!bitrates.contains(value)) {
+        QStringList allowed;
+        for (int b : bitrates)
+            allowed << QString::number(b);
+        throw UsageError(QStringLiteral("--bitrate attend l'un des débits MP3 %1 (en kbit/s), pas %2.")
+                             .arg(allowed.join(QStringLiteral(", ")))
+                             .arg(value));
+    }
+    return static_cast<uint32_t>(value);
+}
+
+QList<int> RipCommandLine::trackListOption() const
+{
+    // "1,3-5": single numbers and ranges; a CD has at most 99 tracks.
+    constexpr int LastTrackNumber = 99;
     QList<int> numbers;
     for (const QString& part : m_parser.value(QStringLiteral("tracks")).split(',', Qt::SkipEmptyParts)) {
         const QStringList bounds = part.split('-');
         bool okFirst = false, okLast = true;
         const int first = bounds.first().trimmed().toInt(&okFirst);
         const int last = bounds.size() == 2 ? bounds.last().trimmed().toInt(&okLast) : first;
-        if (!okFirst || !okLast || bounds.size() > 2 || first > last)
+        if (!okFirst || !okLast || bounds.size() > 2 || first > last || first < 1 || last > LastTrackNumber)
             throw UsageError(QStringLiteral("Liste de pistes incorrecte : « %1 ».").arg(part));
-        for (int n = first; n <= last; ++n) {
-            if (n < 1 || n > r.Tracks.size() || r.Tracks.at(n - 1).Track.Kind != QLatin1String("Audio"))
-                throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
+        for (int n = first; n <= last; ++n)
             if (!numbers.contains(n))
                 numbers << n;
-        }
     }
     if (numbers.isEmpty())
         throw UsageError(QStringLiteral("Indiquez les pistes avec --tracks, par exemple 1,3-5."));
     return numbers;
+}
+
+void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const
+{
+    for (int n : m_wantedTracks)
+        if (n > r.Tracks.size() || r.Tracks.at(n - 1).Track.Kind != QLatin1String("Audio"))
+            throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
 }
 
 int RipCommandLine::ripSeveralTracks()
@@ -340,18 +380,18 @@ int RipCommandLine::ripSeveralTracks()
     if (m_parser.isSet(QStringLiteral("title")))
         throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
     TCDRIP& r = ripper();
-    const QList<int> wanted = trackList(r);
+    checkTracksOnDisc(r);
     if (!QDir().mkpath(folder))
         throw CalvenorError(QStringLiteral("Impossible de créer le répertoire %1").arg(folder));
     configureOutput(r, false);
 
     QList<TrackRow> rows;
-    for (const TrackRow& disc : TrackRow::FromTracks(r.Tracks)) {
+    for (const TrackRow& disc : TrackRow::FromTracks(r.Tracks, TrackRow::AllTracks)) {
         const QString target = TargetNameRule::ComposeTargetPath(
             folder, disc.Label, m_parser.value(QStringLiteral("album")), m_parser.value(QStringLiteral("artist")),
             QString(), r.Encode());
         TrackRow row = rowFromOptions(disc.Label, target);
-        row.Ticked = wanted.contains(TargetNameRule::TrackNumberFromLabel(disc.Label));
+        row.Ticked = m_wantedTracks.contains(TargetNameRule::TrackNumberFromLabel(disc.Label));
         rows << row;
     }
     TrackRowList list(rows, folder);

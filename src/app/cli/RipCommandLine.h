@@ -30,6 +30,9 @@ public:
     ~RipCommandLine();
     // Arguments without the program name; returns the exit code.
     int Run(const QStringList& arguments);
+    // Reads the arguments and checks the option values, touching no drive
+    // and no file; false when help is asked for. Raises CalvenorError.
+    bool Parse(const QStringList& arguments, bool withDevices = true);
 
 private:
     void defineOptions();
@@ -49,7 +52,9 @@ private:
     void configureOutput(TCDRIP& ripper, bool headerlessAllowed);
     // The tag values of the options, in a row of the given label and target.
     TrackRow rowFromOptions(const QString& label, const QString& target) const;
-    QList<int> trackList(const TCDRIP& ripper) const;
+    QList<int> trackListOption() const;
+    uint32_t bitrateOption() const;
+    void checkTracksOnDisc(const TCDRIP& ripper) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
     void tagRippedFile(const QString& path, int track);
     void readTag();
@@ -73,4 +78,5 @@ private:
     std::unique_ptr<IEncoderLibrary> m_encoderLibrary;
     std::unique_ptr<TLameCoder> m_coder;
     int m_lastPercent = -1;
+    QList<int> m_wantedTracks;
 };

@@ -1,0 +1,18 @@
+// A WAV file as the converter opens it: the header checks and every read.
+#include "FuzzFile.h"
+#include "encode/WavReader.h"
+#include "platform/CalvenorError.h"
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString path = FuzzFile::Write(QStringLiteral("source.wav"), data, size);
+    try {
+        WavReader wav(path);
+        std::vector<uint8_t> buffer(4096);
+        while (wav.Read(buffer.data(), int64_t(buffer.size())) > 0) {
+        }
+    } catch (const CalvenorError&) {
+    }
+    return 0;
+}
