@@ -3,6 +3,7 @@
 #include "platform/CdSourceKind.h"
 #include "platform/CdioLog.h"
 #include "platform/CueSheet.h"
+#include "platform/NeroImage.h"
 #include <QFile>
 #include <cdio/cdio.h>
 
@@ -21,6 +22,8 @@ driver_id_t driverFor(const QString& source)
     case CdSourceKind::TocImage:
         return DRIVER_CDRDAO;
     case CdSourceKind::NrgImage:
+        if (const QString damage = NeroImage::Damage(source); !damage.isEmpty())
+            throw CalvenorError(damage);
         return DRIVER_NRG;
     case CdSourceKind::Unknown:
         break;
