@@ -1,8 +1,12 @@
 #include "rip/Playlist.h"
 #include "platform/TargetNameRule.h"
 #include "platform/FileError.h"
+#include "platform/FolderLock.h"
+#include "platform/Windows1252.h"
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 const QString Playlist::Ending = QStringLiteral("PlayList.M3u");
 
@@ -17,12 +21,24 @@ QString Playlist::FileName(const QString& folder, const QString& artist, const Q
 void Playlist::Load(const QString& path)
 {
     m_lines.clear();
+    m_windows1252 = false;
+    read(path);
+}
+
+// Adds the file's lines to the list.
+void Playlist::read(const QString& path)
+{
     QFile file(path);
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly))
         throw FileError::CannotOpen(path, file.errorString());
-    const QString text = QString::fromUtf8(file.readAll());
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    m_windows1252 = utf8.hasError();
+    if (m_windows1252)
+        text = Windows1252::Decode(bytes);
     for (QString line : text.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
@@ -37,14 +53,32 @@ void Playlist::Add(const QString& line)
         m_lines << line;
 }
 
-void Playlist::Save(const QString& path) const
+void Playlist::Save(const QString& path)
 {
+    const FolderLock lock(QFileInfo(path).absolutePath());
+    const QStringList mine = m_lines;
+    m_lines.clear();
+    read(path);
+    for (const QString& line : mine)
+        Add(line);
+    write(path);
+}
+
+void Playlist::write(const QString& path) const
+{
+    QString text;
+    for (const QString& line : m_lines)
+        text += line + QStringLiteral("\r\n");
+    // A name the file's own encoding cannot hold turns the file to UTF-8
+    // rather than lose a letter.
+    QByteArray bytes;
+    if (!m_windows1252 || !Windows1252::Encode(text, bytes))
+        bytes = text.toUtf8();
     // Written aside and renamed: a failed save never leaves half a playlist.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError::CannotCreate(path, file.errorString());
-    for (const QString& line : m_lines)
-        file.write((line + QStringLiteral("\r\n")).toUtf8());
+    file.write(bytes);
     if (!file.commit())
         throw FileError::CannotCreate(path, file.errorString());
 }

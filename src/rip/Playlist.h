@@ -4,6 +4,8 @@
 
 // An M3U playlist of file names relative to its folder: one line per file,
 // CR LF line ends, no header. Lines are unique, letter case ignored.
+// A new playlist is UTF-8; one found in another encoding (not valid UTF-8:
+// read as Windows-1252) keeps it.
 class Playlist {
 public:
     static const QString Ending; // "PlayList.M3u"
@@ -17,9 +19,16 @@ public:
     void Load(const QString& path);
     // Appends a line unless the list holds it already.
     void Add(const QString& line);
-    void Save(const QString& path) const;
+    // Under a lock on the folder: reads the file again, adds this list's
+    // lines to what it holds by now (another run may have written it since
+    // Load) and writes the result in the file's encoding.
+    void Save(const QString& path);
     const QStringList& Lines() const { return m_lines; }
 
 private:
+    void read(const QString& path);
+    void write(const QString& path) const;
+
     QStringList m_lines;
+    bool m_windows1252 = false;
 };

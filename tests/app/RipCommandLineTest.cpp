@@ -109,3 +109,39 @@ TEST_F(RipCommandLine, HostileNamesGiveSafeFilesAndPlaylistLines)
     for (const QString& line : lines)
         EXPECT_TRUE(QFile::exists(out + "/" + line)) << line.toStdString();
 }
+
+TEST_F(RipCommandLine, ADiscOf99TracksIsRippedPastTheFiftiethTrack)
+{
+    DiscImage big;
+    for (int t = 1; t <= 99; ++t)
+        big.AddAudioTrack(DiscImage::NoisePcm(2, uint32_t(t)));
+    const QString bigCue = big.WriteTo(dir.path(), "big");
+    const QString out = dir.filePath("grand");
+    const RipTool rip = RipTool::Run({"--drive", "x=" + bigCue, "x:", "--tracks", "51,98-99", "--dir", out, "--wav"});
+    ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    EXPECT_EQ(readAll(out + "/99 - Piste 99.wav").mid(44, big.TrackAt(99).pcm.size()), big.TrackAt(99).pcm);
+    EXPECT_EQ(readAll(out + "/PlayList.M3u"), "51 - Piste 51.wav\r\n98 - Piste 98.wav\r\n99 - Piste 99.wav\r\n");
+    EXPECT_EQ(RipTool::Run({"--drive", "x=" + bigCue, "x:", "--tracks", "100", "--dir", out}).exitCode, 2);
+}
+
+TEST_F(RipCommandLine, ABitrateTheEncoderWouldChangeIsRefused)
+{
+    for (const QString bitrate : {"-5", "1000", "100"}) {
+        const RipTool rip = run({"x:", "--track", "1", "--out", dir.filePath("t.mp3"), "--mp3", "--bitrate", bitrate});
+        EXPECT_EQ(rip.exitCode, 2) << bitrate.toStdString();
+        EXPECT_TRUE(rip.err.startsWith(QString::fromUtf8("--bitrate attend l'un des débits MP3 32, 40, 48, 56, 64, 80, 96, "
+                                                         "112, 128, 160, 192, 224, 256, 320 (en kbit/s), pas %1.")
+                                           .arg(bitrate)))
+            << rip.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("t.mp3")));
+}
+
+TEST_F(RipCommandLine, ACueWhoseBinHasAnotherNameSaysWhy)
+{
+    QFile::rename(dir.filePath("disc.bin"), dir.filePath("autre.bin"));
+    const RipTool toc = run({"x:", "--toc"});
+    EXPECT_EQ(toc.exitCode, 1);
+    EXPECT_TRUE(toc.err.contains(QString::fromUtf8("le fichier « %1 » est introuvable").arg(dir.filePath("disc.bin"))))
+        << toc.err.toStdString();
+}

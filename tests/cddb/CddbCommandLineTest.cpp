@@ -58,6 +58,15 @@ TEST_F(CddbCommandLine, SeveralMatchesGoToStandardErrorAndTheFirstIsRead)
     EXPECT_EQ(run.out, "artist=Autre\nalbum=Disque\ncategory=jazz\ntitle=A\ntitle=\ntitle=\n");
 }
 
+TEST_F(CddbCommandLine, ControlCharactersFromTheServerReachTheTerminalEscaped)
+{
+    addRecord("rock", "DTITLE=Trio\x1b]0;titre\x07 / Album\xc2\x9b" "2J\nTTITLE0=Un\x1b[31m\nTTITLE1=Deux\nTTITLE2=Trois\n");
+    const RipTool run = lookUp();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "artist=Trio\\x1b]0;titre\nalbum=Album\\x9b2J\ncategory=rock\ntitle=Un\\x1b[31m\ntitle=Deux\n"
+                       "title=Trois\n");
+}
+
 TEST_F(CddbCommandLine, NoMatchIsAFailureWithTheServersAnswer)
 {
     const RipTool run = lookUp();

@@ -1,4 +1,5 @@
 #include "app/cli/CddbCommands.h"
+#include "app/cli/TerminalText.h"
 #include "cddb/EmailAddress.h"
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/TCDDBConnect.h"
@@ -77,27 +78,29 @@ void CddbCommands::Lookup(QChar letter, const QString& server, const QString& em
     if (code == ExactMatches || code == InexactMatches) {
         const QStringList matches = matchLines(answer);
         for (const QString& match : matches)
-            m_err << match << '\n';
+            m_err << TerminalText::Escaped(match) << '\n';
         if (matches.isEmpty())
-            throw CalvenorError(QStringLiteral("Réponse du serveur : ") + answer);
+            throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TerminalText::Escaped(answer));
         cddb.ReadEntry(matches.first());
     } else if (code != ExactMatch) {
-        throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TCDDBConnect::ExplainAnswer(code, answer));
+        throw CalvenorError(QStringLiteral("Réponse du serveur : ")
+                            + TerminalText::Escaped(TCDDBConnect::ExplainAnswer(code, answer)));
     }
     if (cddb.LastCode() != RecordFollows)
-        throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TCDDBConnect::TrimBlanks(cddb.EntryText()));
+        throw CalvenorError(QStringLiteral("Réponse du serveur : ")
+                            + TerminalText::Escaped(TCDDBConnect::TrimBlanks(cddb.EntryText())));
     printRecord(cddb);
 }
 
 void CddbCommands::printRecord(const TCDDBConnect& cddb)
 {
-    m_out << "artist=" << cddb.GetArtist() << '\n'
-          << "album=" << cddb.GetAlbum() << '\n'
-          << "category=" << cddb.GetCategory() << '\n';
+    m_out << "artist=" << TerminalText::Escaped(cddb.GetArtist()) << '\n'
+          << "album=" << TerminalText::Escaped(cddb.GetAlbum()) << '\n'
+          << "category=" << TerminalText::Escaped(cddb.GetCategory()) << '\n';
     QStringList titles;
     cddb.GetTitles(titles);
     for (const QString& title : titles)
-        m_out << "title=" << title << '\n';
+        m_out << "title=" << TerminalText::Escaped(title) << '\n';
 }
 
 void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const QString& email)
@@ -112,9 +115,10 @@ void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const 
     if (releases.isEmpty())
         throw CalvenorError(QStringLiteral("MusicBrainz ne connaît pas ce disque."));
     for (const AlbumRelease& release : releases)
-        m_err << release.ChoiceLine() << '\n';
+        m_err << TerminalText::Escaped(release.ChoiceLine()) << '\n';
     const AlbumRelease& first = releases.first();
-    m_out << "artist=" << first.artist << '\n' << "album=" << first.album << '\n';
+    m_out << "artist=" << TerminalText::Escaped(first.artist) << '\n'
+          << "album=" << TerminalText::Escaped(first.album) << '\n';
     for (const QString& title : first.titles)
-        m_out << "title=" << title << '\n';
+        m_out << "title=" << TerminalText::Escaped(title) << '\n';
 }
