@@ -24,7 +24,7 @@ void RipOutput::Write(const uint8_t* data, int64_t length)
     if (done > 0)
         m_written += done;
     if (done != length || !m_file.flush())
-        throw ECDRIPError(QStringLiteral("Write error"));
+        throw ECDRIPError(FileError::CannotWrite(m_file).message());
 }
 
 void RipOutput::WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize)
@@ -48,7 +48,7 @@ void RipOutput::WriteAt(int64_t offset, const uint8_t* data, int64_t length)
     if (offset + length > m_written || !m_file.seek(offset)
         || m_file.write(reinterpret_cast<const char*>(data), length) != length || !m_file.flush()
         || !m_file.seek(m_file.size()))
-        throw ECDRIPError(QStringLiteral("Write error"));
+        throw ECDRIPError(FileError::CannotWrite(m_file).message());
 }
 
 void RipOutput::patch32(qint64 offset, uint32_t value)

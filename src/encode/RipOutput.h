@@ -4,7 +4,8 @@
 #include <cstdint>
 
 // The file a rip writes: created (replacing any file of that name) on
-// construction, closed on destruction. Short writes raise "Write error".
+// construction, closed on destruction. A failed write raises ECDRIPError with
+// a French text (a full disk is named as such).
 class RipOutput {
 public:
     explicit RipOutput(const QString& path);

@@ -44,6 +44,7 @@ void RipRun::Begin()
 void RipRun::Execute()
 {
     m_rippedCount = 0;
+    m_cutOffTrack = 0;
     m_unreadTracks.clear();
     m_report = RipReport();
     m_logFile.clear();
@@ -87,6 +88,13 @@ void RipRun::ripRow(const TrackRow& row)
         m_unreadTracks << track;
         return;
     }
+    // The disc went away during this track: its file stops short, so it is
+    // kept but neither tagged nor listed as if it were whole.
+    if (m_discRemoved) {
+        m_cutOffTrack = track;
+        QFile::remove(TCDRIP::JitterLogPath(path));
+        return;
+    }
     TagFile(m_tags, row);
     const QString folder = TargetNameRule::WithSeparator(m_folder);
     m_playlist.Add(path.mid(folder.size()));
@@ -116,6 +124,17 @@ QString RipRun::UnreadTracksText() const
     return QStringLiteral("Le disque n'a pas pu être lu pour les pistes suivantes : %1. Aucun fichier n'a été créé "
                           "pour elles.")
         .arg(numbers.join(QStringLiteral(", ")));
+}
+
+QString RipRun::DiscRemovedText() const
+{
+    QString text = QStringLiteral("Le CD a été retiré du lecteur pendant le rippage. Les pistes déjà rippées ont été "
+                                  "conservées et ajoutées à la liste de lecture.");
+    if (m_cutOffTrack != 0)
+        text += QStringLiteral(" La piste %1, interrompue, est incomplète : son fichier est conservé mais n'a pas "
+                               "été ajouté à la liste de lecture.")
+                    .arg(m_cutOffTrack);
+    return text;
 }
 
 void RipRun::Stop()

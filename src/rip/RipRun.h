@@ -42,6 +42,8 @@ public:
     QString UnreadTracksText() const;
     bool Stopped() const { return m_stopped; }
     bool WasDiscRemoved() const { return m_discRemoved; }
+    // The French text after a run the disc's removal ended; names the track it cut short.
+    QString DiscRemovedText() const;
     const Playlist& PlayList() const { return m_playlist; }
     // Where the playlist of this run is (or will be) saved.
     QString PlaylistFileName() const;
@@ -78,6 +80,7 @@ private:
     RipVerification m_verification;
     RipLog::Header m_logHeader;
     QString m_logFile;
+    int m_cutOffTrack = 0;
     bool m_stopped = false;
     bool m_discRemoved = false;
 };

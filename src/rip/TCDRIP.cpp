@@ -320,6 +320,6 @@ void TCDRIP::saveJitterLog(const QString& path) const
     if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw FileError::CannotCreate(logPath, log.errorString());
     const QByteArray text = (JitterPositions.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
-    if (log.write(text) != text.size())
-        throw ECDRIPError(QStringLiteral("Write error"));
+    if (log.write(text) != text.size() || !log.flush())
+        throw ECDRIPError(FileError::CannotWrite(log).message());
 }

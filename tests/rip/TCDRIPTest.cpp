@@ -304,7 +304,7 @@ TEST_F(RipperTest, WriteErrorEndsTheRipWithoutJitterLog)
         r->RipSectors(0, 10, "/dev/full");
         FAIL() << "no error";
     } catch (const ECDRIPError& e) {
-        EXPECT_EQ(e.message(), "Write error");
+        EXPECT_EQ(e.message(), QString::fromUtf8("Le disque est plein : le fichier \"/dev/full\" n'a pas pu être écrit en entier."));
     }
     EXPECT_EQ(lib.count("CR_RipChunk"), 1);
     EXPECT_EQ(lib.count("CR_CloseRipper"), 1);

@@ -3,6 +3,8 @@
 MsgAnswer FakeDialogService::message(MsgKind kind, const QString& text, MsgButtons buttons)
 {
     shown.append({kind, text, buttons});
+    if (whileShown)
+        whileShown();
     if (!answers.empty()) {
         MsgAnswer a = answers.front();
         answers.pop_front();

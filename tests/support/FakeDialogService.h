@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <deque>
+#include <functional>
 
 // Records every message box and answers from a script; with the script
 // empty, Yes/No boxes get No and OK boxes get OK.
@@ -26,4 +27,6 @@ public:
     QList<Shown> shown;
     QStringList captions;
     std::deque<MsgAnswer> answers;
+    // Runs while a box is up, as the user would act before answering.
+    std::function<void()> whileShown;
 };

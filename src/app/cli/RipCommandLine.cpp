@@ -16,6 +16,7 @@
 #include "encode/TLameCoder.h"
 #include "platform/LameEncoderLibrary.h"
 #include "platform/PathText.h"
+#include "platform/StopSignals.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRow.h"
@@ -304,13 +305,27 @@ int RipCommandLine::ripOneTrack()
     configureOutput(r, true);
     m_lastPercent = -1;
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
+    const StopSignals stopSignals;
+    // Stopped at the next chunk and finished as a stop in the window does:
+    // the header tells what the file holds.
+    r.ProcessMessages = [&r] {
+        if (StopSignals::Received())
+            r.AbortRip();
+    };
     r.RipTrack(track, out);
     m_err << '\n';
     const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
     if (!r.LastRip.FileWritten)
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
                                 .arg(track));
+    // The file was made, so if it is gone something removed it since.
+    if (!QFileInfo::exists(written))
+        throw CalvenorError(QStringLiteral("Le fichier « %1 » a disparu pendant l'extraction de la piste %2 "
+                                           "(son dossier a-t-il été supprimé ?).")
+                                .arg(written)
+                                .arg(track));
     tagRippedFile(written, track);
+    throwIfInterrupted(written);
     RipReport report;
     report.Add(r.LastRip);
     verification().Apply(report, r.Tracks);
@@ -399,11 +414,17 @@ int RipCommandLine::ripSeveralTracks()
     RipRun run(list, r, tags);
     run.OnTrackStart = [this](const QString& path) {
         m_lastPercent = -1;
+        m_lastPath = path;
         m_err << "\n" << path << '\n';
     };
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
+    const StopSignals stopSignals;
+    r.ProcessMessages = [&run] {
+        if (StopSignals::Received())
+            run.Stop();
+    };
     run.Begin();
     run.Execute();
     m_err << '\n';
@@ -411,6 +432,7 @@ int RipCommandLine::ripSeveralTracks()
         if (row.Ticked)
             m_out << row.Values[TrackRow::Target] << '\n';
     m_out << run.PlaylistFileName() << '\n';
+    throwIfInterrupted(m_lastPath);
     const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
@@ -481,6 +503,15 @@ int RipCommandLine::convertFiles()
     else if (m_parser.isSet(QStringLiteral("wav")))
         direction = ConvertDirection::Mp3ToWav;
     return convert.Run(m_parser.value(QStringLiteral("convert")), m_parser.value(QStringLiteral("out")), direction);
+}
+
+void RipCommandLine::throwIfInterrupted(const QString& lastFile) const
+{
+    if (const int signal = StopSignals::Received())
+        throw CalvenorError(QStringLiteral("Extraction interrompue par le signal %1 : « %2 » ne contient que le début "
+                                           "de sa piste.")
+                                .arg(signal)
+                                .arg(lastFile));
 }
 
 void RipCommandLine::readTag()

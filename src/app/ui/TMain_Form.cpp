@@ -77,15 +77,19 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
 TMain_Form::~TMain_Form() = default;
 
 template <typename Sender, typename Signal, typename Handler>
-void TMain_Form::on(Sender* sender, Signal signal, Handler handler)
+void TMain_Form::on(Sender* sender, Signal signal, Handler handler, Qt::ConnectionType type)
 {
-    connect(sender, signal, this, [this, handler](auto&&...) { ErrorDisplay::Run(*m_services.dialogs, handler); });
+    connect(
+        sender, signal, this, [this, handler](auto&&...) { ErrorDisplay::Run(*m_services.dialogs, handler); }, type);
 }
 
 void TMain_Form::connectHandlers()
 {
     on(DrivesList, &QComboBox::activated, [this] { DrivesListChange(); });
-    on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); });
+    // Queued: a timer does not fire again while its own handler runs, and the
+    // poll may open modal windows (the CDDB question, the lookup window) during
+    // which it must go on.
+    on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); }, Qt::QueuedConnection);
     on(DirectoryText, &QLineEdit::textChanged, [this] { DirectoryTextChange(); });
     // Only a change of choice counts: selecting the selected button changes nothing.
     on(MP3Ripp, &QRadioButton::toggled, [this] { if (MP3Ripp->isChecked()) MP3RippClick(); });
@@ -154,6 +158,7 @@ void TMain_Form::DrivesListChange()
     if (letter.isNull() || !m_services.drives->isDiscPresent(letter)) {
         GREEN_CD->hide();
         m_rows->Clear();
+        sayWhyUnreadable(letter);
         return;
     }
     GREEN_CD->show();
@@ -172,9 +177,20 @@ void TMain_Form::DrivesListChange()
             QStringLiteral("Voulez vous lancer une recherche sur serveur CDDB pour tenter d'obtenir les informations "
                            "possibles sur votre CD ?"),
             MsgButtons::YesNo);
-        if (a == MsgAnswer::Yes)
+        // The poll runs during the question: the disc may have gone meanwhile.
+        if (a == MsgAnswer::Yes && DiscPresent())
             BitBtn1Click();
     }
+}
+
+void TMain_Form::sayWhyUnreadable(QChar letter)
+{
+    const QString reason = letter.isNull() ? QString() : m_services.drives->unreadableReason(letter);
+    if (reason == m_unreadableReason)
+        return;
+    m_unreadableReason = reason;
+    if (!reason.isEmpty())
+        m_services.dialogs->message(MsgKind::Error, reason, MsgButtons::Ok);
 }
 
 void TMain_Form::replaceRipper()
@@ -195,6 +211,8 @@ void TMain_Form::Timer1Timer()
     if (!m_drive->Chosen())
         return;
     const bool present = m_services.drives->isDiscPresent(DriveLetter());
+    if (!present)
+        sayWhyUnreadable(DriveLetter());
     if (DiscPresent() && !present) {
         GREEN_CD->hide();
         m_rows->Clear();
@@ -293,7 +311,15 @@ int TMain_Form::SelectedSlot() const
 
 void TMain_Form::BuildTrackRows()
 {
-    m_rows->Build(TrackRow::FromTracks(m_cdrip->Tracks));
+    const QList<TrackRow> tracks = TrackRow::FromTracks(m_cdrip->Tracks, TrackRow::AllTracks);
+    m_rows->Build(tracks.mid(0, TrackRow::MaxRows));
+    if (tracks.size() > TrackRow::MaxRows)
+        m_services.dialogs->message(MsgKind::Information,
+                                    QStringLiteral("Ce disque a %1 pistes audio : seules les %2 premières sont listées. "
+                                                   "calvenor-rip peut extraire les suivantes.")
+                                        .arg(tracks.size())
+                                        .arg(TrackRow::MaxRows),
+                                    MsgButtons::Ok);
 }
 
 void TMain_Form::DirectoryTextChange()

@@ -177,11 +177,15 @@ protected:
 
 private:
     bool m_ripping = false;
+    QString m_unreadableReason;
     void FormCreate(const QStringList& arguments);
     void connectHandlers();
     // Connects a signal to a handler whose errors reach the general error display.
     template <typename Sender, typename Signal, typename Handler>
-    void on(Sender* sender, Signal signal, Handler handler);
+    void on(Sender* sender, Signal signal, Handler handler, Qt::ConnectionType type = Qt::AutoConnection);
+    // A source that is there but cannot be read (a cue sheet without its
+    // .bin) says why in a box, once for each new reason.
+    void sayWhyUnreadable(QChar letter);
     void replaceRipper();
 
     AppForms& m_forms;

@@ -167,10 +167,7 @@ void TRippageEnCour::finishRun()
         m_services.dialogs->message(MsgKind::Error, joinParagraphs({m_run->UnreadTracksText(), lostSectorLines()}),
                                     MsgButtons::Ok);
     else if (m_run->WasDiscRemoved())
-        m_services.dialogs->message(MsgKind::Warning,
-                                    QStringLiteral("Le CD a été retiré du lecteur pendant le rippage. Les pistes déjà "
-                                                   "rippées ont été conservées et ajoutées à la liste de lecture."),
-                                    MsgButtons::Ok);
+        m_services.dialogs->message(MsgKind::Warning, m_run->DiscRemovedText(), MsgButtons::Ok);
     else if (report.LostSectors() || report.DiffersFromKnownDisc())
         offerFolder(MsgKind::Warning,
                     joinParagraphs({report.LostSectors()
