@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -251,4 +252,57 @@ TEST_F(MainForm, OptionsAndConverterOpenModally)
     options.SelectQuality->setCurrentIndex(3);
     form->SetEncoderQuality();
     EXPECT_EQ(form->LameCoder1().Quality(), VOICE_QUALITY);
+}
+
+TEST_F(MainForm, ADiscOfMoreThanFiftyTracksSaysOnlyTheFirstFiftyAreListed)
+{
+    QList<uint32_t> starts;
+    for (uint32_t t = 0; t < 60; ++t)
+        starts << t * 100;
+    cdRip.SetAudioToc(starts, 6000);
+    open();
+    choose(0);
+    EXPECT_EQ(form->RowCount(), 50);
+    EXPECT_EQ(dialogs.texts(), QStringList{"Ce disque a 60 pistes audio : seules les 50 premières sont listées. "
+                                           "calvenor-rip peut extraire les suivantes."});
+}
+
+TEST_F(MainForm, AnUnreadableCueSheetSaysWhyOnce)
+{
+    drives.discs['d'] = false;
+    drives.reasons['d'] = "Impossible d'ouvrir l'image « /i/a.cue » : le fichier « /i/a.bin » est introuvable.";
+    open({"d:"});
+    form->Timer1Timer();
+    form->Timer1Timer();
+    EXPECT_EQ(dialogs.texts(), QStringList{drives.reasons['d']});
+    EXPECT_FALSE(form->DiscPresent());
+}
+
+TEST_F(MainForm, ThePollGoesOnWhileTheCddbQuestionIsOpen)
+{
+    internet.connected = true;
+    drives.discs['d'] = false;
+    open({"d:"});
+    form->Timer1->setInterval(10);
+    form->Timer1->start();
+    int rowsAfterRemoval = -1;
+    dialogs.whileShown = [&] {
+        // The disc goes away while the question waits for an answer.
+        drives.discs['d'] = false;
+        QEventLoop wait;
+        QTimer::singleShot(200, &wait, &QEventLoop::quit);
+        wait.exec();
+        rowsAfterRemoval = form->RowCount();
+    };
+    drives.discs['d'] = true;
+    QEventLoop untilAsked;
+    QTimer::singleShot(2000, &untilAsked, &QEventLoop::quit);
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] { if (rowsAfterRemoval >= 0) untilAsked.quit(); });
+    check.start(5);
+    untilAsked.exec();
+    form->Timer1->stop();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(rowsAfterRemoval, 0);
+    EXPECT_FALSE(form->DiscPresent());
 }
