@@ -63,6 +63,7 @@ QList<AlbumRelease> MusicBrainzClient::LookupDiscId(const QString& discId, int t
 {
     HttpSettings settings;
     settings.userAgent = UserAgent();
+    settings.cancel = m_cancel;
     QByteArray answer;
     waitForTurn();
     try {

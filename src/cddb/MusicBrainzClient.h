@@ -4,6 +4,7 @@
 #include <QChar>
 #include <QList>
 #include <QString>
+#include <atomic>
 
 // Asks the MusicBrainz web service which releases hold the disc in a drive,
 // by the disc's MusicBrainz identifier. At most one request a second, from
@@ -20,6 +21,9 @@ public:
     void SetServer(const QString& url);
     // The contact address the User-Agent names.
     void SetContact(const QString& email) { m_contact = email; }
+    // A flag that, once set from any thread, ends the request under way
+    // with HttpCancelled; none by default.
+    void SetCancelFlag(const std::atomic<bool>* flag) { m_cancel = flag; }
     // "Calvenor/<version> ( <contact> )".
     QString UserAgent() const;
 
@@ -34,4 +38,5 @@ private:
     PlatformServices m_services;
     QString m_server = DefaultServer;
     QString m_contact;
+    const std::atomic<bool>* m_cancel = nullptr;
 };

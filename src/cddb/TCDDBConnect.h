@@ -47,6 +47,10 @@ public:
     QString ProxyUsername() const { return m_proxyUsername; }
     void SetProxyUsername(const QString& v) { m_proxyUsername = v; }
 
+    // A flag that, once set from any thread, ends the request under way
+    // with HttpCancelled; none by default.
+    void SetCancelFlag(const std::atomic<bool>* flag) { m_connection.cancel = flag; }
+
     // Before each request, with the full URL.
     std::function<void(TCDDBConnect* sender, const QString& data)> OnSendData;
     // After each request, also a failed one, with the status code and the answer.

@@ -45,6 +45,7 @@ public:
 
     // Copies the settings from SampleRate to VBRQuality.
     void Assign(const TLameCoder& other);
+    IEncoderLibrary& Library() const { return m_library; }
 
     uint32_t SampleRate() const { return m_s.sampleRate; }
     void SetSampleRate(uint32_t v) { m_s.sampleRate = v; }

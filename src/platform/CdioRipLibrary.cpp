@@ -135,6 +135,7 @@ int32_t CdioRipLibrary::CR_OpenRipper(int32_t* bufferSize, int32_t firstSector, 
         return CR_FAILURE;
     }
     m_ripFormat = outputFormat();
+    m_stopReading = false;
     m_jitterStart = m_jitterEnd = 0;
     *bufferSize = ChunkSectors * PcmFormatConverter::BytesPerSector(m_ripFormat);
     return CR_OK;
@@ -147,7 +148,8 @@ int32_t CdioRipLibrary::CR_RipChunk(uint8_t* buffer, int32_t* bytesRead)
     if (!buffer || !bytesRead || !m_range || m_range->AtEnd())
         return CR_FAILURE;
     uint8_t* out = buffer;
-    for (int i = 0; i < ChunkSectors && !m_range->AtEnd(); ++i)
+    // A stop request ends this chunk only: the caller decides what comes next.
+    for (int i = 0; i < ChunkSectors && !m_range->AtEnd() && !m_stopReading.exchange(false); ++i)
         out += PcmFormatConverter::ConvertSector(m_range->ReadNextSector(), m_ripFormat, out);
     *bytesRead = static_cast<int32_t>(out - buffer);
 

@@ -2,6 +2,7 @@
 #include "platform/ICdRipLibrary.h"
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,7 @@ public:
     int32_t CR_GetNumberOfJitterErrors() override;
     int32_t CR_CloseRipper() override;
     TReadReport CR_GetReadReport() override;
+    void CR_StopReading() override { m_stopReading = true; }
 
     // How a drive is read, in French, for the rip log.
     static QString ModeText(bool jitterCorrection);
@@ -75,5 +77,6 @@ private:
     int32_t m_closedJitterErrors = 0;
     TReadReport m_closedReport;
     int m_testFlags = 0;
+    std::atomic<bool> m_stopReading{false};
     QString m_lastError;
 };

@@ -1,5 +1,6 @@
 #include "platform/CurlHttpClient.h"
 #include "platform/CalvenorError.h"
+#include "platform/HttpCancelled.h"
 #include "platform/HttpStatusError.h"
 #include <QUrl>
 #include <curl/curl.h>
@@ -12,8 +13,11 @@ const QString Http = QStringLiteral("http");
 const QString Https = QStringLiteral("https");
 constexpr long FirstRedirectStatus = 300;
 constexpr long LastRedirectStatus = 399;
+// How long a cancelled request may go on before it sees the cancel flag.
+constexpr int CancelCheckMs = 20;
 
 using EasyHandle = std::unique_ptr<CURL, void (*)(CURL*)>;
+using MultiHandle = std::unique_ptr<CURLM, CURLMcode (*)(CURLM*)>;
 using HeaderList = std::unique_ptr<curl_slist, void (*)(curl_slist*)>;
 
 struct Answer {
@@ -126,6 +130,35 @@ void applyProxy(CURL* curl, const HttpSettings& settings)
         curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, settings.proxyPassword.toUtf8().constData());
     }
 }
+
+// The transfer runs in small steps so that a cancel flag set by another
+// thread ends it within CancelCheckMs, even while the server is silent.
+CURLcode perform(CURL* easy, const std::atomic<bool>* cancel)
+{
+    MultiHandle multi(curl_multi_init(), curl_multi_cleanup);
+    if (!multi)
+        return CURLE_OUT_OF_MEMORY;
+    struct Attached {
+        CURLM* multi;
+        CURL* easy;
+        ~Attached() { curl_multi_remove_handle(multi, easy); }
+    } attached{multi.get(), easy};
+    curl_multi_add_handle(multi.get(), easy);
+    int running = 1;
+    while (running) {
+        if (cancel && *cancel)
+            throw HttpCancelled();
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
+            return CURLE_FAILED_INIT;
+        if (running && curl_multi_poll(multi.get(), nullptr, 0, CancelCheckMs, nullptr) != CURLM_OK)
+            return CURLE_FAILED_INIT;
+    }
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &left))
+        if (message->msg == CURLMSG_DONE)
+            return message->data.result;
+    return CURLE_FAILED_INIT;
+}
 } // namespace
 
 // One request of a chain of redirects: its answer, or where it sends us.
@@ -201,7 +234,7 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
         curl_easy_setopt(c, CURLOPT_PORT, static_cast<long>(settings.port));
     applyProxy(c, settings);
 
-    const CURLcode code = curl_easy_perform(c);
+    const CURLcode code = perform(c, settings.cancel);
     if (code != CURLE_OK)
         raiseFailure(code, url, settings, c, answer);
     Hop hop;

@@ -26,4 +26,8 @@ public:
     virtual int32_t CR_CloseRipper() = 0;
     // What was read of the open range, or of the last one closed.
     virtual TReadReport CR_GetReadReport() = 0;
+    // May be called from any thread: the chunk being read (or the next one)
+    // ends after the sector being read and delivers what it has; the next
+    // CR_OpenRipper forgets the request.
+    virtual void CR_StopReading() {}
 };

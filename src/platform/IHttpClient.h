@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 
 // How a request reaches its server.
 struct HttpSettings {
@@ -13,11 +14,14 @@ struct HttpSettings {
     QString proxyPassword;
     // Sent as the User-Agent header.
     QString userAgent = QStringLiteral("Calvenor/" CALVENOR_VERSION);
+    // Set from another thread, it ends the request at once with HttpCancelled.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // GET of an http or https address into memory. Failures (no connection,
 // refused, time-out, an HTTP error status, an answer too large, a redirect
-// that would leave https) raise CalvenorError with a French text.
+// that would leave https) raise CalvenorError with a French text; a
+// cancelled request raises HttpCancelled.
 class IHttpClient {
 public:
     virtual ~IHttpClient() = default;

@@ -119,6 +119,7 @@ LameEncoderLibrary::~LameEncoderLibrary() = default;
 
 LameEncoderLibrary::Stream* LameEncoderLibrary::find(uint32_t handle) const
 {
+    std::lock_guard<std::mutex> lock(m_mutex);
     const auto it = m_streams.find(handle);
     return it == m_streams.end() ? nullptr : it->second.get();
 }
@@ -128,6 +129,7 @@ uint32_t LameEncoderLibrary::beInitStream(const uint8_t* config, uint32_t* sampl
 {
     if (field(config, BeConfig::Kind) != BeConfig::KindLame)
         return BE_ERR_INVALID_FORMAT;
+    std::lock_guard<std::mutex> lock(m_mutex);
     LamePtr gf(lame_init(), lame_close);
     if (!gf)
         return BE_ERR_NO_MORE_HANDLES;
@@ -193,6 +195,7 @@ uint32_t LameEncoderLibrary::beInfoTag(uint32_t streamHandle, uint8_t* output, u
 
 uint32_t LameEncoderLibrary::beCloseStream(uint32_t streamHandle)
 {
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_streams.erase(streamHandle) ? BE_ERR_SUCCESSFUL : BE_ERR_INVALID_HANDLE;
 }
 

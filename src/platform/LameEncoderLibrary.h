@@ -2,9 +2,11 @@
 #include "platform/IEncoderLibrary.h"
 #include <map>
 #include <memory>
+#include <mutex>
 
 // The encoder library over libmp3lame. Each stream is one LAME encoder,
-// configured from the configuration record and known by its handle.
+// configured from the configuration record and known by its handle. Streams
+// may be used on different threads at once, each stream by one thread.
 class LameEncoderLibrary : public IEncoderLibrary {
 public:
     // Our own interface version, in the first two bytes of the version record.
@@ -26,12 +28,18 @@ public:
     void beVersion(uint8_t* version) override;
 
     // Streams open now (not yet closed).
-    int OpenStreams() const { return static_cast<int>(m_streams.size()); }
+    int OpenStreams() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return static_cast<int>(m_streams.size());
+    }
 
 private:
     class Stream;
     Stream* find(uint32_t handle) const;
 
+    // Guards the streams and LAME's set-up, whose shared tables are filled on first use.
+    mutable std::mutex m_mutex;
     std::map<uint32_t, std::unique_ptr<Stream>> m_streams;
     uint32_t m_nextHandle = 1;
 };

@@ -16,6 +16,9 @@ public:
     virtual TMP3Info& TagWriter() = 0;
     // How many tracks the run has finished, for the total progress.
     virtual void SetRippedCount(std::function<int()> count) = 0;
+    // Progress of a run carried by a worker thread: the track being read, and
+    // the work done (100 per ticked row, reading and encoding).
+    virtual void ShowRipProgress(int trackPercent, int workDone) = 0;
     // The total progress shown, 0 before any track made progress.
     virtual int TotalProgressValue() const = 0;
     virtual void ResetProgress() = 0;

@@ -1,4 +1,6 @@
 #include "rip/RipRun.h"
+#include "encode/ParallelMp3Encoder.h"
+#include "platform/PcmFormatConverter.h"
 #include "platform/TargetNameRule.h"
 #include "rip/ITrackRows.h"
 #include "rip/TCDRIP.h"
@@ -6,6 +8,38 @@
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include <QFile>
+
+struct RipRun::PendingRow {
+    TrackRow row;
+    int track = 0;
+    TrackRipResult rip;    // what the ripper made of it
+    bool cutOff = false;   // the disc went away while it was read
+    bool encoding = false; // its file is in the pool's hands
+};
+
+// Follows the ripper's progress for the run, then gives the ripper its own
+// handler back. A stop that came while a track was being opened takes
+// effect at its first chunk.
+class RipRun::ProgressHook {
+public:
+    explicit ProgressHook(RipRun& run) : m_ripper(run.m_ripper), m_saved(run.m_ripper.OnProgress)
+    {
+        m_ripper.OnProgress = [&run, saved = m_saved](TCDRIP* sender, uint16_t percent) {
+            run.m_trackPercent = percent;
+            if (run.m_stopped)
+                sender->AbortRip();
+            if (saved)
+                saved(sender, percent);
+        };
+    }
+    ~ProgressHook() { m_ripper.OnProgress = m_saved; }
+    ProgressHook(const ProgressHook&) = delete;
+    ProgressHook& operator=(const ProgressHook&) = delete;
+
+private:
+    TCDRIP& m_ripper;
+    TCDRIP::TProgressEvent m_saved;
+};
 
 RipRun::RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags) : m_rows(rows), m_ripper(ripper), m_tags(tags) {}
 
@@ -45,15 +79,51 @@ void RipRun::Execute()
 {
     m_rippedCount = 0;
     m_cutOffTrack = 0;
+    m_readRows = 0;
+    m_trackPercent = 0;
     m_unreadTracks.clear();
     m_report = RipReport();
     m_logFile.clear();
-    // The rows are counted anew at each step: a removed disc empties them.
-    for (int k = 1; k <= m_rows.RowCount() && !m_stopped; ++k) {
+    int ticked = 0;
+    int64_t bytes = 0;
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
         const TrackRow row = m_rows.Row(k);
-        if (row.Ticked)
-            ripRow(row);
+        if (row.Ticked) {
+            ++ticked;
+            bytes += bytesOfTrack(TargetNameRule::TrackNumberFromLabel(row.Label));
+        }
     }
+    m_tickedRows = ticked;
+    m_runBytes = bytes;
+
+    ProgressHook progress(*this);
+    const std::unique_ptr<ParallelMp3Encoder> pool = makePool();
+    struct Detach {
+        RipRun* run;
+        ~Detach() { run->setPool(nullptr); }
+    } detach{this};
+    setPool(pool.get());
+
+    std::deque<PendingRow> pending;
+    try {
+        // The rows are counted anew at each step: a removed disc empties them.
+        for (int k = 1; k <= m_rows.RowCount() && !m_stopped; ++k) {
+            const TrackRow row = m_rows.Row(k);
+            if (!row.Ticked)
+                continue;
+            pending.push_back(readRow(row, pool.get()));
+            completeInOrder(pending, pool.get(), false);
+        }
+    } catch (...) {
+        // The rows read before the failing one are tagged and counted, as a
+        // one-thread run would have left them; the first error is the one told.
+        try {
+            completeInOrder(pending, pool.get(), true);
+        } catch (...) {
+        }
+        throw;
+    }
+    completeInOrder(pending, pool.get(), true);
     finish();
 }
 
@@ -72,30 +142,71 @@ void RipRun::finish()
     RipLog::Save(m_logFile, header, m_report);
 }
 
-void RipRun::ripRow(const TrackRow& row)
+std::unique_ptr<ParallelMp3Encoder> RipRun::makePool()
+{
+    if (m_encoders <= 0 || !m_ripper.Encode() || !m_ripper.Coder())
+        return nullptr;
+    return std::make_unique<ParallelMp3Encoder>(*m_ripper.Coder(), m_encoders);
+}
+
+void RipRun::setPool(ParallelMp3Encoder* pool)
+{
+    std::lock_guard<std::mutex> lock(m_poolMutex);
+    m_pool = pool;
+    m_ripper.SetEncoderPool(pool);
+}
+
+RipRun::PendingRow RipRun::readRow(const TrackRow& row, ParallelMp3Encoder* pool)
 {
     const QString path = row.Values[TrackRow::Target];
     if (OnTrackStart)
         OnTrackStart(path);
     const int track = TargetNameRule::TrackNumberFromLabel(row.Label);
+    const int begun = pool ? pool->TracksBegun() : 0;
     m_ripper.RipTrack(track, path);
+    m_trackPercent = 0;
+    ++m_readRows;
+    return PendingRow{row, track, m_ripper.LastRip, m_discRemoved, pool && pool->TracksBegun() > begun};
+}
+
+// Rows are completed in the order they were read; without wait, only as far
+// as their files are finished.
+void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait)
+{
+    while (!pending.empty()) {
+        if (pending.front().encoding) {
+            std::exception_ptr error;
+            if (!pool->TakeFinished(wait, error))
+                return;
+            if (error)
+                std::rethrow_exception(error);
+        }
+        const PendingRow done = pending.front();
+        pending.pop_front();
+        completeRow(done);
+    }
+}
+
+void RipRun::completeRow(const PendingRow& done)
+{
+    const QString path = done.row.Values[TrackRow::Target];
     ++m_rippedCount;
-    m_report.Add(m_ripper.LastRip);
+    m_report.Add(done.rip);
     // Only the ripper tells whether it made the file: an old file of that
     // name is not this track. A track the disc could not give is neither
     // tagged nor listed, and the run says so at its end.
-    if (!m_ripper.LastRip.FileWritten) {
-        m_unreadTracks << track;
+    if (!done.rip.FileWritten) {
+        m_unreadTracks << done.track;
         return;
     }
     // The disc went away during this track: its file stops short, so it is
     // kept but neither tagged nor listed as if it were whole.
-    if (m_discRemoved) {
-        m_cutOffTrack = track;
+    if (done.cutOff) {
+        m_cutOffTrack = done.track;
         QFile::remove(TCDRIP::JitterLogPath(path));
         return;
     }
-    TagFile(m_tags, row);
+    TagFile(m_tags, done.row);
     const QString folder = TargetNameRule::WithSeparator(m_folder);
     m_playlist.Add(path.mid(folder.size()));
     QFile::remove(TCDRIP::JitterLogPath(path));
@@ -141,6 +252,25 @@ void RipRun::Stop()
 {
     m_stopped = true;
     m_ripper.AbortRip();
+}
+
+int64_t RipRun::bytesOfTrack(int track) const
+{
+    if (track < 1 || track > m_tracks.size())
+        return 0;
+    const TTrack& t = m_tracks.at(track - 1).Track;
+    return int64_t(t.LastSector - t.FirstSector + 1) * PcmFormatConverter::BytesPerSector(m_ripper.OutputFormat());
+}
+
+int RipRun::WorkDone() const
+{
+    std::lock_guard<std::mutex> lock(m_poolMutex);
+    if (!m_pool || m_runBytes <= 0)
+        return m_trackPercent + 100 * m_rippedCount;
+    const int64_t rows = m_tickedRows;
+    const int64_t reading = 100 * int64_t(m_readRows) + m_trackPercent;
+    const int64_t encoding = 100 * rows * m_pool->EncodedBytes() / m_runBytes;
+    return static_cast<int>(qMin(100 * rows, (reading + encoding) / 2));
 }
 
 void RipRun::DiscRemoved()

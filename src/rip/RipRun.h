@@ -6,9 +6,14 @@
 #include "rip/TTrack.h"
 #include <QList>
 #include <QString>
+#include <atomic>
+#include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
 
 class ITrackRows;
+class ParallelMp3Encoder;
 class TCDRIP;
 class TMP3Info;
 
@@ -16,6 +21,11 @@ class TMP3Info;
 // tag the file, list it in the folder's playlist and remove its jitter log;
 // at the end, prove the tracks against AccurateRip and write the rip log
 // beside the playlist. Shared by the ripping window and the command-line tool.
+//
+// In an MP3 run with encoders, the reader goes on with the next track while
+// encoder threads work through the tracks read; files are tagged and listed
+// in track order as they are completed. Stop, DiscRemoved and the progress
+// queries may be called from any thread.
 class RipRun {
 public:
     RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags);
@@ -23,6 +33,9 @@ public:
     // How the tracks are proven and what the log's header says; before Execute.
     void SetVerification(const RipVerification& verification) { m_verification = verification; }
     void SetLogHeader(const RipLog::Header& header) { m_logHeader = header; }
+    // Encoder threads of an MP3 run (ParallelMp3Encoder::DefaultEncoders()
+    // for one per core); 0, the default, encodes as it reads.
+    void SetEncoders(int count) { m_encoders = count; }
 
     // Before the run: reads the folder's existing playlist.
     void Begin();
@@ -30,12 +43,19 @@ public:
     // An error leaves at once: the remaining rows are not handled and neither
     // the playlist nor the log is saved.
     void Execute();
-    // Stops the run: the current track ends at its next chunk, later rows are skipped.
+    // Stops the run: the current track ends after the sector being read and
+    // later rows are skipped. Tracks already read are encoded to their end,
+    // and the stopped one keeps all that was read, as in a one-thread run.
     void Stop();
     // The disc went away: the current track ends where it is and the run stops.
     void DiscRemoved();
 
     int RippedCount() const { return m_rippedCount; }
+    // Percentage read of the track being read.
+    int TrackPercent() const { return m_trackPercent; }
+    // Work done, 100 per ticked row: the track being read plus the rows
+    // completed; with encoders, half reading and half encoding.
+    int WorkDone() const;
     // Tracks of the run that the disc could not give: no file was made for them.
     const QList<int>& UnreadTracks() const { return m_unreadTracks; }
     // The French text that names them, empty when there are none.
@@ -60,7 +80,14 @@ public:
     std::function<void(const QString& targetPath)> OnTrackStart;
 
 private:
-    void ripRow(const struct TrackRow& row);
+    struct PendingRow;
+    class ProgressHook;
+    std::unique_ptr<ParallelMp3Encoder> makePool();
+    void setPool(ParallelMp3Encoder* pool);
+    PendingRow readRow(const struct TrackRow& row, ParallelMp3Encoder* pool);
+    void completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait);
+    void completeRow(const PendingRow& done);
+    int64_t bytesOfTrack(int track) const;
     void finish();
     // Named after the first row as it reads now; once the rows are gone, the
     // name found at the start stands.
@@ -73,7 +100,12 @@ private:
     QString m_folder;
     QString m_playlistFile;
     QString m_startLogFile;
-    int m_rippedCount = 0;
+    int m_encoders = 0;
+    std::atomic<int> m_rippedCount{0};
+    std::atomic<int> m_trackPercent{0};
+    std::atomic<int> m_readRows{0};
+    std::atomic<int> m_tickedRows{0};
+    std::atomic<int64_t> m_runBytes{0};
     QList<int> m_unreadTracks;
     QList<TrackEntry> m_tracks;
     RipReport m_report;
@@ -81,6 +113,8 @@ private:
     RipLog::Header m_logHeader;
     QString m_logFile;
     int m_cutOffTrack = 0;
-    bool m_stopped = false;
-    bool m_discRemoved = false;
+    std::atomic<bool> m_stopped{false};
+    std::atomic<bool> m_discRemoved{false};
+    mutable std::mutex m_poolMutex;
+    ParallelMp3Encoder* m_pool = nullptr;
 };

@@ -5,12 +5,15 @@
 #include "platform/PathText.h"
 #include "encode/ECDRIPError.h"
 #include "encode/Mp3BlockEncoder.h"
+#include "encode/ParallelMp3Encoder.h"
 #include "encode/RipOutput.h"
+#include "encode/TrackPcmStream.h"
 #include "encode/WavHeader.h"
 #include "rip/AccurateRipChecksums.h"
 #include "rip/ReadOffsetLibrary.h"
 #include <QCoreApplication>
 #include <QFile>
+#include <QThread>
 #include <exception>
 #include <memory>
 
@@ -31,7 +34,8 @@ void runKeepingFirstError(std::exception_ptr& firstError, Step step)
 
 void processPendingEvents()
 {
-    if (QCoreApplication::instance())
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread())
         QCoreApplication::processEvents();
 }
 } // namespace
@@ -220,6 +224,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const
     std::unique_ptr<RipOutput> output;
     std::unique_ptr<Mp3BlockEncoder> encoder;
     std::unique_ptr<AccurateRipChecksums> sums;
+    TrackPcmStream* stream = nullptr;
     std::vector<uint8_t> buffer;
     std::exception_ptr firstError;
 
@@ -231,7 +236,9 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const
         if (m_writeWAV && !m_encode)
             output->WriteWavHeader(layout.channels, layout.sampleRate,
                                    WavHeader::AnnouncedDataSize(layout.channels, layout.sampleRate, first, last));
-        if (mp3)
+        if (mp3 && m_pool)
+            stream = &m_pool->BeginTrack(std::move(output));
+        else if (mp3)
             encoder = std::make_unique<Mp3BlockEncoder>(*m_coder, *output);
         if (m_outputFormat == STEREO44100) {
             const auto [discFirst, discLast] = audioBounds();
@@ -239,10 +246,13 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const
         }
         // Room for a leftover of less than one block in front of a full chunk.
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
-        ripLoop(library, *output, encoder.get(), sums.get(), buffer);
+        ripLoop(library, output.get(), encoder.get(), stream, sums.get(), buffer);
     });
 
-    // The end of the rip runs on every way out of the loop.
+    // The end of the rip runs on every way out of the loop; the pool's
+    // encoder finishes the file.
+    if (stream)
+        stream->Close();
     if (encoder) {
         const bool failed = firstError != nullptr;
         runKeepingFirstError(firstError, [&] {
@@ -275,8 +285,14 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const
         saveJitterLog(path);
 }
 
-void TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput& output, Mp3BlockEncoder* mp3, AccurateRipChecksums* sums,
-                     std::vector<uint8_t>& buffer)
+void TCDRIP::AbortRip()
+{
+    Aborted = true;
+    m_library.CR_StopReading();
+}
+
+void TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncoder* mp3, TrackPcmStream* stream,
+                     AccurateRipChecksums* sums, std::vector<uint8_t>& buffer)
 {
     int32_t result = 0;
     do {
@@ -292,8 +308,10 @@ void TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput& output, Mp3BlockEncoder*
                 sums->Add(buffer.data() + offset, bytesRead);
             if (mp3)
                 mp3->Consume(buffer.data(), bytesRead);
+            else if (stream && !stream->Push(buffer.data(), bytesRead))
+                Aborted = true; // the pool gave up after a failure
             else if (!m_encode)
-                output.Write(buffer.data(), bytesRead);
+                output->Write(buffer.data(), bytesRead);
         }
         if (result == CR_JITTER_ERROR) {
             uint32_t a = 0, b = 0;

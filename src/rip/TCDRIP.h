@@ -6,11 +6,14 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
 class ICdRipLibrary;
+class ParallelMp3Encoder;
 class TLameCoder;
+class TrackPcmStream;
 
 // The road to the disc: drive selection, table of contents and the rip of a
 // sector range into a WAV, PCM or MP3 file.
@@ -45,7 +48,9 @@ public:
     TProcessTrackEvent OnBeginTrack, OnEndTrack;
     TProgressEvent OnProgress;
     // Lets the user interface breathe once per chunk; processes pending
-    // events of the application by default.
+    // events of the application by default, on the application's thread
+    // only. A run carried by a worker thread clears it and reads progress
+    // from OnProgress instead.
     std::function<void()> ProcessMessages;
 
     QString Version;
@@ -53,7 +58,8 @@ public:
     QList<TrackEntry> Tracks;
     QStringList JitterPositions;
     int32_t JitterErrors = 0;
-    bool Aborted = false;
+    // Set from any thread by AbortRip.
+    std::atomic<bool> Aborted{false};
     TCDRomParams Params;
     // The drive's read offset in samples of CD audio; applied to CD audio
     // (STEREO44100) only.
@@ -63,7 +69,12 @@ public:
 
     void RipTrack(int32_t trackNum, const QString& path);
     void RipSectors(int32_t first, int32_t last, const QString& path);
-    void AbortRip() { Aborted = true; }
+    // Safe from any thread: the rip ends after the sector being read.
+    void AbortRip();
+    // With a pool set, an MP3 rip only reads: it hands the file and the PCM
+    // to the pool, which encodes while the next track is read. None: the
+    // rip encodes as it reads.
+    void SetEncoderPool(ParallelMp3Encoder* pool) { m_pool = pool; }
     bool ApplyParameters();
     void ApplyOutputFormat();
 
@@ -80,8 +91,8 @@ private:
     void selectDrive(int32_t index);
     void copyDriveParameters();
     void readToc();
-    void ripLoop(ICdRipLibrary& library, class RipOutput& output, class Mp3BlockEncoder* mp3,
-                 class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer);
+    void ripLoop(ICdRipLibrary& library, class RipOutput* output, class Mp3BlockEncoder* mp3,
+                 TrackPcmStream* stream, class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer);
     void ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const QString& path);
     // The first and the last sector of the disc's audio.
     std::pair<int32_t, int32_t> audioBounds() const;
@@ -89,6 +100,7 @@ private:
 
     ICdRipLibrary& m_library;
     TLameCoder* m_coder = nullptr;
+    ParallelMp3Encoder* m_pool = nullptr;
     int32_t m_cdRomNum = 0;
     TDriveTableClass m_driveTable;
     TOutputFormat m_outputFormat = STEREO44100;

@@ -6,6 +6,15 @@
 class TrackRowList : public ITrackRows {
 public:
     TrackRowList(const QList<TrackRow>& rows, const QString& folder) : m_rows(rows), m_folder(folder) {}
+    // The rows and folder as they read now: a run on another thread walks
+    // this copy, never the window's own rows.
+    static TrackRowList CopyOf(const ITrackRows& rows)
+    {
+        QList<TrackRow> copy;
+        for (int k = 1; k <= rows.RowCount(); ++k)
+            copy << rows.Row(k);
+        return TrackRowList(copy, rows.Folder());
+    }
     int RowCount() const override { return m_rows.size(); }
     TrackRow Row(int k) const override { return m_rows.at(k - 1); }
     QString Folder() const override { return m_folder; }

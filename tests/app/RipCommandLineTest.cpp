@@ -81,6 +81,9 @@ TEST_F(RipCommandLine, MistakesGetFrenchMessagesAndNoFile)
     EXPECT_TRUE(badList.err.contains("Liste de pistes incorrecte"));
     const RipTool titled = run({"x:", "--tracks", "1", "--dir", dir.filePath("d"), "--title", "T"});
     EXPECT_EQ(titled.exitCode, 2);
+    const RipTool encoders = run({"x:", "--tracks", "1", "--dir", dir.filePath("d"), "--mp3", "--encoders", "-1"});
+    EXPECT_EQ(encoders.exitCode, 2);
+    EXPECT_TRUE(encoders.err.contains("--encoders attend un nombre de 0 à 64.")) << encoders.err.toStdString();
     const RipTool noDrive = run({"q:", "--toc"});
     EXPECT_EQ(noDrive.exitCode, 1);
     EXPECT_TRUE(noDrive.err.contains("Le lecteur q: n'existe pas.")) << noDrive.err.toStdString();

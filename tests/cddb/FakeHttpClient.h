@@ -1,18 +1,22 @@
 #pragma once
 #include "platform/CalvenorError.h"
+#include "platform/HttpCancelled.h"
 #include "platform/HttpStatusError.h"
 #include "platform/IHttpClient.h"
 #include <QMap>
 #include <QStringList>
 #include <QUrlQuery>
+#include <chrono>
+#include <thread>
 
 // Answers CDDB requests by their command ("cddb query 0c01ac02 ..." with
 // blanks) from a table, MusicBrainz requests by disc identifier from
 // another (404 for one missing there); records every URL. A command missing
-// from the table raises as a refused connection would.
+// from the table raises as a refused connection would. A silent CDDB server
+// answers nothing: the request waits until it is cancelled.
 class FakeHttpClient : public IHttpClient {
 public:
-    QByteArray Get(const QString& url, const HttpSettings&) override
+    QByteArray Get(const QString& url, const HttpSettings& settings) override
     {
         urls << url;
         const qsizetype discId = url.indexOf(QLatin1String("/ws/2/discid/"));
@@ -24,6 +28,11 @@ public:
         }
         const QString command = Command(url);
         commands << command;
+        for (int waited = 0; silent && waited < 10000; waited += 2) {
+            if (settings.cancel && *settings.cancel)
+                throw HttpCancelled();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
         for (auto it = answers.cbegin(); it != answers.cend(); ++it)
             if (command.startsWith(it.key()))
                 return it.value();
@@ -37,6 +46,7 @@ public:
         return QUrlQuery(query).queryItemValue(QStringLiteral("cmd"), QUrl::FullyDecoded);
     }
 
+    bool silent = false;
     QMap<QString, QByteArray> answers; // command prefix -> body
     QMap<QString, QByteArray> musicBrainz; // disc identifier -> JSON
     QStringList urls;

@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
@@ -407,6 +408,29 @@ TEST_F(LookupWindow, MainWindowButtonRunsTheLookupModally)
     EXPECT_EQ(main->DirectoryText->text(), musicFolder() + "Some Band/First Album/");
 }
 } // namespace
+
+// The request runs off the window's thread: the window takes the click on
+// "Annuler" while the server is silent, and closes at once.
+TEST_F(LookupWindow, ClosingTheWindowCancelsItsRequestAtOnce)
+{
+    http.silent = true;
+    QElapsedTimer sinceCancel;
+    auto* poll = new QTimer(lookup.get());
+    QObject::connect(poll, &QTimer::timeout, lookup.get(), [&] {
+        if (status() != "Récupération des données du serveur..." || sinceCancel.isValid())
+            return;
+        sinceCancel.start();
+        lookup->BitBtn2->click();
+    });
+    poll->start(5);
+    lookup->ShowModal();
+    ASSERT_TRUE(sinceCancel.isValid());
+    EXPECT_LT(sinceCancel.elapsed(), 200);
+    EXPECT_FALSE(lookup->isVisible());
+    EXPECT_EQ(lookup->ProgressBar1->value(), 66);
+    EXPECT_EQ(status(), "Récupération des données du serveur...");
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << "a cancelled request is no error";
+}
 
 TEST_F(LookupWindow, CancelledBeforeTheLookupStartsAsksNothing)
 {

@@ -3,8 +3,13 @@
 #include "FakeHttpClient.h"
 #include "cddb/TCDDBConnect.h"
 #include "platform/CurlHttpClient.h"
+#include "platform/HttpCancelled.h"
+#include "platform/WorkerCall.h"
 #include "support/FakeDrives.h"
+#include <QElapsedTimer>
 #include <QJsonObject>
+#include <QTimer>
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace {
@@ -202,6 +207,32 @@ TEST_F(CddbClient, ServerThatNeverAnswersTimesOut)
     insert(0x0106);
     EXPECT_EQ(errorOf([&] { client.QueryDisc('e', code, text); }),
               "Le serveur « 127.0.0.1 » ne répond pas : le délai d'attente est dépassé.");
+}
+
+// Closing the lookup window sets the flag from the window's thread while the
+// query waits on a silent server: it ends at once, with nothing to show.
+TEST_F(CddbClient, CancelledQueryEndsAtOnceOnItsWorkerThread)
+{
+    insert(0x0106);
+    std::atomic<bool> cancel{false};
+    cddb->SetCancelFlag(&cancel);
+    QElapsedTimer sinceCancel;
+    bool cancelled = false;
+    QTimer::singleShot(300, [&] {
+        cancel = true;
+        sinceCancel.start();
+    });
+    WorkerCall::Run([&] {
+        try {
+            cddb->QueryDisc('e', code, text);
+        } catch (const HttpCancelled&) {
+            cancelled = true;
+        }
+    });
+    EXPECT_TRUE(cancelled);
+    EXPECT_LT(sinceCancel.elapsed(), 200);
+    EXPECT_EQ(targets().size(), 1);
+    EXPECT_EQ(device.closed, device.opened);
 }
 
 TEST_F(CddbClient, DiscErrorEndsTheQueryBeforeAnyRequest)

@@ -15,6 +15,7 @@ and "cddb read" from record files:
                                   nonnumeric   a body whose code is not a number
                                   hang         no answer at all
                                   large        a body of 2 MiB
+                                  slow         the ordinary answer, 5 s late
 
 GET /redirect?to=URL answers with a redirect to URL (to itself without "to").
 GET /ws/2/discid/<id>?inc=recordings+artist-credits&fmt=json answers with
@@ -176,7 +177,9 @@ class Handler(BaseHTTPRequestHandler):
     def query(self, discid):
         records = self.server.records
         behaviour = records.behaviour(discid)
-        if behaviour:
+        if behaviour == "slow":
+            self.server.stopping.wait(5)  # then the ordinary answer
+        elif behaviour:
             self.misbehave(behaviour)
             return
         exact = records.exact(discid)

@@ -325,3 +325,28 @@ TEST_F(CdioRipLibraryTest, UnreadableSectorsAreDeliveredCountedAndNeverStallTheR
     lib.CR_CloseRipper();
     EXPECT_GT(lib.UnreadableSectors(), 0) << "counts stay readable after the close";
 }
+
+// A stop request ends the chunk under way after its sector; the next chunk
+// reads on from there, and a new range forgets the request.
+TEST_F(CdioRipLibraryTest, StopRequestEndsOneChunkOnly)
+{
+    DiscImage image;
+    image.AddAudioTrack(DiscImage::NoisePcm(100, 3));
+    CdioRipLibrary lib({image.WriteTo(dir.path())});
+    ASSERT_EQ(lib.CR_ReadToc(), CR_OK);
+    int32_t size = 0;
+    ASSERT_EQ(lib.CR_OpenRipper(&size, 0, 99), CR_OK);
+    std::vector<uint8_t> buffer(static_cast<size_t>(size));
+    int32_t bytes = -1;
+    lib.CR_StopReading();
+    EXPECT_EQ(lib.CR_RipChunk(buffer.data(), &bytes), CR_OK);
+    EXPECT_EQ(bytes, 0);
+    EXPECT_EQ(lib.CR_RipChunk(buffer.data(), &bytes), CR_OK);
+    EXPECT_EQ(bytes, CdioRipLibrary::ChunkSectors * SectorBytes);
+    EXPECT_TRUE(QByteArray(reinterpret_cast<const char*>(buffer.data()), bytes) == image.TrackAt(1).pcm.left(bytes));
+
+    lib.CR_StopReading();
+    ASSERT_EQ(lib.CR_OpenRipper(&size, 0, 99), CR_OK);
+    EXPECT_EQ(lib.CR_RipChunk(buffer.data(), &bytes), CR_OK);
+    EXPECT_EQ(bytes, CdioRipLibrary::ChunkSectors * SectorBytes);
+}

@@ -12,6 +12,7 @@
 #include "support/FakeDrives.h"
 #include "support/FakeInternet.h"
 #include "support/FakeShell.h"
+#include "support/SlowCdRipLibrary.h"
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -20,12 +21,14 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <QtEndian>
 #include <QApplication>
 #include <QShowEvent>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
@@ -51,9 +54,10 @@ protected:
         drives.sources = {{'d', cue}};
         drives.discs = {{'d', true}};
         cdRip = std::make_unique<FailingDrive>(QStringList{cue});
+        drive = std::make_unique<SlowCdRipLibrary>(*cdRip);
         shell.documents = dir.filePath("docs");
         services.drives = &drives;
-        services.cdRip = cdRip.get();
+        services.cdRip = drive.get();
         services.dialogs = &dialogs;
         services.shell = &shell;
         services.internet = &internet;
@@ -78,17 +82,23 @@ protected:
     {
         return QString::fromUtf8(readAll(music + name)).split("\r\n", Qt::SkipEmptyParts);
     }
+    // The run reads on a worker thread: what a test does to the windows runs
+    // on their thread, while the reader waits.
+    void onWindowThread(const std::function<void()>& action)
+    {
+        if (QThread::currentThread() == main->thread())
+            action();
+        else
+            QMetaObject::invokeMethod(main.get(), action, Qt::BlockingQueuedConnection);
+    }
     // Runs `action` once, when track `track` has delivered its first chunk.
     void duringTrack(int track, std::function<void()> action)
     {
         TCDRIP* r = main->CDRIP1();
         r->OnBeginTrack = [this, track](TCDRIP*, uint16_t t) { current = t == track; };
-        r->OnProgress = [this, action](TCDRIP*, uint16_t p) {
-            main->CDRIP1Progress(p);
-            if (current) {
-                current = false;
-                action();
-            }
+        drive->afterChunk = [this, action] {
+            if (current.exchange(false))
+                onWindowThread(action);
         };
     }
 
@@ -96,6 +106,7 @@ protected:
     DiscImage image;
     FakeDrives drives;
     std::unique_ptr<FailingDrive> cdRip;
+    std::unique_ptr<SlowCdRipLibrary> drive;
     LameEncoderLibrary encoder;
     FakeDialogService dialogs;
     FakeShell shell;
@@ -105,7 +116,7 @@ protected:
     std::unique_ptr<TMain_Form> main;
     std::unique_ptr<TRippageEnCour> ripping;
     QString music;
-    bool current = false;
+    std::atomic<bool> current{false};
 };
 
 const QString FinalQuestion = "Calvenor a terminé de ripper les pistes demandées avec succès. Voulez vous ouvrir le "
@@ -332,8 +343,10 @@ TEST_F(RipWindow, ShowingTheWindowAgainDuringARunStartsNoSecondRun)
     r->OnBeginTrack = [&](TCDRIP*, uint16_t t) {
         started << t;
         // What restoring a minimised window sends.
-        QShowEvent shown;
-        QApplication::sendEvent(ripping.get(), &shown);
+        onWindowThread([&] {
+            QShowEvent shown;
+            QApplication::sendEvent(ripping.get(), &shown);
+        });
     };
     main->Button2Click();
     EXPECT_EQ(started, QList<int>({1, 2}));

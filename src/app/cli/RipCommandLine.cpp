@@ -17,6 +17,7 @@
 #include "platform/LameEncoderLibrary.h"
 #include "platform/PathText.h"
 #include "platform/StopSignals.h"
+#include "encode/ParallelMp3Encoder.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRow.h"
@@ -46,6 +47,9 @@ class UsageError : public CalvenorError {
 public:
     using CalvenorError::CalvenorError;
 };
+
+// Each encoder may hold a LAME stream and a track's worth of blocks.
+constexpr int MaxEncoders = 64;
 } // namespace
 
 RipCommandLine::RipCommandLine(QTextStream& out, QTextStream& err, LibraryMaker makeLibrary)
@@ -79,6 +83,10 @@ void RipCommandLine::defineOptions()
         {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
         {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
+        {QStringLiteral("encoders"),
+         QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
+                        "(un par cœur par défaut ; 0 : chaque piste est encodée pendant sa lecture)."),
+         QStringLiteral("N")},
         {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
         {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
         {QStringLiteral("album"), QStringLiteral("Album de l'étiquette ID3."), QStringLiteral("TEXTE")},
@@ -394,6 +402,7 @@ int RipCommandLine::ripSeveralTracks()
         throw UsageError(QStringLiteral("Indiquez le dossier de destination avec --dir."));
     if (m_parser.isSet(QStringLiteral("title")))
         throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
+    const int encoders = encoderCount();
     TCDRIP& r = ripper();
     checkTracksOnDisc(r);
     if (!QDir().mkpath(folder))
@@ -412,6 +421,7 @@ int RipCommandLine::ripSeveralTracks()
     TrackRowList list(rows, folder);
     TMP3Info tags;
     RipRun run(list, r, tags);
+    run.SetEncoders(encoders);
     run.OnTrackStart = [this](const QString& path) {
         m_lastPercent = -1;
         m_lastPath = path;
@@ -512,6 +522,16 @@ void RipCommandLine::throwIfInterrupted(const QString& lastFile) const
                                            "de sa piste.")
                                 .arg(signal)
                                 .arg(lastFile));
+}
+
+int RipCommandLine::encoderCount() const
+{
+    if (!m_parser.isSet(QStringLiteral("encoders")))
+        return ParallelMp3Encoder::DefaultEncoders();
+    const int count = intOption(QStringLiteral("encoders"));
+    if (count < 0 || count > MaxEncoders)
+        throw UsageError(QStringLiteral("--encoders attend un nombre de 0 à %1.").arg(MaxEncoders));
+    return count;
 }
 
 void RipCommandLine::readTag()

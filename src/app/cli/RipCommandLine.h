@@ -66,6 +66,7 @@ private:
     TCDRIP& ripper();
     QChar driveLetter() const;
     int intOption(const QString& name) const;
+    int encoderCount() const;
     void showProgress(int percent);
 
     QTextStream& m_out;

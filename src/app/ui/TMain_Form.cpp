@@ -409,6 +409,12 @@ QString TMain_Form::DiscId() const
     return DiscIdText;
 }
 
+void TMain_Form::ShowRipProgress(int trackPercent, int workDone)
+{
+    localProgress->setValue(trackPercent);
+    TotalProgress->setValue(workDone);
+}
+
 int TMain_Form::TotalProgressValue() const
 {
     return TotalProgress->value();

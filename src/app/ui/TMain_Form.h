@@ -123,6 +123,7 @@ public:
     TCDRIP& Ripper() override { return *m_cdrip; }
     TMP3Info& TagWriter() override { return *m_mp3Info; }
     void SetRippedCount(std::function<int()> count) override { RippedCount = std::move(count); }
+    void ShowRipProgress(int trackPercent, int workDone) override;
     int TotalProgressValue() const override;
     void ResetProgress() override;
     uint32_t CddbDiscId() override;

@@ -1,5 +1,7 @@
 #include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "platform/TargetNameRule.h"
+#include "platform/HttpCancelled.h"
+#include "platform/WorkerCall.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/EventWatcher.h"
 #include "cddb/ui/TRename_Track.h"
@@ -75,6 +77,8 @@ TConnexion_CDDB_Form::TConnexion_CDDB_Form(AppForms& forms, const PlatformServic
     setFixedSize(250, 400);
     buildControls();
     m_cddb->SetComponentVersion(QStringLiteral("1.03 - 24/12/2002"));
+    m_cddb->SetCancelFlag(&m_cancel);
+    m_musicBrainz->SetCancelFlag(&m_cancel);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(LookupDelayMs);
@@ -198,6 +202,7 @@ void TConnexion_CDDB_Form::Timer1Timer()
 {
     Timer1->stop();
     m_lookingUp = true;
+    m_cancel = false;
     const auto finish = [this] {
         m_lookingUp = false;
         if (m_pendingClose >= 0)
@@ -290,9 +295,10 @@ TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::askMusicBrainz()
 {
     SetupServer();
     QList<AlbumRelease> releases;
+    const QChar letter = m_rows.DriveLetter();
     try {
-        BusyCursor busy;
-        releases = m_musicBrainz->LookupDisc(m_rows.DriveLetter());
+        if (!request([&] { releases = m_musicBrainz->LookupDisc(letter); }))
+            return Outcome::Cancelled;
     } catch (const CalvenorError& e) {
         m_failures << QStringLiteral("MusicBrainz : ") + e.message();
         return Outcome::NotFound;
@@ -324,10 +330,9 @@ TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::queryServer()
     SetupServer();
     int code = 0;
     QString answer;
-    {
-        BusyCursor busy;
-        m_cddb->QueryDisc(m_rows.DriveLetter(), code, answer);
-    }
+    const QChar letter = m_rows.DriveLetter();
+    if (!request([&] { m_cddb->QueryDisc(letter, code, answer); }))
+        return Outcome::Cancelled;
     switch (code) {
     case 200:
         return showRecordOrAnswer(answer);
@@ -362,8 +367,23 @@ TConnexion_CDDB_Form::Outcome TConnexion_CDDB_Form::chooseAndRead(int code, cons
     if (match.isEmpty())
         return Outcome::Cancelled;
     SetupServer();
+    QString record;
+    if (!request([&] { record = m_cddb->ReadEntry(match); }))
+        return Outcome::Cancelled;
+    return showRecordOrAnswer(record);
+}
+
+bool TConnexion_CDDB_Form::request(const std::function<void()>& call)
+{
+    if (m_cancel)
+        return false;
     BusyCursor busy;
-    return showRecordOrAnswer(m_cddb->ReadEntry(match));
+    try {
+        WorkerCall::Run(call);
+    } catch (const HttpCancelled&) {
+        return false;
+    }
+    return true;
 }
 
 // A read that gave no record (an error status) counts as the server's
@@ -509,12 +529,14 @@ void TConnexion_CDDB_Form::closeWindow(int result)
 }
 
 // Every way of closing comes here, the window frame's included: a lookup that
-// has not started yet never starts, one that runs closes at its end.
+// has not started yet never starts, one that runs is cancelled and closes
+// as soon as its request has ended.
 void TConnexion_CDDB_Form::done(int result)
 {
     Timer1->stop();
     if (m_lookingUp) {
         m_pendingClose = result;
+        m_cancel = true;
         return;
     }
     CalvenorDialog::done(result);

@@ -2,7 +2,9 @@
 #include "cddb/AlbumRelease.h"
 #include "platform/ui/CalvenorDialog.h"
 #include <QStringList>
+#include <atomic>
 #include <exception>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -75,6 +77,9 @@ private:
     Outcome askMusicBrainz();
     int chooseRelease(const QList<AlbumRelease>& releases);
     Outcome queryServer();
+    // Runs a request to a server off the window's thread; false when the
+    // window was closed meanwhile, which cancels it.
+    bool request(const std::function<void()>& call);
     Outcome chooseAndRead(int code, const QString& answer);
     void runChooser();
     Outcome showRecordOrAnswer(const QString& readAnswer);
@@ -104,4 +109,5 @@ private:
     std::exception_ptr m_cddbError;
     bool m_lookingUp = false;
     int m_pendingClose = -1;
+    std::atomic<bool> m_cancel{false};
 };

@@ -11,7 +11,10 @@
 #include "rip/IRipHost.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
+#include "encode/ParallelMp3Encoder.h"
+#include "rip/BackgroundRipRun.h"
 #include "rip/TableTrackRows.h"
+#include "rip/TrackRowList.h"
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -95,7 +98,8 @@ void TRippageEnCour::showEvent(QShowEvent* event)
 void TRippageEnCour::FormShow()
 {
     m_stopped = false;
-    m_rows = std::make_unique<TableTrackRows>(m_host.Rows());
+    m_shownTarget.clear();
+    m_rows = std::make_unique<TrackRowList>(TrackRowList::CopyOf(TableTrackRows(m_host.Rows())));
     m_run = std::make_unique<RipRun>(*m_rows, m_host.Ripper(), m_host.TagWriter());
     prepareVerification();
     m_host.SetRippedCount([this] { return RippedCount(); });
@@ -130,13 +134,17 @@ void TRippageEnCour::Timer1Timer()
     Timer1->stop();
     if (!m_run || m_stopped)
         return;
-    m_run->OnTrackStart = [this](const QString& path) { showStatus(path); };
+    m_run->SetEncoders(ParallelMp3Encoder::DefaultEncoders());
     // An error halts the run: the window stays open, showing the failed track,
     // until the user presses stop.
     m_executing = true;
     const bool done = ErrorDisplay::Run(*m_services.dialogs, [this] {
         try {
-            m_run->Execute();
+            // Reading, encoding and tagging go on off this thread; the window
+            // takes the progress a few times a second and stays responsive.
+            BackgroundRipRun(*m_run, m_host.Ripper()).Execute([this](const BackgroundRipRun::Progress& p) {
+                showProgress(p.trackPercent, p.workDone, p.target);
+            });
             m_executing = false;
         } catch (...) {
             m_executing = false;
@@ -149,6 +157,18 @@ void TRippageEnCour::Timer1Timer()
     });
     if (done)
         finishRun();
+}
+
+void TRippageEnCour::showProgress(int trackPercent, int workDone, const QString& target)
+{
+    // After a stop the bars stay at 0: that is how the end of the run knows.
+    if (m_stopped)
+        return;
+    if (target != m_shownTarget) {
+        m_shownTarget = target;
+        showStatus(target);
+    }
+    m_host.ShowRipProgress(trackPercent, workDone);
 }
 
 void TRippageEnCour::showStatus(const QString& path)

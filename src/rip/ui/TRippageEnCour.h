@@ -8,7 +8,7 @@ class QLabel;
 class QTimer;
 class RipRun;
 class IRipHost;
-class TableTrackRows;
+class TrackRowList;
 
 // The small window on screen while the ticked tracks are ripped. Half a second
 // after it shows, it runs the whole rip run, then closes itself.
@@ -51,11 +51,13 @@ private:
     void offerFolder(MsgKind kind, const QString& text);
     void stopRun();
     void showStatus(const QString& path);
+    void showProgress(int trackPercent, int workDone, const QString& target);
     void resetProgress();
 
     IRipHost& m_host;
-    std::unique_ptr<TableTrackRows> m_rows;
+    std::unique_ptr<TrackRowList> m_rows;
     std::unique_ptr<RipRun> m_run;
+    QString m_shownTarget;
     bool m_stopped = false;
     bool m_showing = false;
     bool m_executing = false;

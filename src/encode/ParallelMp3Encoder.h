@@ -1,0 +1,62 @@
+#pragma once
+#include "encode/TLameCoder.h"
+#include "encode/PcmBudget.h"
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class RipOutput;
+class TrackPcmStream;
+
+// Encodes the tracks of an MP3 run on encoder threads while the reader goes
+// on with the next ones. Each track is encoded whole by one thread, with the
+// settings of the coder given, exactly as a one-thread rip encodes it; the
+// tracks are handed back in the order they were begun.
+class ParallelMp3Encoder {
+public:
+    ParallelMp3Encoder(const TLameCoder& settings, int encoders, int64_t budgetBytes = PcmBudget::DefaultBytes);
+    // Drops the PCM still queued (the run failed) and waits for the encoder
+    // threads; a run that ends normally takes every track first.
+    ~ParallelMp3Encoder();
+    ParallelMp3Encoder(const ParallelMp3Encoder&) = delete;
+    ParallelMp3Encoder& operator=(const ParallelMp3Encoder&) = delete;
+
+    // One encoder per core: the reader mostly waits for the drive.
+    static int DefaultEncoders();
+
+    // Reader side: a new track whose MP3 data goes into output. The PCM of
+    // the track is pushed into the stream returned, then the stream closed.
+    TrackPcmStream& BeginTrack(std::unique_ptr<RipOutput> output);
+    int TracksBegun() const;
+    // The oldest track not yet taken, once its file is complete and closed:
+    // true with its error (null on success). False when it is still being
+    // encoded and wait is false, or when no track is left.
+    bool TakeFinished(bool wait, std::exception_ptr& error);
+
+    int64_t EncodedBytes() const { return m_encodedBytes; }
+    int64_t PeakQueuedBytes() const { return m_budget.Peak(); }
+
+private:
+    struct Job;
+    void encoderLoop();
+    Job* nextJob();
+    void encode(Job& job);
+    void finish(Job& job, std::exception_ptr error);
+    void abandon();
+
+    TLameCoder m_settings;
+    PcmBudget m_budget;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<Job>> m_jobs; // begun, not yet taken
+    std::deque<Job*> m_waiting;              // begun, not yet given to an encoder
+    int m_begun = 0;
+    bool m_shutdown = false;
+    std::atomic<int64_t> m_encodedBytes{0};
+    std::vector<std::thread> m_threads;
+};

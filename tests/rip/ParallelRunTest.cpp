@@ -1,0 +1,235 @@
+#include "platform/TargetNameRule.h"
+#include "encode/TLameCoder.h"
+#include "platform/CalvenorError.h"
+#include "platform/CdioRipLibrary.h"
+#include "platform/LameEncoderLibrary.h"
+#include "rip/BackgroundRipRun.h"
+#include "encode/ParallelMp3Encoder.h"
+#include "encode/RipOutput.h"
+#include "rip/RipRun.h"
+#include "rip/TCDRIP.h"
+#include "encode/TrackPcmStream.h"
+#include "rip/TrackRow.h"
+#include "rip/TrackRowList.h"
+#include "support/DiscImage.h"
+#include "support/SlowCdRipLibrary.h"
+#include "support/TestFiles.h"
+#include "tags/TMP3Info.h"
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <atomic>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+namespace {
+constexpr int TrackSectors = 104; // four chunks of the reader
+
+// Rows that vanish as the main window's rows do when the disc goes away.
+class VanishingRows : public ITrackRows {
+public:
+    VanishingRows(const QList<TrackRow>& rows, const QString& folder) : m_rows(rows), m_folder(folder) {}
+    int RowCount() const override { return gone ? 0 : m_rows.size(); }
+    TrackRow Row(int k) const override { return m_rows.at(k - 1); }
+    QString Folder() const override { return m_folder; }
+    std::atomic<bool> gone{false};
+
+private:
+    QList<TrackRow> m_rows;
+    QString m_folder;
+};
+
+struct RunKind {
+    bool mp3;
+    int encoders;
+    bool onWorker;
+};
+
+// Three tracks of noise in an image, ripped by whole runs into a folder each.
+class ParallelRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        for (uint32_t seed = 1; seed <= 3; ++seed)
+            image.AddAudioTrack(DiscImage::NoisePcm(TrackSectors + int(seed), seed));
+        cue = image.WriteTo(dir.path());
+    }
+
+    // Every file the run left in its folder, by name.
+    QMap<QString, QByteArray> filesOf(const QString& folder) const
+    {
+        QMap<QString, QByteArray> files;
+        for (const QString& name : QDir(folder).entryList(QDir::Files))
+            files[name] = TestFiles::ReadAll(folder + '/' + name);
+        return files;
+    }
+
+    // Runs over all tracks; during tells the test what to do while the run
+    // goes on (on the test's thread, every few milliseconds).
+    QString rip(const QString& name, const RunKind& setup, ICdRipLibrary* drive = nullptr,
+                const std::function<void(RipRun&, VanishingRows&)>& during = {})
+    {
+        const QString folder = dir.filePath(name);
+        QDir().mkpath(folder);
+        CdioRipLibrary disc({cue});
+        TCDRIP ripper(drive ? *drive : disc);
+        ripper.ProcessMessages = nullptr;
+        LameEncoderLibrary lame;
+        TLameCoder coder(lame);
+        ripper.SetWriteWAV(!setup.mp3);
+        ripper.SetEncode(setup.mp3);
+        if (setup.mp3)
+            ripper.SetCoder(&coder);
+        QList<TrackRow> rows = TrackRow::FromTracks(ripper.Tracks);
+        for (TrackRow& row : rows) {
+            row.Ticked = true;
+            row.Values[TrackRow::Artist] = "Artiste";
+            row.Values[TrackRow::Album] = "Album";
+            row.Values[TrackRow::Title] = "Titre " + row.Label;
+            row.Values[TrackRow::Target] = TargetNameRule::ComposeTargetPath(
+                folder, row.Label, "Album", "Artiste", row.Values[TrackRow::Title], setup.mp3);
+        }
+        VanishingRows list(rows, folder);
+        TMP3Info tags;
+        RipRun run(list, ripper, tags);
+        run.SetEncoders(setup.encoders);
+        run.Begin();
+        QTimer watcher;
+        QObject::connect(&watcher, &QTimer::timeout, [&] { during(run, list); });
+        if (during)
+            watcher.start(5);
+        if (setup.onWorker)
+            BackgroundRipRun(run, ripper).Execute([&](const BackgroundRipRun::Progress& p) {
+                longestTickGap = std::max(longestTickGap, sinceTick.isValid() ? sinceTick.restart() : 0);
+                sinceTick.start();
+                lastProgress = p;
+            });
+        else
+            run.Execute();
+        stopped = run.Stopped();
+        discRemoved = run.WasDiscRemoved();
+        return folder;
+    }
+
+    QTemporaryDir dir;
+    DiscImage image;
+    QString cue;
+    QElapsedTimer sinceTick;
+    qint64 longestTickGap = 0;
+    BackgroundRipRun::Progress lastProgress;
+    bool stopped = false;
+    bool discRemoved = false;
+};
+} // namespace
+
+TEST_F(ParallelRun, SameFilesAndPlaylistAsAOneThreadRun)
+{
+    const RunKind setups[] = {{false, 0, true}, {true, 1, false}, {true, 3, false}, {true, 2, true}};
+    for (const RunKind& s : setups) {
+        const QString tag = QStringLiteral("%1-%2-%3").arg(s.mp3 ? "mp3" : "wav").arg(s.encoders).arg(s.onWorker);
+        const auto expected = filesOf(rip("one-" + tag, {s.mp3, 0, false}));
+        const auto got = filesOf(rip("par-" + tag, s));
+        EXPECT_EQ(expected.size(), 4) << tag.toStdString(); // three tracks and the playlist
+        EXPECT_EQ(got.keys(), expected.keys()) << tag.toStdString();
+        for (const QString& name : expected.keys())
+            EXPECT_TRUE(got.value(name) == expected.value(name)) << tag.toStdString() << " " << name.toStdString();
+        if (s.onWorker) {
+            EXPECT_EQ(lastProgress.workDone, 300) << "all the work of three rows, reading and encoding";
+        }
+    }
+}
+
+// The second track stalls for three seconds; stop comes during the stall.
+TEST_F(ParallelRun, StopDuringAStallEndsTheRunAtOnce)
+{
+    const auto whole = filesOf(rip("whole", {true, 0, false}));
+    CdioRipLibrary disc({cue});
+    SlowCdRipLibrary slow(disc);
+    slow.stallChunk = 5;
+    slow.stallMs = 3000;
+    QElapsedTimer sinceStop;
+    const QString folder = rip("stopped", {true, 2, true}, &slow, [&](RipRun& run, VanishingRows&) {
+        if (slow.stalling && !sinceStop.isValid()) {
+            sinceStop.start();
+            run.Stop();
+        }
+    });
+    ASSERT_TRUE(sinceStop.isValid());
+    EXPECT_LT(sinceStop.elapsed(), 500);
+    EXPECT_LT(longestTickGap, 200) << "the window's thread went on during the stall";
+    EXPECT_TRUE(stopped);
+    const auto files = filesOf(folder);
+    const QString first = "01 - Album - Artiste - Titre Piste 01.mp3";
+    const QString second = "02 - Album - Artiste - Titre Piste 02.mp3";
+    EXPECT_TRUE(files.value(first) == whole.value(first)) << "the track read before the stall is whole";
+    ASSERT_TRUE(files.contains(second));
+    EXPECT_LT(files.value(second).size(), whole.value(second).size());
+    EXPECT_EQ(files.value(second).right(128).left(3), "TAG") << "the stopped track is tagged";
+    EXPECT_FALSE(files.contains("03 - Album - Artiste - Titre Piste 03.mp3"));
+    EXPECT_EQ(files.value("Artiste - Album - PlayList.M3u"), (first + "\r\n" + second + "\r\n").toUtf8());
+}
+
+TEST_F(ParallelRun, DiscRemovedDuringAParallelRun)
+{
+    CdioRipLibrary disc({cue});
+    SlowCdRipLibrary slow(disc);
+    slow.stallChunk = 6;
+    slow.stallMs = 3000;
+    const QString folder = rip("removed", {true, 2, true}, &slow, [&](RipRun& run, VanishingRows& rows) {
+        if (slow.stalling && !rows.gone) {
+            rows.gone = true;
+            run.DiscRemoved();
+        }
+    });
+    EXPECT_TRUE(discRemoved);
+    const auto files = filesOf(folder);
+    EXPECT_EQ(files.size(), 3) << "tracks 1 and 2, and the playlist named from the start";
+    EXPECT_TRUE(files.value("Artiste - Album - PlayList.M3u").startsWith("01 - Album - Artiste - Titre Piste 01.mp3\r\n"));
+}
+
+// The encoder of track 1 cannot write its file: the run halts with the
+// error, as a one-thread run does, and saves no playlist.
+TEST_F(ParallelRun, WriteErrorOfAnEncoderHaltsTheRun)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 10000; // below one MP3 track
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    try {
+        rip("full", {true, 2, true});
+    } catch (const CalvenorError& e) {
+        error = e.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(error, "Write error");
+    EXPECT_FALSE(QFile::exists(dir.filePath("full/Artiste - Album - PlayList.M3u")));
+}
+
+// A reader faster than its encoder waits at the bound instead of queueing
+// the whole track.
+TEST_F(ParallelRun, QueuedPcmStaysWithinItsBound)
+{
+    constexpr int64_t Bound = 256 * 1024;
+    constexpr int Chunk = 61152;
+    LameEncoderLibrary lame;
+    TLameCoder coder(lame);
+    const QByteArray pcm = DiscImage::NoisePcm(1200, 9);
+    ParallelMp3Encoder pool(coder, 1, Bound);
+    TrackPcmStream& stream = pool.BeginTrack(std::make_unique<RipOutput>(dir.filePath("t.mp3")));
+    for (int at = 0; at < pcm.size(); at += Chunk)
+        ASSERT_TRUE(stream.Push(reinterpret_cast<const uint8_t*>(pcm.constData()) + at, std::min<int>(Chunk, pcm.size() - at)));
+    stream.Close();
+    std::exception_ptr error;
+    ASSERT_TRUE(pool.TakeFinished(true, error));
+    EXPECT_FALSE(error);
+    EXPECT_LE(pool.PeakQueuedBytes(), Bound);
+    EXPECT_EQ(pool.EncodedBytes(), pcm.size());
+}
