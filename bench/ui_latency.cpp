@@ -100,8 +100,7 @@ int main(int argc, char** argv)
     FakeDialogService dialogs;
     FakeShell shell;
     shell.documents = dir.filePath("docs");
-    FakeInternet internet;
-    internet.connected = true;
+    FakeInternet internet; // no network during the rip: no AccurateRip request leaves the machine
     LameEncoderLibrary encoder;
     CurlHttpClient http;
     Settings settings(dir.filePath("Calvenor.conf"));
@@ -158,6 +157,7 @@ int main(int argc, char** argv)
 
     CddbServer server;
     lookup.SetCddbServer(server.Url());
+    internet.connected = true;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (lookup.isVisible() && lookup.ProgressBar1->value() == 100) {
