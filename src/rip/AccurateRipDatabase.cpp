@@ -8,8 +8,10 @@ constexpr long NotFound = 404;
 
 const QString AccurateRipDatabase::DefaultServer = QStringLiteral("http://www.accuraterip.com/accuraterip");
 
-AccurateRipDatabase::AccurateRipDatabase(IHttpClient& http, const QString& server) : m_http(http), m_server(server)
+AccurateRipDatabase::AccurateRipDatabase(IHttpClient& http, const QString& server, const std::atomic<bool>* cancel)
+    : m_http(http), m_server(server)
 {
+    m_settings.cancel = cancel;
     while (m_server.endsWith('/'))
         m_server.chop(1);
 }
@@ -23,7 +25,7 @@ QList<AccurateRipResponse> AccurateRipDatabase::Lookup(const AccurateRipDiscId& 
 {
     QByteArray file;
     try {
-        file = m_http.Get(Address(disc), HttpSettings());
+        file = m_http.Get(Address(disc), m_settings);
     } catch (const HttpStatusError& e) {
         if (e.Status() == NotFound)
             return {};

@@ -11,7 +11,9 @@ class AccurateRipDatabase {
 public:
     static const QString DefaultServer;
 
-    AccurateRipDatabase(IHttpClient& http, const QString& server = DefaultServer);
+    // cancel, when given, ends a request under way as soon as it is set.
+    AccurateRipDatabase(IHttpClient& http, const QString& server = DefaultServer,
+                        const std::atomic<bool>* cancel = nullptr);
 
     // "<server>/<a>/<b>/<c>/dBAR-....bin"
     QString Address(const AccurateRipDiscId& disc) const;
@@ -22,4 +24,5 @@ public:
 private:
     IHttpClient& m_http;
     QString m_server;
+    HttpSettings m_settings;
 };

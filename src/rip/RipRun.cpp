@@ -135,7 +135,10 @@ void RipRun::finish()
     m_playlist.Save(file);
     if (m_report.Tracks().isEmpty())
         return;
-    m_verification.Apply(m_report, m_tracks);
+    // A Stop during the reads still lets the tracks already ripped be
+    // proven; a Stop from here on gives up the request.
+    m_cancelVerification = false;
+    m_verification.Apply(m_report, m_tracks, &m_cancelVerification);
     RipLog::Header header = m_logHeader;
     header.Date = QDateTime::currentDateTime();
     m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
@@ -251,6 +254,7 @@ QString RipRun::DiscRemovedText() const
 void RipRun::Stop()
 {
     m_stopped = true;
+    m_cancelVerification = true;
     m_ripper.AbortRip();
 }
 

@@ -46,6 +46,7 @@ public:
     // Stops the run: the current track ends after the sector being read and
     // later rows are skipped. Tracks already read are encoded to their end,
     // and the stopped one keeps all that was read, as in a one-thread run.
+    // A database request at the end of the run is given up at once.
     void Stop();
     // The disc went away: the current track ends where it is and the run stops.
     void DiscRemoved();
@@ -114,6 +115,7 @@ private:
     QString m_logFile;
     int m_cutOffTrack = 0;
     std::atomic<bool> m_stopped{false};
+    std::atomic<bool> m_cancelVerification{false};
     std::atomic<bool> m_discRemoved{false};
     mutable std::mutex m_poolMutex;
     ParallelMp3Encoder* m_pool = nullptr;

@@ -2,12 +2,12 @@
 #include "rip/AccurateRipDiscId.h"
 #include "rip/RipReport.h"
 
-void RipVerification::Apply(RipReport& report, const QList<TrackEntry>& tracks) const
+void RipVerification::Apply(RipReport& report, const QList<TrackEntry>& tracks, const std::atomic<bool>* cancel) const
 {
     if (!Http) {
         report.SkipVerification(SkipReason);
         return;
     }
-    AccurateRipDatabase database(*Http, Server);
+    AccurateRipDatabase database(*Http, Server, cancel);
     report.Verify(database, AccurateRipDiscId(tracks, CddbId));
 }

@@ -3,6 +3,7 @@
 #include "rip/TTrack.h"
 #include <QList>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 
 class IHttpClient;
@@ -19,6 +20,7 @@ struct RipVerification {
     static QString NoNetwork() { return QStringLiteral("non consultée : pas de connexion au réseau"); }
     static QString TurnedOff() { return QStringLiteral("non consultée : vérification désactivée"); }
 
-    // Gives the report's tracks their verdicts; tracks: the disc's table of contents.
-    void Apply(RipReport& report, const QList<TrackEntry>& tracks) const;
+    // Gives the report's tracks their verdicts; tracks: the disc's table of
+    // contents. Setting cancel ends the database request under way.
+    void Apply(RipReport& report, const QList<TrackEntry>& tracks, const std::atomic<bool>* cancel = nullptr) const;
 };

@@ -2,6 +2,8 @@
 #include "encode/TLameCoder.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioRipLibrary.h"
+#include "platform/HttpCancelled.h"
+#include "platform/IHttpClient.h"
 #include "platform/LameEncoderLibrary.h"
 #include "rip/BackgroundRipRun.h"
 #include "encode/ParallelMp3Encoder.h"
@@ -21,6 +23,7 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <atomic>
@@ -52,6 +55,21 @@ struct RunKind {
 };
 
 // Three tracks of noise in an image, ripped by whole runs into a folder each.
+// A database that never answers: it waits until the request is cancelled.
+class SilentDatabase : public IHttpClient {
+public:
+    QByteArray Get(const QString&, const HttpSettings& settings) override
+    {
+        waiting = true;
+        QElapsedTimer guard;
+        guard.start();
+        while (!(settings.cancel && *settings.cancel) && guard.elapsed() < 10000)
+            QThread::msleep(5);
+        throw HttpCancelled();
+    }
+    std::atomic<bool> waiting{false};
+};
+
 class ParallelRun : public ::testing::Test {
 protected:
     void SetUp() override
@@ -104,6 +122,7 @@ protected:
         VanishingRows list(rows, folder);
         TMP3Info tags;
         RipRun run(list, ripper, tags);
+        run.SetVerification(verification);
         run.SetEncoders(setup.encoders);
         run.Begin();
         QTimer watcher;
@@ -126,6 +145,7 @@ protected:
     QTemporaryDir dir;
     DiscImage image;
     QString cue;
+    RipVerification verification;
     QElapsedTimer sinceTick;
     qint64 longestTickGap = 0;
     BackgroundRipRun::Progress lastProgress;
@@ -239,4 +259,22 @@ TEST_F(ParallelRun, QueuedPcmStaysWithinItsBound)
     EXPECT_FALSE(error);
     EXPECT_LE(pool.PeakQueuedBytes(), Bound);
     EXPECT_EQ(pool.EncodedBytes(), pcm.size());
+}
+
+TEST_F(ParallelRun, StopGivesUpTheDatabaseRequestAtTheEnd)
+{
+    SilentDatabase database;
+    verification.Http = &database;
+    QElapsedTimer sinceStop;
+    const QString folder = rip("verified", {true, 2, true}, nullptr, [&](RipRun& run, VanishingRows&) {
+        if (database.waiting && !sinceStop.isValid()) {
+            sinceStop.start();
+            run.Stop();
+        }
+    });
+    ASSERT_TRUE(sinceStop.isValid());
+    EXPECT_LT(sinceStop.elapsed(), 500);
+    const auto files = filesOf(folder);
+    EXPECT_EQ(files.size(), 5) << "every track, the playlist and the log";
+    EXPECT_TRUE(files.value("Artiste - Album - Rapport.log").contains("La requête a été annulée."));
 }
