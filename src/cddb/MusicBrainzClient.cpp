@@ -1,10 +1,12 @@
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/MusicBrainzJson.h"
 #include "cddb/TCDInfo.h"
+#include "platform/HttpCancelled.h"
 #include "platform/HttpStatusError.h"
 #include "platform/IHttpClient.h"
 #include <QUrl>
 #include <chrono>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -36,12 +38,19 @@ QString MusicBrainzClient::LookupUrl(const QString& discId) const
         + QStringLiteral("?inc=recordings+artist-credits&fmt=json");
 }
 
-void MusicBrainzClient::waitForTurn()
+// Lookups run on worker threads: the turn is shared under a lock, and a
+// cancelled lookup stops waiting at once.
+void MusicBrainzClient::waitForTurn() const
 {
+    static std::mutex turn;
     static std::optional<Clock::time_point> last;
+    const std::lock_guard<std::mutex> lock(turn);
     const auto interval = std::chrono::milliseconds(MinIntervalMs);
-    if (last && Clock::now() - *last < interval)
-        std::this_thread::sleep_for(interval - (Clock::now() - *last));
+    while (last && Clock::now() - *last < interval) {
+        if (m_cancel && *m_cancel)
+            throw HttpCancelled();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     last = Clock::now();
 }
 

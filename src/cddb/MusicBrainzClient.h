@@ -33,7 +33,7 @@ public:
     QString LookupUrl(const QString& discId) const;
 
 private:
-    static void waitForTurn();
+    void waitForTurn() const;
 
     PlatformServices m_services;
     QString m_server = DefaultServer;

@@ -5,8 +5,10 @@
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CurlHttpClient.h"
+#include "platform/HttpCancelled.h"
 #include "support/DiscImage.h"
 #include "support/FakeDrives.h"
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -88,6 +90,15 @@ TEST_F(MusicBrainz, AnUnknownDiscHasNoReleaseAndRequestsComeOneASecond)
     ASSERT_EQ(sent.size(), 3);
     for (int i = 1; i < sent.size(); ++i)
         EXPECT_GE(sent.at(i).value("time").toDouble() - sent.at(i - 1).value("time").toDouble(), 0.95);
+
+    // A closed window does not wait for its turn.
+    const std::atomic<bool> cancelled{true};
+    other.SetCancelFlag(&cancelled);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_THROW(other.LookupDisc('d'), HttpCancelled);
+    EXPECT_LT(waited.elapsed(), 500);
+    EXPECT_EQ(requests().size(), 3);
 }
 
 TEST_F(MusicBrainz, AnswersThatAreNotJsonOrServerErrorsRaiseFrenchTexts)
