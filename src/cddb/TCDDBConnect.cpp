@@ -2,7 +2,7 @@
 #include "cddb/TCDInfo.h"
 #include "cddb/EmailAddress.h"
 #include "platform/CalvenorError.h"
-#include "platform/TextCodec.h"
+#include "platform/Windows1252.h"
 #include <QRegularExpression>
 #include <QUrl>
 

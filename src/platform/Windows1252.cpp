@@ -1,4 +1,5 @@
 #include "platform/Windows1252.h"
+#include <QStringDecoder>
 #include <array>
 
 namespace {
@@ -34,6 +35,17 @@ QString Windows1252::Decode(const QByteArray& bytes)
         text += u >= TableStart && u < TableEnd ? QChar(HighControls[size_t(u - TableStart)]) : QChar(u);
     }
     return text;
+}
+
+QString Windows1252::DecodeUtf8OrWindows1252(const QByteArray& bytes, bool* windows1252)
+{
+    // Stateless, so a cut-off sequence at the end is an error, not pending input.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    const bool fallback = utf8.hasError();
+    if (windows1252)
+        *windows1252 = fallback;
+    return fallback ? Decode(bytes) : text;
 }
 
 bool Windows1252::Encode(const QString& text, QByteArray& bytes)

@@ -8,6 +8,9 @@
 class Windows1252 {
 public:
     static QString Decode(const QByteArray& bytes);
+    // UTF-8 when the bytes are valid UTF-8 (a sequence cut short at the end is
+    // not), else Windows-1252; `windows1252` tells which.
+    static QString DecodeUtf8OrWindows1252(const QByteArray& bytes, bool* windows1252 = nullptr);
     // False when a character has no byte in the set; `bytes` is then unusable.
     static bool Encode(const QString& text, QByteArray& bytes);
 };

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 const QString Playlist::Ending = QStringLiteral("PlayList.M3u");
 
@@ -34,11 +33,7 @@ void Playlist::read(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw FileError::CannotOpen(path, file.errorString());
     const QByteArray bytes = file.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    m_windows1252 = utf8.hasError();
-    if (m_windows1252)
-        text = Windows1252::Decode(bytes);
+    const QString text = Windows1252::DecodeUtf8OrWindows1252(bytes, &m_windows1252);
     for (QString line : text.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
