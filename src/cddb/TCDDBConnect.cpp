@@ -34,7 +34,7 @@ QString urlValue(const QString& value)
 QString answerText(const QByteArray& body)
 {
     const qsizetype zero = body.indexOf('\0');
-    return TextCodec::DecodeUtf8OrWindows1252(zero < 0 ? body : body.left(zero));
+    return Windows1252::DecodeUtf8OrWindows1252(zero < 0 ? body : body.left(zero));
 }
 
 // The keyword of a record line ("TTITLE3" of "TTITLE3=..."), upper case;
@@ -270,7 +270,8 @@ QString TCDDBConnect::GetAlbum() const
 void TCDDBConnect::GetTitles(QStringList& list) const
 {
     list.clear();
-    for (int k = 0; k < titleCount(); ++k)
+    const int count = titleCount();
+    for (int k = 0; k < count; ++k)
         list << m_fields.value(TrackTitleKey + QString::number(k));
 }
 
