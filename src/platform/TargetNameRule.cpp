@@ -2,7 +2,15 @@
 
 namespace {
 const QString Separator = QStringLiteral(" - ");
+// A row label is "Piste " and the track's two digits.
+const QString LabelPrefix = QStringLiteral("Piste ");
+constexpr int LabelDigits = 2;
 constexpr int MaxExtensionChars = 5;
+
+QString digitsOf(const QString& label)
+{
+    return label.mid(LabelPrefix.size(), LabelDigits);
+}
 
 bool isControl(QChar c)
 {
@@ -31,7 +39,7 @@ QString fitBytes(const QString& text, qsizetype bytes)
 QString TargetNameRule::ComposeTargetPath(const QString& directory, const QString& label, const QString& album,
                                           const QString& artist, const QString& title, bool mp3)
 {
-    QString name = label.mid(6, 2) + Separator;
+    QString name = digitsOf(label) + Separator;
     if (!album.isEmpty())
         name += album + Separator;
     if (!artist.isEmpty())
@@ -109,12 +117,12 @@ QString TargetNameRule::WithSeparator(const QString& folder)
 
 int TargetNameRule::TrackNumberFromLabel(const QString& label)
 {
-    return label.mid(6, 2).trimmed().toInt();
+    return digitsOf(label).trimmed().toInt();
 }
 
 QString TargetNameRule::LabelFromDigits(const QString& twoDigits)
 {
-    return QStringLiteral("Piste ") + twoDigits;
+    return LabelPrefix + twoDigits;
 }
 
 QString TargetNameRule::ReplaceLastFour(const QString& text, const QString& extension)
