@@ -73,6 +73,11 @@ QString TargetNameRule::SafeComponent(const QString& name)
     return FitComponent(WithoutControlChars(name));
 }
 
+QString TargetNameRule::SubFolder(const QString& folder, const QString& name)
+{
+    return folder + SafeComponent(name) + '/';
+}
+
 QString TargetNameRule::DotFolderNameText(const QString& subject)
 {
     return subject + QStringLiteral(" ne peut pas être « . » ou « .. » : un dossier de ce nom désignerait le dossier "

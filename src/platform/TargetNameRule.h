@@ -25,6 +25,8 @@ public:
     static QString FitComponent(const QString& name);
     // A name fit to be one component of a path: both of the above.
     static QString SafeComponent(const QString& name);
+    // The folder named `name` inside `folder` (which ends with "/"), with its own "/".
+    static QString SubFolder(const QString& folder, const QString& name);
     // The error text for "." or ".." as a name, subject first.
     static QString DotFolderNameText(const QString& subject);
     // The error text for a name holding forbidden characters, subject first

@@ -469,8 +469,7 @@ void TConnexion_CDDB_Form::BitBtn1Click()
     const QString album = Album->text();
     fillTagEditor(artist, album);
     fillRows(artist, album);
-    m_rows.SetFolder(m_rows.DefaultFolder() + TargetNameRule::SafeComponent(artist) + '/'
-                     + TargetNameRule::SafeComponent(album) + '/');
+    m_rows.SetFolder(TargetNameRule::SubFolder(TargetNameRule::SubFolder(m_rows.DefaultFolder(), artist), album));
     closeWindow(QDialog::Accepted);
 }
 

@@ -194,9 +194,9 @@ void TEdit_Tags_Form::extendDefaultFolder()
     if (m_rows.Folder() != m_rows.DefaultFolder())
         return;
     if (AllSameArtiste->isChecked() && !Artiste->text().isEmpty())
-        m_rows.SetFolder(m_rows.Folder() + TargetNameRule::SafeComponent(Artiste->text()) + '/');
+        m_rows.SetFolder(TargetNameRule::SubFolder(m_rows.Folder(), Artiste->text()));
     if (AllSameAlbum->isChecked() && !Album->text().isEmpty())
-        m_rows.SetFolder(m_rows.Folder() + TargetNameRule::SafeComponent(Album->text()) + '/');
+        m_rows.SetFolder(TargetNameRule::SubFolder(m_rows.Folder(), Album->text()));
 }
 
 void TEdit_Tags_Form::ApplyTagEdits()
