@@ -24,10 +24,8 @@ void Mp3BlockEncoder::Consume(uint8_t* buffer, int bytes)
 {
     const int total = m_leftover + bytes;
     const int blocks = total / m_blockSize;
-    for (int b = 0; b < blocks; ++b) {
-        std::memcpy(m_block.data(), buffer + b * m_blockSize, m_blockSize);
-        encodeBlock(m_block.data());
-    }
+    for (int b = 0; b < blocks; ++b)
+        encodeBlock(buffer + b * m_blockSize);
     m_leftover = total - blocks * m_blockSize;
     if (m_leftover != 0)
         std::memmove(buffer, buffer + blocks * m_blockSize, m_leftover);

@@ -39,7 +39,7 @@ void RipOutput::FixWavSizes()
     if (m_headerSize == 0 || !m_file.isOpen())
         return;
     const auto data = static_cast<uint32_t>(PayloadBytes());
-    patch32(WavHeader::RiffSizeOffset, data + 36);
+    patch32(WavHeader::RiffSizeOffset, WavHeader::RiffSize(data));
     patch32(WavHeader::DataSizeOffset, data);
 }
 

@@ -22,7 +22,7 @@ QByteArray WavHeader::Make(int channels, int sampleRate, uint32_t dataSize)
     QByteArray h;
     h.reserve(Size);
     h.append("RIFF", 4);
-    append32(h, dataSize + 36);
+    append32(h, RiffSize(dataSize));
     h.append("WAVE", 4);
     h.append("fmt ", 4);
     append32(h, 16);

@@ -29,14 +29,19 @@ AccurateRipVerdict AccurateRipVerdict::Of(const QList<AccurateRipResponse>& resp
 
 QString AccurateRipVerdict::Text(int trackNum) const
 {
-    const QString track = RipReport::TrackLabel(trackNum) + QStringLiteral(" : ");
+    const QString detail = Detail();
+    return detail.isEmpty() ? detail : RipReport::TrackLabel(trackNum) + QStringLiteral(" : ") + detail;
+}
+
+QString AccurateRipVerdict::Detail() const
+{
     switch (Result) {
     case Exact:
-        return track + QStringLiteral("exacte (AccurateRip v%1, confiance %2)").arg(Version).arg(Confidence);
+        return QStringLiteral("exacte (AccurateRip v%1, confiance %2)").arg(Version).arg(Confidence);
     case Different:
-        return track + QStringLiteral("différente de la base AccurateRip");
+        return QStringLiteral("différente de la base AccurateRip");
     case Absent:
-        return track + QStringLiteral("absente de la base AccurateRip");
+        return QStringLiteral("absente de la base AccurateRip");
     case NotChecked:
         break;
     }

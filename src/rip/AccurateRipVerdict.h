@@ -24,4 +24,6 @@ struct AccurateRipVerdict {
                                  int audioIndex, uint32_t v1, uint32_t v2);
     // "Piste NN : exacte (AccurateRip v2, confiance C)" and the like; empty when not checked.
     QString Text(int trackNum) const;
+    // The same without the track: "exacte (AccurateRip v2, confiance C)".
+    QString Detail() const;
 };

@@ -16,7 +16,7 @@ int64_t floorDiv(int64_t a, int64_t b)
 
 ReadOffsetLibrary::ReadOffsetLibrary(ICdRipLibrary& inner, int32_t offsetSamples, int32_t discFirst,
                                      int32_t discLast)
-    : m_inner(inner), m_offset(offsetSamples), m_discFirst(discFirst), m_discLast(discLast)
+    : ForwardingCdRipLibrary(inner), m_offset(offsetSamples), m_discFirst(discFirst), m_discLast(discLast)
 {
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ICdRipLibrary.h"
+#include "rip/ForwardingCdRipLibrary.h"
 #include <vector>
 
 // The CD ripping library corrected by a drive's read offset, in samples of
@@ -7,28 +7,12 @@
 // further on the disc (earlier when negative), across track boundaries, and
 // what would lie beyond the disc's audio is silence. The range delivered
 // has exactly the asked length.
-class ReadOffsetLibrary : public ICdRipLibrary {
+class ReadOffsetLibrary : public ForwardingCdRipLibrary {
 public:
     // discFirst..discLast: the sectors of the disc's audio.
     ReadOffsetLibrary(ICdRipLibrary& inner, int32_t offsetSamples, int32_t discFirst, int32_t discLast);
 
-    int32_t CR_GetCDRipVersion() override { return m_inner.CR_GetCDRipVersion(); }
-    int32_t CR_Init() override { return m_inner.CR_Init(); }
-    int32_t CR_GetCDROMParameters(TCDRomParams* params) override { return m_inner.CR_GetCDROMParameters(params); }
-    int32_t CR_SetCDROMParameters(const TCDRomParams* params) override { return m_inner.CR_SetCDROMParameters(params); }
-    int32_t CR_GetActiveCDROM() override { return m_inner.CR_GetActiveCDROM(); }
-    int32_t CR_SetActiveCDROM(int32_t index) override { return m_inner.CR_SetActiveCDROM(index); }
-    int32_t CR_ReadToc() override { return m_inner.CR_ReadToc(); }
-    int32_t CR_GetNumTocEntries() override { return m_inner.CR_GetNumTocEntries(); }
-    TTocEntry CR_GetTocEntry(int32_t index) override { return m_inner.CR_GetTocEntry(index); }
-    void CR_GetLastJitterErrorPosition(uint32_t* start, uint32_t* end) override
-    {
-        m_inner.CR_GetLastJitterErrorPosition(start, end);
-    }
     int32_t CR_GetPercentCompleted() override;
-    int32_t CR_GetNumberOfJitterErrors() override { return m_inner.CR_GetNumberOfJitterErrors(); }
-    int32_t CR_CloseRipper() override { return m_inner.CR_CloseRipper(); }
-
     int32_t CR_OpenRipper(int32_t* bufferSize, int32_t firstSector, int32_t lastSector) override;
     int32_t CR_RipChunk(uint8_t* buffer, int32_t* bytesRead) override;
     // Unread sectors are told as the sectors of the asked range they fall in.
@@ -38,7 +22,6 @@ private:
     int64_t silenceChunk(uint8_t* buffer);
     int64_t innerChunk(uint8_t* buffer, int32_t* result);
 
-    ICdRipLibrary& m_inner;
     int64_t m_offset;
     int32_t m_discFirst;
     int32_t m_discLast;

@@ -28,9 +28,8 @@ QString trackBlock(const TrackRipResult& t)
         line(QStringLiteral("AccurateRip v1"), hex8(t.V1));
         line(QStringLiteral("AccurateRip v2"), hex8(t.V2));
     }
-    const QString verdict = t.Verdict.Text(t.TrackNum);
-    line(QStringLiteral("AccurateRip"), verdict.isEmpty() ? QStringLiteral("non vérifiée")
-                                                          : verdict.mid(verdict.indexOf(':') + 2));
+    const QString verdict = t.Verdict.Detail();
+    line(QStringLiteral("AccurateRip"), verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
     return text;
 }
 

@@ -27,9 +27,11 @@ void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& d
 QStringList RipReport::DamageLines() const
 {
     QStringList lines;
-    for (const TrackRipResult& t : m_tracks)
-        if (!DamageLine(t).isEmpty())
-            lines << DamageLine(t);
+    for (const TrackRipResult& t : m_tracks) {
+        const QString line = DamageLine(t);
+        if (!line.isEmpty())
+            lines << line;
+    }
     return lines;
 }
 

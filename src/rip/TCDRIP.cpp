@@ -190,13 +190,13 @@ void TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPat
     if (!ApplyParameters())
         throw ECDRIPError(QStringLiteral("Invalid CD-ROM parameters"));
     Aborted = false;
+    const std::pair<int32_t, int32_t> disc = audioBounds();
     if (ReadOffset == 0 || m_outputFormat != STEREO44100) {
-        ripRange(m_library, first, last, requestedPath);
+        ripRange(m_library, first, last, disc, requestedPath);
         return;
     }
-    const auto [discFirst, discLast] = audioBounds();
-    ReadOffsetLibrary shifted(m_library, ReadOffset, discFirst, discLast);
-    ripRange(shifted, first, last, requestedPath);
+    ReadOffsetLibrary shifted(m_library, ReadOffset, disc.first, disc.second);
+    ripRange(shifted, first, last, disc, requestedPath);
 }
 
 std::pair<int32_t, int32_t> TCDRIP::audioBounds() const
@@ -213,7 +213,8 @@ std::pair<int32_t, int32_t> TCDRIP::audioBounds() const
     return {first, last};
 }
 
-void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const QString& requestedPath)
+void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::pair<int32_t, int32_t> disc,
+                      const QString& requestedPath)
 {
     int32_t bufferSize = 0;
     if (library.CR_OpenRipper(&bufferSize, first, last) == CR_FAILURE)
@@ -240,10 +241,8 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const
             stream = &m_pool->BeginTrack(std::move(output));
         else if (mp3)
             encoder = std::make_unique<Mp3BlockEncoder>(*m_coder, *output);
-        if (m_outputFormat == STEREO44100) {
-            const auto [discFirst, discLast] = audioBounds();
-            sums = std::make_unique<AccurateRipChecksums>(first == discFirst, last == discLast);
-        }
+        if (m_outputFormat == STEREO44100)
+            sums = std::make_unique<AccurateRipChecksums>(first == disc.first, last == disc.second);
         // Room for a leftover of less than one block in front of a full chunk.
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
         ripLoop(library, output.get(), encoder.get(), stream, sums.get(), buffer);

@@ -93,7 +93,9 @@ private:
     void readToc();
     void ripLoop(ICdRipLibrary& library, class RipOutput* output, class Mp3BlockEncoder* mp3,
                  TrackPcmStream* stream, class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer);
-    void ripRange(ICdRipLibrary& library, int32_t first, int32_t last, const QString& path);
+    // disc: the first and the last sector of the disc's audio.
+    void ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::pair<int32_t, int32_t> disc,
+                  const QString& path);
     // The first and the last sector of the disc's audio.
     std::pair<int32_t, int32_t> audioBounds() const;
     void saveJitterLog(const QString& path) const;

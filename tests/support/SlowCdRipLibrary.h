@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ICdRipLibrary.h"
+#include "rip/ForwardingCdRipLibrary.h"
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -9,9 +9,9 @@
 // speed (4 means four times real time, 0 no delay), and one chunk stalls, as
 // a scratch would. A stop request ends the wait after the current sector.
 // afterChunk, when set, runs on the reading thread after every chunk.
-class SlowCdRipLibrary : public ICdRipLibrary {
+class SlowCdRipLibrary : public ForwardingCdRipLibrary {
 public:
-    explicit SlowCdRipLibrary(ICdRipLibrary& disc) : m_disc(disc) {}
+    explicit SlowCdRipLibrary(ICdRipLibrary& disc) : ForwardingCdRipLibrary(disc) {}
 
     double speed = 0;
     int stallChunk = -1; // counted from the first chunk of the run
@@ -19,19 +19,10 @@ public:
     std::atomic<bool> stalling{false};
     std::function<void()> afterChunk;
 
-    int32_t CR_GetCDRipVersion() override { return m_disc.CR_GetCDRipVersion(); }
-    int32_t CR_Init() override { return m_disc.CR_Init(); }
-    int32_t CR_GetCDROMParameters(TCDRomParams* p) override { return m_disc.CR_GetCDROMParameters(p); }
-    int32_t CR_SetCDROMParameters(const TCDRomParams* p) override { return m_disc.CR_SetCDROMParameters(p); }
-    int32_t CR_GetActiveCDROM() override { return m_disc.CR_GetActiveCDROM(); }
-    int32_t CR_SetActiveCDROM(int32_t i) override { return m_disc.CR_SetActiveCDROM(i); }
-    int32_t CR_ReadToc() override { return m_disc.CR_ReadToc(); }
-    int32_t CR_GetNumTocEntries() override { return m_disc.CR_GetNumTocEntries(); }
-    TTocEntry CR_GetTocEntry(int32_t i) override { return m_disc.CR_GetTocEntry(i); }
     int32_t CR_OpenRipper(int32_t* size, int32_t first, int32_t last) override
     {
         m_stop = false;
-        return m_disc.CR_OpenRipper(size, first, last);
+        return m_inner.CR_OpenRipper(size, first, last);
     }
     int32_t CR_RipChunk(uint8_t* buffer, int32_t* bytesRead) override
     {
@@ -41,22 +32,17 @@ public:
             wait(stallMs);
             stalling = false;
         }
-        const int32_t result = m_disc.CR_RipChunk(buffer, bytesRead);
+        const int32_t result = m_inner.CR_RipChunk(buffer, bytesRead);
         if (speed > 0)
             wait(static_cast<int>(*bytesRead / 176.4 / speed));
         if (afterChunk)
             afterChunk();
         return result;
     }
-    void CR_GetLastJitterErrorPosition(uint32_t* s, uint32_t* e) override { m_disc.CR_GetLastJitterErrorPosition(s, e); }
-    int32_t CR_GetPercentCompleted() override { return m_disc.CR_GetPercentCompleted(); }
-    int32_t CR_GetNumberOfJitterErrors() override { return m_disc.CR_GetNumberOfJitterErrors(); }
-    int32_t CR_CloseRipper() override { return m_disc.CR_CloseRipper(); }
-    TReadReport CR_GetReadReport() override { return m_disc.CR_GetReadReport(); }
     void CR_StopReading() override
     {
         m_stop = true;
-        m_disc.CR_StopReading();
+        m_inner.CR_StopReading();
     }
 
 private:
@@ -67,7 +53,6 @@ private:
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 
-    ICdRipLibrary& m_disc;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_chunks{0};
 };
