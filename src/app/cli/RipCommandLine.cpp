@@ -238,7 +238,6 @@ TCDRIP& RipCommandLine::ripper()
                                              : reason);
     }
     m_library = m_makeLibrary(m_drives->CdSources());
-    const CdioRipLibrary& cdio = *m_library;
     m_ripper = std::make_unique<TCDRIP>(*m_library);
     m_ripper->SetCDRomNum(index);
     m_ripper->ProcessMessages = nullptr;
@@ -246,7 +245,7 @@ TCDRIP& RipCommandLine::ripper()
         m_ripper->ReadOffset = intOption(QStringLiteral("offset"));
     if (m_ripper->Tracks.isEmpty())
         throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1. %2")
-                                .arg(m_drives->source(letter), cdio.LastError()));
+                                .arg(m_drives->source(letter), m_library->LastError()));
     return *m_ripper;
 }
 
