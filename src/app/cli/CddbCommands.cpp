@@ -94,13 +94,18 @@ void CddbCommands::Lookup(QChar letter, const QString& server, const QString& em
 
 void CddbCommands::printRecord(const TCDDBConnect& cddb)
 {
-    m_out << "artist=" << TerminalText::Escaped(cddb.GetArtist()) << '\n'
-          << "album=" << TerminalText::Escaped(cddb.GetAlbum()) << '\n'
-          << "category=" << TerminalText::Escaped(cddb.GetCategory()) << '\n';
+    printField("artist", cddb.GetArtist());
+    printField("album", cddb.GetAlbum());
+    printField("category", cddb.GetCategory());
     QStringList titles;
     cddb.GetTitles(titles);
     for (const QString& title : titles)
-        m_out << "title=" << TerminalText::Escaped(title) << '\n';
+        printField("title", title);
+}
+
+void CddbCommands::printField(const char* name, const QString& value)
+{
+    m_out << name << '=' << TerminalText::Escaped(value) << '\n';
 }
 
 void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const QString& email)
@@ -117,8 +122,8 @@ void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const 
     for (const AlbumRelease& release : releases)
         m_err << TerminalText::Escaped(release.ChoiceLine()) << '\n';
     const AlbumRelease& first = releases.first();
-    m_out << "artist=" << TerminalText::Escaped(first.artist) << '\n'
-          << "album=" << TerminalText::Escaped(first.album) << '\n';
+    printField("artist", first.artist);
+    printField("album", first.album);
     for (const QString& title : first.titles)
-        m_out << "title=" << TerminalText::Escaped(title) << '\n';
+        printField("title", title);
 }

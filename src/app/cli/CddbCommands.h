@@ -26,6 +26,8 @@ public:
 
 private:
     void printRecord(const TCDDBConnect& cddb);
+    // One name=value line, the value made safe for a terminal.
+    void printField(const char* name, const QString& value);
     // The address given, else the saved one; raises when there is none valid.
     QString contact(const QString& email) const;
 

@@ -30,6 +30,8 @@
 #include "tags/TrackTags.h"
 #include "platform/Settings.h"
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace {
 constexpr int LostSectorsExit = 3;
@@ -50,6 +52,12 @@ public:
 
 // Each encoder may hold a LAME stream and a track's worth of blocks.
 constexpr int MaxEncoders = 64;
+
+// The tag options and the row value each one fills.
+const std::pair<const char*, TrackRow::Value> TagOptions[] = {
+    {"title", TrackRow::Title}, {"artist", TrackRow::Artist}, {"album", TrackRow::Album},
+    {"year", TrackRow::Year},   {"genre", TrackRow::Genre},   {"comment", TrackRow::Comment},
+};
 } // namespace
 
 RipCommandLine::RipCommandLine(QTextStream& out, QTextStream& err, LibraryMaker makeLibrary)
@@ -230,7 +238,6 @@ TCDRIP& RipCommandLine::ripper()
                                              : reason);
     }
     m_library = m_makeLibrary(m_drives->CdSources());
-    const CdioRipLibrary& cdio = *m_library;
     m_ripper = std::make_unique<TCDRIP>(*m_library);
     m_ripper->SetCDRomNum(index);
     m_ripper->ProcessMessages = nullptr;
@@ -238,7 +245,7 @@ TCDRIP& RipCommandLine::ripper()
         m_ripper->ReadOffset = intOption(QStringLiteral("offset"));
     if (m_ripper->Tracks.isEmpty())
         throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1. %2")
-                                .arg(m_drives->source(letter), cdio.LastError()));
+                                .arg(m_drives->source(letter), m_library->LastError()));
     return *m_ripper;
 }
 
@@ -290,12 +297,8 @@ TrackRow RipCommandLine::rowFromOptions(const QString& label, const QString& tar
     row.Label = label;
     row.Ticked = true;
     row.Values[TrackRow::Target] = target;
-    row.Values[TrackRow::Title] = m_parser.value(QStringLiteral("title"));
-    row.Values[TrackRow::Artist] = m_parser.value(QStringLiteral("artist"));
-    row.Values[TrackRow::Album] = m_parser.value(QStringLiteral("album"));
-    row.Values[TrackRow::Year] = m_parser.value(QStringLiteral("year"));
-    row.Values[TrackRow::Genre] = m_parser.value(QStringLiteral("genre"));
-    row.Values[TrackRow::Comment] = m_parser.value(QStringLiteral("comment"));
+    for (const auto& [option, value] : TagOptions)
+        row.Values[value] = m_parser.value(QString::fromLatin1(option));
     return row;
 }
 
@@ -343,11 +346,11 @@ int RipCommandLine::ripOneTrack()
 
 void RipCommandLine::tagRippedFile(const QString& path, int track)
 {
-    const QStringList tagOptions = {"title", "artist", "album", "year", "genre", "comment"};
-    if (std::none_of(tagOptions.begin(), tagOptions.end(), [this](const QString& o) { return m_parser.isSet(o); }))
+    const auto isSet = [this](const auto& tag) { return m_parser.isSet(QString::fromLatin1(tag.first)); };
+    if (std::none_of(std::begin(TagOptions), std::end(TagOptions), isSet))
         return;
     TMP3Info info;
-    RipRun::TagFile(info, rowFromOptions(TargetNameRule::LabelFromDigits(QStringLiteral("%1").arg(track, 2, 10, QLatin1Char('0'))), path));
+    RipRun::TagFile(info, rowFromOptions(RipReport::TrackLabel(track), path));
 }
 
 uint32_t RipCommandLine::bitrateOption() const

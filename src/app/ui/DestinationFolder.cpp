@@ -25,7 +25,7 @@ bool DestinationFolder::Ensure()
         MsgKind::Confirmation,
         QStringLiteral("Le répertoire de destination (\"") + folder + QStringLiteral("\") n'existe pas. Voulez vous le créer ?"),
         MsgButtons::YesNo);
-    if (a == MsgAnswer::Yes && !(!folder.isEmpty() && QDir().mkpath(folder)))
+    if (a == MsgAnswer::Yes && (folder.isEmpty() || !QDir().mkpath(folder)))
         m_services.dialogs->message(MsgKind::Error, QStringLiteral("Impossible de créer le répertoire"), MsgButtons::Ok);
     return QFileInfo(folder).isDir();
 }

@@ -329,17 +329,21 @@ void TMain_Form::DirectoryTextChange()
         m_rows->Retarget(folder, MP3Ripp->isChecked());
 }
 
+void TMain_Form::setRipFormat(bool mp3)
+{
+    m_cdrip->SetEncode(mp3);
+    m_cdrip->SetWriteWAV(!mp3);
+}
+
 void TMain_Form::MP3RippClick()
 {
-    m_cdrip->SetEncode(true);
-    m_cdrip->SetWriteWAV(false);
+    setRipFormat(true);
     m_rows->SetExtensions(QStringLiteral(".mp3"));
 }
 
 void TMain_Form::WavRippClick()
 {
-    m_cdrip->SetWriteWAV(true);
-    m_cdrip->SetEncode(false);
+    setRipFormat(false);
     m_rows->SetExtensions(QStringLiteral(".wav"));
 }
 
@@ -483,14 +487,9 @@ void TMain_Form::Button2Click()
         Repaint();
         return;
     }
-    if (WavRipp->isChecked()) {
-        m_cdrip->SetEncode(false);
-        m_cdrip->SetWriteWAV(true);
-    } else {
-        m_cdrip->SetEncode(true);
-        m_cdrip->SetWriteWAV(false);
+    setRipFormat(!WavRipp->isChecked());
+    if (!WavRipp->isChecked())
         m_cdrip->SetCoder(m_lameCoder.get());
-    }
     m_ripping = true;
     struct RipEnds {
         TMain_Form* form;

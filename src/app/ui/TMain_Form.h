@@ -188,6 +188,8 @@ private:
     // .bin) says why in a box, once for each new reason.
     void sayWhyUnreadable(QChar letter);
     void replaceRipper();
+    // MP3 through the encoder, else WAV.
+    void setRipFormat(bool mp3);
 
     AppForms& m_forms;
     PlatformServices m_services;
