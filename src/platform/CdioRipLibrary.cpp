@@ -124,18 +124,18 @@ int32_t CdioRipLibrary::CR_OpenRipper(int32_t* bufferSize, int32_t firstSector, 
 {
     CR_CloseRipper();
     m_closedReport = TReadReport{};
+    m_stopReading = false;
     if (!bufferSize || !hasDrive())
         return CR_FAILURE;
     *bufferSize = 0;
     try {
         m_range = std::make_unique<ParanoiaRange>(m_sources.at(m_active), firstSector, lastSector,
-                                                  jitterCorrection(), m_testFlags);
+                                                  jitterCorrection(), m_stopReading, m_testFlags, m_readFilter);
     } catch (const CalvenorError& e) {
         m_lastError = e.message();
         return CR_FAILURE;
     }
     m_ripFormat = outputFormat();
-    m_stopReading = false;
     m_jitterStart = m_jitterEnd = 0;
     *bufferSize = ChunkSectors * PcmFormatConverter::BytesPerSector(m_ripFormat);
     return CR_OK;
@@ -148,9 +148,16 @@ int32_t CdioRipLibrary::CR_RipChunk(uint8_t* buffer, int32_t* bytesRead)
     if (!buffer || !bytesRead || !m_range || m_range->AtEnd())
         return CR_FAILURE;
     uint8_t* out = buffer;
-    // A stop request ends this chunk only: the caller decides what comes next.
-    for (int i = 0; i < ChunkSectors && !m_range->AtEnd() && !m_stopReading.exchange(false); ++i)
-        out += PcmFormatConverter::ConvertSector(m_range->ReadNextSector(), m_ripFormat, out);
+    // A stop request ends this chunk only, even in the middle of a sector:
+    // the caller decides what comes next.
+    for (int i = 0; i < ChunkSectors && !m_range->AtEnd() && !m_stopReading.exchange(false); ++i) {
+        const int16_t* sector = m_range->ReadNextSector();
+        if (!sector) {
+            m_stopReading = false;
+            break;
+        }
+        out += PcmFormatConverter::ConvertSector(sector, m_ripFormat, out);
+    }
     *bytesRead = static_cast<int32_t>(out - buffer);
 
     const ParanoiaRange::Span span = m_range->TakeEventSpan();

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/IAudioReadFilter.h"
 #include "platform/ICdRipLibrary.h"
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,9 @@ public:
     // Simulated read faults (Simulated... flags) for the rips opened from
     // now on; 0 for none.
     void SetSimulatedReadFaults(int cddaTestFlags) { m_testFlags = cddaTestFlags; }
+    // A filter between paranoia and the drive for the rips opened from now
+    // on (a damaged disc in the tests); none by default.
+    void SetReadFilter(std::shared_ptr<IAudioReadFilter> filter) { m_readFilter = std::move(filter); }
 
 private:
     static TCDRomParams defaultParameters();
@@ -77,6 +81,7 @@ private:
     int32_t m_closedJitterErrors = 0;
     TReadReport m_closedReport;
     int m_testFlags = 0;
+    std::shared_ptr<IAudioReadFilter> m_readFilter;
     std::atomic<bool> m_stopReading{false};
     QString m_lastError;
 };

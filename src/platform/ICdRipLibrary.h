@@ -27,7 +27,7 @@ public:
     // What was read of the open range, or of the last one closed.
     virtual TReadReport CR_GetReadReport() = 0;
     // May be called from any thread: the chunk being read (or the next one)
-    // ends after the sector being read and delivers what it has; the next
-    // CR_OpenRipper forgets the request.
+    // ends at once, without the sector under way, and delivers what it has;
+    // the next CR_OpenRipper forgets the request.
     virtual void CR_StopReading() {}
 };

@@ -1,5 +1,9 @@
 #pragma once
+#include <condition_variable>
 #include <csignal>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 // While the object lives, SIGINT and SIGTERM only raise a flag that a long
 // operation reads between two steps, so it can end its file cleanly. A second
@@ -7,7 +11,10 @@
 // The previous handlers come back on destruction.
 class StopSignals {
 public:
-    StopSignals();
+    // onStop, when given, is called once soon after the first signal, from a
+    // thread of its own: a read stuck on a damaged disc takes no steps, so
+    // the flag alone would wait for it. It must be safe from any thread.
+    explicit StopSignals(std::function<void()> onStop = {});
     ~StopSignals();
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
@@ -16,6 +23,13 @@ public:
     static int Received();
 
 private:
+    void watch();
+
     struct sigaction m_oldInt {};
     struct sigaction m_oldTerm {};
+    std::function<void()> m_onStop;
+    std::mutex m_lock;
+    std::condition_variable m_ending;
+    bool m_ended = false;
+    std::thread m_watcher;
 };

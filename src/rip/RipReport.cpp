@@ -22,6 +22,11 @@ void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& d
     for (TrackRipResult& t : m_tracks)
         if (t.FileWritten && t.HasChecksums)
             t.Verdict = AccurateRipVerdict::Of(responses, disc, disc.AudioIndex(t.TrackNum), t.V1, t.V2);
+    // The checksums leave out the disc's first and last sectors: a match
+    // says nothing of lost sectors there.
+    for (TrackRipResult& t : m_tracks)
+        if (t.LostSectors() && t.Verdict.Result == AccurateRipVerdict::Exact)
+            t.Verdict = AccurateRipVerdict{};
 }
 
 QStringList RipReport::DamageLines() const

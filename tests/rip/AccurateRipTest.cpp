@@ -234,3 +234,27 @@ TEST_F(AccurateRip, LostSectorsAreToldByTheRipperTheSummaryAndTheLog)
     EXPECT_TRUE(text.contains("  AccurateRip v2 : " + hex(report.Tracks().at(0).V2) + "\n"));
     EXPECT_TRUE(text.endsWith("Résumé : 3 piste(s) rippée(s), 1 avec des secteurs illisibles.\n"));
 }
+
+// The last sectors of a disc lie outside its checksums: a track that lost
+// them matches the database all the same, and must not be called exact.
+TEST_F(AccurateRip, ATrackWithLostSectorsIsNeverCalledExact)
+{
+    CdioRipLibrary clean({cue});
+    const RipReport cleanRip = ripAll(clean);
+    const AccurateRipDiscId disc(tracks, cddbId);
+    const QString root = dir.filePath("db");
+    writeDatabase(root + "/exact", disc,
+                  {{{5, cleanRip.Tracks().at(0).V2}, {5, cleanRip.Tracks().at(1).V2}, {5, cleanRip.Tracks().at(2).V2}}});
+    ScriptServer server(Scripts + "accuraterip_server.py", {root});
+    CurlHttpClient http;
+    AccurateRipDatabase database(http, QStringLiteral("http://127.0.0.1:%1/accuraterip/exact").arg(server.Port()));
+
+    FailingDrive damaged({cue});
+    damaged.FailSectors(image.TrackAt(3).lastSector, 1);
+    RipReport report = ripAll(damaged);
+    ASSERT_EQ(report.Tracks().at(2).V2, cleanRip.Tracks().at(2).V2);
+    report.Verify(database, disc);
+    EXPECT_EQ(report.VerdictLines(), QStringList({"Piste 01 : exacte (AccurateRip v2, confiance 5)",
+                                                  "Piste 02 : exacte (AccurateRip v2, confiance 5)"}));
+    EXPECT_EQ(report.DamageLines(), QStringList{"Piste 03 : 1 secteur illisible (00:00.24 – 00:00.25)"});
+}

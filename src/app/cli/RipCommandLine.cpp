@@ -316,9 +316,10 @@ int RipCommandLine::ripOneTrack()
     configureOutput(r, true);
     m_lastPercent = -1;
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
-    const StopSignals stopSignals;
-    // Stopped at the next chunk and finished as a stop in the window does:
-    // the header tells what the file holds.
+    // Stopped at once, even in a read stuck on damage, and finished as a stop
+    // in the window does: the header tells what the file holds. The poll at
+    // each chunk catches a signal that came before the read began.
+    const StopSignals stopSignals([&r] { r.AbortRip(); });
     r.ProcessMessages = [&r] {
         if (StopSignals::Received())
             r.AbortRip();
@@ -433,7 +434,7 @@ int RipCommandLine::ripSeveralTracks()
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
-    const StopSignals stopSignals;
+    const StopSignals stopSignals([&run] { run.Stop(); });
     r.ProcessMessages = [&run] {
         if (StopSignals::Received())
             run.Stop();
