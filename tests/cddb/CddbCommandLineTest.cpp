@@ -76,7 +76,7 @@ TEST_F(CddbCommandLine, AnAnswerStartingWithAnEscapeReachesTheErrorStreamEscaped
     behaviours.close();
     const RipTool run = lookUp();
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "'\\x1b[2' n'est pas une valeur entière correcte\n");
+    EXPECT_EQ(run.err.toStdString(), "'\\x1b[2' n'est pas une valeur entière correcte\n");
 }
 
 TEST_F(CddbCommandLine, NoMatchIsAFailureWithTheServersAnswer)
