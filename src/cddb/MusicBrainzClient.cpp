@@ -73,6 +73,8 @@ QList<AlbumRelease> MusicBrainzClient::LookupDiscId(const QString& discId, int t
     HttpSettings settings;
     settings.userAgent = UserAgent();
     settings.cancel = m_cancel;
+    // The wait for the turn is part of the lookup's time.
+    settings.lookupStart = Clock::now();
     QByteArray answer;
     waitForTurn();
     try {

@@ -3,6 +3,7 @@
 #include "platform/HttpCancelled.h"
 #include "platform/HttpStatusError.h"
 #include <QUrl>
+#include <algorithm>
 #include <curl/curl.h>
 #include <memory>
 #include <mutex>
@@ -60,6 +61,12 @@ QString hostOf(const QString& url)
 {
     const QString host = QUrl(url).host();
     return host.isEmpty() ? url : host;
+}
+
+long millisecondsUntil(std::chrono::steady_clock::time_point deadline)
+{
+    using namespace std::chrono;
+    return static_cast<long>(duration_cast<milliseconds>(deadline - steady_clock::now()).count());
 }
 
 QString schemeOf(const QString& url)
@@ -167,8 +174,8 @@ struct CurlHttpClient::Hop {
     QString redirect;
 };
 
-CurlHttpClient::CurlHttpClient(long connectTimeoutMs, long requestTimeoutMs, qsizetype maxAnswerBytes)
-    : m_connectTimeoutMs(connectTimeoutMs), m_requestTimeoutMs(requestTimeoutMs), m_maxAnswerBytes(maxAnswerBytes)
+CurlHttpClient::CurlHttpClient(long connectTimeoutMs, long timeLimitMs, qsizetype maxAnswerBytes)
+    : m_connectTimeoutMs(connectTimeoutMs), m_timeLimitMs(timeLimitMs), m_maxAnswerBytes(maxAnswerBytes)
 {
     initLibrary();
 }
@@ -186,12 +193,16 @@ QString CurlHttpClient::RedirectRefusal(const QString& from, const QString& to)
     return QString();
 }
 
+// One deadline for the whole chain: a slow server that redirects in a loop
+// cannot hold the program for a time limit per hop.
 QByteArray CurlHttpClient::Get(const QString& url, const HttpSettings& settings)
 {
+    const Clock::time_point deadline =
+        settings.lookupStart.value_or(Clock::now()) + std::chrono::milliseconds(m_timeLimitMs);
     bool usesSettingsPort = false;
     QString address = fullAddress(url, &usesSettingsPort);
     for (int redirects = 0;; ++redirects) {
-        Hop hop = getOnce(address, usesSettingsPort, settings);
+        Hop hop = getOnce(address, usesSettingsPort, settings, deadline);
         if (hop.redirect.isEmpty())
             return hop.bytes;
         if (redirects == MaxRedirects)
@@ -207,8 +218,12 @@ QByteArray CurlHttpClient::Get(const QString& url, const HttpSettings& settings)
 }
 
 // Each request has its own handle, so its connection closes with it.
-CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings)
+CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings,
+                                            Clock::time_point deadline)
 {
+    const long leftMs = millisecondsUntil(deadline);
+    if (leftMs <= 0)
+        throw CalvenorError(failureText(CURLE_OPERATION_TIMEDOUT, hostOf(url), url, settings));
     EasyHandle curl(curl_easy_init(), curl_easy_cleanup);
     if (!curl)
         throw CalvenorError(QStringLiteral("Impossible de préparer la requête HTTP : mémoire insuffisante."));
@@ -224,8 +239,8 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, m_connectTimeoutMs);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, m_requestTimeoutMs);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, std::min(m_connectTimeoutMs, leftMs));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, leftMs);
     curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_maxAnswerBytes));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &answer);

@@ -1,18 +1,18 @@
 #pragma once
 #include "platform/IHttpClient.h"
 
-// GET over libcurl, with time-outs so that no request holds the program for
+// GET over libcurl, with time-outs so that no lookup holds the program for
 // long, and a cap on the size of an answer. Redirects are followed here, one
 // by one, so that none leads from https to plain http.
 class CurlHttpClient : public IHttpClient {
 public:
     static constexpr long DefaultConnectTimeoutMs = 10000;
-    static constexpr long DefaultRequestTimeoutMs = 30000;
+    static constexpr long DefaultTimeLimitMs = 30000;
     static constexpr qsizetype DefaultMaxAnswerBytes = 1024 * 1024;
     static constexpr int MaxRedirects = 5;
 
-    explicit CurlHttpClient(long connectTimeoutMs = DefaultConnectTimeoutMs,
-                            long requestTimeoutMs = DefaultRequestTimeoutMs,
+    // timeLimitMs bounds a whole Get, every redirect included.
+    explicit CurlHttpClient(long connectTimeoutMs = DefaultConnectTimeoutMs, long timeLimitMs = DefaultTimeLimitMs,
                             qsizetype maxAnswerBytes = DefaultMaxAnswerBytes);
 
     QByteArray Get(const QString& url, const HttpSettings& settings) override;
@@ -22,10 +22,11 @@ public:
     static QString RedirectRefusal(const QString& from, const QString& to);
 
 private:
+    using Clock = std::chrono::steady_clock;
     struct Hop;
-    Hop getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings);
+    Hop getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings, Clock::time_point deadline);
 
     long m_connectTimeoutMs;
-    long m_requestTimeoutMs;
+    long m_timeLimitMs;
     qsizetype m_maxAnswerBytes;
 };

@@ -2,6 +2,8 @@
 #include <QByteArray>
 #include <QString>
 #include <atomic>
+#include <chrono>
+#include <optional>
 
 // How a request reaches its server.
 struct HttpSettings {
@@ -16,12 +18,16 @@ struct HttpSettings {
     QString userAgent = QStringLiteral("Calvenor/" CALVENOR_VERSION);
     // Set from another thread, it ends the request at once with HttpCancelled.
     const std::atomic<bool>* cancel = nullptr;
+    // When the lookup began, if before the request (a wait for its turn):
+    // its time limit counts from then rather than from the call.
+    std::optional<std::chrono::steady_clock::time_point> lookupStart;
 };
 
-// GET of an http or https address into memory. Failures (no connection,
-// refused, time-out, an HTTP error status, an answer too large, a redirect
-// that would leave https) raise CalvenorError with a French text; a
-// cancelled request raises HttpCancelled.
+// GET of an http or https address into memory, its redirects included, all
+// within one time limit. Failures (no connection, refused, time-out, an HTTP
+// error status, an answer too large, a redirect that would leave https)
+// raise CalvenorError with a French text; a cancelled request raises
+// HttpCancelled.
 class IHttpClient {
 public:
     virtual ~IHttpClient() = default;

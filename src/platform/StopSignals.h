@@ -1,20 +1,18 @@
 #pragma once
-#include <condition_variable>
+#include "platform/PosixFd.h"
+#include <array>
 #include <csignal>
 #include <functional>
-#include <mutex>
 #include <thread>
 
 // While the object lives, SIGINT and SIGTERM only raise a flag that a long
-// operation reads between two steps, so it can end its file cleanly. A second
-// signal of the same kind acts as usual (the handlers reset themselves).
-// The previous handlers come back on destruction.
+// operation reads between two steps, so it can end its file cleanly; onStop,
+// when given, runs at once on a thread of its own, to stop what reads no flag
+// (a network request). A second signal of the same kind acts as usual (the
+// handlers reset themselves). The previous handlers come back on destruction.
 class StopSignals {
 public:
-    // onStop, when given, is called once soon after the first signal, from a
-    // thread of its own: a read stuck on a damaged disc takes no steps, so
-    // the flag alone would wait for it. It must be safe from any thread.
-    explicit StopSignals(std::function<void()> onStop = {});
+    explicit StopSignals(std::function<void()> onStop = nullptr);
     ~StopSignals();
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
@@ -23,13 +21,14 @@ public:
     static int Received();
 
 private:
+    StopSignals(std::function<void()> onStop, std::array<int, 2> pipeEnds);
     void watch();
 
     struct sigaction m_oldInt {};
     struct sigaction m_oldTerm {};
     std::function<void()> m_onStop;
-    std::mutex m_lock;
-    std::condition_variable m_ending;
-    bool m_ended = false;
+    // The handler writes to this pipe: the watching thread wakes at once.
+    PosixFd m_readEnd;
+    PosixFd m_writeEnd;
     std::thread m_watcher;
 };

@@ -42,6 +42,8 @@ QString AccurateRipVerdict::Detail() const
         return QStringLiteral("différente de la base AccurateRip");
     case Absent:
         return QStringLiteral("absente de la base AccurateRip");
+    case Unverified:
+        return QStringLiteral("non vérifiée");
     case NotChecked:
         break;
     }

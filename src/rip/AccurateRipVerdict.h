@@ -12,7 +12,8 @@ struct AccurateRipVerdict {
         NotChecked, // the database was not asked, or could not be
         Exact,      // a response holds the track's v1 or v2 checksum
         Different,  // the database knows the disc, not this checksum
-        Absent      // the database does not know the disc or the track
+        Absent,     // the database does not know the disc or the track
+        Unverified  // a stop gave up the request: the file is whole, only unproven
     };
 
     Kind Result = NotChecked;

@@ -1,6 +1,7 @@
 #include "rip/RipReport.h"
 #include "platform/TargetNameRule.h"
 #include "platform/CalvenorError.h"
+#include "platform/HttpCancelled.h"
 #include "rip/AccurateRipDatabase.h"
 #include "rip/AccurateRipDiscId.h"
 #include <algorithm>
@@ -11,22 +12,41 @@ constexpr int32_t SectorsPerSecond = 75;
 
 void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& disc)
 {
+    m_verificationStopped = false;
     QList<AccurateRipResponse> responses;
     try {
         responses = database.Lookup(disc);
+    } catch (const HttpCancelled& e) {
+        // The files are whole: only their proof is missing.
+        m_verificationStopped = true;
+        m_note = unreachedNote(e);
+        setVerdicts([](const TrackRipResult&) { return AccurateRipVerdict{AccurateRipVerdict::Unverified}; });
+        return;
     } catch (const CalvenorError& e) {
-        m_note = QStringLiteral("la base n'a pas pu être consultée. %1").arg(e.message());
+        m_note = unreachedNote(e);
         return;
     }
     m_note.clear();
+    setVerdicts([&](const TrackRipResult& t) {
+        return AccurateRipVerdict::Of(responses, disc, disc.AudioIndex(t.TrackNum), t.V1, t.V2);
+    });
+}
+
+void RipReport::setVerdicts(const std::function<AccurateRipVerdict(const TrackRipResult&)>& verdictOf)
+{
     for (TrackRipResult& t : m_tracks)
         if (t.FileWritten && t.HasChecksums)
-            t.Verdict = AccurateRipVerdict::Of(responses, disc, disc.AudioIndex(t.TrackNum), t.V1, t.V2);
+            t.Verdict = verdictOf(t);
     // The checksums leave out the disc's first and last sectors: a match
     // says nothing of lost sectors there.
     for (TrackRipResult& t : m_tracks)
         if (t.LostSectors() && t.Verdict.Result == AccurateRipVerdict::Exact)
             t.Verdict = AccurateRipVerdict{};
+}
+
+QString RipReport::unreachedNote(const CalvenorError& error)
+{
+    return QStringLiteral("la base n'a pas pu être consultée. %1").arg(error.message());
 }
 
 QStringList RipReport::DamageLines() const

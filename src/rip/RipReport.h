@@ -3,8 +3,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class AccurateRipDatabase;
+class CalvenorError;
 class AccurateRipDiscId;
 
 // The tracks of a rip run as the ripper delivered them, their AccurateRip
@@ -21,6 +23,8 @@ public:
     void SkipVerification(const QString& reason) { m_note = reason; }
     // Empty when the database answered.
     const QString& VerificationNote() const { return m_note; }
+    // A stop gave up the request: each file written is "non vérifiée".
+    bool VerificationStopped() const { return m_verificationStopped; }
 
     // "Piste 02 : 100 secteurs illisibles (03:27.20 – 03:28.45)", one per damaged track.
     QStringList DamageLines() const;
@@ -40,6 +44,10 @@ public:
     static QString TrackLabel(int trackNum);
 
 private:
+    void setVerdicts(const std::function<AccurateRipVerdict(const TrackRipResult&)>& verdictOf);
+    static QString unreachedNote(const CalvenorError& error);
+
     QList<TrackRipResult> m_tracks;
     QString m_note;
+    bool m_verificationStopped = false;
 };

@@ -1,5 +1,10 @@
 #include "app/cli/RipCommandLine.h"
 #include "support/DiscImage.h"
+#include "support/RipTool.h"
+#include "support/ScriptServer.h"
+#include "support/TestFiles.h"
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -86,4 +91,29 @@ TEST_F(RipInterruption, ADestinationRemovedDuringTheRipIsNotBlamedOnTheDisc)
                                      .arg(wav)))
         << message.toStdString();
     EXPECT_FALSE(message.contains("Le disque n'a pas pu être lu"));
+}
+
+// The tool itself, sent SIGTERM while the database holds its request: the
+// request ends at once and the whole file is only left unproven.
+TEST_F(RipInterruption, ASignalDuringTheDatabaseRequestEndsItAtOnceAndBlamesNoFile)
+{
+    ScriptServer database(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"),
+                          {dir.path(), "--hold"});
+    QElapsedTimer sinceSignal;
+    const RipTool run = RipTool::Run({"--drive", "x=" + cue, "x:", "--tracks", "1", "--wav", "--dir",
+                                      dir.filePath("sortie"), "--accuraterip-server",
+                                      QStringLiteral("http://127.0.0.1:%1/accuraterip").arg(database.Port())},
+                                     [&](QProcess& tool) {
+                                         if (!database.WaitForLine("HELD", 60000))
+                                             return;
+                                         sinceSignal.start();
+                                         tool.terminate();
+                                     });
+    ASSERT_TRUE(sinceSignal.isValid()) << run.err.toStdString();
+    EXPECT_LT(sinceSignal.elapsed(), 3000);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.endsWith("Piste 01 : non vérifiée\n")) << run.out.toStdString();
+    EXPECT_FALSE(run.err.contains("ne contient que le début")) << run.err.toStdString();
+    const QString log = QString::fromUtf8(TestFiles::ReadAll(dir.filePath("sortie/Rapport.log")));
+    EXPECT_TRUE(log.contains("  AccurateRip : non vérifiée\n")) << log.toStdString();
 }

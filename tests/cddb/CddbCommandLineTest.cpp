@@ -67,6 +67,18 @@ TEST_F(CddbCommandLine, ControlCharactersFromTheServerReachTheTerminalEscaped)
                        "title=Trois\n");
 }
 
+TEST_F(CddbCommandLine, AnAnswerStartingWithAnEscapeReachesTheErrorStreamEscaped)
+{
+    QDir(dir.path()).mkpath("records");
+    QFile behaviours(dir.filePath("records/behaviours.txt"));
+    ASSERT_TRUE(behaviours.open(QIODevice::WriteOnly));
+    behaviours.write("0b001203 escape\n");
+    behaviours.close();
+    const RipTool run = lookUp();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.toStdString(), "'\\x1b[2' n'est pas une valeur entière correcte\n");
+}
+
 TEST_F(CddbCommandLine, NoMatchIsAFailureWithTheServersAnswer)
 {
     const RipTool run = lookUp();

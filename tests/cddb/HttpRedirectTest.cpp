@@ -1,19 +1,29 @@
 #include "CddbServer.h"
+#include "cddb/MusicBrainzClient.h"
+#include "cddb/TCDDBConnect.h"
 #include "platform/CalvenorError.h"
 #include "platform/CurlHttpClient.h"
+#include "rip/AccurateRipDatabase.h"
+#include "rip/AccurateRipDiscId.h"
+#include <QElapsedTimer>
 #include <QUrl>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-QString errorOf(const QString& url)
+QString errorOf(const std::function<void()>& action)
 {
-    CurlHttpClient http;
     try {
-        http.Get(url, HttpSettings());
+        action();
     } catch (const CalvenorError& e) {
         return e.message();
     }
     return QStringLiteral("(no error)");
+}
+
+QString errorOf(const QString& url)
+{
+    return errorOf([&] { CurlHttpClient().Get(url, HttpSettings()); });
 }
 
 QString redirectTo(const CddbServer& server, const QString& target)
@@ -61,4 +71,44 @@ TEST(HttpRedirects, FollowedOrRefusedNamingTheTarget)
     EXPECT_EQ(errorOf(QStringLiteral("http://127.0.0.1:%1/redirect").arg(server.Port())),
               QStringLiteral("Trop de redirections (plus de 5) : la dernière renvoie vers « http://127.0.0.1:%1/redirect »."
                              ).arg(server.Port()));
+}
+
+// Each hop comes 0.4 s late and redirects again: every lookup ends by its one
+// deadline (1 s here) instead of after six slow hops.
+TEST(HttpRedirects, EveryLookupEndsByOneDeadlineThroughASlowRedirectLoop)
+{
+    CddbServer server;
+    const QString loop = QStringLiteral("http://127.0.0.1:%1/slow-redirect").arg(server.Port());
+    CurlHttpClient http(1000, 1000);
+    PlatformServices services;
+    services.http = &http;
+    const std::pair<const char*, std::function<void()>> lookups[] = {
+        {"CDDB",
+         [&] {
+             TCDDBConnect cddb(services);
+             cddb.SetServer(loop);
+             cddb.SendCommand("cddb+query+0c01ac02+2+150+14262+428");
+         }},
+        {"MusicBrainz",
+         [&] {
+             MusicBrainzClient musicBrainz(services);
+             musicBrainz.SetServer(loop);
+             musicBrainz.LookupDiscId("r76jEjhsNSTmDPF3tXjjEvPmnMk-", 2);
+         }},
+        {"AccurateRip",
+         [&] {
+             TrackEntry track;
+             track.Track.Kind = QStringLiteral("Audio");
+             track.Track.LastSector = 1000;
+             AccurateRipDatabase(http, loop).Lookup(AccurateRipDiscId({track}, 0x0c01ac02));
+         }},
+    };
+    for (const auto& [name, lookup] : lookups) {
+        QElapsedTimer took;
+        took.start();
+        EXPECT_EQ(errorOf(lookup).toStdString(),
+                  "Le serveur « 127.0.0.1 » ne répond pas : le délai d'attente est dépassé.")
+            << name;
+        EXPECT_LT(took.elapsed(), 2000) << name;
+    }
 }

@@ -13,11 +13,13 @@ and "cddb read" from record files:
                                   http500      HTTP status 500
                                   empty        an empty body
                                   nonnumeric   a body whose code is not a number
+                                  escape       a body that starts with a terminal escape sequence
                                   hang         no answer at all
                                   large        a body of 2 MiB
                                   slow         the ordinary answer, 5 s late
 
 GET /redirect?to=URL answers with a redirect to URL (to itself without "to").
+GET /slow-redirect/... answers, 0.4 s late, with a redirect to itself.
 GET /ws/2/discid/<id>?inc=recordings+artist-credits&fmt=json answers with
 RECORDS/musicbrainz/<id>.json as the MusicBrainz web service would, 404 when
 there is none.
@@ -40,6 +42,8 @@ from urllib.parse import parse_qs, urlsplit
 LIST_END = "."
 MUSICBRAINZ = "musicbrainz"
 DISCID_PATH = "/ws/2/discid/"
+SLOW_REDIRECT = "/slow-redirect/"
+SLOW_REDIRECT_DELAY = 0.4
 
 
 def read_lines(path):
@@ -138,6 +142,10 @@ class Handler(BaseHTTPRequestHandler):
         if target.path == "/redirect":
             self.redirect(parse_qs(target.query).get("to", [""])[0])
             return
+        if target.path.startswith(SLOW_REDIRECT):
+            self.server.stopping.wait(SLOW_REDIRECT_DELAY)
+            self.redirect(self.path)
+            return
         if not target.path.endswith("/cddb.cgi"):
             self.send_body(b"Not found\r\n", 404)
             return
@@ -214,6 +222,8 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(b"")
         elif behaviour == "nonnumeric":
             self.send_body(answer_lines(["abc Server confused"]))
+        elif behaviour == "escape":
+            self.send_body(answer_lines(["\x1b[2J200 rock 0b001203 Cleared"]))
         elif behaviour == "large":
             self.send_body(answer_lines(["200 misc 00000000 " + "x" * (2 * 1024 * 1024)]))
         elif behaviour == "hang":

@@ -1,26 +1,34 @@
 #!/usr/bin/env python3
 """A stand-in for the AccurateRip database over HTTP, for tests.
 
-  accuraterip_server.py FOLDER [--port 0]
+  accuraterip_server.py FOLDER [--port 0] [--hold]
 
 Listens on 127.0.0.1 only and answers GET /accuraterip/<a>/<b>/<c>/<file>
 with FOLDER/<a>/<b>/<c>/<file>, or 404 when there is no such file. The first
-line printed is "PORT <number>".
+line printed is "PORT <number>". With --hold, a request gets no answer for a
+minute: "HELD" is printed when one comes, and the 404 follows.
 """
 import argparse
 import os
 import sys
+import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import unquote, urlsplit
 
 PREFIX = "/accuraterip/"
 
 
-def handler_for(folder):
+HOLD_SECONDS = 60
+
+
+def handler_for(folder, hold):
     root = os.path.realpath(folder)
 
     class Handler(BaseHTTPRequestHandler):
         def do_GET(self):
+            if hold:
+                print("HELD", flush=True)
+                time.sleep(HOLD_SECONDS)
             path = unquote(urlsplit(self.path).path)
             target = os.path.realpath(os.path.join(root, path[len(PREFIX):])) if path.startswith(PREFIX) else ""
             if not target.startswith(root + os.sep) or not os.path.isfile(target):
@@ -44,8 +52,9 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("folder")
     parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--hold", action="store_true")
     args = parser.parse_args()
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), handler_for(args.folder))
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), handler_for(args.folder, args.hold))
     print(f"PORT {server.server_address[1]}", flush=True)
     try:
         server.serve_forever()

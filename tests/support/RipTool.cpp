@@ -3,7 +3,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
-RipTool RipTool::Run(const QStringList& arguments)
+RipTool RipTool::Run(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning)
 {
     // The tool never reads the user's own settings here.
     static QTemporaryDir settingsFolder;
@@ -12,6 +12,8 @@ RipTool RipTool::Run(const QStringList& arguments)
     QProcess tool;
     tool.setProcessEnvironment(environment);
     tool.start(QStringLiteral(CALVENOR_RIP_EXE), arguments);
+    if (whileRunning && tool.waitForStarted())
+        whileRunning(tool);
     RipTool run;
     if (!tool.waitForFinished(120000))
         return run;

@@ -1,6 +1,9 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QProcess;
 
 // One run of the built calvenor-rip tool.
 struct RipTool {
@@ -8,5 +11,6 @@ struct RipTool {
     QString out;
     QString err;
 
-    static RipTool Run(const QStringList& arguments);
+    // whileRunning, when given, acts on the tool once it has started.
+    static RipTool Run(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning = nullptr);
 };

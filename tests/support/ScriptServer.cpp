@@ -1,4 +1,5 @@
 #include "support/ScriptServer.h"
+#include <QElapsedTimer>
 #include <stdexcept>
 
 namespace {
@@ -17,6 +18,20 @@ ScriptServer::ScriptServer(const QString& script, const QStringList& arguments)
     if (!line.startsWith("PORT "))
         throw std::runtime_error(script.toStdString() + " did not start: " + line.toStdString());
     m_port = line.mid(5).toInt();
+}
+
+bool ScriptServer::WaitForLine(const QByteArray& line, int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        while (m_process.canReadLine())
+            if (m_process.readLine().trimmed() == line)
+                return true;
+        const qint64 left = timeoutMs - waited.elapsed();
+        if (left <= 0 || !m_process.waitForReadyRead(static_cast<int>(left)))
+            return false;
+    }
 }
 
 ScriptServer::~ScriptServer()

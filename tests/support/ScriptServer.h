@@ -13,6 +13,8 @@ public:
     ScriptServer& operator=(const ScriptServer&) = delete;
 
     int Port() const { return m_port; }
+    // Waits until the script prints this line; false when it has not within timeoutMs.
+    bool WaitForLine(const QByteArray& line, int timeoutMs);
 
 private:
     QProcess m_process;

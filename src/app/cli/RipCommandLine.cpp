@@ -1,6 +1,7 @@
 #include "app/cli/RipCommandLine.h"
 #include "app/cli/CddbCommands.h"
 #include "app/cli/ConvertCommand.h"
+#include "app/cli/TerminalText.h"
 #include "encode/ConvertJob.h"
 #include "platform/CalvenorError.h"
 #include "cddb/TCDInfo.h"
@@ -30,6 +31,7 @@
 #include "tags/TrackTags.h"
 #include "platform/Settings.h"
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <utility>
 
@@ -137,13 +139,14 @@ int RipCommandLine::Run(const QStringList& arguments)
         }
         return dispatch();
     } catch (const UsageError& e) {
-        m_err << e.message() << "\n\n" << m_help.Text();
+        m_err << TerminalText::EscapedMessage(e.message()) << "\n\n" << m_help.Text();
         return 2;
     } catch (const CalvenorError& e) {
-        m_err << e.message() << '\n';
+        // Messages may quote a server.
+        m_err << TerminalText::EscapedMessage(e.message()) << '\n';
         return 1;
     } catch (const std::exception& e) {
-        m_err << QString::fromLocal8Bit(e.what()) << '\n';
+        m_err << TerminalText::EscapedMessage(QString::fromLocal8Bit(e.what())) << '\n';
         return 1;
     }
 }
@@ -317,9 +320,14 @@ int RipCommandLine::ripOneTrack()
     m_lastPercent = -1;
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
     // Stopped at once, even in a read stuck on damage, and finished as a stop
-    // in the window does: the header tells what the file holds. The poll at
-    // each chunk catches a signal that came before the read began.
-    const StopSignals stopSignals([&r] { r.AbortRip(); });
+    // in the window does: the header tells what the file holds. After the
+    // read, a signal gives up the database request. The poll at each chunk
+    // catches a signal that came before the read began.
+    std::atomic<bool> stopVerification{false};
+    const StopSignals stopSignals([&r, &stopVerification] {
+        stopVerification = true;
+        r.AbortRip();
+    });
     r.ProcessMessages = [&r] {
         if (StopSignals::Received())
             r.AbortRip();
@@ -340,7 +348,7 @@ int RipCommandLine::ripOneTrack()
     throwIfInterrupted(written);
     RipReport report;
     report.Add(r.LastRip);
-    verification().Apply(report, r.Tracks);
+    verification().Apply(report, r.Tracks, &stopVerification);
     RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
     return reportResult(report);
 }
@@ -446,7 +454,9 @@ int RipCommandLine::ripSeveralTracks()
         if (row.Ticked)
             m_out << row.Values[TrackRow::Target] << '\n';
     m_out << run.PlaylistFileName() << '\n';
-    throwIfInterrupted(m_lastPath);
+    // A signal during the database request cut no file short.
+    if (!run.Report().VerificationStopped())
+        throwIfInterrupted(m_lastPath);
     const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
@@ -501,7 +511,7 @@ int RipCommandLine::reportResult(const RipReport& report)
     for (const QString& line : report.DamageLines() + report.VerdictLines())
         m_out << line << '\n';
     if (!report.VerificationNote().isEmpty())
-        m_err << QStringLiteral("AccurateRip : ") << report.VerificationNote() << '\n';
+        m_err << QStringLiteral("AccurateRip : ") << TerminalText::EscapedMessage(report.VerificationNote()) << '\n';
     if (report.LostSectors())
         return LostSectorsExit;
     return report.DiffersFromKnownDisc() ? DiffersExit : 0;

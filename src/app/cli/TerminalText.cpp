@@ -1,4 +1,5 @@
 #include "app/cli/TerminalText.h"
+#include <QStringList>
 
 QString TerminalText::Escaped(const QString& text)
 {
@@ -11,4 +12,12 @@ QString TerminalText::Escaped(const QString& text)
             out += c;
     }
     return out;
+}
+
+QString TerminalText::EscapedMessage(const QString& text)
+{
+    QStringList lines = text.split('\n');
+    for (QString& line : lines)
+        line = Escaped(line);
+    return lines.join('\n');
 }

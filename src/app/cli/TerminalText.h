@@ -7,4 +7,7 @@
 class TerminalText {
 public:
     static QString Escaped(const QString& text);
+    // A message that may quote such text: its line breaks are kept, every
+    // other control character is escaped.
+    static QString EscapedMessage(const QString& text);
 };
