@@ -5,7 +5,6 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,7 +16,7 @@ QByteArray native(const QString& path)
 
 QString systemError()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return FileError::Reason(errno);
 }
 
 // New files get the ordinary permissions (umask applied), as any other output.
