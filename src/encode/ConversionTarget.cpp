@@ -1,5 +1,6 @@
 #include "encode/ConversionTarget.h"
 #include "platform/FileError.h"
+#include "platform/PathText.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -48,10 +49,8 @@ void ConversionTarget::openNamed()
 
 QString ConversionTarget::hiddenName() const
 {
-    const QFileInfo info(m_target);
-    return QStringLiteral("%1/.%2.%3.part")
-        .arg(info.absolutePath(), info.fileName())
-        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    return PathText::HiddenBeside(
+        m_target, QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
 }
 
 ConversionTarget::~ConversionTarget()

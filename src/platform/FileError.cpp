@@ -46,6 +46,8 @@ QString FileError::Reason(int systemError)
         return QStringLiteral("Le système de fichiers est en lecture seule.");
     if (meansRefused(systemError))
         return QStringLiteral("Accès refusé.");
+    if (systemError == ENOENT)
+        return QStringLiteral("Son dossier n'existe pas ou plus (a-t-il été supprimé ?).");
     return QString::fromLocal8Bit(std::strerror(systemError));
 }
 

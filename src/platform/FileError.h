@@ -18,7 +18,8 @@ public:
     // short write comes back as a bare WriteError), and so is a refusal.
     static FileError CannotWrite(const QString& path, const QFileDevice& file, int systemError);
     // The French reason of a system error number: full disk, read-only file
-    // system and refused access in words of their own, else the system's text.
+    // system, refused access and missing folder in words of their own, else
+    // the system's text.
     static QString Reason(int systemError);
     // Whether the file system holding path has no room left for a user.
     static bool DiskFull(const QString& path);

@@ -1,5 +1,6 @@
 #include "platform/FileWriteLock.h"
 #include "platform/FileError.h"
+#include "platform/PathText.h"
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -26,8 +27,7 @@ bool stillNamed(int fd, const QString& name)
 
 QString FileWriteLock::LockName(const QString& target)
 {
-    const QFileInfo info(target);
-    return QStringLiteral("%1/.%2.lock").arg(info.absolutePath(), info.fileName());
+    return PathText::HiddenBeside(target, QStringLiteral(".lock"));
 }
 
 FileWriteLock::FileWriteLock(const QString& target)

@@ -249,7 +249,11 @@ bool TMP3Info::writeTrailer(const QByteArray& trailer)
         return cannotWrite(file);
     const qint64 size = file.size();
     const qint64 at = m_valid ? size - TagSize : size;
-    if (at < 0 || !file.seek(at))
+    if (at < 0) {
+        report(QStringLiteral("Le fichier est plus court qu'une étiquette ID3 : il a changé depuis sa lecture."));
+        return false;
+    }
+    if (!file.seek(at))
         return cannotWrite(file);
     if (file.write(trailer) != TagSize || !file.flush())
         return cannotWrite(file);
@@ -267,7 +271,7 @@ bool TMP3Info::cannotWrite(const QFile& file)
     else if (FileError::DiskFull(m_filename))
         report(FileError::Reason(ENOSPC));
     else
-        report(file.errorString());
+        report(QStringLiteral("Erreur d'écriture : %1").arg(file.errorString()));
     return false;
 }
 
