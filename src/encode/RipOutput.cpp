@@ -4,12 +4,22 @@
 #include "platform/FileWriteLock.h"
 #include "encode/ECDRIPError.h"
 #include "encode/WavHeader.h"
+#include <QFileInfo>
 #include <QtEndian>
 #include <cerrno>
 
-RipOutput::RipOutput(const QString& path)
-    : m_name(path), m_lock(std::make_unique<FileWriteLock>(path)), m_target(std::make_unique<ConversionTarget>(path))
+RipOutput::RipOutput(const QString& path) : m_name(path)
 {
+    // A device or a pipe is written in place: a rename would replace it.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        m_file.setFileName(path);
+        if (!m_file.open(QIODevice::WriteOnly))
+            throw FileError::CannotCreate(path, m_file.errorString());
+        return;
+    }
+    m_lock = std::make_unique<FileWriteLock>(path);
+    m_target = std::make_unique<ConversionTarget>(path);
     if (!m_file.open(m_target->Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
         throw FileError::CannotCreate(path, m_file.errorString());
 }

@@ -13,7 +13,8 @@ class RipOutput {
 public:
     // Claims path against other writers and writes out of sight beside it, as
     // the converter does: Commit gives the data the path's name, replacing
-    // any file of that name in one step; without it nothing is left.
+    // any file of that name in one step; without it nothing is left. A device
+    // or a pipe at path is written directly.
     explicit RipOutput(const QString& path);
     // Writes through an open descriptor, which stays open; name is for messages.
     RipOutput(int descriptor, const QString& name);
