@@ -344,7 +344,7 @@ int RipCommandLine::ripOneTrack()
     if (whole)
         verification().Apply(report, r.Tracks);
     RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
-    throwIfInterrupted(report);
+    throwIfInterrupted(report, {track});
     return reportResult(report);
 }
 
@@ -449,7 +449,7 @@ int RipCommandLine::ripSeveralTracks()
         if (t.FileWritten && !t.Interrupted)
             m_out << t.Path << '\n';
     m_out << run.PlaylistFileName() << '\n';
-    throwIfInterrupted(run.Report());
+    throwIfInterrupted(run.Report(), m_wantedTracks);
     const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
@@ -522,13 +522,22 @@ int RipCommandLine::convertFiles()
     return convert.Run(m_parser.value(QStringLiteral("convert")), m_parser.value(QStringLiteral("out")), direction);
 }
 
-void RipCommandLine::throwIfInterrupted(const RipReport& report) const
+void RipCommandLine::throwIfInterrupted(const RipReport& report, const QList<int>& wanted) const
 {
     const int signal = StopSignals::Received();
-    if (signal == 0)
+    QStringList skipped;
+    for (int n : wanted)
+        if (std::none_of(report.Tracks().begin(), report.Tracks().end(),
+                         [n](const TrackRipResult& t) { return t.TrackNum == n; }))
+            skipped << QString::number(n);
+    QStringList lines = report.InterruptionLines();
+    // A signal after the last read stops nothing: every file is whole.
+    if (signal == 0 || (lines.isEmpty() && skipped.isEmpty()))
         return;
-    QStringList lines{QStringLiteral("Extraction interrompue par le signal %1.").arg(signal)};
-    throw CalvenorError((lines + report.InterruptionLines()).join('\n'));
+    lines.prepend(QStringLiteral("Extraction interrompue par le signal %1.").arg(signal));
+    if (!skipped.isEmpty())
+        lines << QStringLiteral("Pistes non rippées : %1.").arg(skipped.join(QStringLiteral(", ")));
+    throw CalvenorError(lines.join('\n'));
 }
 
 int RipCommandLine::encoderCount() const
