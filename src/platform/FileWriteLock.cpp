@@ -33,8 +33,13 @@ QString FileWriteLock::LockName(const QString& target)
 FileWriteLock::FileWriteLock(const QString& target)
     : m_target(QFileInfo(target).absoluteFilePath()), m_lockName(LockName(target))
 {
-    while (!tryClaim()) {
-    }
+    // Each retry follows a holder that let go meanwhile; a name that keeps
+    // changing under us is given up on.
+    constexpr int Attempts = 100;
+    for (int attempt = 0; attempt < Attempts; ++attempt)
+        if (tryClaim())
+            return;
+    throw FileError::CannotCreate(m_target, EAGAIN);
 }
 
 // False when the lock file changed under us and the claim must start again.
