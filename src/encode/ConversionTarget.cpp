@@ -1,11 +1,11 @@
 #include "encode/ConversionTarget.h"
 #include "platform/FileError.h"
+#include "platform/PathText.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,7 +17,7 @@ QByteArray native(const QString& path)
 
 QString systemError()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return FileError::Reason(errno);
 }
 
 // New files get the ordinary permissions (umask applied), as any other output.
@@ -49,10 +49,8 @@ void ConversionTarget::openNamed()
 
 QString ConversionTarget::hiddenName() const
 {
-    const QFileInfo info(m_target);
-    return QStringLiteral("%1/.%2.%3.part")
-        .arg(info.absolutePath(), info.fileName())
-        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    return PathText::HiddenBeside(
+        m_target, QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
 }
 
 ConversionTarget::~ConversionTarget()

@@ -114,10 +114,10 @@ void ParallelMp3Encoder::encode(Job& job)
         }
         encoder->Finish(buffer.data());
         encoder.reset();
-        job.output->Close();
+        job.output->Commit();
         finish(job, nullptr);
     } catch (...) {
-        // The stream closes without writing more; the file keeps what was written.
+        // The stream closes without writing more; the file is not committed.
         job.stream.Drop();
         encoder.reset();
         job.output->Close();

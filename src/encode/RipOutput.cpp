@@ -1,19 +1,49 @@
 #include "encode/RipOutput.h"
+#include "encode/ConversionTarget.h"
 #include "platform/FileError.h"
+#include "platform/FileWriteLock.h"
 #include "encode/ECDRIPError.h"
 #include "encode/WavHeader.h"
+#include <QFileInfo>
 #include <QtEndian>
+#include <cerrno>
 
-RipOutput::RipOutput(const QString& path) : m_file(path)
+RipOutput::RipOutput(const QString& path) : m_name(path)
 {
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // A device or a pipe is written in place: a rename would replace it.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        m_file.setFileName(path);
+        if (!m_file.open(QIODevice::WriteOnly))
+            throw FileError::CannotCreate(path, m_file.errorString());
+        return;
+    }
+    m_lock = std::make_unique<FileWriteLock>(path);
+    m_target = std::make_unique<ConversionTarget>(path);
+    if (!m_file.open(m_target->Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
         throw FileError::CannotCreate(path, m_file.errorString());
 }
 
-RipOutput::RipOutput(int descriptor, const QString& name)
+RipOutput::RipOutput(int descriptor, const QString& name) : m_name(name)
 {
     if (!m_file.open(descriptor, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
         throw FileError::CannotCreate(name, m_file.errorString());
+}
+
+RipOutput::~RipOutput() = default;
+
+void RipOutput::Commit()
+{
+    // Every write was flushed: closing loses nothing.
+    m_file.close();
+    if (m_target)
+        m_target->Commit();
+}
+
+void RipOutput::writeFailed() const
+{
+    const int systemError = errno;
+    throw ECDRIPError(FileError::CannotWrite(m_name, m_file, systemError).message());
 }
 
 void RipOutput::Write(const uint8_t* data, int64_t length)
@@ -24,7 +54,7 @@ void RipOutput::Write(const uint8_t* data, int64_t length)
     if (done > 0)
         m_written += done;
     if (done != length || !m_file.flush())
-        throw ECDRIPError(FileError::CannotWrite(m_file).message());
+        writeFailed();
 }
 
 void RipOutput::WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize)
@@ -48,7 +78,7 @@ void RipOutput::WriteAt(int64_t offset, const uint8_t* data, int64_t length)
     if (offset + length > m_written || !m_file.seek(offset)
         || m_file.write(reinterpret_cast<const char*>(data), length) != length || !m_file.flush()
         || !m_file.seek(m_file.size()))
-        throw ECDRIPError(FileError::CannotWrite(m_file).message());
+        writeFailed();
 }
 
 void RipOutput::patch32(qint64 offset, uint32_t value)

@@ -2,12 +2,19 @@
 #include <QFile>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
-// The file a rip writes: created (replacing any file of that name) on
-// construction, closed on destruction. A failed write raises ECDRIPError with
-// a French text (a full disk is named as such).
+class ConversionTarget;
+class FileWriteLock;
+
+// The file a rip writes. A failed write raises ECDRIPError with a French text
+// (a full disk is named as such).
 class RipOutput {
 public:
+    // Claims path against other writers and writes out of sight beside it, as
+    // the converter does: Commit gives the data the path's name, replacing
+    // any file of that name in one step; without it nothing is left. A device
+    // or a pipe at path is written directly.
     explicit RipOutput(const QString& path);
     // Writes through an open descriptor, which stays open; name is for messages.
     RipOutput(int descriptor, const QString& name);
@@ -24,9 +31,16 @@ public:
     // Makes the header's two sizes tell the audio actually written.
     void FixWavSizes();
     void Close() { m_file.close(); }
+    // Closes the file and puts it under its name (the path given on construction).
+    void Commit();
+    ~RipOutput();
 
 private:
     void patch32(qint64 offset, uint32_t value);
+    [[noreturn]] void writeFailed() const;
+    QString m_name;
+    std::unique_ptr<FileWriteLock> m_lock;
+    std::unique_ptr<ConversionTarget> m_target;
     QFile m_file;
     int64_t m_written = 0;
     int64_t m_headerSize = 0;

@@ -1,5 +1,20 @@
 #include "platform/FileError.h"
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <sys/statvfs.h>
+
+namespace {
+bool meansFull(int systemError)
+{
+    return systemError == ENOSPC || systemError == EDQUOT;
+}
+
+bool meansRefused(int systemError)
+{
+    return systemError == EACCES || systemError == EPERM || systemError == EROFS;
+}
+} // namespace
 
 FileError FileError::CannotCreate(const QString& path, const QString& reason)
 {
@@ -7,14 +22,41 @@ FileError FileError::CannotCreate(const QString& path, const QString& reason)
                          .arg(QFileInfo(path).absoluteFilePath(), reason));
 }
 
-FileError FileError::CannotWrite(const QFileDevice& file)
+FileError FileError::CannotCreate(const QString& path, int systemError)
 {
-    const QString path = QFileInfo(file.fileName()).absoluteFilePath();
-    // Qt reports a full disk (ENOSPC) as a resource error.
-    if (file.error() == QFileDevice::ResourceError)
+    return CannotCreate(path, Reason(systemError));
+}
+
+FileError FileError::CannotWrite(const QString& name, const QFileDevice& file, int systemError)
+{
+    const QString path = QFileInfo(name).absoluteFilePath();
+    if (file.error() == QFileDevice::ResourceError || meansFull(systemError) || DiskFull(path))
         return FileError(QStringLiteral("Le disque est plein : le fichier \"%1\" n'a pas pu être écrit en entier.")
                              .arg(path));
+    if (meansRefused(systemError))
+        return FileError(QStringLiteral("Impossible d'écrire le fichier \"%1\" : %2").arg(path, Reason(systemError)));
     return FileError(QStringLiteral("Erreur d'écriture dans le fichier \"%1\". %2").arg(path, file.errorString()));
+}
+
+QString FileError::Reason(int systemError)
+{
+    if (meansFull(systemError))
+        return QStringLiteral("Le disque est plein.");
+    if (systemError == EROFS)
+        return QStringLiteral("Le système de fichiers est en lecture seule.");
+    if (meansRefused(systemError))
+        return QStringLiteral("Accès refusé.");
+    if (systemError == ENOENT)
+        return QStringLiteral("Son dossier n'existe pas ou plus (a-t-il été supprimé ?).");
+    return QString::fromLocal8Bit(std::strerror(systemError));
+}
+
+bool FileError::DiskFull(const QString& path)
+{
+    struct statvfs fs {};
+    const QString folder = QFileInfo(path).absolutePath();
+    return !folder.isEmpty() && ::statvfs(QFile::encodeName(folder).constData(), &fs) == 0 && fs.f_bavail == 0
+        && fs.f_blocks > 0;
 }
 
 FileError FileError::CannotOpen(const QString& path, const QString& reason)

@@ -1,5 +1,6 @@
 #include "platform/Id3v2Tag.h"
 #include "platform/FileError.h"
+#include <cerrno>
 #include <QFile>
 #include <QFileInfo>
 #include <taglib/commentsframe.h>
@@ -66,7 +67,8 @@ void Id3v2Tag::Write(const QString& path, const TagFields& fields)
     putComment(tag, fields.comment);
     if (!file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
                    TagLib::File::DoNotDuplicate))
-        throw writeError(path, QStringLiteral("L'écriture a échoué."));
+        throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
+                                                         : QStringLiteral("L'écriture a échoué."));
 }
 
 bool Id3v2Tag::Read(const QString& path, TagFields& fields)

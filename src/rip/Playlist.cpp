@@ -48,12 +48,20 @@ void Playlist::Add(const QString& line)
         m_lines << line;
 }
 
+void Playlist::Drop(const QString& line)
+{
+    m_lines.removeAll(line);
+    m_dropped << line;
+}
+
 void Playlist::Save(const QString& path)
 {
     const FolderLock lock(QFileInfo(path).absolutePath());
     const QStringList mine = m_lines;
     m_lines.clear();
     read(path);
+    for (const QString& line : m_dropped)
+        m_lines.removeIf([&line](const QString& held) { return held.compare(line, Qt::CaseInsensitive) == 0; });
     for (const QString& line : mine)
         Add(line);
     write(path);

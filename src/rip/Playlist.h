@@ -19,9 +19,13 @@ public:
     void Load(const QString& path);
     // Appends a line unless the list holds it already.
     void Add(const QString& line);
+    // Takes a line out, here and from the file at the next Save: its file is
+    // no longer what the line promised.
+    void Drop(const QString& line);
     // Under a lock on the folder: reads the file again, adds this list's
     // lines to what it holds by now (another run may have written it since
-    // Load) and writes the result in the file's encoding.
+    // Load), takes out the dropped ones and writes the result in the file's
+    // encoding.
     void Save(const QString& path);
     const QStringList& Lines() const { return m_lines; }
 
@@ -30,5 +34,6 @@ private:
     void write(const QString& path) const;
 
     QStringList m_lines;
+    QStringList m_dropped;
     bool m_windows1252 = false;
 };

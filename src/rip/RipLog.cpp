@@ -1,13 +1,32 @@
 #include "rip/RipLog.h"
 #include "platform/FileError.h"
+#include "platform/FolderLock.h"
 #include "platform/PathText.h"
 #include "rip/RipReport.h"
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
+const QString Title = QStringLiteral("Calvenor %1 : rapport de rippage");
+const QString FileName = QStringLiteral("Fichier");
+const QString ReadWhole = QStringLiteral("Lue en entier");
+const QString Unreadable = QStringLiteral("Secteurs illisibles");
+const QString Verdict = QStringLiteral("AccurateRip");
+const QString NoSector = QStringLiteral("aucun");
+const QString NoFile = QStringLiteral("aucun, le disque n'a pas pu être lu");
+const QString SummaryStart = QStringLiteral("Résumé : ");
+
 QString hex8(uint32_t v)
 {
     return QStringLiteral("%1").arg(v, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+QString readWhole(const TrackRipResult& t)
+{
+    if (t.Interrupted)
+        return QStringLiteral("non, interrompue à %1 ; le fichier est incomplet").arg(RipReport::ShortTime(t.KeptSectors));
+    return t.ReadWhole() ? QStringLiteral("oui") : QStringLiteral("non");
 }
 
 QString trackBlock(const TrackRipResult& t)
@@ -16,12 +35,12 @@ QString trackBlock(const TrackRipResult& t)
     const auto line = [&text](const QString& name, const QString& value) {
         text += QStringLiteral("  %1 : %2\n").arg(name, value);
     };
-    line(QStringLiteral("Fichier"), t.FileWritten ? t.Path : QStringLiteral("aucun, le disque n'a pas pu être lu"));
+    line(FileName, t.FileWritten ? t.Path : NoFile);
     line(QStringLiteral("Durée"), RipReport::Time(t.SectorCount()));
-    line(QStringLiteral("Lue en entier"), t.ReadWhole() ? QStringLiteral("oui") : QStringLiteral("non"));
-    line(QStringLiteral("Secteurs illisibles"),
+    line(ReadWhole, readWhole(t));
+    line(Unreadable,
          t.LostSectors() ? QStringLiteral("%1 (%2)").arg(t.Read.UnreadSectors.size()).arg(RipReport::UnreadSpans(t))
-                         : QStringLiteral("aucun"));
+                         : NoSector);
     line(QStringLiteral("Corrections de gigue"), QString::number(t.Read.JitterCorrections));
     if (t.HasChecksums) {
         line(QStringLiteral("CRC32"), hex8(t.Crc));
@@ -29,28 +48,147 @@ QString trackBlock(const TrackRipResult& t)
         line(QStringLiteral("AccurateRip v2"), hex8(t.V2));
     }
     const QString verdict = t.Verdict.Detail();
-    line(QStringLiteral("AccurateRip"), verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
+    line(Verdict, verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
     return text;
 }
 
-QString summary(const RipReport& report)
+struct Counts {
+    int tracks = 0;
+    int damaged = 0;
+    int interrupted = 0;
+    int exact = 0;
+    int different = 0;
+    int absent = 0;
+    bool verified = true;
+};
+
+Counts countsOf(const RipReport& report)
 {
-    int exact = 0, different = 0, absent = 0;
+    Counts c;
     for (const TrackRipResult& t : report.Tracks()) {
-        exact += t.Verdict.Result == AccurateRipVerdict::Exact;
-        different += t.Verdict.Result == AccurateRipVerdict::Different;
-        absent += t.Verdict.Result == AccurateRipVerdict::Absent;
+        c.interrupted += t.Interrupted;
+        c.exact += t.Verdict.Result == AccurateRipVerdict::Exact;
+        c.different += t.Verdict.Result == AccurateRipVerdict::Different;
+        c.absent += t.Verdict.Result == AccurateRipVerdict::Absent;
     }
-    const int damaged = static_cast<int>(report.DamageLines().size());
-    QString text = QStringLiteral("Résumé : %1 piste(s) rippée(s), %2 avec des secteurs illisibles")
-                       .arg(report.Tracks().size())
-                       .arg(damaged);
-    if (report.VerificationNote().isEmpty())
+    c.tracks = report.RippedCount();
+    c.damaged = static_cast<int>(report.DamageLines().size());
+    c.verified = report.VerificationNote().isEmpty();
+    return c;
+}
+
+QString summary(const Counts& c)
+{
+    QString text = SummaryStart + QStringLiteral("%1 piste(s) rippée(s), %2 avec des secteurs illisibles")
+                                      .arg(c.tracks)
+                                      .arg(c.damaged);
+    if (c.interrupted > 0)
+        text += QStringLiteral(", %1 interrompue(s)").arg(c.interrupted);
+    if (c.verified)
         text += QStringLiteral(" ; AccurateRip : %1 exacte(s), %2 différente(s), %3 absente(s)")
-                    .arg(exact)
-                    .arg(different)
-                    .arg(absent);
-    return text + QStringLiteral(".\n");
+                    .arg(c.exact)
+                    .arg(c.different)
+                    .arg(c.absent);
+    return text + '.';
+}
+
+// One run's part of a log, as paragraphs: its header, its track blocks, its summary.
+struct Section {
+    QString header;
+    QStringList blocks;
+    QString summary;
+    bool trimmed = false;
+};
+
+// The value of "  name : value" in a paragraph; null when it has no such line.
+QString valueOf(const QString& paragraph, const QString& name)
+{
+    const QString start = QStringLiteral("  %1 : ").arg(name);
+    for (const QString& line : paragraph.split('\n'))
+        if (line.startsWith(start))
+            return line.mid(start.size());
+    return QString();
+}
+
+QString verdictWord(AccurateRipVerdict::Kind kind)
+{
+    AccurateRipVerdict v;
+    v.Result = kind;
+    return v.Detail().section(' ', 0, 0);
+}
+
+// The counts of a section read back, for a section that lost tracks to a later run.
+Counts countsOf(const Section& section)
+{
+    Counts c;
+    c.verified = !section.header.contains('\n' + Verdict + QStringLiteral(" : "));
+    for (const QString& block : section.blocks) {
+        const bool interrupted = valueOf(block, ReadWhole).contains(QStringLiteral("interrompue"));
+        c.interrupted += interrupted;
+        c.tracks += !interrupted;
+        c.damaged += valueOf(block, Unreadable) != NoSector || valueOf(block, FileName) == NoFile;
+        const QString verdict = valueOf(block, Verdict).section(' ', 0, 0);
+        c.exact += verdict == verdictWord(AccurateRipVerdict::Exact);
+        c.different += verdict == verdictWord(AccurateRipVerdict::Different);
+        c.absent += verdict == verdictWord(AccurateRipVerdict::Absent);
+    }
+    return c;
+}
+
+QList<Section> sectionsOf(const QString& text)
+{
+    QList<Section> sections;
+    for (const QString& paragraph : text.split(QStringLiteral("\n\n"), Qt::SkipEmptyParts)) {
+        const QString p = paragraph.trimmed();
+        if (p.isEmpty())
+            continue;
+        if (sections.isEmpty() || p.startsWith(Title.section('%', 0, 0)))
+            sections.append(Section{p, {}, {}, false});
+        else if (p.startsWith(SummaryStart))
+            sections.last().summary = p;
+        else
+            sections.last().blocks << p;
+    }
+    return sections;
+}
+
+// Takes out the blocks of the files in files: a later run wrote them anew.
+void dropFiles(Section& section, const QStringList& files)
+{
+    const qsizetype before = section.blocks.size();
+    section.blocks.removeIf([&files](const QString& block) {
+        const QString file = valueOf(block, FileName);
+        return !file.isNull() && files.contains(file);
+    });
+    section.trimmed = section.blocks.size() != before;
+}
+
+QString textOf(const Section& section)
+{
+    QStringList paragraphs{section.header};
+    paragraphs += section.blocks;
+    paragraphs << (section.trimmed ? summary(countsOf(section)) : section.summary);
+    paragraphs.removeAll(QString());
+    return paragraphs.join(QStringLiteral("\n\n")) + '\n';
+}
+
+QStringList filesOf(const RipReport& report)
+{
+    QStringList files;
+    for (const TrackRipResult& t : report.Tracks())
+        if (t.FileWritten)
+            files << t.Path;
+    return files;
+}
+
+QString readText(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return QString();
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError::CannotOpen(path, file.errorString());
+    return QString::fromUtf8(file.readAll());
 }
 } // namespace
 
@@ -63,7 +201,7 @@ QString RipLog::FileBeside(const QString& trackFile)
 
 QString RipLog::Text(const Header& header, const RipReport& report)
 {
-    QString text = QStringLiteral("Calvenor %1 : rapport de rippage\n").arg(QStringLiteral(CALVENOR_VERSION));
+    QString text = Title.arg(QStringLiteral(CALVENOR_VERSION)) + '\n';
     text += QStringLiteral("Date : %1\n").arg(header.Date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     text += QStringLiteral("Lecteur ou image : %1\n").arg(header.Source);
     text += QStringLiteral("Décalage de lecture : %1 échantillons\n").arg(header.ReadOffset);
@@ -72,15 +210,28 @@ QString RipLog::Text(const Header& header, const RipReport& report)
         text += QStringLiteral("AccurateRip : %1\n").arg(report.VerificationNote());
     for (const TrackRipResult& t : report.Tracks())
         text += '\n' + trackBlock(t);
-    return text + '\n' + summary(report);
+    return text + '\n' + summary(countsOf(report)) + '\n';
+}
+
+QString RipLog::Merge(const QString& earlier, const QString& latest, const QStringList& files)
+{
+    QString text;
+    for (Section& section : sectionsOf(earlier)) {
+        dropFiles(section, files);
+        if (!section.blocks.isEmpty())
+            text += textOf(section) + '\n';
+    }
+    return text + latest;
 }
 
 void RipLog::Save(const QString& path, const Header& header, const RipReport& report)
 {
+    const FolderLock lock(QFileInfo(path).absolutePath());
+    const QString text = Merge(readText(path), Text(header, report), filesOf(report));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError::CannotCreate(path, file.errorString());
-    file.write(Text(header, report).toUtf8());
+    file.write(text.toUtf8());
     if (!file.commit())
         throw FileError::CannotCreate(path, file.errorString());
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 class RipReport;
 
@@ -21,6 +22,12 @@ public:
     static QString FileBeside(const QString& trackFile);
 
     static QString Text(const Header& header, const RipReport& report);
-    // Written aside and renamed: a failed save never leaves half a log.
+    // An earlier log's runs followed by the latest run's text; the earlier
+    // tracks whose file is among files (written anew since) are taken out,
+    // with their run's summary counted again, and a run left with none goes.
+    static QString Merge(const QString& earlier, const QString& latest, const QStringList& files);
+    // Under a lock on the folder, merged with the log the file holds by now
+    // (another run may have written it); written aside and renamed: a failed
+    // save never leaves half a log.
     static void Save(const QString& path, const Header& header, const RipReport& report);
 };

@@ -111,11 +111,34 @@ QString RipReport::UnreadSpans(const TrackRipResult& t)
 
 QString RipReport::Time(int32_t sectors)
 {
+    return ShortTime(sectors) + QStringLiteral(".%1").arg(sectors % SectorsPerSecond, 2, 10, QLatin1Char('0'));
+}
+
+QString RipReport::ShortTime(int32_t sectors)
+{
     const int32_t seconds = sectors / SectorsPerSecond;
-    return QStringLiteral("%1:%2.%3")
-        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'))
-        .arg(sectors % SectorsPerSecond, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString RipReport::InterruptionLine(const TrackRipResult& t)
+{
+    return QStringLiteral("%1 interrompue à %2 ; le fichier est incomplet.")
+        .arg(TrackLabel(t.TrackNum), ShortTime(t.KeptSectors));
+}
+
+QStringList RipReport::InterruptionLines() const
+{
+    QStringList lines;
+    for (const TrackRipResult& t : m_tracks)
+        if (t.Interrupted)
+            lines << InterruptionLine(t);
+    return lines;
+}
+
+int RipReport::RippedCount() const
+{
+    return static_cast<int>(
+        std::count_if(m_tracks.begin(), m_tracks.end(), [](const TrackRipResult& t) { return !t.Interrupted; }));
 }
 
 QString RipReport::TrackLabel(int trackNum)

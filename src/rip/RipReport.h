@@ -30,6 +30,10 @@ public:
     QStringList DamageLines() const;
     // "Piste 02 : exacte (AccurateRip v2, confiance 12)", one per checked track.
     QStringList VerdictLines() const;
+    // "Piste 03 interrompue à 07:01 ; le fichier est incomplet.", one per track stopped before its end.
+    QStringList InterruptionLines() const;
+    // The tracks ripped to their end: a stopped track does not count.
+    int RippedCount() const;
     bool LostSectors() const;
     // Every sector was read but a track differs from a disc the database knows.
     bool DiffersFromKnownDisc() const;
@@ -40,6 +44,9 @@ public:
     static QString UnreadSpans(const TrackRipResult& track);
     // A length or a position in sectors as mm:ss.ff (75 sectors a second).
     static QString Time(int32_t sectors);
+    // The same as mm:ss.
+    static QString ShortTime(int32_t sectors);
+    static QString InterruptionLine(const TrackRipResult& track);
     // "Piste NN"
     static QString TrackLabel(int trackNum);
 

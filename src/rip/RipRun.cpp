@@ -68,9 +68,11 @@ void RipRun::Begin()
     m_startLogFile.clear();
     m_playlistFile = PlaylistFileName();
     m_startLogFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
+    // Only this run's files go into the playlist at its end, merged with what
+    // the file holds then; reading it now refuses a file that cannot be read.
     m_playlist = Playlist();
     if (!m_playlistFile.isEmpty())
-        m_playlist.Load(m_playlistFile);
+        Playlist().Load(m_playlistFile);
     // The disc's table of contents, should the ripper go with the disc.
     m_tracks = m_ripper.Tracks;
 }
@@ -193,26 +195,31 @@ void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder
 void RipRun::completeRow(const PendingRow& done)
 {
     const QString path = done.row.Values[TrackRow::Target];
-    ++m_rippedCount;
-    m_report.Add(done.rip);
+    TrackRipResult rip = done.rip;
+    rip.Interrupted = rip.Interrupted || done.cutOff;
+    m_report.Add(rip);
     // Only the ripper tells whether it made the file: an old file of that
     // name is not this track. A track the disc could not give is neither
     // tagged nor listed, and the run says so at its end.
-    if (!done.rip.FileWritten) {
+    if (!rip.FileWritten) {
+        ++m_rippedCount;
         m_unreadTracks << done.track;
         return;
     }
-    // The disc went away during this track: its file stops short, so it is
-    // kept but neither tagged nor listed as if it were whole.
-    if (done.cutOff) {
-        m_cutOffTrack = done.track;
-        QFile::remove(TCDRIP::JitterLogPath(path));
+    const QString line = path.mid(TargetNameRule::WithSeparator(m_folder).size());
+    QFile::remove(TCDRIP::JitterLogPath(path));
+    // Stopped or cut off by the disc's removal: the file stops short, so it
+    // is kept but neither counted, tagged nor listed as if it were whole, and
+    // an earlier run's line for it goes.
+    if (rip.Interrupted) {
+        if (done.cutOff)
+            m_cutOffTrack = done.track;
+        m_playlist.Drop(line);
         return;
     }
+    ++m_rippedCount;
     TagFile(m_tags, done.row);
-    const QString folder = TargetNameRule::WithSeparator(m_folder);
-    m_playlist.Add(path.mid(folder.size()));
-    QFile::remove(TCDRIP::JitterLogPath(path));
+    m_playlist.Add(line);
 }
 
 void RipRun::TagFile(TMP3Info& tags, const TrackRow& row)

@@ -19,8 +19,11 @@ class TMP3Info;
 
 // One rip run over the ticked rows: rip each track to its row's target path,
 // tag the file, list it in the folder's playlist and remove its jitter log;
-// at the end, prove the tracks against AccurateRip and write the rip log
-// beside the playlist. Shared by the ripping window and the command-line tool.
+// at the end, prove the tracks against AccurateRip, then merge this run's
+// files into the playlist and its tracks into the rip log beside it. Each
+// file gets its name only once complete, so a killed run leaves the files,
+// playlist and log of earlier runs as they were. Shared by the ripping
+// window and the command-line tool.
 //
 // In an MP3 run with encoders, the reader goes on with the next track while
 // encoder threads work through the tracks read; files are tagged and listed
@@ -37,7 +40,7 @@ public:
     // for one per core); 0, the default, encodes as it reads.
     void SetEncoders(int count) { m_encoders = count; }
 
-    // Before the run: reads the folder's existing playlist.
+    // Before the run: checks that the folder's existing playlist can be read.
     void Begin();
     // Walks the rows, saves the playlist, asks AccurateRip and saves the log.
     // An error leaves at once: the remaining rows are not handled and neither
@@ -45,7 +48,9 @@ public:
     void Execute();
     // Stops the run: the current track ends after the sector being read and
     // later rows are skipped. Tracks already read are encoded to their end,
-    // and the stopped one keeps all that was read, as in a one-thread run.
+    // and the stopped one keeps all that was read under its name, as in a
+    // one-thread run, but is neither counted, tagged, listed nor proven: the
+    // report tells it (RipReport::InterruptionLines) and so does the log.
     // A database request at the end of the run is given up at once.
     void Stop();
     // The disc went away: the current track ends where it is and the run stops.

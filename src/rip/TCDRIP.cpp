@@ -3,6 +3,7 @@
 #include "platform/FileError.h"
 #include "platform/ICdRipLibrary.h"
 #include "platform/PathText.h"
+#include "platform/PcmFormatConverter.h"
 #include "encode/ECDRIPError.h"
 #include "encode/Mp3BlockEncoder.h"
 #include "encode/ParallelMp3Encoder.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QThread>
+#include <cerrno>
 #include <exception>
 #include <memory>
 
@@ -245,7 +247,8 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::
             sums = std::make_unique<AccurateRipChecksums>(first == disc.first, last == disc.second);
         // Room for a leftover of less than one block in front of a full chunk.
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
-        ripLoop(library, output.get(), encoder.get(), stream, sums.get(), buffer);
+        const int64_t kept = ripLoop(library, output.get(), encoder.get(), stream, sums.get(), buffer);
+        LastRip.KeptSectors = static_cast<int32_t>(kept / PcmFormatConverter::BytesPerSector(m_outputFormat));
     });
 
     // The end of the rip runs on every way out of the loop; the pool's
@@ -264,13 +267,17 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::
     runKeepingFirstError(firstError, [&] { JitterErrors = library.CR_GetNumberOfJitterErrors(); });
     runKeepingFirstError(firstError, [&] { library.CR_CloseRipper(); });
     runKeepingFirstError(firstError, [&] { LastRip.Read = library.CR_GetReadReport(); });
+    // A stopped track is kept as far as it was read; a failed one is not.
     runKeepingFirstError(firstError, [&] {
-        if (output) {
-            output->FixWavSizes();
+        if (!output)
+            return;
+        output->FixWavSizes();
+        if (firstError)
             output->Close();
-        }
+        else
+            output->Commit();
     });
-    if (sums) {
+    if (sums && !LastRip.Interrupted) {
         LastRip.HasChecksums = true;
         LastRip.Crc = sums->Crc();
         LastRip.V1 = sums->V1();
@@ -290,19 +297,23 @@ void TCDRIP::AbortRip()
     m_library.CR_StopReading();
 }
 
-void TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncoder* mp3, TrackPcmStream* stream,
-                     AccurateRipChecksums* sums, std::vector<uint8_t>& buffer)
+int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncoder* mp3, TrackPcmStream* stream,
+                        AccurateRipChecksums* sums, std::vector<uint8_t>& buffer)
 {
     int32_t result = 0;
+    int64_t delivered = 0;
     do {
-        if (Aborted)
+        if (Aborted) {
+            LastRip.Interrupted = true;
             break;
+        }
         int32_t bytesRead = 0;
         const int offset = mp3 ? mp3->Leftover() : 0;
         result = library.CR_RipChunk(buffer.data() + offset, &bytesRead);
         // The library must never deliver more than it announced.
         bytesRead = qBound(0, bytesRead, static_cast<int32_t>(buffer.size()) - offset);
         if (result != CR_FAILURE) {
+            delivered += bytesRead;
             if (sums)
                 sums->Add(buffer.data() + offset, bytesRead);
             if (mp3)
@@ -323,6 +334,7 @@ void TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncoder*
         if (ProcessMessages)
             ProcessMessages();
     } while (result != CR_RANGE_DONE);
+    return delivered;
 }
 
 QString TCDRIP::JitterLogPath(const QString& path)
@@ -337,6 +349,8 @@ void TCDRIP::saveJitterLog(const QString& path) const
     if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw FileError::CannotCreate(logPath, log.errorString());
     const QByteArray text = (JitterPositions.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
-    if (log.write(text) != text.size() || !log.flush())
-        throw ECDRIPError(FileError::CannotWrite(log).message());
+    if (log.write(text) != text.size() || !log.flush()) {
+        const int systemError = errno;
+        throw ECDRIPError(FileError::CannotWrite(logPath, log, systemError).message());
+    }
 }

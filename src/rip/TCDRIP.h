@@ -91,8 +91,9 @@ private:
     void selectDrive(int32_t index);
     void copyDriveParameters();
     void readToc();
-    void ripLoop(ICdRipLibrary& library, class RipOutput* output, class Mp3BlockEncoder* mp3,
-                 TrackPcmStream* stream, class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer);
+    // Returns the bytes of audio delivered; sets LastRip.Interrupted when stopped before the end.
+    int64_t ripLoop(ICdRipLibrary& library, class RipOutput* output, class Mp3BlockEncoder* mp3,
+                    TrackPcmStream* stream, class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer);
     // disc: the first and the last sector of the disc's audio.
     void ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::pair<int32_t, int32_t> disc,
                   const QString& path);

@@ -18,6 +18,9 @@ struct TrackRipResult {
     uint32_t V1 = 0;
     uint32_t V2 = 0;
     AccurateRipVerdict Verdict;
+    // Stopped before its end: the file holds only the audio kept.
+    bool Interrupted = false;
+    int32_t KeptSectors = 0;
 
     int32_t SectorCount() const { return LastSector - FirstSector + 1; }
     bool LostSectors() const { return !Read.UnreadSectors.empty(); }

@@ -3,6 +3,7 @@
 #include "tags/GenreTable.h"
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace {
 const QString NoFileText = QStringLiteral("File doesn`t exist !");
@@ -242,17 +243,36 @@ bool TMP3Info::makeWritable()
 
 bool TMP3Info::writeTrailer(const QByteArray& trailer)
 {
+    errno = 0;
     QFile file(m_filename);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-        return false;
+        return cannotWrite(file);
     const qint64 size = file.size();
     const qint64 at = m_valid ? size - TagSize : size;
-    if (at < 0 || !file.seek(at))
+    if (at < 0) {
+        report(QStringLiteral("Le fichier est plus court qu'une étiquette ID3 : il a changé depuis sa lecture."));
         return false;
+    }
+    if (!file.seek(at))
+        return cannotWrite(file);
     if (file.write(trailer) != TagSize || !file.flush())
-        return false;
+        return cannotWrite(file);
     file.close();
-    return file.error() == QFileDevice::NoError;
+    return file.error() == QFileDevice::NoError || cannotWrite(file);
+}
+
+// The reason of the failure in French; a full disk or a read-only file
+// system is named as such.
+bool TMP3Info::cannotWrite(const QFile& file)
+{
+    const int systemError = errno;
+    if (systemError != 0)
+        report(FileError::Reason(systemError));
+    else if (FileError::DiskFull(m_filename))
+        report(FileError::Reason(ENOSPC));
+    else
+        report(QStringLiteral("Erreur d'écriture : %1").arg(file.errorString()));
+    return false;
 }
 
 void TMP3Info::RemoveID3()

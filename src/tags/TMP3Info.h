@@ -68,6 +68,7 @@ private:
     QByteArray buildTrailer() const;
     bool makeWritable();
     bool writeTrailer(const QByteArray& trailer);
+    bool cannotWrite(const class QFile& file);
     void setText(QString& field, const QString& v, int limit);
     void storeGenre(uint8_t v);
     void report(const QString& text);

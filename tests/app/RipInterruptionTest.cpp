@@ -1,4 +1,5 @@
 #include "app/cli/RipCommandLine.h"
+#include "platform/FileWriteLock.h"
 #include "support/DiscImage.h"
 #include "support/RipTool.h"
 #include "support/ScriptServer.h"
@@ -7,6 +8,9 @@
 #include <QProcess>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <csignal>
@@ -69,10 +73,7 @@ protected:
 TEST_F(RipInterruption, ASignalEndsTheWavFileWithAHeaderThatTellsWhatItHolds)
 {
     EXPECT_EQ(ripHalfwayThen([] { std::raise(SIGTERM); }), 1);
-    EXPECT_TRUE(message.contains(QString::fromUtf8("Extraction interrompue par le signal %1 : « %2 » ne contient que le "
-                                                   "début de sa piste.")
-                                     .arg(SIGTERM)
-                                     .arg(wav)))
+    EXPECT_TRUE(message.contains(QString("Extraction interrompue par le signal %1.\nPiste 01 interrompue à 00:0").arg(SIGTERM)))
         << message.toStdString();
     QFile file(wav);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -86,8 +87,8 @@ TEST_F(RipInterruption, ASignalEndsTheWavFileWithAHeaderThatTellsWhatItHolds)
 TEST_F(RipInterruption, ADestinationRemovedDuringTheRipIsNotBlamedOnTheDisc)
 {
     EXPECT_EQ(ripHalfwayThen([this] { QDir(dir.filePath("sortie")).removeRecursively(); }), 1);
-    EXPECT_TRUE(message.contains(QString::fromUtf8("Le fichier « %1 » a disparu pendant l'extraction de la piste 1 "
-                                                   "(son dossier a-t-il été supprimé ?).")
+    EXPECT_TRUE(message.contains(QString("Impossible de créer le fichier \"%1\". Son dossier n'existe pas ou plus "
+                                         "(a-t-il été supprimé ?).")
                                      .arg(wav)))
         << message.toStdString();
     EXPECT_FALSE(message.contains("Le disque n'a pas pu être lu"));
@@ -116,4 +117,149 @@ TEST_F(RipInterruption, ASignalDuringTheDatabaseRequestEndsItAtOnceAndBlamesNoFi
     EXPECT_FALSE(run.err.contains("ne contient que le début")) << run.err.toStdString();
     const QString log = QString::fromUtf8(TestFiles::ReadAll(dir.filePath("sortie/Rapport.log")));
     EXPECT_TRUE(log.contains("  AccurateRip : non vérifiée\n")) << log.toStdString();
+}
+
+namespace {
+// Runs of the built calvenor-rip over a folder that an earlier run of
+// another disc filled: disc a ripped into "sortie", disc b ripped whole into
+// "reference" for comparison. Same artist and album, so the same names.
+class RunOverEarlierRip : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (uint32_t seed : {1u, 2u, 3u}) {
+            discA.AddAudioTrack(DiscImage::NoisePcm(TrackSectors, seed));
+            discB.AddAudioTrack(DiscImage::NoisePcm(TrackSectors, seed + 10));
+        }
+        cueA = discA.WriteTo(dir.path(), "a");
+        cueB = discB.WriteTo(dir.path(), "b");
+        const RipTool earlier = RipTool::Run(arguments(cueA, "1-3", out));
+        ASSERT_EQ(earlier.exitCode, 0) << earlier.err.toStdString();
+        targets = earlier.out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(targets.size(), 4); // three tracks and the playlist
+        before = filesOf(out);
+        ASSERT_EQ(RipTool::Run(arguments(cueB, "1-3", reference)).exitCode, 0);
+        whole = filesOf(reference);
+    }
+
+    // encoders "0" reads no faster than it encodes: a signal sent as a track
+    // begins finds that track still being read.
+    QStringList arguments(const QString& cue, const QString& tracks, const QString& folder,
+                          const QString& encoders = "2") const
+    {
+        return {"--drive", "x=" + cue, "x:", "--tracks", tracks, "--dir", folder, "--mp3", "--encoders", encoders,
+                "--artist", "Artiste", "--album", "Album", "--no-accuraterip"};
+    }
+    // The visible files of a folder by name: hidden ones are the runs' own business.
+    static QMap<QString, QByteArray> filesOf(const QString& folder)
+    {
+        QMap<QString, QByteArray> files;
+        for (const QString& name : QDir(folder).entryList(QDir::Files))
+            files[name] = TestFiles::ReadAll(folder + '/' + name);
+        return files;
+    }
+    static QString nameOf(const QString& path) { return QFileInfo(path).fileName(); }
+    QString log() const { return QString::fromUtf8(before.value("Artiste - Album - Rapport.log")); }
+
+    static constexpr int TrackSectors = 1500; // 20 s each: a run takes long enough to be cut
+    QTemporaryDir dir;
+    DiscImage discA, discB;
+    QString cueA, cueB;
+    QString out = dir.filePath("sortie");
+    QString reference = dir.filePath("reference");
+    QStringList targets; // the earlier run's files, then its playlist
+    QMap<QString, QByteArray> before, whole;
+};
+} // namespace
+
+TEST_F(RunOverEarlierRip, AKilledRunLeavesEveryFileEitherAsItWasOrWhole)
+{
+    const RipTool killed = RipTool::RunAndSignal(arguments(cueB, "1-3", out), targets[1], SIGKILL);
+    EXPECT_EQ(killed.exitCode, -1);
+    const auto after = filesOf(out);
+    EXPECT_EQ(after.keys(), before.keys()) << "no new visible file";
+    for (const QString name : {"Artiste - Album - PlayList.M3u", "Artiste - Album - Rapport.log"})
+        EXPECT_TRUE(after.value(name) == before.value(name)) << name.toStdString();
+    for (int k = 0; k < 3; ++k) {
+        const QString name = nameOf(targets[k]);
+        EXPECT_TRUE(after.value(name) == before.value(name) || after.value(name) == whole.value(name))
+            << name.toStdString() << " is partial";
+    }
+}
+
+TEST_F(RunOverEarlierRip, ATerminatedRunKeepsThePartialTrackUntaggedUnlistedAndSaysSo)
+{
+    const RipTool stopped = RipTool::RunAndSignal(arguments(cueB, "1-3", out, "0"), targets[1], SIGTERM);
+    EXPECT_EQ(stopped.exitCode, 1);
+    const QRegularExpressionMatch said =
+        QRegularExpression("Piste 0(\\d) interrompue à \\d\\d:\\d\\d ; le fichier est incomplet\\.").match(stopped.err);
+    ASSERT_TRUE(said.hasMatch()) << stopped.err.toStdString();
+    const QString cut = nameOf(targets[said.captured(1).toInt() - 1]);
+    const auto after = filesOf(out);
+    const QByteArray partial = after.value(cut);
+    EXPECT_FALSE(partial.isEmpty()) << "kept under its name";
+    EXPECT_FALSE(partial == whole.value(cut) || partial == before.value(cut));
+    EXPECT_FALSE(partial.startsWith("ID3") || partial.right(128).startsWith("TAG")) << "not tagged";
+
+    const QStringList listed = stopped.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(listed.isEmpty());
+    for (const QString& path : listed.mid(0, listed.size() - 1))
+        EXPECT_TRUE(TestFiles::ReadAll(path) == whole.value(nameOf(path))) << path.toStdString() << " listed but not whole";
+    EXPECT_FALSE(stopped.out.contains(cut));
+    EXPECT_TRUE(stopped.err.contains("Extraction interrompue par le signal " + QString::number(SIGTERM) + '.'));
+
+    const QString playlist = QString::fromUtf8(after.value("Artiste - Album - PlayList.M3u"));
+    EXPECT_FALSE(playlist.contains(cut)) << "the earlier run's line for it goes too";
+    const QString newLog = QString::fromUtf8(after.value("Artiste - Album - Rapport.log"));
+    EXPECT_EQ(newLog.count(cut), 1) << "one block for the file, the one that tells the truth";
+    EXPECT_TRUE(newLog.contains(QRegularExpression(QRegularExpression::escape(cut)
+                                                   + "\\n.*\\n  Lue en entier : non, interrompue à \\d\\d:\\d\\d")))
+        << newLog.toStdString();
+}
+
+TEST_F(RunOverEarlierRip, ASecondRunIntoTheFolderKeepsTheFirstRunsTracksInTheLog)
+{
+    const RipTool second = RipTool::Run(arguments(cueB, "2", out));
+    ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
+    const QString merged = QString::fromUtf8(TestFiles::ReadAll(out + "/Artiste - Album - Rapport.log"));
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(merged.count("Fichier : " + targets[k] + '\n'), 1) << merged.toStdString();
+    EXPECT_EQ(merged.count(" : rapport de rippage"), 2);
+    EXPECT_TRUE(merged.contains("Résumé : 2 piste(s) rippée(s)")) << "the first run's summary counts what it still tells";
+    EXPECT_TRUE(merged.endsWith("Résumé : 1 piste(s) rippée(s), 0 avec des secteurs illisibles.\n")) << merged.toStdString();
+    EXPECT_TRUE(merged.startsWith(log().section("\n\nPiste 02", 0, 0))) << "the first run's header stays";
+}
+
+TEST_F(RunOverEarlierRip, ASecondWriterOfTheSameFileIsRefused)
+{
+    const FileWriteLock first(targets[0]);
+    const RipTool second = RipTool::Run({"--drive", "x=" + cueB, "x:", "--track", "1", "--out", targets[0], "--mp3"});
+    EXPECT_NE(second.exitCode, 0);
+    EXPECT_TRUE(second.err.contains(QString("Le fichier \"%1\" est déjà en cours d'écriture par un autre rippage")
+                                        .arg(targets[0])))
+        << second.err.toStdString();
+    EXPECT_TRUE(TestFiles::ReadAll(targets[0]) == before.value(nameOf(targets[0])));
+}
+
+// A file system of its own for the tool: full, or read-only.
+TEST_F(RunOverEarlierRip, AFullOrReadOnlyDestinationIsNamedInFrench)
+{
+    const struct {
+        QString options;
+        QString said;
+    } cases[] = {
+        {"size=64k", "Le disque est plein : le fichier \"%1\" n'a pas pu être écrit en entier."},
+        {"ro", "Impossible de créer le fichier \"%1\". Le système de fichiers est en lecture seule."},
+    };
+    const QString folder = dir.filePath("monte");
+    QDir().mkpath(folder);
+    const QString wav = folder + "/piste.wav";
+    for (const auto& c : cases) {
+        const RipTool run =
+            RipTool::RunOnTmpfs(folder, c.options, {"--drive", "x=" + cueA, "x:", "--track", "1", "--out", wav, "--wav"});
+        if (run.exitCode == RipTool::NoMount)
+            GTEST_SKIP() << "no mount namespace here";
+        EXPECT_EQ(run.exitCode, 1) << c.options.toStdString();
+        EXPECT_TRUE(run.err.contains(c.said.arg(wav))) << run.err.toStdString();
+    }
 }

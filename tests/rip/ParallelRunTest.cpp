@@ -196,9 +196,9 @@ TEST_F(ParallelRun, StopDuringAStallEndsTheRunAtOnce)
     EXPECT_TRUE(files.value(first) == whole.value(first)) << "the track read before the stall is whole";
     ASSERT_TRUE(files.contains(second));
     EXPECT_LT(files.value(second).size(), whole.value(second).size());
-    EXPECT_EQ(files.value(second).right(128).left(3), "TAG") << "the stopped track is tagged";
+    EXPECT_NE(files.value(second).right(128).left(3), "TAG") << "the stopped track is kept untagged";
     EXPECT_FALSE(files.contains("03 - Album - Artiste - Titre Piste 03.mp3"));
-    EXPECT_EQ(files.value("Artiste - Album - PlayList.M3u"), (first + "\r\n" + second + "\r\n").toUtf8());
+    EXPECT_EQ(files.value("Artiste - Album - PlayList.M3u"), (first + "\r\n").toUtf8());
 }
 
 TEST_F(ParallelRun, DiscRemovedDuringAParallelRun)

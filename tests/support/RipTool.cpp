@@ -1,24 +1,66 @@
 #include "support/RipTool.h"
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <csignal>
+#include <memory>
 
-RipTool RipTool::Run(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning)
+namespace {
+constexpr int TimeoutMs = 120000;
+
+// The tool never reads the user's own settings here.
+std::unique_ptr<QProcess> start(const QString& program, const QStringList& arguments)
 {
-    // The tool never reads the user's own settings here.
     static QTemporaryDir settingsFolder;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("CALVENOR_SETTINGS"), settingsFolder.filePath(QStringLiteral("Calvenor.conf")));
-    QProcess tool;
-    tool.setProcessEnvironment(environment);
-    tool.start(QStringLiteral(CALVENOR_RIP_EXE), arguments);
-    if (whileRunning && tool.waitForStarted())
-        whileRunning(tool);
+    auto tool = std::make_unique<QProcess>();
+    tool->setProcessEnvironment(environment);
+    tool->start(program, arguments);
+    return tool;
+}
+
+RipTool finish(QProcess& tool, const QByteArray& errSoFar = {})
+{
     RipTool run;
-    if (!tool.waitForFinished(120000))
+    if (!tool.waitForFinished(TimeoutMs))
         return run;
     run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
     run.out = QString::fromUtf8(tool.readAllStandardOutput());
-    run.err = QString::fromUtf8(tool.readAllStandardError());
+    run.err = QString::fromUtf8(errSoFar + tool.readAllStandardError());
     return run;
+}
+} // namespace
+
+RipTool RipTool::Run(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning)
+{
+    const auto tool = start(QStringLiteral(CALVENOR_RIP_EXE), arguments);
+    if (whileRunning && tool->waitForStarted())
+        whileRunning(*tool);
+    return finish(*tool);
+}
+
+RipTool RipTool::RunAndSignal(const QStringList& arguments, const QString& trigger, int signal)
+{
+    const auto tool = start(QStringLiteral(CALVENOR_RIP_EXE), arguments);
+    QByteArray err;
+    QElapsedTimer clock;
+    clock.start();
+    while (!err.contains(trigger.toUtf8()) && tool->state() != QProcess::NotRunning && clock.elapsed() < TimeoutMs) {
+        tool->waitForReadyRead(10);
+        err += tool->readAllStandardError();
+    }
+    if (tool->state() != QProcess::NotRunning)
+        ::kill(pid_t(tool->processId()), signal);
+    return finish(*tool, err);
+}
+
+RipTool RipTool::RunOnTmpfs(const QString& folder, const QString& options, const QStringList& arguments)
+{
+    const QString script = QStringLiteral("mount -t tmpfs -o \"$1\" calvenor-test \"$2\" || exit %1; shift 2; exec \"$@\"")
+                               .arg(NoMount);
+    return finish(*start(QStringLiteral("unshare"), QStringList{"-m", "--propagation", "private", "sh", "-c", script,
+                                                                "sh", options, folder, QStringLiteral(CALVENOR_RIP_EXE)}
+                                                        + arguments));
 }

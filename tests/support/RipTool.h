@@ -7,10 +7,16 @@ class QProcess;
 
 // One run of the built calvenor-rip tool.
 struct RipTool {
-    int exitCode = -1;
+    int exitCode = -1; // -1: killed or timed out
     QString out;
     QString err;
 
     // whileRunning, when given, acts on the tool once it has started.
     static RipTool Run(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning = nullptr);
+    // Sends signal once the error stream holds trigger, then waits for the end.
+    static RipTool RunAndSignal(const QStringList& arguments, const QString& trigger, int signal);
+    // In a mount namespace of its own, with a fresh tmpfs (mount options
+    // given) over folder. Exit code 77: no mount can be made here.
+    static RipTool RunOnTmpfs(const QString& folder, const QString& options, const QStringList& arguments);
+    static constexpr int NoMount = 77;
 };

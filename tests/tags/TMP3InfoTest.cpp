@@ -3,6 +3,7 @@
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -291,7 +292,7 @@ TEST(TMP3Info, AFileThatShrankBelowATagIsNotSavedOrCut)
     files.Write("a.mp3", TagFiles::Body(20));
     info.Save();
     EXPECT_FALSE(info.Saved());
-    EXPECT_TRUE(log.errors.isEmpty());
+    EXPECT_EQ(log.errors, QStringList({"Le fichier est plus court qu'une étiquette ID3 : il a changé depuis sa lecture."}));
     EXPECT_EQ(TagFiles::ReadAll(path), TagFiles::Body(20));
     EXPECT_THROW(info.RemoveID3(), FileError);
     EXPECT_EQ(TagFiles::ReadAll(path), TagFiles::Body(20));
@@ -308,6 +309,24 @@ TEST(TMP3Info, AnUnreadableFileRaisesAFileError)
     EventLog log(info);
     EXPECT_THROW(info.SetFilename(path), FileError);
     EXPECT_TRUE(log.errors.isEmpty());
+}
+
+// A file the system will not let anyone write (immutable, as on a read-only
+// destination): the reason is told, not a stale one from reading the file.
+TEST(TMP3Info, AFileThatCannotBeWrittenSaysWhy)
+{
+    TagFiles files;
+    const QString path = files.Write("figé.mp3", TagFiles::Body(300));
+    if (QProcess::execute("chattr", {"+i", path}) != 0)
+        GTEST_SKIP() << "no immutable files here";
+    TMP3Info info;
+    info.SetFilename(path);
+    info.SetTitle("Titre");
+    info.Save();
+    QProcess::execute("chattr", {"-i", path});
+    EXPECT_FALSE(info.Saved());
+    EXPECT_EQ(info.Error(), "Accès refusé.");
+    EXPECT_EQ(TagFiles::ReadAll(path), TagFiles::Body(300));
 }
 
 // The standard numbering: "Fast Fusion" at 84, every later name one higher.

@@ -344,12 +344,16 @@ int RipCommandLine::ripOneTrack()
                                            "(son dossier a-t-il été supprimé ?).")
                                 .arg(written)
                                 .arg(track));
-    tagRippedFile(written, track);
-    throwIfInterrupted(written);
+    // A stopped track keeps its file, untagged and unproven; the log says so.
+    const bool whole = !r.LastRip.Interrupted;
+    if (whole)
+        tagRippedFile(written, track);
     RipReport report;
     report.Add(r.LastRip);
-    verification().Apply(report, r.Tracks, &stopVerification);
+    if (whole)
+        verification().Apply(report, r.Tracks, &stopVerification);
     RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
+    throwIfInterrupted(report, {track});
     return reportResult(report);
 }
 
@@ -436,7 +440,6 @@ int RipCommandLine::ripSeveralTracks()
     run.SetEncoders(encoders);
     run.OnTrackStart = [this](const QString& path) {
         m_lastPercent = -1;
-        m_lastPath = path;
         m_err << "\n" << path << '\n';
     };
     r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
@@ -450,13 +453,12 @@ int RipCommandLine::ripSeveralTracks()
     run.Begin();
     run.Execute();
     m_err << '\n';
-    for (const TrackRow& row : rows)
-        if (row.Ticked)
-            m_out << row.Values[TrackRow::Target] << '\n';
+    // Only the files complete under their names: a stopped track is told on stderr.
+    for (const TrackRipResult& t : run.Report().Tracks())
+        if (t.FileWritten && !t.Interrupted)
+            m_out << t.Path << '\n';
     m_out << run.PlaylistFileName() << '\n';
-    // A signal during the database request cut no file short.
-    if (!run.Report().VerificationStopped())
-        throwIfInterrupted(m_lastPath);
+    throwIfInterrupted(run.Report(), m_wantedTracks);
     const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
@@ -529,13 +531,22 @@ int RipCommandLine::convertFiles()
     return convert.Run(m_parser.value(QStringLiteral("convert")), m_parser.value(QStringLiteral("out")), direction);
 }
 
-void RipCommandLine::throwIfInterrupted(const QString& lastFile) const
+void RipCommandLine::throwIfInterrupted(const RipReport& report, const QList<int>& wanted) const
 {
-    if (const int signal = StopSignals::Received())
-        throw CalvenorError(QStringLiteral("Extraction interrompue par le signal %1 : « %2 » ne contient que le début "
-                                           "de sa piste.")
-                                .arg(signal)
-                                .arg(lastFile));
+    const int signal = StopSignals::Received();
+    QStringList skipped;
+    for (int n : wanted)
+        if (std::none_of(report.Tracks().begin(), report.Tracks().end(),
+                         [n](const TrackRipResult& t) { return t.TrackNum == n; }))
+            skipped << QString::number(n);
+    QStringList lines = report.InterruptionLines();
+    // A signal after the last read stops nothing: every file is whole.
+    if (signal == 0 || (lines.isEmpty() && skipped.isEmpty()))
+        return;
+    lines.prepend(QStringLiteral("Extraction interrompue par le signal %1.").arg(signal));
+    if (!skipped.isEmpty())
+        lines << QStringLiteral("Pistes non rippées : %1.").arg(skipped.join(QStringLiteral(", ")));
+    throw CalvenorError(lines.join('\n'));
 }
 
 int RipCommandLine::encoderCount() const

@@ -60,8 +60,9 @@ private:
     void readTag();
     // --convert: the converter's work on a file or a folder; returns the exit code.
     int convertFiles();
-    // After a rip that SIGINT or SIGTERM stopped: the error naming the file cut short.
-    void throwIfInterrupted(const QString& lastFile) const;
+    // After a rip that SIGINT or SIGTERM stopped: the error naming the tracks
+    // cut short and those not begun among wanted.
+    void throwIfInterrupted(const RipReport& report, const QList<int>& wanted) const;
     // Opens the ripper on the drive named by the first positional argument.
     TCDRIP& ripper();
     QChar driveLetter() const;
@@ -82,5 +83,4 @@ private:
     std::unique_ptr<TLameCoder> m_coder;
     int m_lastPercent = -1;
     QList<int> m_wantedTracks;
-    QString m_lastPath;
 };

@@ -188,6 +188,13 @@ void TRippageEnCour::finishRun()
                                     MsgButtons::Ok);
     else if (m_run->WasDiscRemoved())
         m_services.dialogs->message(MsgKind::Warning, m_run->DiscRemovedText(), MsgButtons::Ok);
+    else if (!report.InterruptionLines().isEmpty())
+        m_services.dialogs->message(
+            MsgKind::Warning,
+            joinParagraphs({report.InterruptionLines().join('\n'),
+                            QStringLiteral("Son fichier est conservé, mais il n'a été ni étiqueté ni ajouté à la "
+                                           "liste de lecture.")}),
+            MsgButtons::Ok);
     else if (report.LostSectors() || report.DiffersFromKnownDisc())
         offerFolder(MsgKind::Warning,
                     joinParagraphs({report.LostSectors()
