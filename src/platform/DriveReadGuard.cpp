@@ -41,6 +41,7 @@ DriveReadGuard::DriveReadGuard(cdrom_drive_s* drive, std::shared_ptr<IAudioReadF
     const std::lock_guard<std::mutex> lock(guardsLock);
     guards()[drive] = this;
     drive->read_audio = guardedRead;
+    drainMessages(); // what opening the drive said
 }
 
 DriveReadGuard::~DriveReadGuard()

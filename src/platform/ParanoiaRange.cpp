@@ -40,9 +40,8 @@ ParanoiaRange::ParanoiaRange(const QString& source, int32_t first, int32_t last,
     freeMessages(identifyMessages);
     if (!m_drive || cdio_cddap_open(m_drive.get()) != 0)
         throw CalvenorError(QStringLiteral("Impossible de lire l'audio du disque de « %1 ».").arg(source));
+    // Logged, not printed: the guard drains them as it reads.
     cdio_cddap_verbose_set(m_drive.get(), CDDA_MESSAGE_LOGIT, CDDA_MESSAGE_LOGIT);
-    freeMessages(cdio_cddap_messages(m_drive.get()));
-    freeMessages(cdio_cddap_errors(m_drive.get()));
     // Paranoia guesses the byte order from the audio and can guess wrong on
     // noise-like audio; CD audio comes little-endian.
     m_drive->bigendianp = 0;
@@ -216,8 +215,12 @@ void ParanoiaRange::noteUnsettledFixups(const std::map<int64_t, int>& fixupsAt)
     }
     if (from < 0)
         return;
-    const auto first = static_cast<int32_t>(qMax<int64_t>(0, from - 1) / SectorBytes);
-    const auto last = static_cast<int32_t>(to / SectorBytes);
+    markLost(static_cast<int32_t>(qMax<int64_t>(0, from - 1) / SectorBytes), static_cast<int32_t>(to / SectorBytes));
+}
+
+// Sectors first..last, as far as they lie in the range.
+void ParanoiaRange::markLost(int32_t first, int32_t last)
+{
     for (int32_t s = qMax(first, m_first); s <= qMin(last, m_last); ++s)
         m_unread.insert(s);
 }
@@ -231,8 +234,7 @@ void ParanoiaRange::noteGiveUp(int64_t byteOnDisc)
     auto last = static_cast<int32_t>((byteOnDisc + SectorBytes - 1) / SectorBytes);
     if (first <= m_cursor)
         last = qMax(last, m_cursor);
-    for (int32_t s = qMax(first, m_first); s <= qMin(last, m_last); ++s)
-        m_unread.insert(s);
+    markLost(first, last);
     noteJitterError(byteOnDisc);
 }
 

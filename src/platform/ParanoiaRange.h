@@ -82,6 +82,7 @@ private:
     void noteUnsettledFixups(const std::map<int64_t, int>& fixupsAt);
     void noteGiveUp(int64_t byteOnDisc);
     void noteLost(int32_t sector);
+    void markLost(int32_t first, int32_t last);
     void noteJitterError(int64_t byteOnDisc);
 
     static thread_local ParanoiaRange* t_reading;
