@@ -120,5 +120,5 @@ QString TCDInfo::MusicBrainzDiscIdString()
         const int dataStart = MsfToFrames(TrackPosition(last + 1));
         leadOut = dataStart - SessionGapFrames > starts.last() ? dataStart - SessionGapFrames : dataStart;
     }
-    return MusicBrainzDiscId::FromToc(starts, leadOut);
+    return MusicBrainzDiscId::FromToc(1, starts, leadOut);
 }

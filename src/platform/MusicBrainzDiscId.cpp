@@ -9,9 +9,10 @@ using DiscIdHandle = std::unique_ptr<DiscId, void (*)(DiscId*)>;
 constexpr int MaxTracks = 99;
 } // namespace
 
-QString MusicBrainzDiscId::FromToc(const QList<int>& starts, int leadOut)
+QString MusicBrainzDiscId::FromToc(int firstTrack, const QList<int>& starts, int leadOut)
 {
-    if (starts.isEmpty() || starts.size() > MaxTracks)
+    const int lastTrack = firstTrack + static_cast<int>(starts.size()) - 1;
+    if (starts.isEmpty() || firstTrack < 1 || lastTrack > MaxTracks)
         throw CalvenorError(
             QStringLiteral("Identifiant MusicBrainz impossible : le disque a %1 pistes audio.").arg(starts.size()));
     DiscIdHandle disc(discid_new(), discid_free);
@@ -21,8 +22,8 @@ QString MusicBrainzDiscId::FromToc(const QList<int>& starts, int leadOut)
     std::vector<int> offsets(MaxTracks + 1, 0);
     offsets[0] = leadOut;
     for (int k = 0; k < starts.size(); ++k)
-        offsets[k + 1] = starts.at(k);
-    if (!discid_put(disc.get(), 1, static_cast<int>(starts.size()), offsets.data()))
+        offsets[firstTrack + k] = starts.at(k);
+    if (!discid_put(disc.get(), firstTrack, lastTrack, offsets.data()))
         throw CalvenorError(QStringLiteral("Identifiant MusicBrainz impossible : la table des matières est incohérente "
                                            "(fin du disque à %1, dernière piste à %2).")
                                 .arg(leadOut)

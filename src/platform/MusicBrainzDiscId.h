@@ -5,9 +5,10 @@
 // The MusicBrainz disc identifier of a table of contents, through libdiscid.
 class MusicBrainzDiscId {
 public:
-    // starts: the first frame of audio tracks 1..n, counted from the very
-    // start of the disc (track 1 normally at 150); leadOut: the frame after
-    // the last of them. Raises CalvenorError with a French text when
-    // libdiscid refuses the table.
-    static QString FromToc(const QList<int>& starts, int leadOut);
+    // firstTrack: the disc's number of the first entry of starts; starts: the
+    // first frame of each track from it on, counted from the very start of
+    // the disc (track 1 normally at 150); leadOut: the frame after the last
+    // of them. Raises CalvenorError with a French text when libdiscid refuses
+    // the table.
+    static QString FromToc(int firstTrack, const QList<int>& starts, int leadOut);
 };

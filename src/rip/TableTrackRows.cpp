@@ -1,5 +1,5 @@
 #include "rip/TableTrackRows.h"
-#include "platform/ITrackTable.h"
+#include "disc/ITrackTable.h"
 
 int TableTrackRows::RowCount() const
 {

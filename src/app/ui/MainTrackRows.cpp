@@ -1,5 +1,5 @@
 #include "app/ui/MainTrackRows.h"
-#include "platform/ITrackTable.h"
+#include "disc/ITrackTable.h"
 #include "platform/TargetNameRule.h"
 #include <QTreeWidget>
 

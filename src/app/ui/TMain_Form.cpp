@@ -10,6 +10,8 @@
 #include "cddb/TCDInfo.h"
 #include "platform/CalvenorError.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
+#include "disc/AlbumSheet.h"
+#include "disc/DiscToc.h"
 #include "encode/TLameCoder.h"
 #include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
@@ -46,7 +48,8 @@
 
 TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const QStringList& arguments,
                        QWidget* parent)
-    : QMainWindow(parent), m_forms(forms), m_services(services)
+    : QMainWindow(parent), m_forms(forms), m_services(services), m_sheet(std::make_unique<AlbumSheet>()),
+      m_toc(std::make_unique<DiscToc>())
 {
     m_forms.Main_Form = this;
     m_lameCoder = std::make_unique<TLameCoder>(*m_services.encoder);

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ITrackTable.h"
+#include "disc/ITrackTable.h"
 #include "platform/PlatformServices.h"
 #include "platform/ui/AppForms.h"
 #include "rip/IRipHost.h"
@@ -20,7 +20,9 @@ class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class AlbumSheet;
 class CdPlayer;
+class DiscToc;
 class TCDRIP;
 class TLameCoder;
 class TMP3Info;
@@ -117,6 +119,8 @@ public:
     bool RipsMp3() const override;
     void RetargetRows() override;
     QString DiscId() const override;
+    AlbumSheet& Sheet() override { return *m_sheet; }
+    const DiscToc& Toc() const override { return *m_toc; }
 
     // What the ripping window uses.
     ITrackTable& Rows() override { return *this; }
@@ -193,6 +197,8 @@ private:
 
     AppForms& m_forms;
     PlatformServices m_services;
+    std::unique_ptr<AlbumSheet> m_sheet;
+    std::unique_ptr<DiscToc> m_toc;
     std::unique_ptr<TLameCoder> m_lameCoder;
     std::unique_ptr<TMP3Info> m_mp3Info;
     std::unique_ptr<TCDRIP> m_cdrip;

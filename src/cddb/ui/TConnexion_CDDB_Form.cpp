@@ -14,7 +14,7 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/IInternet.h"
-#include "platform/ITrackTable.h"
+#include "disc/ITrackTable.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,7 +6,7 @@
 #include "platform/IInternet.h"
 #include "platform/IShell.h"
 #include "platform/ui/EventWatcher.h"
-#include "platform/ITrackTable.h"
+#include "disc/ITrackTable.h"
 #include "platform/Settings.h"
 #include "rip/IRipHost.h"
 #include "rip/RipRun.h"

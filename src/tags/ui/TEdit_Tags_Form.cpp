@@ -1,7 +1,7 @@
 #include "tags/ui/TEdit_Tags_Form.h"
 #include "platform/TargetNameRule.h"
 #include "platform/IDialogService.h"
-#include "platform/ITrackTable.h"
+#include "disc/ITrackTable.h"
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <QCheckBox>

@@ -2,6 +2,9 @@
 #include <QChar>
 #include <QString>
 
+class AlbumSheet;
+class DiscToc;
+
 // The track rows of the disc in the main window, with the destination folder,
 // the drive letter and the disc identifier, as the other windows read and
 // write them. Rows count from 1; a slot outside 1..RowCount() holds nothing
@@ -11,6 +14,10 @@ public:
     enum RowValue { TargetValue = 0, TitleValue, ArtistValue, AlbumValue, YearValue, GenreValue, CommentValue };
 
     virtual ~ITrackTable() = default;
+    // The album of the disc now listed, and its table of contents (empty
+    // when no disc is listed).
+    virtual AlbumSheet& Sheet() = 0;
+    virtual const DiscToc& Toc() const = 0;
     virtual int RowCount() const = 0;
     // "Piste NN".
     virtual QString RowLabel(int k) const = 0;

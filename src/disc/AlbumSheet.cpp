@@ -1,0 +1,63 @@
+#include "disc/AlbumSheet.h"
+
+AlbumSheet::AlbumSheet(QObject* parent) : QObject(parent) {}
+
+void AlbumSheet::SetAlbum(const Album& album)
+{
+    m_album = album;
+    emit AlbumChanged();
+}
+
+int AlbumSheet::SlotOf(int number) const
+{
+    for (int k = 1; k <= m_tracks.size(); ++k)
+        if (Track(k).number == number)
+            return k;
+    return 0;
+}
+
+int AlbumSheet::TickedCount() const
+{
+    int count = 0;
+    for (const AlbumTrack& track : m_tracks)
+        count += track.ticked ? 1 : 0;
+    return count;
+}
+
+void AlbumSheet::Reset(const QList<AlbumTrack>& tracks)
+{
+    m_tracks = tracks;
+    m_album = Album();
+    emit TracksReset();
+    emit AlbumChanged();
+}
+
+void AlbumSheet::SetValue(int k, AlbumTrack::Value value, const QString& text)
+{
+    if (!HasSlot(k) || Track(k).value(value) == text)
+        return;
+    m_tracks[k - 1].setValue(value, text);
+    emit TrackChanged(k);
+}
+
+void AlbumSheet::SetTicked(int k, bool ticked)
+{
+    if (!HasSlot(k) || Track(k).ticked == ticked)
+        return;
+    m_tracks[k - 1].ticked = ticked;
+    emit TrackChanged(k);
+}
+
+void AlbumSheet::TickAll(bool ticked)
+{
+    for (int k = 1; k <= TrackCount(); ++k)
+        SetTicked(k, ticked);
+}
+
+void AlbumSheet::RemoveTrack(int k)
+{
+    if (!HasSlot(k))
+        return;
+    m_tracks.removeAt(k - 1);
+    emit TrackRemoved(k);
+}

@@ -1,0 +1,62 @@
+#pragma once
+#include "disc/AlbumTrack.h"
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+// The album as data: what the disc holds and what the user and the lookups
+// made of it. The track list, the lookup window, the tag editor and the rip
+// all read and write this one sheet; views follow its signals. Tracks are
+// addressed by slot, 1 to TrackCount(), in disc order.
+class AlbumSheet : public QObject {
+    Q_OBJECT
+public:
+    // Album-wide values and where they came from.
+    struct Album {
+        QString artist;
+        QString title;
+        QString year;
+        QString genre;
+        int discNumber = 0; // 0: not known
+        int discCount = 0;
+        // "CDDB", "MusicBrainz", empty when typed by the user or unknown.
+        QString source;
+        // The source's identifiers by name ("cddb", "musicbrainz-release", ...).
+        QMap<QString, QString> ids;
+    };
+
+    explicit AlbumSheet(QObject* parent = nullptr);
+
+    const Album& AlbumValues() const { return m_album; }
+    void SetAlbum(const Album& album);
+
+    int TrackCount() const { return m_tracks.size(); }
+    const QList<AlbumTrack>& Tracks() const { return m_tracks; }
+    // Slot k, 1 <= k <= TrackCount().
+    const AlbumTrack& Track(int k) const { return m_tracks.at(k - 1); }
+    bool HasSlot(int k) const { return k >= 1 && k <= m_tracks.size(); }
+    // The slot of a track number, 0 when the sheet has no such track.
+    int SlotOf(int number) const;
+    int TickedCount() const;
+
+    // A new disc: these tracks, no album values.
+    void Reset(const QList<AlbumTrack>& tracks);
+    void Clear() { Reset({}); }
+    // Out-of-range slots are ignored, as a vanished disc makes them.
+    void SetValue(int k, AlbumTrack::Value value, const QString& text);
+    void SetTicked(int k, bool ticked);
+    void TickAll(bool ticked);
+    void RemoveTrack(int k);
+
+signals:
+    // Every track may have changed, or the count.
+    void TracksReset();
+    void TrackChanged(int k);
+    void TrackRemoved(int k);
+    void AlbumChanged();
+
+private:
+    Album m_album;
+    QList<AlbumTrack> m_tracks;
+};

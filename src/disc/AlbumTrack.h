@@ -1,0 +1,19 @@
+#pragma once
+#include <QString>
+#include <array>
+
+// One track of the album sheet: its number as on the disc, its tag values,
+// the file it goes to and whether the user keeps it.
+struct AlbumTrack {
+    // The values a track carries, in the order of the track list's columns.
+    enum Value { Target = 0, Title, Artist, Album, Year, Genre, Comment, ValueCount };
+
+    int number = 0;
+    std::array<QString, ValueCount> values;
+    bool ticked = false;
+
+    const QString& value(Value v) const { return values.at(v); }
+    void setValue(Value v, const QString& text) { values.at(v) = text; }
+    // "Piste NN", the label the list shows and new files are named after.
+    QString Label() const { return QStringLiteral("Piste %1").arg(number, 2, 10, QLatin1Char('0')); }
+};

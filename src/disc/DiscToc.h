@@ -1,0 +1,59 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+class ICdAudioDevice;
+
+// One track of a disc's table of contents. Sectors are counted as libcdio
+// and AccurateRip count them: sector 0 lies two seconds into the disc.
+struct TocTrack {
+    int number = 0;       // as on the disc: a disc may start at track 2
+    int32_t start = 0;    // INDEX 01
+    int32_t length = 0;   // sectors up to the next track or the lead-out
+    bool audio = true;
+    int session = 1;
+    int32_t pregap = -1;  // INDEX 00, -1 when the track has none
+    QList<int32_t> indexes; // INDEX 02, 03, ...
+    bool preEmphasis = false;
+    bool copyPermitted = false;
+    QString isrc;
+
+    int32_t end() const { return start + length - 1; }
+};
+
+// The table of contents of one disc, read once when it is inserted and
+// shared by the lookup, the windows and the rip. Every identifier of the disc
+// is computed here, from these numbers only.
+class DiscToc {
+public:
+    DiscToc() = default;
+    DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& mcn = {});
+    // Raises CalvenorError with a French text when the source has no disc.
+    static DiscToc Read(ICdAudioDevice& device, const QString& source);
+
+    bool IsEmpty() const { return m_tracks.isEmpty(); }
+    const QList<TocTrack>& Tracks() const { return m_tracks; }
+    int FirstTrack() const;
+    int LastTrack() const;
+    // Null when the disc has no track with that number.
+    const TocTrack* Track(int number) const;
+    QList<TocTrack> AudioTracks() const;
+    // The sector after the disc's last one.
+    int32_t LeadOut() const { return m_leadOut; }
+    QString Mcn() const { return m_mcn; }
+
+    // CDDB: the identifier, as eight lower-case hexadecimal digits, and the
+    // query's arguments after "cddb query" separated by blanks: identifier,
+    // track count, each start in frames, the lead-out in seconds.
+    uint32_t CddbId() const;
+    QString CddbIdText() const;
+    QString CddbQueryArguments() const;
+    // MusicBrainz (28 characters), through libdiscid.
+    QString MusicBrainzId() const;
+
+private:
+    QList<TocTrack> m_tracks;
+    int32_t m_leadOut = 0;
+    QString m_mcn;
+};
