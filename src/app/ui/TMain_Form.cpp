@@ -5,9 +5,8 @@
 #include "app/ui/DestinationFolder.h"
 #include "app/ui/DriveChoice.h"
 #include "app/ui/MainFormLayout.h"
-#include "app/ui/MainTrackRows.h"
+#include "app/ui/TrackListModel.h"
 #include "app/ui/PreviewButtons.h"
-#include "cddb/TCDInfo.h"
 #include "platform/CalvenorError.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "disc/AlbumSheet.h"
@@ -44,7 +43,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QItemSelectionModel>
+#include <QTreeView>
 
 TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const QStringList& arguments,
                        QWidget* parent)
@@ -69,7 +69,8 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     MainFormLayout::BuildMenu(*this);
     MainFormLayout::BuildControls(*this);
     m_shade = new ShadeOverlay(this);
-    m_rows = std::make_unique<MainTrackRows>(*CibleFiles);
+    m_trackModel = new TrackListModel(*m_sheet, this);
+    MainFormLayout::ShowTracks(*this, *m_trackModel);
     m_drive = std::make_unique<DriveChoice>(*DrivesList, m_services);
     m_folder = std::make_unique<DestinationFolder>(*DirectoryText, m_services);
     m_preview = std::make_unique<PreviewButtons>(*Play_Blue, *Pause_Blue, *Stop_Blue, *m_lecteur, *m_services.dialogs);
@@ -112,7 +113,7 @@ void TMain_Form::connectHandlers()
     on(Calvenor_Quit, &QAction::triggered, [this] { Calvenor_QuitExecute(); });
     on(Calvenor_Preferences, &QAction::triggered, [this] { Calvenor_PreferencesExecute(); });
     on(HELP_ABOUT, &QAction::triggered, [this] { HELP_ABOUTExecute(); });
-    on(CibleFiles, &QTreeWidget::itemSelectionChanged, [this] { CibleFilesSelectItem(); });
+    on(CibleFiles->selectionModel(), &QItemSelectionModel::selectionChanged, [this] { CibleFilesSelectItem(); });
     auto* listWatcher = new EventWatcher(CibleFiles);
     // Tab goes on from the list to the player pictures without leaving it.
     listWatcher->ShareFocusWith({Play_Blue, Pause_Blue, Stop_Blue});
@@ -159,8 +160,7 @@ void TMain_Form::DrivesListChange()
         return;
     const QChar letter = DriveLetter();
     if (letter.isNull() || !m_services.drives->isDiscPresent(letter)) {
-        GREEN_CD->hide();
-        m_rows->Clear();
+        forgetDisc();
         sayWhyUnreadable(letter);
         return;
     }
@@ -168,7 +168,7 @@ void TMain_Form::DrivesListChange()
     replaceRipper();
     m_cdrip->SetCDRomNum(DrivesList->currentIndex());
     BuildTrackRows();
-    if (RowCount() == 0) {
+    if (m_sheet->TrackCount() == 0) {
         GREEN_CD->hide();
         return;
     }
@@ -217,8 +217,7 @@ void TMain_Form::Timer1Timer()
     if (!present)
         sayWhyUnreadable(DriveLetter());
     if (DiscPresent() && !present) {
-        GREEN_CD->hide();
-        m_rows->Clear();
+        forgetDisc();
         DirectoryText->setText(DefaultFolder());
         if (m_ripping)
             m_forms.RippageEnCour->DiscRemoved();
@@ -277,45 +276,33 @@ void TMain_Form::resizeEvent(QResizeEvent* event)
 
 // ---- Track rows ----
 
-int TMain_Form::RowCount() const
-{
-    return m_rows->Count();
-}
-
-QTreeWidgetItem* TMain_Form::TrackItems(int k) const
-{
-    return m_rows->Item(k);
-}
-
-QString TMain_Form::Value(const QTreeWidgetItem* row, int value)
-{
-    return MainTrackRows::Value(row, value);
-}
-
-void TMain_Form::SetValue(QTreeWidgetItem* row, int value, const QString& text)
-{
-    MainTrackRows::SetValue(row, value, text);
-}
-
-QString TMain_Form::Label(const QTreeWidgetItem* row)
-{
-    return MainTrackRows::Label(row);
-}
-
-bool TMain_Form::Ticked(const QTreeWidgetItem* row)
-{
-    return MainTrackRows::Ticked(row);
-}
-
 int TMain_Form::SelectedSlot() const
 {
-    return m_rows->SelectedSlot();
+    const QModelIndexList selected = CibleFiles->selectionModel()->selectedRows();
+    return selected.isEmpty() ? 0 : selected.first().row() + 1;
+}
+
+void TMain_Form::SelectRow(int k)
+{
+    if (m_sheet->HasSlot(k))
+        CibleFiles->setCurrentIndex(m_trackModel->index(k - 1, 0));
+}
+
+void TMain_Form::forgetDisc()
+{
+    GREEN_CD->hide();
+    m_sheet->Clear();
+    *m_toc = DiscToc();
 }
 
 void TMain_Form::BuildTrackRows()
 {
     const QList<TrackRow> tracks = TrackRow::FromTracks(m_cdrip->Tracks, TrackRow::AllTracks);
-    m_rows->Build(tracks.mid(0, TrackRow::MaxRows));
+    QList<AlbumTrack> listed;
+    for (const TrackRow& row : tracks.mid(0, TrackRow::MaxRows))
+        listed << AlbumTrack{row.Label.mid(6).toInt(), {}, false};
+    m_sheet->Reset(listed);
+    readToc();
     if (tracks.size() > TrackRow::MaxRows)
         m_services.dialogs->message(MsgKind::Information,
                                     QStringLiteral("Ce disque a %1 pistes audio : seules les %2 premières sont listées. "
@@ -329,7 +316,7 @@ void TMain_Form::DirectoryTextChange()
 {
     const QString folder = DirectoryText->text();
     if (!folder.isEmpty())
-        m_rows->Retarget(folder, MP3Ripp->isChecked());
+        m_sheet->RetargetAll(folder, MP3Ripp->isChecked());
 }
 
 void TMain_Form::setRipFormat(bool mp3)
@@ -341,55 +328,26 @@ void TMain_Form::setRipFormat(bool mp3)
 void TMain_Form::MP3RippClick()
 {
     setRipFormat(true);
-    m_rows->SetExtensions(QStringLiteral(".mp3"));
+    m_sheet->SetExtensions(QStringLiteral(".mp3"));
 }
 
 void TMain_Form::WavRippClick()
 {
     setRipFormat(false);
-    m_rows->SetExtensions(QStringLiteral(".wav"));
+    m_sheet->SetExtensions(QStringLiteral(".wav"));
 }
 
 void TMain_Form::BitBtn2Click()
 {
-    m_rows->TickAll(true);
+    m_sheet->TickAll(true);
 }
 
 void TMain_Form::DeleteItemButtonClick()
 {
-    m_rows->TickAll(false);
+    m_sheet->TickAll(false);
 }
 
 // ---- What the other windows reach ----
-
-QString TMain_Form::RowLabel(int k) const
-{
-    const QTreeWidgetItem* row = m_rows->Item(k);
-    return row ? Label(row) : QString();
-}
-
-QString TMain_Form::Cell(int k, int value) const
-{
-    const QTreeWidgetItem* row = m_rows->Item(k);
-    return row ? Value(row, value) : QString();
-}
-
-void TMain_Form::SetCell(int k, int value, const QString& text)
-{
-    if (QTreeWidgetItem* row = m_rows->Item(k))
-        SetValue(row, value, text);
-}
-
-bool TMain_Form::RowTicked(int k) const
-{
-    const QTreeWidgetItem* row = m_rows->Item(k);
-    return row && Ticked(row);
-}
-
-void TMain_Form::SelectRow(int k)
-{
-    m_rows->Select(k);
-}
 
 QString TMain_Form::Folder() const
 {
@@ -455,33 +413,39 @@ void TMain_Form::BitBtn1Click()
     Repaint();
 }
 
-// The disc is released on every path, errors included.
+// The table of contents is read once per disc; a disc read without one
+// (an unreadable source, no CD audio device) raises here, as a lookup would.
 void TMain_Form::RefreshDiscId()
 {
-    BusyCursor busy;
-    TCDInfo disc(*m_services.drives, *m_services.cdAudio);
-    disc.OpenDrive(DriveLetter());
-    DiscIdText = QStringLiteral("ID : ") + disc.DiscIdString();
+    if (m_toc->IsEmpty())
+        *m_toc = DiscToc::Read(*m_services.cdAudio, m_services.drives->source(DriveLetter()));
+    DiscIdText = QStringLiteral("ID : ") + m_toc->CddbIdText();
+}
+
+void TMain_Form::readToc()
+{
+    const BusyCursor busy;
+    *m_toc = DiscToc();
+    if (!m_services.cdAudio)
+        return;
+    try {
+        *m_toc = DiscToc::Read(*m_services.cdAudio, m_services.drives->source(DriveLetter()));
+    } catch (const CalvenorError&) {
+        // The track list stands; a lookup tells why the disc can't be named.
+    }
 }
 
 uint32_t TMain_Form::CddbDiscId()
 {
-    if (!m_services.cdAudio)
-        return 0;
-    try {
-        TCDInfo disc(*m_services.drives, *m_services.cdAudio);
-        disc.OpenDrive(DriveLetter());
-        return disc.DiscId();
-    } catch (const CalvenorError&) {
-        return 0; // the database then knows no such disc
-    }
+    // No table of contents: the database then knows no such disc.
+    return m_toc->IsEmpty() ? 0 : m_toc->CddbId();
 }
 
 void TMain_Form::Button2Click()
 {
     if (m_ripping)
         return;
-    const int ticked = m_rows->TickedCount();
+    const int ticked = m_sheet->TickedCount();
     if (ticked == 0)
         return;
     TotalProgress->setMaximum(100 * ticked);
