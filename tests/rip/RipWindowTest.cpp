@@ -62,6 +62,8 @@ protected:
         services.shell = &shell;
         services.internet = &internet;
         services.encoder = &encoder;
+        settings = std::make_unique<Settings>(dir.filePath("Calvenor.conf"));
+        services.settings = settings.get();
         main = std::make_unique<TMain_Form>(forms, services, QStringList{});
         main->Timer1->stop();
         ripping = std::make_unique<TRippageEnCour>(forms, services, *main, main.get());
@@ -111,6 +113,7 @@ protected:
     FakeDialogService dialogs;
     FakeShell shell;
     FakeInternet internet;
+    std::unique_ptr<Settings> settings;
     PlatformServices services;
     AppForms forms;
     std::unique_ptr<TMain_Form> main;
@@ -402,11 +405,10 @@ TEST_F(RipWindow, LostSectorsAreToldInsteadOfASuccessAndLogged)
 
 TEST_F(RipWindow, TheReadOffsetOfTheSettingsShiftsTheAudio)
 {
-    Settings().SetReadOffset(-588);
+    settings->SetReadOffset(-588);
     main->WavRipp->click();
     tick({2});
     main->Button2Click();
-    Settings().SetReadOffset(0);
     const QByteArray pcm = image.TrackAt(1).pcm.right(DiscImage::SectorBytes) + image.TrackAt(2).pcm;
     EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), pcm.left(image.TrackAt(2).pcm.size()));
     EXPECT_TRUE(QString::fromUtf8(readAll(music + "Rapport.log")).contains("Décalage de lecture : -588 échantillons\n"));

@@ -1,22 +1,25 @@
 #pragma once
+#include "app/DiscSession.h"
+#include "app/HelpPage.h"
+#include "app/ui/DestinationFolder.h"
+#include "app/ui/DriveChoice.h"
 #include "app/ui/MainFormControls.h"
+#include "app/ui/PreviewButtons.h"
+#include "platform/ui/ShadeOverlay.h"
+#include "disc/AlbumSheet.h"
 #include "disc/ITrackTable.h"
 #include "platform/PlatformServices.h"
 #include "platform/ui/AppForms.h"
 #include "rip/IRipHost.h"
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
 
-class AlbumSheet;
 class CdPlayer;
-class DestinationFolder;
 class DiscToc;
-class DriveChoice;
-class PreviewButtons;
-class ShadeOverlay;
 class TCDRIP;
 class TLameCoder;
 class TMP3Info;
@@ -37,7 +40,7 @@ public:
     QString DiscIdText;
 
     // Components.
-    TCDRIP* CDRIP1() const { return m_cdrip.get(); }
+    TCDRIP* CDRIP1() const { return &m_disc->Ripper(); }
     TLameCoder& LameCoder1() { return *m_lameCoder; }
     TMP3Info& MP3Info1() { return *m_mp3Info; }
     CdPlayer& lecteur() { return *m_lecteur; } // the preview player
@@ -46,69 +49,74 @@ public:
     bool DiscPresent() const;
 
     // The sheet, folder, drive and disc identifier, for the other windows.
-    AlbumSheet& Sheet() override { return *m_sheet; }
-    const DiscToc& Toc() const override { return *m_toc; }
+    AlbumSheet& Sheet() override { return m_disc->Sheet(); }
+    const DiscToc& Toc() const override { return m_disc->Toc(); }
     int SelectedSlot() const override;
     void SelectRow(int k) override;
-    QString Folder() const override;
-    void SetFolder(const QString& folder) override;
+    QString Folder() const override { return m_folder->Text(); }
+    void SetFolder(const QString& folder) override { m_folder->SetText(folder); }
     QString DefaultFolder() const override;
     bool RipsMp3() const override;
-    void RetargetRows() override;
-    QChar DriveLetter() const override;
-    QString DiscId() const override;
+    void RetargetRows() override { DirectoryTextChange(); }
+    QChar DriveLetter() const override { return m_drive->Letter(); }
+    QString DiscId() const override { return DiscIdText; }
     // DiscIdText := "ID : " + the identifier of the listed disc.
     void RefreshDiscId() override;
 
     // What the ripping window uses.
     ITrackTable& Rows() override { return *this; }
-    TCDRIP& Ripper() override { return *m_cdrip; }
+    TCDRIP& Ripper() override { return m_disc->Ripper(); }
     TMP3Info& TagWriter() override { return *m_mp3Info; }
     void SetRippedCount(std::function<int()> count) override { RippedCount = std::move(count); }
-    void ShowRipProgress(int trackPercent, int workDone) override;
-    int TotalProgressValue() const override;
-    void ResetProgress() override;
+    void ShowRipProgress(int trackPercent, int workDone) override
+    {
+        localProgress->setValue(trackPercent);
+        TotalProgress->setValue(workDone);
+    }
+    int TotalProgressValue() const override { return TotalProgress->value(); }
+    void ResetProgress() override { ShowRipProgress(0, 0); }
     uint32_t CddbDiscId() override;
 
     // Handlers, named after the control and what the user does with it.
-    void ListCdDrives();
+    void ListCdDrives() { m_drive->ListCdDrives(); }
     void DrivesListChange();      // another drive chosen in the drive list
     void Timer1Timer();           // the disc poll, every second
-    void CDRIP1Progress(uint16_t percentComplete);     // the ripper read further
-    void LameCoder1Progress(uint16_t percentComplete); // the encoder went further
-    void Action4Execute();        // Aide menu: the help page
-    void Calvenor_QuitExecute();  // Quitter menu
+    // The ripper or the encoder went further.
+    void CDRIP1Progress(uint16_t percent) { ShowRipProgress(percent, percent + 100 * RippedCount()); }
+    void LameCoder1Progress(uint16_t percent) { localProgress->setValue(percent); }
+    void Action4Execute() { HelpPage::Open(*m_services.dialogs, *m_services.shell); } // Aide menu
+    void Calvenor_QuitExecute() { close(); } // Quitter menu
     void Calvenor_PreferencesExecute(); // Préférences menu
     void BuildTrackRows();        // one unticked track per audio track of the disc
     void DirectoryTextChange();   // the target folder box edited: every target again
     void MP3RippClick();          // "Ripper en MP3" chosen
     void WavRippClick();          // "Ripper en WAV" chosen
-    void BitBtn2Click();          // "Tout sélectionner"
-    void DeleteItemButtonClick(); // "Tout désélectionner"
+    void BitBtn2Click() { Sheet().TickAll(true); }            // "Tout sélectionner"
+    void DeleteItemButtonClick() { Sheet().TickAll(false); }  // "Tout désélectionner"
     void BitBtn1Click();          // the lookup button: CDDB / MusicBrainz
     void EditTagsButtonClick();   // the tag editor for the selected track
-    void CibleFilesSelectItem();  // another track selected in the list
-    void CibleFilesExit();        // the focus left the list
+    void CibleFilesSelectItem() { m_preview->SelectionChanged(); } // another track selected in the list
+    void CibleFilesExit() { m_preview->ListLeft(); } // the focus left the list
     void Play_BlueClick();        // play picture
-    void Pause_BlueClick();       // forward picture: ten seconds on
-    void Stop_BlueClick();        // stop picture
-    void FormClose();             // the window closes
+    void Pause_BlueClick() { m_preview->SkipForward(); } // forward picture: ten seconds on
+    void Stop_BlueClick() { m_preview->Stop(); } // stop picture
+    void FormClose() { m_preview->Close(); } // the window closes
     void HELP_ABOUTExecute();     // "A propos de Calvenor" menu
-    void ShadeWindow();
+    void ShadeWindow() { m_shade->Cover(); }
     void Button2Click();          // "Ripper": rips the ticked tracks
     void Button1Click();          // "Options": the encoder options
     void Action1Execute();        // converter menu
     // The options window's mode and quality lists, passed to the encoder.
     void SetEncoderMode();
     void SetEncoderQuality();
-    void Calvenor_RIPPERExecute(); // Ripper menu: as Button2Click
-    void BitBtn3Click();          // browse for the target folder
-    void BitBtn4Click();          // the target folder's parent
-    void BitBtn5Click();          // open the target folder
+    void Calvenor_RIPPERExecute() { Button2Click(); } // Ripper menu
+    void BitBtn3Click() { m_folder->Browse(); } // browse for the target folder
+    void BitBtn4Click() { m_folder->Up(); }     // the target folder's parent
+    void BitBtn5Click() { m_folder->Open(); }   // open the target folder
     // True while the ripping window runs.
     bool Ripping() const { return m_ripping; }
     // Removes the shading and repaints.
-    void Repaint();
+    void Repaint() { m_shade->hide(); update(); }
     // Number of tracks the ripping window has finished in the current rip.
     std::function<int()> RippedCount;
 
@@ -122,26 +130,17 @@ private:
     // Connects a signal to a handler whose errors reach the general error display.
     template <typename Sender, typename Signal, typename Handler>
     void on(Sender* sender, Signal signal, Handler handler, Qt::ConnectionType type = Qt::AutoConnection);
-    // A source that is there but cannot be read (a cue sheet without its
-    // .bin) says why in a box, once for each new reason.
-    void sayWhyUnreadable(QChar letter);
-    void replaceRipper();
     // The disc left the drive: no tracks, no table of contents.
     void forgetDisc();
-    // Once per disc: an unreadable one leaves the table empty.
-    void readToc();
     // MP3 through the encoder, else WAV.
     void setRipFormat(bool mp3);
 
     bool m_ripping = false;
-    QString m_unreadableReason;
     AppForms& m_forms;
     PlatformServices m_services;
-    std::unique_ptr<AlbumSheet> m_sheet;
-    std::unique_ptr<DiscToc> m_toc;
+    std::unique_ptr<DiscSession> m_disc;
     std::unique_ptr<TLameCoder> m_lameCoder;
     std::unique_ptr<TMP3Info> m_mp3Info;
-    std::unique_ptr<TCDRIP> m_cdrip;
     std::unique_ptr<CdPlayer> m_lecteur;
     ShadeOverlay* m_shade = nullptr;
     TrackListModel* m_trackModel = nullptr;

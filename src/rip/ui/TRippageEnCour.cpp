@@ -114,7 +114,7 @@ void TRippageEnCour::FormShow()
 void TRippageEnCour::prepareVerification()
 {
     TCDRIP& ripper = m_host.Ripper();
-    ripper.ReadOffset = Settings().ReadOffset();
+    ripper.ReadOffset = m_services.settings->ReadOffset();
     RipVerification verification;
     if (m_services.http && m_services.internet && m_services.internet->isConnected()) {
         verification.Http = m_services.http;
