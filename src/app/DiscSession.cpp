@@ -4,7 +4,6 @@
 #include "platform/CalvenorError.h"
 #include "platform/IDrives.h"
 #include "rip/TCDRIP.h"
-#include "rip/TrackRow.h"
 
 DiscSession::DiscSession(const PlatformServices& services)
     : m_services(services), m_sheet(std::make_unique<AlbumSheet>()), m_toc(std::make_unique<DiscToc>()),
@@ -18,11 +17,8 @@ int DiscSession::Read(QChar letter, int drive, int listed)
 {
     replaceRipper();
     m_ripper->SetCDRomNum(drive);
-    const QList<TrackRow> tracks = TrackRow::FromTracks(m_ripper->Tracks, TrackRow::AllTracks);
-    QList<AlbumTrack> sheet;
-    for (const TrackRow& row : tracks.mid(0, listed))
-        sheet << AlbumTrack{row.Label.mid(6).toInt(), {}, false};
-    m_sheet->Reset(sheet);
+    const QList<AlbumTrack> tracks = m_ripper->AlbumTracks();
+    m_sheet->Reset(tracks.mid(0, listed));
     readToc(letter);
     return tracks.size();
 }

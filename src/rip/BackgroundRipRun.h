@@ -1,16 +1,15 @@
 #pragma once
+#include "rip/IRipProgress.h"
 #include <QString>
 #include <functional>
 #include <mutex>
 
 class RipRun;
-class TCDRIP;
 
 // Carries a rip run on a worker thread: reading, encoding, tagging and the
-// playlist happen there, while the window's thread only shows progress,
-// taken at its own pace. The ripper's OnProgress and ProcessMessages belong
-// to the window's thread: they are held back for the time of the run.
-class BackgroundRipRun {
+// playlist happen there, while the calling thread (the window's) only shows
+// progress, taken at its own pace, and goes on with its events meanwhile.
+class BackgroundRipRun : private IRipProgress {
 public:
     struct Progress {
         int trackPercent = 0; // the track being read
@@ -18,7 +17,7 @@ public:
         QString target;       // target path of the track being read
     };
 
-    BackgroundRipRun(RipRun& run, TCDRIP& ripper);
+    explicit BackgroundRipRun(RipRun& run) : m_run(run) {}
     BackgroundRipRun(const BackgroundRipRun&) = delete;
     BackgroundRipRun& operator=(const BackgroundRipRun&) = delete;
 
@@ -27,8 +26,12 @@ public:
     void Execute(const std::function<void(const Progress&)>& show);
 
 private:
+    // On the worker thread: only the track's file is kept; the percentages
+    // are read from the run.
+    void TrackBegins(int number, const QString& path) override;
+    void ReadProgress(int) override {}
+
     RipRun& m_run;
-    TCDRIP& m_ripper;
     std::mutex m_mutex;
     QString m_target;
 };

@@ -1,5 +1,5 @@
 #include "rip/RipReport.h"
-#include "platform/TargetNameRule.h"
+#include "disc/AlbumTrack.h"
 #include "platform/CalvenorError.h"
 #include "platform/HttpCancelled.h"
 #include "rip/AccurateRipDatabase.h"
@@ -143,5 +143,7 @@ int RipReport::RippedCount() const
 
 QString RipReport::TrackLabel(int trackNum)
 {
-    return TargetNameRule::LabelFromDigits(QStringLiteral("%1").arg(trackNum, 2, 10, QLatin1Char('0')));
+    AlbumTrack track;
+    track.number = trackNum;
+    return track.Label();
 }

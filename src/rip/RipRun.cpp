@@ -2,43 +2,48 @@
 #include "encode/ParallelMp3Encoder.h"
 #include "platform/PcmFormatConverter.h"
 #include "platform/TargetNameRule.h"
+#include "rip/IRipProgress.h"
 #include "rip/ITrackRows.h"
 #include "rip/TCDRIP.h"
-#include "rip/TrackRow.h"
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include <QFile>
 
 struct RipRun::PendingRow {
-    TrackRow row;
-    int track = 0;
+    AlbumTrack row;
     TrackRipResult rip;    // what the ripper made of it
     bool cutOff = false;   // the disc went away while it was read
     bool encoding = false; // its file is in the pool's hands
 };
 
-// Follows the ripper's progress for the run, then gives the ripper its own
-// handler back. A stop that came while a track was being opened takes
-// effect at its first chunk.
-class RipRun::ProgressHook {
+// Follows the ripper's progress for the run and passes it on to the run's
+// owner. A stop that came while a track was being opened takes effect at its
+// first chunk.
+class RipRun::ProgressHook : public IRipProgress {
 public:
-    explicit ProgressHook(RipRun& run) : m_ripper(run.m_ripper), m_saved(run.m_ripper.OnProgress)
+    ProgressHook(RipRun& run, IRipProgress* owner) : m_run(run), m_owner(owner) {}
+    void TrackBegins(int number, const QString& path) override
     {
-        m_ripper.OnProgress = [&run, saved = m_saved](TCDRIP* sender, uint16_t percent) {
-            run.m_trackPercent = percent;
-            if (run.m_stopped)
-                sender->AbortRip();
-            if (saved)
-                saved(sender, percent);
-        };
+        if (m_owner)
+            m_owner->TrackBegins(number, path);
     }
-    ~ProgressHook() { m_ripper.OnProgress = m_saved; }
-    ProgressHook(const ProgressHook&) = delete;
-    ProgressHook& operator=(const ProgressHook&) = delete;
+    void ReadProgress(int percent) override
+    {
+        m_run.m_trackPercent = percent;
+        if (m_run.m_stopped)
+            m_run.m_ripper.AbortRip();
+        if (m_owner)
+            m_owner->ReadProgress(percent);
+    }
+    void Breathe() override
+    {
+        if (m_owner)
+            m_owner->Breathe();
+    }
 
 private:
-    TCDRIP& m_ripper;
-    TCDRIP::TProgressEvent m_saved;
+    RipRun& m_run;
+    IRipProgress* m_owner;
 };
 
 RipRun::RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags) : m_rows(rows), m_ripper(ripper), m_tags(tags) {}
@@ -52,8 +57,8 @@ QString RipRun::fileAfterFirstRow(const QString& ending, const QString& atStart)
 {
     if (m_rows.RowCount() == 0)
         return atStart;
-    const TrackRow first = m_rows.Row(1);
-    return Playlist::FileName(m_folder, first.Values[TrackRow::Artist], first.Values[TrackRow::Album], ending);
+    const AlbumTrack first = m_rows.Row(1);
+    return Playlist::FileName(m_folder, first.value(AlbumTrack::Artist), first.value(AlbumTrack::Album), ending);
 }
 
 void RipRun::Begin()
@@ -77,7 +82,7 @@ void RipRun::Begin()
     m_tracks = m_ripper.Tracks;
 }
 
-void RipRun::Execute()
+void RipRun::Execute(IRipProgress* owner)
 {
     m_rippedCount = 0;
     m_cutOffTrack = 0;
@@ -89,16 +94,16 @@ void RipRun::Execute()
     int ticked = 0;
     int64_t bytes = 0;
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
-        const TrackRow row = m_rows.Row(k);
-        if (row.Ticked) {
+        const AlbumTrack row = m_rows.Row(k);
+        if (row.ticked) {
             ++ticked;
-            bytes += bytesOfTrack(TargetNameRule::TrackNumberFromLabel(row.Label));
+            bytes += bytesOfTrack(row.number);
         }
     }
     m_tickedRows = ticked;
     m_runBytes = bytes;
 
-    ProgressHook progress(*this);
+    ProgressHook progress(*this, owner);
     const std::unique_ptr<ParallelMp3Encoder> pool = makePool();
     struct Detach {
         RipRun* run;
@@ -110,10 +115,10 @@ void RipRun::Execute()
     try {
         // The rows are counted anew at each step: a removed disc empties them.
         for (int k = 1; k <= m_rows.RowCount() && !m_stopped; ++k) {
-            const TrackRow row = m_rows.Row(k);
-            if (!row.Ticked)
+            const AlbumTrack row = m_rows.Row(k);
+            if (!row.ticked)
                 continue;
-            pending.push_back(readRow(row, pool.get()));
+            pending.push_back(readRow(row, pool.get(), progress));
             completeInOrder(pending, pool.get(), false);
         }
     } catch (...) {
@@ -161,17 +166,13 @@ void RipRun::setPool(ParallelMp3Encoder* pool)
     m_ripper.SetEncoderPool(pool);
 }
 
-RipRun::PendingRow RipRun::readRow(const TrackRow& row, ParallelMp3Encoder* pool)
+RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, IRipProgress& progress)
 {
-    const QString path = row.Values[TrackRow::Target];
-    if (OnTrackStart)
-        OnTrackStart(path);
-    const int track = TargetNameRule::TrackNumberFromLabel(row.Label);
     const int begun = pool ? pool->TracksBegun() : 0;
-    m_ripper.RipTrack(track, path);
+    const TrackRipResult rip = m_ripper.RipTrack(row.number, row.value(AlbumTrack::Target), &progress);
     m_trackPercent = 0;
     ++m_readRows;
-    return PendingRow{row, track, m_ripper.LastRip, m_discRemoved, pool && pool->TracksBegun() > begun};
+    return PendingRow{row, rip, m_discRemoved, pool && pool->TracksBegun() > begun};
 }
 
 // Rows are completed in the order they were read; without wait, only as far
@@ -194,7 +195,7 @@ void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder
 
 void RipRun::completeRow(const PendingRow& done)
 {
-    const QString path = done.row.Values[TrackRow::Target];
+    const QString path = done.row.value(AlbumTrack::Target);
     TrackRipResult rip = done.rip;
     rip.Interrupted = rip.Interrupted || done.cutOff;
     m_report.Add(rip);
@@ -203,7 +204,7 @@ void RipRun::completeRow(const PendingRow& done)
     // tagged nor listed, and the run says so at its end.
     if (!rip.FileWritten) {
         ++m_rippedCount;
-        m_unreadTracks << done.track;
+        m_unreadTracks << done.row.number;
         return;
     }
     const QString line = path.mid(TargetNameRule::WithSeparator(m_folder).size());
@@ -213,7 +214,7 @@ void RipRun::completeRow(const PendingRow& done)
     // an earlier run's line for it goes.
     if (rip.Interrupted) {
         if (done.cutOff)
-            m_cutOffTrack = done.track;
+            m_cutOffTrack = done.row.number;
         m_playlist.Drop(line);
         return;
     }
@@ -222,17 +223,17 @@ void RipRun::completeRow(const PendingRow& done)
     m_playlist.Add(line);
 }
 
-void RipRun::TagFile(TMP3Info& tags, const TrackRow& row)
+void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track)
 {
     TagFields fields;
-    fields.title = row.Values[TrackRow::Title];
-    fields.artist = row.Values[TrackRow::Artist];
-    fields.album = row.Values[TrackRow::Album];
-    fields.year = row.Values[TrackRow::Year];
-    fields.genre = row.Values[TrackRow::Genre];
-    fields.comment = row.Values[TrackRow::Comment];
-    fields.track = TargetNameRule::TrackNumberFromLabel(row.Label);
-    TrackTags::Write(tags, row.Values[TrackRow::Target], fields);
+    fields.title = track.value(AlbumTrack::Title);
+    fields.artist = track.value(AlbumTrack::Artist);
+    fields.album = track.value(AlbumTrack::Album);
+    fields.year = track.value(AlbumTrack::Year);
+    fields.genre = track.value(AlbumTrack::Genre);
+    fields.comment = track.value(AlbumTrack::Comment);
+    fields.track = track.number;
+    TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
 }
 
 QString RipRun::UnreadTracksText() const

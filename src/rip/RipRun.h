@@ -1,4 +1,5 @@
 #pragma once
+#include "disc/AlbumTrack.h"
 #include "rip/Playlist.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
@@ -8,10 +9,10 @@
 #include <QString>
 #include <atomic>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
 
+class IRipProgress;
 class ITrackRows;
 class ParallelMp3Encoder;
 class TCDRIP;
@@ -44,8 +45,9 @@ public:
     void Begin();
     // Walks the rows, saves the playlist, asks AccurateRip and saves the log.
     // An error leaves at once: the remaining rows are not handled and neither
-    // the playlist nor the log is saved.
-    void Execute();
+    // the playlist nor the log is saved. progress, when given, hears of each
+    // track and chunk read, on this thread.
+    void Execute(IRipProgress* progress = nullptr);
     // Stops the run: the current track ends after the sector being read and
     // later rows are skipped. Tracks already read are encoded to their end,
     // and the stopped one keeps all that was read under its name, as in a
@@ -78,19 +80,16 @@ public:
     // Where the log was saved; empty when nothing was ripped.
     const QString& LogFileName() const { return m_logFile; }
 
-    // Writes the row's tag values and track number into the file at its
-    // target path: ID3v2 (MP3 files) and ID3v1.
-    static void TagFile(TMP3Info& tags, const struct TrackRow& row);
-
-    // Fired with the target path of each track before it is ripped.
-    std::function<void(const QString& targetPath)> OnTrackStart;
+    // Writes the track's tag values and number into the file at its target
+    // path: ID3v2 (MP3 files) and ID3v1.
+    static void TagFile(TMP3Info& tags, const AlbumTrack& track);
 
 private:
     struct PendingRow;
     class ProgressHook;
     std::unique_ptr<ParallelMp3Encoder> makePool();
     void setPool(ParallelMp3Encoder* pool);
-    PendingRow readRow(const struct TrackRow& row, ParallelMp3Encoder* pool);
+    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, IRipProgress& progress);
     void completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait);
     void completeRow(const PendingRow& done);
     int64_t bytesOfTrack(int track) const;

@@ -11,10 +11,9 @@
 #include "encode/TrackPcmStream.h"
 #include "encode/WavHeader.h"
 #include "rip/AccurateRipChecksums.h"
+#include "rip/IRipProgress.h"
 #include "rip/ReadOffsetLibrary.h"
-#include <QCoreApplication>
 #include <QFile>
-#include <QThread>
 #include <cerrno>
 #include <exception>
 #include <memory>
@@ -33,19 +32,11 @@ void runKeepingFirstError(std::exception_ptr& firstError, Step step)
             firstError = std::current_exception();
     }
 }
-
-void processPendingEvents()
-{
-    const QCoreApplication* app = QCoreApplication::instance();
-    if (app && QThread::currentThread() == app->thread())
-        QCoreApplication::processEvents();
-}
 } // namespace
 
 TCDRIP::TCDRIP(ICdRipLibrary& library) : m_library(library)
 {
     m_jitterCorrect = false;
-    ProcessMessages = processPendingEvents;
     try {
         initialize();
     } catch (...) {
@@ -57,7 +48,6 @@ TCDRIP::TCDRIP(ICdRipLibrary& library) : m_library(library)
 TCDRIP::TCDRIP(ICdRipLibrary& library, EmptyTag) : m_library(library)
 {
     m_jitterCorrect = false;
-    ProcessMessages = processPendingEvents;
 }
 
 TCDRIP* TCDRIP::CreateEmpty(ICdRipLibrary& library)
@@ -127,6 +117,18 @@ void TCDRIP::readToc()
     }
 }
 
+QList<AlbumTrack> TCDRIP::AlbumTracks() const
+{
+    QList<AlbumTrack> tracks;
+    for (const TrackEntry& entry : Tracks)
+        if (entry.Track.Kind == QLatin1String("Audio")) {
+            AlbumTrack track;
+            track.number = entry.Track.TrackNum;
+            tracks.append(track);
+        }
+    return tracks;
+}
+
 QString TCDRIP::EntryName(int trackNumber)
 {
     return QStringLiteral("Track") + QStringLiteral("%1").arg(trackNumber, 2, 10, QLatin1Char('0'));
@@ -171,34 +173,34 @@ bool TCDRIP::ApplyParameters()
     }
 }
 
-void TCDRIP::RipTrack(int32_t trackNum, const QString& path)
+TrackRipResult TCDRIP::RipTrack(int32_t trackNum, const QString& path, IRipProgress* progress)
 {
-    if (OnBeginTrack)
-        OnBeginTrack(this, static_cast<uint16_t>(trackNum));
+    if (progress)
+        progress->TrackBegins(trackNum, path);
     if (trackNum < 1 || trackNum > Tracks.size())
         throw ECDRIPError(QStringLiteral("Invalid track number"));
     const TTrack& t = Tracks.at(trackNum - 1).Track;
-    RipSectors(t.FirstSector, t.LastSector, path);
-    LastRip.TrackNum = trackNum;
-    if (OnEndTrack)
-        OnEndTrack(this, static_cast<uint16_t>(trackNum));
+    TrackRipResult result = RipSectors(t.FirstSector, t.LastSector, path, progress);
+    result.TrackNum = trackNum;
+    return result;
 }
 
-void TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPath)
+TrackRipResult TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPath, IRipProgress* progress)
 {
-    LastRip = TrackRipResult();
-    LastRip.FirstSector = first;
-    LastRip.LastSector = last;
+    TrackRipResult result;
+    result.FirstSector = first;
+    result.LastSector = last;
     if (!ApplyParameters())
         throw ECDRIPError(QStringLiteral("Invalid CD-ROM parameters"));
     Aborted = false;
     const std::pair<int32_t, int32_t> disc = audioBounds();
     if (ReadOffset == 0 || m_outputFormat != STEREO44100) {
-        ripRange(m_library, first, last, disc, requestedPath);
-        return;
+        ripRange(m_library, disc, requestedPath, progress, result);
+        return result;
     }
     ReadOffsetLibrary shifted(m_library, ReadOffset, disc.first, disc.second);
-    ripRange(shifted, first, last, disc, requestedPath);
+    ripRange(shifted, disc, requestedPath, progress, result);
+    return result;
 }
 
 std::pair<int32_t, int32_t> TCDRIP::audioBounds() const
@@ -215,9 +217,11 @@ std::pair<int32_t, int32_t> TCDRIP::audioBounds() const
     return {first, last};
 }
 
-void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::pair<int32_t, int32_t> disc,
-                      const QString& requestedPath)
+void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, const QString& requestedPath,
+                      IRipProgress* progress, TrackRipResult& result)
 {
+    const int32_t first = result.FirstSector;
+    const int32_t last = result.LastSector;
     int32_t bufferSize = 0;
     if (library.CR_OpenRipper(&bufferSize, first, last) == CR_FAILURE)
         return;
@@ -233,8 +237,8 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::
 
     runKeepingFirstError(firstError, [&] {
         output = std::make_unique<RipOutput>(path);
-        LastRip.Path = path;
-        LastRip.FileWritten = true;
+        result.Path = path;
+        result.FileWritten = true;
         const OutputLayout layout = layoutOf(m_outputFormat);
         if (m_writeWAV && !m_encode)
             output->WriteWavHeader(layout.channels, layout.sampleRate,
@@ -247,8 +251,9 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::
             sums = std::make_unique<AccurateRipChecksums>(first == disc.first, last == disc.second);
         // Room for a leftover of less than one block in front of a full chunk.
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
-        const int64_t kept = ripLoop(library, output.get(), encoder.get(), stream, sums.get(), buffer);
-        LastRip.KeptSectors = static_cast<int32_t>(kept / PcmFormatConverter::BytesPerSector(m_outputFormat));
+        const int64_t kept =
+            ripLoop(library, output.get(), encoder.get(), stream, sums.get(), buffer, progress, result);
+        result.KeptSectors = static_cast<int32_t>(kept / PcmFormatConverter::BytesPerSector(m_outputFormat));
     });
 
     // The end of the rip runs on every way out of the loop; the pool's
@@ -266,7 +271,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::
     }
     runKeepingFirstError(firstError, [&] { JitterErrors = library.CR_GetNumberOfJitterErrors(); });
     runKeepingFirstError(firstError, [&] { library.CR_CloseRipper(); });
-    runKeepingFirstError(firstError, [&] { LastRip.Read = library.CR_GetReadReport(); });
+    runKeepingFirstError(firstError, [&] { result.Read = library.CR_GetReadReport(); });
     // A stopped track is kept as far as it was read; a failed one is not.
     runKeepingFirstError(firstError, [&] {
         if (!output)
@@ -277,11 +282,11 @@ void TCDRIP::ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::
         else
             output->Commit();
     });
-    if (sums && !LastRip.Interrupted) {
-        LastRip.HasChecksums = true;
-        LastRip.Crc = sums->Crc();
-        LastRip.V1 = sums->V1();
-        LastRip.V2 = sums->V2();
+    if (sums && !result.Interrupted) {
+        result.HasChecksums = true;
+        result.Crc = sums->Crc();
+        result.V1 = sums->V1();
+        result.V2 = sums->V2();
     }
     encoder.reset();
     output.reset();
@@ -298,21 +303,22 @@ void TCDRIP::AbortRip()
 }
 
 int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncoder* mp3, TrackPcmStream* stream,
-                        AccurateRipChecksums* sums, std::vector<uint8_t>& buffer)
+                        AccurateRipChecksums* sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
+                        TrackRipResult& result)
 {
-    int32_t result = 0;
+    int32_t status = 0;
     int64_t delivered = 0;
     do {
         if (Aborted) {
-            LastRip.Interrupted = true;
+            result.Interrupted = true;
             break;
         }
         int32_t bytesRead = 0;
         const int offset = mp3 ? mp3->Leftover() : 0;
-        result = library.CR_RipChunk(buffer.data() + offset, &bytesRead);
+        status = library.CR_RipChunk(buffer.data() + offset, &bytesRead);
         // The library must never deliver more than it announced.
         bytesRead = qBound(0, bytesRead, static_cast<int32_t>(buffer.size()) - offset);
-        if (result != CR_FAILURE) {
+        if (status != CR_FAILURE) {
             delivered += bytesRead;
             if (sums)
                 sums->Add(buffer.data() + offset, bytesRead);
@@ -323,17 +329,17 @@ int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncod
             else if (!m_encode)
                 output->Write(buffer.data(), bytesRead);
         }
-        if (result == CR_JITTER_ERROR) {
+        if (status == CR_JITTER_ERROR) {
             uint32_t a = 0, b = 0;
             library.CR_GetLastJitterErrorPosition(&a, &b);
             JitterPositions << QString::number(a) + ' ' + QString::number(b);
         }
         const int32_t percent = library.CR_GetPercentCompleted();
-        if (OnProgress)
-            OnProgress(this, static_cast<uint16_t>(percent));
-        if (ProcessMessages)
-            ProcessMessages();
-    } while (result != CR_RANGE_DONE);
+        if (progress) {
+            progress->ReadProgress(percent);
+            progress->Breathe();
+        }
+    } while (status != CR_RANGE_DONE);
     return delivered;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "disc/AlbumTrack.h"
 #include "platform/CdRipTypes.h"
 #include "rip/TDriveTableClass.h"
 #include "rip/TTrack.h"
@@ -8,9 +9,9 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
-#include <functional>
 
 class ICdRipLibrary;
+class IRipProgress;
 class ParallelMp3Encoder;
 class TLameCoder;
 class TrackPcmStream;
@@ -19,9 +20,6 @@ class TrackPcmStream;
 // sector range into a WAV, PCM or MP3 file.
 class TCDRIP {
 public:
-    using TProcessTrackEvent = std::function<void(TCDRIP* sender, uint16_t trackNum)>;
-    using TProgressEvent = std::function<void(TCDRIP* sender, uint16_t percentComplete)>;
-
     // Reads the drive parameters and the table of contents of the library's
     // active drive; raises ECDRIPError "Initialization failure".
     explicit TCDRIP(ICdRipLibrary& library);
@@ -45,14 +43,6 @@ public:
     bool JitterCorrect() const { return m_jitterCorrect; }
     void SetJitterCorrect(bool v);
 
-    TProcessTrackEvent OnBeginTrack, OnEndTrack;
-    TProgressEvent OnProgress;
-    // Lets the user interface breathe once per chunk; processes pending
-    // events of the application by default, on the application's thread
-    // only. A run carried by a worker thread clears it and reads progress
-    // from OnProgress instead.
-    std::function<void()> ProcessMessages;
-
     QString Version;
     int32_t Speed = 0;
     QList<TrackEntry> Tracks;
@@ -64,11 +54,13 @@ public:
     // The drive's read offset in samples of CD audio; applied to CD audio
     // (STEREO44100) only.
     int32_t ReadOffset = 0;
-    // The last rip: the file, the sectors that could not be read, the checksums.
-    TrackRipResult LastRip;
 
-    void RipTrack(int32_t trackNum, const QString& path);
-    void RipSectors(int32_t first, int32_t last, const QString& path);
+    // Rips a track of the list (numbered from 1) or a range of sectors into
+    // path; progress, when given, hears of it after each chunk. Returns the
+    // file, the sectors that could not be read and the checksums; a stopped
+    // rip returns what it kept. Raises ECDRIPError and file errors.
+    TrackRipResult RipTrack(int32_t trackNum, const QString& path, IRipProgress* progress = nullptr);
+    TrackRipResult RipSectors(int32_t first, int32_t last, const QString& path, IRipProgress* progress = nullptr);
     // Safe from any thread: the rip ends after the sector being read.
     void AbortRip();
     // With a pool set, an MP3 rip only reads: it hands the file and the PCM
@@ -81,6 +73,10 @@ public:
     // The jitter log beside a ripped file: the path without its extension (dot
     // included) followed by "jitt".
     static QString JitterLogPath(const QString& path);
+    // The album's tracks as the disc gives them: one per audio entry of the
+    // track list, in order, numbered, without values and unticked.
+    QList<AlbumTrack> AlbumTracks() const;
+
     // The name of the track list entry of a track number: Track01, Track10, Track100.
     static QString EntryName(int trackNumber);
 
@@ -91,12 +87,13 @@ private:
     void selectDrive(int32_t index);
     void copyDriveParameters();
     void readToc();
-    // Returns the bytes of audio delivered; sets LastRip.Interrupted when stopped before the end.
+    // Returns the bytes of audio delivered; sets result.Interrupted when stopped before the end.
     int64_t ripLoop(ICdRipLibrary& library, class RipOutput* output, class Mp3BlockEncoder* mp3,
-                    TrackPcmStream* stream, class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer);
-    // disc: the first and the last sector of the disc's audio.
-    void ripRange(ICdRipLibrary& library, int32_t first, int32_t last, std::pair<int32_t, int32_t> disc,
-                  const QString& path);
+                    TrackPcmStream* stream, class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer,
+                    IRipProgress* progress, TrackRipResult& result);
+    // Rips result's sectors; disc: the first and the last sector of the disc's audio.
+    void ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, const QString& path,
+                  IRipProgress* progress, TrackRipResult& result);
     // The first and the last sector of the disc's audio.
     std::pair<int32_t, int32_t> audioBounds() const;
     void saveJitterLog(const QString& path) const;

@@ -3,12 +3,12 @@
 
 class ITrackTable;
 
-// The rows of a track table as a rip run reads them.
+// The tracks of a track table's album sheet as a rip run reads them.
 class TableTrackRows : public ITrackRows {
 public:
     explicit TableTrackRows(ITrackTable& table) : m_table(table) {}
     int RowCount() const override;
-    TrackRow Row(int k) const override;
+    AlbumTrack Row(int k) const override;
     QString Folder() const override;
 
 private:

@@ -46,14 +46,12 @@ protected:
     RipReport ripAll(ICdRipLibrary& lib, int32_t offset = 0)
     {
         TCDRIP ripper(lib);
-        ripper.ProcessMessages = nullptr;
         ripper.SetWriteWAV(true);
         ripper.ReadOffset = offset;
         tracks = ripper.Tracks;
         RipReport report;
         for (int t = 1; t <= 3; ++t) {
-            ripper.RipTrack(t, dir.filePath(QStringLiteral("%1.wav").arg(t)));
-            report.Add(ripper.LastRip);
+            report.Add(ripper.RipTrack(t, dir.filePath(QStringLiteral("%1.wav").arg(t))));
         }
         return report;
     }
@@ -145,10 +143,9 @@ TEST_F(AccurateRip, ReadOffsetShiftsAcrossTrackBoundariesWithSilenceBeyondTheDis
         SCOPED_TRACE(c.offset);
         CdioRipLibrary lib({cue});
         TCDRIP ripper(lib);
-        ripper.ProcessMessages = nullptr;
         ripper.ReadOffset = c.offset;
         const QString path = dir.filePath("offset.pcm");
-        ripper.RipTrack(c.track, path);
+        const TrackRipResult rip = ripper.RipTrack(c.track, path);
         const DiscImage::Track& t = image.TrackAt(c.track);
         const qsizetype start = qsizetype(t.firstSector) * DiscImage::SectorBytes + c.offset * 4;
         QByteArray want(t.pcm.size(), '\0');
@@ -156,7 +153,7 @@ TEST_F(AccurateRip, ReadOffsetShiftsAcrossTrackBoundariesWithSilenceBeyondTheDis
             if (start + i >= 0 && start + i < audio.size())
                 want[i] = audio.at(start + i);
         EXPECT_TRUE(TestFiles::ReadAll(path) == want);
-        EXPECT_TRUE(ripper.LastRip.ReadWhole());
+        EXPECT_TRUE(rip.ReadWhole());
     }
 }
 

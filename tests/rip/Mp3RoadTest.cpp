@@ -20,7 +20,6 @@ namespace {
 std::unique_ptr<TCDRIP> mp3Ripper(ICdRipLibrary& lib, TLameCoder& coder)
 {
     auto r = std::make_unique<TCDRIP>(lib);
-    r->ProcessMessages = nullptr;
     r->SetCoder(&coder);
     r->SetEncode(true);
     return r;

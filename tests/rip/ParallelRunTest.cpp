@@ -12,7 +12,6 @@
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
 #include "encode/TrackPcmStream.h"
-#include "rip/TrackRow.h"
 #include "rip/TrackRowList.h"
 #include "support/DiscImage.h"
 #include "support/SlowCdRipLibrary.h"
@@ -37,14 +36,14 @@ constexpr int TrackSectors = 104; // four chunks of the reader
 // Rows that vanish as the main window's rows do when the disc goes away.
 class VanishingRows : public ITrackRows {
 public:
-    VanishingRows(const QList<TrackRow>& rows, const QString& folder) : m_rows(rows), m_folder(folder) {}
+    VanishingRows(const QList<AlbumTrack>& rows, const QString& folder) : m_rows(rows), m_folder(folder) {}
     int RowCount() const override { return gone ? 0 : m_rows.size(); }
-    TrackRow Row(int k) const override { return m_rows.at(k - 1); }
+    AlbumTrack Row(int k) const override { return m_rows.at(k - 1); }
     QString Folder() const override { return m_folder; }
     std::atomic<bool> gone{false};
 
 private:
-    QList<TrackRow> m_rows;
+    QList<AlbumTrack> m_rows;
     QString m_folder;
 };
 
@@ -103,21 +102,21 @@ protected:
         QDir().mkpath(folder);
         CdioRipLibrary disc({cue});
         TCDRIP ripper(drive ? *drive : disc);
-        ripper.ProcessMessages = nullptr;
         LameEncoderLibrary lame;
         TLameCoder coder(lame);
         ripper.SetWriteWAV(!setup.mp3);
         ripper.SetEncode(setup.mp3);
         if (setup.mp3)
             ripper.SetCoder(&coder);
-        QList<TrackRow> rows = TrackRow::FromTracks(ripper.Tracks);
-        for (TrackRow& row : rows) {
-            row.Ticked = true;
-            row.Values[TrackRow::Artist] = "Artiste";
-            row.Values[TrackRow::Album] = "Album";
-            row.Values[TrackRow::Title] = "Titre " + row.Label;
-            row.Values[TrackRow::Target] = TargetNameRule::ComposeTargetPath(
-                folder, row.Label, "Album", "Artiste", row.Values[TrackRow::Title], setup.mp3);
+        QList<AlbumTrack> rows = ripper.AlbumTracks();
+        for (AlbumTrack& row : rows) {
+            row.ticked = true;
+            row.setValue(AlbumTrack::Artist, "Artiste");
+            row.setValue(AlbumTrack::Album, "Album");
+            row.setValue(AlbumTrack::Title, "Titre " + row.Label());
+            row.setValue(AlbumTrack::Target,
+                         TargetNameRule::ComposeTargetPath(folder, row.Label(), "Album", "Artiste",
+                                                           row.value(AlbumTrack::Title), setup.mp3));
         }
         VanishingRows list(rows, folder);
         TMP3Info tags;
@@ -130,7 +129,7 @@ protected:
         if (during)
             watcher.start(5);
         if (setup.onWorker)
-            BackgroundRipRun(run, ripper).Execute([&](const BackgroundRipRun::Progress& p) {
+            BackgroundRipRun(run).Execute([&](const BackgroundRipRun::Progress& p) {
                 longestTickGap = std::max(longestTickGap, sinceTick.isValid() ? sinceTick.restart() : 0);
                 sinceTick.start();
                 lastProgress = p;

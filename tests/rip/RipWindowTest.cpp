@@ -4,7 +4,6 @@
 #include "platform/LameEncoderLibrary.h"
 #include "platform/Mp3Decoder.h"
 #include "platform/Settings.h"
-#include "rip/TCDRIP.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "support/DiscImage.h"
 #include "support/FailingDrive.h"
@@ -96,8 +95,7 @@ protected:
     // Runs `action` once, when track `track` has delivered its first chunk.
     void duringTrack(int track, std::function<void()> action)
     {
-        TCDRIP* r = main->CDRIP1();
-        r->OnBeginTrack = [this, track](TCDRIP*, uint16_t t) { current = t == track; };
+        drive->onOpen = [this, first = image.TrackAt(track).firstSector](int32_t sector) { current = sector == first; };
         drive->afterChunk = [this, action] {
             if (current.exchange(false))
                 onWindowThread(action);
@@ -344,10 +342,9 @@ TEST_F(RipWindow, ShowingTheWindowAgainDuringARunStartsNoSecondRun)
 {
     main->WavRipp->click();
     tick({1, 2});
-    QList<int> started;
-    TCDRIP* r = main->CDRIP1();
-    r->OnBeginTrack = [&](TCDRIP*, uint16_t t) {
-        started << t;
+    QList<int32_t> started;
+    drive->onOpen = [&](int32_t first) {
+        started << first;
         // What restoring a minimised window sends.
         onWindowThread([&] {
             QShowEvent shown;
@@ -355,7 +352,7 @@ TEST_F(RipWindow, ShowingTheWindowAgainDuringARunStartsNoSecondRun)
         });
     };
     main->Button2Click();
-    EXPECT_EQ(started, QList<int>({1, 2}));
+    EXPECT_EQ(started, QList<int32_t>({image.TrackAt(1).firstSector, image.TrackAt(2).firstSector}));
     EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav", "02 - Piste 02.wav"}));
 }
 

@@ -1,6 +1,7 @@
 #include "encode/TLameCoder.h"
 #include "platform/FileError.h"
 #include "encode/ECDRIPError.h"
+#include "rip/IRipProgress.h"
 #include "rip/TCDRIP.h"
 #include "encode/WavHeader.h"
 #include "support/FakeCdRipLibrary.h"
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -36,6 +38,23 @@ uint16_t le16(const QByteArray& b, int offset)
     return qFromLittleEndian<uint16_t>(b.constData() + offset);
 }
 
+// What a rip tells whoever runs it; onChunk runs at each percentage.
+struct HeardProgress : IRipProgress {
+    void TrackBegins(int number, const QString& path) override { begun << QString::number(number) + ' ' + path; }
+    void ReadProgress(int percent) override
+    {
+        percents << percent;
+        if (onChunk)
+            onChunk();
+    }
+    void Breathe() override { ++breaths; }
+
+    QStringList begun;
+    QList<int> percents;
+    int breaths = 0;
+    std::function<void()> onChunk;
+};
+
 class RipperTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -45,9 +64,7 @@ protected:
     }
     std::unique_ptr<TCDRIP> make()
     {
-        auto r = std::make_unique<TCDRIP>(lib);
-        r->ProcessMessages = nullptr;
-        return r;
+        return std::make_unique<TCDRIP>(lib);
     }
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -164,15 +181,18 @@ TEST_F(RipperTest, PcmRipWritesEveryDeliveredChunkAndReportsProgress)
 {
     lib.chunks = {{0, bytes(8, 'a')}, {1, bytes(8, 'x')}, {3, bytes(8, 'b'), 10, 20}, {4, bytes(4, 'c')}};
     auto r = make();
-    QList<int> progress;
-    QList<int> events;
-    r->OnProgress = [&](TCDRIP*, uint16_t p) { progress << p; };
-    r->OnBeginTrack = [&](TCDRIP*, uint16_t t) { events << t; };
-    r->OnEndTrack = [&](TCDRIP*, uint16_t t) { events << -t; };
-    r->RipTrack(2, path("t.pcm"));
+    HeardProgress heard;
+    const TrackRipResult rip = r->RipTrack(2, path("t.pcm"), &heard);
     EXPECT_EQ(readAll(path("t.pcm")), bytes(8, 'a') + bytes(8, 'b') + bytes(4, 'c'));
-    EXPECT_EQ(progress, QList<int>({25, 50, 75, 100}));
-    EXPECT_EQ(events, QList<int>({2, -2}));
+    EXPECT_EQ(heard.percents, QList<int>({25, 50, 75, 100}));
+    EXPECT_EQ(heard.breaths, 4) << "one breath per chunk";
+    EXPECT_EQ(heard.begun, QStringList({"2 " + path("t.pcm")}));
+    EXPECT_EQ(rip.TrackNum, 2);
+    EXPECT_EQ(rip.Path, path("t.pcm"));
+    EXPECT_EQ(rip.FirstSector, 76);
+    EXPECT_EQ(rip.LastSector, 199);
+    EXPECT_TRUE(rip.FileWritten);
+    EXPECT_FALSE(rip.Interrupted);
     EXPECT_EQ(lib.calls.filter("CR_OpenRipper"), QStringList({"CR_OpenRipper(76,199)"}));
     EXPECT_EQ(lib.count("CR_CloseRipper"), 1);
 }
@@ -220,17 +240,22 @@ TEST_F(RipperTest, StopEndsTheRipAfterTheCurrentChunk)
 {
     auto r = make();
     r->SetWriteWAV(true);
-    r->OnProgress = [&](TCDRIP* sender, uint16_t) { sender->AbortRip(); };
-    r->RipTrack(1, path("s.wav"));
+    HeardProgress stopper;
+    stopper.onChunk = [&] { r->AbortRip(); };
+    const TrackRipResult stopped = r->RipTrack(1, path("s.wav"), &stopper);
     const QByteArray wav = readAll(path("s.wav"));
     EXPECT_EQ(wav.mid(44), bytes(8, 'a'));
     EXPECT_EQ(le32(wav, 40), 8u);
     EXPECT_EQ(lib.count("CR_RipChunk"), 1);
     EXPECT_EQ(lib.count("CR_CloseRipper"), 1);
+    EXPECT_TRUE(stopped.Interrupted);
+    EXPECT_TRUE(stopped.FileWritten) << "the part read is kept";
+    EXPECT_FALSE(stopped.HasChecksums);
     // A new rip starts afresh.
-    r->OnProgress = nullptr;
-    r->RipTrack(1, path("t.wav"));
+    const TrackRipResult whole = r->RipTrack(1, path("t.wav"));
     EXPECT_EQ(readAll(path("t.wav")).size(), 44 + 20);
+    EXPECT_FALSE(whole.Interrupted);
+    EXPECT_TRUE(whole.HasChecksums);
 }
 
 TEST_F(RipperTest, JitterLinesAccumulateAcrossRips)
@@ -273,11 +298,11 @@ TEST_F(RipperTest, RipperThatCannotOpenIsNoError)
 {
     lib.openResult = 1;
     auto r = make();
-    int events = 0;
-    r->OnBeginTrack = [&](TCDRIP*, uint16_t) { ++events; };
-    r->OnEndTrack = [&](TCDRIP*, uint16_t) { ++events; };
-    r->RipTrack(1, path("o.wav"));
-    EXPECT_EQ(events, 2);
+    HeardProgress heard;
+    const TrackRipResult rip = r->RipTrack(1, path("o.wav"), &heard);
+    EXPECT_EQ(heard.begun.size(), 1);
+    EXPECT_EQ(rip.TrackNum, 1) << "the track the disc could not give is named";
+    EXPECT_FALSE(rip.FileWritten);
     EXPECT_FALSE(QFile::exists(path("o.wav")));
 }
 

@@ -8,7 +8,8 @@
 // A drive that reads like a real one: every chunk takes its time at a given
 // speed (4 means four times real time, 0 no delay), and one chunk stalls, as
 // a scratch would. A stop request ends the wait after the current sector.
-// afterChunk, when set, runs on the reading thread after every chunk.
+// afterChunk, when set, runs on the reading thread after every chunk, and
+// onOpen when a range is opened, with its first sector.
 class SlowCdRipLibrary : public ForwardingCdRipLibrary {
 public:
     explicit SlowCdRipLibrary(ICdRipLibrary& disc) : ForwardingCdRipLibrary(disc) {}
@@ -18,10 +19,13 @@ public:
     int stallMs = 0;
     std::atomic<bool> stalling{false};
     std::function<void()> afterChunk;
+    std::function<void(int32_t first)> onOpen;
 
     int32_t CR_OpenRipper(int32_t* size, int32_t first, int32_t last) override
     {
         m_stop = false;
+        if (onOpen)
+            onOpen(first);
         return m_inner.CR_OpenRipper(size, first, last);
     }
     int32_t CR_RipChunk(uint8_t* buffer, int32_t* bytesRead) override

@@ -1,6 +1,5 @@
 #include "TagFiles.h"
 #include "rip/RipRun.h"
-#include "rip/TrackRow.h"
 #include "support/DiscImage.h"
 #include "support/RipTool.h"
 #include "tags/GenreTable.h"
@@ -109,13 +108,13 @@ TEST(TMP3InfoReadBack, RipRunWritesBothTagsThatOtherPlayersRead)
 
     const QString title = QStringLiteral("L’été œcuménique, une chanson au titre bien trop long pour ID3v1");
     for (const QString& path : {mp3, wav}) {
-        TrackRow row;
-        row.Label = QStringLiteral("Piste 07");
-        row.Values[TrackRow::Target] = path;
-        row.Values[TrackRow::Title] = title;
-        row.Values[TrackRow::Artist] = QStringLiteral("Cœur de pirate");
-        row.Values[TrackRow::Genre] = QStringLiteral("chanson");
-        row.Values[TrackRow::Comment] = QStringLiteral("court");
+        AlbumTrack row;
+        row.number = 7;
+        row.setValue(AlbumTrack::Target, path);
+        row.setValue(AlbumTrack::Title, title);
+        row.setValue(AlbumTrack::Artist, QStringLiteral("Cœur de pirate"));
+        row.setValue(AlbumTrack::Genre, QStringLiteral("chanson"));
+        row.setValue(AlbumTrack::Comment, QStringLiteral("court"));
         TMP3Info info;
         RipRun::TagFile(info, row);
         const QByteArray trailer = TagFiles::ReadAll(path).right(TMP3Info::TagSize);

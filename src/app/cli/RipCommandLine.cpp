@@ -1,6 +1,7 @@
 #include "app/cli/RipCommandLine.h"
 #include "app/cli/CddbCommands.h"
 #include "app/cli/ConvertCommand.h"
+#include "app/cli/TerminalProgress.h"
 #include "app/cli/TerminalText.h"
 #include "encode/ConvertJob.h"
 #include "platform/CalvenorError.h"
@@ -21,7 +22,6 @@
 #include "encode/ParallelMp3Encoder.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
-#include "rip/TrackRow.h"
 #include "rip/TrackRowList.h"
 #include <QDir>
 #include <QUrl>
@@ -55,10 +55,10 @@ public:
 // Each encoder may hold a LAME stream and a track's worth of blocks.
 constexpr int MaxEncoders = 64;
 
-// The tag options and the row value each one fills.
-const std::pair<const char*, TrackRow::Value> TagOptions[] = {
-    {"title", TrackRow::Title}, {"artist", TrackRow::Artist}, {"album", TrackRow::Album},
-    {"year", TrackRow::Year},   {"genre", TrackRow::Genre},   {"comment", TrackRow::Comment},
+// The tag options and the track value each one fills.
+const std::pair<const char*, AlbumTrack::Value> TagOptions[] = {
+    {"title", AlbumTrack::Title}, {"artist", AlbumTrack::Artist}, {"album", AlbumTrack::Album},
+    {"year", AlbumTrack::Year},   {"genre", AlbumTrack::Genre},   {"comment", AlbumTrack::Comment},
 };
 } // namespace
 
@@ -243,7 +243,6 @@ TCDRIP& RipCommandLine::ripper()
     m_library = m_makeLibrary(m_drives->CdSources());
     m_ripper = std::make_unique<TCDRIP>(*m_library);
     m_ripper->SetCDRomNum(index);
-    m_ripper->ProcessMessages = nullptr;
     if (m_parser.isSet(QStringLiteral("offset")))
         m_ripper->ReadOffset = intOption(QStringLiteral("offset"));
     if (m_ripper->Tracks.isEmpty())
@@ -267,15 +266,6 @@ int RipCommandLine::intOption(const QString& name) const
     return value;
 }
 
-void RipCommandLine::showProgress(int percent)
-{
-    if (percent == m_lastPercent)
-        return;
-    m_lastPercent = percent;
-    m_err << "\rAvancement : " << percent << " %";
-    m_err.flush();
-}
-
 void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed)
 {
     const bool mp3 = m_parser.isSet(QStringLiteral("mp3"));
@@ -294,15 +284,15 @@ void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed)
     r.SetCoder(m_coder.get());
 }
 
-TrackRow RipCommandLine::rowFromOptions(const QString& label, const QString& target) const
+AlbumTrack RipCommandLine::trackFromOptions(int number, const QString& target) const
 {
-    TrackRow row;
-    row.Label = label;
-    row.Ticked = true;
-    row.Values[TrackRow::Target] = target;
+    AlbumTrack track;
+    track.number = number;
+    track.ticked = true;
+    track.setValue(AlbumTrack::Target, target);
     for (const auto& [option, value] : TagOptions)
-        row.Values[value] = m_parser.value(QString::fromLatin1(option));
-    return row;
+        track.setValue(value, m_parser.value(QString::fromLatin1(option)));
+    return track;
 }
 
 int RipCommandLine::ripOneTrack()
@@ -317,8 +307,6 @@ int RipCommandLine::ripOneTrack()
     if (r.Tracks.at(track - 1).Track.Kind != QLatin1String("Audio"))
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
     configureOutput(r, true);
-    m_lastPercent = -1;
-    r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
     // Stopped at once, even in a read stuck on damage, and finished as a stop
     // in the window does: the header tells what the file holds. After the
     // read, a signal gives up the database request. The poll at each chunk
@@ -328,14 +316,11 @@ int RipCommandLine::ripOneTrack()
         stopVerification = true;
         r.AbortRip();
     });
-    r.ProcessMessages = [&r] {
-        if (StopSignals::Received())
-            r.AbortRip();
-    };
-    r.RipTrack(track, out);
+    TerminalProgress progress(m_err, [&r] { r.AbortRip(); });
+    const TrackRipResult rip = r.RipTrack(track, out, &progress);
     m_err << '\n';
     const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
-    if (!r.LastRip.FileWritten)
+    if (!rip.FileWritten)
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
                                 .arg(track));
     // The file was made, so if it is gone something removed it since.
@@ -345,11 +330,11 @@ int RipCommandLine::ripOneTrack()
                                 .arg(written)
                                 .arg(track));
     // A stopped track keeps its file, untagged and unproven; the log says so.
-    const bool whole = !r.LastRip.Interrupted;
+    const bool whole = !rip.Interrupted;
     if (whole)
         tagRippedFile(written, track);
     RipReport report;
-    report.Add(r.LastRip);
+    report.Add(rip);
     if (whole)
         verification().Apply(report, r.Tracks, &stopVerification);
     RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
@@ -363,7 +348,7 @@ void RipCommandLine::tagRippedFile(const QString& path, int track)
     if (std::none_of(std::begin(TagOptions), std::end(TagOptions), isSet))
         return;
     TMP3Info info;
-    RipRun::TagFile(info, rowFromOptions(RipReport::TrackLabel(track), path));
+    RipRun::TagFile(info, trackFromOptions(track, path));
 }
 
 uint32_t RipCommandLine::bitrateOption() const
@@ -425,33 +410,25 @@ int RipCommandLine::ripSeveralTracks()
         throw CalvenorError(QStringLiteral("Impossible de créer le répertoire %1").arg(folder));
     configureOutput(r, false);
 
-    QList<TrackRow> rows;
-    for (const TrackRow& disc : TrackRow::FromTracks(r.Tracks, TrackRow::AllTracks)) {
+    QList<AlbumTrack> tracks;
+    for (const AlbumTrack& disc : r.AlbumTracks()) {
         const QString target = TargetNameRule::ComposeTargetPath(
-            folder, disc.Label, m_parser.value(QStringLiteral("album")), m_parser.value(QStringLiteral("artist")),
+            folder, disc.Label(), m_parser.value(QStringLiteral("album")), m_parser.value(QStringLiteral("artist")),
             QString(), r.Encode());
-        TrackRow row = rowFromOptions(disc.Label, target);
-        row.Ticked = m_wantedTracks.contains(TargetNameRule::TrackNumberFromLabel(disc.Label));
-        rows << row;
+        AlbumTrack track = trackFromOptions(disc.number, target);
+        track.ticked = m_wantedTracks.contains(disc.number);
+        tracks << track;
     }
-    TrackRowList list(rows, folder);
+    TrackRowList list(tracks, folder);
     TMP3Info tags;
     RipRun run(list, r, tags);
     run.SetEncoders(encoders);
-    run.OnTrackStart = [this](const QString& path) {
-        m_lastPercent = -1;
-        m_err << "\n" << path << '\n';
-    };
-    r.OnProgress = [this](TCDRIP*, uint16_t p) { showProgress(p); };
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
     const StopSignals stopSignals([&run] { run.Stop(); });
-    r.ProcessMessages = [&run] {
-        if (StopSignals::Received())
-            run.Stop();
-    };
+    TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
     run.Begin();
-    run.Execute();
+    run.Execute(&progress);
     m_err << '\n';
     // Only the files complete under their names: a stopped track is told on stderr.
     for (const TrackRipResult& t : run.Report().Tracks())
@@ -522,7 +499,8 @@ int RipCommandLine::reportResult(const RipReport& report)
 int RipCommandLine::convertFiles()
 {
     ConvertCommand convert(m_out, m_err);
-    convert.OnProgress = [this](int percent) { showProgress(percent); };
+    TerminalProgress progress(m_err);
+    convert.OnProgress = [&progress](int percent) { progress.ReadProgress(percent); };
     std::optional<ConvertDirection> direction;
     if (m_parser.isSet(QStringLiteral("mp3")))
         direction = ConvertDirection::WavToMp3;

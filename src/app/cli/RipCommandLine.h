@@ -10,7 +10,7 @@
 class DriveMap;
 class IEncoderLibrary;
 class TLameCoder;
-struct TrackRow;
+struct AlbumTrack;
 class CdioRipLibrary;
 class IHttpClient;
 class RipReport;
@@ -50,8 +50,8 @@ private:
     uint32_t cddbId() const;
     // WAV, PCM or MP3 through the encoder, as the options say.
     void configureOutput(TCDRIP& ripper, bool headerlessAllowed);
-    // The tag values of the options, in a row of the given label and target.
-    TrackRow rowFromOptions(const QString& label, const QString& target) const;
+    // The tag values of the options, in a ticked track of the given number and target.
+    AlbumTrack trackFromOptions(int number, const QString& target) const;
     QList<int> trackListOption() const;
     uint32_t bitrateOption() const;
     void checkTracksOnDisc(const TCDRIP& ripper) const;
@@ -68,7 +68,6 @@ private:
     QChar driveLetter() const;
     int intOption(const QString& name) const;
     int encoderCount() const;
-    void showProgress(int percent);
 
     QTextStream& m_out;
     QTextStream& m_err;
@@ -81,6 +80,5 @@ private:
     std::unique_ptr<TCDRIP> m_ripper;
     std::unique_ptr<IEncoderLibrary> m_encoderLibrary;
     std::unique_ptr<TLameCoder> m_coder;
-    int m_lastPercent = -1;
     QList<int> m_wantedTracks;
 };

@@ -18,7 +18,6 @@
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/EventWatcher.h"
 #include "rip/TCDRIP.h"
-#include "rip/TrackRow.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "tags/TMP3Info.h"
 #include "tags/ui/TEdit_Tags_Form.h"
@@ -227,14 +226,15 @@ void TMain_Form::forgetDisc()
 
 void TMain_Form::BuildTrackRows()
 {
-    const int tracks = m_disc->Read(DriveLetter(), DrivesList->currentIndex(), TrackRow::MaxRows);
-    m_disc->Ripper().OnProgress = [this](TCDRIP*, uint16_t p) { CDRIP1Progress(p); };
-    if (tracks > TrackRow::MaxRows)
+    // The rows the list holds at most.
+    constexpr int MaxRows = 50;
+    const int tracks = m_disc->Read(DriveLetter(), DrivesList->currentIndex(), MaxRows);
+    if (tracks > MaxRows)
         m_services.dialogs->message(MsgKind::Information,
                                     QStringLiteral("Ce disque a %1 pistes audio : seules les %2 premières sont listées. "
                                                    "calvenor-rip peut extraire les suivantes.")
                                         .arg(tracks)
-                                        .arg(TrackRow::MaxRows),
+                                        .arg(MaxRows),
                                     MsgButtons::Ok);
 }
 

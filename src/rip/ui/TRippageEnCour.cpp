@@ -143,7 +143,7 @@ void TRippageEnCour::Timer1Timer()
         try {
             // Reading, encoding and tagging go on off this thread; the window
             // takes the progress a few times a second and stays responsive.
-            BackgroundRipRun(*m_run, m_host.Ripper()).Execute([this](const BackgroundRipRun::Progress& p) {
+            BackgroundRipRun(*m_run).Execute([this](const BackgroundRipRun::Progress& p) {
                 showProgress(p.trackPercent, p.workDone, p.target);
             });
             m_executing = false;
