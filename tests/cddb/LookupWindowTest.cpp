@@ -1,5 +1,5 @@
 #include "FakeCdAudioDevice.h"
-#include "FakeHttpClient.h"
+#include "support/FakeHttpClient.h"
 #include "cddb/ui/TRename_Track.h"
 #include "cddb/TCDDBConnect.h"
 #include "cddb/ui/TChooseAlbum.h"

@@ -1,6 +1,6 @@
 #include "ServerFixture.h"
 #include "FakeCdAudioDevice.h"
-#include "FakeHttpClient.h"
+#include "support/FakeHttpClient.h"
 #include "cddb/TCDDBConnect.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/HttpCancelled.h"

@@ -462,6 +462,8 @@ void TMain_Form::RefreshDiscId()
     TCDInfo disc(*m_services.drives, *m_services.cdAudio);
     disc.OpenDrive(DriveLetter());
     DiscIdText = QStringLiteral("ID : ") + disc.DiscIdString();
+    // Until the disc's insertion reads it, the lookup's table of contents is read here.
+    *m_toc = DiscToc::Read(*m_services.cdAudio, m_services.drives->source(DriveLetter()));
 }
 
 uint32_t TMain_Form::CddbDiscId()
