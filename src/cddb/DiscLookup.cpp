@@ -35,18 +35,14 @@ QList<AlbumRelease> cddbMatches(const QString& answer)
 
 void applyToTrack(const AlbumRelease& release, AlbumSheet& sheet, int k, const QString& folder, bool mp3)
 {
-    const int number = sheet.Track(k).number;
-    const QString label = sheet.Track(k).Label();
-    const QString title = release.titles.value(number - 1);
     sheet.SetValue(k, AlbumTrack::Artist, release.artist);
     sheet.SetValue(k, AlbumTrack::Album, release.album);
     if (!release.genre.isEmpty())
         sheet.SetValue(k, AlbumTrack::Genre, release.genre);
     if (!release.year.isEmpty())
         sheet.SetValue(k, AlbumTrack::Year, release.year);
-    sheet.SetValue(k, AlbumTrack::Title, title);
-    sheet.SetValue(k, AlbumTrack::Target,
-                   TargetNameRule::ComposeTargetPath(folder, label, release.album, release.artist, title, mp3));
+    sheet.SetValue(k, AlbumTrack::Title, release.titles.value(sheet.Track(k).number - 1));
+    sheet.Retarget(k, folder, mp3);
 }
 } // namespace
 

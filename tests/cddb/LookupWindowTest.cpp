@@ -9,6 +9,7 @@
 #include "disc/AlbumSheet.h"
 #include "support/FakeHttpClient.h"
 #include "support/MouseInput.h"
+#include "tags/ui/TEdit_Tags_Form.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -82,8 +83,8 @@ bool spinUntil(const std::function<bool()>& condition)
 }
 
 // The main window with a disc of three audio tracks in d (the worked example
-// as the CD audio device reads it), the rename window and the two CDDB
-// windows; the server is scripted.
+// as the CD audio device reads it), the tag editor, the rename window and the
+// two CDDB windows; the server is scripted.
 class LookupWindow : public MainFormFixture {
 protected:
     void SetUp() override
@@ -96,9 +97,11 @@ protected:
         main = &open();
         choose(0); // no connection yet: no question
         internet.connected = true;
+        editor = std::make_unique<TEdit_Tags_Form>(forms, services, *main, main);
         rename = std::make_unique<TRename_Track>(forms, services, main);
         chooser = std::make_unique<TChooseAlbum>(forms, services, main);
         lookup = std::make_unique<TConnexion_CDDB_Form>(forms, services, *main, main);
+        ASSERT_EQ(main->Sheet().TrackCount(), 3);
         http.answers["cddb query"] = CddbAnswers::Exact;
         http.answers["cddb read rock 0c01ac02"] = Record("rock", "Some Band / First Album", {"Intro", "Outro"});
         http.answers["cddb read jazz 0c01ac02"] = Record("jazz", "Other Band / Other Album", {"Blue", "Green"});
@@ -108,6 +111,7 @@ protected:
         lookup.reset();
         chooser.reset();
         rename.reset();
+        editor.reset();
     }
     QString status() const { return lookup->Label1->text(); }
     int progress() const { return lookup->ProgressBar1->value(); }
@@ -146,6 +150,7 @@ protected:
     FakeCdAudioDevice device;
     FakeHttpClient http;
     TMain_Form* main = nullptr;
+    std::unique_ptr<TEdit_Tags_Form> editor;
     std::unique_ptr<TRename_Track> rename;
     std::unique_ptr<TChooseAlbum> chooser;
     std::unique_ptr<TConnexion_CDDB_Form> lookup;
@@ -278,6 +283,9 @@ TEST_F(LookupWindow, NoConnectionSendsNothing)
 TEST_F(LookupWindow, UnreadableDiscEndsTheLookupInTheErrorBox)
 {
     device.tocs.clear();
+    internet.connected = false; // no question
+    choose(0);                  // the disc is listed without a table of contents
+    internet.connected = true;
     lookup->FormShow();
     ASSERT_TRUE(spinUntil([&] { return !dialogs.shown.isEmpty(); }));
     EXPECT_FALSE(lookup->Timer1->isActive());
@@ -288,9 +296,11 @@ TEST_F(LookupWindow, UnreadableDiscEndsTheLookupInTheErrorBox)
     EXPECT_TRUE(http.commands.isEmpty());
 }
 
-TEST_F(LookupWindow, ApplyingFillsTheSheetAndTheFolder)
+TEST_F(LookupWindow, ApplyingFillsTheSheetTheTagEditorAndTheFolder)
 {
     lookup->Timer1Timer();
+    for (QCheckBox* box : {editor->AllSameArtiste, editor->AllSameAlbum, editor->AllSameGenre, editor->AllSameYear})
+        box->setChecked(false);
     lookup->show();
     lookup->BitBtn1->click();
     EXPECT_FALSE(lookup->isVisible());
@@ -300,9 +310,21 @@ TEST_F(LookupWindow, ApplyingFillsTheSheetAndTheFolder)
     EXPECT_EQ(main->DirectoryText->text(), folder);
     EXPECT_EQ(main->Sheet().AlbumValues().source, "CDDB");
     EXPECT_EQ(column(AlbumTrack::Artist), QStringList({"Some Band", "Some Band", "Some Band"}));
+    EXPECT_EQ(column(AlbumTrack::Album), QStringList({"First Album", "First Album", "First Album"}));
     EXPECT_EQ(column(AlbumTrack::Genre), QStringList({"rock", "rock", "rock"}));
+    // The record has two titles: the third row keeps its label as name.
     EXPECT_EQ(column(AlbumTrack::Title), QStringList({"Intro", "Outro", ""}));
-    EXPECT_EQ(column(AlbumTrack::Target).value(0), folder + "01 - First Album - Some Band - Intro.mp3");
+    EXPECT_EQ(column(AlbumTrack::Target),
+              QStringList({folder + "01 - First Album - Some Band - Intro.mp3",
+                           folder + "02 - First Album - Some Band - Outro.mp3",
+                           folder + "03 - First Album - Some Band - Piste 03.mp3"}));
+    for (QCheckBox* box : {editor->AllSameArtiste, editor->AllSameAlbum, editor->AllSameGenre, editor->AllSameYear})
+        EXPECT_TRUE(box->isChecked());
+    main->SelectRow(1);
+    editor->FillFromSelectedRow();
+    EXPECT_EQ(editor->Artiste->text(), "Some Band");
+    EXPECT_EQ(editor->Album->text(), "First Album");
+    EXPECT_EQ(editor->Genre->currentText(), "Rock");
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
