@@ -9,7 +9,7 @@
 class DiscToc;
 class TCDInfo;
 
-// Asks a CDDB server over HTTP which disc a table of contents is and reads that
+// Asks a CDDB server over HTTP which discs match a table of contents and reads a
 // disc's record: artist, album, category, year and titles. Each command is
 // one GET of the server's cddb.cgi at protocol level 6; answers are UTF-8, or
 // Windows-1252 from older records. CDDB status codes are results, not errors.
@@ -80,6 +80,7 @@ public:
 
     // "cddb+query+" + identifier + track count + track starts in frames + playing seconds.
     static QString QueryCommand(const DiscToc& toc);
+    // The same from a drive's disc, for the identifier command.
     static QString QueryCommand(TCDInfo& disc);
     // Without the blanks and control characters at both ends.
     static QString TrimBlanks(const QString& text);
