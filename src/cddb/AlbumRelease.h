@@ -1,10 +1,22 @@
 #pragma once
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 // One album as a metadata source describes it: what the lookup writes into
-// the track rows.
+// the album sheet. A CDDB match not read yet carries only its match line,
+// its category and its disc identifier.
 struct AlbumRelease {
+    // Names of the identifiers, as the album sheet keeps them.
+    static const QString CddbCategoryId;
+    static const QString CddbDiscId;
+    static const QString MusicBrainzReleaseId;
+
+    // "CDDB" or "MusicBrainz".
+    QString source;
+    QMap<QString, QString> ids;
+    // The server's line for a CDDB match ("rock 0c01ac02 Artist / Album").
+    QString match;
     QString artist;
     QString album;
     QString year;
@@ -14,6 +26,9 @@ struct AlbumRelease {
     // One entry per audio track, in track order.
     QStringList titles;
 
-    // The line of the album choice: artist, album, year and country.
+    // The line of the album choice: a CDDB match as the server wrote it,
+    // else artist, album, year and country.
     QString ChoiceLine() const;
+    // The names as files may carry them: no control characters.
+    AlbumRelease WithoutControlChars() const;
 };

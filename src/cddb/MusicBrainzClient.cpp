@@ -1,6 +1,6 @@
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/MusicBrainzJson.h"
-#include "cddb/TCDInfo.h"
+#include "disc/DiscToc.h"
 #include "platform/HttpCancelled.h"
 #include "platform/HttpStatusError.h"
 #include "platform/IHttpClient.h"
@@ -15,6 +15,16 @@ const QString MusicBrainzClient::DefaultServer = QStringLiteral("https://musicbr
 namespace {
 constexpr long NotFound = 404;
 using Clock = std::chrono::steady_clock;
+
+// Tracks up to the last audio one: the data tracks of a second session are
+// not on the medium the identifier names.
+int tracksUpToLastAudio(const DiscToc& toc)
+{
+    int count = toc.Tracks().size();
+    while (count > 0 && !toc.Tracks().at(count - 1).audio)
+        --count;
+    return count;
+}
 } // namespace
 
 MusicBrainzClient::MusicBrainzClient(const PlatformServices& services) : m_services(services) {}
@@ -54,18 +64,9 @@ void MusicBrainzClient::waitForTurn() const
     last = Clock::now();
 }
 
-QList<AlbumRelease> MusicBrainzClient::LookupDisc(QChar letter)
+QList<AlbumRelease> MusicBrainzClient::LookupDisc(const DiscToc& toc)
 {
-    QString id;
-    int tracks = 0;
-    {
-        // The drive is held only while its table of contents is read.
-        TCDInfo disc(*m_services.drives, *m_services.cdAudio);
-        disc.OpenDrive(letter);
-        id = disc.MusicBrainzDiscIdString();
-        tracks = disc.AudioTrackCount();
-    }
-    return LookupDiscId(id, tracks);
+    return LookupDiscId(toc.MusicBrainzId(), tracksUpToLastAudio(toc));
 }
 
 QList<AlbumRelease> MusicBrainzClient::LookupDiscId(const QString& discId, int trackCount)

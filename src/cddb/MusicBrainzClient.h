@@ -1,12 +1,13 @@
 #pragma once
 #include "cddb/AlbumRelease.h"
 #include "platform/PlatformServices.h"
-#include <QChar>
 #include <QList>
 #include <QString>
 #include <atomic>
 
-// Asks the MusicBrainz web service which releases hold the disc in a drive,
+class DiscToc;
+
+// Asks the MusicBrainz web service which releases hold a disc,
 // by the disc's MusicBrainz identifier. At most one request a second, from
 // the whole program, as the service asks of its clients.
 class MusicBrainzClient {
@@ -27,8 +28,8 @@ public:
     // "Calvenor/<version> ( <contact> )".
     QString UserAgent() const;
 
-    // The releases of the disc in the drive; none when the service does not know it.
-    QList<AlbumRelease> LookupDisc(QChar letter);
+    // The releases of the disc; none when the service does not know it.
+    QList<AlbumRelease> LookupDisc(const DiscToc& toc);
     QList<AlbumRelease> LookupDiscId(const QString& discId, int trackCount);
     QString LookupUrl(const QString& discId) const;
 

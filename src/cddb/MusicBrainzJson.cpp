@@ -77,6 +77,8 @@ QList<AlbumRelease> MusicBrainzJson::Releases(const QByteArray& json, const QStr
     for (const QJsonValue& value : document.object().value(QLatin1String("releases")).toArray()) {
         const QJsonObject release = value.toObject();
         AlbumRelease album;
+        album.source = QStringLiteral("MusicBrainz");
+        album.ids.insert(AlbumRelease::MusicBrainzReleaseId, release.value(QLatin1String("id")).toString());
         album.artist = creditText(release.value(QLatin1String("artist-credit")).toArray());
         album.album = release.value(QLatin1String("title")).toString();
         album.year = yearOf(release.value(QLatin1String("date")).toString());

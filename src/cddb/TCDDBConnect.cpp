@@ -1,6 +1,7 @@
 #include "cddb/TCDDBConnect.h"
 #include "cddb/TCDInfo.h"
 #include "cddb/EmailAddress.h"
+#include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
 #include "platform/Windows1252.h"
 #include <QRegularExpression>
@@ -199,16 +200,15 @@ QString TCDDBConnect::QueryCommand(TCDInfo& disc)
     return command + '+' + QString::number(disc.TotalSeconds());
 }
 
-void TCDDBConnect::QueryDisc(QChar letter, int& code, QString& text)
+QString TCDDBConnect::QueryCommand(const DiscToc& toc)
 {
-    QString command;
-    {
-        // The drive is held only while its table of contents is read.
-        TCDInfo disc(*m_services.drives, *m_services.cdAudio);
-        disc.OpenDrive(letter);
-        command = QueryCommand(disc);
-        m_trackCount = static_cast<int>(disc.TrackCount());
-    }
+    return QStringLiteral("cddb+query+") + toc.CddbQueryArguments().replace(' ', '+');
+}
+
+void TCDDBConnect::QueryDisc(const DiscToc& toc, int& code, QString& text)
+{
+    const QString command = QueryCommand(toc);
+    m_trackCount = toc.Tracks().size();
     text = TrimBlanks(SendCommand(command));
     code = m_lastCode;
     if (code == 200)
@@ -275,11 +275,24 @@ void TCDDBConnect::GetTitles(QStringList& list) const
         list << m_fields.value(TrackTitleKey + QString::number(k));
 }
 
-QString TCDDBConnect::GetCategory() const
+// The word after the status code of the record's first line.
+QString TCDDBConnect::statusWord(int index) const
 {
     if (m_entryLines.isEmpty())
         throw CalvenorError(QStringLiteral("Indice de liste hors limites (0)"));
-    const QString rest = afterFirstBlank(m_entryLines.first());
+    QString rest = m_entryLines.first();
+    for (int k = 0; k <= index; ++k)
+        rest = afterFirstBlank(rest);
     const qsizetype blank = rest.indexOf(' ');
     return blank < 0 ? QString() : rest.left(blank);
+}
+
+QString TCDDBConnect::GetCategory() const
+{
+    return statusWord(0);
+}
+
+QString TCDDBConnect::GetDiscId() const
+{
+    return statusWord(1);
 }

@@ -1,15 +1,15 @@
 #pragma once
 #include "platform/IHttpClient.h"
 #include "platform/PlatformServices.h"
-#include <QChar>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
+class DiscToc;
 class TCDInfo;
 
-// Asks a CDDB server over HTTP which disc is in a drive and reads that
+// Asks a CDDB server over HTTP which discs match a table of contents and reads a
 // disc's record: artist, album, category, year and titles. Each command is
 // one GET of the server's cddb.cgi at protocol level 6; answers are UTF-8, or
 // Windows-1252 from older records. CDDB status codes are results, not errors.
@@ -61,8 +61,8 @@ public:
     // Full text of the last record read.
     QString EntryText() const { return m_entryText; }
 
-    // Query for the disc of a drive; on 200 the record is read and returned in text.
-    void QueryDisc(QChar letter, int& code, QString& text);
+    // Query for a disc; on 200 the record is read and returned in text.
+    void QueryDisc(const DiscToc& toc, int& code, QString& text);
     // Reads the record of a match line ("category discid title", with or
     // without a leading 200 or 210); returns its text.
     QString ReadEntry(const QString& line);
@@ -70,6 +70,8 @@ public:
     QString GetAlbum() const;
     void GetTitles(QStringList& list) const;
     QString GetCategory() const;
+    // The disc identifier of the last record's status line.
+    QString GetDiscId() const;
     // DYEAR of the last record, empty when it has none.
     QString GetYear() const;
     // One request; returns the answer's text.
@@ -77,6 +79,8 @@ public:
     QString BuildUrl(const QString& command) const;
 
     // "cddb+query+" + identifier + track count + track starts in frames + playing seconds.
+    static QString QueryCommand(const DiscToc& toc);
+    // The same from a drive's disc, for the identifier command.
     static QString QueryCommand(TCDInfo& disc);
     // Without the blanks and control characters at both ends.
     static QString TrimBlanks(const QString& text);
@@ -95,6 +99,7 @@ protected:
 
 private:
     QString discTitle() const;
+    QString statusWord(int index) const;
     int titleCount() const;
     void notifyReceived(const QString& answer);
     int statusCode(const QString& answer) const;

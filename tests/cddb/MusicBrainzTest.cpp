@@ -51,7 +51,7 @@ protected:
 
 TEST_F(MusicBrainz, TwoReleasesWithArtistCreditsAndTheMediumOfTheDisc)
 {
-    const QList<AlbumRelease> releases = client->LookupDisc('d');
+    const QList<AlbumRelease> releases = client->LookupDisc(tocOf('d'));
     ASSERT_EQ(releases.size(), 2);
     const AlbumRelease& first = releases.at(0);
     EXPECT_EQ(first.artist, "Zoé & les Îles feat. Œdipe");
@@ -62,6 +62,8 @@ TEST_F(MusicBrainz, TwoReleasesWithArtistCreditsAndTheMediumOfTheDisc)
     EXPECT_EQ(first.ChoiceLine(), "Zoé & les Îles feat. Œdipe / Premier Album – 2001 – FR");
     EXPECT_EQ(releases.at(1).titles, QStringList({"Intro", "Second Song"}));
     EXPECT_EQ(releases.at(1).year, "2011");
+    EXPECT_EQ(first.source, "MusicBrainz");
+    EXPECT_EQ(releases.at(1).ids.value(AlbumRelease::MusicBrainzReleaseId), "rel-2");
 
     ASSERT_EQ(requests().size(), 1);
     EXPECT_EQ(requests().first().value("target").toString(),
@@ -73,7 +75,7 @@ TEST_F(MusicBrainz, TwoReleasesWithArtistCreditsAndTheMediumOfTheDisc)
 
 TEST_F(MusicBrainz, ADataTrackEndsTheAudioSessionAndStaysOut)
 {
-    const QList<AlbumRelease> releases = client->LookupDisc('e');
+    const QList<AlbumRelease> releases = client->LookupDisc(tocOf('e'));
     ASSERT_EQ(releases.size(), 1);
     EXPECT_EQ(releases.first().titles, QStringList({"One", "Two"}));
     EXPECT_TRUE(requests().first().value("target").toString().contains(referenceId({150, 14262}, 40000 - 11400)));
@@ -81,11 +83,11 @@ TEST_F(MusicBrainz, ADataTrackEndsTheAudioSessionAndStaysOut)
 
 TEST_F(MusicBrainz, AnUnknownDiscHasNoReleaseAndRequestsComeOneASecond)
 {
-    EXPECT_TRUE(client->LookupDisc('f').isEmpty());
-    client->LookupDisc('d');
+    EXPECT_TRUE(client->LookupDisc(tocOf('f')).isEmpty());
+    client->LookupDisc(tocOf('d'));
     MusicBrainzClient other(services);
     other.SetServer(QStringLiteral("http://127.0.0.1:%1").arg(server->Port()));
-    other.LookupDisc('d');
+    other.LookupDisc(tocOf('d'));
     const QList<QJsonObject> sent = requests();
     ASSERT_EQ(sent.size(), 3);
     for (int i = 1; i < sent.size(); ++i)
@@ -96,7 +98,7 @@ TEST_F(MusicBrainz, AnUnknownDiscHasNoReleaseAndRequestsComeOneASecond)
     other.SetCancelFlag(&cancelled);
     QElapsedTimer waited;
     waited.start();
-    EXPECT_THROW(other.LookupDisc('d'), HttpCancelled);
+    EXPECT_THROW(other.LookupDisc(tocOf('d')), HttpCancelled);
     EXPECT_LT(waited.elapsed(), 500);
     EXPECT_EQ(requests().size(), 3);
 }
@@ -111,7 +113,7 @@ TEST_F(MusicBrainz, AnswersThatAreNotJsonOrServerErrorsRaiseFrenchTexts)
         EXPECT_EQ(e.message(), "La réponse du serveur MusicBrainz n'est pas lisible (objet JSON attendu).");
     }
     client->SetServer(QStringLiteral("http://127.0.0.1:%1").arg(CddbServer::ClosedPort()));
-    EXPECT_THROW(client->LookupDisc('d'), CalvenorError);
+    EXPECT_THROW(client->LookupDisc(tocOf('d')), CalvenorError);
     EXPECT_EQ(MusicBrainzClient(services).Server(), "https://musicbrainz.org");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "CddbServer.h"
 #include "FakeCdAudioDevice.h"
+#include "disc/DiscToc.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDrives.h"
@@ -25,6 +26,8 @@ protected:
         services.http = &http;
         firstRequest = server->Requests().size();
     }
+    // The table of contents of the disc in a drive, as its insertion reads it.
+    DiscToc tocOf(QChar letter) { return DiscToc::Read(device, drives.source(letter)); }
     // The requests the server got during this test.
     QList<QJsonObject> requests() const { return server->Requests().mid(firstRequest); }
 

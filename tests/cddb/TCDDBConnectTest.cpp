@@ -1,6 +1,6 @@
 #include "ServerFixture.h"
 #include "FakeCdAudioDevice.h"
-#include "FakeHttpClient.h"
+#include "support/FakeHttpClient.h"
 #include "cddb/TCDDBConnect.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/HttpCancelled.h"
@@ -86,11 +86,11 @@ TEST_F(CddbClient, DefaultsAndTheUrlOfTheWorkedExample)
 
 TEST_F(CddbClient, ExactMatchIsReadAndParsed)
 {
-    cddb->QueryDisc('d', code, text);
+    cddb->QueryDisc(tocOf('d'), code, text);
     EXPECT_EQ(code, 200);
-    EXPECT_EQ(targets(), QStringList({"/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428" + Hello,
+    EXPECT_EQ(targets(), QStringList({"/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+430" + Hello,
                                       "/~cddb/cddb.cgi?cmd=cddb+read+rock+0c01ac02+" + Hello}));
-    EXPECT_EQ(sent.first(), server->Url() + "/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428" + Hello);
+    EXPECT_EQ(sent.first(), server->Url() + "/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+430" + Hello);
     EXPECT_TRUE(text.startsWith("210 rock 0c01ac02 CD database entry follows")) << text.toStdString();
     EXPECT_EQ(text, cddb->EntryText());
     EXPECT_EQ(cddb->LastCode(), 210); // the read's own code
@@ -107,7 +107,7 @@ TEST_F(CddbClient, ExactMatchIsReadAndParsed)
 TEST_F(CddbClient, SeveralExactMatchesAreListed)
 {
     insert(0x0100);
-    cddb->QueryDisc('e', code, text);
+    cddb->QueryDisc(tocOf('e'), code, text);
     EXPECT_EQ(code, 210);
     EXPECT_EQ(TCDDBConnect::SplitLines(text),
               QStringList({"210 Found exact matches, list follows (until terminating `.')",
@@ -124,7 +124,7 @@ TEST_F(CddbClient, SeveralExactMatchesAreListed)
 TEST_F(CddbClient, InexactMatchesAndALowerCaseRecord)
 {
     insert(0x0101);
-    cddb->QueryDisc('e', code, text);
+    cddb->QueryDisc(tocOf('e'), code, text);
     EXPECT_EQ(code, 211);
     EXPECT_EQ(TCDDBConnect::SplitLines(text).size(), 4);
     cddb->ReadEntry(TCDDBConnect::SplitLines(text).at(1));
@@ -136,11 +136,11 @@ TEST_F(CddbClient, InexactMatchesAndALowerCaseRecord)
 TEST_F(CddbClient, NoMatchAndServerErrorAreResultsNotErrors)
 {
     insert(0x0102);
-    cddb->QueryDisc('e', code, text);
+    cddb->QueryDisc(tocOf('e'), code, text);
     EXPECT_EQ(code, 202);
     EXPECT_EQ(text, "202 No match for disc ID 02010201."); // trimmed
     insert(0x0103);
-    cddb->QueryDisc('e', code, text);
+    cddb->QueryDisc(tocOf('e'), code, text);
     EXPECT_EQ(code, 402);
     EXPECT_EQ(text, "402 Server error.");
     EXPECT_EQ(targets().size(), 2); // nothing read
@@ -158,7 +158,7 @@ TEST_F(CddbClient, MatchLineWithOrWithoutItsCodeGivesTheSameRead)
 TEST_F(CddbClient, ContinuedValuesAreJoined)
 {
     insert(0x0109);
-    cddb->QueryDisc('e', code, text);
+    cddb->QueryDisc(tocOf('e'), code, text);
     ASSERT_EQ(code, 200);
     EXPECT_EQ(cddb->GetArtist(), "Long Band");
     EXPECT_EQ(cddb->GetAlbum(), "A Very Long Album Name Continued");
@@ -168,32 +168,32 @@ TEST_F(CddbClient, ContinuedValuesAreJoined)
 
 TEST_F(CddbClient, AnswersThatAreNotCddbRaiseTheConversionError)
 {
-    cddb->QueryDisc('d', code, text); // LastCode 210
+    cddb->QueryDisc(tocOf('d'), code, text); // LastCode 210
     received.clear();
     insert(0x0104);
-    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('e', code, text); }), "'' n'est pas une valeur entière correcte");
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc(tocOf('e'), code, text); }), "'' n'est pas une valeur entière correcte");
     EXPECT_EQ(cddb->LastCode(), 210);
     ASSERT_EQ(received.size(), 1);
     EXPECT_EQ(received.first(), qMakePair(210, QString()));
 
     insert(0x0105);
-    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('e', code, text); }), "'abc' n'est pas une valeur entière correcte");
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc(tocOf('e'), code, text); }), "'abc' n'est pas une valeur entière correcte");
     EXPECT_EQ(received.last(), qMakePair(210, QString("abc Server confused\r\n")));
 }
 
 TEST_F(CddbClient, HttpFailuresRaiseFrenchTexts)
 {
     insert(0x0107);
-    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('e', code, text); }),
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc(tocOf('e'), code, text); }),
               "Le serveur « 127.0.0.1 » a répondu par l'erreur HTTP 500.");
     EXPECT_EQ(received.last().second, QString()); // the receive event comes all the same
 
     insert(0x0108);
-    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('e', code, text); }),
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc(tocOf('e'), code, text); }),
               "La réponse du serveur « 127.0.0.1 » dépasse la taille permise (1 Mio) : elle est refusée.");
 
     cddb->SetServer(QStringLiteral("http://127.0.0.1:%1/~cddb").arg(CddbServer::ClosedPort()));
-    EXPECT_EQ(errorOf([&] { cddb->QueryDisc('d', code, text); }), "Connexion impossible au serveur « 127.0.0.1 ».");
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc(tocOf('d'), code, text); }), "Connexion impossible au serveur « 127.0.0.1 ».");
     EXPECT_EQ(device.closed, device.opened);
 }
 
@@ -205,7 +205,7 @@ TEST_F(CddbClient, ServerThatNeverAnswersTimesOut)
     client.SetServer(server->Url());
     client.SetEmail(Email);
     insert(0x0106);
-    EXPECT_EQ(errorOf([&] { client.QueryDisc('e', code, text); }),
+    EXPECT_EQ(errorOf([&] { client.QueryDisc(tocOf('e'), code, text); }),
               "Le serveur « 127.0.0.1 » ne répond pas : le délai d'attente est dépassé.");
 }
 
@@ -224,7 +224,7 @@ TEST_F(CddbClient, CancelledQueryEndsAtOnceOnItsWorkerThread)
     });
     WorkerCall::Run([&] {
         try {
-            cddb->QueryDisc('e', code, text);
+            cddb->QueryDisc(tocOf('e'), code, text);
         } catch (const HttpCancelled&) {
             cancelled = true;
         }
@@ -235,9 +235,9 @@ TEST_F(CddbClient, CancelledQueryEndsAtOnceOnItsWorkerThread)
     EXPECT_EQ(device.closed, device.opened);
 }
 
-TEST_F(CddbClient, DiscErrorEndsTheQueryBeforeAnyRequest)
+TEST_F(CddbClient, AnEmptyTableOfContentsEndsTheQueryBeforeAnyRequest)
 {
-    EXPECT_THROW(cddb->QueryDisc('e', code, text), CalvenorError); // no disc in e
+    EXPECT_EQ(errorOf([&] { cddb->QueryDisc(DiscToc(), code, text); }), "Le disque n'a pas de table des matières.");
     EXPECT_TRUE(targets().isEmpty());
     EXPECT_TRUE(sent.isEmpty());
     EXPECT_EQ(errorOf([&] { cddb->GetCategory(); }), "Indice de liste hors limites (0)");
@@ -250,11 +250,11 @@ TEST_F(CddbClient, ProxySettingsReachLibcurl)
     cddb->SetProxyPort(server->Port());
     cddb->SetProxyUsername("user");
     cddb->SetProxyPassword("secret");
-    cddb->QueryDisc('d', code, text);
+    cddb->QueryDisc(tocOf('d'), code, text);
     EXPECT_EQ(code, 200);
     const QJsonObject request = server->Requests().at(firstRequest);
     EXPECT_EQ(request.value("target").toString(),
-              "http://cddb.example.invalid/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428" + Hello);
+              "http://cddb.example.invalid/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+430" + Hello);
     EXPECT_EQ(request.value("headers").toObject().value("Proxy-Authorization").toString(), "Basic dXNlcjpzZWNyZXQ=");
 }
 
@@ -262,12 +262,12 @@ TEST_F(CddbClient, PortAppliesToABareHostNameOnly)
 {
     cddb->SetServer("127.0.0.1/~cddb");
     cddb->SetPort(server->Port());
-    cddb->QueryDisc('d', code, text);
+    cddb->QueryDisc(tocOf('d'), code, text);
     EXPECT_EQ(code, 200);
 
     cddb->SetServer(server->Url()); // explicit port
     cddb->SetPort(CddbServer::ClosedPort());
-    cddb->QueryDisc('d', code, text);
+    cddb->QueryDisc(tocOf('d'), code, text);
     EXPECT_EQ(code, 200);
 }
 
@@ -288,7 +288,7 @@ TEST_F(CddbClient, ValuesArePercentEncodedAndSeparatorsKept)
 TEST_F(CddbClient, TodaysGreetingLevelAndUserAgent)
 {
     cddb->SetEmail(QStringLiteral("jean+cd@exemple.fr"));
-    cddb->QueryDisc('d', code, text);
+    cddb->QueryDisc(tocOf('d'), code, text);
     EXPECT_EQ(code, 200);
     const QJsonObject request = server->Requests().at(firstRequest);
     EXPECT_TRUE(request.value("target").toString().endsWith("&hello=jean%2Bcd+exemple.fr+Calvenor+1.1.0&proto=6"))
@@ -308,7 +308,7 @@ TEST_F(CddbClient, RecordsInUtf8OrWindows1252)
     };
     for (const Case& c : cases) {
         insert(c.seconds);
-        cddb->QueryDisc('e', code, text);
+        cddb->QueryDisc(tocOf('e'), code, text);
         ASSERT_EQ(code, 200) << text.toStdString();
         EXPECT_EQ(cddb->GetArtist(), c.artist);
         EXPECT_EQ(cddb->GetAlbum(), c.album);
@@ -320,7 +320,7 @@ TEST_F(CddbClient, RecordsInUtf8OrWindows1252)
 TEST_F(CddbClient, TitlesGoToTracksByTheirNumber)
 {
     device.tocs["/dev/sr1"] = {{150, 15000, 30000}, 45000};
-    cddb->QueryDisc('e', code, text);
+    cddb->QueryDisc(tocOf('e'), code, text);
     ASSERT_EQ(code, 200) << text.toStdString();
     // TTITLE2, TTITLE0, TTITLE1 in that order, TTITLE1 on two lines, TTITLE7 past the disc.
     EXPECT_EQ(titles(), QStringList({"First", "Second", "Third"}));
@@ -330,7 +330,7 @@ TEST_F(CddbClient, AGreetingWithoutAddressIsRefusedAndExplained)
 {
     TCDDBConnect anonymous(services);
     anonymous.SetServer(server->Url());
-    anonymous.QueryDisc('d', code, text);
+    anonymous.QueryDisc(tocOf('d'), code, text);
     EXPECT_EQ(code, 431);
     const QString shown = TCDDBConnect::ExplainAnswer(code, text);
     EXPECT_TRUE(shown.startsWith("Le serveur CDDB a refusé la présentation du programme.")) << shown.toStdString();

@@ -3,25 +3,22 @@
 #include "FixedAnswerHttp.h"
 #include "cddb/FakeCdAudioDevice.h"
 #include "cddb/TCDDBConnect.h"
-#include "support/FakeDrives.h"
+#include "disc/DiscToc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     constexpr int MostMatches = 8;
-    FakeDrives drives;
-    drives.sources.insert('d', QStringLiteral("disc"));
     FakeCdAudioDevice device;
     device.tocs.insert(QStringLiteral("disc"), {{150, 20000, 41000}, 60000});
+    const DiscToc toc = DiscToc::Read(device, QStringLiteral("disc"));
     FixedAnswerHttp http(data, size);
     PlatformServices services;
-    services.drives = &drives;
-    services.cdAudio = &device;
     services.http = &http;
     TCDDBConnect cddb(services);
     try {
         int code = 0;
         QString text;
-        cddb.QueryDisc('d', code, text);
+        cddb.QueryDisc(toc, code, text);
         if (code == 210 || code == 211)
             for (const QString& match : TCDDBConnect::SplitLines(text).mid(1, MostMatches))
                 cddb.ReadEntry(match);

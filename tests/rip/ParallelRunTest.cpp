@@ -2,8 +2,6 @@
 #include "encode/TLameCoder.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioRipLibrary.h"
-#include "platform/HttpCancelled.h"
-#include "platform/IHttpClient.h"
 #include "platform/LameEncoderLibrary.h"
 #include "rip/BackgroundRipRun.h"
 #include "encode/ParallelMp3Encoder.h"
@@ -14,6 +12,7 @@
 #include "encode/TrackPcmStream.h"
 #include "rip/TrackRowList.h"
 #include "support/DiscImage.h"
+#include "support/FakeHttpClient.h"
 #include "support/SlowCdRipLibrary.h"
 #include "support/TestFiles.h"
 #include "tags/TMP3Info.h"
@@ -22,7 +21,6 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <atomic>
@@ -54,21 +52,6 @@ struct RunKind {
 };
 
 // Three tracks of noise in an image, ripped by whole runs into a folder each.
-// A database that never answers: it waits until the request is cancelled.
-class SilentDatabase : public IHttpClient {
-public:
-    QByteArray Get(const QString&, const HttpSettings& settings) override
-    {
-        waiting = true;
-        QElapsedTimer guard;
-        guard.start();
-        while (!(settings.cancel && *settings.cancel) && guard.elapsed() < 10000)
-            QThread::msleep(5);
-        throw HttpCancelled();
-    }
-    std::atomic<bool> waiting{false};
-};
-
 class ParallelRun : public ::testing::Test {
 protected:
     void SetUp() override
@@ -262,7 +245,8 @@ TEST_F(ParallelRun, QueuedPcmStaysWithinItsBound)
 
 TEST_F(ParallelRun, StopGivesUpTheDatabaseRequestAtTheEnd)
 {
-    SilentDatabase database;
+    FakeHttpClient database;
+    database.silent = true;
     verification.Http = &database;
     QElapsedTimer sinceStop;
     const QString folder = rip("verified", {true, 2, true}, nullptr, [&](RipRun& run, VanishingRows&) {

@@ -1,20 +1,18 @@
 #include "app/cli/CddbCommands.h"
 #include "app/cli/TerminalText.h"
+#include "cddb/DiscLookup.h"
 #include "cddb/EmailAddress.h"
-#include "cddb/MusicBrainzClient.h"
+#include "cddb/IReleaseChooser.h"
 #include "cddb/TCDDBConnect.h"
 #include "cddb/TCDInfo.h"
 #include "platform/CalvenorError.h"
+#include "disc/DiscToc.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CurlHttpClient.h"
+#include "platform/IDrives.h"
 #include "platform/Settings.h"
 
 namespace {
-constexpr int ExactMatch = 200;
-constexpr int ExactMatches = 210;
-constexpr int InexactMatches = 211;
-constexpr int RecordFollows = 210;
-
 // The real services a lookup goes through, for the life of one command.
 struct LookupServices {
     explicit LookupServices(IDrives& drives)
@@ -28,13 +26,19 @@ struct LookupServices {
     PlatformServices services;
 };
 
-// The match lines of a list answer: without its header and closing ".".
-QStringList matchLines(const QString& answer)
+// The first album of a list, as the command line has no one to ask.
+class FirstChoice : public IReleaseChooser {
+public:
+    int Choose(const QList<AlbumRelease>&, bool) override { return 0; }
+};
+
+// The disc's table of contents, read once for the whole lookup.
+DiscToc readToc(LookupServices& real, QChar letter)
 {
-    QStringList lines = TCDDBConnect::SplitLines(answer).mid(1);
-    if (!lines.isEmpty() && lines.last() == QLatin1String("."))
-        lines.removeLast();
-    return lines;
+    const QString source = real.services.drives->source(letter);
+    if (source.isEmpty())
+        throw CalvenorError(QStringLiteral("Aucun lecteur de CD ne porte la lettre « %1 ».").arg(letter));
+    return DiscToc::Read(real.device, source);
 }
 } // namespace
 
@@ -64,43 +68,37 @@ void CddbCommands::PrintDiscId(QChar letter)
 
 void CddbCommands::Lookup(QChar letter, const QString& server, const QString& email)
 {
-    const QString address = contact(email);
+    DiscLookup::Options options;
+    options.email = contact(email);
+    options.cddbServer = server.isEmpty() ? m_settings.CddbServer() : server;
+    options.order = {DiscLookup::Source::Cddb};
     LookupServices real(m_drives);
-    TCDDBConnect cddb(real.services);
-    cddb.SetEmail(address);
-    const QString chosenServer = server.isEmpty() ? m_settings.CddbServer() : server;
-    if (!chosenServer.isEmpty())
-        cddb.SetServer(chosenServer);
-
-    int code = 0;
-    QString answer;
-    cddb.QueryDisc(letter, code, answer);
-    if (code == ExactMatches || code == InexactMatches) {
-        const QStringList matches = matchLines(answer);
-        for (const QString& match : matches)
-            m_err << TerminalText::Escaped(match) << '\n';
-        if (matches.isEmpty())
-            throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TerminalText::Escaped(answer));
-        cddb.ReadEntry(matches.first());
-    } else if (code != ExactMatch) {
-        throw CalvenorError(QStringLiteral("Réponse du serveur : ")
-                            + TerminalText::Escaped(TCDDBConnect::ExplainAnswer(code, answer)));
-    }
-    if (cddb.LastCode() != RecordFollows)
-        throw CalvenorError(QStringLiteral("Réponse du serveur : ")
-                            + TerminalText::Escaped(TCDDBConnect::TrimBlanks(cddb.EntryText())));
-    printRecord(cddb);
+    DiscLookup lookup(real.services);
+    const AlbumRelease& record = find(lookup, readToc(real, letter), options, QString());
+    printField("artist", record.artist);
+    printField("album", record.album);
+    printField("category", record.ids.value(AlbumRelease::CddbCategoryId));
+    for (const QString& title : record.titles)
+        printField("title", title);
 }
 
-void CddbCommands::printRecord(const TCDDBConnect& cddb)
+// The choices go to the error stream; a failure is raised with the
+// server's answer, or as the error it was.
+const AlbumRelease& CddbCommands::find(DiscLookup& lookup, const DiscToc& toc, const DiscLookup::Options& options,
+                                       const QString& unknown)
 {
-    printField("artist", cddb.GetArtist());
-    printField("album", cddb.GetAlbum());
-    printField("category", cddb.GetCategory());
-    QStringList titles;
-    cddb.GetTitles(titles);
-    for (const QString& title : titles)
-        printField("title", title);
+    FirstChoice first;
+    const DiscLookup::Outcome outcome = lookup.Find(toc, options, first);
+    for (const AlbumRelease& candidate : lookup.Candidates())
+        m_err << TerminalText::Escaped(candidate.ChoiceLine()) << '\n';
+    if (outcome == DiscLookup::Outcome::Found)
+        return lookup.Release();
+    if (lookup.Failures().isEmpty())
+        throw CalvenorError(unknown);
+    const DiscLookup::Failure& failure = lookup.Failures().first();
+    if (failure.error)
+        std::rethrow_exception(failure.error);
+    throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TerminalText::Escaped(failure.text));
 }
 
 void CddbCommands::printField(const char* name, const QString& value)
@@ -110,18 +108,14 @@ void CddbCommands::printField(const char* name, const QString& value)
 
 void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const QString& email)
 {
-    const QString address = contact(email);
+    DiscLookup::Options options;
+    options.email = contact(email);
+    options.musicBrainzServer = server.isEmpty() ? m_settings.MusicBrainzServer() : server;
+    options.order = {DiscLookup::Source::MusicBrainz};
     LookupServices real(m_drives);
-    MusicBrainzClient client(real.services);
-    client.SetContact(address);
-    client.SetServer(server.isEmpty() ? m_settings.MusicBrainzServer() : server);
-
-    const QList<AlbumRelease> releases = client.LookupDisc(letter);
-    if (releases.isEmpty())
-        throw CalvenorError(QStringLiteral("MusicBrainz ne connaît pas ce disque."));
-    for (const AlbumRelease& release : releases)
-        m_err << TerminalText::Escaped(release.ChoiceLine()) << '\n';
-    const AlbumRelease& first = releases.first();
+    DiscLookup lookup(real.services);
+    const AlbumRelease& first =
+        find(lookup, readToc(real, letter), options, QStringLiteral("MusicBrainz ne connaît pas ce disque."));
     printField("artist", first.artist);
     printField("album", first.album);
     for (const QString& title : first.titles)

@@ -1,11 +1,11 @@
 #pragma once
+#include "cddb/DiscLookup.h"
 #include <QChar>
 #include <QString>
 #include <QTextStream>
 
 class IDrives;
 class Settings;
-class TCDDBConnect;
 
 // The metadata commands of calvenor-rip: the disc identifier of a drive, and
 // lookups that print what CDDB or MusicBrainz knows of the disc. A server or
@@ -25,7 +25,9 @@ public:
     void LookupMusicBrainz(QChar letter, const QString& server, const QString& email);
 
 private:
-    void printRecord(const TCDDBConnect& cddb);
+    // The album the lookup found, the first when there are several.
+    const AlbumRelease& find(DiscLookup& lookup, const DiscToc& toc, const DiscLookup::Options& options,
+                             const QString& unknown);
     // One name=value line, the value made safe for a terminal.
     void printField(const char* name, const QString& value);
     // The address given, else the saved one; raises when there is none valid.

@@ -51,15 +51,6 @@ TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QW
     connect(ChoiseBTN, &QPushButton::clicked, this, [this] { ChoiseBTNClick(); });
 }
 
-void TChooseAlbum::SetMatches(const QStringList& answerLines)
-{
-    Liste->clear();
-    Liste->addItems(answerLines.mid(1));
-    Liste->setCurrentIndex(Liste->count() > 0 ? 0 : -1);
-    if (Liste->count() > 0)
-        Liste->removeItem(Liste->count() - 1);
-}
-
 void TChooseAlbum::SetChoices(const QStringList& lines)
 {
     Liste->clear();
@@ -93,7 +84,7 @@ void TChooseAlbum::AnnulerBTNClick()
     reject();
 }
 
-// The selection stays: the lookup reads the selected match.
+// The selection stays: the lookup takes the selected album.
 void TChooseAlbum::Image2Click()
 {
     accept();

@@ -20,14 +20,11 @@ public:
     QPushButton* AnnulerBTN = nullptr;
     QPushButton* ChoiseBTN = nullptr;
 
-    // Fills the list from the lines of a server's list answer: the header
-    // and the closing "." are left out, the first match is selected.
-    void SetMatches(const QStringList& answerLines);
-    // The match shown as selected, empty when none.
     // One line per choice, the first one selected.
     void SetChoices(const QStringList& lines);
     // The selected line's position; -1 when none.
     int ChosenIndex() const;
+    // The line shown as selected, empty when none.
     QString Chosen() const;
 
     void Image2Click();
