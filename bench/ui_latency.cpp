@@ -7,6 +7,7 @@
 #include "FakeCdAudioDevice.h"
 #include "CddbServer.h"
 #include "app/ui/TMain_Form.h"
+#include "disc/AlbumSheet.h"
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
 #include "cddb/ui/TRename_Track.h"
@@ -129,8 +130,7 @@ int main(int argc, char** argv)
     QDir().mkpath(dir.filePath("music"));
     main.DirectoryText->setText(dir.filePath("music/"));
     main.MP3Ripp->click();
-    for (int k = 1; k <= main.RowCount(); ++k)
-        main.TrackItems(k)->setCheckState(0, Qt::Checked);
+    main.Sheet().TickAll(true);
 
     // Stop halfway through the last track, as read.
     GapMeter meter;
