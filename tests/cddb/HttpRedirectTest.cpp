@@ -4,7 +4,7 @@
 #include "platform/CalvenorError.h"
 #include "platform/CurlHttpClient.h"
 #include "rip/AccurateRipDatabase.h"
-#include "rip/AccurateRipDiscId.h"
+#include "disc/AccurateRipDiscId.h"
 #include <QElapsedTimer>
 #include <QUrl>
 #include <functional>

@@ -3,7 +3,7 @@
 #include "platform/CdioRipLibrary.h"
 #include "platform/CurlHttpClient.h"
 #include "rip/AccurateRipDatabase.h"
-#include "rip/AccurateRipDiscId.h"
+#include "disc/AccurateRipDiscId.h"
 #include "rip/Playlist.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"

@@ -3,7 +3,6 @@
 #include "cddb/EmailAddress.h"
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/TCDDBConnect.h"
-#include "cddb/TCDInfo.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CurlHttpClient.h"
@@ -52,14 +51,6 @@ QString CddbCommands::contact(const QString& email) const
     if (!EmailAddress::IsValid(address))
         throw CalvenorError(EmailAddress::InvalidText(address));
     return address;
-}
-
-void CddbCommands::PrintDiscId(QChar letter)
-{
-    CdioAudioDevice device;
-    TCDInfo disc(m_drives, device);
-    disc.OpenDrive(letter);
-    m_out << disc.DiscIdString() << '\n' << TCDDBConnect::QueryCommand(disc) << '\n';
 }
 
 void CddbCommands::Lookup(QChar letter, const QString& server, const QString& email)

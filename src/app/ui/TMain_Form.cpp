@@ -464,19 +464,6 @@ void TMain_Form::RefreshDiscId()
     DiscIdText = QStringLiteral("ID : ") + disc.DiscIdString();
 }
 
-uint32_t TMain_Form::CddbDiscId()
-{
-    if (!m_services.cdAudio)
-        return 0;
-    try {
-        TCDInfo disc(*m_services.drives, *m_services.cdAudio);
-        disc.OpenDrive(DriveLetter());
-        return disc.DiscId();
-    } catch (const CalvenorError&) {
-        return 0; // the database then knows no such disc
-    }
-}
-
 void TMain_Form::Button2Click()
 {
     if (m_ripping)

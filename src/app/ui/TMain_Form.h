@@ -130,7 +130,6 @@ public:
     void ShowRipProgress(int trackPercent, int workDone) override;
     int TotalProgressValue() const override;
     void ResetProgress() override;
-    uint32_t CddbDiscId() override;
 
     // Handlers and operations.
     void ListCdDrives();
