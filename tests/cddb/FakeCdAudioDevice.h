@@ -15,8 +15,8 @@ public:
         QList<int> starts;
         int leadOut = 0;
         int firstTrack = 1;
-        QStringList isrcs; // by track, from the first
-        QString mcn;
+        QStringList isrcs = {}; // by track, from the first
+        QString mcn = {};
     };
 
     std::unique_ptr<Disc> Open(const QString& source) override
@@ -35,7 +35,7 @@ public:
 private:
     class FakeDisc : public Disc {
     public:
-        FakeDisc(const Toc& toc, const QList<int>& dataTracks, int& closed)
+        FakeDisc(const FakeCdAudioDevice::Toc& toc, const QList<int>& dataTracks, int& closed)
             : m_toc(toc), m_dataTracks(dataTracks), m_closed(closed)
         {
         }
@@ -75,7 +75,7 @@ private:
                 throw CalvenorError(QStringLiteral("Piste inexistante"));
             return track;
         }
-        Toc m_toc;
+        FakeCdAudioDevice::Toc m_toc;
         QList<int> m_dataTracks;
         int& m_closed;
     };
