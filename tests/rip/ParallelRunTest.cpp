@@ -1,6 +1,8 @@
+#include "disc/DiscToc.h"
 #include "platform/TargetNameRule.h"
 #include "encode/TLameCoder.h"
 #include "platform/CalvenorError.h"
+#include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/HttpCancelled.h"
 #include "platform/IHttpClient.h"
@@ -265,6 +267,8 @@ TEST_F(ParallelRun, StopGivesUpTheDatabaseRequestAtTheEnd)
 {
     SilentDatabase database;
     verification.Http = &database;
+    CdioAudioDevice device;
+    verification.Toc = DiscToc::Read(device, cue);
     QElapsedTimer sinceStop;
     const QString folder = rip("verified", {true, 2, true}, nullptr, [&](RipRun& run, VanishingRows&) {
         if (database.waiting && !sinceStop.isValid()) {
