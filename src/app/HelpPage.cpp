@@ -1,4 +1,7 @@
 #include "app/HelpPage.h"
+#include "platform/IDialogService.h"
+#include "platform/IShell.h"
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,4 +17,16 @@ QString HelpPage::Path(const QString& programFolder)
     if (QFileInfo::exists(installed) || folder.dirName() == QLatin1String("bin"))
         return installed;
     return beside;
+}
+
+void HelpPage::Open(IDialogService& dialogs, IShell& shell)
+{
+    const QString path = Path(QDir::fromNativeSeparators(QCoreApplication::applicationDirPath()));
+    if (!QFileInfo::exists(path)) {
+        const MsgAnswer a = dialogs.message(MsgKind::Error, QStringLiteral("Impossible de trouver le fichier d'aide : ") + path,
+                                            MsgButtons::Ok);
+        if (a == MsgAnswer::Ok)
+            return;
+    }
+    shell.open(path);
 }

@@ -1,4 +1,5 @@
 #include "disc/AlbumSheet.h"
+#include "platform/TargetNameRule.h"
 
 AlbumSheet::AlbumSheet(QObject* parent) : QObject(parent) {}
 
@@ -54,10 +55,24 @@ void AlbumSheet::TickAll(bool ticked)
         SetTicked(k, ticked);
 }
 
-void AlbumSheet::RemoveTrack(int k)
+void AlbumSheet::Retarget(int k, const QString& folder, bool mp3)
 {
     if (!HasSlot(k))
         return;
-    m_tracks.removeAt(k - 1);
-    emit TrackRemoved(k);
+    const AlbumTrack& track = Track(k);
+    SetValue(k, AlbumTrack::Target,
+             TargetNameRule::ComposeTargetPath(folder, track.Label(), track.value(AlbumTrack::Album),
+                                               track.value(AlbumTrack::Artist), track.value(AlbumTrack::Title), mp3));
+}
+
+void AlbumSheet::RetargetAll(const QString& folder, bool mp3)
+{
+    for (int k = 1; k <= TrackCount(); ++k)
+        Retarget(k, folder, mp3);
+}
+
+void AlbumSheet::SetExtensions(const QString& extension)
+{
+    for (int k = 1; k <= TrackCount(); ++k)
+        SetValue(k, AlbumTrack::Target, TargetNameRule::ReplaceLastFour(Track(k).value(AlbumTrack::Target), extension));
 }

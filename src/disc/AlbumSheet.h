@@ -47,13 +47,16 @@ public:
     void SetValue(int k, AlbumTrack::Value value, const QString& text);
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
-    void RemoveTrack(int k);
+    // Track k's target path from the folder, its label and its album, artist
+    // and title; every track's; every target with another extension (".mp3").
+    void Retarget(int k, const QString& folder, bool mp3);
+    void RetargetAll(const QString& folder, bool mp3);
+    void SetExtensions(const QString& extension);
 
 signals:
     // Every track may have changed, or the count.
     void TracksReset();
     void TrackChanged(int k);
-    void TrackRemoved(int k);
     void AlbumChanged();
 
 private:

@@ -1,20 +1,23 @@
 #include "rip/TableTrackRows.h"
+#include "disc/AlbumSheet.h"
 #include "disc/ITrackTable.h"
 
 int TableTrackRows::RowCount() const
 {
-    return m_table.RowCount();
+    return m_table.Sheet().TrackCount();
 }
 
 TrackRow TableTrackRows::Row(int k) const
 {
     TrackRow row;
-    if (k < 1 || k > m_table.RowCount())
+    const AlbumSheet& sheet = m_table.Sheet();
+    if (!sheet.HasSlot(k))
         return row;
-    row.Label = m_table.RowLabel(k);
+    const AlbumTrack& track = sheet.Track(k);
+    row.Label = track.Label();
     for (int v = 0; v < TrackRow::ValueCount; ++v)
-        row.Values[v] = m_table.Cell(k, v);
-    row.Ticked = m_table.RowTicked(k);
+        row.Values[v] = track.values.at(v);
+    row.Ticked = track.ticked;
     return row;
 }
 

@@ -6,11 +6,11 @@ class ITrackTable;
 // The rows of a track table as a rip run reads them.
 class TableTrackRows : public ITrackRows {
 public:
-    explicit TableTrackRows(const ITrackTable& table) : m_table(table) {}
+    explicit TableTrackRows(ITrackTable& table) : m_table(table) {}
     int RowCount() const override;
     TrackRow Row(int k) const override;
     QString Folder() const override;
 
 private:
-    const ITrackTable& m_table;
+    ITrackTable& m_table;
 };

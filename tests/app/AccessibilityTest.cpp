@@ -22,7 +22,8 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QToolButton>
-#include <QTreeWidget>
+#include "disc/AlbumSheet.h"
+#include <QTreeView>
 #include <functional>
 
 namespace {
@@ -214,11 +215,11 @@ TEST_F(Accessibility, TabVisitsEveryControlInReadingOrder)
 TEST_F(Accessibility, TrackListAnnouncesEachRowsTick)
 {
     choose(0);
-    ASSERT_EQ(form->RowCount(), 3);
-    const bool wasTicked = TMain_Form::Ticked(form->TrackItems(2));
-    form->CibleFiles->setCurrentItem(form->TrackItems(2), 0);
+    ASSERT_EQ(form->Sheet().TrackCount(), 3);
+    const bool wasTicked = form->Sheet().Track(2).ticked;
+    form->SelectRow(2);
     pressKey(form->CibleFiles, Qt::Key_Space);
-    ASSERT_NE(TMain_Form::Ticked(form->TrackItems(2)), wasTicked) << "Space ticks the current row";
+    ASSERT_NE(form->Sheet().Track(2).ticked, wasTicked) << "Space ticks the current row";
     QCoreApplication::processEvents(); // the list lays its rows out
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(form->CibleFiles)->tableInterface();
     ASSERT_NE(table, nullptr);
@@ -227,7 +228,7 @@ TEST_F(Accessibility, TrackListAnnouncesEachRowsTick)
         ASSERT_NE(cell, nullptr);
         EXPECT_EQ(cell->text(QAccessible::Name), QString("Piste 0%1").arg(row + 1));
         EXPECT_TRUE(cell->state().checkable);
-        EXPECT_EQ(bool(cell->state().checked), TMain_Form::Ticked(form->TrackItems(row + 1))) << row;
+        EXPECT_EQ(bool(cell->state().checked), form->Sheet().Track(row + 1).ticked) << row;
     }
     EXPECT_NE(bool(table->cellAt(1, 0)->state().checked), wasTicked);
 }

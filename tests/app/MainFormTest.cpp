@@ -18,7 +18,8 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTimer>
-#include <QTreeWidget>
+#include "disc/AlbumSheet.h"
+#include <QTreeView>
 
 using MainForm = MainFormFixture;
 
@@ -53,10 +54,10 @@ TEST_F(MainForm, ArgumentSelectsTheDriveAndThePollReadsIt)
     drives.discs = {{'e', true}};
     open({"E:\\"});
     EXPECT_EQ(form->DrivesList->currentText(), "e:\\");
-    EXPECT_EQ(form->RowCount(), 0) << "selecting at start does not read the disc";
+    EXPECT_EQ(form->Sheet().TrackCount(), 0) << "selecting at start does not read the disc";
     form->Timer1Timer();
     EXPECT_TRUE(form->DiscPresent());
-    EXPECT_EQ(form->RowCount(), 3);
+    EXPECT_EQ(form->Sheet().TrackCount(), 3);
     EXPECT_EQ(cdRip.calls.filter("CR_SetActiveCDROM"), QStringList({"CR_SetActiveCDROM(1)"}));
 }
 
@@ -65,7 +66,7 @@ TEST_F(MainForm, ArgumentNamingNoDriveSelectsNothing)
     open({"q:\\"});
     EXPECT_EQ(form->DrivesList->currentIndex(), -1);
     form->Timer1Timer();
-    EXPECT_EQ(form->RowCount(), 0);
+    EXPECT_EQ(form->Sheet().TrackCount(), 0);
 }
 
 TEST_F(MainForm, ReadingADiscListsAudioTracksWithDefaultTargets)
@@ -77,11 +78,11 @@ TEST_F(MainForm, ReadingADiscListsAudioTracksWithDefaultTargets)
     open();
     choose(0);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "no connection, no question";
-    ASSERT_EQ(form->RowCount(), 11);
+    ASSERT_EQ(form->Sheet().TrackCount(), 11);
     EXPECT_EQ(labels().first(), "Piste 02");
     EXPECT_EQ(labels().last(), "Piste 12");
     EXPECT_EQ(target(1), "/home/u/Documents/Ma musique/02 - Piste 02.mp3");
-    EXPECT_FALSE(TMain_Form::Ticked(form->TrackItems(1)));
+    EXPECT_FALSE(form->Sheet().Track(1).ticked);
 }
 
 TEST_F(MainForm, WithAConnectionTheLookupIsOffered)
@@ -105,12 +106,12 @@ TEST_F(MainForm, DiscRemovedAndInserted)
     drives.discs['d'] = false;
     form->Timer1Timer();
     EXPECT_FALSE(form->DiscPresent());
-    EXPECT_EQ(form->RowCount(), 0);
+    EXPECT_EQ(form->Sheet().TrackCount(), 0);
     EXPECT_EQ(form->DirectoryText->text(), "/home/u/Documents/Ma musique/");
     drives.discs['d'] = true;
     form->Timer1Timer();
     EXPECT_TRUE(form->DiscPresent());
-    EXPECT_EQ(form->RowCount(), 3);
+    EXPECT_EQ(form->Sheet().TrackCount(), 3);
 }
 
 TEST_F(MainForm, DiscWithoutAudioIsReadAgainAtEveryPoll)
@@ -131,7 +132,7 @@ TEST_F(MainForm, EmptyDriveClearsTheList)
     choose(0);
     choose(1);
     EXPECT_FALSE(form->DiscPresent());
-    EXPECT_EQ(form->RowCount(), 0);
+    EXPECT_EQ(form->Sheet().TrackCount(), 0);
 }
 
 TEST_F(MainForm, FailedReadLeavesAnEmptyRipperAndTheRows)
@@ -144,7 +145,7 @@ TEST_F(MainForm, FailedReadLeavesAnEmptyRipperAndTheRows)
     ASSERT_NE(form->CDRIP1(), nullptr);
     EXPECT_TRUE(form->CDRIP1()->Tracks.isEmpty());
     EXPECT_TRUE(form->DiscPresent());
-    EXPECT_EQ(form->RowCount(), 3);
+    EXPECT_EQ(form->Sheet().TrackCount(), 3);
 }
 
 TEST_F(MainForm, ProgressOfTheRipper)
@@ -173,7 +174,7 @@ TEST_F(MainForm, Mp3WavSwitch)
 {
     open();
     choose(0);
-    TMain_Form::SetValue(form->TrackItems(1), TMain_Form::TargetValue, "/m/03 - Intro.mp3");
+    form->Sheet().SetValue(1, AlbumTrack::Target, "/m/03 - Intro.mp3");
     form->WavRipp->click();
     EXPECT_EQ(target(1), "/m/03 - Intro.wav");
     EXPECT_TRUE(form->CDRIP1()->WriteWAV());
@@ -191,12 +192,12 @@ TEST_F(MainForm, SelectAllAndNone)
     choose(0);
     form->BitBtn2Click();
     for (int k = 1; k <= 3; ++k)
-        EXPECT_TRUE(TMain_Form::Ticked(form->TrackItems(k)));
+        EXPECT_TRUE(form->Sheet().Track(k).ticked);
     form->DeleteItemButtonClick();
     for (int k = 1; k <= 3; ++k)
-        EXPECT_FALSE(TMain_Form::Ticked(form->TrackItems(k)));
-    EXPECT_EQ(form->TrackItems(0), nullptr);
-    EXPECT_EQ(form->TrackItems(4), nullptr);
+        EXPECT_FALSE(form->Sheet().Track(k).ticked);
+    EXPECT_FALSE(form->Sheet().HasSlot(0));
+    EXPECT_FALSE(form->Sheet().HasSlot(4));
 }
 
 TEST_F(MainForm, HelpPage)
@@ -262,7 +263,7 @@ TEST_F(MainForm, ADiscOfMoreThanFiftyTracksSaysOnlyTheFirstFiftyAreListed)
     cdRip.SetAudioToc(starts, 6000);
     open();
     choose(0);
-    EXPECT_EQ(form->RowCount(), 50);
+    EXPECT_EQ(form->Sheet().TrackCount(), 50);
     EXPECT_EQ(dialogs.texts(), QStringList{"Ce disque a 60 pistes audio : seules les 50 premières sont listées. "
                                            "calvenor-rip peut extraire les suivantes."});
 }
@@ -292,7 +293,7 @@ TEST_F(MainForm, ThePollGoesOnWhileTheCddbQuestionIsOpen)
         QEventLoop wait;
         QTimer::singleShot(200, &wait, &QEventLoop::quit);
         wait.exec();
-        rowsAfterRemoval = form->RowCount();
+        rowsAfterRemoval = form->Sheet().TrackCount();
     };
     drives.discs['d'] = true;
     QEventLoop untilAsked;

@@ -10,7 +10,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include "disc/AlbumSheet.h"
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,7 +44,7 @@ protected:
         choose(0);
     }
 
-    void select(int slot) { form->CibleFiles->setCurrentItem(form->TrackItems(slot)); }
+    void select(int slot) { form->SelectRow(slot); }
     void play(int slot)
     {
         select(slot);

@@ -114,7 +114,7 @@ protected:
         rename = std::make_unique<TRename_Track>(forms, services, main);
         chooser = std::make_unique<TChooseAlbum>(forms, services, main);
         lookup = std::make_unique<TConnexion_CDDB_Form>(forms, services, *main, main);
-        ASSERT_EQ(main->RowCount(), 3);
+        ASSERT_EQ(main->Sheet().TrackCount(), 3);
         http.answers["cddb query"] = Exact;
         http.answers["cddb read rock 0c01ac02"] = record("rock", "Some Band / First Album", {"Intro", "Outro"});
         http.answers["cddb read jazz 0c01ac02"] = record("jazz", "Other Band / Other Album", {"Blue", "Green"});
@@ -138,8 +138,8 @@ protected:
     QStringList column(int value) const
     {
         QStringList out;
-        for (int k = 1; k <= main->RowCount(); ++k)
-            out << TMain_Form::Value(main->TrackItems(k), value);
+        for (int k = 1; k <= main->Sheet().TrackCount(); ++k)
+            out << main->Sheet().Track(k).value(AlbumTrack::Value(value));
         return out;
     }
     // Answers the rename window with the given texts in turn; the texts it
@@ -296,6 +296,9 @@ TEST_F(LookupWindow, NoConnectionSendsNothing)
 TEST_F(LookupWindow, UnreadableDiscEndsTheLookupInTheErrorBox)
 {
     device.tocs.clear();
+    internet.connected = false; // no question
+    choose(0);                  // the disc is listed without a table of contents
+    internet.connected = true;
     lookup->FormShow();
     ASSERT_TRUE(spinUntil([&] { return !dialogs.shown.isEmpty(); }));
     EXPECT_FALSE(lookup->Timer1->isActive());
@@ -318,20 +321,22 @@ TEST_F(LookupWindow, ApplyingFillsTheRowsTheTagEditorAndTheFolder)
 
     const QString folder = musicFolder() + "Some Band/First Album/";
     EXPECT_EQ(main->DirectoryText->text(), folder);
-    EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList({"Some Band", "Some Band", "Some Band"}));
-    EXPECT_EQ(column(TMain_Form::AlbumValue), QStringList({"First Album", "First Album", "First Album"}));
-    EXPECT_EQ(column(TMain_Form::GenreValue), QStringList({"rock", "rock", "rock"}));
+    EXPECT_EQ(column(AlbumTrack::Artist), QStringList({"Some Band", "Some Band", "Some Band"}));
+    EXPECT_EQ(column(AlbumTrack::Album), QStringList({"First Album", "First Album", "First Album"}));
+    EXPECT_EQ(column(AlbumTrack::Genre), QStringList({"rock", "rock", "rock"}));
     // The record has two titles: the third row keeps its label as name.
-    EXPECT_EQ(column(TMain_Form::TitleValue), QStringList({"Intro", "Outro", ""}));
-    EXPECT_EQ(column(TMain_Form::TargetValue),
+    EXPECT_EQ(column(AlbumTrack::Title), QStringList({"Intro", "Outro", ""}));
+    EXPECT_EQ(column(AlbumTrack::Target),
               QStringList({folder + "01 - First Album - Some Band - Intro.mp3",
                            folder + "02 - First Album - Some Band - Outro.mp3",
                            folder + "03 - First Album - Some Band - Piste 03.mp3"}));
     for (QCheckBox* box : {editor->AllSameArtiste, editor->AllSameAlbum, editor->AllSameGenre, editor->AllSameYear})
         EXPECT_TRUE(box->isChecked());
+    main->SelectRow(1);
+    editor->FillFromSelectedRow();
     EXPECT_EQ(editor->Artiste->text(), "Some Band");
     EXPECT_EQ(editor->Album->text(), "First Album");
-    EXPECT_EQ(editor->Genre->currentText(), "rock");
+    EXPECT_EQ(editor->Genre->currentText(), "Rock");
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
@@ -348,7 +353,7 @@ TEST_F(LookupWindow, ForbiddenCharactersAreCorrectedBeforeAnythingIsWritten)
     EXPECT_EQ(dialogs.shown.first().kind, MsgKind::Error);
     const QString folder = musicFolder() + "ACDC/Live 1991/";
     EXPECT_EQ(main->DirectoryText->text(), folder);
-    EXPECT_EQ(column(TMain_Form::TargetValue).first(), folder + "01 - Live 1991 - ACDC - Who.wav");
+    EXPECT_EQ(column(AlbumTrack::Target).first(), folder + "01 - Live 1991 - ACDC - Who.wav");
 }
 
 TEST_F(LookupWindow, DotNamesCannotLeadOutOfTheMusicFolder)
@@ -368,25 +373,25 @@ TEST_F(LookupWindow, DotNamesCannotLeadOutOfTheMusicFolder)
 TEST_F(LookupWindow, ApplyingWithoutTitlesWritesNothingAndStaysOpen)
 {
     const QString folder = main->DirectoryText->text();
-    const QStringList targets = column(TMain_Form::TargetValue);
+    const QStringList targets = column(AlbumTrack::Target);
     lookup->show();
     lookup->BitBtn1->click();
     EXPECT_TRUE(lookup->isVisible());
     EXPECT_EQ(main->DirectoryText->text(), folder);
-    EXPECT_EQ(column(TMain_Form::TargetValue), targets);
+    EXPECT_EQ(column(AlbumTrack::Target), targets);
     lookup->hide();
 }
 
 TEST_F(LookupWindow, CancellingRebuildsTheTargetsAndWritesNothing)
 {
     lookup->Timer1Timer();
-    TMain_Form::SetValue(main->TrackItems(1), TMain_Form::TargetValue, "stale");
+    main->Sheet().SetValue(1, AlbumTrack::Target, "stale");
     lookup->show();
     MouseInput::Click(lookup->Image1);
     EXPECT_FALSE(lookup->isVisible());
     EXPECT_EQ(lookup->result(), QDialog::Rejected);
-    EXPECT_EQ(column(TMain_Form::TargetValue).first(), musicFolder() + "01 - Piste 01.mp3");
-    EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList({"", "", ""}));
+    EXPECT_EQ(column(AlbumTrack::Target).first(), musicFolder() + "01 - Piste 01.mp3");
+    EXPECT_EQ(column(AlbumTrack::Artist), QStringList({"", "", ""}));
 }
 
 TEST_F(LookupWindow, MainWindowButtonRunsTheLookupModally)
@@ -506,8 +511,8 @@ TEST_F(LookupWindow, MusicBrainzAnswersWhenCddbHasNoRecordOrFirstWhenAsked)
                                     "Some Band / First Album (remaster) – 2011 – XE"}));
     EXPECT_EQ(found(), QStringList({"Intro", "Second Song"}));
     lookup->BitBtn1Click();
-    EXPECT_EQ(column(TMain_Form::AlbumValue).first(), "First Album (remaster)");
-    EXPECT_EQ(column(TMain_Form::YearValue).first(), "2011");
+    EXPECT_EQ(column(AlbumTrack::Album).first(), "First Album (remaster)");
+    EXPECT_EQ(column(AlbumTrack::Year).first(), "2011");
 
     settings.SetMusicBrainzFirst(true);
     main->DiscIdText.clear();
@@ -546,7 +551,7 @@ TEST_F(LookupWindow, HostileNamesGiveFilesThatCanBeMade)
     lookup->Timer1Timer();
     lookup->BitBtn1Click();
     const QString folder = main->DirectoryText->text();
-    const QString target = column(TMain_Form::TargetValue).first();
+    const QString target = column(AlbumTrack::Target).first();
     EXPECT_TRUE(folder.startsWith(musicFolder() + "Es[31mcape/")) << folder.toStdString();
     EXPECT_TRUE(target.startsWith(folder)) << target.toStdString();
     for (const QString& part : target.split('/')) {

@@ -191,7 +191,7 @@ TEST_F(EncodeOptions, MainWindowShowsTheOptionsAndTheConverterModally)
 TEST_F(EncodeOptions, TheReadOffsetLastsBetweenRunsAndSurvivesTheDefaults)
 {
     options->ReadOffsetEdit->setValue(-48);
-    EXPECT_EQ(Settings().ReadOffset(), -48);
+    EXPECT_EQ(Settings(settings.FileName()).ReadOffset(), -48);
     options->RestoreButton->click();
     EXPECT_EQ(options->ReadOffsetEdit->value(), -48);
     TEncode_Options_Form again(forms, services, form->LameCoder1());

@@ -23,7 +23,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <QTreeWidgetItem>
+#include "disc/AlbumSheet.h"
 #include <QtEndian>
 #include <QApplication>
 #include <QShowEvent>
@@ -62,12 +62,14 @@ protected:
         services.shell = &shell;
         services.internet = &internet;
         services.encoder = &encoder;
+        settings = std::make_unique<Settings>(dir.filePath("Calvenor.conf"));
+        services.settings = settings.get();
         main = std::make_unique<TMain_Form>(forms, services, QStringList{});
         main->Timer1->stop();
         ripping = std::make_unique<TRippageEnCour>(forms, services, *main, main.get());
         main->DrivesList->setCurrentIndex(0);
         main->DrivesListChange();
-        ASSERT_EQ(main->RowCount(), 5);
+        ASSERT_EQ(main->Sheet().TrackCount(), 5);
         music = dir.filePath("music/");
         QDir().mkpath(music);
         main->DirectoryText->setText(music);
@@ -75,9 +77,9 @@ protected:
     void tick(std::initializer_list<int> rows)
     {
         for (int k : rows)
-            main->TrackItems(k)->setCheckState(0, Qt::Checked);
+            main->Sheet().SetTicked(k, true);
     }
-    QString target(int k) const { return TMain_Form::Value(main->TrackItems(k), TMain_Form::TargetValue); }
+    QString target(int k) const { return main->Sheet().Track(k).value(AlbumTrack::Target); }
     QStringList playlist(const QString& name = "PlayList.M3u") const
     {
         return QString::fromUtf8(readAll(music + name)).split("\r\n", Qt::SkipEmptyParts);
@@ -111,6 +113,7 @@ protected:
     FakeDialogService dialogs;
     FakeShell shell;
     FakeInternet internet;
+    std::unique_ptr<Settings> settings;
     PlatformServices services;
     AppForms forms;
     std::unique_ptr<TMain_Form> main;
@@ -128,9 +131,9 @@ TEST_F(RipWindow, TickedRowsBecomeTaggedWavFilesWithAPlaylist)
 {
     main->WavRipp->click();
     tick({2, 4});
-    TMain_Form::SetValue(main->TrackItems(2), TMain_Form::TitleValue, "Deux");
+    main->Sheet().SetValue(2, AlbumTrack::Title, "Deux");
     main->DirectoryTextChange();
-    TMain_Form::SetValue(main->TrackItems(2), TMain_Form::GenreValue, "rock");
+    main->Sheet().SetValue(2, AlbumTrack::Genre, "rock");
     main->Button2Click();
 
     for (int k : {2, 4}) {
@@ -162,8 +165,8 @@ TEST_F(RipWindow, TickedRowsBecomeTaggedWavFilesWithAPlaylist)
 
 TEST_F(RipWindow, Mp3FilesDecodeToTheTrackLength)
 {
-    TMain_Form::SetValue(main->TrackItems(1), TMain_Form::ArtistValue, "Artiste");
-    TMain_Form::SetValue(main->TrackItems(1), TMain_Form::AlbumValue, "Album");
+    main->Sheet().SetValue(1, AlbumTrack::Artist, "Artiste");
+    main->Sheet().SetValue(1, AlbumTrack::Album, "Album");
     main->DirectoryTextChange();
     tick({3});
     main->Button2Click();
@@ -298,7 +301,7 @@ TEST_F(RipWindow, DiscRemovedDuringTheRun)
         main->Timer1Timer();
     });
     main->Button2Click();
-    EXPECT_EQ(main->RowCount(), 0);
+    EXPECT_EQ(main->Sheet().TrackCount(), 0);
     EXPECT_TRUE(QFile::exists(music + "01 - Piste 01.wav"));
     EXPECT_TRUE(QFile::exists(music + "02 - Piste 02.wav"));
     EXPECT_FALSE(QFile::exists(music + "03 - Piste 03.wav"));
@@ -402,11 +405,10 @@ TEST_F(RipWindow, LostSectorsAreToldInsteadOfASuccessAndLogged)
 
 TEST_F(RipWindow, TheReadOffsetOfTheSettingsShiftsTheAudio)
 {
-    Settings().SetReadOffset(-588);
+    settings->SetReadOffset(-588);
     main->WavRipp->click();
     tick({2});
     main->Button2Click();
-    Settings().SetReadOffset(0);
     const QByteArray pcm = image.TrackAt(1).pcm.right(DiscImage::SectorBytes) + image.TrackAt(2).pcm;
     EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), pcm.left(image.TrackAt(2).pcm.size()));
     EXPECT_TRUE(QString::fromUtf8(readAll(music + "Rapport.log")).contains("Décalage de lecture : -588 échantillons\n"));

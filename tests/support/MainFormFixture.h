@@ -12,7 +12,7 @@
 #include <QComboBox>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeWidgetItem>
+#include "disc/AlbumSheet.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -49,11 +49,11 @@ protected:
     QStringList labels() const
     {
         QStringList out;
-        for (int k = 1; k <= form->RowCount(); ++k)
-            out << TMain_Form::Label(form->TrackItems(k));
+        for (int k = 1; k <= form->Sheet().TrackCount(); ++k)
+            out << form->Sheet().Track(k).Label();
         return out;
     }
-    QString target(int k) const { return TMain_Form::Value(form->TrackItems(k), TMain_Form::TargetValue); }
+    QString target(int k) const { return form->Sheet().Track(k).value(AlbumTrack::Target); }
 
     FakeDrives drives;
     FakeCdRipLibrary cdRip;

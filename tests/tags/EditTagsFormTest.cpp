@@ -13,7 +13,8 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTimer>
-#include <QTreeWidget>
+#include "disc/AlbumSheet.h"
+#include <QTreeView>
 #include <gtest/gtest.h>
 // After the Qt headers: the fixture uses the window's controls.
 #include "support/MainFormFixture.h"
@@ -33,19 +34,19 @@ protected:
         main = &open();
         choose(0);
         editor = std::make_unique<TEdit_Tags_Form>(forms, services, *main, main);
-        ASSERT_EQ(main->RowCount(), 4);
+        ASSERT_EQ(main->Sheet().TrackCount(), 4);
     }
     void TearDown() override { editor.reset(); }
-    QTreeWidgetItem* row(int k) const { return main->TrackItems(k); }
-    QString value(int k, int v) const { return TMain_Form::Value(row(k), v); }
+    void set(int k, int v, const QString& text) { main->Sheet().SetValue(k, AlbumTrack::Value(v), text); }
+    QString value(int k, int v) const { return main->Sheet().Track(k).value(AlbumTrack::Value(v)); }
     QStringList column(int v) const
     {
         QStringList out;
-        for (int k = 1; k <= main->RowCount(); ++k)
+        for (int k = 1; k <= main->Sheet().TrackCount(); ++k)
             out << value(k, v);
         return out;
     }
-    void select(int k) { main->CibleFiles->setCurrentItem(row(k)); }
+    void select(int k) { main->SelectRow(k); }
     // Opens the editor on row k as the main window does, without its modal loop.
     void openOn(int k)
     {
@@ -108,8 +109,8 @@ TEST_F(EditTags, OpensOnTheSelectedRowsValues)
 {
     const QStringList values = {"", "Intro", "R", "A", "1999", "rock", "c"};
     for (int v = 1; v <= 6; ++v)
-        TMain_Form::SetValue(row(2), v, values.at(v));
-    TMain_Form::SetValue(row(3), TMain_Form::GenreValue, "Zouk");
+        set(2, v, values.at(v));
+    set(3, AlbumTrack::Genre, "Zouk");
     // An empty genre leaves the box as it was: "Genre" at first.
     openOn(1);
     EXPECT_EQ(editor->Genre->currentText(), "Genre");
@@ -140,7 +141,7 @@ TEST_F(EditTags, AForbiddenCharacterInTitleArtistOrAlbumStopsTheValidation)
         {editor->Titre, "a|b", "Le titre de la chanson"},
     };
     openOn(2);
-    const QStringList targets = column(TMain_Form::TargetValue);
+    const QStringList targets = column(AlbumTrack::Target);
     for (const auto& c : cases) {
         dialogs.shown.clear();
         editor->Titre->setText("ok");
@@ -153,9 +154,9 @@ TEST_F(EditTags, AForbiddenCharacterInTitleArtistOrAlbumStopsTheValidation)
         EXPECT_EQ(dialogs.shown.first().kind, MsgKind::Error);
         EXPECT_EQ(dialogs.shown.first().buttons, MsgButtons::Ok);
         EXPECT_TRUE(editor->isVisible());
-        EXPECT_EQ(column(TMain_Form::TitleValue), QStringList(4, ""));
-        EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList(4, ""));
-        EXPECT_EQ(column(TMain_Form::TargetValue), targets);
+        EXPECT_EQ(column(AlbumTrack::Title), QStringList(4, ""));
+        EXPECT_EQ(column(AlbumTrack::Artist), QStringList(4, ""));
+        EXPECT_EQ(column(AlbumTrack::Target), targets);
         EXPECT_EQ(main->SelectedSlot(), 2);
     }
     // A folder named ".." would lead out of the music folder: a text of its own.
@@ -170,7 +171,7 @@ TEST_F(EditTags, AForbiddenCharacterInTitleArtistOrAlbumStopsTheValidation)
         box->setText(text);
         editor->ValiderClick();
         EXPECT_EQ(dialogs.texts(), QStringList{subject + dotText});
-        EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList(4, ""));
+        EXPECT_EQ(column(AlbumTrack::Artist), QStringList(4, ""));
     }
     // The title is reported before the artist.
     dialogs.shown.clear();
@@ -189,8 +190,8 @@ TEST_F(EditTags, AForbiddenCharacterInTitleArtistOrAlbumStopsTheValidation)
     editor->ValiderClick();
     EXPECT_TRUE(dialogs.shown.isEmpty());
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(value(2, TMain_Form::CommentValue), "1/2 \"live\"");
-    EXPECT_EQ(value(2, TMain_Form::YearValue), "9/9");
+    EXPECT_EQ(value(2, AlbumTrack::Comment), "1/2 \"live\"");
+    EXPECT_EQ(value(2, AlbumTrack::Year), "9/9");
 }
 
 TEST_F(EditTags, SpreadsArtistAlbumYearAndGenreToEveryRowWhenTicked)
@@ -203,12 +204,12 @@ TEST_F(EditTags, SpreadsArtistAlbumYearAndGenreToEveryRowWhenTicked)
     editor->Genre->setCurrentIndex(editor->Genre->findText("Jazz"));
     editor->Commentaire->setText("c");
     editor->ValiderClick();
-    EXPECT_EQ(column(TMain_Form::TitleValue), (QStringList{"", "T", "", ""}));
-    EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList(4, "R"));
-    EXPECT_EQ(column(TMain_Form::AlbumValue), QStringList(4, "A"));
-    EXPECT_EQ(column(TMain_Form::YearValue), QStringList(4, "2001"));
-    EXPECT_EQ(column(TMain_Form::GenreValue), QStringList(4, "Jazz"));
-    EXPECT_EQ(column(TMain_Form::CommentValue), (QStringList{"", "c", "", ""}));
+    EXPECT_EQ(column(AlbumTrack::Title), (QStringList{"", "T", "", ""}));
+    EXPECT_EQ(column(AlbumTrack::Artist), QStringList(4, "R"));
+    EXPECT_EQ(column(AlbumTrack::Album), QStringList(4, "A"));
+    EXPECT_EQ(column(AlbumTrack::Year), QStringList(4, "2001"));
+    EXPECT_EQ(column(AlbumTrack::Genre), QStringList(4, "Jazz"));
+    EXPECT_EQ(column(AlbumTrack::Comment), (QStringList{"", "c", "", ""}));
 
     // Unticked: only the selected row; an empty text is written like any other.
     for (QCheckBox* box : {editor->AllSameArtiste, editor->AllSameGenre, editor->AllSameAlbum, editor->AllSameYear})
@@ -219,33 +220,33 @@ TEST_F(EditTags, SpreadsArtistAlbumYearAndGenreToEveryRowWhenTicked)
     editor->Annee->setText("1");
     editor->Genre->setEditText("Zouk");
     editor->ValiderClick();
-    EXPECT_EQ(column(TMain_Form::ArtistValue), (QStringList{"R", "R", "S", "R"}));
-    EXPECT_EQ(column(TMain_Form::AlbumValue), (QStringList{"A", "A", "", "A"}));
-    EXPECT_EQ(column(TMain_Form::YearValue), (QStringList{"2001", "2001", "1", "2001"}));
-    EXPECT_EQ(column(TMain_Form::GenreValue), (QStringList{"Jazz", "Jazz", "Zouk", "Jazz"}));
-    EXPECT_EQ(column(TMain_Form::TitleValue), (QStringList{"", "T", "", ""}));
+    EXPECT_EQ(column(AlbumTrack::Artist), (QStringList{"R", "R", "S", "R"}));
+    EXPECT_EQ(column(AlbumTrack::Album), (QStringList{"A", "A", "", "A"}));
+    EXPECT_EQ(column(AlbumTrack::Year), (QStringList{"2001", "2001", "1", "2001"}));
+    EXPECT_EQ(column(AlbumTrack::Genre), (QStringList{"Jazz", "Jazz", "Zouk", "Jazz"}));
+    EXPECT_EQ(column(AlbumTrack::Title), (QStringList{"", "T", "", ""}));
 
     // Ticked with an empty artist: every row loses its artist.
     editor->AllSameArtiste->setChecked(true);
     openOn(1);
     editor->Artiste->clear();
     editor->ValiderClick();
-    EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList(4, ""));
+    EXPECT_EQ(column(AlbumTrack::Artist), QStringList(4, ""));
 }
 
 TEST_F(EditTags, TheUntouchedGenreTextChangesNoRow)
 {
-    TMain_Form::SetValue(row(1), TMain_Form::GenreValue, "");
-    TMain_Form::SetValue(row(3), TMain_Form::GenreValue, "Pop");
+    set(1, AlbumTrack::Genre, "");
+    set(3, AlbumTrack::Genre, "Pop");
     openOn(1);
     ASSERT_EQ(editor->Genre->currentText(), "Genre");
     editor->ValiderClick();
-    EXPECT_EQ(column(TMain_Form::GenreValue), (QStringList{"", "", "Pop", ""}));
+    EXPECT_EQ(column(AlbumTrack::Genre), (QStringList{"", "", "Pop", ""}));
     // Typed back by hand it is untouched as well.
     openOn(3);
     editor->Genre->setEditText("Genre");
     editor->ValiderClick();
-    EXPECT_EQ(column(TMain_Form::GenreValue), (QStringList{"", "", "Pop", ""}));
+    EXPECT_EQ(column(AlbumTrack::Genre), (QStringList{"", "", "Pop", ""}));
 }
 
 TEST_F(EditTags, RecomputesEveryTargetAndLeavesTheLastRowSelected)
@@ -256,7 +257,7 @@ TEST_F(EditTags, RecomputesEveryTargetAndLeavesTheLastRowSelected)
     editor->Artiste->setText("R");
     editor->Album->setText("Live");
     editor->ValiderClick();
-    EXPECT_EQ(column(TMain_Form::TargetValue),
+    EXPECT_EQ(column(AlbumTrack::Target),
               (QStringList{"/music/x/01 - Live - R - Piste 01.mp3", "/music/x/02 - Live - R - Intro.mp3",
                            "/music/x/03 - Live - R - Piste 03.mp3", "/music/x/04 - Live - R - Piste 04.mp3"}));
     EXPECT_EQ(main->SelectedSlot(), 4);
@@ -266,7 +267,7 @@ TEST_F(EditTags, RecomputesEveryTargetAndLeavesTheLastRowSelected)
     openOn(1);
     editor->Titre->setText("Ouverture");
     editor->ValiderClick();
-    EXPECT_EQ(value(1, TMain_Form::TargetValue), "/music/x/01 - Live - R - Ouverture.wav");
+    EXPECT_EQ(value(1, AlbumTrack::Target), "/music/x/01 - Live - R - Ouverture.wav");
 }
 
 TEST_F(EditTags, TheDefaultFolderFollowsTheArtistAndTheAlbum)
@@ -279,7 +280,7 @@ TEST_F(EditTags, TheDefaultFolderFollowsTheArtistAndTheAlbum)
     editor->ValiderClick();
     const QString folder = defaultFolder() + "R/A/";
     EXPECT_EQ(main->DirectoryText->text(), folder);
-    EXPECT_EQ(column(TMain_Form::TargetValue),
+    EXPECT_EQ(column(AlbumTrack::Target),
               (QStringList{folder + "01 - A - R - T.mp3", folder + "02 - A - R - Piste 02.mp3",
                            folder + "03 - A - R - Piste 03.mp3", folder + "04 - A - R - Piste 04.mp3"}));
 
@@ -299,20 +300,20 @@ TEST_F(EditTags, TheDefaultFolderFollowsTheArtistAndTheAlbum)
     openOn(2);
     editor->ValiderClick();
     EXPECT_EQ(main->DirectoryText->text(), defaultFolder() + "A/");
-    EXPECT_EQ(value(3, TMain_Form::TargetValue), defaultFolder() + "A/03 - A - Q - Piste 03.mp3");
+    EXPECT_EQ(value(3, AlbumTrack::Target), defaultFolder() + "A/03 - A - Q - Piste 03.mp3");
 }
 
 TEST_F(EditTags, CancelChangesNothing)
 {
     openOn(2);
-    const QStringList targets = column(TMain_Form::TargetValue);
+    const QStringList targets = column(AlbumTrack::Target);
     editor->Titre->setText("T");
     editor->Artiste->setText("R");
     editor->Annuler->click();
     EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(column(TMain_Form::TitleValue), QStringList(4, ""));
-    EXPECT_EQ(column(TMain_Form::ArtistValue), QStringList(4, ""));
-    EXPECT_EQ(column(TMain_Form::TargetValue), targets);
+    EXPECT_EQ(column(AlbumTrack::Title), QStringList(4, ""));
+    EXPECT_EQ(column(AlbumTrack::Artist), QStringList(4, ""));
+    EXPECT_EQ(column(AlbumTrack::Target), targets);
     EXPECT_EQ(main->DirectoryText->text(), defaultFolder());
 }
 
@@ -334,7 +335,7 @@ TEST_F(EditTags, TheMainWindowButtonOpensTheEditorOnlyOnASelectedRow)
     QCoreApplication::processEvents(); // lets the timer find no window
     EXPECT_FALSE(shown);
 
-    TMain_Form::SetValue(row(3), TMain_Form::TitleValue, "Trois");
+    set(3, AlbumTrack::Title, "Trois");
     select(3);
     closeWhenShown();
     main->EditTagsButton->click();

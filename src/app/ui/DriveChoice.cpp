@@ -40,3 +40,13 @@ QChar DriveChoice::Letter() const
     const QString text = m_list.currentText();
     return text.isEmpty() ? QChar() : text.at(0).toLower();
 }
+
+void DriveChoice::SayWhyUnreadable(QChar letter)
+{
+    const QString reason = letter.isNull() ? QString() : m_services.drives->unreadableReason(letter);
+    if (reason == m_unreadableReason)
+        return;
+    m_unreadableReason = reason;
+    if (!reason.isEmpty())
+        m_services.dialogs->message(MsgKind::Error, reason, MsgButtons::Ok);
+}

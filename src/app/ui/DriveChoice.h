@@ -17,8 +17,12 @@ public:
     bool Chosen() const;
     // First character of the list's text, lower case; null when none is chosen.
     QChar Letter() const;
+    // A source that is there but cannot be read (a cue sheet without its
+    // .bin) says why in a box, once for each new reason.
+    void SayWhyUnreadable(QChar letter);
 
 private:
     QComboBox& m_list;
     PlatformServices m_services;
+    QString m_unreadableReason;
 };

@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 constexpr int ClientWidth = 700;
@@ -105,15 +105,8 @@ void MainFormLayout::BuildControls(TMain_Form& f)
                          QRect(580, 50, 96, 28));
 
     f.Label1 = caption(client, QStringLiteral("Liste des pistes rippables :"), QRect(24, 84, 300, 20));
-    f.CibleFiles = new QTreeWidget(client);
+    f.CibleFiles = new QTreeView(client);
     f.CibleFiles->setGeometry(24, 104, 604, 224);
-    f.CibleFiles->setColumnCount(8);
-    f.CibleFiles->setHeaderLabels({QStringLiteral("Piste"), QStringLiteral("Adresse cible"), QStringLiteral("Titre"),
-                                 QStringLiteral("Artiste"), QStringLiteral("Album"), QStringLiteral("Année"),
-                                 QStringLiteral("Genre"), QStringLiteral("Commentaire")});
-    const int widths[] = {75, 200, 100, 100, 100, 50, 75, 100};
-    for (int c = 0; c < 8; ++c)
-        f.CibleFiles->setColumnWidth(c, widths[c]);
     f.CibleFiles->setRootIsDecorated(false);
     f.CibleFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
     f.CibleFiles->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -172,6 +165,14 @@ void MainFormLayout::BuildControls(TMain_Form& f)
     f.Timer1 = new QTimer(&f);
     f.Timer1->setInterval(1000);
     NameControls(f);
+}
+
+void MainFormLayout::ShowTracks(TMain_Form& f, QAbstractItemModel& tracks)
+{
+    f.CibleFiles->setModel(&tracks);
+    const int widths[] = {75, 200, 100, 100, 100, 50, 75, 100};
+    for (int c = 0; c < tracks.columnCount(); ++c)
+        f.CibleFiles->setColumnWidth(c, widths[c]);
 }
 
 void MainFormLayout::NameControls(TMain_Form& f)

@@ -1,23 +1,15 @@
 #include "app/ui/TMain_Form.h"
-#include "cddb/ui/TPreferences_Form.h"
 #include "about/ui/TAboutForm.h"
-#include "app/HelpPage.h"
-#include "app/ui/DestinationFolder.h"
-#include "app/ui/DriveChoice.h"
 #include "app/ui/MainFormLayout.h"
-#include "app/ui/MainTrackRows.h"
-#include "app/ui/PreviewButtons.h"
-#include "cddb/TCDInfo.h"
-#include "platform/CalvenorError.h"
+#include "app/ui/TrackListModel.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
-#include "disc/AlbumSheet.h"
+#include "cddb/ui/TPreferences_Form.h"
 #include "disc/DiscToc.h"
 #include "encode/TLameCoder.h"
 #include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
 #include "platform/CdPlayer.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/ICdRipLibrary.h"
 #include "platform/IDialogService.h"
 #include "platform/IDrives.h"
 #include "platform/IInternet.h"
@@ -25,7 +17,6 @@
 #include "platform/TargetNameRule.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/EventWatcher.h"
-#include "platform/ui/ShadeOverlay.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRow.h"
 #include "rip/ui/TRippageEnCour.h"
@@ -34,30 +25,24 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const QStringList& arguments,
                        QWidget* parent)
-    : QMainWindow(parent), m_forms(forms), m_services(services), m_sheet(std::make_unique<AlbumSheet>()),
-      m_toc(std::make_unique<DiscToc>())
+    : QMainWindow(parent), m_forms(forms), m_services(services), m_disc(std::make_unique<DiscSession>(services))
 {
     m_forms.Main_Form = this;
     m_lameCoder = std::make_unique<TLameCoder>(*m_services.encoder);
     m_lameCoder->SetDefaultExt(QStringLiteral(".mp3"));
     m_lameCoder->OnProgress = [this](TLameCoder*, uint16_t p) { LameCoder1Progress(p); };
-    // Until a disc is read the window holds a ripper without tracks.
-    m_cdrip.reset(TCDRIP::CreateEmpty(*m_services.cdRip));
-    m_cdrip->SetCoder(m_lameCoder.get());
+    m_disc->Ripper().SetCoder(m_lameCoder.get());
     m_mp3Info = std::make_unique<TMP3Info>();
     m_mp3Info->SetGenreID(12);
     RippedCount = [] { return 0; };
@@ -69,7 +54,8 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     MainFormLayout::BuildMenu(*this);
     MainFormLayout::BuildControls(*this);
     m_shade = new ShadeOverlay(this);
-    m_rows = std::make_unique<MainTrackRows>(*CibleFiles);
+    m_trackModel = new TrackListModel(m_disc->Sheet(), this);
+    MainFormLayout::ShowTracks(*this, *m_trackModel);
     m_drive = std::make_unique<DriveChoice>(*DrivesList, m_services);
     m_folder = std::make_unique<DestinationFolder>(*DirectoryText, m_services);
     m_preview = std::make_unique<PreviewButtons>(*Play_Blue, *Pause_Blue, *Stop_Blue, *m_lecteur, *m_services.dialogs);
@@ -112,7 +98,7 @@ void TMain_Form::connectHandlers()
     on(Calvenor_Quit, &QAction::triggered, [this] { Calvenor_QuitExecute(); });
     on(Calvenor_Preferences, &QAction::triggered, [this] { Calvenor_PreferencesExecute(); });
     on(HELP_ABOUT, &QAction::triggered, [this] { HELP_ABOUTExecute(); });
-    on(CibleFiles, &QTreeWidget::itemSelectionChanged, [this] { CibleFilesSelectItem(); });
+    on(CibleFiles->selectionModel(), &QItemSelectionModel::selectionChanged, [this] { CibleFilesSelectItem(); });
     auto* listWatcher = new EventWatcher(CibleFiles);
     // Tab goes on from the list to the player pictures without leaving it.
     listWatcher->ShareFocusWith({Play_Blue, Pause_Blue, Stop_Blue});
@@ -132,20 +118,12 @@ void TMain_Form::FormCreate(const QStringList& arguments)
     Timer1->start();
 }
 
-void TMain_Form::ListCdDrives()
-{
-    m_drive->ListCdDrives();
-}
 
 QString TMain_Form::DefaultFolder() const
 {
     return TargetNameRule::DefaultMusicFolder(m_services.shell->documentsFolder());
 }
 
-QChar TMain_Form::DriveLetter() const
-{
-    return m_drive->Letter();
-}
 
 bool TMain_Form::DiscPresent() const
 {
@@ -159,16 +137,13 @@ void TMain_Form::DrivesListChange()
         return;
     const QChar letter = DriveLetter();
     if (letter.isNull() || !m_services.drives->isDiscPresent(letter)) {
-        GREEN_CD->hide();
-        m_rows->Clear();
-        sayWhyUnreadable(letter);
+        forgetDisc();
+        m_drive->SayWhyUnreadable(letter);
         return;
     }
     GREEN_CD->show();
-    replaceRipper();
-    m_cdrip->SetCDRomNum(DrivesList->currentIndex());
     BuildTrackRows();
-    if (RowCount() == 0) {
+    if (m_disc->Sheet().TrackCount() == 0) {
         GREEN_CD->hide();
         return;
     }
@@ -186,28 +161,6 @@ void TMain_Form::DrivesListChange()
     }
 }
 
-void TMain_Form::sayWhyUnreadable(QChar letter)
-{
-    const QString reason = letter.isNull() ? QString() : m_services.drives->unreadableReason(letter);
-    if (reason == m_unreadableReason)
-        return;
-    m_unreadableReason = reason;
-    if (!reason.isEmpty())
-        m_services.dialogs->message(MsgKind::Error, reason, MsgButtons::Ok);
-}
-
-void TMain_Form::replaceRipper()
-{
-    m_cdrip.reset();
-    try {
-        m_cdrip = std::make_unique<TCDRIP>(*m_services.cdRip);
-    } catch (...) {
-        // Later commands expect a ripper: leave one without tracks.
-        m_cdrip.reset(TCDRIP::CreateEmpty(*m_services.cdRip));
-        throw;
-    }
-    m_cdrip->OnProgress = [this](TCDRIP*, uint16_t p) { CDRIP1Progress(p); };
-}
 
 void TMain_Form::Timer1Timer()
 {
@@ -215,10 +168,9 @@ void TMain_Form::Timer1Timer()
         return;
     const bool present = m_services.drives->isDiscPresent(DriveLetter());
     if (!present)
-        sayWhyUnreadable(DriveLetter());
+        m_drive->SayWhyUnreadable(DriveLetter());
     if (DiscPresent() && !present) {
-        GREEN_CD->hide();
-        m_rows->Clear();
+        forgetDisc();
         DirectoryText->setText(DefaultFolder());
         if (m_ripping)
             m_forms.RippageEnCour->DiscRemoved();
@@ -229,33 +181,9 @@ void TMain_Form::Timer1Timer()
     }
 }
 
-void TMain_Form::CDRIP1Progress(uint16_t percentComplete)
-{
-    localProgress->setValue(percentComplete);
-    TotalProgress->setValue(percentComplete + 100 * RippedCount());
-}
 
-void TMain_Form::LameCoder1Progress(uint16_t percentComplete)
-{
-    localProgress->setValue(percentComplete);
-}
 
-void TMain_Form::Action4Execute()
-{
-    const QString path = HelpPage::Path(QDir::fromNativeSeparators(QCoreApplication::applicationDirPath()));
-    if (!QFileInfo::exists(path)) {
-        const MsgAnswer a = m_services.dialogs->message(
-            MsgKind::Error, QStringLiteral("Impossible de trouver le fichier d'aide : ") + path, MsgButtons::Ok);
-        if (a == MsgAnswer::Ok)
-            return;
-    }
-    m_services.shell->open(path);
-}
 
-void TMain_Form::Calvenor_QuitExecute()
-{
-    close();
-}
 
 void TMain_Form::Calvenor_PreferencesExecute()
 {
@@ -275,52 +203,37 @@ void TMain_Form::resizeEvent(QResizeEvent* event)
     m_shade->setGeometry(rect());
 }
 
-// ---- Track rows ----
 
-int TMain_Form::RowCount() const
-{
-    return m_rows->Count();
-}
 
-QTreeWidgetItem* TMain_Form::TrackItems(int k) const
-{
-    return m_rows->Item(k);
-}
 
-QString TMain_Form::Value(const QTreeWidgetItem* row, int value)
-{
-    return MainTrackRows::Value(row, value);
-}
-
-void TMain_Form::SetValue(QTreeWidgetItem* row, int value, const QString& text)
-{
-    MainTrackRows::SetValue(row, value, text);
-}
-
-QString TMain_Form::Label(const QTreeWidgetItem* row)
-{
-    return MainTrackRows::Label(row);
-}
-
-bool TMain_Form::Ticked(const QTreeWidgetItem* row)
-{
-    return MainTrackRows::Ticked(row);
-}
 
 int TMain_Form::SelectedSlot() const
 {
-    return m_rows->SelectedSlot();
+    const QModelIndexList selected = CibleFiles->selectionModel()->selectedRows();
+    return selected.isEmpty() ? 0 : selected.first().row() + 1;
+}
+
+void TMain_Form::SelectRow(int k)
+{
+    if (m_disc->Sheet().HasSlot(k))
+        CibleFiles->setCurrentIndex(m_trackModel->index(k - 1, 0));
+}
+
+void TMain_Form::forgetDisc()
+{
+    GREEN_CD->hide();
+    m_disc->Forget();
 }
 
 void TMain_Form::BuildTrackRows()
 {
-    const QList<TrackRow> tracks = TrackRow::FromTracks(m_cdrip->Tracks, TrackRow::AllTracks);
-    m_rows->Build(tracks.mid(0, TrackRow::MaxRows));
-    if (tracks.size() > TrackRow::MaxRows)
+    const int tracks = m_disc->Read(DriveLetter(), DrivesList->currentIndex(), TrackRow::MaxRows);
+    m_disc->Ripper().OnProgress = [this](TCDRIP*, uint16_t p) { CDRIP1Progress(p); };
+    if (tracks > TrackRow::MaxRows)
         m_services.dialogs->message(MsgKind::Information,
                                     QStringLiteral("Ce disque a %1 pistes audio : seules les %2 premières sont listées. "
                                                    "calvenor-rip peut extraire les suivantes.")
-                                        .arg(tracks.size())
+                                        .arg(tracks)
                                         .arg(TrackRow::MaxRows),
                                     MsgButtons::Ok);
 }
@@ -329,111 +242,40 @@ void TMain_Form::DirectoryTextChange()
 {
     const QString folder = DirectoryText->text();
     if (!folder.isEmpty())
-        m_rows->Retarget(folder, MP3Ripp->isChecked());
+        m_disc->Sheet().RetargetAll(folder, MP3Ripp->isChecked());
 }
 
 void TMain_Form::setRipFormat(bool mp3)
 {
-    m_cdrip->SetEncode(mp3);
-    m_cdrip->SetWriteWAV(!mp3);
+    m_disc->Ripper().SetEncode(mp3);
+    m_disc->Ripper().SetWriteWAV(!mp3);
 }
 
 void TMain_Form::MP3RippClick()
 {
     setRipFormat(true);
-    m_rows->SetExtensions(QStringLiteral(".mp3"));
+    m_disc->Sheet().SetExtensions(QStringLiteral(".mp3"));
 }
 
 void TMain_Form::WavRippClick()
 {
     setRipFormat(false);
-    m_rows->SetExtensions(QStringLiteral(".wav"));
+    m_disc->Sheet().SetExtensions(QStringLiteral(".wav"));
 }
 
-void TMain_Form::BitBtn2Click()
-{
-    m_rows->TickAll(true);
-}
 
-void TMain_Form::DeleteItemButtonClick()
-{
-    m_rows->TickAll(false);
-}
 
-// ---- What the other windows reach ----
 
-QString TMain_Form::RowLabel(int k) const
-{
-    const QTreeWidgetItem* row = m_rows->Item(k);
-    return row ? Label(row) : QString();
-}
-
-QString TMain_Form::Cell(int k, int value) const
-{
-    const QTreeWidgetItem* row = m_rows->Item(k);
-    return row ? Value(row, value) : QString();
-}
-
-void TMain_Form::SetCell(int k, int value, const QString& text)
-{
-    if (QTreeWidgetItem* row = m_rows->Item(k))
-        SetValue(row, value, text);
-}
-
-bool TMain_Form::RowTicked(int k) const
-{
-    const QTreeWidgetItem* row = m_rows->Item(k);
-    return row && Ticked(row);
-}
-
-void TMain_Form::SelectRow(int k)
-{
-    m_rows->Select(k);
-}
-
-QString TMain_Form::Folder() const
-{
-    return m_folder->Text();
-}
-
-void TMain_Form::SetFolder(const QString& folder)
-{
-    m_folder->SetText(folder);
-}
 
 bool TMain_Form::RipsMp3() const
 {
     return MP3Ripp->isChecked();
 }
 
-void TMain_Form::RetargetRows()
-{
-    DirectoryTextChange();
-}
 
-QString TMain_Form::DiscId() const
-{
-    return DiscIdText;
-}
 
-void TMain_Form::ShowRipProgress(int trackPercent, int workDone)
-{
-    localProgress->setValue(trackPercent);
-    TotalProgress->setValue(workDone);
-}
 
-int TMain_Form::TotalProgressValue() const
-{
-    return TotalProgress->value();
-}
 
-void TMain_Form::ResetProgress()
-{
-    TotalProgress->setValue(0);
-    localProgress->setValue(0);
-}
-
-// ---- Commands around a rip ----
 
 void TMain_Form::EditTagsButtonClick()
 {
@@ -455,20 +297,17 @@ void TMain_Form::BitBtn1Click()
     Repaint();
 }
 
-// The disc is released on every path, errors included.
 void TMain_Form::RefreshDiscId()
 {
-    BusyCursor busy;
-    TCDInfo disc(*m_services.drives, *m_services.cdAudio);
-    disc.OpenDrive(DriveLetter());
-    DiscIdText = QStringLiteral("ID : ") + disc.DiscIdString();
+    const BusyCursor busy;
+    DiscIdText = QStringLiteral("ID : ") + m_disc->RequireToc(DriveLetter()).CddbIdText();
 }
 
 void TMain_Form::Button2Click()
 {
     if (m_ripping)
         return;
-    const int ticked = m_rows->TickedCount();
+    const int ticked = m_disc->Sheet().TickedCount();
     if (ticked == 0)
         return;
     TotalProgress->setMaximum(100 * ticked);
@@ -479,7 +318,7 @@ void TMain_Form::Button2Click()
     }
     setRipFormat(!WavRipp->isChecked());
     if (!WavRipp->isChecked())
-        m_cdrip->SetCoder(m_lameCoder.get());
+        m_disc->Ripper().SetCoder(m_lameCoder.get());
     m_ripping = true;
     struct RipEnds {
         TMain_Form* form;
@@ -508,51 +347,13 @@ void TMain_Form::SetEncoderQuality()
     m_forms.Encode_Options_Form->SelectQualityChange();
 }
 
-void TMain_Form::Calvenor_RIPPERExecute()
-{
-    Button2Click();
-}
 
-void TMain_Form::BitBtn5Click()
-{
-    m_folder->Open();
-}
 
-void TMain_Form::BitBtn3Click()
-{
-    m_folder->Browse();
-}
 
-void TMain_Form::BitBtn4Click()
-{
-    m_folder->Up();
-}
 
-void TMain_Form::ShadeWindow()
-{
-    m_shade->setGeometry(rect());
-    m_shade->raise();
-    m_shade->show();
-    m_shade->repaint();
-}
 
-void TMain_Form::Repaint()
-{
-    m_shade->hide();
-    update();
-}
 
-// ---- Preview playback ----
 
-void TMain_Form::CibleFilesSelectItem()
-{
-    m_preview->SelectionChanged();
-}
-
-void TMain_Form::CibleFilesExit()
-{
-    m_preview->ListLeft();
-}
 
 void TMain_Form::Play_BlueClick()
 {
@@ -563,20 +364,8 @@ void TMain_Form::Play_BlueClick()
         m_preview->Play(n, m_services.drives->source(DriveLetter()));
 }
 
-void TMain_Form::Pause_BlueClick()
-{
-    m_preview->SkipForward();
-}
 
-void TMain_Form::Stop_BlueClick()
-{
-    m_preview->Stop();
-}
 
-void TMain_Form::FormClose()
-{
-    m_preview->Close();
-}
 
 void TMain_Form::HELP_ABOUTExecute()
 {

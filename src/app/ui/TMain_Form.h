@@ -1,177 +1,121 @@
 #pragma once
+#include "app/DiscSession.h"
+#include "app/HelpPage.h"
+#include "app/ui/DestinationFolder.h"
+#include "app/ui/DriveChoice.h"
+#include "app/ui/MainFormControls.h"
+#include "app/ui/PreviewButtons.h"
+#include "platform/ui/ShadeOverlay.h"
+#include "disc/AlbumSheet.h"
 #include "disc/ITrackTable.h"
 #include "platform/PlatformServices.h"
 #include "platform/ui/AppForms.h"
 #include "rip/IRipHost.h"
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
 
-class QAction;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QTimer;
-class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
-class AlbumSheet;
 class CdPlayer;
 class DiscToc;
 class TCDRIP;
 class TLameCoder;
 class TMP3Info;
-class ShadeOverlay;
-class DestinationFolder;
-class DriveChoice;
-class MainTrackRows;
-class PreviewButtons;
+class TrackListModel;
 
-// The hub of the program: drives, disc poll, track rows, rip commands and
-// the destination folder. The other windows reach its rows and its ripper
-// through the interfaces it implements, never its controls.
-class TMain_Form : public QMainWindow, public ITrackTable, public IRipHost {
+// The hub of the program: drives, disc poll, the track list (a view of the
+// album sheet), rip commands and the destination folder. The other windows
+// reach the sheet, the table of contents and the ripper through the
+// interfaces it implements, never its controls.
+class TMain_Form : public QMainWindow, public MainFormControls, public ITrackTable, public IRipHost {
     Q_OBJECT
 public:
-
     // `arguments` are the command-line arguments left after the drive options.
     TMain_Form(AppForms& forms, const PlatformServices& services, const QStringList& arguments,
                QWidget* parent = nullptr);
     ~TMain_Form() override;
 
-    // Controls.
-    QAction* Calvenor_RIPPER = nullptr;
-    QAction* Calvenor_Quit = nullptr;
-    QAction* Calvenor_Preferences = nullptr;
-    QAction* Action4 = nullptr;
-    QAction* HELP_ABOUT = nullptr;
-    QAction* Action1 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* RED_CD = nullptr;
-    QLabel* GREEN_CD = nullptr;
-    QRadioButton* MP3Ripp = nullptr;
-    QRadioButton* WavRipp = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QProgressBar* TotalProgress = nullptr;
-    QProgressBar* localProgress = nullptr;
-    QComboBox* DrivesList = nullptr;
-    QLabel* Label1 = nullptr;
-    QTreeWidget* CibleFiles = nullptr;
-    QLabel* Play_Gray = nullptr;
-    QLabel* Pause_Gray = nullptr;
-    QLabel* Stop_Gray = nullptr;
-    QLabel* Play_Blue = nullptr;
-    QLabel* Pause_Blue = nullptr;
-    QLabel* Stop_Blue = nullptr;
-    QLabel* Label6 = nullptr;
-    QLineEdit* DirectoryText = nullptr;
-    QToolButton* BitBtn4 = nullptr;
-    QToolButton* BitBtn3 = nullptr;
-    QToolButton* BitBtn5 = nullptr;
-    QPushButton* EditTagsButton = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    QPushButton* DeleteItemButton = nullptr;
-    QTimer* Timer1 = nullptr;
-
     QString DiscIdText;
 
     // Components.
-    TCDRIP* CDRIP1() const { return m_cdrip.get(); }
+    TCDRIP* CDRIP1() const { return &m_disc->Ripper(); }
     TLameCoder& LameCoder1() { return *m_lameCoder; }
     TMP3Info& MP3Info1() { return *m_mp3Info; }
-    // The preview player.
-    CdPlayer& lecteur() { return *m_lecteur; }
+    CdPlayer& lecteur() { return *m_lecteur; } // the preview player
 
-    // Track rows: slot k (1-based) is the k-th row; null outside 1..RowCount().
-    int RowCount() const override;
-    QTreeWidgetItem* TrackItems(int k) const;
-    static QString Value(const QTreeWidgetItem* row, int value);
-    static void SetValue(QTreeWidgetItem* row, int value, const QString& text);
-    static QString Label(const QTreeWidgetItem* row);
-    static bool Ticked(const QTreeWidgetItem* row);
-    // Slot of the selected row, 0 when none is selected.
-    int SelectedSlot() const override;
     // GREEN_CD shown: a disc is listed.
     bool DiscPresent() const;
-    // The documents folder + "Ma musique/".
-    QString DefaultFolder() const override;
-    // The drive letter: first character of the drive list's text.
-    QChar DriveLetter() const override;
 
-    // The rows, folder, drive and disc identifier, for the other windows.
-    QString RowLabel(int k) const override;
-    QString Cell(int k, int value) const override;
-    void SetCell(int k, int value, const QString& text) override;
-    bool RowTicked(int k) const override;
+    // The sheet, folder, drive and disc identifier, for the other windows.
+    AlbumSheet& Sheet() override { return m_disc->Sheet(); }
+    const DiscToc& Toc() const override { return m_disc->Toc(); }
+    int SelectedSlot() const override;
     void SelectRow(int k) override;
-    QString Folder() const override;
-    void SetFolder(const QString& folder) override;
+    QString Folder() const override { return m_folder->Text(); }
+    void SetFolder(const QString& folder) override { m_folder->SetText(folder); }
+    QString DefaultFolder() const override;
     bool RipsMp3() const override;
-    void RetargetRows() override;
-    QString DiscId() const override;
-    AlbumSheet& Sheet() override { return *m_sheet; }
-    const DiscToc& Toc() const override { return *m_toc; }
+    void RetargetRows() override { DirectoryTextChange(); }
+    QChar DriveLetter() const override { return m_drive->Letter(); }
+    QString DiscId() const override { return DiscIdText; }
+    // DiscIdText := "ID : " + the identifier of the listed disc.
+    void RefreshDiscId() override;
 
     // What the ripping window uses.
     ITrackTable& Rows() override { return *this; }
-    TCDRIP& Ripper() override { return *m_cdrip; }
+    TCDRIP& Ripper() override { return m_disc->Ripper(); }
     TMP3Info& TagWriter() override { return *m_mp3Info; }
     void SetRippedCount(std::function<int()> count) override { RippedCount = std::move(count); }
-    void ShowRipProgress(int trackPercent, int workDone) override;
-    int TotalProgressValue() const override;
-    void ResetProgress() override;
+    void ShowRipProgress(int trackPercent, int workDone) override
+    {
+        localProgress->setValue(trackPercent);
+        TotalProgress->setValue(workDone);
+    }
+    int TotalProgressValue() const override { return TotalProgress->value(); }
+    void ResetProgress() override { ShowRipProgress(0, 0); }
 
-    // Handlers and operations.
-    void ListCdDrives();
-    void DrivesListChange();
-    void Timer1Timer();
-    void CDRIP1Progress(uint16_t percentComplete);
-    void LameCoder1Progress(uint16_t percentComplete);
-    void Action4Execute();
-    void Calvenor_QuitExecute();
-    void Calvenor_PreferencesExecute();
-    void BuildTrackRows();
-    void DirectoryTextChange();
-    void MP3RippClick();
-    void WavRippClick();
-    void BitBtn2Click();
-    void DeleteItemButtonClick();
-    void BitBtn1Click();
-    // DiscIdText := "ID : " + the identifier of the selected drive's disc.
-    void RefreshDiscId() override;
-    void EditTagsButtonClick();
-    void CibleFilesSelectItem();
-    void CibleFilesExit();
-    void Play_BlueClick();
-    void Pause_BlueClick();
-    void Stop_BlueClick();
-    void FormClose();
-    void HELP_ABOUTExecute();
-    void ShadeWindow();
-    void Button2Click();
-    void Button1Click();
-    void Action1Execute();
+    // Handlers, named after the control and what the user does with it.
+    void ListCdDrives() { m_drive->ListCdDrives(); }
+    void DrivesListChange();      // another drive chosen in the drive list
+    void Timer1Timer();           // the disc poll, every second
+    // The ripper or the encoder went further.
+    void CDRIP1Progress(uint16_t percent) { ShowRipProgress(percent, percent + 100 * RippedCount()); }
+    void LameCoder1Progress(uint16_t percent) { localProgress->setValue(percent); }
+    void Action4Execute() { HelpPage::Open(*m_services.dialogs, *m_services.shell); } // Aide menu
+    void Calvenor_QuitExecute() { close(); } // Quitter menu
+    void Calvenor_PreferencesExecute(); // Préférences menu
+    void BuildTrackRows();        // one unticked track per audio track of the disc
+    void DirectoryTextChange();   // the target folder box edited: every target again
+    void MP3RippClick();          // "Ripper en MP3" chosen
+    void WavRippClick();          // "Ripper en WAV" chosen
+    void BitBtn2Click() { Sheet().TickAll(true); }            // "Tout sélectionner"
+    void DeleteItemButtonClick() { Sheet().TickAll(false); }  // "Tout désélectionner"
+    void BitBtn1Click();          // the lookup button: CDDB / MusicBrainz
+    void EditTagsButtonClick();   // the tag editor for the selected track
+    void CibleFilesSelectItem() { m_preview->SelectionChanged(); } // another track selected in the list
+    void CibleFilesExit() { m_preview->ListLeft(); } // the focus left the list
+    void Play_BlueClick();        // play picture
+    void Pause_BlueClick() { m_preview->SkipForward(); } // forward picture: ten seconds on
+    void Stop_BlueClick() { m_preview->Stop(); } // stop picture
+    void FormClose() { m_preview->Close(); } // the window closes
+    void HELP_ABOUTExecute();     // "A propos de Calvenor" menu
+    void ShadeWindow() { m_shade->Cover(); }
+    void Button2Click();          // "Ripper": rips the ticked tracks
+    void Button1Click();          // "Options": the encoder options
+    void Action1Execute();        // converter menu
     // The options window's mode and quality lists, passed to the encoder.
     void SetEncoderMode();
     void SetEncoderQuality();
-    void Calvenor_RIPPERExecute();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    void BitBtn5Click();
+    void Calvenor_RIPPERExecute() { Button2Click(); } // Ripper menu
+    void BitBtn3Click() { m_folder->Browse(); } // browse for the target folder
+    void BitBtn4Click() { m_folder->Up(); }     // the target folder's parent
+    void BitBtn5Click() { m_folder->Open(); }   // open the target folder
     // True while the ripping window runs.
     bool Ripping() const { return m_ripping; }
     // Removes the shading and repaints.
-    void Repaint();
+    void Repaint() { m_shade->hide(); update(); }
     // Number of tracks the ripping window has finished in the current rip.
     std::function<int()> RippedCount;
 
@@ -180,30 +124,25 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    bool m_ripping = false;
-    QString m_unreadableReason;
     void FormCreate(const QStringList& arguments);
     void connectHandlers();
     // Connects a signal to a handler whose errors reach the general error display.
     template <typename Sender, typename Signal, typename Handler>
     void on(Sender* sender, Signal signal, Handler handler, Qt::ConnectionType type = Qt::AutoConnection);
-    // A source that is there but cannot be read (a cue sheet without its
-    // .bin) says why in a box, once for each new reason.
-    void sayWhyUnreadable(QChar letter);
-    void replaceRipper();
+    // The disc left the drive: no tracks, no table of contents.
+    void forgetDisc();
     // MP3 through the encoder, else WAV.
     void setRipFormat(bool mp3);
 
+    bool m_ripping = false;
     AppForms& m_forms;
     PlatformServices m_services;
-    std::unique_ptr<AlbumSheet> m_sheet;
-    std::unique_ptr<DiscToc> m_toc;
+    std::unique_ptr<DiscSession> m_disc;
     std::unique_ptr<TLameCoder> m_lameCoder;
     std::unique_ptr<TMP3Info> m_mp3Info;
-    std::unique_ptr<TCDRIP> m_cdrip;
     std::unique_ptr<CdPlayer> m_lecteur;
     ShadeOverlay* m_shade = nullptr;
-    std::unique_ptr<MainTrackRows> m_rows;
+    TrackListModel* m_trackModel = nullptr;
     std::unique_ptr<DriveChoice> m_drive;
     std::unique_ptr<DestinationFolder> m_folder;
     std::unique_ptr<PreviewButtons> m_preview;

@@ -14,6 +14,7 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/IInternet.h"
+#include "disc/AlbumSheet.h"
 #include "disc/ITrackTable.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QCheckBox>
@@ -476,15 +477,15 @@ void TConnexion_CDDB_Form::BitBtn1Click()
 // A source that gives no genre (MusicBrainz) or no year leaves them as they are.
 void TConnexion_CDDB_Form::fillTagEditor(const QString& artist, const QString& album)
 {
-    TEdit_Tags_Form* editor = m_forms.Edit_Tags_Form;
-    for (QCheckBox* everyRow : {editor->AllSameArtiste, editor->AllSameAlbum, editor->AllSameGenre, editor->AllSameYear})
-        everyRow->setChecked(true);
-    editor->Artiste->setText(artist);
-    editor->Album->setText(album);
+    AlbumSheet::Album values = m_rows.Sheet().AlbumValues();
+    values.artist = artist;
+    values.title = album;
     if (!m_release.genre.isEmpty())
-        editor->Genre->setCurrentText(m_release.genre);
+        values.genre = m_release.genre;
     if (!m_release.year.isEmpty())
-        editor->Annee->setText(m_release.year);
+        values.year = m_release.year;
+    values.source = QStringLiteral("CDDB");
+    m_rows.Sheet().SetAlbum(values);
 }
 
 // A record with fewer titles than the track number leaves the title empty,
@@ -496,18 +497,16 @@ QString TConnexion_CDDB_Form::titleOfTrack(int track) const
 
 void TConnexion_CDDB_Form::fillRows(const QString& artist, const QString& album)
 {
-    for (int k = 1; k <= m_rows.RowCount(); ++k) {
-        m_rows.SetCell(k, ITrackTable::ArtistValue, artist);
-        m_rows.SetCell(k, ITrackTable::AlbumValue, album);
+    AlbumSheet& sheet = m_rows.Sheet();
+    for (int k = 1; k <= sheet.TrackCount(); ++k) {
+        sheet.SetValue(k, AlbumTrack::Artist, artist);
+        sheet.SetValue(k, AlbumTrack::Album, album);
         if (!m_release.genre.isEmpty())
-            m_rows.SetCell(k, ITrackTable::GenreValue, m_release.genre);
+            sheet.SetValue(k, AlbumTrack::Genre, m_release.genre);
         if (!m_release.year.isEmpty())
-            m_rows.SetCell(k, ITrackTable::YearValue, m_release.year);
-        const QString label = m_rows.RowLabel(k);
-        const QString title = titleOfTrack(TargetNameRule::TrackNumberFromLabel(label));
-        m_rows.SetCell(k, ITrackTable::TitleValue, title);
-        m_rows.SetCell(k, ITrackTable::TargetValue,
-                       TargetNameRule::ComposeTargetPath(m_rows.Folder(), label, album, artist, title, m_rows.RipsMp3()));
+            sheet.SetValue(k, AlbumTrack::Year, m_release.year);
+        sheet.SetValue(k, AlbumTrack::Title, titleOfTrack(sheet.Track(k).number));
+        sheet.Retarget(k, m_rows.Folder(), m_rows.RipsMp3());
     }
 }
 

@@ -166,7 +166,7 @@ void TEncode_Options_Form::FormCreate()
 {
     RestoreDefaultChoices();
     const QSignalBlocker quiet(ReadOffsetEdit);
-    ReadOffsetEdit->setValue(Settings().ReadOffset());
+    ReadOffsetEdit->setValue(m_services.settings->ReadOffset());
 }
 
 void TEncode_Options_Form::SelectSampleRateChange()
@@ -234,7 +234,7 @@ void TEncode_Options_Form::PrivateCheck1Click()
 
 void TEncode_Options_Form::ReadOffsetEditChange()
 {
-    Settings settings;
+    Settings& settings = *m_services.settings;
     settings.SetReadOffset(ReadOffsetEdit->value());
     if (!settings.Saved())
         m_services.dialogs->message(

@@ -1,6 +1,12 @@
 #include "platform/ui/ClickableAccessible.h"
-#include "platform/ui/EventWatcher.h"
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
+
+namespace {
+// Marks a widget that acts as a button.
+constexpr const char* ClickableProperty = "calvenorClickable";
+} // namespace
 
 ClickableAccessible::ClickableAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Button)
 {
@@ -13,13 +19,14 @@ void ClickableAccessible::Register(QWidget* widget)
         return true;
     }();
     (void)installed;
+    widget->setProperty(ClickableProperty, true);
     if (QAccessibleInterface* old = QAccessible::queryAccessibleInterface(widget); old && old->role() != QAccessible::Button)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
 }
 
 QAccessibleInterface* ClickableAccessible::create(const QString&, QObject* object)
 {
-    if (!object->isWidgetType() || !EventWatcher::ClickableOf(object))
+    if (!object->isWidgetType() || !object->property(ClickableProperty).toBool())
         return nullptr;
     return new ClickableAccessible(static_cast<QWidget*>(object));
 }
@@ -42,6 +49,7 @@ void ClickableAccessible::doAction(const QString& actionName)
 {
     if (actionName != pressAction())
         return;
-    if (EventWatcher* watcher = EventWatcher::ClickableOf(object()))
-        watcher->click();
+    // Pressed as a keyboard user presses it: whatever listens to its clicks hears it.
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QCoreApplication::sendEvent(object(), &space);
 }

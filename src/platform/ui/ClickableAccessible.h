@@ -2,7 +2,7 @@
 #include <QAccessibleWidget>
 
 // What a screen reader is told about a picture or a text that is clicked
-// like a button: a button, pressed through its EventWatcher.
+// like a button: a button, pressed as Space presses it.
 class ClickableAccessible : public QAccessibleWidget {
 public:
     explicit ClickableAccessible(QWidget* widget);

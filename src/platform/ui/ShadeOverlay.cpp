@@ -9,6 +9,14 @@ ShadeOverlay::ShadeOverlay(QWidget* parent) : QWidget(parent)
     hide();
 }
 
+void ShadeOverlay::Cover()
+{
+    setGeometry(parentWidget()->rect());
+    raise();
+    show();
+    repaint();
+}
+
 void ShadeOverlay::paintEvent(QPaintEvent*)
 {
     // A 2x2 tile with one grey pixel: the pixel whose 1-based x and y are both even.

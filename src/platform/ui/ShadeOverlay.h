@@ -6,6 +6,8 @@ class ShadeOverlay : public QWidget {
     Q_OBJECT
 public:
     explicit ShadeOverlay(QWidget* parent);
+    // Shades the whole parent at once, before a modal window opens.
+    void Cover();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

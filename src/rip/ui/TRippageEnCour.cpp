@@ -6,6 +6,7 @@
 #include "platform/IInternet.h"
 #include "platform/IShell.h"
 #include "platform/ui/EventWatcher.h"
+#include "disc/AlbumSheet.h"
 #include "disc/DiscToc.h"
 #include "disc/ITrackTable.h"
 #include "platform/Settings.h"
@@ -114,7 +115,7 @@ void TRippageEnCour::FormShow()
 void TRippageEnCour::prepareVerification()
 {
     TCDRIP& ripper = m_host.Ripper();
-    ripper.ReadOffset = Settings().ReadOffset();
+    ripper.ReadOffset = m_services.settings->ReadOffset();
     RipVerification verification;
     if (m_services.http && m_services.internet && m_services.internet->isConnected()) {
         verification.Http = m_services.http;
@@ -207,7 +208,7 @@ void TRippageEnCour::finishRun()
                                                          "pistes diffèrent de la base AccurateRip."),
                                     report.VerdictLines().join('\n'),
                                     QStringLiteral("Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
-    else if (m_host.Rows().RowCount() > 0 && m_host.TotalProgressValue() != 0) {
+    else if (m_host.Rows().Sheet().TrackCount() > 0 && m_host.TotalProgressValue() != 0) {
         m_services.shell->beep();
         offerFolder(MsgKind::Confirmation,
                     joinParagraphs({report.VerdictLines().join('\n'),

@@ -1,6 +1,7 @@
 #include "tags/ui/TEdit_Tags_Form.h"
 #include "platform/TargetNameRule.h"
 #include "platform/IDialogService.h"
+#include "disc/AlbumSheet.h"
 #include "disc/ITrackTable.h"
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
@@ -63,6 +64,12 @@ TEdit_Tags_Form::TEdit_Tags_Form(AppForms& forms, const PlatformServices& servic
     setModal(true);
     buildControls();
     FormCreate();
+    // A lookup's album is meant for every track: the editor offers to keep it so.
+    connect(&m_rows.Sheet(), &AlbumSheet::AlbumChanged, this, [this] {
+        if (!m_rows.Sheet().AlbumValues().source.isEmpty())
+            for (QCheckBox* everyRow : {AllSameArtiste, AllSameAlbum, AllSameGenre, AllSameYear})
+                everyRow->setChecked(true);
+    });
 }
 
 void TEdit_Tags_Form::buildControls()
@@ -135,20 +142,21 @@ void TEdit_Tags_Form::FormCreate()
 void TEdit_Tags_Form::FillFromSelectedRow()
 {
     const int k = m_rows.SelectedSlot();
-    if (k == 0)
+    if (!m_rows.Sheet().HasSlot(k))
         return;
-    Titre->setText(m_rows.Cell(k, ITrackTable::TitleValue));
-    Artiste->setText(m_rows.Cell(k, ITrackTable::ArtistValue));
-    Album->setText(m_rows.Cell(k, ITrackTable::AlbumValue));
-    Annee->setText(m_rows.Cell(k, ITrackTable::YearValue));
-    const QString genre = m_rows.Cell(k, ITrackTable::GenreValue);
+    const AlbumTrack& track = m_rows.Sheet().Track(k);
+    Titre->setText(track.value(AlbumTrack::Title));
+    Artiste->setText(track.value(AlbumTrack::Artist));
+    Album->setText(track.value(AlbumTrack::Album));
+    Annee->setText(track.value(AlbumTrack::Year));
+    const QString genre = track.value(AlbumTrack::Genre);
     if (!genre.isEmpty()) {
         const int index = Genre->findText(genre, Qt::MatchFixedString);
         Genre->setCurrentIndex(index);
         if (index < 0)
             Genre->setEditText(QString());
     }
-    Commentaire->setText(m_rows.Cell(k, ITrackTable::CommentValue));
+    Commentaire->setText(track.value(AlbumTrack::Comment));
     // Names longer than their box are shown from their start.
     for (QLineEdit* box : {Titre, Artiste, Album, Commentaire})
         box->home(false);
@@ -179,10 +187,9 @@ void TEdit_Tags_Form::ValiderClick()
     if (!namesAreAllowed())
         return;
     ApplyTagEdits();
-    for (int k = 1; k <= m_rows.RowCount(); ++k) {
+    for (int k = 1; k <= m_rows.Sheet().TrackCount(); ++k) {
         m_rows.SelectRow(k);
-        RecomputeRowTarget(m_rows.Cell(k, ITrackTable::AlbumValue), m_rows.Cell(k, ITrackTable::ArtistValue),
-                           m_rows.Cell(k, ITrackTable::TitleValue));
+        m_rows.Sheet().Retarget(k, m_rows.Folder(), m_rows.RipsMp3());
     }
     extendDefaultFolder();
     accept();
@@ -202,33 +209,35 @@ void TEdit_Tags_Form::extendDefaultFolder()
 void TEdit_Tags_Form::ApplyTagEdits()
 {
     RecomputeRowTarget(Album->text(), Artiste->text(), Titre->text());
-    setRowValue(ITrackTable::TitleValue, Titre->text(), false);
-    setRowValue(ITrackTable::ArtistValue, Artiste->text(), AllSameArtiste->isChecked());
-    setRowValue(ITrackTable::AlbumValue, Album->text(), AllSameAlbum->isChecked());
-    setRowValue(ITrackTable::YearValue, Annee->text(), AllSameYear->isChecked());
+    setRowValue(AlbumTrack::Title, Titre->text(), false);
+    setRowValue(AlbumTrack::Artist, Artiste->text(), AllSameArtiste->isChecked());
+    setRowValue(AlbumTrack::Album, Album->text(), AllSameAlbum->isChecked());
+    setRowValue(AlbumTrack::Year, Annee->text(), AllSameYear->isChecked());
     if (Genre->currentText() != UntouchedGenre)
-        setRowValue(ITrackTable::GenreValue, Genre->currentText(), AllSameGenre->isChecked());
-    setRowValue(ITrackTable::CommentValue, Commentaire->text(), false);
+        setRowValue(AlbumTrack::Genre, Genre->currentText(), AllSameGenre->isChecked());
+    setRowValue(AlbumTrack::Comment, Commentaire->text(), false);
 }
 
-void TEdit_Tags_Form::setRowValue(int value, const QString& text, bool everyRow)
+void TEdit_Tags_Form::setRowValue(AlbumTrack::Value value, const QString& text, bool everyRow)
 {
+    AlbumSheet& sheet = m_rows.Sheet();
     if (!everyRow) {
-        // The rows may have gone with the disc while the window was open: no slot then takes it.
-        m_rows.SetCell(m_rows.SelectedSlot(), value, text);
+        // The tracks may have gone with the disc while the window was open: no slot then takes it.
+        sheet.SetValue(m_rows.SelectedSlot(), value, text);
         return;
     }
-    for (int k = 1; k <= m_rows.RowCount(); ++k)
-        m_rows.SetCell(k, value, text);
+    for (int k = 1; k <= sheet.TrackCount(); ++k)
+        sheet.SetValue(k, value, text);
 }
 
 void TEdit_Tags_Form::RecomputeRowTarget(const QString& album, const QString& artist, const QString& title)
 {
+    AlbumSheet& sheet = m_rows.Sheet();
     const int k = m_rows.SelectedSlot();
-    if (k == 0)
+    if (!sheet.HasSlot(k))
         return;
-    m_rows.SetCell(k, ITrackTable::TargetValue,
-                   TargetNameRule::ComposeTargetPath(m_rows.Folder(), m_rows.RowLabel(k), album, artist, title,
+    sheet.SetValue(k, AlbumTrack::Target,
+                   TargetNameRule::ComposeTargetPath(m_rows.Folder(), sheet.Track(k).Label(), album, artist, title,
                                                      m_rows.RipsMp3()));
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "disc/AlbumTrack.h"
 #include "platform/ui/CalvenorDialog.h"
 
 class QCheckBox;
@@ -8,9 +9,9 @@ class QLineEdit;
 class QPushButton;
 class ITrackTable;
 
-// Edits the tag values of the selected track row of the main window, and
-// optionally spreads artist, album, year and genre to every row. Touches no
-// file: the rows carry the values to the rip.
+// Edits the tag values of the selected track of the album sheet, and
+// optionally spreads artist, album, year and genre to every track. Touches no
+// file: the sheet carries the values to the rip.
 class TEdit_Tags_Form : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -55,7 +56,7 @@ private:
     // forbidden character; false when one does.
     bool namesAreAllowed();
     // Writes a row value into every row or only into the selected one.
-    void setRowValue(int value, const QString& text, bool everyRow);
+    void setRowValue(AlbumTrack::Value value, const QString& text, bool everyRow);
     void extendDefaultFolder();
 
     ITrackTable& m_rows;

@@ -1,0 +1,45 @@
+#include "disc/AlbumSheet.h"
+#include <gtest/gtest.h>
+
+namespace {
+QList<AlbumTrack> tracks(std::initializer_list<int> numbers)
+{
+    QList<AlbumTrack> out;
+    for (int n : numbers)
+        out << AlbumTrack{n, {}, false};
+    return out;
+}
+} // namespace
+
+TEST(AlbumSheet, TargetsFollowTheTrackNumberAndItsValues)
+{
+    AlbumSheet sheet;
+    sheet.Reset(tracks({2, 3}));
+    sheet.SetValue(2, AlbumTrack::Title, "Outro");
+    sheet.SetValue(2, AlbumTrack::Artist, "Band");
+    sheet.RetargetAll("/m/", true);
+    EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/02 - Piste 02.mp3");
+    EXPECT_EQ(sheet.Track(2).value(AlbumTrack::Target), "/m/03 - Band - Outro.mp3");
+    sheet.SetExtensions(".wav");
+    EXPECT_EQ(sheet.Track(2).value(AlbumTrack::Target), "/m/03 - Band - Outro.wav");
+    EXPECT_EQ(sheet.SlotOf(3), 2);
+    EXPECT_EQ(sheet.SlotOf(1), 0);
+}
+
+// A window may write after the disc went: slots it names are gone.
+TEST(AlbumSheet, SlotsOutsideTheSheetTakeNothingAndSayNothing)
+{
+    AlbumSheet sheet;
+    sheet.Reset(tracks({1}));
+    int changed = 0;
+    QObject::connect(&sheet, &AlbumSheet::TrackChanged, [&] { ++changed; });
+    for (int k : {0, 2, -1}) {
+        sheet.SetValue(k, AlbumTrack::Title, "x");
+        sheet.SetTicked(k, true);
+        sheet.Retarget(k, "/m/", false);
+    }
+    sheet.SetTicked(1, true);
+    sheet.SetTicked(1, true);
+    EXPECT_EQ(changed, 1) << "only a real change is told";
+    EXPECT_EQ(sheet.TickedCount(), 1);
+}
