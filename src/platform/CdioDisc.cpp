@@ -100,8 +100,8 @@ std::vector<TTocEntry> CdioDisc::Toc() const
     return toc;
 }
 
-// Tracks from the last session's first sector on belong to it; a source that
-// cannot tell (an image) has one session.
+// Tracks from the last session's first sector on belong to a second session; a
+// source that cannot tell (an image) has one.
 CdTocRecord CdioDisc::Record() const
 {
     const std::vector<TTocEntry> toc = Toc();
