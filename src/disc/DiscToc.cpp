@@ -2,6 +2,7 @@
 #include "platform/CalvenorError.h"
 #include "platform/ICdAudioDevice.h"
 #include "platform/MusicBrainzDiscId.h"
+#include <QCryptographicHash>
 
 namespace {
 constexpr int32_t FramesPerSecond = 75;
@@ -9,6 +10,8 @@ constexpr int32_t FramesPerSecond = 75;
 constexpr int32_t LeadInFrames = 150;
 // Lead-out, lead-in and pregap between the sessions of an enhanced CD.
 constexpr int32_t SessionGapFrames = 11400;
+// The CUETools database hashes room for this many eight-digit entries.
+constexpr int CtdbEntries = 100;
 
 int32_t frames(int32_t sector)
 {
@@ -36,19 +39,25 @@ DiscToc::DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& 
 
 DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source)
 {
-    const auto disc = device.Open(source);
+    const CdTocRecord record = device.Open(source)->Toc();
     QList<TocTrack> tracks;
-    const int count = disc->TrackCount();
-    for (int k = 1; k <= count; ++k) {
+    for (qsizetype k = 0; k < record.tracks.size(); ++k) {
+        const CdTrackRecord& read = record.tracks.at(k);
         TocTrack track;
-        track.number = k;
-        track.start = disc->TrackPosition(k) - LeadInFrames;
-        track.length = disc->TrackLength(k) + (k == count ? 1 : 0);
-        track.audio = disc->IsAudioTrack(k);
+        track.number = read.number;
+        track.start = read.start;
+        const int32_t next = k + 1 < record.tracks.size() ? record.tracks.at(k + 1).start : record.leadOut;
+        track.length = next - read.start;
+        track.audio = read.audio;
+        track.session = read.session;
+        track.pregap = read.pregap;
+        track.indexes = read.indexes;
+        track.preEmphasis = read.preEmphasis;
+        track.copyPermitted = read.copyPermitted;
+        track.isrc = read.isrc;
         tracks << track;
     }
-    const int32_t leadOut = tracks.isEmpty() ? 0 : tracks.last().start + tracks.last().length;
-    return DiscToc(tracks, leadOut);
+    return DiscToc(tracks, record.leadOut, record.mcn);
 }
 
 int DiscToc::FirstTrack() const
@@ -103,21 +112,51 @@ QString DiscToc::CddbQueryArguments() const
     return words.join(QLatin1Char(' '));
 }
 
+int DiscToc::audioEndIndex() const
+{
+    int end = static_cast<int>(m_tracks.size());
+    while (end > 1 && !m_tracks.at(end - 1).audio)
+        --end;
+    return end;
+}
+
 // Data tracks at the end of the disc (a second session) are left out, and
 // the audio then ends where that session's lead-in begins; a data track too
 // close for a session gap (an image of one session) ends it where it starts.
+int32_t DiscToc::audioLeadOut() const
+{
+    const int end = audioEndIndex();
+    if (end == m_tracks.size())
+        return m_leadOut;
+    const int32_t dataStart = m_tracks.at(end).start;
+    return dataStart - SessionGapFrames > m_tracks.at(end - 1).start ? dataStart - SessionGapFrames : dataStart;
+}
+
+// A data track that opens the disc counts, as libdiscid counts it.
 QString DiscToc::MusicBrainzId() const
 {
-    int last = m_tracks.size();
-    while (last > 1 && !m_tracks.at(last - 1).audio)
-        --last;
     QList<int> starts;
-    for (int k = 0; k < last; ++k)
+    for (int k = 0; k < audioEndIndex(); ++k)
         starts << frames(m_tracks.at(k).start);
-    int leadOut = frames(m_leadOut);
-    if (last < m_tracks.size()) {
-        const int dataStart = frames(m_tracks.at(last).start);
-        leadOut = dataStart - SessionGapFrames > starts.last() ? dataStart - SessionGapFrames : dataStart;
-    }
-    return MusicBrainzDiscId::FromToc(FirstTrack(), starts, leadOut);
+    return MusicBrainzDiscId::FromToc(FirstTrack(), starts, frames(audioLeadOut()));
+}
+
+// SHA-1 of the audio tracks' starts after the first and the audio lead-out,
+// each from the first audio track on, as eight upper-case hexadecimal digits
+// padded with zeros; base64 with MusicBrainz's substitutions.
+QString DiscToc::CtdbId() const
+{
+    QList<int32_t> starts;
+    for (int k = 0; k < audioEndIndex(); ++k)
+        if (m_tracks.at(k).audio)
+            starts << m_tracks.at(k).start;
+    if (starts.isEmpty())
+        throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio."));
+    starts << audioLeadOut();
+    QByteArray text;
+    for (qsizetype k = 1; k < starts.size(); ++k)
+        text += QByteArray::number(starts.at(k) - starts.first(), 16).toUpper().rightJustified(8, '0');
+    text = text.leftJustified(CtdbEntries * 8, '0');
+    QByteArray id = QCryptographicHash::hash(text, QCryptographicHash::Sha1).toBase64();
+    return QString::fromLatin1(id.replace('+', '.').replace('/', '_').replace('=', '-'));
 }

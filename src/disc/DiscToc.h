@@ -51,8 +51,16 @@ public:
     QString CddbQueryArguments() const;
     // MusicBrainz (28 characters), through libdiscid.
     QString MusicBrainzId() const;
+    // The CUETools database's identifier of the table (28 characters).
+    QString CtdbId() const;
 
 private:
+    // The tracks MusicBrainz and the CUETools database count end before the
+    // data tracks that close the disc: the index after the last of them, and
+    // the sector where their audio ends.
+    int audioEndIndex() const;
+    int32_t audioLeadOut() const;
+
     QList<TocTrack> m_tracks;
     int32_t m_leadOut = 0;
     QString m_mcn;

@@ -26,6 +26,8 @@ public:
 
     bool IsAudioTrack(int track) override { return m_toc.at(checked(track) - 1).btFlag == TOC_FLAG_AUDIO; }
 
+    CdTocRecord Toc() override { return m_disc.Record(); }
+
 private:
     int checked(int track) const
     {

@@ -5,6 +5,7 @@
 #include "platform/CueSheet.h"
 #include "platform/NeroImage.h"
 #include <QFile>
+#include <memory>
 #include <cdio/cdio.h>
 
 namespace {
@@ -29,6 +30,13 @@ driver_id_t driverFor(const QString& source)
         break;
     }
     throw CalvenorError(CdSourceKind::RefusalText(source));
+}
+
+// libcdio's strings are the caller's to free.
+QString takeString(char* text)
+{
+    const std::unique_ptr<char, void (*)(void*)> owned(text, cdio_free);
+    return text ? QString::fromLatin1(text).trimmed() : QString();
 }
 } // namespace
 
@@ -90,4 +98,37 @@ std::vector<TTocEntry> CdioDisc::Toc() const
                                                "l'image est peut-être tronquée.")
                                     .arg(m_source));
     return toc;
+}
+
+// Tracks from the last session's first sector on belong to a second session; a
+// source that cannot tell (an image) has one.
+CdTocRecord CdioDisc::Record() const
+{
+    const std::vector<TTocEntry> toc = Toc();
+    lsn_t lastSession = 0;
+    if (cdio_get_last_session(m_cdio.get(), &lastSession) != DRIVER_OP_SUCCESS)
+        lastSession = 0;
+    CdTocRecord record;
+    for (size_t i = 0; i + 1 < toc.size(); ++i)
+        record.tracks << trackRecord(toc[i].btTrackNumber, lastSession);
+    record.leadOut = static_cast<int32_t>(toc.back().dwStartSector);
+    record.mcn = takeString(cdio_get_mcn(m_cdio.get()));
+    return record;
+}
+
+CdTrackRecord CdioDisc::trackRecord(uint8_t number, int32_t lastSessionStart) const
+{
+    CdIo_t* cdio = m_cdio.get();
+    CdTrackRecord track;
+    track.number = number;
+    track.start = static_cast<int32_t>(startSector(number));
+    track.audio = cdio_get_track_format(cdio, number) == TRACK_FORMAT_AUDIO;
+    track.session = lastSessionStart > 0 && track.start >= lastSessionStart ? 2 : 1;
+    const lsn_t pregap = cdio_get_track_pregap_lsn(cdio, number);
+    if (pregap != CDIO_INVALID_LSN && pregap >= 0 && pregap < track.start)
+        track.pregap = pregap;
+    track.preEmphasis = cdio_get_track_preemphasis(cdio, number) == CDIO_TRACK_FLAG_TRUE;
+    track.copyPermitted = cdio_get_track_copy_permit(cdio, number) == CDIO_TRACK_FLAG_TRUE;
+    track.isrc = takeString(cdio_get_track_isrc(cdio, number));
+    return track;
 }

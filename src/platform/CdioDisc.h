@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/CdRipTypes.h"
+#include "platform/CdTocRecord.h"
 #include <QString>
 #include <memory>
 #include <vector>
@@ -17,11 +18,15 @@ public:
     // counted as paranoia counts them. Raises CalvenorError when the disc has
     // no readable table of contents.
     std::vector<TTocEntry> Toc() const;
+    // The same table with what libcdio knows besides: the disc's own track
+    // numbers, sessions, pregaps, flags, ISRCs and catalogue number.
+    CdTocRecord Record() const;
     CdIo_t* Handle() const { return m_cdio.get(); }
     const QString& Source() const { return m_source; }
 
 private:
     uint32_t startSector(uint8_t track) const;
+    CdTrackRecord trackRecord(uint8_t track, int32_t lastSessionStart) const;
     static QString openFailure(const QString& source);
 
     QString m_source;

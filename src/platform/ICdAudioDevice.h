@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/CdTocRecord.h"
 #include <QString>
 #include <memory>
 
@@ -19,6 +20,9 @@ public:
         virtual int TrackLength(int track) = 0;
         // False for a data track.
         virtual bool IsAudioTrack(int track) = 0;
+        // The whole table with the disc's own track numbers, index points,
+        // flags, ISRCs and catalogue number.
+        virtual CdTocRecord Toc() = 0;
     };
 
     virtual ~ICdAudioDevice() = default;

@@ -1,6 +1,6 @@
 #include "rip/AccurateRipDatabase.h"
 #include "platform/HttpStatusError.h"
-#include "rip/AccurateRipDiscId.h"
+#include "disc/AccurateRipDiscId.h"
 
 namespace {
 constexpr long NotFound = 404;

@@ -1,6 +1,6 @@
 #include "rip/AccurateRipResponse.h"
 #include "platform/CalvenorError.h"
-#include "rip/AccurateRipDiscId.h"
+#include "disc/AccurateRipDiscId.h"
 #include <QtEndian>
 
 namespace {

@@ -1,16 +1,16 @@
 #include "rip/AccurateRipVerdict.h"
-#include "rip/AccurateRipDiscId.h"
+#include "disc/AccurateRipDiscId.h"
 #include "rip/RipReport.h"
 
 AccurateRipVerdict AccurateRipVerdict::Of(const QList<AccurateRipResponse>& responses,
-                                          const AccurateRipDiscId& disc, int audioIndex, uint32_t v1, uint32_t v2)
+                                          const AccurateRipDiscId& disc, int slot, uint32_t v1, uint32_t v2)
 {
     AccurateRipVerdict verdict;
     verdict.Result = Absent;
     for (const AccurateRipResponse& r : responses) {
-        if (!r.IsFor(disc) || audioIndex < 1 || audioIndex > r.Tracks.size())
+        if (!r.IsFor(disc) || slot < 1 || slot > r.Tracks.size())
             continue;
-        const AccurateRipResponse::Track& t = r.Tracks.at(audioIndex - 1);
+        const AccurateRipResponse::Track& t = r.Tracks.at(slot - 1);
         if (verdict.Result == Absent)
             verdict.Result = Different;
         const int version = t.Crc == v2 ? 2 : t.Crc == v1 ? 1 : 0;

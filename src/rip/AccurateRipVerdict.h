@@ -20,9 +20,10 @@ struct AccurateRipVerdict {
     int Version = 0;    // of the matching checksum, 1 or 2
     int Confidence = 0; // the highest among the matching responses
 
-    // The verdict for the audio track at audioIndex (from 1) whose checksums are v1, v2.
-    static AccurateRipVerdict Of(const QList<AccurateRipResponse>& responses, const AccurateRipDiscId& disc,
-                                 int audioIndex, uint32_t v1, uint32_t v2);
+    // The verdict for the track at the database's slot (from 1, see
+    // AccurateRipDiscId::Slot) whose checksums are v1, v2.
+    static AccurateRipVerdict Of(const QList<AccurateRipResponse>& responses, const AccurateRipDiscId& disc, int slot,
+                                 uint32_t v1, uint32_t v2);
     // "Piste NN : exacte (AccurateRip v2, confiance C)" and the like; empty when not checked.
     QString Text(int trackNum) const;
     // The same without the track: "exacte (AccurateRip v2, confiance C)".

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <functional>
 
 class ITrackTable;
@@ -22,7 +21,4 @@ public:
     // The total progress shown, 0 before any track made progress.
     virtual int TotalProgressValue() const = 0;
     virtual void ResetProgress() = 0;
-    // The CDDB identifier of the disc now read, for its AccurateRip
-    // identifiers; 0 when it cannot be read.
-    virtual uint32_t CddbDiscId() = 0;
 };

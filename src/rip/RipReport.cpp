@@ -3,7 +3,7 @@
 #include "platform/CalvenorError.h"
 #include "platform/HttpCancelled.h"
 #include "rip/AccurateRipDatabase.h"
-#include "rip/AccurateRipDiscId.h"
+#include "disc/AccurateRipDiscId.h"
 #include <algorithm>
 
 namespace {
@@ -28,7 +28,7 @@ void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& d
     }
     m_note.clear();
     setVerdicts([&](const TrackRipResult& t) {
-        return AccurateRipVerdict::Of(responses, disc, disc.AudioIndex(t.TrackNum), t.V1, t.V2);
+        return AccurateRipVerdict::Of(responses, disc, disc.Slot(t.TrackNum), t.V1, t.V2);
     });
 }
 

@@ -145,7 +145,7 @@ void RipRun::finish()
     // A Stop during the reads still lets the tracks already ripped be
     // proven; a Stop from here on gives up the request.
     m_cancelVerification = false;
-    m_verification.Apply(m_report, m_tracks, &m_cancelVerification);
+    m_verification.Apply(m_report, &m_cancelVerification);
     RipLog::Header header = m_logHeader;
     header.Date = QDateTime::currentDateTime();
     m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);

@@ -1,13 +1,13 @@
 #include "rip/RipVerification.h"
-#include "rip/AccurateRipDiscId.h"
+#include "disc/AccurateRipDiscId.h"
 #include "rip/RipReport.h"
 
-void RipVerification::Apply(RipReport& report, const QList<TrackEntry>& tracks, const std::atomic<bool>* cancel) const
+void RipVerification::Apply(RipReport& report, const std::atomic<bool>* cancel) const
 {
-    if (!Http) {
-        report.SkipVerification(SkipReason);
+    if (!Http || Toc.IsEmpty()) {
+        report.SkipVerification(Http ? NoToc() : SkipReason);
         return;
     }
     AccurateRipDatabase database(*Http, Server, cancel);
-    report.Verify(database, AccurateRipDiscId(tracks, CddbId));
+    report.Verify(database, AccurateRipDiscId(Toc));
 }

@@ -7,7 +7,7 @@
 // What the ripper made of one track: the file, what it could not read, and
 // the checksums of the audio as written.
 struct TrackRipResult {
-    int TrackNum = 0; // 0 for a bare sector range
+    int TrackNum = 0; // as on the disc; 0 for a bare sector range
     QString Path;     // of the file written
     int32_t FirstSector = 0;
     int32_t LastSector = -1;

@@ -31,11 +31,13 @@ protected:
     QString cue;
 };
 
-TEST_F(CddbCommandLine, DiscIdPrintsTheIdentifierAndTheQuery)
+// Each identifier by its public algorithm, worked apart from the program.
+TEST_F(CddbCommandLine, DiscIdPrintsEveryIdentifier)
 {
     const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--discid"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, "0b001203\ncddb+query+0b001203+3+150+450+900+18\n");
+    EXPECT_EQ(run.out, "cddb=0b001203\nmusicbrainz=r76jEjhsNSTmDPF3tXjjEvPmnMk-\n"
+                       "accuraterip=003-00000960-0000203b-0b001203\nctdb=Iuqahn3GnAaYygIWBDMLsW2wzIs-\n");
 }
 
 TEST_F(CddbCommandLine, OneMatchPrintsTheRecord)

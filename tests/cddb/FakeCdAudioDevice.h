@@ -3,15 +3,20 @@
 #include "platform/ICdAudioDevice.h"
 #include <QList>
 #include <QMap>
+#include <QStringList>
 
 // Tables of contents by source path, as a CD player reports them: starts in
-// frames from the start of the disc, and the lead-out. Counts the discs
-// opened and closed.
+// frames from the start of the disc, and the lead-out; the disc may start at
+// another track than 1 and carry ISRCs and a catalogue number. Counts the
+// discs opened and closed.
 class FakeCdAudioDevice : public ICdAudioDevice {
 public:
     struct Toc {
         QList<int> starts;
         int leadOut = 0;
+        int firstTrack = 1;
+        QStringList isrcs = {}; // by track, from the first
+        QString mcn = {};
     };
 
     std::unique_ptr<Disc> Open(const QString& source) override
@@ -23,14 +28,14 @@ public:
     }
 
     QMap<QString, Toc> tocs;
-    QMap<QString, QList<int>> dataTracks; // by source: numbers of its data tracks
+    QMap<QString, QList<int>> dataTracks; // by source: the disc's numbers of its data tracks
     int opened = 0;
     int closed = 0;
 
 private:
     class FakeDisc : public Disc {
     public:
-        FakeDisc(const Toc& toc, const QList<int>& dataTracks, int& closed)
+        FakeDisc(const FakeCdAudioDevice::Toc& toc, const QList<int>& dataTracks, int& closed)
             : m_toc(toc), m_dataTracks(dataTracks), m_closed(closed)
         {
         }
@@ -42,16 +47,35 @@ private:
             const int end = track == TrackCount() ? m_toc.leadOut - 1 : m_toc.starts.at(checked(track));
             return end - TrackPosition(track);
         }
-        bool IsAudioTrack(int track) override { return !m_dataTracks.contains(checked(track)); }
+        bool IsAudioTrack(int track) override
+        {
+            return !m_dataTracks.contains(checked(track) + m_toc.firstTrack - 1);
+        }
+        CdTocRecord Toc() override
+        {
+            CdTocRecord record;
+            for (int k = 0; k < m_toc.starts.size(); ++k) {
+                CdTrackRecord track;
+                track.number = m_toc.firstTrack + k;
+                track.start = m_toc.starts.at(k) - LeadInFrames;
+                track.audio = !m_dataTracks.contains(track.number);
+                track.isrc = m_toc.isrcs.value(k);
+                record.tracks << track;
+            }
+            record.leadOut = m_toc.leadOut - LeadInFrames;
+            record.mcn = m_toc.mcn;
+            return record;
+        }
 
     private:
+        static constexpr int LeadInFrames = 150;
         int checked(int track) const
         {
             if (track < 1 || track > m_toc.starts.size())
                 throw CalvenorError(QStringLiteral("Piste inexistante"));
             return track;
         }
-        Toc m_toc;
+        FakeCdAudioDevice::Toc m_toc;
         QList<int> m_dataTracks;
         int& m_closed;
     };

@@ -4,7 +4,8 @@
 #include "platform/CalvenorError.h"
 #include "platform/CurlHttpClient.h"
 #include "rip/AccurateRipDatabase.h"
-#include "rip/AccurateRipDiscId.h"
+#include "disc/AccurateRipDiscId.h"
+#include "disc/DiscToc.h"
 #include <QElapsedTimer>
 #include <QUrl>
 #include <functional>
@@ -97,10 +98,9 @@ TEST(HttpRedirects, EveryLookupEndsByOneDeadlineThroughASlowRedirectLoop)
          }},
         {"AccurateRip",
          [&] {
-             TrackEntry track;
-             track.Track.Kind = QStringLiteral("Audio");
-             track.Track.LastSector = 1000;
-             AccurateRipDatabase(http, loop).Lookup(AccurateRipDiscId({track}, 0x0c01ac02));
+             TocTrack track;
+             track.length = 1001;
+             AccurateRipDatabase(http, loop).Lookup(AccurateRipDiscId(DiscToc({track}, 1001)));
          }},
     };
     for (const auto& [name, lookup] : lookups) {

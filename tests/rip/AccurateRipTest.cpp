@@ -1,16 +1,16 @@
-#include "cddb/TCDInfo.h"
+#include "disc/DiscToc.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/CurlHttpClient.h"
 #include "rip/AccurateRipDatabase.h"
-#include "rip/AccurateRipDiscId.h"
+#include "rip/AccurateRipVerdict.h"
+#include "disc/AccurateRipDiscId.h"
 #include "rip/Playlist.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
 #include "rip/TCDRIP.h"
 #include "support/DiscImage.h"
 #include "support/FailingDrive.h"
-#include "support/FakeDrives.h"
 #include "support/ScriptServer.h"
 #include "support/TestFiles.h"
 #include <QDir>
@@ -36,10 +36,7 @@ protected:
             .AddAudioTrack(DiscImage::SinePcm(25, 1000))
             .AddDataTrack(20);
         cue = image.WriteTo(dir.path());
-        drives.sources['x'] = cue;
-        TCDInfo info(drives, device);
-        info.OpenDrive('x');
-        cddbId = info.DiscId();
+        toc = DiscToc::Read(device, cue);
     }
 
     // Rips the audio tracks to WAV files; returns the ripper's report.
@@ -48,7 +45,6 @@ protected:
         TCDRIP ripper(lib);
         ripper.SetWriteWAV(true);
         ripper.ReadOffset = offset;
-        tracks = ripper.Tracks;
         RipReport report;
         for (int t = 1; t <= 3; ++t) {
             report.Add(ripper.RipTrack(t, dir.filePath(QStringLiteral("%1.wav").arg(t))));
@@ -97,10 +93,8 @@ protected:
     QTemporaryDir dir;
     DiscImage image;
     QString cue;
-    FakeDrives drives;
     CdioAudioDevice device;
-    uint32_t cddbId = 0;
-    QList<TrackEntry> tracks;
+    DiscToc toc;
 };
 
 QString hex(uint32_t v)
@@ -125,7 +119,7 @@ TEST_F(AccurateRip, ChecksumsAndDiscIdentifierMatchAnIndependentReference)
         EXPECT_EQ(hex(got.V1).toStdString(), want["v1"].toString().toStdString());
         EXPECT_EQ(hex(got.V2).toStdString(), want["v2"].toString().toStdString());
     }
-    const AccurateRipDiscId disc(tracks, cddbId);
+    const AccurateRipDiscId disc(toc);
     EXPECT_EQ(disc.AudioTrackCount(), 3);
     EXPECT_EQ(disc.DatabasePath().toStdString(), expected["path"].toString().toStdString());
 }
@@ -161,7 +155,7 @@ TEST_F(AccurateRip, EachVerdictFromALocalDatabase)
 {
     CdioRipLibrary lib({cue});
     RipReport ripped = ripAll(lib);
-    const AccurateRipDiscId disc(tracks, cddbId);
+    const AccurateRipDiscId disc(toc);
     const auto sums = [&](int i) { return ripped.Tracks().at(i); };
     const QString root = dir.filePath("db");
     writeDatabase(root + "/exact", disc,
@@ -238,7 +232,7 @@ TEST_F(AccurateRip, ATrackWithLostSectorsIsNeverCalledExact)
 {
     CdioRipLibrary clean({cue});
     const RipReport cleanRip = ripAll(clean);
-    const AccurateRipDiscId disc(tracks, cddbId);
+    const AccurateRipDiscId disc(toc);
     const QString root = dir.filePath("db");
     writeDatabase(root + "/exact", disc,
                   {{{5, cleanRip.Tracks().at(0).V2}, {5, cleanRip.Tracks().at(1).V2}, {5, cleanRip.Tracks().at(2).V2}}});
@@ -254,4 +248,32 @@ TEST_F(AccurateRip, ATrackWithLostSectorsIsNeverCalledExact)
     EXPECT_EQ(report.VerdictLines(), QStringList({"Piste 01 : exacte (AccurateRip v2, confiance 5)",
                                                   "Piste 02 : exacte (AccurateRip v2, confiance 5)"}));
     EXPECT_EQ(report.DamageLines(), QStringList{"Piste 03 : 1 secteur illisible (00:00.24 – 00:00.25)"});
+}
+
+// A mixed-mode disc, data track first: the database answers for the data
+// track in slot 1, and each audio track in the slot of its number.
+TEST(AccurateRipSlot, AnAudioTrackAfterALeadingDataTrackMatchesItsOwnSlot)
+{
+    TocTrack data;
+    data.audio = false;
+    data.number = 1;
+    data.length = 1000;
+    TocTrack audio;
+    audio.number = 2;
+    audio.start = 1000;
+    audio.length = 500;
+    TocTrack last = audio;
+    last.number = 3;
+    last.start = 1500;
+    const AccurateRipDiscId disc(DiscToc({data, audio, last}, 2000));
+    AccurateRipResponse response;
+    response.TrackCount = disc.AudioTrackCount();
+    response.OffsetsAdded = disc.OffsetsAdded();
+    response.OffsetsMultiplied = disc.OffsetsMultiplied();
+    response.CddbId = disc.CddbId();
+    response.Tracks = {{0, 0, 0}, {7, 0xabcd, 0}};
+    const AccurateRipVerdict verdict = AccurateRipVerdict::Of({response}, disc, disc.Slot(2), 1, 0xabcd);
+    EXPECT_EQ(verdict.Detail(), "exacte (AccurateRip v2, confiance 7)");
+    // The database keeps no slot for the last audio track of such a disc.
+    EXPECT_EQ(AccurateRipVerdict::Of({response}, disc, disc.Slot(3), 1, 0xabcd).Result, AccurateRipVerdict::Absent);
 }

@@ -1,6 +1,8 @@
+#include "disc/DiscToc.h"
 #include "platform/TargetNameRule.h"
 #include "encode/TLameCoder.h"
 #include "platform/CalvenorError.h"
+#include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/LameEncoderLibrary.h"
 #include "rip/BackgroundRipRun.h"
@@ -248,6 +250,8 @@ TEST_F(ParallelRun, StopGivesUpTheDatabaseRequestAtTheEnd)
     FakeHttpClient database;
     database.silent = true;
     verification.Http = &database;
+    CdioAudioDevice device;
+    verification.Toc = DiscToc::Read(device, cue);
     QElapsedTimer sinceStop;
     const QString folder = rip("verified", {true, 2, true}, nullptr, [&](RipRun& run, VanishingRows&) {
         if (database.waiting && !sinceStop.isValid()) {

@@ -4,7 +4,6 @@
 #include "cddb/EmailAddress.h"
 #include "cddb/IReleaseChooser.h"
 #include "cddb/TCDDBConnect.h"
-#include "cddb/TCDInfo.h"
 #include "platform/CalvenorError.h"
 #include "disc/DiscToc.h"
 #include "platform/CdioAudioDevice.h"
@@ -56,14 +55,6 @@ QString CddbCommands::contact(const QString& email) const
     if (!EmailAddress::IsValid(address))
         throw CalvenorError(EmailAddress::InvalidText(address));
     return address;
-}
-
-void CddbCommands::PrintDiscId(QChar letter)
-{
-    CdioAudioDevice device;
-    TCDInfo disc(m_drives, device);
-    disc.OpenDrive(letter);
-    m_out << disc.DiscIdString() << '\n' << TCDDBConnect::QueryCommand(disc) << '\n';
 }
 
 void CddbCommands::Lookup(QChar letter, const QString& server, const QString& email)

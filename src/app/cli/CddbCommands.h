@@ -7,15 +7,13 @@
 class IDrives;
 class Settings;
 
-// The metadata commands of calvenor-rip: the disc identifier of a drive, and
-// lookups that print what CDDB or MusicBrainz knows of the disc. A server or
+// The metadata commands of calvenor-rip: lookups that print what CDDB or
+// MusicBrainz knows of the disc. A server or
 // an address not given comes from the settings.
 class CddbCommands {
 public:
     CddbCommands(IDrives& drives, const Settings& settings, QTextStream& out, QTextStream& err);
 
-    // The identifier on one line, the query command on the next.
-    void PrintDiscId(QChar letter);
     // artist=, album=, category= and one title= line per title. When several
     // discs match, the match lines go to the error stream and the first is
     // read. `server` empty: the saved one, else the client's own default.

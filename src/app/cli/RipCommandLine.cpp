@@ -1,16 +1,17 @@
 #include "app/cli/RipCommandLine.h"
 #include "app/cli/CddbCommands.h"
+#include "app/cli/DiscCommands.h"
+#include "app/cli/UsageError.h"
+#include "disc/DiscToc.h"
 #include "app/cli/ConvertCommand.h"
 #include "app/cli/TerminalProgress.h"
 #include "app/cli/TerminalText.h"
 #include "encode/ConvertJob.h"
 #include "platform/CalvenorError.h"
-#include "cddb/TCDInfo.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/InterfaceInternet.h"
-#include "rip/AccurateRipDiscId.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
 #include "platform/DriveMap.h"
@@ -19,14 +20,12 @@
 #include "platform/LameEncoderLibrary.h"
 #include "platform/PathText.h"
 #include "platform/StopSignals.h"
-#include "encode/ParallelMp3Encoder.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRowList.h"
 #include <QDir>
 #include <QUrl>
 #include <QFileInfo>
-#include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include "platform/Settings.h"
@@ -46,15 +45,6 @@ bool isLoopback(const QString& url)
     return host == QLatin1String("localhost") || host == QLatin1String("::1") || host.startsWith(QLatin1String("127."));
 }
 
-// A mistake in the command itself, shown with the usage.
-class UsageError : public CalvenorError {
-public:
-    using CalvenorError::CalvenorError;
-};
-
-// Each encoder may hold a LAME stream and a track's worth of blocks.
-constexpr int MaxEncoders = 64;
-
 // The tag options and the track value each one fills.
 const std::pair<const char*, AlbumTrack::Value> TagOptions[] = {
     {"title", AlbumTrack::Title}, {"artist", AlbumTrack::Artist}, {"album", AlbumTrack::Album},
@@ -63,72 +53,15 @@ const std::pair<const char*, AlbumTrack::Value> TagOptions[] = {
 } // namespace
 
 RipCommandLine::RipCommandLine(QTextStream& out, QTextStream& err, LibraryMaker makeLibrary)
-    : m_out(out), m_err(err), m_help(m_parser, QStringLiteral("calvenor-rip")), m_makeLibrary(std::move(makeLibrary))
+    : m_out(out), m_err(err), m_help(m_parser, QStringLiteral("calvenor-rip")), m_options(m_parser),
+      m_makeLibrary(std::move(makeLibrary))
 {
     if (!m_makeLibrary)
         m_makeLibrary = [](const QStringList& sources) { return std::make_unique<CdioRipLibrary>(sources); };
-    defineOptions();
+    RipOptions::Define(m_help);
 }
 
 RipCommandLine::~RipCommandLine() = default;
-
-void RipCommandLine::defineOptions()
-{
-    m_help.setDescription(
-        QStringLiteral("Extrait les pistes d'un CD audio ou d'une image de disque.\n"
-                       "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image.\n"
-                       "Après un rippage, le code de sortie vaut 3 si des secteurs n'ont pas pu être lus, sinon 4 si "
-                       "une piste diffère de la base AccurateRip pour un disque qu'elle connaît."));
-    m_help.addStandardOptions();
-    m_help.addDriveOption();
-    m_help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
-    m_help.addOptions({
-        {QStringLiteral("list"), QStringLiteral("Liste les lecteurs : lettre et source.")},
-        {QStringLiteral("toc"), QStringLiteral("Affiche la table des matières du disque.")},
-        {QStringLiteral("track"), QStringLiteral("Numéro de la piste à extraire."), QStringLiteral("N")},
-        {QStringLiteral("out"), QStringLiteral("Fichier de sortie."), QStringLiteral("FICHIER")},
-        {QStringLiteral("wav"), QStringLiteral("Écrit un fichier WAV (par défaut).")},
-        {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
-        {QStringLiteral("mp3"), QStringLiteral("Encode en MP3.")},
-        {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
-        {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
-        {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
-        {QStringLiteral("encoders"),
-         QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
-                        "(un par cœur par défaut ; 0 : chaque piste est encodée pendant sa lecture)."),
-         QStringLiteral("N")},
-        {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
-        {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
-        {QStringLiteral("album"), QStringLiteral("Album de l'étiquette ID3."), QStringLiteral("TEXTE")},
-        {QStringLiteral("year"), QStringLiteral("Année de l'étiquette ID3."), QStringLiteral("TEXTE")},
-        {QStringLiteral("genre"), QStringLiteral("Nom du genre de l'étiquette ID3 (Other s'il est inconnu)."),
-         QStringLiteral("NOM")},
-        {QStringLiteral("comment"), QStringLiteral("Commentaire de l'étiquette ID3."), QStringLiteral("TEXTE")},
-        {QStringLiteral("read-tag"), QStringLiteral("Affiche l'étiquette ID3 d'un fichier."), QStringLiteral("FICHIER")},
-        {QStringLiteral("convert"),
-         QStringLiteral("Convertit un fichier ou un dossier WAV en MP3, ou MP3 en WAV selon l'extension ; "
-                        "--out donne le fichier ou le dossier de sortie ; un dossier mêlant les deux prend "
-                        "--mp3 ou --wav."),
-         QStringLiteral("SOURCE")},
-        {QStringLiteral("discid"), QStringLiteral("Affiche l'identifiant CDDB du disque et sa requête.")},
-        {QStringLiteral("cddb"), QStringLiteral("Interroge un serveur CDDB sur le disque.")},
-        {QStringLiteral("server"), QStringLiteral("Adresse du serveur CDDB de --cddb."), QStringLiteral("URL")},
-        {QStringLiteral("email"),
-         QStringLiteral("Adresse électronique donnée au serveur CDDB et à MusicBrainz (par défaut, celle des "
-                        "préférences)."),
-         QStringLiteral("ADRESSE")},
-        {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
-        {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
-         QStringLiteral("URL")},
-        {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
-         QStringLiteral("N")},
-        {QStringLiteral("accuraterip-id"), QStringLiteral("Affiche le chemin du disque dans la base AccurateRip.")},
-        {QStringLiteral("accuraterip-server"),
-         QStringLiteral("Adresse de la base AccurateRip (http://www.accuraterip.com/accuraterip par défaut)."),
-         QStringLiteral("URL")},
-        {QStringLiteral("no-accuraterip"), QStringLiteral("Ne consulte pas la base AccurateRip.")},
-    });
-}
 
 int RipCommandLine::Run(const QStringList& arguments)
 {
@@ -160,11 +93,11 @@ bool RipCommandLine::Parse(const QStringList& arguments, bool withDevices)
     if (m_help.RequestedText())
         return false;
     if (m_parser.isSet(QStringLiteral("track")))
-        intOption(QStringLiteral("track"));
+        m_options.Int(QStringLiteral("track"));
     if (m_parser.isSet(QStringLiteral("bitrate")))
-        bitrateOption();
+        m_options.Bitrate();
     if (m_parser.isSet(QStringLiteral("tracks")))
-        m_wantedTracks = trackListOption();
+        m_wantedTracks = m_options.TrackList();
     return true;
 }
 
@@ -175,7 +108,7 @@ int RipCommandLine::dispatch()
         return 0;
     }
     if (m_parser.isSet(QStringLiteral("toc"))) {
-        printToc();
+        DiscCommands(toc(), m_out).PrintToc();
         return 0;
     }
     if (m_parser.isSet(QStringLiteral("track")))
@@ -183,7 +116,11 @@ int RipCommandLine::dispatch()
     if (m_parser.isSet(QStringLiteral("tracks")))
         return ripSeveralTracks();
     if (m_parser.isSet(QStringLiteral("accuraterip-id"))) {
-        printAccurateRipId();
+        DiscCommands(toc(), m_out).PrintAccurateRipPath();
+        return 0;
+    }
+    if (m_parser.isSet(QStringLiteral("discid"))) {
+        DiscCommands(toc(), m_out).PrintIds();
         return 0;
     }
     if (m_parser.isSet(QStringLiteral("convert")))
@@ -194,10 +131,6 @@ int RipCommandLine::dispatch()
     }
     const Settings settings;
     CddbCommands metadata(*m_drives, settings, m_out, m_err);
-    if (m_parser.isSet(QStringLiteral("discid"))) {
-        metadata.PrintDiscId(driveLetter());
-        return 0;
-    }
     if (m_parser.isSet(QStringLiteral("cddb"))) {
         metadata.Lookup(driveLetter(), m_parser.value(QStringLiteral("server")), m_parser.value(QStringLiteral("email")));
         return 0;
@@ -225,13 +158,10 @@ QChar RipCommandLine::driveLetter() const
     return positional.first().at(0).toLower();
 }
 
-TCDRIP& RipCommandLine::ripper()
+QString RipCommandLine::discSource() const
 {
-    if (m_ripper)
-        return *m_ripper;
     const QChar letter = driveLetter();
-    const int index = m_drives->Letters().indexOf(letter);
-    if (index < 0)
+    if (!m_drives->Letters().contains(letter))
         throw CalvenorError(QStringLiteral("Le lecteur %1: n'existe pas.").arg(letter));
     if (!m_drives->isDiscPresent(letter)) {
         const QString reason = m_drives->unreadableReason(letter);
@@ -240,30 +170,34 @@ TCDRIP& RipCommandLine::ripper()
                                                    .arg(m_drives->source(letter))
                                              : reason);
     }
+    return m_drives->source(letter);
+}
+
+const DiscToc& RipCommandLine::toc()
+{
+    if (!m_toc) {
+        CdioAudioDevice device;
+        m_toc = std::make_unique<DiscToc>(DiscToc::Read(device, discSource()));
+    }
+    return *m_toc;
+}
+
+TCDRIP& RipCommandLine::ripper()
+{
+    if (m_ripper)
+        return *m_ripper;
+    discSource();
+    const QChar letter = driveLetter();
+    const int index = m_drives->Letters().indexOf(letter);
     m_library = m_makeLibrary(m_drives->CdSources());
     m_ripper = std::make_unique<TCDRIP>(*m_library);
     m_ripper->SetCDRomNum(index);
     if (m_parser.isSet(QStringLiteral("offset")))
-        m_ripper->ReadOffset = intOption(QStringLiteral("offset"));
+        m_ripper->ReadOffset = m_options.Int(QStringLiteral("offset"));
     if (m_ripper->Tracks.isEmpty())
         throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1. %2")
                                 .arg(m_drives->source(letter), m_library->LastError()));
     return *m_ripper;
-}
-
-void RipCommandLine::printToc()
-{
-    for (const TrackEntry& e : ripper().Tracks)
-        m_out << e.Name << ' ' << e.Track.Kind << ' ' << e.Track.FirstSector << ' ' << e.Track.LastSector << '\n';
-}
-
-int RipCommandLine::intOption(const QString& name) const
-{
-    bool ok = false;
-    const int value = m_parser.value(name).toInt(&ok);
-    if (!ok)
-        throw UsageError(QStringLiteral("--%1 attend un nombre entier, pas « %2 ».").arg(name, m_parser.value(name)));
-    return value;
 }
 
 void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed)
@@ -280,7 +214,7 @@ void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed)
     m_encoderLibrary = std::make_unique<LameEncoderLibrary>();
     m_coder = std::make_unique<TLameCoder>(*m_encoderLibrary);
     if (m_parser.isSet(QStringLiteral("bitrate")))
-        m_coder->SetBitrate(bitrateOption());
+        m_coder->SetBitrate(m_options.Bitrate());
     r.SetCoder(m_coder.get());
 }
 
@@ -297,7 +231,7 @@ AlbumTrack RipCommandLine::trackFromOptions(int number, const QString& target) c
 
 int RipCommandLine::ripOneTrack()
 {
-    const int track = intOption(QStringLiteral("track"));
+    const int track = m_options.Int(QStringLiteral("track"));
     const QString out = m_parser.value(QStringLiteral("out"));
     if (out.isEmpty())
         throw UsageError(QStringLiteral("Indiquez le fichier de sortie avec --out."));
@@ -336,7 +270,7 @@ int RipCommandLine::ripOneTrack()
     RipReport report;
     report.Add(rip);
     if (whole)
-        verification().Apply(report, r.Tracks, &stopVerification);
+        verification().Apply(report, &stopVerification);
     RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
     throwIfInterrupted(report, {track});
     return reportResult(report);
@@ -349,44 +283,6 @@ void RipCommandLine::tagRippedFile(const QString& path, int track)
         return;
     TMP3Info info;
     RipRun::TagFile(info, trackFromOptions(track, path));
-}
-
-uint32_t RipCommandLine::bitrateOption() const
-{
-    // The bitrates of MPEG-1 Layer III: the encoder would round any other
-    // value to one of them without a word.
-    static const QList<int> bitrates = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
-    const int value = intOption(QStringLiteral("bitrate"));
-    if (!bitrates.contains(value)) {
-        QStringList allowed;
-        for (int b : bitrates)
-            allowed << QString::number(b);
-        throw UsageError(QStringLiteral("--bitrate attend l'un des débits MP3 %1 (en kbit/s), pas %2.")
-                             .arg(allowed.join(QStringLiteral(", ")))
-                             .arg(value));
-    }
-    return static_cast<uint32_t>(value);
-}
-
-QList<int> RipCommandLine::trackListOption() const
-{
-    // "1,3-5": single numbers and ranges; a CD has at most 99 tracks.
-    constexpr int LastTrackNumber = 99;
-    QList<int> numbers;
-    for (const QString& part : m_parser.value(QStringLiteral("tracks")).split(',', Qt::SkipEmptyParts)) {
-        const QStringList bounds = part.split('-');
-        bool okFirst = false, okLast = true;
-        const int first = bounds.first().trimmed().toInt(&okFirst);
-        const int last = bounds.size() == 2 ? bounds.last().trimmed().toInt(&okLast) : first;
-        if (!okFirst || !okLast || bounds.size() > 2 || first > last || first < 1 || last > LastTrackNumber)
-            throw UsageError(QStringLiteral("Liste de pistes incorrecte : « %1 ».").arg(part));
-        for (int n = first; n <= last; ++n)
-            if (!numbers.contains(n))
-                numbers << n;
-    }
-    if (numbers.isEmpty())
-        throw UsageError(QStringLiteral("Indiquez les pistes avec --tracks, par exemple 1,3-5."));
-    return numbers;
 }
 
 void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const
@@ -403,7 +299,7 @@ int RipCommandLine::ripSeveralTracks()
         throw UsageError(QStringLiteral("Indiquez le dossier de destination avec --dir."));
     if (m_parser.isSet(QStringLiteral("title")))
         throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
-    const int encoders = encoderCount();
+    const int encoders = m_options.Encoders();
     TCDRIP& r = ripper();
     checkTracksOnDisc(r);
     if (!QDir().mkpath(folder))
@@ -442,19 +338,6 @@ int RipCommandLine::ripSeveralTracks()
     return code;
 }
 
-uint32_t RipCommandLine::cddbId() const
-{
-    CdioAudioDevice device;
-    TCDInfo disc(*m_drives, device);
-    disc.OpenDrive(driveLetter());
-    return disc.DiscId();
-}
-
-void RipCommandLine::printAccurateRipId()
-{
-    m_out << AccurateRipDiscId(ripper().Tracks, cddbId()).DatabasePath() << '\n';
-}
-
 RipVerification RipCommandLine::verification()
 {
     RipVerification v;
@@ -471,7 +354,7 @@ RipVerification RipCommandLine::verification()
     if (!m_http)
         m_http = std::make_unique<CurlHttpClient>();
     v.Http = m_http.get();
-    v.CddbId = cddbId();
+    v.Toc = toc();
     return v;
 }
 
@@ -525,16 +408,6 @@ void RipCommandLine::throwIfInterrupted(const RipReport& report, const QList<int
     if (!skipped.isEmpty())
         lines << QStringLiteral("Pistes non rippées : %1.").arg(skipped.join(QStringLiteral(", ")));
     throw CalvenorError(lines.join('\n'));
-}
-
-int RipCommandLine::encoderCount() const
-{
-    if (!m_parser.isSet(QStringLiteral("encoders")))
-        return ParallelMp3Encoder::DefaultEncoders();
-    const int count = intOption(QStringLiteral("encoders"));
-    if (count < 0 || count > MaxEncoders)
-        throw UsageError(QStringLiteral("--encoders attend un nombre de 0 à %1.").arg(MaxEncoders));
-    return count;
 }
 
 void RipCommandLine::readTag()

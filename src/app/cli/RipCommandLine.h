@@ -1,5 +1,6 @@
 #pragma once
 #include "app/CommandHelp.h"
+#include "app/cli/RipOptions.h"
 #include "rip/RipLog.h"
 #include <QCommandLineParser>
 #include <QStringList>
@@ -7,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class DiscToc;
 class DriveMap;
 class IEncoderLibrary;
 class TLameCoder;
@@ -35,25 +37,19 @@ public:
     bool Parse(const QStringList& arguments, bool withDevices = true);
 
 private:
-    void defineOptions();
     int dispatch();
     void listDrives();
-    void printToc();
     int ripOneTrack();
     int ripSeveralTracks();
-    void printAccurateRipId();
     // The AccurateRip lookup the options ask for, or why there is none.
     RipVerification verification();
     RipLog::Header logHeader() const;
     // Prints the damage and verdict lines; returns the exit code they make.
     int reportResult(const RipReport& report);
-    uint32_t cddbId() const;
     // WAV, PCM or MP3 through the encoder, as the options say.
     void configureOutput(TCDRIP& ripper, bool headerlessAllowed);
     // The tag values of the options, in a ticked track of the given number and target.
     AlbumTrack trackFromOptions(int number, const QString& target) const;
-    QList<int> trackListOption() const;
-    uint32_t bitrateOption() const;
     void checkTracksOnDisc(const TCDRIP& ripper) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
     void tagRippedFile(const QString& path, int track);
@@ -65,19 +61,23 @@ private:
     void throwIfInterrupted(const RipReport& report, const QList<int>& wanted) const;
     // Opens the ripper on the drive named by the first positional argument.
     TCDRIP& ripper();
+    // The source of that drive, which must hold a disc.
+    QString discSource() const;
+    // Its table of contents, read once.
+    const DiscToc& toc();
     QChar driveLetter() const;
-    int intOption(const QString& name) const;
-    int encoderCount() const;
 
     QTextStream& m_out;
     QTextStream& m_err;
     QCommandLineParser m_parser;
     CommandHelp m_help;
+    RipOptions m_options;
     std::unique_ptr<DriveMap> m_drives;
     LibraryMaker m_makeLibrary;
     std::unique_ptr<CdioRipLibrary> m_library;
     std::unique_ptr<IHttpClient> m_http;
     std::unique_ptr<TCDRIP> m_ripper;
+    std::unique_ptr<DiscToc> m_toc;
     std::unique_ptr<IEncoderLibrary> m_encoderLibrary;
     std::unique_ptr<TLameCoder> m_coder;
     QList<int> m_wantedTracks;

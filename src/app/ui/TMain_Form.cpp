@@ -303,12 +303,6 @@ void TMain_Form::RefreshDiscId()
     DiscIdText = QStringLiteral("ID : ") + m_disc->RequireToc(DriveLetter()).CddbIdText();
 }
 
-uint32_t TMain_Form::CddbDiscId()
-{
-    // No table of contents: the database then knows no such disc.
-    return m_disc->Toc().IsEmpty() ? 0 : m_disc->Toc().CddbId();
-}
-
 void TMain_Form::Button2Click()
 {
     if (m_ripping)

@@ -75,7 +75,6 @@ public:
     }
     int TotalProgressValue() const override { return TotalProgress->value(); }
     void ResetProgress() override { ShowRipProgress(0, 0); }
-    uint32_t CddbDiscId() override;
 
     // Handlers, named after the control and what the user does with it.
     void ListCdDrives() { m_drive->ListCdDrives(); }

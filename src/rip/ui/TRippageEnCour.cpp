@@ -7,6 +7,7 @@
 #include "platform/IShell.h"
 #include "platform/ui/EventWatcher.h"
 #include "disc/AlbumSheet.h"
+#include "disc/DiscToc.h"
 #include "disc/ITrackTable.h"
 #include "platform/Settings.h"
 #include "rip/IRipHost.h"
@@ -118,7 +119,7 @@ void TRippageEnCour::prepareVerification()
     RipVerification verification;
     if (m_services.http && m_services.internet && m_services.internet->isConnected()) {
         verification.Http = m_services.http;
-        verification.CddbId = m_host.CddbDiscId();
+        verification.Toc = m_host.Rows().Toc();
     } else {
         verification.SkipReason = RipVerification::NoNetwork();
     }

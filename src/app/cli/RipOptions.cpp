@@ -1,0 +1,125 @@
+#include "app/cli/RipOptions.h"
+#include "app/CommandHelp.h"
+#include "app/cli/UsageError.h"
+#include "encode/ParallelMp3Encoder.h"
+#include <QStringList>
+
+namespace {
+// Each encoder may hold a LAME stream and a track's worth of blocks.
+constexpr int MaxEncoders = 64;
+} // namespace
+
+void RipOptions::Define(CommandHelp& help)
+{
+    help.setDescription(
+        QStringLiteral("Extrait les pistes d'un CD audio ou d'une image de disque.\n"
+                       "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image.\n"
+                       "Après un rippage, le code de sortie vaut 3 si des secteurs n'ont pas pu être lus, sinon 4 si "
+                       "une piste diffère de la base AccurateRip pour un disque qu'elle connaît."));
+    help.addStandardOptions();
+    help.addDriveOption();
+    help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
+    help.addOptions({
+        {QStringLiteral("list"), QStringLiteral("Liste les lecteurs : lettre et source.")},
+        {QStringLiteral("toc"), QStringLiteral("Affiche la table des matières du disque.")},
+        {QStringLiteral("track"), QStringLiteral("Numéro de la piste à extraire."), QStringLiteral("N")},
+        {QStringLiteral("out"), QStringLiteral("Fichier de sortie."), QStringLiteral("FICHIER")},
+        {QStringLiteral("wav"), QStringLiteral("Écrit un fichier WAV (par défaut).")},
+        {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
+        {QStringLiteral("mp3"), QStringLiteral("Encode en MP3.")},
+        {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
+        {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
+        {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
+        {QStringLiteral("encoders"),
+         QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
+                        "(un par cœur par défaut ; 0 : chaque piste est encodée pendant sa lecture)."),
+         QStringLiteral("N")},
+        {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
+        {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("album"), QStringLiteral("Album de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("year"), QStringLiteral("Année de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("genre"), QStringLiteral("Nom du genre de l'étiquette ID3 (Other s'il est inconnu)."),
+         QStringLiteral("NOM")},
+        {QStringLiteral("comment"), QStringLiteral("Commentaire de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("read-tag"), QStringLiteral("Affiche l'étiquette ID3 d'un fichier."), QStringLiteral("FICHIER")},
+        {QStringLiteral("convert"),
+         QStringLiteral("Convertit un fichier ou un dossier WAV en MP3, ou MP3 en WAV selon l'extension ; "
+                        "--out donne le fichier ou le dossier de sortie ; un dossier mêlant les deux prend "
+                        "--mp3 ou --wav."),
+         QStringLiteral("SOURCE")},
+        {QStringLiteral("discid"), QStringLiteral("Affiche les identifiants du disque : CDDB, MusicBrainz, AccurateRip et CTDB.")},
+        {QStringLiteral("cddb"), QStringLiteral("Interroge un serveur CDDB sur le disque.")},
+        {QStringLiteral("server"), QStringLiteral("Adresse du serveur CDDB de --cddb."), QStringLiteral("URL")},
+        {QStringLiteral("email"),
+         QStringLiteral("Adresse électronique donnée au serveur CDDB et à MusicBrainz (par défaut, celle des "
+                        "préférences)."),
+         QStringLiteral("ADRESSE")},
+        {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
+        {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
+         QStringLiteral("URL")},
+        {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
+         QStringLiteral("N")},
+        {QStringLiteral("accuraterip-id"), QStringLiteral("Affiche le chemin du disque dans la base AccurateRip.")},
+        {QStringLiteral("accuraterip-server"),
+         QStringLiteral("Adresse de la base AccurateRip (http://www.accuraterip.com/accuraterip par défaut)."),
+         QStringLiteral("URL")},
+        {QStringLiteral("no-accuraterip"), QStringLiteral("Ne consulte pas la base AccurateRip.")},
+    });
+}
+
+int RipOptions::Int(const QString& name) const
+{
+    bool ok = false;
+    const int value = m_parser.value(name).toInt(&ok);
+    if (!ok)
+        throw UsageError(QStringLiteral("--%1 attend un nombre entier, pas « %2 ».").arg(name, m_parser.value(name)));
+    return value;
+}
+
+uint32_t RipOptions::Bitrate() const
+{
+    // The bitrates of MPEG-1 Layer III: the encoder would round any other
+    // value to one of them without a word.
+    static const QList<int> bitrates = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    const int value = Int(QStringLiteral("bitrate"));
+    if (!bitrates.contains(value)) {
+        QStringList allowed;
+        for (int b : bitrates)
+            allowed << QString::number(b);
+        throw UsageError(QStringLiteral("--bitrate attend l'un des débits MP3 %1 (en kbit/s), pas %2.")
+                             .arg(allowed.join(QStringLiteral(", ")))
+                             .arg(value));
+    }
+    return static_cast<uint32_t>(value);
+}
+
+QList<int> RipOptions::TrackList() const
+{
+    // "1,3-5": single numbers and ranges; a CD has at most 99 tracks.
+    constexpr int LastTrackNumber = 99;
+    QList<int> numbers;
+    for (const QString& part : m_parser.value(QStringLiteral("tracks")).split(',', Qt::SkipEmptyParts)) {
+        const QStringList bounds = part.split('-');
+        bool okFirst = false, okLast = true;
+        const int first = bounds.first().trimmed().toInt(&okFirst);
+        const int last = bounds.size() == 2 ? bounds.last().trimmed().toInt(&okLast) : first;
+        if (!okFirst || !okLast || bounds.size() > 2 || first > last || first < 1 || last > LastTrackNumber)
+            throw UsageError(QStringLiteral("Liste de pistes incorrecte : « %1 ».").arg(part));
+        for (int n = first; n <= last; ++n)
+            if (!numbers.contains(n))
+                numbers << n;
+    }
+    if (numbers.isEmpty())
+        throw UsageError(QStringLiteral("Indiquez les pistes avec --tracks, par exemple 1,3-5."));
+    return numbers;
+}
+
+int RipOptions::Encoders() const
+{
+    if (!m_parser.isSet(QStringLiteral("encoders")))
+        return ParallelMp3Encoder::DefaultEncoders();
+    const int count = Int(QStringLiteral("encoders"));
+    if (count < 0 || count > MaxEncoders)
+        throw UsageError(QStringLiteral("--encoders attend un nombre de 0 à %1.").arg(MaxEncoders));
+    return count;
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+class CommandHelp;
+
+// The options of calvenor-rip and the checks of their values. A value that
+// does not fit raises UsageError with a French text.
+class RipOptions {
+public:
+    explicit RipOptions(const QCommandLineParser& parser) : m_parser(parser) {}
+    // The description, the options and the argument, with their French help.
+    static void Define(CommandHelp& help);
+
+    int Int(const QString& name) const;
+    // --bitrate: one of the bitrates of MPEG-1 Layer III.
+    uint32_t Bitrate() const;
+    // --tracks: "1,3-5", in the order given, each number once.
+    QList<int> TrackList() const;
+    // --encoders, else one a core.
+    int Encoders() const;
+
+private:
+    const QCommandLineParser& m_parser;
+};

@@ -1,0 +1,25 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+// A disc's table of contents as the drive or the image reports it, before
+// any identifier is made of it. Sectors count as libcdio counts them:
+// sector 0 lies two seconds into the disc.
+struct CdTrackRecord {
+    int number = 0;         // as on the disc
+    int32_t start = 0;      // INDEX 01
+    bool audio = true;
+    int session = 1;
+    int32_t pregap = -1;    // INDEX 00, -1 when the source gives none
+    QList<int32_t> indexes; // INDEX 02, 03, ... where the source gives them
+    bool preEmphasis = false;
+    bool copyPermitted = false;
+    QString isrc;
+};
+
+struct CdTocRecord {
+    QList<CdTrackRecord> tracks;
+    int32_t leadOut = 0; // the sector after the disc's last one
+    QString mcn;
+};

@@ -1,0 +1,153 @@
+#include "cddb/FakeCdAudioDevice.h"
+#include "disc/AccurateRipDiscId.h"
+#include "disc/DiscToc.h"
+#include "platform/CdioAudioDevice.h"
+#include "support/TestFiles.h"
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+constexpr int LeadIn = 150;
+
+// A table of contents as published: starts and lead-out in frames from the
+// very start of the disc, the disc's numbers of its data tracks.
+struct Published {
+    const char* disc;
+    int firstTrack;
+    QList<int> starts;
+    int leadOut;
+    QList<int> dataTracks;
+    // Identifiers the sources give; empty when they give none.
+    const char* cddb;
+    const char* musicBrainz;
+    const char* accurateRip;
+    const char* ctdb;
+};
+
+DiscToc tocOf(const Published& p)
+{
+    QList<TocTrack> tracks;
+    for (int k = 0; k < p.starts.size(); ++k) {
+        TocTrack t;
+        t.number = p.firstTrack + k;
+        t.start = p.starts.at(k) - LeadIn;
+        t.length = (k + 1 < p.starts.size() ? p.starts.at(k + 1) : p.leadOut) - p.starts.at(k);
+        t.audio = !p.dataTracks.contains(t.number);
+        tracks << t;
+    }
+    return DiscToc(tracks, p.leadOut - LeadIn);
+}
+
+QList<int> brokenStarts()
+{
+    // 99 tracks, the first after a hidden track in its pregap; tracks 8 to
+    // 98 are 302 or 303 frames apart.
+    QList<int> starts{182, 4862, 21867, 43210, 51925, 76015, 94625};
+    for (int k = 0; k < 91; ++k)
+        starts << 94927 + (k * 605 + 1) / 2;
+    starts << 146897;
+    return starts;
+}
+
+const Published Discs[] = {
+    // The MusicBrainz "Disc ID Calculation" page.
+    {"MusicBrainz example", 1, {150, 15363, 32314, 46592, 63414, 80489}, 95462, {}, "", "49HHV7Eb8UKF3aQiNmu1GR8vKTY-",
+     "", ""},
+    // The CUETools database's and CDDB's identifiers of the TOC 4+96+2D2B+6256+B327+D84A.
+    {"CTDB example", 1, {0x96, 0x2D2B, 0x6256, 0xB327}, 0xD84A, {}, "1f02e004", "", "",
+     "VukMWWItblELRM.CEFpXxw0FlME-"},
+    // An enhanced CD, data track last, as its AccurateRip and MusicBrainz entries give it.
+    {"Enhanced CD", 1, {150, 12767, 40487, 63225, 93410, 118115, 151865, 184340, 215260, 247455, 281735}, 333801, {11},
+     "9e11600b", "9AQWqQ0eCCwktwPPrIUIYkUw2Uo-", "010-00164419-00b9f6e2-9e11600b", ""},
+    // A mixed-mode game CD, data track first.
+    {"Mixed mode", 1,
+     {150,    66728,  76502,  85963,  93760,  104048, 116066, 124743, 134206, 142916,
+      151852, 160720, 169425, 178731, 188459, 196711, 206354, 214845, 223686, 225746,
+      226384, 232668, 239447, 239931, 244989, 254264, 260066, 261222, 261674},
+     261976, {1}, "af0da31d", "", "028-00517a54-05a845d2-af0da31d", ""},
+    {"Hidden track, 99 tracks", 1, brokenStarts(), 169932, {}, "6308d763", "RQ9yuzEHF_fzexjCzj46KcdIaHA-",
+     "099-009fc8d0-224410e4-6308d763", ""},
+};
+} // namespace
+
+TEST(DiscToc, IdentifiersOfPublishedDiscs)
+{
+    for (const Published& p : Discs) {
+        SCOPED_TRACE(p.disc);
+        const DiscToc toc = tocOf(p);
+        if (*p.cddb) {
+            EXPECT_EQ(toc.CddbIdText(), p.cddb);
+        }
+        if (*p.musicBrainz) {
+            EXPECT_EQ(toc.MusicBrainzId(), p.musicBrainz);
+        }
+        if (*p.accurateRip) {
+            EXPECT_EQ(AccurateRipDiscId(toc).Text(), p.accurateRip);
+        }
+        if (*p.ctdb) {
+            EXPECT_EQ(toc.CtdbId(), p.ctdb);
+        }
+    }
+}
+
+// The example of cd-discid's README: the query ends with the lead-out in
+// seconds, not with the playing time the identifier holds.
+TEST(DiscToc, CddbQueryEndsWithTheLeadOutInSeconds)
+{
+    const Published p{"cd-discid", 1,
+                      {15037, 33615, 47637, 64202, 80665, 99150, 112272, 129287, 150072, 167990, 187560, 199785, 218482},
+                      3053 * 75, {}, "", "", "", ""};
+    EXPECT_EQ(tocOf(p).CddbQueryArguments(),
+              "a20b250d 13 15037 33615 47637 64202 80665 99150 112272 129287 150072 167990 187560 199785 218482 3053");
+}
+
+// The MusicBrainz example's table on a disc that starts at track 2: the
+// public algorithm puts each offset in the place of its track number, which
+// gives another identifier (worked apart from libdiscid).
+TEST(DiscToc, ReadKeepsTheDiscsOwnNumbersAndItsCodes)
+{
+    FakeCdAudioDevice device;
+    device.tocs["/dev/sr0"] = {{150, 15363, 32314, 46592, 63414, 80489}, 95462, 2, {"FRZ039800212"}, "0724384960650"};
+    device.dataTracks["/dev/sr0"] = {7};
+    const DiscToc toc = DiscToc::Read(device, "/dev/sr0");
+    EXPECT_EQ(toc.FirstTrack(), 2);
+    EXPECT_EQ(toc.LastTrack(), 7);
+    ASSERT_NE(toc.Track(7), nullptr);
+    EXPECT_FALSE(toc.Track(7)->audio);
+    EXPECT_EQ(toc.Track(3)->length, 32314 - 15363);
+    EXPECT_EQ(toc.Track(2)->isrc, "FRZ039800212");
+    EXPECT_EQ(toc.Mcn(), "0724384960650");
+    device.dataTracks.clear();
+    EXPECT_EQ(DiscToc::Read(device, "/dev/sr0").MusicBrainzId(), "uXLo4SzGBbHkQV4FVHhO13rsCb8-");
+}
+
+// A cue sheet read by libcdio: pregap, flags, ISRC and catalogue number.
+TEST(DiscToc, ReadsWhatACueSheetTells)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(TestFiles::Write(dir.filePath("disc.bin"), QByteArray(300 * 2352, '\0')));
+    const QString cue = dir.filePath("disc.cue");
+    ASSERT_TRUE(TestFiles::Write(cue, "CATALOG 0724384960650\n"
+                                      "FILE \"disc.bin\" BINARY\n"
+                                      "  TRACK 01 AUDIO\n"
+                                      "    FLAGS PRE DCP\n"
+                                      "    ISRC FRZ039800212\n"
+                                      "    INDEX 01 00:00:00\n"
+                                      "  TRACK 02 AUDIO\n"
+                                      "    INDEX 00 00:01:00\n"
+                                      "    INDEX 01 00:03:00\n"));
+    CdioAudioDevice device;
+    const DiscToc toc = DiscToc::Read(device, cue);
+    ASSERT_EQ(toc.Tracks().size(), 2);
+    const TocTrack& first = toc.Tracks().at(0);
+    EXPECT_TRUE(first.preEmphasis);
+    EXPECT_TRUE(first.copyPermitted);
+    EXPECT_EQ(first.isrc, "FRZ039800212");
+    EXPECT_EQ(first.pregap, -1);
+    const TocTrack& second = toc.Tracks().at(1);
+    EXPECT_FALSE(second.preEmphasis || second.copyPermitted);
+    EXPECT_EQ(second.pregap, 75);
+    EXPECT_EQ(second.start, 225);
+    EXPECT_EQ(toc.LeadOut(), 300);
+    EXPECT_EQ(toc.Mcn(), "0724384960650");
+}
