@@ -41,7 +41,7 @@ void DiscSession::readToc(QChar letter)
     if (!m_services.cdAudio)
         return;
     try {
-        *m_toc = DiscToc::Read(*m_services.cdAudio, m_services.drives->source(letter));
+        *m_toc = DiscToc::ReadDrive(*m_services.drives, *m_services.cdAudio, letter);
     } catch (const CalvenorError&) {
         // The track list stands; a lookup tells why the disc can't be named.
     }
@@ -56,6 +56,6 @@ void DiscSession::Forget()
 const DiscToc& DiscSession::RequireToc(QChar letter)
 {
     if (m_toc->IsEmpty())
-        *m_toc = DiscToc::Read(*m_services.cdAudio, m_services.drives->source(letter));
+        *m_toc = DiscToc::ReadDrive(*m_services.drives, *m_services.cdAudio, letter);
     return *m_toc;
 }

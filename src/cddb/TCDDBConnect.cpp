@@ -1,5 +1,4 @@
 #include "cddb/TCDDBConnect.h"
-#include "cddb/TCDInfo.h"
 #include "cddb/EmailAddress.h"
 #include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
@@ -189,15 +188,6 @@ QString TCDDBConnect::SendCommand(const QString& command)
     }
     notifyReceived(answer);
     return answer;
-}
-
-QString TCDDBConnect::QueryCommand(TCDInfo& disc)
-{
-    const uint32_t n = disc.TrackCount();
-    QString command = QStringLiteral("cddb+query+") + disc.DiscIdString() + '+' + QString::number(n);
-    for (uint32_t k = 1; k <= n; ++k)
-        command += '+' + QString::number(TCDInfo::MsfToFrames(disc.TrackPosition(static_cast<int>(k))));
-    return command + '+' + QString::number(disc.TotalSeconds());
 }
 
 QString TCDDBConnect::QueryCommand(const DiscToc& toc)

@@ -7,7 +7,6 @@
 #include <functional>
 
 class DiscToc;
-class TCDInfo;
 
 // Asks a CDDB server over HTTP which discs match a table of contents and reads a
 // disc's record: artist, album, category, year and titles. Each command is
@@ -78,10 +77,8 @@ public:
     QString SendCommand(const QString& command);
     QString BuildUrl(const QString& command) const;
 
-    // "cddb+query+" + identifier + track count + track starts in frames + playing seconds.
+    // "cddb+query+" + identifier + track count + track starts in frames + lead-out in seconds.
     static QString QueryCommand(const DiscToc& toc);
-    // The same from a drive's disc, for the identifier command.
-    static QString QueryCommand(TCDInfo& disc);
     // Without the blanks and control characters at both ends.
     static QString TrimBlanks(const QString& text);
     // Lines end in CR LF, CR or LF alike; a final line break ends the last line.

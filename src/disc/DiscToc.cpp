@@ -1,6 +1,7 @@
 #include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
 #include "platform/ICdAudioDevice.h"
+#include "platform/IDrives.h"
 #include "platform/MusicBrainzDiscId.h"
 #include <QCryptographicHash>
 
@@ -58,6 +59,14 @@ DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source)
         tracks << track;
     }
     return DiscToc(tracks, record.leadOut, record.mcn);
+}
+
+DiscToc DiscToc::ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter)
+{
+    const QString source = drives.source(letter);
+    if (source.isEmpty())
+        throw CalvenorError(QStringLiteral("Aucun lecteur de CD ne porte la lettre « %1 ».").arg(letter));
+    return Read(device, source);
 }
 
 int DiscToc::FirstTrack() const

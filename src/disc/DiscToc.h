@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class ICdAudioDevice;
+class IDrives;
 
 // One track of a disc's table of contents. Sectors are counted as libcdio
 // and AccurateRip count them: sector 0 lies two seconds into the disc.
@@ -31,6 +32,8 @@ public:
     DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& mcn = {});
     // Raises CalvenorError with a French text when the source has no disc.
     static DiscToc Read(ICdAudioDevice& device, const QString& source);
+    // The disc of the drive with this letter; a letter no drive has raises too.
+    static DiscToc ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter);
 
     bool IsEmpty() const { return m_tracks.isEmpty(); }
     const QList<TocTrack>& Tracks() const { return m_tracks; }

@@ -120,16 +120,6 @@ QString TargetNameRule::WithSeparator(const QString& folder)
     return folder.endsWith('/') ? folder : folder + '/';
 }
 
-int TargetNameRule::TrackNumberFromLabel(const QString& label)
-{
-    return digitsOf(label).trimmed().toInt();
-}
-
-QString TargetNameRule::LabelFromDigits(const QString& twoDigits)
-{
-    return LabelPrefix + twoDigits;
-}
-
 QString TargetNameRule::ReplaceLastFour(const QString& text, const QString& extension)
 {
     return text.left(qMax(0, text.size() - 4)) + extension;

@@ -38,10 +38,6 @@ public:
     static QString DefaultMusicFolder(const QString& documentsFolder);
     // The folder with a "/" at its end.
     static QString WithSeparator(const QString& folder);
-    // Track number written in characters 7 and 8 of a row label ("Piste 07" gives 7), 0 when none.
-    static int TrackNumberFromLabel(const QString& label);
-    // The label of the row of a track: "Piste " + two digits.
-    static QString LabelFromDigits(const QString& twoDigits);
     // The text without its last four characters, followed by the extension.
     static QString ReplaceLastFour(const QString& text, const QString& extension);
     // The parent of a folder text; stops at the root "/".

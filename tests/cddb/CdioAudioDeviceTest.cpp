@@ -1,61 +1,47 @@
 #include "TestDiscs.h"
 #include "cddb/TCDDBConnect.h"
-#include "cddb/TCDInfo.h"
+#include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
-#include "support/FakeDrives.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-// Disc images read through the real libcdio, mapped to drive d.
+// Disc images read through the real libcdio.
 class ImageDisc : public ::testing::Test {
 protected:
-    TCDInfo& open(const QString& cue)
-    {
-        drives.sources = {{'d', cue}};
-        info = std::make_unique<TCDInfo>(drives, device);
-        info->OpenDrive('d');
-        return *info;
-    }
+    DiscToc read(const QString& cue) { return DiscToc::Read(device, cue); }
 
     QTemporaryDir dir;
-    FakeDrives drives;
     CdioAudioDevice device;
-    std::unique_ptr<TCDInfo> info;
 };
 
-TEST_F(ImageDisc, PositionsCountFromTheStartOfTheDiscAndTheLastLengthStopsShortOfTheLeadOut)
+TEST_F(ImageDisc, StartsAndLengthsInSectorsUpToTheLeadOut)
 {
-    const auto disc = device.Open(TestDiscs::ThreeTracks(dir.path()));
-    ASSERT_EQ(disc->TrackCount(), 3);
-    EXPECT_EQ(disc->TrackPosition(1), 150);
-    EXPECT_EQ(disc->TrackPosition(2), 450);
-    EXPECT_EQ(disc->TrackPosition(3), 900);
-    EXPECT_EQ(disc->TrackLength(1), 300);
-    EXPECT_EQ(disc->TrackLength(2), 450);
-    EXPECT_EQ(disc->TrackLength(3), 599);
-    EXPECT_THROW(disc->TrackPosition(4), CalvenorError);
-    EXPECT_THROW(disc->TrackLength(0), CalvenorError);
+    const DiscToc toc = read(TestDiscs::ThreeTracks(dir.path()));
+    ASSERT_EQ(toc.Tracks().size(), 3);
+    EXPECT_EQ(toc.FirstTrack(), 1);
+    QList<int> starts, lengths;
+    for (const TocTrack& t : toc.Tracks()) {
+        starts << t.start;
+        lengths << t.length;
+    }
+    EXPECT_EQ(starts, QList<int>({0, 300, 750}));
+    EXPECT_EQ(lengths, QList<int>({300, 450, 600}));
+    EXPECT_EQ(toc.LeadOut(), 1350);
 }
 
 TEST_F(ImageDisc, IdentifiersOfGeneratedImages)
 {
-    TCDInfo& three = open(TestDiscs::ThreeTracks(dir.path()));
-    EXPECT_EQ(three.DiscIdString(), "0b001203");
-    EXPECT_EQ(TCDDBConnect::QueryCommand(three), "cddb+query+0b001203+3+150+450+900+18");
-
+    const DiscToc three = read(TestDiscs::ThreeTracks(dir.path()));
+    EXPECT_EQ(three.CddbIdText(), "0b001203");
+    EXPECT_EQ(TCDDBConnect::QueryCommand(three), "cddb+query+0b001203+3+150+450+900+20");
     // Data tracks count as tracks of the disc.
-    TCDInfo& enhanced = open(TestDiscs::WithDataTrack(dir.path()));
-    EXPECT_EQ(enhanced.DiscIdString(), "09000c03");
-}
-
-TEST_F(ImageDisc, WorkedExampleAsAnImage)
-{
-    TCDInfo& disc = open(TestDiscs::WorkedExample(dir.path()));
-    EXPECT_EQ(disc.DiscIdString(), "0c01ac02");
-    EXPECT_EQ(TCDDBConnect::QueryCommand(disc), "cddb+query+0c01ac02+2+150+14262+428");
+    EXPECT_EQ(read(TestDiscs::WithDataTrack(dir.path())).CddbIdText(), "09000c03");
+    const DiscToc worked = read(TestDiscs::WorkedExample(dir.path()));
+    EXPECT_EQ(worked.CddbIdText(), "0c01ac02");
+    EXPECT_EQ(TCDDBConnect::QueryCommand(worked), "cddb+query+0c01ac02+2+150+14262+430");
 }
 
 TEST_F(ImageDisc, ImageWithoutItsBinIsReportedInFrench)

@@ -5,7 +5,7 @@
 #include <QMap>
 #include <QStringList>
 
-// Tables of contents by source path, as a CD player reports them: starts in
+// Tables of contents by source path, as a drive reports them: starts in
 // frames from the start of the disc, and the lead-out; the disc may start at
 // another track than 1 and carry ISRCs and a catalogue number. Counts the
 // discs opened and closed.
@@ -40,17 +40,6 @@ private:
         {
         }
         ~FakeDisc() override { ++m_closed; }
-        int TrackCount() override { return m_toc.starts.size(); }
-        int TrackPosition(int track) override { return m_toc.starts.at(checked(track) - 1); }
-        int TrackLength(int track) override
-        {
-            const int end = track == TrackCount() ? m_toc.leadOut - 1 : m_toc.starts.at(checked(track));
-            return end - TrackPosition(track);
-        }
-        bool IsAudioTrack(int track) override
-        {
-            return !m_dataTracks.contains(checked(track) + m_toc.firstTrack - 1);
-        }
         CdTocRecord Toc() override
         {
             CdTocRecord record;
@@ -69,12 +58,6 @@ private:
 
     private:
         static constexpr int LeadInFrames = 150;
-        int checked(int track) const
-        {
-            if (track < 1 || track > m_toc.starts.size())
-                throw CalvenorError(QStringLiteral("Piste inexistante"));
-            return track;
-        }
         FakeCdAudioDevice::Toc m_toc;
         QList<int> m_dataTracks;
         int& m_closed;

@@ -1,13 +1,12 @@
 #include "ServerFixture.h"
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/MusicBrainzJson.h"
-#include "cddb/TCDInfo.h"
+#include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/HttpCancelled.h"
 #include "support/DiscImage.h"
-#include "support/FakeDrives.h"
 #include <QElapsedTimer>
 #include <QJsonObject>
 #include <QProcess>
@@ -127,15 +126,12 @@ TEST(MusicBrainzDiscId, ImagesGiveTheIdentifierOfThePublicAlgorithm)
         DiscImage image;
         for (int n : sectors)
             image.AddAudioTrack(DiscImage::NoisePcm(n, uint32_t(n)));
-        FakeDrives drives;
-        drives.sources = {{'x', image.WriteTo(dir.path())}};
         CdioAudioDevice device;
-        TCDInfo disc(drives, device);
-        disc.OpenDrive('x');
+        const DiscToc disc = DiscToc::Read(device, image.WriteTo(dir.path()));
         QList<int> starts;
         for (const DiscImage::Track& t : image.Tracks())
             starts << t.firstSector + 150;
-        EXPECT_EQ(disc.MusicBrainzDiscIdString(), referenceId(starts, image.LeadOutSector() + 150));
+        EXPECT_EQ(disc.MusicBrainzId(), referenceId(starts, image.LeadOutSector() + 150));
     }
 }
 } // namespace

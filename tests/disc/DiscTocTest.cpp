@@ -2,6 +2,7 @@
 #include "disc/AccurateRipDiscId.h"
 #include "disc/DiscToc.h"
 #include "platform/CdioAudioDevice.h"
+#include "support/FakeDrives.h"
 #include "support/TestFiles.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -65,6 +66,11 @@ const Published Discs[] = {
       151852, 160720, 169425, 178731, 188459, 196711, 206354, 214845, 223686, 225746,
       226384, 232668, 239447, 239931, 244989, 254264, 260066, 261222, 261674},
      261976, {1}, "af0da31d", "", "028-00517a54-05a845d2-af0da31d", ""},
+    // The ten-track disc of the disc identifier documentation.
+    {"Ten tracks", 1, {150, 18901, 39738, 59557, 79152, 100126, 124833, 147278, 166336, 182560}, 206535, {},
+     "830abf0a", "", "", ""},
+    // One track whose last frame is 29:59:74: the lead-out rolls over to 30:00:00.
+    {"Thirty minutes", 1, {150}, 30 * 4500, {}, "02070601", "", "", ""},
     {"Hidden track, 99 tracks", 1, brokenStarts(), 169932, {}, "6308d763", "RQ9yuzEHF_fzexjCzj46KcdIaHA-",
      "099-009fc8d0-224410e4-6308d763", ""},
 };
@@ -99,6 +105,42 @@ TEST(DiscToc, CddbQueryEndsWithTheLeadOutInSeconds)
                       3053 * 75, {}, "", "", "", ""};
     EXPECT_EQ(tocOf(p).CddbQueryArguments(),
               "a20b250d 13 15037 33615 47637 64202 80665 99150 112272 129287 150072 167990 187560 199785 218482 3053");
+}
+
+// The checksum byte: digit sums of each start's whole seconds, modulo 255; a
+// track in its first second adds nothing.
+TEST(DiscToc, CddbChecksumByte)
+{
+    const auto checksum = [](const QList<int>& seconds) {
+        QList<int> starts;
+        for (int s : seconds)
+            starts << s * 75;
+        return tocOf({"", 1, starts, starts.last() + 7500, {}, "", "", "", ""}).CddbId() >> 24;
+    };
+    const QList<int> fourteen(14, 99); // digit sum 18 each: 252
+    EXPECT_EQ(checksum(fourteen + QList<int>{3}), 0u);                // 255
+    EXPECT_EQ(checksum(fourteen + QList<int>{4}), 1u);                // 256
+    EXPECT_EQ(checksum(fourteen + fourteen + QList<int>{6}), 0u);     // 510
+    EXPECT_EQ(checksum({0, 20}), 2u);
+}
+
+TEST(DiscToc, ReadingADriveFailsInFrenchAndClosesTheDisc)
+{
+    FakeDrives drives;
+    drives.sources = {{'d', "/dev/sr0"}};
+    FakeCdAudioDevice device;
+    try {
+        DiscToc::ReadDrive(drives, device, 'x');
+        FAIL() << "a letter without a drive was read";
+    } catch (const CalvenorError& e) {
+        EXPECT_EQ(e.message(), "Aucun lecteur de CD ne porte la lettre « x ».");
+    }
+    EXPECT_THROW(DiscToc::ReadDrive(drives, device, 'd'), CalvenorError) << "no disc in d";
+    device.tocs["/dev/sr0"] = {{150, 1000}, 2000};
+    EXPECT_EQ(DiscToc::ReadDrive(drives, device, 'd').Tracks().size(), 2);
+    EXPECT_EQ(device.opened, 1);
+    EXPECT_EQ(device.closed, 1);
+    EXPECT_THROW(DiscToc().CddbId(), CalvenorError);
 }
 
 // The MusicBrainz example's table on a disc that starts at track 2: the

@@ -48,8 +48,6 @@ TEST(TargetNameRule, ParentFolder)
 
 TEST(TargetNameRule, LabelsExtensionsAndDefaultFolder)
 {
-    EXPECT_EQ(TargetNameRule::TrackNumberFromLabel("Piste 07"), 7);
-    EXPECT_EQ(TargetNameRule::TrackNumberFromLabel("Piste 12"), 12);
     EXPECT_EQ(TargetNameRule::ReplaceLastFour("/m/03 - Intro.mp3", ".wav"), "/m/03 - Intro.wav");
     EXPECT_EQ(TargetNameRule::ReplaceLastFour("ab", ".mp3"), ".mp3");
     EXPECT_EQ(TargetNameRule::DefaultMusicFolder("/home/u/Documents"), "/home/u/Documents/Ma musique/");

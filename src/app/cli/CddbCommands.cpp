@@ -34,10 +34,7 @@ public:
 // The disc's table of contents, read once for the whole lookup.
 DiscToc readToc(LookupServices& real, QChar letter)
 {
-    const QString source = real.services.drives->source(letter);
-    if (source.isEmpty())
-        throw CalvenorError(QStringLiteral("Aucun lecteur de CD ne porte la lettre « %1 ».").arg(letter));
-    return DiscToc::Read(real.device, source);
+    return DiscToc::ReadDrive(*real.services.drives, real.device, letter);
 }
 } // namespace
 
