@@ -468,9 +468,11 @@ TEST_F(LookupWindow, TheFirstLookupAsksForTheAddressAndKeepsIt)
     EXPECT_EQ(status(), "Opération annulée.");
 }
 
-// CDDB's "no match" is not shown when MusicBrainz knows the disc.
+// CDDB's "no match" is not shown when MusicBrainz knows the disc. Both ask
+// by the table of contents read when the disc was listed.
 TEST_F(LookupWindow, MusicBrainzAnswersWhenCddbHasNoRecord)
 {
+    const int reads = device.opened;
     QFile json(CALVENOR_SOURCE_DIR "/tests/cddb/records/musicbrainz/g0xMXjKMt8aCFXrW9aedO0gMeoE-.json");
     ASSERT_TRUE(json.open(QIODevice::ReadOnly));
     http.musicBrainz["g0xMXjKMt8aCFXrW9aedO0gMeoE-"] = json.readAll();
@@ -487,6 +489,7 @@ TEST_F(LookupWindow, MusicBrainzAnswersWhenCddbHasNoRecord)
     EXPECT_EQ(lookup->Album->text(), "First Album (remaster)");
     EXPECT_EQ(found(), QStringList({"Intro", "Second Song"}));
     EXPECT_EQ(status(), "Opération terminée.");
+    EXPECT_EQ(device.opened, reads) << "the lookup read the disc again";
 }
 
 // Control characters and overlong names from a server: the names made of
