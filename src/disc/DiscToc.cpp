@@ -87,15 +87,6 @@ const TocTrack* DiscToc::Track(int number) const
     return nullptr;
 }
 
-QList<TocTrack> DiscToc::AudioTracks() const
-{
-    QList<TocTrack> audio;
-    for (const TocTrack& track : m_tracks)
-        if (track.audio)
-            audio << track;
-    return audio;
-}
-
 uint32_t DiscToc::CddbId() const
 {
     if (m_tracks.isEmpty())

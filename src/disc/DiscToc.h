@@ -41,7 +41,6 @@ public:
     int LastTrack() const;
     // Null when the disc has no track with that number.
     const TocTrack* Track(int number) const;
-    QList<TocTrack> AudioTracks() const;
     // The sector after the disc's last one.
     int32_t LeadOut() const { return m_leadOut; }
     QString Mcn() const { return m_mcn; }

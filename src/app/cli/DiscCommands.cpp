@@ -1,4 +1,5 @@
 #include "app/cli/DiscCommands.h"
+#include "app/cli/TerminalText.h"
 #include "disc/AccurateRipDiscId.h"
 #include "disc/DiscToc.h"
 #include "rip/TCDRIP.h"
@@ -26,7 +27,7 @@ QStringList trackDetails(const TocTrack& track)
     if (!flags.isEmpty())
         words << QStringLiteral("flags=") + flags.join(QLatin1Char(','));
     if (!track.isrc.isEmpty())
-        words << QStringLiteral("isrc=") + track.isrc;
+        words << QStringLiteral("isrc=") + TerminalText::Escaped(track.isrc);
     return words;
 }
 } // namespace
@@ -42,7 +43,7 @@ void DiscCommands::PrintToc()
         m_out << (words + trackDetails(track)).join(QLatin1Char(' ')) << '\n';
     }
     if (!m_toc.Mcn().isEmpty())
-        m_out << "mcn=" << m_toc.Mcn() << '\n';
+        m_out << "mcn=" << TerminalText::Escaped(m_toc.Mcn()) << '\n';
 }
 
 void DiscCommands::PrintIds()

@@ -292,33 +292,23 @@ QString TConnexion_CDDB_Form::askCorrection(const QString& name, const QString& 
     return rename->ModifyText->text();
 }
 
-AlbumRelease TConnexion_CDDB_Form::shownRelease() const
-{
-    AlbumRelease release = m_release;
-    release.artist = Artiste->text();
-    release.album = Album->text();
-    release.titles.clear();
-    for (int i = 0; i < ListBox1->count(); ++i)
-        release.titles << ListBox1->item(i)->text();
-    return release;
-}
-
 // Names are corrected before anything is written; without titles nothing is.
 void TConnexion_CDDB_Form::BitBtn1Click()
 {
     const NameCorrection correction([this](const QString& name, const QString& boxText) {
         return askCorrection(name, boxText);
     });
-    Artiste->setText(correction.FolderName(Artiste->text(), QStringLiteral("Le nom de l'artiste")));
-    Album->setText(correction.FolderName(Album->text(), QStringLiteral("Le nom de l'album")));
-    for (int i = 0; i < ListBox1->count(); ++i)
-        ListBox1->item(i)->setText(correction.WithoutForbiddenChars(ListBox1->item(i)->text(), QString()));
-    if (ListBox1->count() == 0)
+    AlbumRelease release = m_release;
+    release.artist = correction.FolderName(release.artist, QStringLiteral("Le nom de l'artiste"));
+    release.album = correction.FolderName(release.album, QStringLiteral("Le nom de l'album"));
+    for (QString& title : release.titles)
+        title = correction.WithoutForbiddenChars(title, QString());
+    showRelease(release);
+    if (m_release.titles.isEmpty())
         return;
 
-    const AlbumRelease release = shownRelease();
-    const QString folder = DiscLookup::AlbumFolder(m_rows.DefaultFolder(), release);
-    DiscLookup::Apply(release, m_rows.Sheet(), folder, m_rows.RipsMp3());
+    const QString folder = DiscLookup::AlbumFolder(m_rows.DefaultFolder(), m_release);
+    DiscLookup::Apply(m_release, m_rows.Sheet(), folder, m_rows.RipsMp3());
     m_rows.SetFolder(folder);
     done(QDialog::Accepted);
 }

@@ -71,8 +71,6 @@ private:
     void setStatus(const QString& text, int progress);
     // Shows the box text, when there is one, then the rename window.
     QString askCorrection(const QString& name, const QString& boxText);
-    // The release on show, with the names as the user corrected them.
-    AlbumRelease shownRelease() const;
 
     ITrackTable& m_rows;
     DiscLookup m_lookup;
