@@ -109,12 +109,20 @@ void TCDRIP::readToc()
         const TTocEntry e = m_library.CR_GetTocEntry(i);
         const TTocEntry next = m_library.CR_GetTocEntry(i + 1);
         TTrack t;
-        t.TrackNum = i + 1;
+        t.TrackNum = e.btTrackNumber;
         t.FirstSector = static_cast<int32_t>(e.dwStartSector);
         t.LastSector = static_cast<int32_t>(next.dwStartSector) - 1;
         t.Kind = e.btFlag == TOC_FLAG_AUDIO ? QStringLiteral("Audio") : QStringLiteral("Data");
-        Tracks.append({EntryName(i + 1), t});
+        Tracks.append({EntryName(t.TrackNum), t});
     }
+}
+
+const TTrack* TCDRIP::TrackOf(int number) const
+{
+    for (const TrackEntry& entry : Tracks)
+        if (entry.Track.TrackNum == number)
+            return &entry.Track;
+    return nullptr;
 }
 
 QList<AlbumTrack> TCDRIP::AlbumTracks() const
@@ -177,10 +185,10 @@ TrackRipResult TCDRIP::RipTrack(int32_t trackNum, const QString& path, IRipProgr
 {
     if (progress)
         progress->TrackBegins(trackNum, path);
-    if (trackNum < 1 || trackNum > Tracks.size())
+    const TTrack* t = TrackOf(trackNum);
+    if (!t)
         throw ECDRIPError(QStringLiteral("Invalid track number"));
-    const TTrack& t = Tracks.at(trackNum - 1).Track;
-    TrackRipResult result = RipSectors(t.FirstSector, t.LastSector, path, progress);
+    TrackRipResult result = RipSectors(t->FirstSector, t->LastSector, path, progress);
     result.TrackNum = trackNum;
     return result;
 }

@@ -75,6 +75,9 @@ public:
     static QString JitterLogPath(const QString& path);
     // The album's tracks as the disc gives them: one per audio entry of the
     // track list, in order, numbered, without values and unticked.
+    // The entry of the track with this number on the disc (a disc may start
+    // at 2); null when the disc has none.
+    const TTrack* TrackOf(int number) const;
     QList<AlbumTrack> AlbumTracks() const;
 
     // The name of the track list entry of a track number: Track01, Track10, Track100.

@@ -71,10 +71,10 @@ TEST_F(MainForm, ArgumentNamingNoDriveSelectsNothing)
 
 TEST_F(MainForm, ReadingADiscListsAudioTracksWithDefaultTargets)
 {
-    cdRip.toc = {{0, 0x14}};
+    cdRip.toc = {{0, 0x14, 1}};
     for (int i = 1; i <= 11; ++i)
-        cdRip.toc.append({uint32_t(i * 100), 0x10});
-    cdRip.toc.append({1200, 0x10});
+        cdRip.toc.append({uint32_t(i * 100), 0x10, uint8_t(i + 1)});
+    cdRip.toc.append({1200, 0x10, 0xAA});
     open();
     choose(0);
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "no connection, no question";
@@ -116,7 +116,7 @@ TEST_F(MainForm, DiscRemovedAndInserted)
 
 TEST_F(MainForm, DiscWithoutAudioIsReadAgainAtEveryPoll)
 {
-    cdRip.toc = {{0, 0x14}, {500, 0x14}};
+    cdRip.toc = {{0, 0x14, 1}, {500, 0x14, 0xAA}};
     open();
     choose(0);
     EXPECT_FALSE(form->DiscPresent());

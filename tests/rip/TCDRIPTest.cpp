@@ -74,20 +74,24 @@ protected:
 
 } // namespace
 
+// A disc that starts at track 2 keeps its own numbers.
 TEST_F(RipperTest, TrackListNamesKindsAndSectors)
 {
-    lib.toc = {{0, 0x10}, {100, 0x14}, {200, 0x12}, {300, 0x00}, {400, 0x10}, {500, 0x15}};
+    lib.toc = {{0, 0x10, 2}, {100, 0x14, 3}, {200, 0x12, 4}, {300, 0x00, 5}, {400, 0x10, 6}, {500, 0x15, 0xAA}};
     auto r = make();
     ASSERT_EQ(r->Tracks.size(), 5);
-    EXPECT_EQ(r->Tracks[0].Name, "Track01");
-    EXPECT_EQ(r->Tracks[4].Name, "Track05");
+    EXPECT_EQ(r->Tracks[0].Name, "Track02");
+    EXPECT_EQ(r->Tracks[4].Name, "Track06");
     QStringList kinds;
     for (const TrackEntry& e : r->Tracks)
         kinds << e.Track.Kind;
     EXPECT_EQ(kinds, QStringList({"Audio", "Data", "Data", "Data", "Audio"}));
     EXPECT_EQ(r->Tracks[4].Track.FirstSector, 400);
     EXPECT_EQ(r->Tracks[4].Track.LastSector, 499);
-    EXPECT_EQ(r->Tracks[4].Track.TrackNum, 5);
+    EXPECT_EQ(r->Tracks[4].Track.TrackNum, 6);
+    ASSERT_NE(r->TrackOf(6), nullptr);
+    EXPECT_EQ(r->TrackOf(6)->FirstSector, 400);
+    EXPECT_EQ(r->TrackOf(1), nullptr);
     EXPECT_EQ(TCDRIP::EntryName(9), "Track09");
     EXPECT_EQ(TCDRIP::EntryName(10), "Track10");
     EXPECT_EQ(TCDRIP::EntryName(100), "Track100");

@@ -79,7 +79,7 @@ public:
     {
         toc.clear();
         for (uint32_t s : starts)
-            toc.append({s, TOC_FLAG_AUDIO, 0, 0});
+            toc.append({s, TOC_FLAG_AUDIO, uint8_t(toc.size() + 1), 0});
         toc.append({leadOut, TOC_FLAG_DATA, 0xAA, 0});
     }
     int count(const QString& call) const { return calls.filter(call).size(); }

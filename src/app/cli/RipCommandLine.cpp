@@ -236,9 +236,9 @@ int RipCommandLine::ripOneTrack()
     if (out.isEmpty())
         throw UsageError(QStringLiteral("Indiquez le fichier de sortie avec --out."));
     TCDRIP& r = ripper();
-    if (track < 1 || track > r.Tracks.size())
+    if (!r.TrackOf(track))
         throw CalvenorError(QStringLiteral("Le disque n'a pas de piste %1.").arg(track));
-    if (r.Tracks.at(track - 1).Track.Kind != QLatin1String("Audio"))
+    if (r.TrackOf(track)->Kind != QLatin1String("Audio"))
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
     configureOutput(r, true);
     // Stopped at once, even in a read stuck on damage, and finished as a stop
@@ -288,7 +288,7 @@ void RipCommandLine::tagRippedFile(const QString& path, int track)
 void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const
 {
     for (int n : m_wantedTracks)
-        if (n > r.Tracks.size() || r.Tracks.at(n - 1).Track.Kind != QLatin1String("Audio"))
+        if (!r.TrackOf(n) || r.TrackOf(n)->Kind != QLatin1String("Audio"))
             throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
 }
 

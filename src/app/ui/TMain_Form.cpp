@@ -358,10 +358,11 @@ void TMain_Form::SetEncoderQuality()
 void TMain_Form::Play_BlueClick()
 {
     const BusyCursor busy;
-    // Rows count from 1; with none selected there is no track to ask for.
-    const int n = SelectedSlot();
-    if (n != 0)
-        m_preview->Play(n, m_services.drives->source(DriveLetter()));
+    // With no track selected there is none to ask for; the player knows the
+    // disc's own numbers, which a leading data track sets apart from the rows.
+    const int k = SelectedSlot();
+    if (Sheet().HasSlot(k))
+        m_preview->Play(Sheet().Track(k).number, m_services.drives->source(DriveLetter()));
 }
 
 
