@@ -160,3 +160,12 @@ QString DiscToc::CtdbId() const
     QByteArray id = QCryptographicHash::hash(text, QCryptographicHash::Sha1).toBase64();
     return QString::fromLatin1(id.replace('+', '.').replace('/', '_').replace('=', '-'));
 }
+
+QString DiscToc::CtdbLookupToc() const
+{
+    QStringList starts;
+    for (const TocTrack& track : m_tracks)
+        starts << (track.audio ? QString() : QStringLiteral("-")) + QString::number(track.start);
+    starts << QString::number(m_leadOut);
+    return starts.join(QLatin1Char(':'));
+}

@@ -55,6 +55,10 @@ public:
     QString MusicBrainzId() const;
     // The CUETools database's identifier of the table (28 characters).
     QString CtdbId() const;
+    // The table as the CUETools database's lookup takes it: each track's
+    // start in sectors, a data track's after a "-", then the lead-out, joined
+    // by ":".
+    QString CtdbLookupToc() const;
 
 private:
     // The tracks MusicBrainz and the CUETools database count end before the

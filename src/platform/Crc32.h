@@ -7,6 +7,11 @@ public:
     void Add(const uint8_t* data, int64_t length);
     uint32_t Value() const { return m_value; }
 
+    // The CRC of two pieces one after the other, from each piece's CRC and
+    // the second one's length: pieces checked apart (one a track) join into
+    // the CRC of the whole.
+    static uint32_t Combine(uint32_t first, uint32_t second, int64_t secondLength);
+
 private:
     uint32_t m_value = 0;
 };

@@ -208,9 +208,14 @@ QString RipLog::Text(const Header& header, const RipReport& report)
     text += QStringLiteral("Mode de paranoia : %1\n").arg(header.ParanoiaMode);
     if (!report.VerificationNote().isEmpty())
         text += QStringLiteral("AccurateRip : %1\n").arg(report.VerificationNote());
+    if (!report.DiscVerificationNote().isEmpty())
+        text += QStringLiteral("CTDB : %1\n").arg(report.DiscVerificationNote());
     for (const TrackRipResult& t : report.Tracks())
         text += '\n' + trackBlock(t);
-    return text + '\n' + summary(countsOf(report)) + '\n';
+    // The disc's verdict closes the summary: a later run that rewrites some
+    // of its files makes a new summary without it.
+    const QString disc = report.DiscVerdict().Text();
+    return text + '\n' + summary(countsOf(report)) + '\n' + (disc.isEmpty() ? QString() : disc + '\n');
 }
 
 QString RipLog::Merge(const QString& earlier, const QString& latest, const QStringList& files)

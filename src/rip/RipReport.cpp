@@ -3,6 +3,8 @@
 #include "platform/CalvenorError.h"
 #include "platform/HttpCancelled.h"
 #include "rip/AccurateRipDatabase.h"
+#include "rip/CtdbCrc.h"
+#include "rip/CtdbDatabase.h"
 #include "disc/AccurateRipDiscId.h"
 #include <algorithm>
 
@@ -30,6 +32,22 @@ void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& d
     setVerdicts([&](const TrackRipResult& t) {
         return AccurateRipVerdict::Of(responses, disc, disc.Slot(t.TrackNum), t.V1, t.V2);
     });
+}
+
+void RipReport::VerifyDisc(CtdbDatabase& database, const DiscToc& toc)
+{
+    m_disc = CtdbVerdict{};
+    const std::optional<uint32_t> crc = CtdbCrc::Disc(toc, m_tracks);
+    if (!crc) {
+        m_discNote = NotWholeDisc();
+        return;
+    }
+    try {
+        m_disc = CtdbVerdict::Of(database.Lookup(toc), *crc);
+        m_discNote.clear();
+    } catch (const CalvenorError& e) {
+        m_discNote = unreachedNote(e);
+    }
 }
 
 void RipReport::setVerdicts(const std::function<AccurateRipVerdict(const TrackRipResult&)>& verdictOf)
@@ -66,6 +84,8 @@ QStringList RipReport::VerdictLines() const
     for (const TrackRipResult& t : m_tracks)
         if (t.Verdict.Result != AccurateRipVerdict::NotChecked)
             lines << t.Verdict.Text(t.TrackNum);
+    if (m_disc.Result != CtdbVerdict::NotChecked)
+        lines << m_disc.Text();
     return lines;
 }
 
@@ -77,6 +97,8 @@ bool RipReport::LostSectors() const
 
 bool RipReport::DiffersFromKnownDisc() const
 {
+    if (m_disc.Result == CtdbVerdict::Exact)
+        return false;
     return std::any_of(m_tracks.begin(), m_tracks.end(), [](const TrackRipResult& t) {
         return t.Verdict.Result == AccurateRipVerdict::Different;
     });

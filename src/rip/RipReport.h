@@ -1,4 +1,5 @@
 #pragma once
+#include "rip/CtdbVerdict.h"
 #include "rip/TrackRipResult.h"
 #include <QList>
 #include <QString>
@@ -6,6 +7,8 @@
 #include <functional>
 
 class AccurateRipDatabase;
+class CtdbDatabase;
+class DiscToc;
 class CalvenorError;
 class AccurateRipDiscId;
 
@@ -26,16 +29,27 @@ public:
     // A stop gave up the request: each file written is "non vérifiée".
     bool VerificationStopped() const { return m_verificationStopped; }
 
+    // The CUETools database's word on the whole disc, asked only when every
+    // audio track of the table was ripped whole; else nothing is sent and
+    // DiscVerificationNote() says why.
+    void VerifyDisc(CtdbDatabase& database, const DiscToc& toc);
+    void SkipDiscVerification(const QString& reason) { m_discNote = reason; }
+    const QString& DiscVerificationNote() const { return m_discNote; }
+    const CtdbVerdict& DiscVerdict() const { return m_disc; }
+    static QString NotWholeDisc() { return QStringLiteral("non consultée : les pistes du disque n'ont pas toutes été lues en entier"); }
+
     // "Piste 02 : 100 secteurs illisibles (03:27.20 – 03:28.45)", one per damaged track.
     QStringList DamageLines() const;
-    // "Piste 02 : exacte (AccurateRip v2, confiance 12)", one per checked track.
+    // "Piste 02 : exacte (AccurateRip v2, confiance 12)", one per checked
+    // track, then the disc's CTDB verdict when it has one.
     QStringList VerdictLines() const;
     // "Piste 03 interrompue à 07:01 ; le fichier est incomplet.", one per track stopped before its end.
     QStringList InterruptionLines() const;
     // The tracks ripped to their end: a stopped track does not count.
     int RippedCount() const;
     bool LostSectors() const;
-    // Every sector was read but a track differs from a disc the database knows.
+    // Every sector was read but a track differs from a disc the database
+    // knows, and the CUETools database does not call the disc exact.
     bool DiffersFromKnownDisc() const;
 
     // The damage of one track, empty when it was read whole.
@@ -57,4 +71,6 @@ private:
     QList<TrackRipResult> m_tracks;
     QString m_note;
     bool m_verificationStopped = false;
+    CtdbVerdict m_disc;
+    QString m_discNote;
 };

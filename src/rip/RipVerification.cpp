@@ -4,10 +4,27 @@
 
 void RipVerification::Apply(RipReport& report, const std::atomic<bool>* cancel) const
 {
-    if (!Http || Toc.IsEmpty()) {
-        report.SkipVerification(Http ? NoToc() : SkipReason);
+    const QString accurateRipSkipped = skipped(SkipReason);
+    if (!accurateRipSkipped.isEmpty()) {
+        report.SkipVerification(accurateRipSkipped);
+    } else {
+        AccurateRipDatabase database(*Http, Server, cancel);
+        report.Verify(database, AccurateRipDiscId(Toc));
+    }
+    const QString ctdbSkipped = skipped(CtdbSkipReason);
+    if (!ctdbSkipped.isEmpty()) {
+        report.SkipDiscVerification(ctdbSkipped);
         return;
     }
-    AccurateRipDatabase database(*Http, Server, cancel);
-    report.Verify(database, AccurateRipDiscId(Toc));
+    CtdbDatabase database(*Http, CtdbServer, cancel);
+    report.VerifyDisc(database, Toc);
+}
+
+QString RipVerification::skipped(const QString& reason) const
+{
+    if (!reason.isEmpty())
+        return reason;
+    if (!Http)
+        return NoNetwork();
+    return Toc.IsEmpty() ? NoToc() : QString();
 }

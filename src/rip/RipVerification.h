@@ -1,6 +1,7 @@
 #pragma once
 #include "disc/DiscToc.h"
 #include "rip/AccurateRipDatabase.h"
+#include "rip/CtdbDatabase.h"
 #include <QString>
 #include <atomic>
 
@@ -8,19 +9,26 @@ class IHttpClient;
 class RipReport;
 
 // How the tracks of a run are proven: the AccurateRip database to ask about
-// the disc of that table of contents, or why it is not asked (no network,
-// turned off), which the log tells.
+// the disc of that table of contents, the CUETools database to ask about the
+// whole disc, or why either is not asked (no network, turned off), which the
+// log tells.
 struct RipVerification {
-    IHttpClient* Http = nullptr; // none: the database is not asked
+    IHttpClient* Http = nullptr; // none: no database is asked
     QString Server = AccurateRipDatabase::DefaultServer;
-    QString SkipReason;
+    QString SkipReason; // AccurateRip is not asked
+    QString CtdbServer = CtdbDatabase::DefaultServer;
+    QString CtdbSkipReason; // the CUETools database is not asked
     DiscToc Toc;
 
     static QString NoNetwork() { return QStringLiteral("non consultée : pas de connexion au réseau"); }
     static QString TurnedOff() { return QStringLiteral("non consultée : vérification désactivée"); }
     static QString NoToc() { return QStringLiteral("non consultée : table des matières du disque illisible"); }
 
-    // Gives the report's tracks their verdicts. Setting cancel ends the
-    // database request under way.
+    // Gives the report's tracks their verdicts, and the disc its own. Setting
+    // cancel ends the database request under way.
     void Apply(RipReport& report, const std::atomic<bool>* cancel = nullptr) const;
+
+private:
+    // Why a database is not asked; empty when it is.
+    QString skipped(const QString& reason) const;
 };

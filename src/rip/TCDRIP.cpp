@@ -11,6 +11,7 @@
 #include "encode/TrackPcmStream.h"
 #include "encode/WavHeader.h"
 #include "rip/AccurateRipChecksums.h"
+#include "rip/CtdbCrc.h"
 #include "rip/IRipProgress.h"
 #include "rip/ReadOffsetLibrary.h"
 #include <QFile>
@@ -239,6 +240,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
     std::unique_ptr<RipOutput> output;
     std::unique_ptr<Mp3BlockEncoder> encoder;
     std::unique_ptr<AccurateRipChecksums> sums;
+    std::unique_ptr<CtdbCrc> ctdb;
     TrackPcmStream* stream = nullptr;
     std::vector<uint8_t> buffer;
     std::exception_ptr firstError;
@@ -255,12 +257,15 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
             stream = &m_pool->BeginTrack(std::move(output));
         else if (mp3)
             encoder = std::make_unique<Mp3BlockEncoder>(*m_coder, *output);
-        if (m_outputFormat == STEREO44100)
+        if (m_outputFormat == STEREO44100) {
+            const int64_t trackBytes = int64_t{last - first + 1} * PcmFormatConverter::BytesPerSector(m_outputFormat);
             sums = std::make_unique<AccurateRipChecksums>(first == disc.first, last == disc.second);
+            ctdb = std::make_unique<CtdbCrc>(trackBytes, first == disc.first, last == disc.second);
+        }
         // Room for a leftover of less than one block in front of a full chunk.
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
         const int64_t kept =
-            ripLoop(library, output.get(), encoder.get(), stream, sums.get(), buffer, progress, result);
+            ripLoop(library, output.get(), encoder.get(), stream, sums.get(), ctdb.get(), buffer, progress, result);
         result.KeptSectors = static_cast<int32_t>(kept / PcmFormatConverter::BytesPerSector(m_outputFormat));
     });
 
@@ -295,6 +300,8 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
         result.Crc = sums->Crc();
         result.V1 = sums->V1();
         result.V2 = sums->V2();
+        result.CtdbCrc = ctdb->Value();
+        result.CtdbLength = ctdb->Length();
     }
     encoder.reset();
     output.reset();
@@ -311,8 +318,8 @@ void TCDRIP::AbortRip()
 }
 
 int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncoder* mp3, TrackPcmStream* stream,
-                        AccurateRipChecksums* sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
-                        TrackRipResult& result)
+                        AccurateRipChecksums* sums, CtdbCrc* ctdb, std::vector<uint8_t>& buffer,
+                        IRipProgress* progress, TrackRipResult& result)
 {
     int32_t status = 0;
     int64_t delivered = 0;
@@ -328,8 +335,10 @@ int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncod
         bytesRead = qBound(0, bytesRead, static_cast<int32_t>(buffer.size()) - offset);
         if (status != CR_FAILURE) {
             delivered += bytesRead;
-            if (sums)
+            if (sums) {
                 sums->Add(buffer.data() + offset, bytesRead);
+                ctdb->Add(buffer.data() + offset, bytesRead);
+            }
             if (mp3)
                 mp3->Consume(buffer.data(), bytesRead);
             else if (stream && !stream->Push(buffer.data(), bytesRead))

@@ -92,8 +92,8 @@ private:
     void readToc();
     // Returns the bytes of audio delivered; sets result.Interrupted when stopped before the end.
     int64_t ripLoop(ICdRipLibrary& library, class RipOutput* output, class Mp3BlockEncoder* mp3,
-                    TrackPcmStream* stream, class AccurateRipChecksums* sums, std::vector<uint8_t>& buffer,
-                    IRipProgress* progress, TrackRipResult& result);
+                    TrackPcmStream* stream, class AccurateRipChecksums* sums, class CtdbCrc* ctdb,
+                    std::vector<uint8_t>& buffer, IRipProgress* progress, TrackRipResult& result);
     // Rips result's sectors; disc: the first and the last sector of the disc's audio.
     void ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, const QString& path,
                   IRipProgress* progress, TrackRipResult& result);

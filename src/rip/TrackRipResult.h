@@ -17,6 +17,9 @@ struct TrackRipResult {
     uint32_t Crc = 0;
     uint32_t V1 = 0;
     uint32_t V2 = 0;
+    // This track's part of the CUETools database's disc CRC and its length in bytes.
+    uint32_t CtdbCrc = 0;
+    int64_t CtdbLength = 0;
     AccurateRipVerdict Verdict;
     // Stopped before its end: the file holds only the audio kept.
     bool Interrupted = false;

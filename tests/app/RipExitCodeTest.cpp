@@ -1,6 +1,7 @@
 #include "app/cli/RipCommandLine.h"
 #include "support/DiscImage.h"
 #include "support/FailingDrive.h"
+#include "support/ReferenceScript.h"
 #include "support/ScriptServer.h"
 #include "support/TestFiles.h"
 #include <QDir>
@@ -36,6 +37,23 @@ protected:
         outStream.flush();
         return {code, out};
     }
+    // A known disc whose checksums are all different from ours, in db/different.
+    void writeDifferentDatabase()
+    {
+        const Result id = run({"--accuraterip-id"});
+        ASSERT_EQ(id.code, 0);
+        const QString path = id.out.trimmed();
+        const QString name = path.section('/', -1);
+        EXPECT_EQ(path, QStringLiteral("%1/%2/%3/").arg(name[16]).arg(name[15]).arg(name[14]) + name);
+        QByteArray file(1, 2);
+        for (const QString& hex : name.mid(9, 26).split('-')) {
+            const uint32_t v = hex.toUInt(nullptr, 16);
+            file.append(reinterpret_cast<const char*>(&v), 4);
+        }
+        file += QByteArray(9, '\x01') + QByteArray(9, '\x01');
+        QDir().mkpath(QFileInfo(dir.filePath("db/different/" + path)).path());
+        ASSERT_TRUE(TestFiles::Write(dir.filePath("db/different/" + path), file));
+    }
     QString server(const QString& folder) const
     {
         return QStringLiteral("http://127.0.0.1:%1/accuraterip/%2").arg(database->Port()).arg(folder);
@@ -67,20 +85,7 @@ TEST_F(RipExitCode, LostSectorsExitWith3AndAreTheSameLinesForOneTrackAndSeveral)
 
 TEST_F(RipExitCode, VerdictsFromTheDatabaseAndExitCodes)
 {
-    const Result id = run({"--accuraterip-id"});
-    ASSERT_EQ(id.code, 0);
-    const QString path = id.out.trimmed();
-    const QString name = path.section('/', -1);
-    EXPECT_EQ(path, QStringLiteral("%1/%2/%3/").arg(name[16]).arg(name[15]).arg(name[14]) + name);
-    // A known disc whose checksums are all different from ours.
-    QByteArray file(1, 2);
-    for (const QString& hex : name.mid(9, 26).split('-')) {
-        const uint32_t v = hex.toUInt(nullptr, 16);
-        file.append(reinterpret_cast<const char*>(&v), 4);
-    }
-    file += QByteArray(9, '\x01') + QByteArray(9, '\x01');
-    QDir().mkpath(QFileInfo(dir.filePath("db/different/" + path)).path());
-    ASSERT_TRUE(TestFiles::Write(dir.filePath("db/different/" + path), file));
+    writeDifferentDatabase();
     database = std::make_unique<ScriptServer>(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"),
                                               QStringList{dir.filePath("db")});
 
@@ -101,5 +106,46 @@ TEST_F(RipExitCode, VerdictsFromTheDatabaseAndExitCodes)
                              c.failFrom);
         EXPECT_EQ(r.code, c.code);
         EXPECT_EQ(r.out.toStdString(), c.out.toStdString());
+    }
+}
+
+TEST_F(RipExitCode, ACtdbMatchOfTheWholeDiscOutweighsAccurateRip)
+{
+    writeDifferentDatabase();
+    const QJsonObject ctdb = ReferenceScript::Run("ctdb_reference.py", image, cue);
+    const QString answer = dir.filePath("db/ctdb/" + ctdb["toc"].toString().replace(':', '_') + ".xml");
+    QDir().mkpath(dir.filePath("db/ctdb"));
+    ASSERT_TRUE(TestFiles::Write(answer, "<ctdb><entry crc32=\"" + ctdb["crc32"].toString().toUtf8()
+                                             + "\" confidence=\"2\" /></ctdb>"));
+    database = std::make_unique<ScriptServer>(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"),
+                                              QStringList{dir.filePath("db")});
+    const auto ctdbServer = [this](const char* folder) {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(database->Port()).arg(folder);
+    };
+    const QString different = "Piste 01 : différente de la base AccurateRip\n"
+                              "Piste 02 : différente de la base AccurateRip\n";
+    const struct {
+        QString name;
+        QStringList options;
+        int code;
+        QString lines;
+        QString logLine;
+    } cases[] = {
+        {"exact", {"--ctdb-server", ctdbServer("ctdb")}, 0, different + "Disque : exact selon CTDB (confiance 2)\n",
+         "Disque : exact selon CTDB (confiance 2)\n"},
+        {"absent", {"--ctdb-server", ctdbServer("none")}, 4, different + "Disque : absent de la base CTDB\n",
+         "Disque : absent de la base CTDB\n"},
+        {"off", {"--ctdb-server", ctdbServer("ctdb"), "--no-ctdb"}, 4, different,
+         "CTDB : non consultée : vérification désactivée\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const Result r = run(QStringList{"--tracks", "1-2", "--dir", dir.filePath(c.name), "--accuraterip-server",
+                                         server("different")}
+                             + c.options);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_TRUE(r.out.endsWith("PlayList.M3u\n" + c.lines)) << r.out.toStdString();
+        const QString log = QString::fromUtf8(TestFiles::ReadAll(dir.filePath(c.name + "/Rapport.log")));
+        EXPECT_TRUE(log.contains(c.logLine)) << log.toStdString();
     }
 }

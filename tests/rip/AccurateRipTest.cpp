@@ -11,13 +11,12 @@
 #include "rip/TCDRIP.h"
 #include "support/DiscImage.h"
 #include "support/FailingDrive.h"
+#include "support/ReferenceScript.h"
 #include "support/ScriptServer.h"
 #include "support/TestFiles.h"
 #include <QDir>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -52,17 +51,7 @@ protected:
         return report;
     }
 
-    QJsonObject reference() const
-    {
-        QStringList arguments{Scripts + "accuraterip_reference.py", QString(cue).replace(".cue", ".bin")};
-        for (const DiscImage::Track& t : image.Tracks())
-            arguments << QStringLiteral("%1:%2:%3").arg(t.audio ? "a" : "d").arg(t.firstSector).arg(t.lastSector);
-        arguments << "--leadout" << QString::number(image.LeadOutSector());
-        QProcess python;
-        python.start("python3", arguments);
-        EXPECT_TRUE(python.waitForFinished(60000));
-        return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
-    }
+    QJsonObject reference() const { return ReferenceScript::Run("accuraterip_reference.py", image, cue); }
 
     // A database file of one response per entry: confidence and checksum of each audio track.
     void writeDatabase(const QString& folder, const AccurateRipDiscId& disc,

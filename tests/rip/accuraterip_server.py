@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""A stand-in for the AccurateRip database over HTTP, for tests.
+"""A stand-in for the AccurateRip and CUETools databases over HTTP, for tests.
 
   accuraterip_server.py FOLDER [--port 0] [--hold]
 
 Listens on 127.0.0.1 only and answers GET /accuraterip/<a>/<b>/<c>/<file>
-with FOLDER/<a>/<b>/<c>/<file>, or 404 when there is no such file. The first
+with FOLDER/<a>/<b>/<c>/<file>, and GET /<dir>/lookup2.php?...&toc=T with
+FOLDER/<dir>/T.xml (T's ":" read as "_"), or 404 when there is no such file.
+Each CUETools lookup is printed as "CTDB <toc>". The first
 line printed is "PORT <number>". With --hold, a request gets no answer for a
 minute: "HELD" is printed when one comes, and the 404 follows.
 """
@@ -13,7 +15,7 @@ import os
 import sys
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
-from urllib.parse import unquote, urlsplit
+from urllib.parse import parse_qs, unquote, urlsplit
 
 PREFIX = "/accuraterip/"
 
@@ -29,8 +31,14 @@ def handler_for(folder, hold):
             if hold:
                 print("HELD", flush=True)
                 time.sleep(HOLD_SECONDS)
-            path = unquote(urlsplit(self.path).path)
+            url = urlsplit(self.path)
+            path = unquote(url.path)
             target = os.path.realpath(os.path.join(root, path[len(PREFIX):])) if path.startswith(PREFIX) else ""
+            if path.endswith("/lookup2.php"):
+                toc = parse_qs(url.query).get("toc", [""])[0]
+                print("CTDB " + toc, flush=True)
+                folder = os.path.dirname(path).lstrip("/")
+                target = os.path.realpath(os.path.join(root, folder, toc.replace(":", "_") + ".xml"))
             if not target.startswith(root + os.sep) or not os.path.isfile(target):
                 self.send_error(404)
                 return

@@ -2,6 +2,7 @@
 #include "app/cli/CddbCommands.h"
 #include "app/cli/DiscCommands.h"
 #include "app/cli/UsageError.h"
+#include "app/cli/VerificationOptions.h"
 #include "disc/DiscToc.h"
 #include "app/cli/ConvertCommand.h"
 #include "app/cli/TerminalProgress.h"
@@ -10,8 +11,7 @@
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
-#include "platform/CurlHttpClient.h"
-#include "platform/InterfaceInternet.h"
+#include "platform/IHttpClient.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
 #include "platform/DriveMap.h"
@@ -24,7 +24,6 @@
 #include "rip/TCDRIP.h"
 #include "rip/TrackRowList.h"
 #include <QDir>
-#include <QUrl>
 #include <QFileInfo>
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
@@ -37,13 +36,6 @@
 namespace {
 constexpr int LostSectorsExit = 3;
 constexpr int DiffersExit = 4;
-
-// A server on this machine needs no network.
-bool isLoopback(const QString& url)
-{
-    const QString host = QUrl(url).host();
-    return host == QLatin1String("localhost") || host == QLatin1String("::1") || host.startsWith(QLatin1String("127."));
-}
 
 // The tag options and the track value each one fills.
 const std::pair<const char*, AlbumTrack::Value> TagOptions[] = {
@@ -340,22 +332,7 @@ int RipCommandLine::ripSeveralTracks()
 
 RipVerification RipCommandLine::verification()
 {
-    RipVerification v;
-    if (m_parser.isSet(QStringLiteral("accuraterip-server")))
-        v.Server = m_parser.value(QStringLiteral("accuraterip-server"));
-    if (m_parser.isSet(QStringLiteral("no-accuraterip"))) {
-        v.SkipReason = RipVerification::TurnedOff();
-        return v;
-    }
-    if (!isLoopback(v.Server) && !InterfaceInternet().isConnected()) {
-        v.SkipReason = RipVerification::NoNetwork();
-        return v;
-    }
-    if (!m_http)
-        m_http = std::make_unique<CurlHttpClient>();
-    v.Http = m_http.get();
-    v.Toc = toc();
-    return v;
+    return VerificationOptions(m_parser).Make(m_http, [this]() -> const DiscToc& { return toc(); });
 }
 
 RipLog::Header RipCommandLine::logHeader() const
@@ -374,6 +351,8 @@ int RipCommandLine::reportResult(const RipReport& report)
         m_out << line << '\n';
     if (!report.VerificationNote().isEmpty())
         m_err << QStringLiteral("AccurateRip : ") << TerminalText::EscapedMessage(report.VerificationNote()) << '\n';
+    if (!report.DiscVerificationNote().isEmpty())
+        m_err << QStringLiteral("CTDB : ") << TerminalText::EscapedMessage(report.DiscVerificationNote()) << '\n';
     if (report.LostSectors())
         return LostSectorsExit;
     return report.DiffersFromKnownDisc() ? DiffersExit : 0;

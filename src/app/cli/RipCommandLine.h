@@ -22,7 +22,8 @@ struct RipVerification;
 // calvenor-rip: the ripper's components driven from the command line, for
 // scripts and benchmarks. Results go to standard output, progress and
 // errors to standard error. A rip exits with 3 when sectors could not be
-// read, else with 4 when a track differs from a disc AccurateRip knows.
+// read, else with 4 when a track differs from a disc AccurateRip knows and
+// the CUETools database does not call the disc exact.
 class RipCommandLine {
 public:
     // Makes the CD ripping library over the drives' sources.
@@ -41,7 +42,7 @@ private:
     void listDrives();
     int ripOneTrack();
     int ripSeveralTracks();
-    // The AccurateRip lookup the options ask for, or why there is none.
+    // The database lookups the options ask for, or why there are none.
     RipVerification verification();
     RipLog::Header logHeader() const;
     // Prints the damage and verdict lines; returns the exit code they make.

@@ -64,6 +64,9 @@ void RipOptions::Define(CommandHelp& help)
          QStringLiteral("Adresse de la base AccurateRip (http://www.accuraterip.com/accuraterip par défaut)."),
          QStringLiteral("URL")},
         {QStringLiteral("no-accuraterip"), QStringLiteral("Ne consulte pas la base AccurateRip.")},
+        {QStringLiteral("ctdb-server"),
+         QStringLiteral("Adresse de la base CTDB (https://db.cue.tools par défaut)."), QStringLiteral("URL")},
+        {QStringLiteral("no-ctdb"), QStringLiteral("Ne consulte pas la base CTDB.")},
     });
 }
 

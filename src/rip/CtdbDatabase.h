@@ -1,0 +1,36 @@
+#pragma once
+#include "platform/IHttpClient.h"
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+class DiscToc;
+
+// The CUETools database over HTTP: one lookup of the disc by its table of
+// contents, answered in XML with one entry per rip the database holds.
+class CtdbDatabase {
+public:
+    struct Entry {
+        uint32_t Crc = 0;   // of the whole disc, see CtdbCrc
+        int Confidence = 0; // how many rips gave it
+    };
+
+    static const QString DefaultServer;
+
+    // cancel, when given, ends a request under way as soon as it is set.
+    CtdbDatabase(IHttpClient& http, const QString& server = DefaultServer, const std::atomic<bool>* cancel = nullptr);
+
+    // "<server>/lookup2.php?version=3&ctdb=1&fuzzy=0&toc=..."
+    QString Address(const DiscToc& toc) const;
+    // The entries for the disc; none when the database does not know it.
+    // Other failures raise CalvenorError with a French text.
+    QList<Entry> Lookup(const DiscToc& toc);
+    // The entries of an answer; one that is not the database's XML raises.
+    static QList<Entry> Parse(const QByteArray& xml);
+
+private:
+    IHttpClient& m_http;
+    QString m_server;
+    HttpSettings m_settings;
+};
