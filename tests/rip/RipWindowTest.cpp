@@ -1,5 +1,6 @@
 #include "platform/ui/AppForms.h"
 #include "app/ui/TMain_Form.h"
+#include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/LameEncoderLibrary.h"
 #include "platform/Mp3Decoder.h"
@@ -9,8 +10,10 @@
 #include "support/FailingDrive.h"
 #include "support/FakeDialogService.h"
 #include "support/FakeDrives.h"
+#include "support/FakeHttpClient.h"
 #include "support/FakeInternet.h"
 #include "support/FakeShell.h"
+#include "support/ReferenceScript.h"
 #include "support/SlowCdRipLibrary.h"
 #include <QComboBox>
 #include <QDir>
@@ -49,7 +52,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         for (int t = 1; t <= 5; ++t)
             image.AddAudioTrack(DiscImage::NoisePcm(20 + 5 * t, t));
-        const QString cue = image.WriteTo(dir.path(), "img");
+        cue = image.WriteTo(dir.path(), "img");
         drives.sources = {{'d', cue}};
         drives.discs = {{'d', true}};
         cdRip = std::make_unique<FailingDrive>(QStringList{cue});
@@ -60,6 +63,8 @@ protected:
         services.dialogs = &dialogs;
         services.shell = &shell;
         services.internet = &internet;
+        services.http = &http;
+        services.cdAudio = &cdAudio;
         services.encoder = &encoder;
         settings = std::make_unique<Settings>(dir.filePath("Calvenor.conf"));
         services.settings = settings.get();
@@ -104,6 +109,7 @@ protected:
 
     QTemporaryDir dir;
     DiscImage image;
+    QString cue;
     FakeDrives drives;
     std::unique_ptr<FailingDrive> cdRip;
     std::unique_ptr<SlowCdRipLibrary> drive;
@@ -111,6 +117,8 @@ protected:
     FakeDialogService dialogs;
     FakeShell shell;
     FakeInternet internet;
+    FakeHttpClient http;
+    CdioAudioDevice cdAudio;
     std::unique_ptr<Settings> settings;
     PlatformServices services;
     AppForms forms;
@@ -423,4 +431,18 @@ TEST_F(RipWindow, AnOldFileAtTheTargetIsNotTakenForARippedTrack)
     main->Button2Click();
     EXPECT_EQ(readAll(target(2)), "old") << "neither tagged nor rewritten";
     EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav"}));
+}
+
+TEST_F(RipWindow, TheWholeDiscsCtdbVerdictClosesTheSummary)
+{
+    const QJsonObject reference = ReferenceScript::Run("ctdb_reference.py", image, cue);
+    http.ctdb[reference["toc"].toString()] =
+        "<ctdb><entry crc32=\"" + reference["crc32"].toString().toUtf8() + "\" confidence=\"5\" /></ctdb>";
+    internet.connected = true;
+    main->WavRipp->click();
+    tick({1, 2, 3, 4, 5});
+    main->Button2Click();
+    EXPECT_EQ(dialogs.texts(), QStringList({"Disque : exact selon CTDB (confiance 5)\n\n" + FinalQuestion}));
+    const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
+    EXPECT_TRUE(log.contains("\nDisque : exact selon CTDB (confiance 5)\n")) << log.toStdString();
 }

@@ -5,14 +5,16 @@
 #include "platform/IHttpClient.h"
 #include <QMap>
 #include <QStringList>
+#include <QUrl>
 #include <QUrlQuery>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 // Answers CDDB requests by their command ("cddb query 0c01ac02 ..." with
-// blanks) from a table, MusicBrainz requests by disc identifier from
-// another (404 for one missing there); records every URL. A command missing
+// blanks) from a table, MusicBrainz requests by disc identifier and CTDB
+// lookups by table of contents from others (404 for one missing there);
+// records every URL. A command missing
 // from the table raises as a refused connection would. A silent server
 // answers nothing: every request waits until it is cancelled.
 class FakeHttpClient : public IHttpClient {
@@ -28,6 +30,12 @@ public:
             if (!musicBrainz.contains(id))
                 throw HttpStatusError(QStringLiteral("Le serveur « test » a répondu par l'erreur HTTP 404."), 404);
             return musicBrainz.value(id);
+        }
+        if (url.contains(QLatin1String("/lookup2.php?"))) {
+            const QString toc = QUrlQuery(QUrl(url).query()).queryItemValue(QStringLiteral("toc"));
+            if (!ctdb.contains(toc))
+                throw HttpStatusError(QStringLiteral("Le serveur « test » a répondu par l'erreur HTTP 404."), 404);
+            return ctdb.value(toc);
         }
         const QString command = Command(url);
         commands << command;
@@ -60,6 +68,7 @@ public:
     std::atomic<bool> waiting{false};
     QMap<QString, QByteArray> answers; // command prefix -> body
     QMap<QString, QByteArray> musicBrainz; // disc identifier -> JSON
+    QMap<QString, QByteArray> ctdb;        // lookup table of contents -> XML
     QStringList urls;
     QStringList commands;
 };
