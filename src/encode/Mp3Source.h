@@ -32,6 +32,7 @@ public:
 private:
     void open();
     bool decodeNextPiece();
+    [[noreturn]] void unreadable() const;
     [[noreturn]] void damaged() const;
 
     QString m_path;
