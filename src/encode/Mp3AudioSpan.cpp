@@ -16,7 +16,9 @@ QByteArray readAt(QIODevice& in, int64_t at, int size)
 }
 // Where the stream starts: the first header whose frame is followed by a
 // header of the same stream, or ends the audio. Junk in front, and sync words
-// that happen to lie in it, are passed over; `end` when there is none.
+// that happen to lie in it, are passed over; `end` when there is none. A
+// free-format stream, whose frames do not say their length, is taken only
+// where the tags end.
 int64_t firstFrame(QIODevice& in, int64_t begin, int64_t end)
 {
     const QByteArray window = readAt(in, begin, int(qMin<int64_t>(end - begin, SearchBytes + MaxFrameBytes)));
@@ -24,7 +26,9 @@ int64_t firstFrame(QIODevice& in, int64_t begin, int64_t end)
     const int size = int(window.size());
     for (int at = 0; at + 4 <= size && at < SearchBytes; ++at) {
         const auto header = b[at] == 0xFF ? Mp3FrameHeader::Read(b + at) : std::nullopt;
-        if (!header)
+        if (header && header->FreeFormat() && at == 0)
+            return begin;
+        if (!header || header->FreeFormat())
             continue;
         const int next = at + header->Length();
         if (begin + next == end)

@@ -21,8 +21,7 @@ std::optional<Mp3FrameHeader> Mp3FrameHeader::Read(const uint8_t* b)
     const int version = (h >> 19) & 3; // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
     const int layer = 4 - int((h >> 17) & 3);
     const int bitrateIndex = (h >> 12) & 15, rateIndex = (h >> 10) & 3;
-    if ((h >> 21) != 0x7FF || version == 1 || layer == 4 || bitrateIndex == 0 || bitrateIndex == 15
-        || rateIndex == 3)
+    if ((h >> 21) != 0x7FF || version == 1 || layer == 4 || bitrateIndex == 15 || rateIndex == 3)
         return std::nullopt;
     const bool mpeg1 = version == 3;
     const int rate = Mpeg1Rates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
@@ -31,7 +30,9 @@ std::optional<Mp3FrameHeader> Mp3FrameHeader::Read(const uint8_t* b)
     Mp3FrameHeader header;
     header.m_streamBits = h & StreamMask;
     // Layer I counts in 4-byte slots; layer III outside MPEG-1 has half the samples a frame.
-    if (layer == 1)
+    if (bitrate == 0)
+        header.m_length = 0;
+    else if (layer == 1)
         header.m_length = (12 * bitrate / rate + padding) * 4;
     else
         header.m_length = (layer == 3 && !mpeg1 ? 72 : 144) * bitrate / rate + padding;

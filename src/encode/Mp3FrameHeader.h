@@ -7,11 +7,13 @@
 // frame is and what must stay the same from one frame to the next.
 class Mp3FrameHeader {
 public:
-    // Nothing when the bytes are not a header whose frame length can be known
-    // (free-format frames cannot be told from noise without a decoder).
+    // Nothing when the 4 bytes are not a valid header.
     static std::optional<Mp3FrameHeader> Read(const uint8_t* bytes);
 
+    // Bytes in the frame, header included; 0 for a free-format frame, whose
+    // header does not say.
     int Length() const { return m_length; }
+    bool FreeFormat() const { return m_length == 0; }
     // Same version, layer and sample rate: two frames of one stream.
     bool SameStream(const Mp3FrameHeader& other) const;
 
