@@ -1,13 +1,43 @@
 #include "encode/Mp3AudioSpan.h"
+#include "encode/Mp3FrameHeader.h"
 
 namespace {
 constexpr int Id3v2HeaderSize = 10;
 constexpr int Id3v1Size = 128;
 constexpr uint8_t FooterFlag = 0x10;
+// How far past the tags the first frame is looked for, as decoders do.
+constexpr int SearchBytes = 1024 * 1024;
+// More than the longest frame with a known length.
+constexpr int MaxFrameBytes = 4096;
 
 QByteArray readAt(QIODevice& in, int64_t at, int size)
 {
     return in.seek(at) ? in.read(size) : QByteArray();
+}
+// Where the stream starts: the first header whose frame is followed by a
+// header of the same stream, or ends the audio. Junk in front, and sync words
+// that happen to lie in it, are passed over; `end` when there is none. A
+// free-format stream, whose frames do not say their length, is taken only
+// where the tags end.
+int64_t firstFrame(QIODevice& in, int64_t begin, int64_t end)
+{
+    const QByteArray window = readAt(in, begin, int(qMin<int64_t>(end - begin, SearchBytes + MaxFrameBytes)));
+    const auto* b = reinterpret_cast<const uint8_t*>(window.constData());
+    const int size = int(window.size());
+    for (int at = 0; at + 4 <= size && at < SearchBytes; ++at) {
+        const auto header = b[at] == 0xFF ? Mp3FrameHeader::Read(b + at) : std::nullopt;
+        if (header && header->FreeFormat() && at == 0)
+            return begin;
+        if (!header || header->FreeFormat())
+            continue;
+        const int next = at + header->Length();
+        if (begin + next == end)
+            return begin + at;
+        const auto following = next + 4 <= size ? Mp3FrameHeader::Read(b + next) : std::nullopt;
+        if (following && following->SameStream(*header))
+            return begin + at;
+    }
+    return end;
 }
 } // namespace
 
@@ -40,7 +70,6 @@ Mp3AudioSpan Mp3AudioSpan::Locate(QIODevice& in)
         if (tag > 0 && tag <= span.end - span.begin)
             span.end -= tag;
     }
-    if (span.begin > span.end)
-        span.begin = span.end;
+    span.begin = span.begin < span.end ? firstFrame(in, span.begin, span.end) : span.end;
     return span;
 }

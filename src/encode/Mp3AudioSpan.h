@@ -3,9 +3,11 @@
 #include <QIODevice>
 #include <cstdint>
 
-// Where the MP3 frames of a file lie: after the ID3v2 tags at its start,
-// before an ID3v1 trailer and an ID3v2 tag appended at its end. A decoder fed
-// a tag takes bytes of its text (UTF-16 ones above all) for frame headers.
+// Where the MP3 frames of a file lie: from the first real frame after the
+// ID3v2 tags at its start, before an ID3v1 trailer and an ID3v2 tag appended
+// at its end. A decoder fed a tag or junk takes bytes of it for frame headers,
+// and then plays a VBR header frame it did not meet first. Empty when the file
+// holds no whole frame.
 class Mp3AudioSpan {
 public:
     static Mp3AudioSpan Locate(QIODevice& in);

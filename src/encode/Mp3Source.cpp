@@ -22,6 +22,8 @@ Mp3Source::~Mp3Source() = default;
 void Mp3Source::open()
 {
     m_span = Mp3AudioSpan::Locate(*m_device);
+    if (m_span.begin == m_span.end)
+        unreadable();
     m_position = m_span.begin;
     m_piece.resize(PieceBytes);
     // Decode up to the first audio before anything is created.
@@ -29,7 +31,7 @@ void Mp3Source::open()
     while (m_pending.empty() && !m_atEnd && decoded)
         decoded = decodeNextPiece();
     if (!decoded || m_pending.empty() || !m_decoder.HeaderParsed())
-        throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier MP3 lisible.").arg(m_path));
+        unreadable();
     m_channels = m_decoder.Channels();
     m_sampleRate = m_decoder.SampleRate();
 }
@@ -74,6 +76,11 @@ double Mp3Source::Fraction() const
 {
     const int64_t total = m_span.end - m_span.begin;
     return total > 0 ? double(m_position - m_span.begin) / double(total) : 1.0;
+}
+
+void Mp3Source::unreadable() const
+{
+    throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier MP3 lisible.").arg(m_path));
 }
 
 void Mp3Source::damaged() const

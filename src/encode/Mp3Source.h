@@ -9,10 +9,11 @@
 #include <memory>
 #include <vector>
 
-// The audio of an MP3 file as 16-bit PCM, channels interleaved: tags are
-// skipped and a LAME tag's delay and padding are cut, so an encoded WAV comes
-// back with its own length and alignment. Opening decodes up to the first
-// audio and raises ConvertError (French text) when there is none.
+// The audio of an MP3 file as 16-bit PCM, channels interleaved: tags and junk
+// before the first frame are skipped and a LAME tag's delay and padding are
+// cut, so an encoded WAV comes back with its own length and alignment. Opening
+// decodes up to the first audio and raises ConvertError (French text) when
+// there is none.
 class Mp3Source {
 public:
     explicit Mp3Source(const QString& path);
@@ -32,6 +33,7 @@ public:
 private:
     void open();
     bool decodeNextPiece();
+    [[noreturn]] void unreadable() const;
     [[noreturn]] void damaged() const;
 
     QString m_path;
