@@ -2,13 +2,18 @@
 #include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/CurlHttpClient.h"
+#include "rip/AccurateRipChecksums.h"
 #include "rip/AccurateRipDatabase.h"
 #include "rip/AccurateRipVerdict.h"
 #include "disc/AccurateRipDiscId.h"
 #include "rip/Playlist.h"
+#include "rip/ReadOffsetFinder.h"
+#include "rip/ReadOffsetLibrary.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
+#include "rip/SlidingAccurateRipSum.h"
 #include "rip/TCDRIP.h"
+#include "support/AccurateRipFile.h"
 #include "support/DiscImage.h"
 #include "support/FailingDrive.h"
 #include "support/ReferenceScript.h"
@@ -53,30 +58,10 @@ protected:
 
     QJsonObject reference() const { return ReferenceScript::Run("accuraterip_reference.py", image, cue); }
 
-    // A database file of one response per entry: confidence and checksum of each audio track.
     void writeDatabase(const QString& folder, const AccurateRipDiscId& disc,
-                       const QList<QList<std::pair<int, uint32_t>>>& responses, uint32_t otherDisc = 0)
+                       const QList<AccurateRipFile::Response>& responses, uint32_t otherDisc = 0)
     {
-        QByteArray file;
-        const auto word = [&file](uint32_t v) {
-            char b[4];
-            qToLittleEndian(v, b);
-            file.append(b, 4);
-        };
-        for (const auto& response : responses) {
-            file.append(static_cast<char>(response.size()));
-            word(disc.OffsetsAdded() ^ otherDisc);
-            word(disc.OffsetsMultiplied());
-            word(disc.CddbId());
-            for (const auto& [confidence, crc] : response) {
-                file.append(static_cast<char>(confidence));
-                word(crc);
-                word(0);
-            }
-        }
-        const QString path = folder + '/' + disc.DatabasePath();
-        QDir().mkpath(QFileInfo(path).path());
-        ASSERT_TRUE(TestFiles::Write(path, file));
+        ASSERT_TRUE(AccurateRipFile::Write(folder, disc, responses, otherDisc));
     }
 
     QTemporaryDir dir;
@@ -237,6 +222,63 @@ TEST_F(AccurateRip, ATrackWithLostSectorsIsNeverCalledExact)
     EXPECT_EQ(report.VerdictLines(), QStringList({"Piste 01 : exacte (AccurateRip v2, confiance 5)",
                                                   "Piste 02 : exacte (AccurateRip v2, confiance 5)"}));
     EXPECT_EQ(report.DamageLines(), QStringList{"Piste 03 : 1 secteur illisible (00:00.24 – 00:00.25)"});
+}
+
+// Every shift of the sliding sum equals the sum made afresh at that offset,
+// the first and the last track's edges left out.
+TEST(SlidingAccurateRipSum, EachShiftMatchesTheSumMadeAfresh)
+{
+    const QByteArray pcm = DiscImage::NoisePcm(12, 5);
+    std::vector<uint32_t> samples(size_t(pcm.size() / 4));
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = qFromLittleEndian<uint32_t>(pcm.constData() + 4 * i);
+    constexpr int margin = 40;
+    for (const auto& [first, last] : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+        SCOPED_TRACE(first * 2 + last);
+        SlidingAccurateRipSum sliding(samples, margin, first, last);
+        do {
+            AccurateRipChecksums direct(first, last);
+            direct.Add(reinterpret_cast<const uint8_t*>(sliding.TrackAt(sliding.Offset())),
+                       sliding.TrackSamples() * 4);
+            ASSERT_EQ(sliding.V1(), direct.V1()) << sliding.Offset();
+        } while (sliding.Next());
+        EXPECT_EQ(sliding.Offset(), margin);
+    }
+}
+
+// A drive that reads its audio `shift` samples early needs the read offset
+// +shift; the database knows the first track's v1 or v2 sum only. Reading
+// before the disc gives silence, so a late drive is found as far as the
+// first track's edge reaches.
+TEST_F(AccurateRip, ReadOffsetFinderFindsTheDrivesShiftFromTheDatabase)
+{
+    const QJsonObject track1 = reference()["tracks"].toArray().at(0).toObject();
+    const auto sum = [&](const char* version) { return track1[version].toString().toUInt(nullptr, 16); };
+    const AccurateRipDiscId disc(toc);
+    const QString root = dir.filePath("db");
+    writeDatabase(root + "/v1", disc, {{{12, sum("v1")}, {5, 1}, {5, 2}}});
+    writeDatabase(root + "/v2", disc, {{{3, 7}, {5, 1}, {5, 2}}, {{7, sum("v2")}, {5, 1}, {5, 2}}});
+    writeDatabase(root + "/none", disc, {{{7, sum("v1") + 1}, {5, 1}, {5, 2}}});
+    ScriptServer server(Scripts + "accuraterip_server.py", {root});
+    CurlHttpClient http;
+    const struct {
+        int shift;
+        const char* folder;
+        int confidence; // 0: nothing found
+    } cases[] = {{667, "v1", 12}, {-1234, "v2", 7}, {-2939, "v1", 12}, {30, "none", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shift);
+        CdioRipLibrary lib({cue});
+        TCDRIP ripper(lib);
+        ReadOffsetLibrary drive(lib, -c.shift, image.TrackAt(1).firstSector, image.TrackAt(3).lastSector);
+        AccurateRipDatabase database(http, QStringLiteral("http://127.0.0.1:%1/accuraterip/%2").arg(server.Port()).arg(c.folder));
+        const auto found = ReadOffsetFinder(drive, toc).Find(database);
+        ASSERT_EQ(found.has_value(), c.confidence > 0);
+        if (found) {
+            EXPECT_EQ(found->Offset, c.shift);
+            EXPECT_EQ(found->Confidence, c.confidence);
+        }
+    }
 }
 
 // A mixed-mode disc, data track first: the database answers for the data

@@ -1,6 +1,7 @@
 #include "app/cli/RipCommandLine.h"
 #include "app/cli/CddbCommands.h"
 #include "app/cli/DiscCommands.h"
+#include "app/cli/OffsetCommand.h"
 #include "app/cli/UsageError.h"
 #include "app/cli/VerificationOptions.h"
 #include "disc/DiscToc.h"
@@ -114,6 +115,11 @@ int RipCommandLine::dispatch()
     if (m_parser.isSet(QStringLiteral("discid"))) {
         DiscCommands(toc(), m_out).PrintIds();
         return 0;
+    }
+    if (m_parser.isSet(QStringLiteral("find-offset"))) {
+        ripper(); // selects the drive
+        Settings settings;
+        return OffsetCommand(*m_library, verification(), settings, m_out).Run();
     }
     if (m_parser.isSet(QStringLiteral("convert")))
         return convertFiles();

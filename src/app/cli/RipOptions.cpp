@@ -59,6 +59,9 @@ void RipOptions::Define(CommandHelp& help)
          QStringLiteral("URL")},
         {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
          QStringLiteral("N")},
+        {QStringLiteral("find-offset"),
+         QStringLiteral("Cherche le décalage de lecture du lecteur (±3000 échantillons) dans la base AccurateRip "
+                        "et l'enregistre dans les préférences.")},
         {QStringLiteral("accuraterip-id"), QStringLiteral("Affiche le chemin du disque dans la base AccurateRip.")},
         {QStringLiteral("accuraterip-server"),
          QStringLiteral("Adresse de la base AccurateRip (http://www.accuraterip.com/accuraterip par défaut)."),

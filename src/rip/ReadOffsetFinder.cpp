@@ -1,0 +1,115 @@
+#include "rip/ReadOffsetFinder.h"
+#include "disc/AccurateRipDiscId.h"
+#include "platform/CalvenorError.h"
+#include "platform/ICdRipLibrary.h"
+#include "rip/AccurateRipChecksums.h"
+#include "rip/AccurateRipDatabase.h"
+#include "rip/ReadOffsetLibrary.h"
+#include "rip/SlidingAccurateRipSum.h"
+#include <QtEndian>
+#include <algorithm>
+
+namespace {
+constexpr int SampleBytes = 4;
+// The tracks tried, from the first audio one.
+constexpr int TracksTried = 2;
+
+// The highest confidence of the responses holding crc for the track at slot; 0 when none does.
+int confidenceOf(const QList<AccurateRipResponse>& responses, int slot, uint32_t crc)
+{
+    int best = 0;
+    for (const AccurateRipResponse& r : responses)
+        if (slot <= r.Tracks.size() && r.Tracks.at(slot - 1).Crc == crc)
+            best = std::max(best, std::max(r.Tracks.at(slot - 1).Confidence, 1));
+    return best;
+}
+
+// v2 does not slide (its products' high halves carry per sample): it is
+// summed whole at each offset, which only a disc submitted in v2 alone needs.
+uint32_t v2At(const SlidingAccurateRipSum& sums, int offset, bool firstTrack, bool lastTrack)
+{
+    AccurateRipChecksums direct(firstTrack, lastTrack);
+    direct.Add(reinterpret_cast<const uint8_t*>(sums.TrackAt(offset)), sums.TrackSamples() * SampleBytes);
+    return direct.V2();
+}
+} // namespace
+
+ReadOffsetFinder::ReadOffsetFinder(ICdRipLibrary& library, const DiscToc& toc) : m_library(library), m_toc(toc) {}
+
+std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Find(AccurateRipDatabase& database)
+{
+    const AccurateRipDiscId disc(m_toc);
+    const QList<AccurateRipResponse> all = database.Lookup(disc);
+    QList<AccurateRipResponse> responses;
+    for (const AccurateRipResponse& r : all)
+        if (r.IsFor(disc))
+            responses.append(r);
+    if (responses.isEmpty())
+        return std::nullopt;
+    QList<TocTrack> audio;
+    for (const TocTrack& t : m_toc.Tracks())
+        if (t.audio)
+            audio.append(t);
+    for (int i = 0; i < std::min<int>(TracksTried, audio.size()); ++i) {
+        const std::vector<uint32_t> samples = readWithMargins(audio.at(i));
+        if (auto found = Match(samples, i == 0, i == audio.size() - 1, responses, disc.Slot(audio.at(i).number)))
+            return found;
+    }
+    return std::nullopt;
+}
+
+std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Match(const std::vector<uint32_t>& samples, bool firstTrack,
+                                                               bool lastTrack,
+                                                               const QList<AccurateRipResponse>& responses, int slot)
+{
+    if (slot < 1 || samples.size() <= 2 * size_t(Range))
+        return std::nullopt;
+    SlidingAccurateRipSum sums(samples, Range, firstTrack, lastTrack);
+    do {
+        if (const int confidence = confidenceOf(responses, slot, sums.V1()))
+            return Found{sums.Offset(), confidence};
+    } while (sums.Next());
+    for (int offset = -Range; offset <= Range; ++offset)
+        if (const int confidence = confidenceOf(responses, slot, v2At(sums, offset, firstTrack, lastTrack)))
+            return Found{offset, confidence};
+    return std::nullopt;
+}
+
+// Read through a library shifted back by Range: the range delivered starts
+// Range samples before the track, with silence beyond the disc's audio.
+std::vector<uint32_t> ReadOffsetFinder::readWithMargins(const TocTrack& track)
+{
+    int32_t discFirst = INT32_MAX, discLast = -1;
+    for (const TocTrack& t : m_toc.Tracks())
+        if (t.audio) {
+            discFirst = std::min(discFirst, t.start);
+            discLast = std::max(discLast, t.end());
+        }
+    constexpr int marginSectors = (2 * Range + AccurateRipChecksums::SamplesPerSector - 1)
+                                  / AccurateRipChecksums::SamplesPerSector;
+    ReadOffsetLibrary shifted(m_library, -Range, discFirst, discLast);
+    const int64_t wanted = int64_t{track.length} * AccurateRipChecksums::SamplesPerSector + 2 * Range;
+    std::vector<uint32_t> samples;
+    samples.reserve(static_cast<size_t>(wanted));
+    int32_t bufferSize = 0;
+    const bool opened = shifted.CR_OpenRipper(&bufferSize, track.start, track.end() + marginSectors) != CR_FAILURE;
+    bool whole = opened;
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::max(bufferSize, 0)));
+    for (int32_t result = CR_OK; whole && result != CR_RANGE_DONE && int64_t(samples.size()) < wanted;) {
+        int32_t bytes = 0;
+        result = shifted.CR_RipChunk(buffer.data(), &bytes);
+        whole = result != CR_FAILURE;
+        for (int32_t b = 0; b + SampleBytes <= bytes; b += SampleBytes)
+            samples.push_back(qFromLittleEndian<uint32_t>(buffer.data() + b));
+    }
+    if (opened) {
+        shifted.CR_CloseRipper();
+        whole = whole && shifted.CR_GetReadReport().UnreadSectors.empty();
+    }
+    if (!whole || int64_t(samples.size()) < wanted)
+        throw CalvenorError(QStringLiteral("La piste %1 n'a pas pu être lue entièrement : le décalage de lecture "
+                                           "n'a pas été cherché.")
+                                .arg(track.number));
+    samples.resize(static_cast<size_t>(wanted));
+    return samples;
+}
