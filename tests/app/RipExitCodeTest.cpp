@@ -1,4 +1,9 @@
 #include "app/cli/RipCommandLine.h"
+#include "disc/AccurateRipDiscId.h"
+#include "disc/DiscToc.h"
+#include "platform/CdioAudioDevice.h"
+#include "platform/Settings.h"
+#include "support/AccurateRipFile.h"
 #include "support/DiscImage.h"
 #include "support/FailingDrive.h"
 #include "support/ReferenceScript.h"
@@ -6,6 +11,8 @@
 #include "support/TestFiles.h"
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -148,4 +155,37 @@ TEST_F(RipExitCode, ACtdbMatchOfTheWholeDiscOutweighsAccurateRip)
         const QString log = QString::fromUtf8(TestFiles::ReadAll(dir.filePath(c.name + "/Rapport.log")));
         EXPECT_TRUE(log.contains(c.logLine)) << log.toStdString();
     }
+}
+
+// The database knows the disc as a drive reading 40 samples further gets it:
+// the sums come from the reference run on an image of that audio.
+TEST_F(RipExitCode, FindOffsetSavesTheOffsetTheDatabaseConfirmsAndNothingElse)
+{
+    constexpr int shift = 40;
+    QByteArray audio;
+    for (const DiscImage::Track& t : image.Tracks())
+        audio += t.pcm;
+    const QByteArray later = audio.mid(4 * shift) + QByteArray(4 * shift, '\0');
+    const qsizetype firstBytes = image.TrackAt(1).pcm.size();
+    DiscImage shifted;
+    shifted.AddAudioTrack(later.left(firstBytes)).AddAudioTrack(later.mid(firstBytes));
+    QTemporaryDir shiftedDir;
+    const QString shiftedCue = shifted.WriteTo(shiftedDir.path());
+    const QJsonArray sums = ReferenceScript::Run("accuraterip_reference.py", shifted, shiftedCue)["tracks"].toArray();
+    const auto v1 = [&](int track) { return sums.at(track).toObject()["v1"].toString().toUInt(nullptr, 16); };
+    CdioAudioDevice device;
+    const AccurateRipDiscId disc(DiscToc::Read(device, cue));
+    ASSERT_TRUE(AccurateRipFile::Write(dir.filePath("db/found"), disc, {{{12, v1(0)}, {12, v1(1)}}}));
+    ASSERT_TRUE(AccurateRipFile::Write(dir.filePath("db/none"), disc, {{{12, v1(0) + 1}, {12, 1}}}));
+    database = std::make_unique<ScriptServer>(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"),
+                                              QStringList{dir.filePath("db")});
+    Settings().SetReadOffset(-5);
+    const Result none = run({"--find-offset", "--accuraterip-server", server("none")});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.out, "Aucun décalage de ±3000 échantillons ne correspond à la base AccurateRip ; rien n'est changé.\n");
+    EXPECT_EQ(Settings().ReadOffset(), -5);
+    const Result found = run({"--find-offset", "--accuraterip-server", server("found")});
+    EXPECT_EQ(found.code, 0);
+    EXPECT_EQ(found.out, "Décalage de lecture : +40 échantillons (AccurateRip, confiance 12)\n");
+    EXPECT_EQ(Settings().ReadOffset(), shift);
 }
