@@ -14,13 +14,15 @@ constexpr int SampleBytes = 4;
 // The tracks tried, from the first audio one.
 constexpr int TracksTried = 2;
 
-// The highest confidence of the responses holding crc for the track at slot; 0 when none does.
+constexpr int NoMatch = -1;
+
+// The highest confidence of the responses holding crc for the track at slot; NoMatch when none does.
 int confidenceOf(const QList<AccurateRipResponse>& responses, int slot, uint32_t crc)
 {
-    int best = 0;
+    int best = NoMatch;
     for (const AccurateRipResponse& r : responses)
         if (slot <= r.Tracks.size() && r.Tracks.at(slot - 1).Crc == crc)
-            best = std::max(best, std::max(r.Tracks.at(slot - 1).Confidence, 1));
+            best = std::max(best, r.Tracks.at(slot - 1).Confidence);
     return best;
 }
 
@@ -45,7 +47,8 @@ std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Find(AccurateRipDatabas
         if (r.IsFor(disc))
             responses.append(r);
     if (responses.isEmpty())
-        return std::nullopt;
+        throw CalvenorError(QStringLiteral("La base AccurateRip ne connaît pas ce disque : le décalage de lecture ne "
+                                           "peut pas y être cherché ; rien n'est changé."));
     QList<TocTrack> audio;
     for (const TocTrack& t : m_toc.Tracks())
         if (t.audio)
@@ -66,11 +69,12 @@ std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Match(const std::vector
         return std::nullopt;
     SlidingAccurateRipSum sums(samples, Range, firstTrack, lastTrack);
     do {
-        if (const int confidence = confidenceOf(responses, slot, sums.V1()))
+        if (const int confidence = confidenceOf(responses, slot, sums.V1()); confidence != NoMatch)
             return Found{sums.Offset(), confidence};
     } while (sums.Next());
     for (int offset = -Range; offset <= Range; ++offset)
-        if (const int confidence = confidenceOf(responses, slot, v2At(sums, offset, firstTrack, lastTrack)))
+        if (const int confidence = confidenceOf(responses, slot, v2At(sums, offset, firstTrack, lastTrack));
+            confidence != NoMatch)
             return Found{offset, confidence};
     return std::nullopt;
 }

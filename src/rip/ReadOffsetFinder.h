@@ -23,8 +23,9 @@ public:
     // library: its active drive holds the disc of that table of contents.
     ReadOffsetFinder(ICdRipLibrary& library, const DiscToc& toc);
 
-    // Nothing when no offset matches; raises CalvenorError when the
-    // database cannot be asked or a track cannot be read whole.
+    // Nothing when no offset matches; raises CalvenorError with a French
+    // text when the database cannot be asked or does not know the disc, or
+    // when a track cannot be read whole.
     std::optional<Found> Find(AccurateRipDatabase& database);
 
     // The offset whose v1 or v2 sum of the track is in the responses at slot;

@@ -1,4 +1,5 @@
 #include "disc/DiscToc.h"
+#include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/CurlHttpClient.h"
@@ -279,6 +280,10 @@ TEST_F(AccurateRip, ReadOffsetFinderFindsTheDrivesShiftFromTheDatabase)
             EXPECT_EQ(found->Confidence, c.confidence);
         }
     }
+    CdioRipLibrary lib({cue});
+    TCDRIP ripper(lib);
+    AccurateRipDatabase unknown(http, QStringLiteral("http://127.0.0.1:%1/accuraterip/missing").arg(server.Port()));
+    EXPECT_THROW(ReadOffsetFinder(lib, toc).Find(unknown), CalvenorError);
 }
 
 // A mixed-mode disc, data track first: the database answers for the data
