@@ -1,4 +1,5 @@
 #include "cddb/MusicBrainzClient.h"
+#include "platform/PathText.h"
 #include "cddb/MusicBrainzJson.h"
 #include "disc/DiscToc.h"
 #include "platform/HttpCancelled.h"
@@ -15,25 +16,13 @@ const QString MusicBrainzClient::DefaultServer = QStringLiteral("https://musicbr
 namespace {
 constexpr long NotFound = 404;
 using Clock = std::chrono::steady_clock;
-
-// Tracks up to the last audio one: the data tracks of a second session are
-// not on the medium the identifier names.
-int tracksUpToLastAudio(const DiscToc& toc)
-{
-    int count = toc.Tracks().size();
-    while (count > 0 && !toc.Tracks().at(count - 1).audio)
-        --count;
-    return count;
-}
 } // namespace
 
 MusicBrainzClient::MusicBrainzClient(const PlatformServices& services) : m_services(services) {}
 
 void MusicBrainzClient::SetServer(const QString& url)
 {
-    m_server = url.isEmpty() ? DefaultServer : url;
-    while (m_server.endsWith('/'))
-        m_server.chop(1);
+    m_server = PathText::ServerBase(url.isEmpty() ? DefaultServer : url);
 }
 
 QString MusicBrainzClient::UserAgent() const
@@ -66,7 +55,7 @@ void MusicBrainzClient::waitForTurn() const
 
 QList<AlbumRelease> MusicBrainzClient::LookupDisc(const DiscToc& toc)
 {
-    return LookupDiscId(toc.MusicBrainzId(), tracksUpToLastAudio(toc));
+    return LookupDiscId(toc.MusicBrainzId(), toc.TracksUpToLastAudio());
 }
 
 QList<AlbumRelease> MusicBrainzClient::LookupDiscId(const QString& discId, int trackCount)

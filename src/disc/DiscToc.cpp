@@ -112,7 +112,16 @@ QString DiscToc::CddbQueryArguments() const
     return words.join(QLatin1Char(' '));
 }
 
-int DiscToc::audioEndIndex() const
+QList<TocTrack> DiscToc::AudioTracks() const
+{
+    QList<TocTrack> audio;
+    for (const TocTrack& track : m_tracks)
+        if (track.audio)
+            audio << track;
+    return audio;
+}
+
+int DiscToc::TracksUpToLastAudio() const
 {
     int end = static_cast<int>(m_tracks.size());
     while (end > 1 && !m_tracks.at(end - 1).audio)
@@ -125,7 +134,7 @@ int DiscToc::audioEndIndex() const
 // close for a session gap (an image of one session) ends it where it starts.
 int32_t DiscToc::audioLeadOut() const
 {
-    const int end = audioEndIndex();
+    const int end = TracksUpToLastAudio();
     if (end == m_tracks.size())
         return m_leadOut;
     const int32_t dataStart = m_tracks.at(end).start;
@@ -136,7 +145,7 @@ int32_t DiscToc::audioLeadOut() const
 QString DiscToc::MusicBrainzId() const
 {
     QList<int> starts;
-    for (int k = 0; k < audioEndIndex(); ++k)
+    for (int k = 0; k < TracksUpToLastAudio(); ++k)
         starts << frames(m_tracks.at(k).start);
     return MusicBrainzDiscId::FromToc(FirstTrack(), starts, frames(audioLeadOut()));
 }
@@ -147,7 +156,7 @@ QString DiscToc::MusicBrainzId() const
 QString DiscToc::CtdbId() const
 {
     QList<int32_t> starts;
-    for (int k = 0; k < audioEndIndex(); ++k)
+    for (int k = 0; k < TracksUpToLastAudio(); ++k)
         if (m_tracks.at(k).audio)
             starts << m_tracks.at(k).start;
     if (starts.isEmpty())

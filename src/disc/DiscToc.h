@@ -41,6 +41,11 @@ public:
     int LastTrack() const;
     // Null when the disc has no track with that number.
     const TocTrack* Track(int number) const;
+    QList<TocTrack> AudioTracks() const;
+    // Tracks up to the last audio one: the data tracks that close the disc
+    // (a second session) are not on the medium MusicBrainz and the CUETools
+    // database count.
+    int TracksUpToLastAudio() const;
     // The sector after the disc's last one.
     int32_t LeadOut() const { return m_leadOut; }
     QString Mcn() const { return m_mcn; }
@@ -61,10 +66,7 @@ public:
     QString CtdbLookupToc() const;
 
 private:
-    // The tracks MusicBrainz and the CUETools database count end before the
-    // data tracks that close the disc: the index after the last of them, and
-    // the sector where their audio ends.
-    int audioEndIndex() const;
+    // Where the audio of the tracks up to the last audio one ends.
     int32_t audioLeadOut() const;
 
     QList<TocTrack> m_tracks;

@@ -16,6 +16,14 @@ public:
         return (dot > slash ? path.left(dot) : path) + extension;
     }
 
+    // A server address without the "/" at its end, so that paths join it with one.
+    static QString ServerBase(QString address)
+    {
+        while (address.endsWith('/'))
+            address.chop(1);
+        return address;
+    }
+
     // A hidden file beside target: "/folder/.<name><suffix>". A name too long
     // for the file system's limit with the suffix keeps its start and gets a
     // digest of the whole, so that each target still has a name of its own.

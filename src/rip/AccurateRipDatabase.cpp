@@ -1,5 +1,6 @@
 #include "rip/AccurateRipDatabase.h"
 #include "platform/HttpStatusError.h"
+#include "platform/PathText.h"
 #include "disc/AccurateRipDiscId.h"
 
 namespace {
@@ -9,11 +10,9 @@ constexpr long NotFound = 404;
 const QString AccurateRipDatabase::DefaultServer = QStringLiteral("http://www.accuraterip.com/accuraterip");
 
 AccurateRipDatabase::AccurateRipDatabase(IHttpClient& http, const QString& server, const std::atomic<bool>* cancel)
-    : m_http(http), m_server(server)
+    : m_http(http), m_server(PathText::ServerBase(server))
 {
     m_settings.cancel = cancel;
-    while (m_server.endsWith('/'))
-        m_server.chop(1);
 }
 
 QString AccurateRipDatabase::Address(const AccurateRipDiscId& disc) const

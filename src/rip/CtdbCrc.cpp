@@ -21,19 +21,16 @@ void CtdbCrc::Add(const uint8_t* pcm, int64_t bytes)
 
 std::optional<uint32_t> CtdbCrc::Disc(const DiscToc& toc, const QList<TrackRipResult>& tracks)
 {
+    const QList<TocTrack> audio = toc.AudioTracks();
+    if (audio.isEmpty())
+        return std::nullopt;
     uint32_t crc = 0;
-    bool any = false;
-    for (const TocTrack& disc : toc.Tracks()) {
-        if (!disc.audio)
-            continue;
+    for (const TocTrack& disc : audio) {
         const auto ripped = std::find_if(tracks.begin(), tracks.end(),
                                          [&disc](const TrackRipResult& t) { return t.TrackNum == disc.number; });
         if (ripped == tracks.end() || !ripped->ReadWhole() || ripped->Interrupted || !ripped->HasChecksums)
             return std::nullopt;
         crc = Crc32::Combine(crc, ripped->CtdbCrc, ripped->CtdbLength);
-        any = true;
     }
-    if (!any)
-        return std::nullopt;
     return crc;
 }

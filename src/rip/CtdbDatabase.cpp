@@ -2,6 +2,7 @@
 #include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
 #include "platform/HttpStatusError.h"
+#include "platform/PathText.h"
 #include <QXmlStreamReader>
 
 namespace {
@@ -27,11 +28,9 @@ CtdbDatabase::Entry entryOf(const QXmlStreamAttributes& attributes)
 const QString CtdbDatabase::DefaultServer = QStringLiteral("https://db.cue.tools");
 
 CtdbDatabase::CtdbDatabase(IHttpClient& http, const QString& server, const std::atomic<bool>* cancel)
-    : m_http(http), m_server(server)
+    : m_http(http), m_server(PathText::ServerBase(server))
 {
     m_settings.cancel = cancel;
-    while (m_server.endsWith('/'))
-        m_server.chop(1);
 }
 
 // fuzzy=0: only the rips of this very table count.

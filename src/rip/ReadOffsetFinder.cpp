@@ -49,10 +49,7 @@ std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Find(AccurateRipDatabas
     if (responses.isEmpty())
         throw CalvenorError(QStringLiteral("La base AccurateRip ne connaît pas ce disque : le décalage de lecture ne "
                                            "peut pas y être cherché ; rien n'est changé."));
-    QList<TocTrack> audio;
-    for (const TocTrack& t : m_toc.Tracks())
-        if (t.audio)
-            audio.append(t);
+    const QList<TocTrack> audio = m_toc.AudioTracks();
     for (int i = 0; i < std::min<int>(TracksTried, audio.size()); ++i) {
         const std::vector<uint32_t> samples = readWithMargins(audio.at(i));
         if (auto found = Match(samples, i == 0, i == audio.size() - 1, responses, disc.Slot(audio.at(i).number)))
@@ -83,15 +80,10 @@ std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Match(const std::vector
 // Range samples before the track, with silence beyond the disc's audio.
 std::vector<uint32_t> ReadOffsetFinder::readWithMargins(const TocTrack& track)
 {
-    int32_t discFirst = INT32_MAX, discLast = -1;
-    for (const TocTrack& t : m_toc.Tracks())
-        if (t.audio) {
-            discFirst = std::min(discFirst, t.start);
-            discLast = std::max(discLast, t.end());
-        }
+    const QList<TocTrack> audio = m_toc.AudioTracks();
     constexpr int marginSectors = (2 * Range + AccurateRipChecksums::SamplesPerSector - 1)
                                   / AccurateRipChecksums::SamplesPerSector;
-    ReadOffsetLibrary shifted(m_library, -Range, discFirst, discLast);
+    ReadOffsetLibrary shifted(m_library, -Range, audio.first().start, audio.last().end());
     const int64_t wanted = int64_t{track.length} * AccurateRipChecksums::SamplesPerSector + 2 * Range;
     std::vector<uint32_t> samples;
     samples.reserve(static_cast<size_t>(wanted));

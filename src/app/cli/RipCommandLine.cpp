@@ -234,9 +234,10 @@ int RipCommandLine::ripOneTrack()
     if (out.isEmpty())
         throw UsageError(QStringLiteral("Indiquez le fichier de sortie avec --out."));
     TCDRIP& r = ripper();
-    if (!r.TrackOf(track))
+    const TTrack* onDisc = r.TrackOf(track);
+    if (!onDisc)
         throw CalvenorError(QStringLiteral("Le disque n'a pas de piste %1.").arg(track));
-    if (r.TrackOf(track)->Kind != QLatin1String("Audio"))
+    if (onDisc->Kind != QLatin1String("Audio"))
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
     configureOutput(r, true);
     // Stopped at once, even in a read stuck on damage, and finished as a stop
