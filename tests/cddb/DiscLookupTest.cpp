@@ -218,17 +218,6 @@ TEST_F(DiscLookupTest, CancellingAsksNothingMore)
     EXPECT_TRUE(http.urls.isEmpty());
 }
 
-TEST_F(DiscLookupTest, TheGreetingAndTheServersComeFromTheOptions)
-{
-    find();
-    EXPECT_EQ(http.urls.first(), "http://cddb.test/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+430"
-                                 "&hello=jean.dupont+exemple.fr+Calvenor+1.1.0&proto=6");
-    http.answers["cddb query"] = CddbAnswers::NoMatch;
-    options.musicBrainzServer = QStringLiteral("http://mb.test/");
-    find();
-    EXPECT_TRUE(http.urls.last().startsWith("http://mb.test/ws/2/discid/" + WorkedExampleId));
-}
-
 // Three tracks numbered as on a disc that starts at track 2.
 TEST_F(DiscLookupTest, ApplyingWritesTheAlbumAndEveryTrack)
 {
