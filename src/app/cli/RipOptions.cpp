@@ -30,6 +30,7 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
         {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
+        {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
         {QStringLiteral("encoders"),
          QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
                         "(un par cœur par défaut ; 0 : chaque piste est encodée pendant sa lecture)."),

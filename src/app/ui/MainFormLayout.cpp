@@ -170,7 +170,7 @@ void MainFormLayout::BuildControls(TMain_Form& f)
 void MainFormLayout::ShowTracks(TMain_Form& f, QAbstractItemModel& tracks)
 {
     f.CibleFiles->setModel(&tracks);
-    const int widths[] = {75, 200, 100, 100, 100, 50, 75, 100};
+    const int widths[] = {75, 45, 200, 100, 100, 100, 50, 75, 100, 90};
     for (int c = 0; c < tracks.columnCount(); ++c)
         f.CibleFiles->setColumnWidth(c, widths[c]);
 }

@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,7 +54,7 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     MainFormLayout::BuildMenu(*this);
     MainFormLayout::BuildControls(*this);
     m_shade = new ShadeOverlay(this);
-    m_trackModel = new TrackListModel(m_disc->Sheet(), this);
+    m_trackModel = new TrackListModel(m_disc->Sheet(), m_disc->Toc(), this);
     MainFormLayout::ShowTracks(*this, *m_trackModel);
     m_drive = std::make_unique<DriveChoice>(*DrivesList, m_services);
     m_folder = std::make_unique<DestinationFolder>(*DirectoryText, m_services);
@@ -98,6 +99,7 @@ void TMain_Form::connectHandlers()
     on(Calvenor_Preferences, &QAction::triggered, [this] { Calvenor_PreferencesExecute(); });
     on(HELP_ABOUT, &QAction::triggered, [this] { HELP_ABOUTExecute(); });
     on(CibleFiles->selectionModel(), &QItemSelectionModel::selectionChanged, [this] { CibleFilesSelectItem(); });
+    CibleFiles->installEventFilter(this);
     auto* listWatcher = new EventWatcher(CibleFiles);
     // Tab goes on from the list to the player pictures without leaving it.
     listWatcher->ShareFocusWith({Play_Blue, Pause_Blue, Stop_Blue});
@@ -205,6 +207,19 @@ void TMain_Form::resizeEvent(QResizeEvent* event)
 
 
 
+
+bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
+{
+    // Space ticks the current row whichever of its cells is current; the
+    // list alone would only when the tick's own cell is.
+    if (watched == CibleFiles && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && CibleFiles->currentIndex().isValid()) {
+        const int k = CibleFiles->currentIndex().row() + 1;
+        Sheet().SetTicked(k, !Sheet().Track(k).ticked);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 int TMain_Form::SelectedSlot() const
 {
@@ -325,6 +340,11 @@ void TMain_Form::Button2Click()
         ~RipEnds() { form->m_ripping = false; form->Repaint(); }
     } ends{this};
     m_forms.RippageEnCour->exec();
+}
+
+void TMain_Form::ShowResults(const RipReport& report)
+{
+    m_trackModel->ShowResults(report);
 }
 
 void TMain_Form::Button1Click()

@@ -75,6 +75,7 @@ public:
     }
     int TotalProgressValue() const override { return TotalProgress->value(); }
     void ResetProgress() override { ShowRipProgress(0, 0); }
+    void ShowResults(const RipReport& report) override;
 
     // Handlers, named after the control and what the user does with it.
     void ListCdDrives() { m_drive->ListCdDrives(); }
@@ -122,6 +123,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate(const QStringList& arguments);

@@ -27,24 +27,37 @@ MsgAnswer QtDialogService::captionedMessage(MsgKind kind, const QString& caption
                     QApplication::activeWindow());
     // Texts may come from a server: never read them as markup.
     box.setTextFormat(Qt::PlainText);
-    QPushButton* ok = nullptr;
-    QPushButton* yes = nullptr;
-    QPushButton* no = nullptr;
-    if (buttons == MsgButtons::YesNo) {
-        yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-        no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
-    } else {
-        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        box.setDefaultButton(ok);
+    struct Choice {
+        MsgButtons shownIn;
+        const char* text;
+        QMessageBox::ButtonRole role;
+        MsgAnswer answer;
+    };
+    static const Choice choices[] = {
+        {MsgButtons::Ok, "OK", QMessageBox::AcceptRole, MsgAnswer::Ok},
+        {MsgButtons::OkReport, "OK", QMessageBox::AcceptRole, MsgAnswer::Ok},
+        {MsgButtons::YesNo, "Oui", QMessageBox::YesRole, MsgAnswer::Yes},
+        {MsgButtons::YesNoReport, "Oui", QMessageBox::YesRole, MsgAnswer::Yes},
+        {MsgButtons::YesAllNo, "Oui", QMessageBox::YesRole, MsgAnswer::Yes},
+        {MsgButtons::YesAllNo, "Oui pour tous", QMessageBox::YesRole, MsgAnswer::YesToAll},
+        {MsgButtons::YesNo, "Non", QMessageBox::NoRole, MsgAnswer::No},
+        {MsgButtons::YesNoReport, "Non", QMessageBox::NoRole, MsgAnswer::No},
+        {MsgButtons::YesAllNo, "Non", QMessageBox::NoRole, MsgAnswer::No},
+        {MsgButtons::OkReport, "Voir le rapport", QMessageBox::ActionRole, MsgAnswer::Report},
+        {MsgButtons::YesNoReport, "Voir le rapport", QMessageBox::ActionRole, MsgAnswer::Report},
+    };
+    QList<std::pair<QAbstractButton*, MsgAnswer>> added;
+    for (const Choice& c : choices) {
+        if (c.shownIn != buttons)
+            continue;
+        QPushButton* b = box.addButton(QString::fromUtf8(c.text), c.role);
+        if (added.isEmpty())
+            box.setDefaultButton(b);
+        added.append({b, c.answer});
     }
     box.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    if (clicked && clicked == ok)
-        return MsgAnswer::Ok;
-    if (clicked && clicked == yes)
-        return MsgAnswer::Yes;
-    if (clicked && clicked == no)
-        return MsgAnswer::No;
+    for (const auto& [button, answer] : added)
+        if (box.clickedButton() == button)
+            return answer;
     return MsgAnswer::Dismissed;
 }
