@@ -27,6 +27,7 @@ void scrollLongText(QMessageBox& box, const QString& text)
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->replaceWidget(label, scroll);
     label->setWordWrap(false);
+    label->setContentsMargins(0, 0, label->fontMetrics().averageCharWidth(), 0); // clear of the scroll bar
     scroll->setWidget(label);
     scroll->setWidgetResizable(true);
     const int height = label->fontMetrics().lineSpacing() * MaxShownLines;
