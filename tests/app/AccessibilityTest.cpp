@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSlider>
@@ -234,4 +235,21 @@ TEST_F(Accessibility, TrackListAnnouncesEachRowsTick)
         EXPECT_EQ(bool(cell->state().checked), form->Sheet().Track(row + 1).ticked) << row;
     }
     EXPECT_TRUE(table->cellAt(1, 0)->state().checked);
+}
+
+// Escape closes the lookup and the album choice, from the control that has
+// the focus, and chooses no album.
+TEST_F(Accessibility, EscapeClosesTheLookupAndTheAlbumChoice)
+{
+    albums->SetChoices({"rock 0c01ac02 A / B", "jazz 0c01ac02 C / D"});
+    const std::pair<QDialog*, QWidget*> cases[] = {{lookup.get(), lookup->ListBox1}, {albums.get(), albums->Liste}};
+    for (const auto& [window, focused] : cases) {
+        SCOPED_TRACE(window->metaObject()->className());
+        window->show();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+        QCoreApplication::sendEvent(focused, &escape);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(window->result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(albums->ChosenIndex(), -1);
 }

@@ -80,6 +80,7 @@ void TMain_Form::connectHandlers()
     // which it must go on.
     on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); }, Qt::QueuedConnection);
     on(DirectoryText, &QLineEdit::textChanged, [this] { DirectoryTextChange(); });
+    on(DirectoryText, &QLineEdit::textEdited, [this] { m_folder->NoteTyped(); });
     // Only a change of choice counts: selecting the selected button changes nothing.
     on(MP3Ripp, &QRadioButton::toggled, [this] { if (MP3Ripp->isChecked()) MP3RippClick(); });
     on(WavRipp, &QRadioButton::toggled, [this] { if (WavRipp->isChecked()) WavRippClick(); });
@@ -122,7 +123,20 @@ void TMain_Form::FormCreate(const QStringList& arguments)
 
 QString TMain_Form::DefaultFolder() const
 {
-    return TargetNameRule::DefaultMusicFolder(m_services.shell->documentsFolder());
+    return m_musicFolder.isEmpty() ? TargetNameRule::DefaultMusicFolder(m_services.shell->documentsFolder())
+                                   : m_musicFolder;
+}
+
+RememberedChoices::Choices TMain_Form::Choices() const
+{
+    return {RipsMp3(), m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen()};
+}
+
+void TMain_Form::RestoreChoices(const RememberedChoices::Choices& choices)
+{
+    m_musicFolder = choices.folder.isEmpty() ? QString() : TargetNameRule::WithSeparator(choices.folder);
+    (choices.mp3 ? MP3Ripp : WavRipp)->setChecked(true);
+    DirectoryText->setText(DefaultFolder());
 }
 
 
