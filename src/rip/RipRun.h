@@ -17,6 +17,7 @@ class ITrackRows;
 class ParallelMp3Encoder;
 class TCDRIP;
 class TMP3Info;
+class TrackReads;
 
 // One rip run over the ticked rows: rip each track to its row's target path,
 // tag the file, list it in the folder's playlist and remove its jitter log;
@@ -40,6 +41,9 @@ public:
     // Encoder threads of an MP3 run (ParallelMp3Encoder::DefaultEncoders()
     // for one per core); 0, the default, encodes as it reads.
     void SetEncoders(int count) { m_encoders = count; }
+    // Reads of each track, at most (TrackReads): 1, the default, reads it
+    // once; from 2 on, a test read and copy reads until two agree.
+    void SetPasses(int passes) { m_passes = passes; }
 
     // Before the run: checks that the folder's existing playlist can be read.
     void Begin();
@@ -89,7 +93,7 @@ private:
     class ProgressHook;
     std::unique_ptr<ParallelMp3Encoder> makePool();
     void setPool(ParallelMp3Encoder* pool);
-    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, IRipProgress& progress);
+    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, TrackReads& reads, IRipProgress& progress);
     void completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait);
     void completeRow(const PendingRow& done);
     int64_t bytesOfTrack(int track) const;
@@ -106,6 +110,7 @@ private:
     QString m_playlistFile;
     QString m_startLogFile;
     int m_encoders = 0;
+    int m_passes = 1;
     std::atomic<int> m_rippedCount{0};
     std::atomic<int> m_trackPercent{0};
     std::atomic<int> m_readRows{0};

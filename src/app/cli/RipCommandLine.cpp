@@ -29,6 +29,8 @@
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include "platform/Settings.h"
+#include "rip/KnownDiscCheck.h"
+#include "rip/TrackReads.h"
 #include <algorithm>
 #include <atomic>
 #include <iterator>
@@ -230,6 +232,7 @@ AlbumTrack RipCommandLine::trackFromOptions(int number, const QString& target) c
 int RipCommandLine::ripOneTrack()
 {
     const int track = m_options.Int(QStringLiteral("track"));
+    const int passes = m_options.Passes();
     const QString out = m_parser.value(QStringLiteral("out"));
     if (out.isEmpty())
         throw UsageError(QStringLiteral("Indiquez le fichier de sortie avec --out."));
@@ -250,7 +253,8 @@ int RipCommandLine::ripOneTrack()
         r.AbortRip();
     });
     TerminalProgress progress(m_err, [&r] { r.AbortRip(); });
-    const TrackRipResult rip = r.RipTrack(track, out, &progress);
+    KnownDiscCheck discCheck(passes > 1 ? verification() : RipVerification{}, &stopVerification);
+    const TrackRipResult rip = TrackReads(r, passes, &discCheck).Rip(track, out, &progress);
     m_err << '\n';
     const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
     if (!rip.FileWritten)
@@ -299,6 +303,7 @@ int RipCommandLine::ripSeveralTracks()
     if (m_parser.isSet(QStringLiteral("title")))
         throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
     const int encoders = m_options.Encoders();
+    const int passes = m_options.Passes();
     TCDRIP& r = ripper();
     checkTracksOnDisc(r);
     if (!QDir().mkpath(folder))
@@ -318,6 +323,7 @@ int RipCommandLine::ripSeveralTracks()
     TMP3Info tags;
     RipRun run(list, r, tags);
     run.SetEncoders(encoders);
+    run.SetPasses(passes);
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
     const StopSignals stopSignals([&run] { run.Stop(); });
@@ -349,12 +355,13 @@ RipLog::Header RipCommandLine::logHeader() const
     header.Source = m_drives->source(driveLetter());
     header.ReadOffset = m_ripper->ReadOffset;
     header.ParanoiaMode = CdioRipLibrary::ModeText(m_ripper->JitterCorrect());
+    header.Passes = m_options.Passes();
     return header;
 }
 
 int RipCommandLine::reportResult(const RipReport& report)
 {
-    for (const QString& line : report.DamageLines() + report.VerdictLines())
+    for (const QString& line : report.DamageLines() + report.ProofLines())
         m_out << line << '\n';
     if (!report.VerificationNote().isEmpty())
         m_err << QStringLiteral("AccurateRip : ") << TerminalText::EscapedMessage(report.VerificationNote()) << '\n';

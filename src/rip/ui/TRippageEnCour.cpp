@@ -206,12 +206,12 @@ void TRippageEnCour::finishRun()
                                               + lostSectorLines()
                                         : QStringLiteral("Calvenor a terminé de ripper les pistes demandées, mais des "
                                                          "pistes diffèrent de la base AccurateRip."),
-                                    report.VerdictLines().join('\n'),
+                                    report.ProofLines().join('\n'),
                                     QStringLiteral("Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
     else if (m_host.Rows().Sheet().TrackCount() > 0 && m_host.TotalProgressValue() != 0) {
         m_services.shell->beep();
         offerFolder(MsgKind::Confirmation,
-                    joinParagraphs({report.VerdictLines().join('\n'),
+                    joinParagraphs({report.ProofLines().join('\n'),
                                     QStringLiteral("Calvenor a terminé de ripper les pistes demandées avec succès. "
                                                    "Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
     }
