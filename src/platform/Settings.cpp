@@ -6,6 +6,7 @@ const char* const CddbServerKey = "cddb/server";
 const char* const MusicBrainzServerKey = "musicbrainz/server";
 const char* const MusicBrainzFirstKey = "metadata/musicbrainzFirst";
 const char* const ReadOffsetKey = "rip/readOffset";
+const char* const PassesKey = "rip/passes";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -42,6 +43,14 @@ int Settings::ReadOffset() const
     return ok ? samples : 0;
 }
 void Settings::SetReadOffset(int samples) { Store(ReadOffsetKey, samples); }
+
+int Settings::Passes() const
+{
+    bool ok = false;
+    const int passes = store.value(PassesKey, 1).toInt(&ok);
+    return ok ? qBound(1, passes, MaxPasses) : 1;
+}
+void Settings::SetPasses(int passes) { Store(PassesKey, passes); }
 
 bool Settings::Saved()
 {

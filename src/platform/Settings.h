@@ -3,7 +3,8 @@
 #include <QString>
 
 // What lasts between runs: the e-mail address today's CDDB server asks for,
-// the metadata servers and their order, and the drive's read offset.
+// the metadata servers and their order, the drive's read offset and how
+// many times each track may be read.
 // Everything else starts fresh at each run.
 class Settings {
 public:
@@ -28,6 +29,11 @@ public:
     // Samples the drive reads early (negative) or late (positive).
     int ReadOffset() const;
     void SetReadOffset(int samples);
+
+    // The reads of each track at most, 1 to MaxPasses; 1 reads it once.
+    static constexpr int MaxPasses = 16;
+    int Passes() const;
+    void SetPasses(int passes);
 
     // False when the last change could not be written.
     bool Saved();

@@ -16,8 +16,6 @@ class TCDRIP;
 // sectors. With one pass the track is read once, as RipTrack does.
 class TrackReads {
 public:
-    static constexpr int MaxPasses = 16;
-
     // discCheck may be null: the reads are only compared with each other.
     TrackReads(TCDRIP& ripper, int passes, KnownDiscCheck* discCheck);
 

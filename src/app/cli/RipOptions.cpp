@@ -2,7 +2,7 @@
 #include "app/CommandHelp.h"
 #include "app/cli/UsageError.h"
 #include "encode/ParallelMp3Encoder.h"
-#include "rip/TrackReads.h"
+#include "platform/Settings.h"
 #include <QStringList>
 
 namespace {
@@ -140,7 +140,7 @@ int RipOptions::Passes() const
     if (!m_parser.isSet(QStringLiteral("passes")))
         return 1;
     const int passes = Int(QStringLiteral("passes"));
-    if (passes < 1 || passes > TrackReads::MaxPasses)
-        throw UsageError(QStringLiteral("--passes attend un nombre de 1 à %1.").arg(TrackReads::MaxPasses));
+    if (passes < 1 || passes > Settings::MaxPasses)
+        throw UsageError(QStringLiteral("--passes attend un nombre de 1 à %1.").arg(Settings::MaxPasses));
     return passes;
 }

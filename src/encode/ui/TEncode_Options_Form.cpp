@@ -20,6 +20,8 @@ constexpr int MaxReadOffset = 9999;
 // Default choices of the lists, the slider and the boxes: the encoder's defaults.
 constexpr int DefaultBitRateIndex = 4; // "128"
 constexpr int DefaultVBRQuality = 4;
+// Most reads of a track shown when "Vérifier" is ticked.
+constexpr int DefaultPasses = 5;
 
 QLabel* label(QWidget* parent, const QString& text, const QRect& where)
 {
@@ -110,6 +112,15 @@ void TEncode_Options_Form::buildControls()
     ReadOffsetEdit->setToolTip(QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 pour une image de disque)"));
     ReadOffsetEdit->setGeometry(100, 360, 135, 24);
 
+    // Reads of each track until two agree; in the free row under the title.
+    VerifyCheck = box(this, QStringLiteral("Vérifier"), {50, 35, 95, 20});
+    VerifyCheck->setToolTip(
+        QStringLiteral("Lire chaque piste deux fois et relire jusqu'à ce que deux lectures soient identiques"));
+    PassesEdit = new QSpinBox(this);
+    PassesEdit->setRange(2, Settings::MaxPasses);
+    PassesEdit->setToolTip(QStringLiteral("Nombre maximal de lectures de chaque piste"));
+    PassesEdit->setGeometry(150, 34, 85, 22);
+
     // The captions above are English; screen readers get French names.
     const std::pair<QWidget*, QString> names[] = {
         {SelectSampleRate, QStringLiteral("Fréquence d'échantillonnage")},
@@ -124,11 +135,14 @@ void TEncode_Options_Form::buildControls()
         {OriginalCheck, QStringLiteral("Original")},
         {CRCCheck, QStringLiteral("Contrôle d'erreur CRC")},
         {PrivateCheck, QStringLiteral("Privé")},
-        {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")}};
+        {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")},
+        {VerifyCheck, QStringLiteral("Vérifier chaque piste par deux lectures identiques")},
+        {PassesEdit, QStringLiteral("Nombre maximal de lectures de chaque piste")}};
     for (const auto& [control, name] : names)
         control->setAccessibleName(name);
-    // The spin box's own text field is what a screen reader lands on.
-    ReadOffsetEdit->findChild<QLineEdit*>()->setAccessibleName(ReadOffsetEdit->accessibleName());
+    // A spin box's own text field is what a screen reader lands on.
+    for (QSpinBox* spin : {ReadOffsetEdit, PassesEdit})
+        spin->findChild<QLineEdit*>()->setAccessibleName(spin->accessibleName());
 
     RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
     RestoreButton->setGeometry(15, 390, 105, 28);
@@ -158,6 +172,8 @@ void TEncode_Options_Form::connectHandlers()
     on(CRCCheck, &QCheckBox::clicked, &TEncode_Options_Form::CRCCheck1Click);
     on(PrivateCheck, &QCheckBox::clicked, &TEncode_Options_Form::PrivateCheck1Click);
     on(ReadOffsetEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::ReadOffsetEditChange);
+    on(VerifyCheck, &QCheckBox::clicked, &TEncode_Options_Form::VerifyCheckClick);
+    on(PassesEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::PassesEditChange);
     on(RestoreButton, &QPushButton::clicked, &TEncode_Options_Form::RestoreButtonClick);
     on(CloseButton, &QPushButton::clicked, &TEncode_Options_Form::CloseButtonClick);
 }
@@ -167,6 +183,15 @@ void TEncode_Options_Form::FormCreate()
     RestoreDefaultChoices();
     const QSignalBlocker quiet(ReadOffsetEdit);
     ReadOffsetEdit->setValue(m_services.settings->ReadOffset());
+    showPasses(m_services.settings->Passes());
+}
+
+void TEncode_Options_Form::showPasses(int passes)
+{
+    const QSignalBlocker quiet(PassesEdit);
+    VerifyCheck->setChecked(passes > 1);
+    PassesEdit->setValue(passes > 1 ? passes : DefaultPasses);
+    PassesEdit->setEnabled(passes > 1);
 }
 
 void TEncode_Options_Form::SelectSampleRateChange()
@@ -234,18 +259,42 @@ void TEncode_Options_Form::PrivateCheck1Click()
 
 void TEncode_Options_Form::ReadOffsetEditChange()
 {
+    m_services.settings->SetReadOffset(ReadOffsetEdit->value());
+    warnIfUnsaved(QStringLiteral("Le décalage de lecture"));
+}
+
+void TEncode_Options_Form::VerifyCheckClick()
+{
+    PassesEdit->setEnabled(VerifyCheck->isChecked());
+    storePasses();
+}
+
+void TEncode_Options_Form::PassesEditChange()
+{
+    storePasses();
+}
+
+void TEncode_Options_Form::storePasses()
+{
+    m_services.settings->SetPasses(VerifyCheck->isChecked() ? PassesEdit->value() : 1);
+    warnIfUnsaved(QStringLiteral("Le nombre de lectures"));
+}
+
+void TEncode_Options_Form::warnIfUnsaved(const QString& what)
+{
     Settings& settings = *m_services.settings;
-    settings.SetReadOffset(ReadOffsetEdit->value());
     if (!settings.Saved())
         m_services.dialogs->message(
-            MsgKind::Error,
-            QStringLiteral("Le décalage de lecture n'a pas pu être enregistré dans « %1 ».").arg(settings.FileName()),
+            MsgKind::Error, QStringLiteral("%1 n'a pas pu être enregistré dans « %2 ».").arg(what, settings.FileName()),
             MsgButtons::Ok);
 }
 
+// The read offset belongs to the drive and stays; the reads of each track go back to one.
 void TEncode_Options_Form::RestoreButtonClick()
 {
     RestoreDefaultChoices();
+    showPasses(1);
+    storePasses();
 }
 
 void TEncode_Options_Form::CloseButtonClick()

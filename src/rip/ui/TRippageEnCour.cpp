@@ -124,6 +124,7 @@ void TRippageEnCour::prepareVerification()
         verification.SkipReason = RipVerification::NoNetwork();
     }
     m_run->SetVerification(verification);
+    m_run->SetPasses(m_services.settings->Passes());
     RipLog::Header header;
     header.Source = m_services.drives ? m_services.drives->source(m_host.Rows().DriveLetter()) : QString();
     header.ReadOffset = ripper.ReadOffset;
