@@ -26,7 +26,8 @@ QString hex8(uint32_t v)
 QString readWhole(const TrackRipResult& t)
 {
     if (t.Interrupted)
-        return QStringLiteral("non, interrompue à %1 ; %2").arg(RipReport::ShortTime(t.KeptSectors), RipReport::InterruptedFile(t));
+        return QStringLiteral("non, interrompue à %1 ; %2")
+            .arg(RipReport::ShortTime(t.KeptSectors), RipReport::InterruptedFile(t));
     return t.ReadWhole() ? QStringLiteral("oui") : QStringLiteral("non");
 }
 

@@ -105,7 +105,8 @@ private:
     TrackRipResult ripSectors(int32_t first, int32_t last, const QString& path, bool write, IRipProgress* progress);
     // Returns the bytes of audio delivered; sets result.Interrupted when stopped before the end.
     int64_t ripLoop(ICdRipLibrary& library, RipOutput* output, class Mp3BlockEncoder* mp3,
-                    TrackPcmStream* stream, ReadSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress, TrackRipResult& result);
+                    TrackPcmStream* stream, ReadSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
+                    TrackRipResult& result);
     // Rips result's sectors to path, or only reads them without write;
     // disc: the first and the last sector of the disc's audio.
     void ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, const QString& path, bool write,

@@ -284,9 +284,10 @@ void TEncode_Options_Form::warnIfUnsaved(const QString& what)
 {
     Settings& settings = *m_services.settings;
     if (!settings.Saved())
-        m_services.dialogs->message(
-            MsgKind::Error, QStringLiteral("%1 n'a pas pu être enregistré dans « %2 ».").arg(what, settings.FileName()),
-            MsgButtons::Ok);
+        m_services.dialogs->message(MsgKind::Error,
+                                    QStringLiteral("%1 n'a pas pu être enregistré dans « %2 ».")
+                                        .arg(what, settings.FileName()),
+                                    MsgButtons::Ok);
 }
 
 // The read offset belongs to the drive and stays; the reads of each track go back to one.
