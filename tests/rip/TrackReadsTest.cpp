@@ -1,12 +1,21 @@
+#include "disc/AccurateRipDiscId.h"
+#include "disc/DiscToc.h"
+#include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
+#include "platform/CurlHttpClient.h"
+#include "rip/KnownDiscCheck.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackReads.h"
+#include "support/AccurateRipFile.h"
 #include "support/DiscImage.h"
 #include "support/FlakySectors.h"
+#include "support/ReferenceScript.h"
 #include "support/RipTool.h"
+#include "support/ScriptServer.h"
 #include "support/TestFiles.h"
+#include <QJsonArray>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -45,7 +54,7 @@ protected:
     };
 
     TrackRipResult rip(int passes, const std::vector<std::tuple<Kind, int32_t, int32_t, std::set<int>>>& faults,
-                       int stopIn = 0)
+                       int stopIn = 0, KnownDiscCheck* discCheck = nullptr)
     {
         auto flaky = std::make_shared<FlakySectors>();
         for (const auto& [kind, first, count, reads] : faults)
@@ -55,7 +64,7 @@ protected:
         TCDRIP ripper(drive);
         ripper.SetJitterCorrect(false);
         StoppingProgress progress(*flaky, ripper, stopIn);
-        const TrackRipResult result = TrackReads(ripper, passes, nullptr).Rip(1, path(), &progress);
+        const TrackRipResult result = TrackReads(ripper, passes, discCheck).Rip(1, path(), &progress);
         readsMade = flaky->Reads();
         return result;
     }
@@ -176,4 +185,29 @@ TEST_F(RepeatedReads, AStopEndsTheReadsAndKeepsTheWholeFile)
     EXPECT_EQ(inThird.Reads, 2);
     EXPECT_FALSE(inThird.ReadsAgree);
     EXPECT_EQ(TestFiles::ReadAll(path()), image.TrackAt(1).pcm);
+}
+
+// Two reads wrong the same way agree with each other, but not with the
+// AccurateRip database that knows the disc: the reads go on.
+TEST_F(RepeatedReads, ReadsThatDifferFromAKnownDiscDoNotEndTheReads)
+{
+    const QJsonObject track =
+        ReferenceScript::Run("accuraterip_reference.py", image, cue)["tracks"].toArray().at(0).toObject();
+    CdioAudioDevice device;
+    RipVerification verification;
+    verification.Toc = DiscToc::Read(device, cue);
+    ASSERT_TRUE(AccurateRipFile::Write(dir.filePath("db/known"), AccurateRipDiscId(verification.Toc),
+                                       {{{5, track["v2"].toString().toUInt(nullptr, 16)}}}));
+    ScriptServer server(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"), {dir.filePath("db")});
+    CurlHttpClient http;
+    verification.Http = &http;
+    for (const auto& [folder, reads, fileIsDisc] : {std::tuple{"known", 4, true}, {"unknown", 2, false}}) {
+        SCOPED_TRACE(folder);
+        verification.Server = QStringLiteral("http://127.0.0.1:%1/accuraterip/%2").arg(server.Port()).arg(folder);
+        KnownDiscCheck check(verification);
+        const TrackRipResult result = rip(5, {{Kind::SameWrongBytes, 100, 3, {1, 2}}}, 0, &check);
+        EXPECT_EQ(readsMade, reads);
+        EXPECT_TRUE(result.ReadsAgree);
+        EXPECT_EQ(TestFiles::ReadAll(path()) == image.TrackAt(1).pcm, fileIsDisc);
+    }
 }

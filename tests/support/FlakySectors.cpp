@@ -25,12 +25,13 @@ long FlakySectors::ReadAudio(void* buffer, int32_t first, long count, const Read
     const long read = drive(buffer, first, count);
     auto* bytes = static_cast<uint8_t*>(buffer);
     for (const Fault& f : m_faults) {
-        if (f.kind != Kind::WrongBytes || read <= 0 || !bytes || !hits(f, first, read))
+        if (f.kind == Kind::FailRead || read <= 0 || !bytes || !hits(f, first, read))
             continue;
+        const auto salt = static_cast<uint8_t>(f.kind == Kind::WrongBytes ? m_read.load() : 0);
         const int32_t from = qMax(first, f.first);
         const int32_t to = qMin<int32_t>(first + static_cast<int32_t>(read), f.first + f.count);
         for (long b = (from - first) * SectorBytes; b < (to - first) * SectorBytes; b += 5)
-            bytes[b] ^= static_cast<uint8_t>(0x3c + m_read);
+            bytes[b] ^= static_cast<uint8_t>(0x3c + salt);
     }
     return read;
 }

@@ -13,7 +13,8 @@
 class FlakySectors : public IAudioReadFilter, public IRipProgress {
 public:
     enum class Kind {
-        WrongBytes, // changed bytes, changed differently at each read
+        WrongBytes,     // changed bytes, changed differently at each read
+        SameWrongBytes, // changed bytes, changed the same way at each read
         FailRead,   // the drive's read that touches them fails
     };
     // Sectors first..first + count - 1 (disc addresses) have the fault on the reads listed.
