@@ -77,6 +77,16 @@ void TEncode_Options_Form::buildControls()
     Label5 = label(this, QStringLiteral("Options d'encodage :"), {50, 12, 190, 22});
     MakeBold(Label5);
 
+    // Reads of each track until two agree; in the free row under the title,
+    // first in the tab order as on screen.
+    VerifyCheck = box(this, QStringLiteral("Vérifier"), {50, 35, 95, 20});
+    VerifyCheck->setToolTip(
+        QStringLiteral("Lire chaque piste deux fois et relire jusqu'à ce que deux lectures soient identiques"));
+    PassesEdit = new QSpinBox(this);
+    PassesEdit->setRange(2, Settings::MaxPasses);
+    PassesEdit->setToolTip(QStringLiteral("Nombre maximal de lectures de chaque piste"));
+    PassesEdit->setGeometry(150, 34, 85, 22);
+
     Label1 = label(this, QStringLiteral("Sample \nRate"), {15, 56, 80, 32});
     SelectSampleRate = list(this, {"44100", "32000", "22050"}, {100, 60, 135, 24});
     Label2 = label(this, QStringLiteral("BitRate"), {15, 98, 80, 20});
@@ -111,15 +121,6 @@ void TEncode_Options_Form::buildControls()
     ReadOffsetEdit->setSuffix(QStringLiteral(" éch."));
     ReadOffsetEdit->setToolTip(QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 pour une image de disque)"));
     ReadOffsetEdit->setGeometry(100, 360, 135, 24);
-
-    // Reads of each track until two agree; in the free row under the title.
-    VerifyCheck = box(this, QStringLiteral("Vérifier"), {50, 35, 95, 20});
-    VerifyCheck->setToolTip(
-        QStringLiteral("Lire chaque piste deux fois et relire jusqu'à ce que deux lectures soient identiques"));
-    PassesEdit = new QSpinBox(this);
-    PassesEdit->setRange(2, Settings::MaxPasses);
-    PassesEdit->setToolTip(QStringLiteral("Nombre maximal de lectures de chaque piste"));
-    PassesEdit->setGeometry(150, 34, 85, 22);
 
     // The captions above are English; screen readers get French names.
     const std::pair<QWidget*, QString> names[] = {
