@@ -13,8 +13,8 @@ struct TrackRipResult {
     int32_t LastSector = -1;
     bool FileWritten = false;
     TReadReport Read;
-    bool HasChecksums = false; // CD audio only
-    uint32_t Crc = 0;
+    bool HasChecksums = false; // the AccurateRip and CTDB sums: CD audio only
+    uint32_t Crc = 0;          // CRC32 of the audio as delivered, in any format
     uint32_t V1 = 0;
     uint32_t V2 = 0;
     // This track's part of the CUETools database's disc CRC and its length in bytes.

@@ -446,3 +446,18 @@ TEST_F(RipWindow, TheWholeDiscsCtdbVerdictClosesTheSummary)
     const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
     EXPECT_TRUE(log.contains("\nDisque : exact selon CTDB (confiance 5)\n")) << log.toStdString();
 }
+
+// The window's run reads each track as often as the settings say.
+TEST_F(RipWindow, VerifiedTracksTellTheirReadsInTheSummaryAndTheLog)
+{
+    settings->SetPasses(3);
+    main->WavRipp->click();
+    tick({2});
+    main->Button2Click();
+    EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), image.TrackAt(2).pcm);
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts().first().startsWith("Piste 02 : deux lectures identiques après 2 lectures\n"))
+        << dialogs.texts().first().toStdString();
+    const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
+    EXPECT_TRUE(log.contains("\nLectures par piste : jusqu'à 3\n")) << log.toStdString();
+}
