@@ -27,10 +27,11 @@ class TrackReads;
 // playlist and log of earlier runs as they were. Shared by the ripping
 // window and the command-line tool.
 //
-// In an MP3 run with encoders, the reader goes on with the next track while
-// encoder threads work through the tracks read; files are tagged and listed
-// in track order as they are completed. Stop, DiscRemoved and the progress
-// queries may be called from any thread.
+// With several passes, each track is read until two reads agree
+// (TrackReads). In an MP3 run with encoders and one pass, the reader goes on
+// with the next track while encoder threads work through the tracks read;
+// files are tagged and listed in track order as they are completed. Stop,
+// DiscRemoved and the progress queries may be called from any thread.
 class RipRun {
 public:
     RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags);

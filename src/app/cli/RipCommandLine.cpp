@@ -257,11 +257,12 @@ int RipCommandLine::ripOneTrack()
     const TrackRipResult rip = TrackReads(r, passes, &discCheck).Rip(track, out, &progress);
     m_err << '\n';
     const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
-    if (!rip.FileWritten)
+    // A stop in a test read leaves no file, and the stop is what is told.
+    if (!rip.FileWritten && !rip.Interrupted)
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
                                 .arg(track));
     // The file was made, so if it is gone something removed it since.
-    if (!QFileInfo::exists(written))
+    if (rip.FileWritten && !QFileInfo::exists(written))
         throw CalvenorError(QStringLiteral("Le fichier « %1 » a disparu pendant l'extraction de la piste %2 "
                                            "(son dossier a-t-il été supprimé ?).")
                                 .arg(written)
