@@ -18,6 +18,7 @@
 #include "rip/TableTrackRows.h"
 #include "rip/TrackRowList.h"
 #include <QEvent>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
@@ -195,8 +196,10 @@ void TRippageEnCour::finishRun()
         m_services.dialogs->message(
             MsgKind::Warning,
             joinParagraphs({report.InterruptionLines().join('\n'),
-                            QStringLiteral("Son fichier est conservé, mais il n'a été ni étiqueté ni ajouté à la "
-                                           "liste de lecture.")}),
+                            keptStoppedFile(report)
+                                ? QStringLiteral("Son fichier est conservé, mais il n'a été ni étiqueté ni ajouté à "
+                                                 "la liste de lecture.")
+                                : QString()}),
             MsgButtons::Ok);
     else if (report.LostSectors() || report.DiffersFromKnownDisc())
         offerFolder(MsgKind::Warning,
@@ -227,6 +230,13 @@ QString TRippageEnCour::lostSectorLines() const
         if (t.FileWritten && t.LostSectors())
             lines << RipReport::DamageLine(t);
     return lines.join('\n');
+}
+
+// A track stopped in its test read has no file to speak of.
+bool TRippageEnCour::keptStoppedFile(const RipReport& report)
+{
+    return std::any_of(report.Tracks().begin(), report.Tracks().end(),
+                       [](const TrackRipResult& t) { return t.Interrupted && t.FileWritten; });
 }
 
 QString TRippageEnCour::joinParagraphs(const QStringList& paragraphs)

@@ -6,6 +6,7 @@
 
 class QLabel;
 class QTimer;
+class RipReport;
 class RipRun;
 class IRipHost;
 class TrackRowList;
@@ -48,6 +49,7 @@ private:
     // The damage of the tracks that have a file, one line each.
     QString lostSectorLines() const;
     static QString joinParagraphs(const QStringList& paragraphs);
+    static bool keptStoppedFile(const RipReport& report);
     void offerFolder(MsgKind kind, const QString& text);
     void stopRun();
     void showStatus(const QString& path);
