@@ -33,26 +33,6 @@ protected:
         cue = image.WriteTo(dir.path());
     }
 
-    // Stops the rip in its read number stopIn, if any.
-    class StoppingProgress : public IRipProgress {
-    public:
-        StoppingProgress(FlakySectors& reads, TCDRIP& ripper, int stopIn)
-            : m_reads(reads), m_ripper(ripper), m_stopIn(stopIn)
-        {
-        }
-        void TrackBegins(int number, const QString& path) override { m_reads.TrackBegins(number, path); }
-        void ReadProgress(int) override
-        {
-            if (m_reads.Reads() == m_stopIn)
-                m_ripper.AbortRip();
-        }
-
-    private:
-        FlakySectors& m_reads;
-        TCDRIP& m_ripper;
-        int m_stopIn;
-    };
-
     TrackRipResult rip(int passes, const std::vector<std::tuple<Kind, int32_t, int32_t, std::set<int>>>& faults,
                        int stopIn = 0, KnownDiscCheck* discCheck = nullptr)
     {
@@ -63,8 +43,8 @@ protected:
         drive.SetReadFilter(flaky);
         TCDRIP ripper(drive);
         ripper.SetJitterCorrect(false);
-        StoppingProgress progress(*flaky, ripper, stopIn);
-        const TrackRipResult result = TrackReads(ripper, passes, discCheck).Rip(1, path(), &progress);
+        flaky->StopIn(stopIn, [&ripper] { ripper.AbortRip(); });
+        const TrackRipResult result = TrackReads(ripper, passes, discCheck).Rip(1, path(), flaky.get());
         readsMade = flaky->Reads();
         return result;
     }

@@ -3,6 +3,7 @@
 #include "rip/IRipProgress.h"
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -21,10 +22,20 @@ public:
     void Add(Kind kind, int32_t first, int32_t count, const std::set<int>& reads);
     // How many reads of a track began.
     int Reads() const { return m_read; }
+    // Calls stop at each chunk of the read of that number.
+    void StopIn(int read, std::function<void()> stop)
+    {
+        m_stopIn = read;
+        m_stop = std::move(stop);
+    }
 
     long ReadAudio(void* buffer, int32_t first, long count, const Read& drive) override;
     void TrackBegins(int, const QString&) override { ++m_read; }
-    void ReadProgress(int) override {}
+    void ReadProgress(int) override
+    {
+        if (m_read == m_stopIn)
+            m_stop();
+    }
 
 private:
     struct Fault {
@@ -38,4 +49,6 @@ private:
     std::mutex m_lock;
     std::vector<Fault> m_faults;
     std::atomic<int> m_read{0};
+    int m_stopIn = 0;
+    std::function<void()> m_stop;
 };
