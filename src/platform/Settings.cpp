@@ -8,6 +8,7 @@ const char* const MusicBrainzFirstKey = "metadata/musicbrainzFirst";
 const char* const ReadOffsetKey = "rip/readOffset";
 const char* const RememberChoicesKey = "choices/remember";
 const QString ChoiceGroup = QStringLiteral("choices/");
+const char* const PassesKey = "rip/passes";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -50,6 +51,13 @@ void Settings::SetRememberChoices(bool remember) { Store(RememberChoicesKey, rem
 
 QVariant Settings::Choice(const QString& name) const { return store.value(ChoiceGroup + name); }
 void Settings::SetChoice(const QString& name, const QVariant& value) { Store(ChoiceGroup + name, value); }
+int Settings::Passes() const
+{
+    bool ok = false;
+    const int passes = store.value(PassesKey, 1).toInt(&ok);
+    return ok ? qBound(1, passes, MaxPasses) : 1;
+}
+void Settings::SetPasses(int passes) { Store(PassesKey, passes); }
 
 bool Settings::Saved()
 {

@@ -3,9 +3,9 @@
 #include <QString>
 
 // What lasts between runs: the e-mail address today's CDDB server asks for,
-// the metadata servers and their order, the drive's read offset and, when the
-// user wants them kept, the choices of the last run. Everything else starts
-// fresh at each run.
+// the metadata servers and their order, the drive's read offset, how many
+// times each track may be read and, when the user wants them kept, the
+// choices of the last run. Everything else starts fresh at each run.
 class Settings {
 public:
     // The user's file: ~/.config/Calvenor/Calvenor.conf (INI), or the file
@@ -37,6 +37,11 @@ public:
     // One kept choice by name; invalid when none is kept.
     QVariant Choice(const QString& name) const;
     void SetChoice(const QString& name, const QVariant& value);
+
+    // The reads of each track at most, 1 to MaxPasses; 1 reads it once.
+    static constexpr int MaxPasses = 16;
+    int Passes() const;
+    void SetPasses(int passes);
 
     // False when the last change could not be written.
     bool Saved();

@@ -14,6 +14,7 @@ public:
         QString Source;       // the drive's device or the disc image
         int32_t ReadOffset = 0;
         QString ParanoiaMode;
+        int Passes = 1; // reads of each track, at most
     };
 
     // Named like the playlist, with this in place of "PlayList.M3u".

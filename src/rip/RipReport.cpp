@@ -108,6 +108,8 @@ bool RipReport::DiffersFromKnownDisc() const
 QString RipReport::DamageLine(const TrackRipResult& t)
 {
     const QString label = TrackLabel(t.TrackNum) + QStringLiteral(" : ");
+    if (!t.FileWritten && t.Interrupted)
+        return QString();
     if (!t.FileWritten)
         return label + QStringLiteral("le disque n'a pas pu être lu, aucun fichier n'a été créé");
     if (!t.LostSectors())
@@ -149,8 +151,33 @@ QString RipReport::Clock(int seconds)
 
 QString RipReport::InterruptionLine(const TrackRipResult& t)
 {
-    return QStringLiteral("%1 interrompue à %2 ; le fichier est incomplet.")
-        .arg(TrackLabel(t.TrackNum), ShortTime(t.KeptSectors));
+    return QStringLiteral("%1 interrompue à %2 ; %3.").arg(TrackLabel(t.TrackNum), ShortTime(t.KeptSectors),
+                                                            InterruptedFile(t));
+}
+
+QString RipReport::InterruptedFile(const TrackRipResult& t)
+{
+    return t.FileWritten ? QStringLiteral("le fichier est incomplet") : QStringLiteral("aucun fichier n'a été créé");
+}
+
+QString RipReport::PassText(const TrackRipResult& t)
+{
+    if (t.Reads == 0 || t.Interrupted)
+        return QString();
+    if (t.ReadsAgree)
+        return QStringLiteral("deux lectures identiques après %1 lectures").arg(t.Reads);
+    return QStringLiteral("aucune paire de lectures identiques sur %1").arg(t.Reads);
+}
+
+QStringList RipReport::PassLines() const
+{
+    QStringList lines;
+    for (const TrackRipResult& t : m_tracks) {
+        const QString text = PassText(t);
+        if (!text.isEmpty())
+            lines << TrackLabel(t.TrackNum) + QStringLiteral(" : ") + text;
+    }
+    return lines;
 }
 
 QString RipReport::ResultText(const TrackRipResult& t)

@@ -4,7 +4,9 @@
 #include "platform/TargetNameRule.h"
 #include "rip/IRipProgress.h"
 #include "rip/ITrackRows.h"
+#include "rip/KnownDiscCheck.h"
 #include "rip/TCDRIP.h"
+#include "rip/TrackReads.h"
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include <QFile>
@@ -138,6 +140,9 @@ void RipRun::Execute(IRipProgress* owner)
     m_encodedAtLastRead = 0;
 
     ProgressHook progress(*this, owner);
+    m_cancelVerification = false;
+    KnownDiscCheck discCheck(m_verification, &m_cancelVerification);
+    TrackReads reads(m_ripper, m_passes, &discCheck);
     const std::unique_ptr<ParallelMp3Encoder> pool = makePool();
     struct Detach {
         RipRun* run;
@@ -152,7 +157,7 @@ void RipRun::Execute(IRipProgress* owner)
             const AlbumTrack row = m_rows.Row(k);
             if (!inRun(row))
                 continue;
-            pending.push_back(readRow(row, pool.get(), progress));
+            pending.push_back(readRow(row, pool.get(), reads, progress));
             completeInOrder(pending, pool.get(), false);
         }
         if (pool)
@@ -184,13 +189,16 @@ void RipRun::finish()
     m_verification.Apply(m_report, &m_cancelVerification);
     RipLog::Header header = m_logHeader;
     header.Date = QDateTime::currentDateTime();
+    header.Passes = m_passes;
     m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
     RipLog::Save(m_logFile, header, m_report);
 }
 
 std::unique_ptr<ParallelMp3Encoder> RipRun::makePool()
 {
-    if (m_encoders <= 0 || !m_ripper.Encode() || !m_ripper.Coder())
+    // A later read of a track may replace its file, which the pool would
+    // already be encoding: with several passes, each track is encoded as read.
+    if (m_encoders <= 0 || m_passes > 1 || !m_ripper.Encode() || !m_ripper.Coder())
         return nullptr;
     return std::make_unique<ParallelMp3Encoder>(*m_ripper.Coder(), m_encoders);
 }
@@ -202,10 +210,11 @@ void RipRun::setPool(ParallelMp3Encoder* pool)
     m_ripper.SetEncoderPool(pool);
 }
 
-RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, IRipProgress& progress)
+RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, TrackReads& reads,
+                                   IRipProgress& progress)
 {
     const int begun = pool ? pool->TracksBegun() : 0;
-    const TrackRipResult rip = m_ripper.RipTrack(row.number, row.value(AlbumTrack::Target), &progress);
+    const TrackRipResult rip = reads.Rip(row.number, row.value(AlbumTrack::Target), &progress);
     m_trackPercent = 0;
     ++m_readRows;
     return PendingRow{row, rip, m_discRemoved, pool && pool->TracksBegun() > begun};
@@ -235,6 +244,9 @@ void RipRun::completeRow(const PendingRow& done)
     TrackRipResult rip = done.rip;
     rip.Interrupted = rip.Interrupted || done.cutOff;
     m_report.Add(rip);
+    // Stopped in its test read: no file was made and the report says so.
+    if (!rip.FileWritten && rip.Interrupted)
+        return;
     // Only the ripper tells whether it made the file: an old file of that
     // name is not this track. A track the disc could not give is neither
     // tagged nor listed, and the run says so at its end.

@@ -18,6 +18,7 @@ class ITrackRows;
 class ParallelMp3Encoder;
 class TCDRIP;
 class TMP3Info;
+class TrackReads;
 
 // One rip run over the ticked rows: rip each track to its row's target path,
 // tag the file, list it in the folder's playlist and remove its jitter log;
@@ -27,10 +28,11 @@ class TMP3Info;
 // playlist and log of earlier runs as they were. Shared by the ripping
 // window and the command-line tool.
 //
-// In an MP3 run with encoders, the reader goes on with the next track while
-// encoder threads work through the tracks read; files are tagged and listed
-// in track order as they are completed. Stop, DiscRemoved and the progress
-// queries may be called from any thread.
+// With several passes, each track is read until two reads agree
+// (TrackReads). In an MP3 run with encoders and one pass, the reader goes on
+// with the next track while encoder threads work through the tracks read;
+// files are tagged and listed in track order as they are completed. Stop,
+// DiscRemoved and the progress queries may be called from any thread.
 class RipRun {
 public:
     RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags);
@@ -41,6 +43,9 @@ public:
     // Encoder threads of an MP3 run (ParallelMp3Encoder::DefaultEncoders()
     // for one per core); 0, the default, encodes as it reads.
     void SetEncoders(int count) { m_encoders = count; }
+    // Reads of each track, at most (TrackReads): 1, the default, reads it
+    // once; from 2 on, a test read and copy reads until two agree.
+    void SetPasses(int passes) { m_passes = passes; }
 
     // Before the run: checks that the folder's existing playlist can be read.
     void Begin();
@@ -104,7 +109,7 @@ private:
     class ProgressHook;
     std::unique_ptr<ParallelMp3Encoder> makePool();
     void setPool(ParallelMp3Encoder* pool);
-    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, IRipProgress& progress);
+    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, TrackReads& reads, IRipProgress& progress);
     void completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait);
     void completeRow(const PendingRow& done);
     int64_t bytesOfTrack(int track) const;
@@ -123,6 +128,7 @@ private:
     QString m_playlistFile;
     QString m_startLogFile;
     int m_encoders = 0;
+    int m_passes = 1;
     std::atomic<int> m_rippedCount{0};
     std::atomic<int> m_trackPercent{0};
     std::atomic<int> m_readRows{0};

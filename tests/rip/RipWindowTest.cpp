@@ -16,6 +16,7 @@
 #include "support/ReferenceScript.h"
 #include "support/SlowCdRipLibrary.h"
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -278,8 +279,11 @@ TEST_F(RipWindow, TheEndMessageOpensTheLogAndTheWindowTellsTheTimeLeft)
     tick({1, 2});
     cdRip->FailSectors(image.TrackAt(2).firstSector + 20, 3);
     QString shownDuringTrack2;
+    // The reader waits here while the window takes the progress at its own pace.
     duringTrack(2, [&] {
-        QCoreApplication::processEvents();
+        QDeadlineTimer deadline(5000);
+        while (ripping->Label4->text().isEmpty() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         shownDuringTrack2 = ripping->Label4->text();
     });
     dialogs.script(MsgAnswer::Report);
@@ -520,4 +524,19 @@ TEST_F(RipWindow, TheWholeDiscsCtdbVerdictClosesTheSummary)
     EXPECT_EQ(dialogs.texts(), QStringList({"Disque : exact selon CTDB (confiance 5)\n\n" + FinalQuestion}));
     const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
     EXPECT_TRUE(log.contains("\nDisque : exact selon CTDB (confiance 5)\n")) << log.toStdString();
+}
+
+// The window's run reads each track as often as the settings say.
+TEST_F(RipWindow, VerifiedTracksTellTheirReadsInTheSummaryAndTheLog)
+{
+    settings->SetPasses(3);
+    main->WavRipp->click();
+    tick({2});
+    main->Button2Click();
+    EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), image.TrackAt(2).pcm);
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts().first().startsWith("Piste 02 : deux lectures identiques après 2 lectures\n"))
+        << dialogs.texts().first().toStdString();
+    const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
+    EXPECT_TRUE(log.contains("\nLectures par piste : jusqu'à 3\n")) << log.toStdString();
 }

@@ -17,6 +17,8 @@ constexpr int Width = 251;
 constexpr int Height = 425;
 // Drives read at most a few sectors early or late.
 constexpr int MaxReadOffset = 9999;
+// Most reads of a track shown when "Vérifier" is ticked.
+constexpr int DefaultPasses = 5;
 
 QLabel* label(QWidget* parent, const QString& text, const QRect& where)
 {
@@ -72,6 +74,16 @@ void TEncode_Options_Form::buildControls()
     Label5 = label(this, QStringLiteral("Options d'encodage :"), {50, 12, 190, 22});
     MakeBold(Label5);
 
+    // Reads of each track until two agree; in the free row under the title,
+    // first in the tab order as on screen.
+    VerifyCheck = box(this, QStringLiteral("Vérifier"), {50, 35, 95, 20});
+    VerifyCheck->setToolTip(
+        QStringLiteral("Lire chaque piste deux fois et relire jusqu'à ce que deux lectures soient identiques"));
+    PassesEdit = new QSpinBox(this);
+    PassesEdit->setRange(2, Settings::MaxPasses);
+    PassesEdit->setToolTip(QStringLiteral("Nombre maximal de lectures de chaque piste"));
+    PassesEdit->setGeometry(150, 34, 85, 22);
+
     Label1 = label(this, QStringLiteral("Sample \nRate"), {15, 56, 80, 32});
     SelectSampleRate = list(this, {"44100", "32000", "22050"}, {100, 60, 135, 24});
     Label2 = label(this, QStringLiteral("BitRate"), {15, 98, 80, 20});
@@ -121,11 +133,14 @@ void TEncode_Options_Form::buildControls()
         {OriginalCheck, QStringLiteral("Original")},
         {CRCCheck, QStringLiteral("Contrôle d'erreur CRC")},
         {PrivateCheck, QStringLiteral("Privé")},
-        {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")}};
+        {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")},
+        {VerifyCheck, QStringLiteral("Vérifier chaque piste par deux lectures identiques")},
+        {PassesEdit, QStringLiteral("Nombre maximal de lectures de chaque piste")}};
     for (const auto& [control, name] : names)
         control->setAccessibleName(name);
-    // The spin box's own text field is what a screen reader lands on.
-    ReadOffsetEdit->findChild<QLineEdit*>()->setAccessibleName(ReadOffsetEdit->accessibleName());
+    // A spin box's own text field is what a screen reader lands on.
+    for (QSpinBox* spin : {ReadOffsetEdit, PassesEdit})
+        spin->findChild<QLineEdit*>()->setAccessibleName(spin->accessibleName());
 
     RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
     RestoreButton->setGeometry(15, 390, 105, 28);
@@ -155,6 +170,8 @@ void TEncode_Options_Form::connectHandlers()
     on(CRCCheck, &QCheckBox::clicked, &TEncode_Options_Form::CRCCheck1Click);
     on(PrivateCheck, &QCheckBox::clicked, &TEncode_Options_Form::PrivateCheck1Click);
     on(ReadOffsetEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::ReadOffsetEditChange);
+    on(VerifyCheck, &QCheckBox::clicked, &TEncode_Options_Form::VerifyCheckClick);
+    on(PassesEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::PassesEditChange);
     on(RestoreButton, &QPushButton::clicked, &TEncode_Options_Form::RestoreButtonClick);
     on(CloseButton, &QPushButton::clicked, &TEncode_Options_Form::CloseButtonClick);
 }
@@ -164,6 +181,15 @@ void TEncode_Options_Form::FormCreate()
     RestoreDefaultChoices();
     const QSignalBlocker quiet(ReadOffsetEdit);
     ReadOffsetEdit->setValue(m_services.settings->ReadOffset());
+    showPasses(m_services.settings->Passes());
+}
+
+void TEncode_Options_Form::showPasses(int passes)
+{
+    const QSignalBlocker quiet(PassesEdit);
+    VerifyCheck->setChecked(passes > 1);
+    PassesEdit->setValue(passes > 1 ? passes : DefaultPasses);
+    PassesEdit->setEnabled(passes > 1);
 }
 
 void TEncode_Options_Form::SelectSampleRateChange()
@@ -231,18 +257,43 @@ void TEncode_Options_Form::PrivateCheck1Click()
 
 void TEncode_Options_Form::ReadOffsetEditChange()
 {
-    Settings& settings = *m_services.settings;
-    settings.SetReadOffset(ReadOffsetEdit->value());
-    if (!settings.Saved())
-        m_services.dialogs->message(
-            MsgKind::Error,
-            QStringLiteral("Le décalage de lecture n'a pas pu être enregistré dans « %1 ».").arg(settings.FileName()),
-            MsgButtons::Ok);
+    m_services.settings->SetReadOffset(ReadOffsetEdit->value());
+    warnIfUnsaved(QStringLiteral("Le décalage de lecture"));
 }
 
+void TEncode_Options_Form::VerifyCheckClick()
+{
+    PassesEdit->setEnabled(VerifyCheck->isChecked());
+    storePasses();
+}
+
+void TEncode_Options_Form::PassesEditChange()
+{
+    storePasses();
+}
+
+void TEncode_Options_Form::storePasses()
+{
+    m_services.settings->SetPasses(VerifyCheck->isChecked() ? PassesEdit->value() : 1);
+    warnIfUnsaved(QStringLiteral("Le nombre de lectures"));
+}
+
+void TEncode_Options_Form::warnIfUnsaved(const QString& what)
+{
+    Settings& settings = *m_services.settings;
+    if (!settings.Saved())
+        m_services.dialogs->message(MsgKind::Error,
+                                    QStringLiteral("%1 n'a pas pu être enregistré dans « %2 ».")
+                                        .arg(what, settings.FileName()),
+                                    MsgButtons::Ok);
+}
+
+// The read offset belongs to the drive and stays; the reads of each track go back to one.
 void TEncode_Options_Form::RestoreButtonClick()
 {
     RestoreDefaultChoices();
+    showPasses(1);
+    storePasses();
 }
 
 void TEncode_Options_Form::CloseButtonClick()

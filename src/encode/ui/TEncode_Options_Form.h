@@ -41,6 +41,8 @@ public:
     QCheckBox* PrivateCheck = nullptr;
     QLabel* Label9 = nullptr;
     QSpinBox* ReadOffsetEdit = nullptr;
+    QCheckBox* VerifyCheck = nullptr;
+    QSpinBox* PassesEdit = nullptr;
     QPushButton* RestoreButton = nullptr;
     QPushButton* CloseButton = nullptr;
 
@@ -59,6 +61,8 @@ public:
     void CRCCheck1Click();
     void PrivateCheck1Click();
     void ReadOffsetEditChange();
+    void VerifyCheckClick();
+    void PassesEditChange();
     void RestoreButtonClick();
     void CloseButtonClick();
     // Every control and every encoder setting back to the defaults, without
@@ -72,6 +76,11 @@ private:
     void buildControls();
     void connectHandlers();
     TLameCoder& coder() const { return m_coder; }
+    // The reads of each track, as the settings hold them.
+    void showPasses(int passes);
+    void storePasses();
+    // Tells the user when what was just stored could not be saved.
+    void warnIfUnsaved(const QString& what);
 
     TLameCoder& m_coder;
 };

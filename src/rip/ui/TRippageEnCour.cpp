@@ -18,6 +18,7 @@
 #include "rip/TableTrackRows.h"
 #include "rip/TrackRowList.h"
 #include <QEvent>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
@@ -130,6 +131,7 @@ void TRippageEnCour::prepareVerification()
         verification.SkipReason = RipVerification::NoNetwork();
     }
     m_run->SetVerification(verification);
+    m_run->SetPasses(m_services.settings->Passes());
     RipLog::Header header;
     header.Source = m_services.drives ? m_services.drives->source(m_host.Rows().DriveLetter()) : QString();
     header.ReadOffset = ripper.ReadOffset;
@@ -213,8 +215,10 @@ void TRippageEnCour::finishRun()
     else if (!report.InterruptionLines().isEmpty())
         tell(MsgKind::Warning,
              joinParagraphs({report.InterruptionLines().join('\n'),
-                             QStringLiteral("Son fichier est conservé, mais il n'a été ni étiqueté ni ajouté à la "
-                                            "liste de lecture."),
+                             keptStoppedFile(report)
+                                 ? QStringLiteral("Son fichier est conservé, mais il n'a été ni étiqueté ni ajouté à "
+                                                  "la liste de lecture.")
+                                 : QString(),
                              skipped}),
              MsgButtons::Ok);
     else if (report.LostSectors() || report.DiffersFromKnownDisc())
@@ -226,12 +230,12 @@ void TRippageEnCour::finishRun()
                                               + lostSectorLines()
                                         : QStringLiteral("Calvenor a terminé de ripper les pistes demandées, mais des "
                                                          "pistes diffèrent de la base AccurateRip."),
-                                    report.VerdictLines().join('\n'), skipped,
+                                    report.ProofLines().join('\n'), skipped,
                                     QStringLiteral("Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
     else if (m_host.Rows().Sheet().TrackCount() > 0 && m_host.TotalProgressValue() != 0) {
         m_services.shell->beep();
         offerFolder(MsgKind::Confirmation,
-                    joinParagraphs({report.VerdictLines().join('\n'), skipped,
+                    joinParagraphs({report.ProofLines().join('\n'), skipped,
                                     QStringLiteral("Calvenor a terminé de ripper les pistes demandées avec succès. "
                                                    "Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
     } else if (!skipped.isEmpty())
@@ -247,6 +251,13 @@ QString TRippageEnCour::lostSectorLines() const
         if (t.FileWritten && t.LostSectors())
             lines << RipReport::DamageLine(t);
     return lines.join('\n');
+}
+
+// A track stopped in its test read has no file to speak of.
+bool TRippageEnCour::keptStoppedFile(const RipReport& report)
+{
+    return std::any_of(report.Tracks().begin(), report.Tracks().end(),
+                       [](const TrackRipResult& t) { return t.Interrupted && t.FileWritten; });
 }
 
 QString TRippageEnCour::joinParagraphs(const QStringList& paragraphs)

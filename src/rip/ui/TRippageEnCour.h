@@ -8,6 +8,8 @@
 
 class QLabel;
 class QTimer;
+class RipReport;
+class RipRun;
 class IRipHost;
 class TrackRowList;
 
@@ -50,6 +52,7 @@ private:
     // The damage of the tracks that have a file, one line each.
     QString lostSectorLines() const;
     static QString joinParagraphs(const QStringList& paragraphs);
+    static bool keptStoppedFile(const RipReport& report);
     void offerFolder(MsgKind kind, const QString& text);
     // An end message; with a log saved it offers "Voir le rapport", which opens it.
     MsgAnswer tell(MsgKind kind, const QString& text, MsgButtons buttons);
