@@ -57,6 +57,9 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
         {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
          QStringLiteral("URL")},
+        {QStringLiteral("release"),
+         QStringLiteral("Numéro de l'album retenu par --cddb ou --musicbrainz quand ils sont plusieurs (1 par défaut)."),
+         QStringLiteral("N")},
         {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
          QStringLiteral("N")},
         {QStringLiteral("find-offset"),
@@ -118,6 +121,19 @@ QList<int> RipOptions::TrackList() const
     if (numbers.isEmpty())
         throw UsageError(QStringLiteral("Indiquez les pistes avec --tracks, par exemple 1,3-5."));
     return numbers;
+}
+
+int RipOptions::Release() const
+{
+    const QString name = QStringLiteral("release");
+    if (!m_parser.isSet(name))
+        return 1;
+    if (!m_parser.isSet(QStringLiteral("cddb")) && !m_parser.isSet(QStringLiteral("musicbrainz")))
+        throw UsageError(QStringLiteral("--release ne s'emploie qu'avec --cddb ou --musicbrainz."));
+    const int number = Int(name);
+    if (number < 1)
+        throw UsageError(QStringLiteral("--release attend un numéro d'album à partir de 1, pas %1.").arg(number));
+    return number;
 }
 
 int RipOptions::Encoders() const

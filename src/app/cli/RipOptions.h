@@ -19,6 +19,8 @@ public:
     uint32_t Bitrate() const;
     // --tracks: "1,3-5", in the order given, each number once.
     QList<int> TrackList() const;
+    // --release, from 1; 1 when not given.
+    int Release() const;
     // --encoders, else one a core.
     int Encoders() const;
 
