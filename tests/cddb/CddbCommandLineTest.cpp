@@ -58,6 +58,12 @@ TEST_F(CddbCommandLine, SeveralMatchesGoToStandardErrorAndTheFirstIsRead)
     EXPECT_EQ(run.err, "jazz 0b001203 Autre / Disque\nrock 0b001203 Trio / Trois Pieces\n");
     // One title per track of the disc: the record names the first only.
     EXPECT_EQ(run.out, "artist=Autre\nalbum=Disque\ncategory=jazz\ntitle=A\ntitle=\ntitle=\n");
+
+    CddbServer server(dir.filePath("records"));
+    const RipTool third = RipTool::Run({"e:", "--drive", "e=" + cue, "--cddb", "--server", server.Url(), "--email",
+                                        "jean.dupont@exemple.fr", "--release", "3"});
+    EXPECT_EQ(third.exitCode, 1);
+    EXPECT_TRUE(third.err.endsWith("--release 3 : la recherche n'a trouvé que 2 album(s).\n")) << third.err.toStdString();
 }
 
 // The second match names and tags the ripped track; a tag option given too wins.
