@@ -6,6 +6,8 @@ const char* const CddbServerKey = "cddb/server";
 const char* const MusicBrainzServerKey = "musicbrainz/server";
 const char* const MusicBrainzFirstKey = "metadata/musicbrainzFirst";
 const char* const ReadOffsetKey = "rip/readOffset";
+const char* const RememberChoicesKey = "choices/remember";
+const QString ChoiceGroup = QStringLiteral("choices/");
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -43,6 +45,12 @@ int Settings::ReadOffset() const
 }
 void Settings::SetReadOffset(int samples) { Store(ReadOffsetKey, samples); }
 
+bool Settings::RememberChoices() const { return store.value(RememberChoicesKey, false).toBool(); }
+void Settings::SetRememberChoices(bool remember) { Store(RememberChoicesKey, remember); }
+
+QVariant Settings::Choice(const QString& name) const { return store.value(ChoiceGroup + name); }
+void Settings::SetChoice(const QString& name, const QVariant& value) { Store(ChoiceGroup + name, value); }
+
 bool Settings::Saved()
 {
     store.sync();
@@ -51,7 +59,7 @@ bool Settings::Saved()
 
 QString Settings::FileName() const { return store.fileName(); }
 
-void Settings::Store(const char* key, const QVariant& value)
+void Settings::Store(const QString& key, const QVariant& value)
 {
     store.setValue(key, value);
     store.sync();

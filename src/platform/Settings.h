@@ -3,8 +3,9 @@
 #include <QString>
 
 // What lasts between runs: the e-mail address today's CDDB server asks for,
-// the metadata servers and their order, and the drive's read offset.
-// Everything else starts fresh at each run.
+// the metadata servers and their order, the drive's read offset and, when the
+// user wants them kept, the choices of the last run. Everything else starts
+// fresh at each run.
 class Settings {
 public:
     // The user's file: ~/.config/Calvenor/Calvenor.conf (INI), or the file
@@ -29,12 +30,20 @@ public:
     int ReadOffset() const;
     void SetReadOffset(int samples);
 
+    // Whether the format, the encoder options and the target folder are kept
+    // from one run to the next; off unless the user turned it on.
+    bool RememberChoices() const;
+    void SetRememberChoices(bool remember);
+    // One kept choice by name; invalid when none is kept.
+    QVariant Choice(const QString& name) const;
+    void SetChoice(const QString& name, const QVariant& value);
+
     // False when the last change could not be written.
     bool Saved();
     QString FileName() const;
 
 private:
-    void Store(const char* key, const QVariant& value);
+    void Store(const QString& key, const QVariant& value);
 
     QSettings store;
 };

@@ -52,8 +52,9 @@ void RipReport::VerifyDisc(CtdbDatabase& database, const DiscToc& toc)
 
 void RipReport::setVerdicts(const std::function<AccurateRipVerdict(const TrackRipResult&)>& verdictOf)
 {
+    // A stopped track's file is incomplete: it has no verdict.
     for (TrackRipResult& t : m_tracks)
-        if (t.FileWritten && t.HasChecksums)
+        if (t.FileWritten && t.HasChecksums && !t.Interrupted)
             t.Verdict = verdictOf(t);
     // The checksums leave out the disc's first and last sectors: a match
     // says nothing of lost sectors there.
@@ -138,7 +139,11 @@ QString RipReport::Time(int32_t sectors)
 
 QString RipReport::ShortTime(int32_t sectors)
 {
-    const int32_t seconds = sectors / SectorsPerSecond;
+    return Clock(sectors / SectorsPerSecond);
+}
+
+QString RipReport::Clock(int seconds)
+{
     return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
@@ -146,6 +151,26 @@ QString RipReport::InterruptionLine(const TrackRipResult& t)
 {
     return QStringLiteral("%1 interrompue à %2 ; le fichier est incomplet.")
         .arg(TrackLabel(t.TrackNum), ShortTime(t.KeptSectors));
+}
+
+QString RipReport::ResultText(const TrackRipResult& t)
+{
+    if (t.Interrupted)
+        return QStringLiteral("interrompue");
+    if (!t.FileWritten)
+        return QStringLiteral("illisible, aucun fichier");
+    if (t.LostSectors())
+        return QStringLiteral("secteurs illisibles");
+    switch (t.Verdict.Result) {
+    case AccurateRipVerdict::Exact:
+        return QStringLiteral("exacte");
+    case AccurateRipVerdict::Different:
+        return QStringLiteral("différente");
+    case AccurateRipVerdict::Absent:
+        return QStringLiteral("absente");
+    default:
+        return QStringLiteral("non vérifiée");
+    }
 }
 
 QStringList RipReport::InterruptionLines() const

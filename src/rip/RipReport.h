@@ -60,7 +60,12 @@ public:
     static QString Time(int32_t sectors);
     // The same as mm:ss.
     static QString ShortTime(int32_t sectors);
+    // A duration in seconds as mm:ss.
+    static QString Clock(int seconds);
     static QString InterruptionLine(const TrackRipResult& track);
+    // What became of a track in a word or two: "exacte", "différente",
+    // "absente", "secteurs illisibles", "interrompue"...
+    static QString ResultText(const TrackRipResult& track);
     // "Piste NN"
     static QString TrackLabel(int trackNum);
 

@@ -8,6 +8,7 @@
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include <QFile>
+#include <algorithm>
 
 struct RipRun::PendingRow {
     AlbumTrack row;
@@ -80,6 +81,38 @@ void RipRun::Begin()
         Playlist().Load(m_playlistFile);
     // The disc's table of contents, should the ripper go with the disc.
     m_tracks = m_ripper.Tracks;
+    m_skippedTracks.clear();
+}
+
+void RipRun::AskOverwrite(const std::function<Overwrite(const QString& file)>& ask)
+{
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
+        const AlbumTrack row = m_rows.Row(k);
+        const QString file = m_ripper.OutputPath(row.value(AlbumTrack::Target));
+        if (!inRun(row) || !QFile::exists(file))
+            continue;
+        const Overwrite answer = ask(file);
+        if (answer == Overwrite::Skip)
+            m_skippedTracks << row.number;
+        else if (answer == Overwrite::ReplaceAll)
+            return;
+    }
+}
+
+bool RipRun::inRun(const AlbumTrack& row) const
+{
+    return row.ticked && !m_skippedTracks.contains(row.number);
+}
+
+QString RipRun::SkippedTracksText() const
+{
+    QStringList labels;
+    for (int t : m_skippedTracks)
+        labels << RipReport::TrackLabel(t);
+    if (labels.isEmpty())
+        return QString();
+    return QStringLiteral("Pistes non rippées, leur fichier existant a été conservé : %1.")
+        .arg(labels.join(QStringLiteral(", ")));
 }
 
 void RipRun::Execute(IRipProgress* owner)
@@ -95,13 +128,14 @@ void RipRun::Execute(IRipProgress* owner)
     int64_t bytes = 0;
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
         const AlbumTrack row = m_rows.Row(k);
-        if (row.ticked) {
+        if (inRun(row)) {
             ++ticked;
             bytes += bytesOfTrack(row.number);
         }
     }
     m_tickedRows = ticked;
     m_runBytes = bytes;
+    m_encodedAtLastRead = 0;
 
     ProgressHook progress(*this, owner);
     const std::unique_ptr<ParallelMp3Encoder> pool = makePool();
@@ -116,11 +150,13 @@ void RipRun::Execute(IRipProgress* owner)
         // The rows are counted anew at each step: a removed disc empties them.
         for (int k = 1; k <= m_rows.RowCount() && !m_stopped; ++k) {
             const AlbumTrack row = m_rows.Row(k);
-            if (!row.ticked)
+            if (!inRun(row))
                 continue;
             pending.push_back(readRow(row, pool.get(), progress));
             completeInOrder(pending, pool.get(), false);
         }
+        if (pool)
+            m_encodedAtLastRead = pool->EncodedBytes();
     } catch (...) {
         // The rows read before the failing one are tagged and counted, as a
         // one-thread run would have left them; the first error is the one told.
@@ -283,6 +319,26 @@ int RipRun::WorkDone() const
     const int64_t reading = 100 * int64_t(m_readRows) + m_trackPercent;
     const int64_t encoding = 100 * rows * m_pool->EncodedBytes() / m_runBytes;
     return static_cast<int>(qMin(100 * rows, (reading + encoding) / 2));
+}
+
+int RipRun::TrackPercent() const
+{
+    std::lock_guard<std::mutex> lock(m_poolMutex);
+    if (!m_pool || m_readRows < m_tickedRows)
+        return m_trackPercent;
+    const int64_t left = m_runBytes - m_encodedAtLastRead;
+    if (left <= 0)
+        return 100;
+    const int64_t percent = 100 * (m_pool->EncodedBytes() - m_encodedAtLastRead) / left;
+    return static_cast<int>(std::clamp<int64_t>(percent, 0, 100));
+}
+
+int RipRun::SecondsLeft(int64_t elapsedMs) const
+{
+    const int64_t done = WorkDone();
+    if (done <= 0)
+        return -1;
+    return static_cast<int>((WorkTotal() - done) * elapsedMs / done / 1000);
 }
 
 void RipRun::DiscRemoved()

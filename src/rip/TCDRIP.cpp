@@ -182,6 +182,11 @@ bool TCDRIP::ApplyParameters()
     }
 }
 
+QString TCDRIP::OutputPath(const QString& path) const
+{
+    return m_encode ? PathText::WithExtension(path, QStringLiteral(".mp3")) : path;
+}
+
 TrackRipResult TCDRIP::RipTrack(int32_t trackNum, const QString& path, IRipProgress* progress)
 {
     if (progress)
@@ -236,7 +241,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
         return;
 
     const bool mp3 = m_encode && m_coder;
-    const QString path = m_encode ? PathText::WithExtension(requestedPath, QStringLiteral(".mp3")) : requestedPath;
+    const QString path = OutputPath(requestedPath);
     std::unique_ptr<RipOutput> output;
     std::unique_ptr<Mp3BlockEncoder> encoder;
     std::unique_ptr<AccurateRipChecksums> sums;

@@ -61,6 +61,8 @@ public:
     // rip returns what it kept. Raises ECDRIPError and file errors.
     TrackRipResult RipTrack(int32_t trackNum, const QString& path, IRipProgress* progress = nullptr);
     TrackRipResult RipSectors(int32_t first, int32_t last, const QString& path, IRipProgress* progress = nullptr);
+    // The file a rip into path writes: an MP3 rip gives it the .mp3 extension.
+    QString OutputPath(const QString& path) const;
     // Safe from any thread: the rip ends after the sector being read.
     void AbortRip();
     // With a pool set, an MP3 rip only reads: it hands the file and the PCM

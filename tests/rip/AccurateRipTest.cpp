@@ -171,6 +171,16 @@ TEST_F(AccurateRip, EachVerdictFromALocalDatabase)
         EXPECT_EQ(report.DiffersFromKnownDisc(), c.differs);
         EXPECT_TRUE(report.VerificationNote().isEmpty());
     }
+    // A track cut short (the disc removed) keeps its checksums but gets no verdict.
+    RipReport cut;
+    for (TrackRipResult t : ripped.Tracks()) {
+        t.Interrupted = t.TrackNum == 2;
+        cut.Add(t);
+    }
+    AccurateRipDatabase exact(http, QStringLiteral("http://127.0.0.1:%1/accuraterip/exact").arg(server.Port()));
+    cut.Verify(exact, disc);
+    EXPECT_EQ(cut.VerdictLines(), QStringList({"Piste 01 : exacte (AccurateRip v1, confiance 9)",
+                                               "Piste 03 : exacte (AccurateRip v2, confiance 3)"}));
 }
 
 TEST_F(AccurateRip, LostSectorsAreToldByTheRipperTheSummaryAndTheLog)

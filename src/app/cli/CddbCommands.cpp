@@ -41,8 +41,8 @@ private:
 };
 } // namespace
 
-CddbCommands::CddbCommands(IDrives& drives, const Settings& settings, QTextStream& out, QTextStream& err)
-    : m_drives(drives), m_settings(settings), m_out(out), m_err(err)
+CddbCommands::CddbCommands(IDrives& drives, const Settings& settings, QTextStream& err)
+    : m_drives(drives), m_settings(settings), m_err(err)
 {
 }
 
@@ -95,17 +95,17 @@ AlbumRelease CddbCommands::Find(QChar letter, const Query& query)
     throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TerminalText::Escaped(failure.text));
 }
 
-void CddbCommands::Print(const AlbumRelease& album)
+void CddbCommands::Print(const AlbumRelease& album, QTextStream& out)
 {
-    printField("artist", album.artist);
-    printField("album", album.album);
+    printField(out, "artist", album.artist);
+    printField(out, "album", album.album);
     if (album.ids.contains(AlbumRelease::CddbCategoryId))
-        printField("category", album.ids.value(AlbumRelease::CddbCategoryId));
+        printField(out, "category", album.ids.value(AlbumRelease::CddbCategoryId));
     for (const QString& title : album.titles)
-        printField("title", title);
+        printField(out, "title", title);
 }
 
-void CddbCommands::printField(const char* name, const QString& value)
+void CddbCommands::printField(QTextStream& out, const char* name, const QString& value)
 {
-    m_out << name << '=' << TerminalText::Escaped(value) << '\n';
+    out << name << '=' << TerminalText::Escaped(value) << '\n';
 }

@@ -21,24 +21,23 @@ public:
         int release = 1;
     };
 
-    CddbCommands(IDrives& drives, const Settings& settings, QTextStream& out, QTextStream& err);
+    CddbCommands(IDrives& drives, const Settings& settings, QTextStream& err);
 
     // The album chosen among the matches, whose lines all go to the error
     // stream; raises with the server's answer when there is none.
     AlbumRelease Find(QChar letter, const Query& query);
     // artist=, album=, category= for a CDDB record, and one title= line per
     // track.
-    void Print(const AlbumRelease& album);
+    static void Print(const AlbumRelease& album, QTextStream& out);
 
 private:
     // The address given, else the saved one; raises when there is none valid.
     QString contact(const QString& email) const;
     DiscLookup::Options options(const Query& query) const;
     // One name=value line, the value made safe for a terminal.
-    void printField(const char* name, const QString& value);
+    static void printField(QTextStream& out, const char* name, const QString& value);
 
     IDrives& m_drives;
     const Settings& m_settings;
-    QTextStream& m_out;
     QTextStream& m_err;
 };

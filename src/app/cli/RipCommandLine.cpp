@@ -19,7 +19,6 @@
 #include "platform/DriveMap.h"
 #include "encode/TLameCoder.h"
 #include "platform/LameEncoderLibrary.h"
-#include "platform/PathText.h"
 #include "platform/StopSignals.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
@@ -92,7 +91,7 @@ bool RipCommandLine::Parse(const QStringList& arguments, bool withDevices)
         m_options.Bitrate();
     if (m_parser.isSet(QStringLiteral("tracks")))
         m_wantedTracks = m_options.TrackList();
-    m_options.Release();
+    m_options.Lookup();
     return true;
 }
 
@@ -130,8 +129,7 @@ int RipCommandLine::dispatch()
         return 0;
     }
     if (const std::optional<AlbumRelease> album = lookedUpAlbum()) {
-        const Settings settings;
-        CddbCommands(*m_drives, settings, m_out, m_err).Print(*album);
+        CddbCommands::Print(*album, m_out);
         return 0;
     }
     throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, "
@@ -239,6 +237,8 @@ int RipCommandLine::ripOneTrack()
     if (onDisc->Kind != QLatin1String("Audio"))
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
     configureOutput(r, true);
+    const QString written = r.OutputPath(out);
+    refuseToOverwrite(QFileInfo::exists(written) ? QStringList{written} : QStringList());
     // Stopped at once, even in a read stuck on damage, and finished as a stop
     // in the window does: the header tells what the file holds. After the
     // read, a signal gives up the database request. The poll at each chunk
@@ -251,7 +251,6 @@ int RipCommandLine::ripOneTrack()
     TerminalProgress progress(m_err, [&r] { r.AbortRip(); });
     const TrackRipResult rip = r.RipTrack(track, out, &progress);
     m_err << '\n';
-    const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
     if (!rip.FileWritten)
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
                                 .arg(track));
@@ -290,6 +289,17 @@ void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const
             throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
 }
 
+void RipCommandLine::refuseToOverwrite(const QStringList& existing) const
+{
+    if (existing.isEmpty() || m_parser.isSet(QStringLiteral("overwrite")))
+        return;
+    if (existing.size() == 1)
+        throw CalvenorError(
+            QStringLiteral("Le fichier « %1 » existe déjà ; ajoutez --overwrite pour le remplacer.").arg(existing.first()));
+    throw CalvenorError(QStringLiteral("Ces fichiers existent déjà ; ajoutez --overwrite pour les remplacer :\n  ")
+                        + existing.join(QStringLiteral("\n  ")));
+}
+
 int RipCommandLine::ripSeveralTracks()
 {
     const QString folder = m_parser.value(QStringLiteral("dir"));
@@ -314,6 +324,12 @@ int RipCommandLine::ripSeveralTracks()
     const StopSignals stopSignals([&run] { run.Stop(); });
     TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
     run.Begin();
+    QStringList existing;
+    run.AskOverwrite([&existing](const QString& file) {
+        existing << file;
+        return RipRun::Overwrite::Replace;
+    });
+    refuseToOverwrite(existing);
     run.Execute(&progress);
     m_err << '\n';
     // Only the files complete under their names: a stopped track is told on stderr.
@@ -330,16 +346,11 @@ int RipCommandLine::ripSeveralTracks()
 
 std::optional<AlbumRelease> RipCommandLine::lookedUpAlbum()
 {
-    const bool cddb = m_parser.isSet(QStringLiteral("cddb"));
-    if (!cddb && !m_parser.isSet(QStringLiteral("musicbrainz")))
+    const std::optional<CddbCommands::Query> query = m_options.Lookup();
+    if (!query)
         return std::nullopt;
-    CddbCommands::Query query;
-    query.source = cddb ? DiscLookup::Source::Cddb : DiscLookup::Source::MusicBrainz;
-    query.server = m_parser.value(cddb ? QStringLiteral("server") : QStringLiteral("mb-server"));
-    query.email = m_parser.value(QStringLiteral("email"));
-    query.release = m_options.Release();
     const Settings settings;
-    return CddbCommands(*m_drives, settings, m_out, m_err).Find(driveLetter(), query);
+    return CddbCommands(*m_drives, settings, m_err).Find(driveLetter(), *query);
 }
 
 // The album found fills the tags and names the files as the lookup window

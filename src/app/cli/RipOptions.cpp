@@ -30,6 +30,7 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
         {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
+        {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
         {QStringLiteral("encoders"),
          QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
                         "(un par cœur par défaut ; 0 : chaque piste est encodée pendant sa lecture)."),
@@ -123,17 +124,24 @@ QList<int> RipOptions::TrackList() const
     return numbers;
 }
 
-int RipOptions::Release() const
+std::optional<CddbCommands::Query> RipOptions::Lookup() const
 {
-    const QString name = QStringLiteral("release");
-    if (!m_parser.isSet(name))
-        return 1;
-    if (!m_parser.isSet(QStringLiteral("cddb")) && !m_parser.isSet(QStringLiteral("musicbrainz")))
-        throw UsageError(QStringLiteral("--release ne s'emploie qu'avec --cddb ou --musicbrainz."));
-    const int number = Int(name);
-    if (number < 1)
-        throw UsageError(QStringLiteral("--release attend un numéro d'album à partir de 1, pas %1.").arg(number));
-    return number;
+    const QString release = QStringLiteral("release");
+    const bool cddb = m_parser.isSet(QStringLiteral("cddb"));
+    if (!cddb && !m_parser.isSet(QStringLiteral("musicbrainz"))) {
+        if (m_parser.isSet(release))
+            throw UsageError(QStringLiteral("--release ne s'emploie qu'avec --cddb ou --musicbrainz."));
+        return std::nullopt;
+    }
+    CddbCommands::Query query;
+    query.source = cddb ? DiscLookup::Source::Cddb : DiscLookup::Source::MusicBrainz;
+    query.server = m_parser.value(cddb ? QStringLiteral("server") : QStringLiteral("mb-server"));
+    query.email = m_parser.value(QStringLiteral("email"));
+    if (m_parser.isSet(release))
+        query.release = Int(release);
+    if (query.release < 1)
+        throw UsageError(QStringLiteral("--release attend un numéro d'album à partir de 1, pas %1.").arg(query.release));
+    return query;
 }
 
 int RipOptions::Encoders() const

@@ -1,8 +1,10 @@
 #pragma once
+#include "app/cli/CddbCommands.h"
 #include <QCommandLineParser>
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class CommandHelp;
 
@@ -19,8 +21,9 @@ public:
     uint32_t Bitrate() const;
     // --tracks: "1,3-5", in the order given, each number once.
     QList<int> TrackList() const;
-    // --release, from 1; 1 when not given.
-    int Release() const;
+    // --cddb (before --musicbrainz) with its server, --email and --release;
+    // none when neither is given.
+    std::optional<CddbCommands::Query> Lookup() const;
     // --encoders, else one a core.
     int Encoders() const;
 

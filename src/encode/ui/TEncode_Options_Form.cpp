@@ -17,9 +17,6 @@ constexpr int Width = 251;
 constexpr int Height = 425;
 // Drives read at most a few sectors early or late.
 constexpr int MaxReadOffset = 9999;
-// Default choices of the lists, the slider and the boxes: the encoder's defaults.
-constexpr int DefaultBitRateIndex = 4; // "128"
-constexpr int DefaultVBRQuality = 4;
 
 QLabel* label(QWidget* parent, const QString& text, const QRect& where)
 {
@@ -255,24 +252,31 @@ void TEncode_Options_Form::CloseButtonClick()
 
 void TEncode_Options_Form::RestoreDefaultChoices()
 {
+    coder().RestoreDefaults();
+    ShowCoderChoices();
+}
+
+// What the window shows is what the next rip uses.
+void TEncode_Options_Form::ShowCoderChoices()
+{
     const QList<QWidget*> controls = {SelectSampleRate, SelectBitRate, SelectMaxBitRate, SelectMode, SelectQuality,
                                       TrackBar1, VBRCheck, WriteVBRHeaderCheck, CopyrightCheck, OriginalCheck,
                                       CRCCheck, PrivateCheck};
     for (QWidget* w : controls)
         w->blockSignals(true);
-    SelectSampleRate->setCurrentIndex(0);
-    SelectBitRate->setCurrentIndex(DefaultBitRateIndex);
-    SelectMaxBitRate->setCurrentIndex(0);
-    SelectMode->setCurrentIndex(0);
-    SelectQuality->setCurrentIndex(0);
-    TrackBar1->setValue(DefaultVBRQuality);
-    Label7->setText(QString::number(DefaultVBRQuality));
-    for (QCheckBox* b : {VBRCheck, WriteVBRHeaderCheck, CopyrightCheck, OriginalCheck, PrivateCheck})
-        b->setChecked(false);
-    CRCCheck->setChecked(true);
+    SelectSampleRate->setCurrentIndex(SelectSampleRate->findText(QString::number(coder().SampleRate())));
+    SelectBitRate->setCurrentIndex(SelectBitRate->findText(QString::number(coder().Bitrate())));
+    SelectMaxBitRate->setCurrentIndex(SelectMaxBitRate->findText(QString::number(coder().MaxBitrate())));
+    SelectMode->setCurrentIndex(coder().Mode());
+    SelectQuality->setCurrentIndex(coder().Quality());
+    TrackBar1->setValue(coder().VBRQuality());
+    Label7->setText(QString::number(coder().VBRQuality()));
+    const std::pair<QCheckBox*, int32_t> boxes[] = {
+        {VBRCheck, coder().EnableVBR()},       {WriteVBRHeaderCheck, coder().WriteVBRHeader()},
+        {CopyrightCheck, coder().Copyright()}, {OriginalCheck, coder().Original()},
+        {CRCCheck, coder().CRC()},             {PrivateCheck, coder().Private()}};
+    for (const auto& [box, value] : boxes)
+        box->setChecked(value != LAME_FALSE);
     for (QWidget* w : controls)
         w->blockSignals(false);
-    // What the window shows is what the next rip uses.
-    coder().RestoreDefaults();
 }
-

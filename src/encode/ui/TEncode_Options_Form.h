@@ -64,6 +64,9 @@ public:
     // Every control and every encoder setting back to the defaults, without
     // running the change handlers.
     void RestoreDefaultChoices();
+    // Every control as the encoder's settings are, without running the
+    // change handlers (settings restored from a last run).
+    void ShowCoderChoices();
 
 private:
     void buildControls();
