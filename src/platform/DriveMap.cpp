@@ -144,7 +144,10 @@ bool DriveMap::isDiscPresent(QChar letter)
 
 QString DriveMap::unreadableReason(QChar letter)
 {
-    return CueSheet::MissingBinText(source(letter));
+    const QString path = source(letter);
+    if (CdSourceKind::Of(path) != CdSourceKind::Device && !QFileInfo::exists(path))
+        return QStringLiteral("Le fichier image « %1 » n'existe pas.").arg(path);
+    return CueSheet::MissingBinText(path);
 }
 
 // A cue sheet is read with the .bin of its own base name beside it.

@@ -1,5 +1,6 @@
 #include "app/cli/RipCommandLine.h"
 #include "app/cli/CddbCommands.h"
+#include "disc/AlbumSheet.h"
 #include "app/cli/DiscCommands.h"
 #include "app/cli/OffsetCommand.h"
 #include "app/cli/UsageError.h"
@@ -16,7 +17,6 @@
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
 #include "platform/DriveMap.h"
-#include "platform/TargetNameRule.h"
 #include "encode/TLameCoder.h"
 #include "platform/LameEncoderLibrary.h"
 #include "platform/StopSignals.h"
@@ -66,7 +66,8 @@ int RipCommandLine::Run(const QStringList& arguments)
         }
         return dispatch();
     } catch (const UsageError& e) {
-        m_err << TerminalText::EscapedMessage(e.message()) << "\n\n" << m_help.Text();
+        // One line, so that the mistake stays in sight.
+        m_err << TerminalText::EscapedMessage(e.message()) << "\nVoir calvenor-rip --help.\n";
         return 2;
     } catch (const CalvenorError& e) {
         // Messages may quote a server.
@@ -83,7 +84,7 @@ bool RipCommandLine::Parse(const QStringList& arguments, bool withDevices)
     QStringList rest;
     m_drives = std::make_unique<DriveMap>(DriveMap::FromArguments(arguments, &rest, withDevices));
     if (!m_parser.parse(QStringList{QStringLiteral("calvenor-rip")} + rest))
-        throw UsageError(m_parser.errorText());
+        throw UsageError(m_help.RefusalText(rest));
     if (m_help.RequestedText())
         return false;
     if (m_parser.isSet(QStringLiteral("track")))
@@ -92,6 +93,7 @@ bool RipCommandLine::Parse(const QStringList& arguments, bool withDevices)
         m_options.Bitrate();
     if (m_parser.isSet(QStringLiteral("tracks")))
         m_wantedTracks = m_options.TrackList();
+    m_options.Lookup();
     return true;
 }
 
@@ -128,15 +130,8 @@ int RipCommandLine::dispatch()
         readTag();
         return 0;
     }
-    const Settings settings;
-    CddbCommands metadata(*m_drives, settings, m_out, m_err);
-    if (m_parser.isSet(QStringLiteral("cddb"))) {
-        metadata.Lookup(driveLetter(), m_parser.value(QStringLiteral("server")), m_parser.value(QStringLiteral("email")));
-        return 0;
-    }
-    if (m_parser.isSet(QStringLiteral("musicbrainz"))) {
-        metadata.LookupMusicBrainz(driveLetter(), m_parser.value(QStringLiteral("mb-server")),
-                                   m_parser.value(QStringLiteral("email")));
+    if (const std::optional<AlbumRelease> album = lookedUpAlbum()) {
+        CddbCommands::Print(*album, m_out);
         return 0;
     }
     throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, "
@@ -145,6 +140,9 @@ int RipCommandLine::dispatch()
 
 void RipCommandLine::listDrives()
 {
+    if (m_drives->Letters().isEmpty())
+        throw CalvenorError(QStringLiteral("Aucun lecteur de CD n'a été trouvé ; une image de disque se donne avec "
+                                           "--drive X=CHEMIN."));
     for (QChar letter : m_drives->Letters())
         m_out << letter << ":\\ " << m_drives->source(letter) << '\n';
 }
@@ -318,20 +316,12 @@ int RipCommandLine::ripSeveralTracks()
     const int passes = m_options.Passes();
     TCDRIP& r = ripper();
     checkTracksOnDisc(r);
+    configureOutput(r, false);
+    AlbumSheet sheet;
+    fillSheet(sheet, r, folder);
     if (!QDir().mkpath(folder))
         throw CalvenorError(QStringLiteral("Impossible de créer le répertoire %1").arg(folder));
-    configureOutput(r, false);
-
-    QList<AlbumTrack> tracks;
-    for (const AlbumTrack& disc : r.AlbumTracks()) {
-        const QString target = TargetNameRule::ComposeTargetPath(
-            folder, disc.Label(), m_parser.value(QStringLiteral("album")), m_parser.value(QStringLiteral("artist")),
-            QString(), r.Encode());
-        AlbumTrack track = trackFromOptions(disc.number, target);
-        track.ticked = m_wantedTracks.contains(disc.number);
-        tracks << track;
-    }
-    TrackRowList list(tracks, folder);
+    TrackRowList list(sheet.Tracks(), folder);
     TMP3Info tags;
     RipRun run(list, r, tags);
     run.SetEncoders(encoders);
@@ -359,6 +349,35 @@ int RipCommandLine::ripSeveralTracks()
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
     return code;
+}
+
+std::optional<AlbumRelease> RipCommandLine::lookedUpAlbum()
+{
+    const std::optional<CddbCommands::Query> query = m_options.Lookup();
+    if (!query)
+        return std::nullopt;
+    const Settings settings;
+    return CddbCommands(*m_drives, settings, m_err).Find(driveLetter(), *query);
+}
+
+// The album found fills the tags and names the files as the lookup window
+// does; a tag option given beside it wins.
+void RipCommandLine::fillSheet(AlbumSheet& sheet, const TCDRIP& r, const QString& folder)
+{
+    QList<AlbumTrack> tracks;
+    for (const AlbumTrack& disc : r.AlbumTracks()) {
+        AlbumTrack track = trackFromOptions(disc.number, QString());
+        track.ticked = m_wantedTracks.contains(disc.number);
+        tracks << track;
+    }
+    sheet.Reset(tracks);
+    if (const std::optional<AlbumRelease> album = lookedUpAlbum())
+        DiscLookup::Apply(album->WithoutControlChars(), sheet, folder, r.Encode());
+    for (const auto& [option, value] : TagOptions)
+        if (m_parser.isSet(QString::fromLatin1(option)))
+            for (int k = 1; k <= sheet.TrackCount(); ++k)
+                sheet.SetValue(k, value, m_parser.value(QString::fromLatin1(option)));
+    sheet.RetargetAll(folder, r.Encode());
 }
 
 RipVerification RipCommandLine::verification()

@@ -1,13 +1,16 @@
 #pragma once
 #include "app/CommandHelp.h"
 #include "app/cli/RipOptions.h"
+#include "cddb/AlbumRelease.h"
 #include "rip/RipLog.h"
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class AlbumSheet;
 class DiscToc;
 class DriveMap;
 class IEncoderLibrary;
@@ -42,6 +45,10 @@ private:
     void listDrives();
     int ripOneTrack();
     int ripSeveralTracks();
+    // --cddb or --musicbrainz: the album the options choose; none without them.
+    std::optional<AlbumRelease> lookedUpAlbum();
+    // The tracks of --tracks with their tags and file names in folder.
+    void fillSheet(AlbumSheet& sheet, const TCDRIP& ripper, const QString& folder);
     // The database lookups the options ask for, or why there are none.
     RipVerification verification();
     RipLog::Header logHeader() const;

@@ -63,6 +63,9 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
         {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
          QStringLiteral("URL")},
+        {QStringLiteral("release"),
+         QStringLiteral("Numéro de l'album retenu par --cddb ou --musicbrainz quand ils sont plusieurs (1 par défaut)."),
+         QStringLiteral("N")},
         {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
          QStringLiteral("N")},
         {QStringLiteral("find-offset"),
@@ -124,6 +127,26 @@ QList<int> RipOptions::TrackList() const
     if (numbers.isEmpty())
         throw UsageError(QStringLiteral("Indiquez les pistes avec --tracks, par exemple 1,3-5."));
     return numbers;
+}
+
+std::optional<CddbCommands::Query> RipOptions::Lookup() const
+{
+    const QString release = QStringLiteral("release");
+    const bool cddb = m_parser.isSet(QStringLiteral("cddb"));
+    if (!cddb && !m_parser.isSet(QStringLiteral("musicbrainz"))) {
+        if (m_parser.isSet(release))
+            throw UsageError(QStringLiteral("--release ne s'emploie qu'avec --cddb ou --musicbrainz."));
+        return std::nullopt;
+    }
+    CddbCommands::Query query;
+    query.source = cddb ? DiscLookup::Source::Cddb : DiscLookup::Source::MusicBrainz;
+    query.server = m_parser.value(cddb ? QStringLiteral("server") : QStringLiteral("mb-server"));
+    query.email = m_parser.value(QStringLiteral("email"));
+    if (m_parser.isSet(release))
+        query.release = Int(release);
+    if (query.release < 1)
+        throw UsageError(QStringLiteral("--release attend un numéro d'album à partir de 1, pas %1.").arg(query.release));
+    return query;
 }
 
 int RipOptions::Encoders() const
