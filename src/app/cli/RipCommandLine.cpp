@@ -3,6 +3,7 @@
 #include "disc/AlbumSheet.h"
 #include "app/cli/DiscCommands.h"
 #include "app/cli/OffsetCommand.h"
+#include "app/cli/ReadTagCommand.h"
 #include "app/cli/UsageError.h"
 #include "app/cli/VerificationOptions.h"
 #include "disc/DiscToc.h"
@@ -127,7 +128,7 @@ int RipCommandLine::dispatch()
     if (m_parser.isSet(QStringLiteral("convert")))
         return convertFiles();
     if (m_parser.isSet(QStringLiteral("read-tag"))) {
-        readTag();
+        ReadTagCommand::Run(m_parser.value(QStringLiteral("read-tag")), m_out);
         return 0;
     }
     if (const std::optional<AlbumRelease> album = lookedUpAlbum()) {
@@ -438,21 +439,4 @@ void RipCommandLine::throwIfInterrupted(const RipReport& report, const QList<int
     if (!skipped.isEmpty())
         lines << QStringLiteral("Pistes non rippées : %1.").arg(skipped.join(QStringLiteral(", ")));
     throw CalvenorError(lines.join('\n'));
-}
-
-void RipCommandLine::readTag()
-{
-    const QString path = m_parser.value(QStringLiteral("read-tag"));
-    TMP3Info info;
-    TagFields tag;
-    if (!TrackTags::Read(info, path, tag))
-        throw CalvenorError(QStringLiteral("%1 : %2").arg(path, info.Error()));
-    m_out << "title=" << tag.title << '\n'
-          << "artist=" << tag.artist << '\n'
-          << "album=" << tag.album << '\n'
-          << "year=" << tag.year << '\n'
-          << "comment=" << tag.comment << '\n'
-          << "genre=" << tag.genre << '\n';
-    if (tag.track > 0)
-        m_out << "track=" << tag.track << '\n';
 }

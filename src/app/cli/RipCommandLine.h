@@ -63,7 +63,6 @@ private:
     void refuseToOverwrite(const QStringList& existing) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
     void tagRippedFile(const QString& path, int track);
-    void readTag();
     // --convert: the converter's work on a file or a folder; returns the exit code.
     int convertFiles();
     // After a rip that SIGINT or SIGTERM stopped: the error naming the tracks
