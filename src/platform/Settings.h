@@ -1,6 +1,7 @@
 #pragma once
 #include <QSettings>
 #include <QString>
+#include <optional>
 
 // What lasts between runs: the e-mail address today's CDDB server asks for,
 // the metadata servers and their order, and the drive's read offset.
@@ -25,16 +26,24 @@ public:
     bool MusicBrainzFirst() const;
     void SetMusicBrainzFirst(bool first);
 
-    // Samples the drive reads early (negative) or late (positive).
+    // Samples the drive reads early (negative) or late (positive): the
+    // offset saved before offsets were kept per drive model.
     int ReadOffset() const;
     void SetReadOffset(int samples);
+    // The offset saved for a drive model ("VENDOR MODEL"), else the one
+    // above; an empty model is the one above.
+    int ReadOffset(const QString& model) const;
+    // Only what was saved under that model.
+    std::optional<int> SavedReadOffset(const QString& model) const;
+    void SetReadOffset(const QString& model, int samples);
 
     // False when the last change could not be written.
     bool Saved();
     QString FileName() const;
 
 private:
-    void Store(const char* key, const QVariant& value);
+    void Store(const QString& key, const QVariant& value);
+    std::optional<int> savedInt(const QString& key) const;
 
     QSettings store;
 };

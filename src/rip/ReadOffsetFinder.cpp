@@ -5,6 +5,7 @@
 #include "rip/AccurateRipChecksums.h"
 #include "rip/AccurateRipDatabase.h"
 #include "rip/ReadOffsetLibrary.h"
+#include "rip/RipVerification.h"
 #include "rip/SlidingAccurateRipSum.h"
 #include <QtEndian>
 #include <algorithm>
@@ -56,6 +57,17 @@ std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Find(AccurateRipDatabas
             return found;
     }
     return std::nullopt;
+}
+
+std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Find(const RipVerification& verification)
+{
+    if (!verification.SkipReason.isEmpty() || !verification.Http)
+        throw CalvenorError(QStringLiteral("La base AccurateRip n'est pas consultée (%1) : le décalage de lecture ne "
+                                           "peut pas être cherché.")
+                                .arg(verification.SkipReason.isEmpty() ? RipVerification::NoNetwork()
+                                                                       : verification.SkipReason));
+    AccurateRipDatabase database(*verification.Http, verification.Server);
+    return Find(database);
 }
 
 std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Match(const std::vector<uint32_t>& samples, bool firstTrack,

@@ -12,6 +12,7 @@ public:
     struct Header {
         QDateTime Date;
         QString Source;       // the drive's device or the disc image
+        QString Drive;        // DriveIdentity::LogText; no line when empty
         int32_t ReadOffset = 0;
         QString ParanoiaMode;
     };

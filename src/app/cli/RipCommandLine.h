@@ -9,6 +9,7 @@
 #include <memory>
 
 class DiscToc;
+class DriveIdentity;
 class DriveMap;
 class IEncoderLibrary;
 class TLameCoder;
@@ -67,6 +68,8 @@ private:
     // Its table of contents, read once.
     const DiscToc& toc();
     QChar driveLetter() const;
+    // What that drive is: its model, or the image's file.
+    DriveIdentity drive() const;
 
     QTextStream& m_out;
     QTextStream& m_err;

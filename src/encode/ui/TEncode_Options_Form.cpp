@@ -3,11 +3,14 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/Settings.h"
+#include "platform/WorkerCall.h"
+#include "platform/ui/BusyCursor.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -108,7 +111,11 @@ void TEncode_Options_Form::buildControls()
     ReadOffsetEdit->setRange(-MaxReadOffset, MaxReadOffset);
     ReadOffsetEdit->setSuffix(QStringLiteral(" éch."));
     ReadOffsetEdit->setToolTip(QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 pour une image de disque)"));
-    ReadOffsetEdit->setGeometry(100, 360, 135, 24);
+    ReadOffsetEdit->setGeometry(100, 360, 76, 24);
+    DetectButton = new QPushButton(QStringLiteral("Détecter"), this);
+    DetectButton->setGeometry(179, 360, 57, 24);
+    DetectButton->setToolTip(QStringLiteral("Chercher le décalage de lecture du lecteur dans la base AccurateRip, avec "
+                                            "le disque qui y est"));
 
     // The captions above are English; screen readers get French names.
     const std::pair<QWidget*, QString> names[] = {
@@ -124,7 +131,8 @@ void TEncode_Options_Form::buildControls()
         {OriginalCheck, QStringLiteral("Original")},
         {CRCCheck, QStringLiteral("Contrôle d'erreur CRC")},
         {PrivateCheck, QStringLiteral("Privé")},
-        {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")}};
+        {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")},
+        {DetectButton, QStringLiteral("Détecter le décalage de lecture")}};
     for (const auto& [control, name] : names)
         control->setAccessibleName(name);
     // The spin box's own text field is what a screen reader lands on.
@@ -158,6 +166,7 @@ void TEncode_Options_Form::connectHandlers()
     on(CRCCheck, &QCheckBox::clicked, &TEncode_Options_Form::CRCCheck1Click);
     on(PrivateCheck, &QCheckBox::clicked, &TEncode_Options_Form::PrivateCheck1Click);
     on(ReadOffsetEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::ReadOffsetEditChange);
+    on(DetectButton, &QPushButton::clicked, &TEncode_Options_Form::DetectButtonClick);
     on(RestoreButton, &QPushButton::clicked, &TEncode_Options_Form::RestoreButtonClick);
     on(CloseButton, &QPushButton::clicked, &TEncode_Options_Form::CloseButtonClick);
 }
@@ -165,8 +174,16 @@ void TEncode_Options_Form::connectHandlers()
 void TEncode_Options_Form::FormCreate()
 {
     RestoreDefaultChoices();
+    SetDrive(DriveIdentity(), nullptr);
+}
+
+void TEncode_Options_Form::SetDrive(const DriveIdentity& drive, OffsetDetection detect)
+{
+    m_drive = drive;
+    m_detect = std::move(detect);
+    DetectButton->setEnabled(bool(m_detect));
     const QSignalBlocker quiet(ReadOffsetEdit);
-    ReadOffsetEdit->setValue(m_services.settings->ReadOffset());
+    ReadOffsetEdit->setValue(m_drive.ReadOffset(*m_services.settings));
 }
 
 void TEncode_Options_Form::SelectSampleRateChange()
@@ -235,12 +252,42 @@ void TEncode_Options_Form::PrivateCheck1Click()
 void TEncode_Options_Form::ReadOffsetEditChange()
 {
     Settings& settings = *m_services.settings;
-    settings.SetReadOffset(ReadOffsetEdit->value());
+    m_drive.SaveReadOffset(settings, ReadOffsetEdit->value());
     if (!settings.Saved())
         m_services.dialogs->message(
             MsgKind::Error,
             QStringLiteral("Le décalage de lecture n'a pas pu être enregistré dans « %1 ».").arg(settings.FileName()),
             MsgButtons::Ok);
+}
+
+// The search reads tracks and asks the database: it runs off this thread and
+// the window stays responsive, with "Détecter" disabled meanwhile.
+void TEncode_Options_Form::DetectButtonClick()
+{
+    if (!m_detect)
+        return;
+    DetectButton->setEnabled(false);
+    const auto enable = qScopeGuard([this] { DetectButton->setEnabled(bool(m_detect)); });
+    std::optional<FoundOffset> found;
+    {
+        const BusyCursor busy;
+        const OffsetDetection detect = m_detect;
+        WorkerCall::Run([&found, &detect] { found = detect(); });
+    }
+    if (!found) {
+        m_services.dialogs->message(MsgKind::Information,
+                                    QStringLiteral("Aucun décalage de lecture ne correspond à la base AccurateRip ; "
+                                                   "rien n'est changé."),
+                                    MsgButtons::Ok);
+        return;
+    }
+    ReadOffsetEdit->setValue(found->Offset);
+    m_services.dialogs->message(MsgKind::Information,
+                                QStringLiteral("Décalage de lecture trouvé : %1%2 échantillons (confiance %3).")
+                                    .arg(found->Offset > 0 ? QStringLiteral("+") : QString())
+                                    .arg(found->Offset)
+                                    .arg(found->Confidence),
+                                MsgButtons::Ok);
 }
 
 void TEncode_Options_Form::RestoreButtonClick()

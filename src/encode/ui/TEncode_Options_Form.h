@@ -1,5 +1,8 @@
 #pragma once
+#include "platform/DriveIdentity.h"
 #include "platform/ui/CalvenorDialog.h"
+#include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -14,6 +17,15 @@ class TLameCoder;
 class TEncode_Options_Form : public CalvenorDialog {
     Q_OBJECT
 public:
+    struct FoundOffset {
+        int Offset = 0; // samples
+        int Confidence = 0;
+    };
+    // What "Détecter" runs, off the window's thread: the drive's read offset,
+    // or nothing when no offset matches. Raises CalvenorError with a French
+    // text when it cannot search (no network, unknown disc, unreadable track).
+    using OffsetDetection = std::function<std::optional<FoundOffset>()>;
+
     TEncode_Options_Form(AppForms& forms, const PlatformServices& services, TLameCoder& coder,
                          QWidget* parent = nullptr);
 
@@ -41,6 +53,7 @@ public:
     QCheckBox* PrivateCheck = nullptr;
     QLabel* Label9 = nullptr;
     QSpinBox* ReadOffsetEdit = nullptr;
+    QPushButton* DetectButton = nullptr;
     QPushButton* RestoreButton = nullptr;
     QPushButton* CloseButton = nullptr;
 
@@ -59,11 +72,15 @@ public:
     void CRCCheck1Click();
     void PrivateCheck1Click();
     void ReadOffsetEditChange();
+    void DetectButtonClick();
     void RestoreButtonClick();
     void CloseButtonClick();
     // Every control and every encoder setting back to the defaults, without
     // running the change handlers.
     void RestoreDefaultChoices();
+    // The drive whose read offset the box shows and saves, and how to detect
+    // it; without a detection (no drive, no disc) "Détecter" is disabled.
+    void SetDrive(const DriveIdentity& drive, OffsetDetection detect);
 
 private:
     void buildControls();
@@ -71,4 +88,6 @@ private:
     TLameCoder& coder() const { return m_coder; }
 
     TLameCoder& m_coder;
+    DriveIdentity m_drive;
+    OffsetDetection m_detect;
 };
