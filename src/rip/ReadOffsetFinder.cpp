@@ -27,8 +27,10 @@ int confidenceOf(const QList<AccurateRipResponse>& responses, int slot, uint32_t
     return best;
 }
 
-// v2 does not slide (its products' high halves carry per sample): it is
-// summed whole at each offset, which only a disc submitted in v2 alone needs.
+// v2 does not slide: the high halves of its products are not linear in the
+// samples, so no running sum gives the next offset's. It is summed whole at
+// each offset, 6001 passes over the track (minutes for a long one), which
+// only a disc submitted in v2 alone needs; the v1 search comes first.
 uint32_t v2At(const SlidingAccurateRipSum& sums, int offset, bool firstTrack, bool lastTrack)
 {
     AccurateRipChecksums direct(firstTrack, lastTrack);

@@ -12,9 +12,9 @@ public:
     struct Header {
         QDateTime Date;
         QString Source;       // the drive's device or the disc image
-        QString Drive;        // DriveIdentity::LogText; no line when empty
         int32_t ReadOffset = 0;
         QString ParanoiaMode;
+        QString Drive;        // DriveIdentity::LogText; no line when empty
     };
 
     // Named like the playlist, with this in place of "PlayList.M3u".

@@ -193,8 +193,10 @@ TEST_F(AccurateRip, LostSectorsAreToldByTheRipperTheSummaryAndTheLog)
 
     const QString log = Playlist::FileName(dir.path(), "A", "B", RipLog::Ending);
     EXPECT_EQ(log, dir.filePath("A - B - Rapport.log"));
-    RipLog::Save(log, {QDateTime::currentDateTime(), cue, 0, QStringLiteral("complet")}, report);
+    RipLog::Save(log, {QDateTime::currentDateTime(), cue, 0, QStringLiteral("complet"), QStringLiteral("image a.cue")},
+                 report);
     const QString text = QString::fromUtf8(TestFiles::ReadAll(log));
+    EXPECT_TRUE(text.contains("\nLecteur : image a.cue\nDécalage de lecture : 0 échantillons\n"));
     EXPECT_TRUE(text.contains("  Secteurs illisibles : 100 (00:01.45 – 00:02.70)\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("AccurateRip : non consultée (--no-accuraterip)\n"));
     EXPECT_TRUE(text.contains("  AccurateRip v2 : " + hex(report.Tracks().at(0).V2) + "\n"));

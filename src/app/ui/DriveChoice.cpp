@@ -2,6 +2,7 @@
 #include "platform/DriveIdentity.h"
 #include "platform/IDialogService.h"
 #include "platform/IDrives.h"
+#include <QAbstractItemView>
 #include <QComboBox>
 
 void DriveChoice::ListCdDrives()
@@ -9,6 +10,8 @@ void DriveChoice::ListCdDrives()
     for (char c = 'a'; c <= 'y'; ++c)
         if (m_services.drives->isCdDrive(QChar(c)))
             m_list.addItem(EntryText(QChar(c), DriveIdentity::Of(*m_services.drives, QChar(c))));
+    // The box is narrow: its open list is as wide as the longest model.
+    m_list.view()->setMinimumWidth(m_list.view()->sizeHintForColumn(0));
     if (m_list.count() == 0) {
         m_services.dialogs->message(MsgKind::Error,
                                     QStringLiteral("Vous ne semblez pas avoir de lecteur de CD sur votre ordinateur."),

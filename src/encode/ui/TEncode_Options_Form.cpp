@@ -281,7 +281,13 @@ void TEncode_Options_Form::DetectButtonClick()
                                     MsgButtons::Ok);
         return;
     }
-    ReadOffsetEdit->setValue(found->Offset);
+    {
+        // Saved even when the box showed it already: it may be the old
+        // offset, not yet this model's own.
+        const QSignalBlocker quiet(ReadOffsetEdit);
+        ReadOffsetEdit->setValue(found->Offset);
+    }
+    ReadOffsetEditChange();
     m_services.dialogs->message(MsgKind::Information,
                                 QStringLiteral("Décalage de lecture trouvé : %1%2 échantillons (confiance %3).")
                                     .arg(found->Offset > 0 ? QStringLiteral("+") : QString())
