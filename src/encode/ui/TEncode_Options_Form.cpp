@@ -106,14 +106,15 @@ void TEncode_Options_Form::buildControls()
     PrivateCheck = box(this, QStringLiteral("Private"), {130, 334, 110, 22});
 
     // The drive's read offset lasts between runs; "Par défaut" leaves it alone.
-    Label9 = label(this, QStringLiteral("Décalage"), {15, 362, 80, 20});
+    // Narrower than the captions above, leaving room for "Détecter".
+    Label9 = label(this, QStringLiteral("Décalage"), {15, 362, 60, 20});
     ReadOffsetEdit = new QSpinBox(this);
     ReadOffsetEdit->setRange(-MaxReadOffset, MaxReadOffset);
     ReadOffsetEdit->setSuffix(QStringLiteral(" éch."));
     ReadOffsetEdit->setToolTip(QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 pour une image de disque)"));
-    ReadOffsetEdit->setGeometry(100, 360, 76, 24);
+    ReadOffsetEdit->setGeometry(76, 360, 96, 24);
     DetectButton = new QPushButton(QStringLiteral("Détecter"), this);
-    DetectButton->setGeometry(179, 360, 57, 24);
+    DetectButton->setGeometry(175, 360, 61, 24);
     DetectButton->setToolTip(QStringLiteral("Chercher le décalage de lecture du lecteur dans la base AccurateRip, avec "
                                             "le disque qui y est"));
 
