@@ -228,7 +228,8 @@ TEST_F(AccurateRip, ATrackWithLostSectorsIsNeverCalledExact)
 }
 
 // Every shift of the sliding sum equals the sum made afresh at that offset,
-// the first and the last track's edges left out.
+// the first and the last track's edges left out, and never rules out that
+// offset's v2 sum.
 TEST(SlidingAccurateRipSum, EachShiftMatchesTheSumMadeAfresh)
 {
     const QByteArray pcm = DiscImage::NoisePcm(12, 5);
@@ -244,6 +245,8 @@ TEST(SlidingAccurateRipSum, EachShiftMatchesTheSumMadeAfresh)
             direct.Add(reinterpret_cast<const uint8_t*>(sliding.TrackAt(sliding.Offset())),
                        sliding.TrackSamples() * 4);
             ASSERT_EQ(sliding.V1(), direct.V1()) << sliding.Offset();
+            ASSERT_TRUE(sliding.MayBeV2(direct.V2())) << sliding.Offset();
+            ASSERT_FALSE(sliding.MayBeV2(direct.V2() + 0x80000000u)) << sliding.Offset();
         } while (sliding.Next());
         EXPECT_EQ(sliding.Offset(), margin);
     }
