@@ -33,15 +33,18 @@ QList<AlbumRelease> cddbMatches(const QString& answer)
     return matches;
 }
 
-void applyToTrack(const AlbumRelease& release, AlbumSheet& sheet, int k, const QString& folder, bool mp3)
+void applyToTrack(const AlbumRelease& release, const QStringList& fileTitles, AlbumSheet& sheet, int k,
+                  const QString& folder, bool mp3)
 {
+    const int index = sheet.Track(k).number - 1;
     sheet.SetValue(k, AlbumTrack::Artist, release.artist);
     sheet.SetValue(k, AlbumTrack::Album, release.album);
     if (!release.genre.isEmpty())
         sheet.SetValue(k, AlbumTrack::Genre, release.genre);
     if (!release.year.isEmpty())
         sheet.SetValue(k, AlbumTrack::Year, release.year);
-    sheet.SetValue(k, AlbumTrack::Title, release.titles.value(sheet.Track(k).number - 1));
+    sheet.SetValue(k, AlbumTrack::Title, release.titles.value(index));
+    sheet.SetFileTitle(k, fileTitles.value(index));
     sheet.Retarget(k, folder, mp3);
 }
 } // namespace
@@ -205,7 +208,8 @@ QString DiscLookup::AlbumFolder(const QString& musicFolder, const AlbumRelease& 
     return TargetNameRule::SubFolder(TargetNameRule::SubFolder(musicFolder, release.artist), release.album);
 }
 
-void DiscLookup::Apply(const AlbumRelease& release, AlbumSheet& sheet, const QString& folder, bool mp3)
+void DiscLookup::Apply(const AlbumRelease& release, AlbumSheet& sheet, const QString& folder, bool mp3,
+                       const QStringList& fileTitles)
 {
     AlbumSheet::Album album = sheet.AlbumValues();
     album.artist = release.artist;
@@ -218,5 +222,5 @@ void DiscLookup::Apply(const AlbumRelease& release, AlbumSheet& sheet, const QSt
     album.ids = release.ids;
     sheet.SetAlbum(album);
     for (int k = 1; k <= sheet.TrackCount(); ++k)
-        applyToTrack(release, sheet, k, folder, mp3);
+        applyToTrack(release, fileTitles, sheet, k, folder, mp3);
 }

@@ -69,8 +69,10 @@ public:
     // The album's values with its source and identifiers, then every track's:
     // artist, album, the genre and year when the source gives them, the
     // title by track number (empty past the release's titles) and the target
-    // path in folder.
-    static void Apply(const AlbumRelease& release, AlbumSheet& sheet, const QString& folder, bool mp3);
+    // path in folder, named after fileTitles where the user corrected a title
+    // for its file (by track number; the tag keeps the release's title).
+    static void Apply(const AlbumRelease& release, AlbumSheet& sheet, const QString& folder, bool mp3,
+                      const QStringList& fileTitles = {});
 
 private:
     void configure(const Options& options);

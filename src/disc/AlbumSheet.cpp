@@ -37,7 +37,18 @@ void AlbumSheet::SetValue(int k, AlbumTrack::Value value, const QString& text)
 {
     if (!HasSlot(k) || Track(k).value(value) == text)
         return;
-    m_tracks[k - 1].setValue(value, text);
+    AlbumTrack& track = m_tracks[k - 1];
+    track.setValue(value, text);
+    if (value == AlbumTrack::Title)
+        track.fileTitle.clear();
+    emit TrackChanged(k);
+}
+
+void AlbumSheet::SetFileTitle(int k, const QString& title)
+{
+    if (!HasSlot(k) || Track(k).fileTitle == title)
+        return;
+    m_tracks[k - 1].fileTitle = title;
     emit TrackChanged(k);
 }
 
@@ -62,7 +73,7 @@ void AlbumSheet::Retarget(int k, const QString& folder, bool mp3)
     const AlbumTrack& track = Track(k);
     SetValue(k, AlbumTrack::Target,
              TargetNameRule::ComposeTargetPath(folder, track.Label(), track.value(AlbumTrack::Album),
-                                               track.value(AlbumTrack::Artist), track.value(AlbumTrack::Title), mp3));
+                                               track.value(AlbumTrack::Artist), track.FileTitle(), mp3));
 }
 
 void AlbumSheet::RetargetAll(const QString& folder, bool mp3)

@@ -43,12 +43,15 @@ public:
     // A new disc: these tracks, no album values.
     void Reset(const QList<AlbumTrack>& tracks);
     void Clear() { Reset({}); }
-    // Out-of-range slots are ignored, as a vanished disc makes them.
+    // Out-of-range slots are ignored, as a vanished disc makes them. A new
+    // title drops the file title corrected from the old one.
     void SetValue(int k, AlbumTrack::Value value, const QString& text);
+    // The title track k's file is named after, the tag keeping its own.
+    void SetFileTitle(int k, const QString& title);
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
     // Track k's target path from the folder, its label and its album, artist
-    // and title; every track's; every target with another extension (".mp3").
+    // and file title; every track's; every target with another extension (".mp3").
     void Retarget(int k, const QString& folder, bool mp3);
     void RetargetAll(const QString& folder, bool mp3);
     void SetExtensions(const QString& extension);

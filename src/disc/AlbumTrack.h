@@ -11,9 +11,13 @@ struct AlbumTrack {
     int number = 0;
     std::array<QString, ValueCount> values;
     bool ticked = false;
+    // The title the file is named after when a correction for the file name
+    // made it differ from the tag's title; empty: the title itself.
+    QString fileTitle;
 
     const QString& value(Value v) const { return values.at(v); }
     void setValue(Value v, const QString& text) { values.at(v) = text; }
+    const QString& FileTitle() const { return fileTitle.isEmpty() ? value(Title) : fileTitle; }
     // "Piste NN", the label the list shows and new files are named after.
     QString Label() const { return QStringLiteral("Piste %1").arg(number, 2, 10, QLatin1Char('0')); }
 };

@@ -2,9 +2,10 @@
 #include <QString>
 
 enum class MsgKind { Error, Information, Confirmation, Warning };
-enum class MsgButtons { Ok, YesNo };
+// YesAllNo: Oui / Oui pour tous / Non. The Report kinds add "Voir le rapport".
+enum class MsgButtons { Ok, YesNo, YesAllNo, OkReport, YesNoReport };
 // Dismissed: the box was closed without one of its buttons (Escape, close box).
-enum class MsgAnswer { Ok, Yes, No, Dismissed };
+enum class MsgAnswer { Ok, Yes, No, Dismissed, YesToAll, Report };
 
 // Every message box of the program goes through this service, so tests can
 // script the answers and read back the texts.

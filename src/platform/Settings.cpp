@@ -16,6 +16,9 @@ QString modelOffsetKey(const QString& model)
         return QString::fromLatin1(ReadOffsetKey);
     return QStringLiteral("rip/readOffsets/") + QString::fromLatin1(QUrl::toPercentEncoding(model));
 }
+const char* const RememberChoicesKey = "choices/remember";
+const QString ChoiceGroup = QStringLiteral("choices/");
+const char* const PassesKey = "rip/passes";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -58,6 +61,19 @@ std::optional<int> Settings::savedInt(const QString& key) const
     const int value = store.value(key).toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
+
+bool Settings::RememberChoices() const { return store.value(RememberChoicesKey, false).toBool(); }
+void Settings::SetRememberChoices(bool remember) { Store(RememberChoicesKey, remember); }
+
+QVariant Settings::Choice(const QString& name) const { return store.value(ChoiceGroup + name); }
+void Settings::SetChoice(const QString& name, const QVariant& value) { Store(ChoiceGroup + name, value); }
+int Settings::Passes() const
+{
+    bool ok = false;
+    const int passes = store.value(PassesKey, 1).toInt(&ok);
+    return ok ? qBound(1, passes, MaxPasses) : 1;
+}
+void Settings::SetPasses(int passes) { Store(PassesKey, passes); }
 
 bool Settings::Saved()
 {

@@ -4,8 +4,9 @@
 #include <optional>
 
 // What lasts between runs: the e-mail address today's CDDB server asks for,
-// the metadata servers and their order, and the drive's read offset.
-// Everything else starts fresh at each run.
+// the metadata servers and their order, the drive's read offset, how many
+// times each track may be read and, when the user wants them kept, the
+// choices of the last run. Everything else starts fresh at each run.
 class Settings {
 public:
     // The user's file: ~/.config/Calvenor/Calvenor.conf (INI), or the file
@@ -36,6 +37,19 @@ public:
     // Only what was saved under that model.
     std::optional<int> SavedReadOffset(const QString& model) const;
     void SetReadOffset(const QString& model, int samples);
+
+    // Whether the format, the encoder options and the target folder are kept
+    // from one run to the next; off unless the user turned it on.
+    bool RememberChoices() const;
+    void SetRememberChoices(bool remember);
+    // One kept choice by name; invalid when none is kept.
+    QVariant Choice(const QString& name) const;
+    void SetChoice(const QString& name, const QVariant& value);
+
+    // The reads of each track at most, 1 to MaxPasses; 1 reads it once.
+    static constexpr int MaxPasses = 16;
+    int Passes() const;
+    void SetPasses(int passes);
 
     // False when the last change could not be written.
     bool Saved();

@@ -40,12 +40,23 @@ QString TargetNameRule::ComposeTargetPath(const QString& directory, const QStrin
                                           const QString& artist, const QString& title, bool mp3)
 {
     QString name = digitsOf(label) + Separator;
-    if (!album.isEmpty())
-        name += album + Separator;
-    if (!artist.isEmpty())
-        name += artist + Separator;
-    name += title.isEmpty() ? label : title;
+    for (const QString& part : {WithoutForbiddenChars(album), WithoutForbiddenChars(artist)})
+        if (!part.isEmpty())
+            name += part + Separator;
+    const QString fileTitle = WithoutForbiddenChars(title);
+    name += fileTitle.isEmpty() ? label : fileTitle;
     return WithSeparator(directory) + SafeComponent(name + (mp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav")));
+}
+
+QString TargetNameRule::WithoutForbiddenChars(const QString& text)
+{
+    if (FirstForbiddenChar(text) < 0)
+        return text;
+    QString kept;
+    for (const QChar c : text)
+        if (!IsForbiddenNameChar(c))
+            kept += c;
+    return kept.trimmed();
 }
 
 QString TargetNameRule::WithoutControlChars(const QString& text)

@@ -10,11 +10,15 @@ public:
     static constexpr int MaxComponentBytes = 255;
 
     // folder + "NN - " + album " - " + artist " - " + (title or label) + ".mp3"/".wav",
-    // the file name made safe (SafeComponent).
+    // each name without forbidden characters, the file name made safe
+    // (SafeComponent). A title may hold any character: only its file loses some.
     static QString ComposeTargetPath(const QString& directory, const QString& label, const QString& album,
                                      const QString& artist, const QString& title, bool mp3);
     // The nine characters that file names must not hold: / \ : * ? " < > |
     static bool IsForbiddenNameChar(QChar c);
+    // The text without the forbidden characters and, when it had some, the
+    // blanks they leave at its ends; unchanged otherwise.
+    static QString WithoutForbiddenChars(const QString& text);
     // "." or ".." (blanks around them aside): as a folder name it would lead
     // out of the music folder.
     static bool IsDotFolderName(const QString& name);

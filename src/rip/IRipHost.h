@@ -2,6 +2,7 @@
 #include <functional>
 
 class ITrackTable;
+class RipReport;
 class TCDRIP;
 class TMP3Info;
 
@@ -21,4 +22,6 @@ public:
     // The total progress shown, 0 before any track made progress.
     virtual int TotalProgressValue() const = 0;
     virtual void ResetProgress() = 0;
+    // What the run made of each track, for the track list.
+    virtual void ShowResults(const RipReport& report) = 0;
 };

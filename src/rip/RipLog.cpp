@@ -15,6 +15,7 @@ const QString Unreadable = QStringLiteral("Secteurs illisibles");
 const QString Verdict = QStringLiteral("AccurateRip");
 const QString NoSector = QStringLiteral("aucun");
 const QString NoFile = QStringLiteral("aucun, le disque n'a pas pu être lu");
+const QString NoFileStopped = QStringLiteral("aucun, lecture interrompue");
 const QString SummaryStart = QStringLiteral("Résumé : ");
 
 QString hex8(uint32_t v)
@@ -25,7 +26,8 @@ QString hex8(uint32_t v)
 QString readWhole(const TrackRipResult& t)
 {
     if (t.Interrupted)
-        return QStringLiteral("non, interrompue à %1 ; le fichier est incomplet").arg(RipReport::ShortTime(t.KeptSectors));
+        return QStringLiteral("non, interrompue à %1 ; %2")
+            .arg(RipReport::ShortTime(t.KeptSectors), RipReport::InterruptedFile(t));
     return t.ReadWhole() ? QStringLiteral("oui") : QStringLiteral("non");
 }
 
@@ -35,7 +37,7 @@ QString trackBlock(const TrackRipResult& t)
     const auto line = [&text](const QString& name, const QString& value) {
         text += QStringLiteral("  %1 : %2\n").arg(name, value);
     };
-    line(FileName, t.FileWritten ? t.Path : NoFile);
+    line(FileName, t.FileWritten ? t.Path : t.Interrupted ? NoFileStopped : NoFile);
     line(QStringLiteral("Durée"), RipReport::Time(t.SectorCount()));
     line(ReadWhole, readWhole(t));
     line(Unreadable,
@@ -47,6 +49,13 @@ QString trackBlock(const TrackRipResult& t)
         line(QStringLiteral("AccurateRip v1"), hex8(t.V1));
         line(QStringLiteral("AccurateRip v2"), hex8(t.V2));
     }
+    if (t.Reads > 0 && !t.Interrupted) {
+        line(QStringLiteral("CRC de test"), hex8(t.TestCrc));
+        line(QStringLiteral("CRC de copie"), hex8(t.CopyCrc));
+    }
+    const QString passes = RipReport::PassText(t);
+    if (!passes.isEmpty())
+        line(QStringLiteral("Lectures"), passes);
     const QString verdict = t.Verdict.Detail();
     line(Verdict, verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
     return text;
@@ -208,6 +217,8 @@ QString RipLog::Text(const Header& header, const RipReport& report)
         text += QStringLiteral("Lecteur : %1\n").arg(header.Drive);
     text += QStringLiteral("Décalage de lecture : %1 échantillons\n").arg(header.ReadOffset);
     text += QStringLiteral("Mode de paranoia : %1\n").arg(header.ParanoiaMode);
+    if (header.Passes > 1)
+        text += QStringLiteral("Lectures par piste : jusqu'à %1\n").arg(header.Passes);
     if (!report.VerificationNote().isEmpty())
         text += QStringLiteral("AccurateRip : %1\n").arg(report.VerificationNote());
     if (!report.DiscVerificationNote().isEmpty())

@@ -14,7 +14,8 @@ public:
         QString Source;       // the drive's device or the disc image
         int32_t ReadOffset = 0;
         QString ParanoiaMode;
-        QString Drive;        // DriveIdentity::LogText; no line when empty
+        int Passes = 1; // reads of each track, at most
+        QString Drive = QString(); // DriveIdentity::LogText; no line when empty
     };
 
     // Named like the playlist, with this in place of "PlayList.M3u".

@@ -52,8 +52,9 @@ void RipReport::VerifyDisc(CtdbDatabase& database, const DiscToc& toc)
 
 void RipReport::setVerdicts(const std::function<AccurateRipVerdict(const TrackRipResult&)>& verdictOf)
 {
+    // A stopped track's file is incomplete: it has no verdict.
     for (TrackRipResult& t : m_tracks)
-        if (t.FileWritten && t.HasChecksums)
+        if (t.FileWritten && t.HasChecksums && !t.Interrupted)
             t.Verdict = verdictOf(t);
     // The checksums leave out the disc's first and last sectors: a match
     // says nothing of lost sectors there.
@@ -107,6 +108,8 @@ bool RipReport::DiffersFromKnownDisc() const
 QString RipReport::DamageLine(const TrackRipResult& t)
 {
     const QString label = TrackLabel(t.TrackNum) + QStringLiteral(" : ");
+    if (!t.FileWritten && t.Interrupted)
+        return QString();
     if (!t.FileWritten)
         return label + QStringLiteral("le disque n'a pas pu être lu, aucun fichier n'a été créé");
     if (!t.LostSectors())
@@ -138,14 +141,63 @@ QString RipReport::Time(int32_t sectors)
 
 QString RipReport::ShortTime(int32_t sectors)
 {
-    const int32_t seconds = sectors / SectorsPerSecond;
+    return Clock(sectors / SectorsPerSecond);
+}
+
+QString RipReport::Clock(int seconds)
+{
     return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString RipReport::InterruptionLine(const TrackRipResult& t)
 {
-    return QStringLiteral("%1 interrompue à %2 ; le fichier est incomplet.")
-        .arg(TrackLabel(t.TrackNum), ShortTime(t.KeptSectors));
+    return QStringLiteral("%1 interrompue à %2 ; %3.").arg(TrackLabel(t.TrackNum), ShortTime(t.KeptSectors),
+                                                            InterruptedFile(t));
+}
+
+QString RipReport::InterruptedFile(const TrackRipResult& t)
+{
+    return t.FileWritten ? QStringLiteral("le fichier est incomplet") : QStringLiteral("aucun fichier n'a été créé");
+}
+
+QString RipReport::PassText(const TrackRipResult& t)
+{
+    if (t.Reads == 0 || t.Interrupted)
+        return QString();
+    if (t.ReadsAgree)
+        return QStringLiteral("deux lectures identiques après %1 lectures").arg(t.Reads);
+    return QStringLiteral("aucune paire de lectures identiques sur %1").arg(t.Reads);
+}
+
+QStringList RipReport::PassLines() const
+{
+    QStringList lines;
+    for (const TrackRipResult& t : m_tracks) {
+        const QString text = PassText(t);
+        if (!text.isEmpty())
+            lines << TrackLabel(t.TrackNum) + QStringLiteral(" : ") + text;
+    }
+    return lines;
+}
+
+QString RipReport::ResultText(const TrackRipResult& t)
+{
+    if (t.Interrupted)
+        return QStringLiteral("interrompue");
+    if (!t.FileWritten)
+        return QStringLiteral("illisible, aucun fichier");
+    if (t.LostSectors())
+        return QStringLiteral("secteurs illisibles");
+    switch (t.Verdict.Result) {
+    case AccurateRipVerdict::Exact:
+        return QStringLiteral("exacte");
+    case AccurateRipVerdict::Different:
+        return QStringLiteral("différente");
+    case AccurateRipVerdict::Absent:
+        return QStringLiteral("absente");
+    default:
+        return QStringLiteral("non vérifiée");
+    }
 }
 
 QStringList RipReport::InterruptionLines() const

@@ -45,6 +45,11 @@ public:
     QStringList VerdictLines() const;
     // "Piste 03 interrompue à 07:01 ; le fichier est incomplet.", one per track stopped before its end.
     QStringList InterruptionLines() const;
+    // "Piste 04 : deux lectures identiques après 3 lectures", one per track
+    // read several times (TrackReads) to its end.
+    QStringList PassLines() const;
+    // What the summaries tell of the tracks read whole: PassLines then VerdictLines.
+    QStringList ProofLines() const { return PassLines() + VerdictLines(); }
     // The tracks ripped to their end: a stopped track does not count.
     int RippedCount() const;
     bool LostSectors() const;
@@ -60,7 +65,16 @@ public:
     static QString Time(int32_t sectors);
     // The same as mm:ss.
     static QString ShortTime(int32_t sectors);
+    // A duration in seconds as mm:ss.
+    static QString Clock(int seconds);
     static QString InterruptionLine(const TrackRipResult& track);
+    // What became of a track in a word or two: "exacte", "différente",
+    // "absente", "secteurs illisibles", "interrompue"...
+    static QString ResultText(const TrackRipResult& track);
+    // What a stopped track left: "le fichier est incomplet", or no file at all.
+    static QString InterruptedFile(const TrackRipResult& track);
+    // The same as PassLines' without the track; empty for a lone read.
+    static QString PassText(const TrackRipResult& track);
     // "Piste NN"
     static QString TrackLabel(int trackNum);
 

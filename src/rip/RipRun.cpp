@@ -4,10 +4,13 @@
 #include "platform/TargetNameRule.h"
 #include "rip/IRipProgress.h"
 #include "rip/ITrackRows.h"
+#include "rip/KnownDiscCheck.h"
 #include "rip/TCDRIP.h"
+#include "rip/TrackReads.h"
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include <QFile>
+#include <algorithm>
 
 struct RipRun::PendingRow {
     AlbumTrack row;
@@ -80,6 +83,38 @@ void RipRun::Begin()
         Playlist().Load(m_playlistFile);
     // The disc's table of contents, should the ripper go with the disc.
     m_tracks = m_ripper.Tracks;
+    m_skippedTracks.clear();
+}
+
+void RipRun::AskOverwrite(const std::function<Overwrite(const QString& file)>& ask)
+{
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
+        const AlbumTrack row = m_rows.Row(k);
+        const QString file = m_ripper.OutputPath(row.value(AlbumTrack::Target));
+        if (!inRun(row) || !QFile::exists(file))
+            continue;
+        const Overwrite answer = ask(file);
+        if (answer == Overwrite::Skip)
+            m_skippedTracks << row.number;
+        else if (answer == Overwrite::ReplaceAll)
+            return;
+    }
+}
+
+bool RipRun::inRun(const AlbumTrack& row) const
+{
+    return row.ticked && !m_skippedTracks.contains(row.number);
+}
+
+QString RipRun::SkippedTracksText() const
+{
+    QStringList labels;
+    for (int t : m_skippedTracks)
+        labels << RipReport::TrackLabel(t);
+    if (labels.isEmpty())
+        return QString();
+    return QStringLiteral("Pistes non rippées, leur fichier existant a été conservé : %1.")
+        .arg(labels.join(QStringLiteral(", ")));
 }
 
 void RipRun::Execute(IRipProgress* owner)
@@ -95,15 +130,19 @@ void RipRun::Execute(IRipProgress* owner)
     int64_t bytes = 0;
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
         const AlbumTrack row = m_rows.Row(k);
-        if (row.ticked) {
+        if (inRun(row)) {
             ++ticked;
             bytes += bytesOfTrack(row.number);
         }
     }
     m_tickedRows = ticked;
     m_runBytes = bytes;
+    m_encodedAtLastRead = 0;
 
     ProgressHook progress(*this, owner);
+    m_cancelVerification = false;
+    KnownDiscCheck discCheck(m_verification, &m_cancelVerification);
+    TrackReads reads(m_ripper, m_passes, &discCheck);
     const std::unique_ptr<ParallelMp3Encoder> pool = makePool();
     struct Detach {
         RipRun* run;
@@ -116,11 +155,13 @@ void RipRun::Execute(IRipProgress* owner)
         // The rows are counted anew at each step: a removed disc empties them.
         for (int k = 1; k <= m_rows.RowCount() && !m_stopped; ++k) {
             const AlbumTrack row = m_rows.Row(k);
-            if (!row.ticked)
+            if (!inRun(row))
                 continue;
-            pending.push_back(readRow(row, pool.get(), progress));
+            pending.push_back(readRow(row, pool.get(), reads, progress));
             completeInOrder(pending, pool.get(), false);
         }
+        if (pool)
+            m_encodedAtLastRead = pool->EncodedBytes();
     } catch (...) {
         // The rows read before the failing one are tagged and counted, as a
         // one-thread run would have left them; the first error is the one told.
@@ -148,13 +189,16 @@ void RipRun::finish()
     m_verification.Apply(m_report, &m_cancelVerification);
     RipLog::Header header = m_logHeader;
     header.Date = QDateTime::currentDateTime();
+    header.Passes = m_passes;
     m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
     RipLog::Save(m_logFile, header, m_report);
 }
 
 std::unique_ptr<ParallelMp3Encoder> RipRun::makePool()
 {
-    if (m_encoders <= 0 || !m_ripper.Encode() || !m_ripper.Coder())
+    // A later read of a track may replace its file, which the pool would
+    // already be encoding: with several passes, each track is encoded as read.
+    if (m_encoders <= 0 || m_passes > 1 || !m_ripper.Encode() || !m_ripper.Coder())
         return nullptr;
     return std::make_unique<ParallelMp3Encoder>(*m_ripper.Coder(), m_encoders);
 }
@@ -166,10 +210,11 @@ void RipRun::setPool(ParallelMp3Encoder* pool)
     m_ripper.SetEncoderPool(pool);
 }
 
-RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, IRipProgress& progress)
+RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, TrackReads& reads,
+                                   IRipProgress& progress)
 {
     const int begun = pool ? pool->TracksBegun() : 0;
-    const TrackRipResult rip = m_ripper.RipTrack(row.number, row.value(AlbumTrack::Target), &progress);
+    const TrackRipResult rip = reads.Rip(row.number, row.value(AlbumTrack::Target), &progress);
     m_trackPercent = 0;
     ++m_readRows;
     return PendingRow{row, rip, m_discRemoved, pool && pool->TracksBegun() > begun};
@@ -199,6 +244,9 @@ void RipRun::completeRow(const PendingRow& done)
     TrackRipResult rip = done.rip;
     rip.Interrupted = rip.Interrupted || done.cutOff;
     m_report.Add(rip);
+    // Stopped in its test read: no file was made and the report says so.
+    if (!rip.FileWritten && rip.Interrupted)
+        return;
     // Only the ripper tells whether it made the file: an old file of that
     // name is not this track. A track the disc could not give is neither
     // tagged nor listed, and the run says so at its end.
@@ -283,6 +331,26 @@ int RipRun::WorkDone() const
     const int64_t reading = 100 * int64_t(m_readRows) + m_trackPercent;
     const int64_t encoding = 100 * rows * m_pool->EncodedBytes() / m_runBytes;
     return static_cast<int>(qMin(100 * rows, (reading + encoding) / 2));
+}
+
+int RipRun::TrackPercent() const
+{
+    std::lock_guard<std::mutex> lock(m_poolMutex);
+    if (!m_pool || m_readRows < m_tickedRows)
+        return m_trackPercent;
+    const int64_t left = m_runBytes - m_encodedAtLastRead;
+    if (left <= 0)
+        return 100;
+    const int64_t percent = 100 * (m_pool->EncodedBytes() - m_encodedAtLastRead) / left;
+    return static_cast<int>(std::clamp<int64_t>(percent, 0, 100));
+}
+
+int RipRun::SecondsLeft(int64_t elapsedMs) const
+{
+    const int64_t done = WorkDone();
+    if (done <= 0)
+        return -1;
+    return static_cast<int>((WorkTotal() - done) * elapsedMs / done / 1000);
 }
 
 void RipRun::DiscRemoved()

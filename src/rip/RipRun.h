@@ -9,6 +9,7 @@
 #include <QString>
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -17,6 +18,7 @@ class ITrackRows;
 class ParallelMp3Encoder;
 class TCDRIP;
 class TMP3Info;
+class TrackReads;
 
 // One rip run over the ticked rows: rip each track to its row's target path,
 // tag the file, list it in the folder's playlist and remove its jitter log;
@@ -26,10 +28,11 @@ class TMP3Info;
 // playlist and log of earlier runs as they were. Shared by the ripping
 // window and the command-line tool.
 //
-// In an MP3 run with encoders, the reader goes on with the next track while
-// encoder threads work through the tracks read; files are tagged and listed
-// in track order as they are completed. Stop, DiscRemoved and the progress
-// queries may be called from any thread.
+// With several passes, each track is read until two reads agree
+// (TrackReads). In an MP3 run with encoders and one pass, the reader goes on
+// with the next track while encoder threads work through the tracks read;
+// files are tagged and listed in track order as they are completed. Stop,
+// DiscRemoved and the progress queries may be called from any thread.
 class RipRun {
 public:
     RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags);
@@ -40,9 +43,21 @@ public:
     // Encoder threads of an MP3 run (ParallelMp3Encoder::DefaultEncoders()
     // for one per core); 0, the default, encodes as it reads.
     void SetEncoders(int count) { m_encoders = count; }
+    // Reads of each track, at most (TrackReads): 1, the default, reads it
+    // once; from 2 on, a test read and copy reads until two agree.
+    void SetPasses(int passes) { m_passes = passes; }
 
     // Before the run: checks that the folder's existing playlist can be read.
     void Begin();
+    // What becomes of a file of the run that exists already.
+    enum class Overwrite { Replace, ReplaceAll, Skip };
+    // After Begin, before any read: asks about each ticked row whose file
+    // exists, until an answer of ReplaceAll. A row answered Skip is left out
+    // of the run; nothing is overwritten unasked.
+    void AskOverwrite(const std::function<Overwrite(const QString& file)>& ask);
+    // The rows left out so, and the French text that names them (empty when none).
+    const QList<int>& SkippedTracks() const { return m_skippedTracks; }
+    QString SkippedTracksText() const;
     // Walks the rows, saves the playlist, asks AccurateRip and saves the log.
     // An error leaves at once: the remaining rows are not handled and neither
     // the playlist nor the log is saved. progress, when given, hears of each
@@ -59,11 +74,16 @@ public:
     void DiscRemoved();
 
     int RippedCount() const { return m_rippedCount; }
-    // Percentage read of the track being read.
-    int TrackPercent() const { return m_trackPercent; }
+    // Percentage read of the track being read; once every track is read,
+    // how far the encoders are through what was left to encode.
+    int TrackPercent() const;
     // Work done, 100 per ticked row: the track being read plus the rows
     // completed; with encoders, half reading and half encoding.
     int WorkDone() const;
+    // The run's whole work in the same units.
+    int WorkTotal() const { return 100 * m_tickedRows; }
+    // Seconds the run still needs at its pace over elapsedMs; -1 before any work is done.
+    int SecondsLeft(int64_t elapsedMs) const;
     // Tracks of the run that the disc could not give: no file was made for them.
     const QList<int>& UnreadTracks() const { return m_unreadTracks; }
     // The French text that names them, empty when there are none.
@@ -89,10 +109,12 @@ private:
     class ProgressHook;
     std::unique_ptr<ParallelMp3Encoder> makePool();
     void setPool(ParallelMp3Encoder* pool);
-    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, IRipProgress& progress);
+    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, TrackReads& reads, IRipProgress& progress);
     void completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait);
     void completeRow(const PendingRow& done);
     int64_t bytesOfTrack(int track) const;
+    // A ticked row the user did not leave out.
+    bool inRun(const AlbumTrack& row) const;
     void finish();
     // Named after the first row as it reads now; once the rows are gone, the
     // name found at the start stands.
@@ -106,12 +128,15 @@ private:
     QString m_playlistFile;
     QString m_startLogFile;
     int m_encoders = 0;
+    int m_passes = 1;
     std::atomic<int> m_rippedCount{0};
     std::atomic<int> m_trackPercent{0};
     std::atomic<int> m_readRows{0};
     std::atomic<int> m_tickedRows{0};
     std::atomic<int64_t> m_runBytes{0};
+    std::atomic<int64_t> m_encodedAtLastRead{0};
     QList<int> m_unreadTracks;
+    QList<int> m_skippedTracks;
     QList<TrackEntry> m_tracks;
     RipReport m_report;
     RipVerification m_verification;

@@ -32,6 +32,8 @@ struct RipVerification {
     // Gives the report's tracks their verdicts, and the disc its own. Setting
     // cancel ends the database request under way.
     void Apply(RipReport& report, const std::atomic<bool>* cancel = nullptr) const;
+    // The AccurateRip database is to be asked about the disc.
+    bool AsksAccurateRip() const { return skipped(SkipReason).isEmpty(); }
 
 private:
     // Why a database is not asked; empty when it is.

@@ -35,6 +35,25 @@ void runKeepingFirstError(std::exception_ptr& firstError, Step step)
 }
 } // namespace
 
+// The sums of the audio as delivered: the CD audio checksums, and for any
+// other format its CRC32 alone, which tells two reads apart.
+struct TCDRIP::ReadSums {
+    std::unique_ptr<AccurateRipChecksums> cd;
+    std::unique_ptr<CtdbCrc> ctdb;
+    Crc32 other;
+
+    void Add(const uint8_t* pcm, int64_t bytes)
+    {
+        if (!cd) {
+            other.Add(pcm, bytes);
+            return;
+        }
+        cd->Add(pcm, bytes);
+        ctdb->Add(pcm, bytes);
+    }
+    uint32_t Crc() const { return cd ? cd->Crc() : other.Value(); }
+};
+
 TCDRIP::TCDRIP(ICdRipLibrary& library) : m_library(library)
 {
     m_jitterCorrect = false;
@@ -182,19 +201,40 @@ bool TCDRIP::ApplyParameters()
     }
 }
 
+QString TCDRIP::OutputPath(const QString& path) const
+{
+    return m_encode ? PathText::WithExtension(path, QStringLiteral(".mp3")) : path;
+}
+
 TrackRipResult TCDRIP::RipTrack(int32_t trackNum, const QString& path, IRipProgress* progress)
+{
+    return ripTrack(trackNum, path, true, progress);
+}
+
+TrackRipResult TCDRIP::TestTrack(int32_t trackNum, const QString& path, IRipProgress* progress)
+{
+    return ripTrack(trackNum, path, false, progress);
+}
+
+TrackRipResult TCDRIP::ripTrack(int32_t trackNum, const QString& path, bool write, IRipProgress* progress)
 {
     if (progress)
         progress->TrackBegins(trackNum, path);
     const TTrack* t = TrackOf(trackNum);
     if (!t)
         throw ECDRIPError(QStringLiteral("Invalid track number"));
-    TrackRipResult result = RipSectors(t->FirstSector, t->LastSector, path, progress);
+    TrackRipResult result = ripSectors(t->FirstSector, t->LastSector, path, write, progress);
     result.TrackNum = trackNum;
     return result;
 }
 
 TrackRipResult TCDRIP::RipSectors(int32_t first, int32_t last, const QString& requestedPath, IRipProgress* progress)
+{
+    return ripSectors(first, last, requestedPath, true, progress);
+}
+
+TrackRipResult TCDRIP::ripSectors(int32_t first, int32_t last, const QString& requestedPath, bool write,
+                                  IRipProgress* progress)
 {
     TrackRipResult result;
     result.FirstSector = first;
@@ -204,11 +244,11 @@ TrackRipResult TCDRIP::RipSectors(int32_t first, int32_t last, const QString& re
     Aborted = false;
     const std::pair<int32_t, int32_t> disc = audioBounds();
     if (ReadOffset == 0 || m_outputFormat != STEREO44100) {
-        ripRange(m_library, disc, requestedPath, progress, result);
+        ripRange(m_library, disc, requestedPath, write, progress, result);
         return result;
     }
     ReadOffsetLibrary shifted(m_library, ReadOffset, disc.first, disc.second);
-    ripRange(shifted, disc, requestedPath, progress, result);
+    ripRange(shifted, disc, requestedPath, write, progress, result);
     return result;
 }
 
@@ -227,7 +267,7 @@ std::pair<int32_t, int32_t> TCDRIP::audioBounds() const
 }
 
 void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, const QString& requestedPath,
-                      IRipProgress* progress, TrackRipResult& result)
+                      bool write, IRipProgress* progress, TrackRipResult& result)
 {
     const int32_t first = result.FirstSector;
     const int32_t last = result.LastSector;
@@ -235,22 +275,23 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
     if (library.CR_OpenRipper(&bufferSize, first, last) == CR_FAILURE)
         return;
 
-    const bool mp3 = m_encode && m_coder;
-    const QString path = m_encode ? PathText::WithExtension(requestedPath, QStringLiteral(".mp3")) : requestedPath;
+    const bool mp3 = write && m_encode && m_coder;
+    const QString path = OutputPath(requestedPath);
     std::unique_ptr<RipOutput> output;
     std::unique_ptr<Mp3BlockEncoder> encoder;
-    std::unique_ptr<AccurateRipChecksums> sums;
-    std::unique_ptr<CtdbCrc> ctdb;
+    ReadSums sums;
     TrackPcmStream* stream = nullptr;
     std::vector<uint8_t> buffer;
     std::exception_ptr firstError;
 
     runKeepingFirstError(firstError, [&] {
-        output = std::make_unique<RipOutput>(path);
-        result.Path = path;
-        result.FileWritten = true;
+        if (write) {
+            output = std::make_unique<RipOutput>(path);
+            result.Path = path;
+            result.FileWritten = true;
+        }
         const OutputLayout layout = layoutOf(m_outputFormat);
-        if (m_writeWAV && !m_encode)
+        if (output && m_writeWAV && !m_encode)
             output->WriteWavHeader(layout.channels, layout.sampleRate,
                                    WavHeader::AnnouncedDataSize(layout.channels, layout.sampleRate, first, last));
         if (mp3 && m_pool)
@@ -259,13 +300,13 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
             encoder = std::make_unique<Mp3BlockEncoder>(*m_coder, *output);
         if (m_outputFormat == STEREO44100) {
             const int64_t trackBytes = int64_t{last - first + 1} * PcmFormatConverter::BytesPerSector(m_outputFormat);
-            sums = std::make_unique<AccurateRipChecksums>(first == disc.first, last == disc.second);
-            ctdb = std::make_unique<CtdbCrc>(trackBytes, first == disc.first, last == disc.second);
+            sums.cd = std::make_unique<AccurateRipChecksums>(first == disc.first, last == disc.second);
+            sums.ctdb = std::make_unique<CtdbCrc>(trackBytes, first == disc.first, last == disc.second);
         }
         // Room for a leftover of less than one block in front of a full chunk.
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
         const int64_t kept =
-            ripLoop(library, output.get(), encoder.get(), stream, sums.get(), ctdb.get(), buffer, progress, result);
+            ripLoop(library, output.get(), encoder.get(), stream, sums, buffer, progress, result);
         result.KeptSectors = static_cast<int32_t>(kept / PcmFormatConverter::BytesPerSector(m_outputFormat));
     });
 
@@ -285,6 +326,16 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
     runKeepingFirstError(firstError, [&] { JitterErrors = library.CR_GetNumberOfJitterErrors(); });
     runKeepingFirstError(firstError, [&] { library.CR_CloseRipper(); });
     runKeepingFirstError(firstError, [&] { result.Read = library.CR_GetReadReport(); });
+    if (!result.Interrupted) {
+        result.Crc = sums.Crc();
+        if (sums.cd) {
+            result.HasChecksums = true;
+            result.V1 = sums.cd->V1();
+            result.V2 = sums.cd->V2();
+            result.CtdbCrc = sums.ctdb->Value();
+            result.CtdbLength = sums.ctdb->Length();
+        }
+    }
     // A stopped track is kept as far as it was read; a failed one is not.
     runKeepingFirstError(firstError, [&] {
         if (!output)
@@ -293,22 +344,22 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
         if (firstError)
             output->Close();
         else
-            output->Commit();
+            commitOrDrop(*output, result);
     });
-    if (sums && !result.Interrupted) {
-        result.HasChecksums = true;
-        result.Crc = sums->Crc();
-        result.V1 = sums->V1();
-        result.V2 = sums->V2();
-        result.CtdbCrc = ctdb->Value();
-        result.CtdbLength = ctdb->Length();
-    }
     encoder.reset();
     output.reset();
     if (firstError)
         std::rethrow_exception(firstError);
-    if (!JitterPositions.isEmpty())
+    if (write && !JitterPositions.isEmpty())
         saveJitterLog(path);
+}
+
+void TCDRIP::commitOrDrop(RipOutput& output, const TrackRipResult& result) const
+{
+    if (m_commitCheck && !m_commitCheck(result))
+        output.Close();
+    else
+        output.Commit();
 }
 
 void TCDRIP::AbortRip()
@@ -318,8 +369,8 @@ void TCDRIP::AbortRip()
 }
 
 int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncoder* mp3, TrackPcmStream* stream,
-                        AccurateRipChecksums* sums, CtdbCrc* ctdb, std::vector<uint8_t>& buffer,
-                        IRipProgress* progress, TrackRipResult& result)
+                        ReadSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
+                        TrackRipResult& result)
 {
     int32_t status = 0;
     int64_t delivered = 0;
@@ -335,15 +386,12 @@ int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncod
         bytesRead = qBound(0, bytesRead, static_cast<int32_t>(buffer.size()) - offset);
         if (status != CR_FAILURE) {
             delivered += bytesRead;
-            if (sums) {
-                sums->Add(buffer.data() + offset, bytesRead);
-                ctdb->Add(buffer.data() + offset, bytesRead);
-            }
+            sums.Add(buffer.data() + offset, bytesRead);
             if (mp3)
                 mp3->Consume(buffer.data(), bytesRead);
             else if (stream && !stream->Push(buffer.data(), bytesRead))
                 Aborted = true; // the pool gave up after a failure
-            else if (!m_encode)
+            else if (output && !m_encode)
                 output->Write(buffer.data(), bytesRead);
         }
         if (status == CR_JITTER_ERROR) {

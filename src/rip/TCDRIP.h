@@ -9,10 +9,12 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 class ICdRipLibrary;
 class IRipProgress;
 class ParallelMp3Encoder;
+class RipOutput;
 class TLameCoder;
 class TrackPcmStream;
 
@@ -61,6 +63,16 @@ public:
     // rip returns what it kept. Raises ECDRIPError and file errors.
     TrackRipResult RipTrack(int32_t trackNum, const QString& path, IRipProgress* progress = nullptr);
     TrackRipResult RipSectors(int32_t first, int32_t last, const QString& path, IRipProgress* progress = nullptr);
+    // The file a rip into path writes: an MP3 rip gives it the .mp3 extension.
+    QString OutputPath(const QString& path) const;
+    // Reads a track as RipTrack does, for the file at path (told to
+    // progress), but writes nothing: the read report and the checksums only.
+    TrackRipResult TestTrack(int32_t trackNum, const QString& path, IRipProgress* progress = nullptr);
+    // Asked at the end of each read that writes a file, with what the read
+    // made of the track: false leaves the file of that name as it was and
+    // throws the read's audio away. None: every file is kept.
+    using CommitCheck = std::function<bool(const TrackRipResult&)>;
+    void SetCommitCheck(CommitCheck check) { m_commitCheck = std::move(check); }
     // Safe from any thread: the rip ends after the sector being read.
     void AbortRip();
     // With a pool set, an MP3 rip only reads: it hands the file and the PCM
@@ -90,13 +102,19 @@ private:
     void selectDrive(int32_t index);
     void copyDriveParameters();
     void readToc();
+    struct ReadSums;
+    TrackRipResult ripTrack(int32_t trackNum, const QString& path, bool write, IRipProgress* progress);
+    TrackRipResult ripSectors(int32_t first, int32_t last, const QString& path, bool write, IRipProgress* progress);
     // Returns the bytes of audio delivered; sets result.Interrupted when stopped before the end.
-    int64_t ripLoop(ICdRipLibrary& library, class RipOutput* output, class Mp3BlockEncoder* mp3,
-                    TrackPcmStream* stream, class AccurateRipChecksums* sums, class CtdbCrc* ctdb,
-                    std::vector<uint8_t>& buffer, IRipProgress* progress, TrackRipResult& result);
-    // Rips result's sectors; disc: the first and the last sector of the disc's audio.
-    void ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, const QString& path,
+    int64_t ripLoop(ICdRipLibrary& library, RipOutput* output, class Mp3BlockEncoder* mp3,
+                    TrackPcmStream* stream, ReadSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
+                    TrackRipResult& result);
+    // Rips result's sectors to path, or only reads them without write;
+    // disc: the first and the last sector of the disc's audio.
+    void ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, const QString& path, bool write,
                   IRipProgress* progress, TrackRipResult& result);
+    // Puts the file under its name, or drops it when the commit check refuses it.
+    void commitOrDrop(RipOutput& output, const TrackRipResult& result) const;
     // The first and the last sector of the disc's audio.
     std::pair<int32_t, int32_t> audioBounds() const;
     void saveJitterLog(const QString& path) const;
@@ -104,6 +122,7 @@ private:
     ICdRipLibrary& m_library;
     TLameCoder* m_coder = nullptr;
     ParallelMp3Encoder* m_pool = nullptr;
+    CommitCheck m_commitCheck;
     int32_t m_cdRomNum = 0;
     TDriveTableClass m_driveTable;
     TOutputFormat m_outputFormat = STEREO44100;

@@ -13,8 +13,8 @@ struct TrackRipResult {
     int32_t LastSector = -1;
     bool FileWritten = false;
     TReadReport Read;
-    bool HasChecksums = false; // CD audio only
-    uint32_t Crc = 0;
+    bool HasChecksums = false; // the AccurateRip and CTDB sums: CD audio only
+    uint32_t Crc = 0;          // CRC32 of the audio as delivered, in any format
     uint32_t V1 = 0;
     uint32_t V2 = 0;
     // This track's part of the CUETools database's disc CRC and its length in bytes.
@@ -24,9 +24,18 @@ struct TrackRipResult {
     // Stopped before its end: the file holds only the audio kept.
     bool Interrupted = false;
     int32_t KeptSectors = 0;
+    // Several reads of the track (RipRun::SetPasses): how many were made to
+    // their end, 0 for a lone read; whether two of them agreed; the CRC32 of
+    // the first, the test read, and of the read the file keeps.
+    int Reads = 0;
+    bool ReadsAgree = false;
+    uint32_t TestCrc = 0;
+    uint32_t CopyCrc = 0;
 
     int32_t SectorCount() const { return LastSector - FirstSector + 1; }
     bool LostSectors() const { return !Read.UnreadSectors.empty(); }
     // Every sector delivered, none given up on.
     bool ReadWhole() const { return FileWritten && Read.RangeFinished && !LostSectors(); }
+    // The same for a read with or without a file: it went to its end and lost nothing.
+    bool ReadToEnd() const { return Read.RangeFinished && !LostSectors() && !Interrupted; }
 };

@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSlider>
@@ -216,10 +217,13 @@ TEST_F(Accessibility, TrackListAnnouncesEachRowsTick)
 {
     choose(0);
     ASSERT_EQ(form->Sheet().TrackCount(), 3);
-    const bool wasTicked = form->Sheet().Track(2).ticked;
-    form->SelectRow(2);
-    pressKey(form->CibleFiles, Qt::Key_Space);
-    ASSERT_NE(form->Sheet().Track(2).ticked, wasTicked) << "Space ticks the current row";
+    // Space ticks and unticks the current row, whichever of its cells was clicked.
+    for (int column : {0, 3, 0}) {
+        const bool wasTicked = form->Sheet().Track(2).ticked;
+        form->CibleFiles->setCurrentIndex(form->CibleFiles->model()->index(1, column));
+        pressKey(form->CibleFiles, Qt::Key_Space);
+        ASSERT_NE(form->Sheet().Track(2).ticked, wasTicked) << "column " << column;
+    }
     QCoreApplication::processEvents(); // the list lays its rows out
     QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(form->CibleFiles)->tableInterface();
     ASSERT_NE(table, nullptr);
@@ -230,5 +234,22 @@ TEST_F(Accessibility, TrackListAnnouncesEachRowsTick)
         EXPECT_TRUE(cell->state().checkable);
         EXPECT_EQ(bool(cell->state().checked), form->Sheet().Track(row + 1).ticked) << row;
     }
-    EXPECT_NE(bool(table->cellAt(1, 0)->state().checked), wasTicked);
+    EXPECT_TRUE(table->cellAt(1, 0)->state().checked);
+}
+
+// Escape closes the lookup and the album choice, from the control that has
+// the focus, and chooses no album.
+TEST_F(Accessibility, EscapeClosesTheLookupAndTheAlbumChoice)
+{
+    albums->SetChoices({"rock 0c01ac02 A / B", "jazz 0c01ac02 C / D"});
+    const std::pair<QDialog*, QWidget*> cases[] = {{lookup.get(), lookup->ListBox1}, {albums.get(), albums->Liste}};
+    for (const auto& [window, focused] : cases) {
+        SCOPED_TRACE(window->metaObject()->className());
+        window->show();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+        QCoreApplication::sendEvent(focused, &escape);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(window->result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(albums->ChosenIndex(), -1);
 }

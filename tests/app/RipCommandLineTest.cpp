@@ -67,7 +67,7 @@ TEST_F(RipCommandLine, RipsSeveralTracksIntoAFolderWithTagsAndPlaylist)
     EXPECT_EQ(tag.out, "title=\nartist=Zoé\nalbum=Live\nyear=\ncomment=\ngenre=Jazz\ntrack=3\n");
 
     // Again into the same folder: the playlist keeps one line per file.
-    ASSERT_EQ(run({"x:", "--tracks", "3", "--dir", out, "--artist", "Zoé", "--album", "Live"}).exitCode, 0);
+    ASSERT_EQ(run({"x:", "--tracks", "3", "--dir", out, "--artist", "Zoé", "--album", "Live", "--overwrite"}).exitCode, 0);
     EXPECT_EQ(QString::fromUtf8(readAll(playlist)).count("\r\n"), 3);
 }
 

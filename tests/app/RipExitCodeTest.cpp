@@ -110,7 +110,8 @@ TEST_F(RipExitCode, VerdictsFromTheDatabaseAndExitCodes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder.toStdString());
-        const Result r = run({"--track", "2", "--out", dir.filePath("v.wav"), "--accuraterip-server", server(c.folder)},
+        const Result r = run({"--track", "2", "--out", dir.filePath("v.wav"), "--overwrite", "--accuraterip-server",
+                              server(c.folder)},
                              c.failFrom);
         EXPECT_EQ(r.code, c.code);
         EXPECT_EQ(r.out.toStdString(), c.out.toStdString());

@@ -143,12 +143,13 @@ protected:
     }
 
     // encoders "0" reads no faster than it encodes: a signal sent as a track
-    // begins finds that track still being read.
+    // begins finds that track still being read. Runs over the earlier files
+    // replace them.
     QStringList arguments(const QString& cue, const QString& tracks, const QString& folder,
                           const QString& encoders = "2") const
     {
         return {"--drive", "x=" + cue, "x:", "--tracks", tracks, "--dir", folder, "--mp3", "--encoders", encoders,
-                "--artist", "Artiste", "--album", "Album", "--no-accuraterip"};
+                "--artist", "Artiste", "--album", "Album", "--no-accuraterip", "--overwrite"};
     }
     // The visible files of a folder by name: hidden ones are the runs' own business.
     static QMap<QString, QByteArray> filesOf(const QString& folder)
@@ -233,12 +234,34 @@ TEST_F(RunOverEarlierRip, ASecondRunIntoTheFolderKeepsTheFirstRunsTracksInTheLog
 TEST_F(RunOverEarlierRip, ASecondWriterOfTheSameFileIsRefused)
 {
     const FileWriteLock first(targets[0]);
-    const RipTool second = RipTool::Run({"--drive", "x=" + cueB, "x:", "--track", "1", "--out", targets[0], "--mp3"});
+    const RipTool second =
+        RipTool::Run({"--drive", "x=" + cueB, "x:", "--track", "1", "--out", targets[0], "--mp3", "--overwrite"});
     EXPECT_NE(second.exitCode, 0);
     EXPECT_TRUE(second.err.contains(QString("Le fichier \"%1\" est déjà en cours d'écriture par un autre rippage")
                                         .arg(targets[0])))
         << second.err.toStdString();
     EXPECT_TRUE(TestFiles::ReadAll(targets[0]) == before.value(nameOf(targets[0])));
+}
+
+TEST_F(RunOverEarlierRip, ExistingFilesAreKeptUnlessOverwriteIsGiven)
+{
+    QStringList several = arguments(cueB, "2-3", out);
+    several.removeAll("--overwrite");
+    const struct {
+        QStringList arguments;
+        QString said;
+    } cases[] = {
+        {several, "Ces fichiers existent déjà ; ajoutez --overwrite pour les remplacer :\n  " + targets[1] + "\n  "
+                      + targets[2] + '\n'},
+        {{"--drive", "x=" + cueB, "x:", "--track", "1", "--out", targets[0], "--mp3"},
+         "Le fichier « " + targets[0] + " » existe déjà ; ajoutez --overwrite pour le remplacer.\n"},
+    };
+    for (const auto& c : cases) {
+        const RipTool refused = RipTool::Run(c.arguments);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.err, c.said);
+        EXPECT_TRUE(filesOf(out) == before) << "nothing read, nothing written";
+    }
 }
 
 // A file system of its own for the tool: full, or read-only.

@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -328,6 +329,18 @@ TEST_F(LookupWindow, ApplyingFillsTheSheetTheTagEditorAndTheFolder)
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
+// The focus starts on "Appliquer" once there is an answer: Enter applies it.
+TEST_F(LookupWindow, EnterAppliesTheAnswer)
+{
+    lookup->show();
+    lookup->Timer1Timer();
+    ASSERT_EQ(lookup->focusWidget(), lookup->BitBtn1);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(lookup->focusWidget(), &enter);
+    EXPECT_EQ(lookup->result(), QDialog::Accepted);
+    EXPECT_EQ(column(AlbumTrack::Title), QStringList({"Intro", "Outro", ""}));
+}
+
 TEST_F(LookupWindow, ForbiddenCharactersAreCorrectedBeforeAnythingIsWritten)
 {
     http.answers["cddb read rock 0c01ac02"] = Record("rock", "AC?DC / Live: 1991", {"Who*", "Fine"});
@@ -342,6 +355,8 @@ TEST_F(LookupWindow, ForbiddenCharactersAreCorrectedBeforeAnythingIsWritten)
     const QString folder = musicFolder() + "ACDC/Live 1991/";
     EXPECT_EQ(main->DirectoryText->text(), folder);
     EXPECT_EQ(column(AlbumTrack::Target).value(0), folder + "01 - Live 1991 - ACDC - Who.wav");
+    // The correction names the file; the tag keeps the title as the server wrote it.
+    EXPECT_EQ(column(AlbumTrack::Title), QStringList({"Who*", "Fine", ""}));
 }
 
 TEST_F(LookupWindow, DotNamesCannotLeadOutOfTheMusicFolder)
@@ -525,14 +540,17 @@ TEST_F(LookupWindow, PreferencesFromTheCalvenorMenuChangeAddressServersAndOrder)
     EXPECT_EQ(main->Calvenor_Preferences->text(), "Préférences");
     QStringList errors;
     QString shownAddress;
+    bool rememberShown = true;
     whenShown(&preferences, [&] {
         shownAddress = preferences.Adresse->text();
+        rememberShown = preferences.RememberChoices->isChecked();
         preferences.ServeurCddb->setText("ftp://cddb.exemple.fr");
         preferences.Enregistrer->click(); // refused: stays open
         errors = dialogs.texts();
         preferences.Adresse->setText("paul@exemple.be");
         preferences.ServeurCddb->setText("http://cddb.exemple.fr/~cddb");
         preferences.MusicBrainzFirst->setChecked(true);
+        preferences.RememberChoices->setChecked(true);
         preferences.Enregistrer->click();
     });
     main->Calvenor_Preferences->trigger();
@@ -543,5 +561,7 @@ TEST_F(LookupWindow, PreferencesFromTheCalvenorMenuChangeAddressServersAndOrder)
     EXPECT_EQ(reread.Email(), "paul@exemple.be");
     EXPECT_EQ(reread.CddbServer(), "http://cddb.exemple.fr/~cddb");
     EXPECT_TRUE(reread.MusicBrainzFirst());
+    EXPECT_FALSE(rememberShown) << "off until the user turns it on";
+    EXPECT_TRUE(reread.RememberChoices());
     EXPECT_EQ(lookup->CddbServer(), "http://cddb.exemple.fr/~cddb");
 }

@@ -5,8 +5,11 @@ namespace {
 QList<AlbumTrack> tracks(std::initializer_list<int> numbers)
 {
     QList<AlbumTrack> out;
-    for (int n : numbers)
-        out << AlbumTrack{n, {}, false};
+    for (int n : numbers) {
+        AlbumTrack track;
+        track.number = n;
+        out << track;
+    }
     return out;
 }
 } // namespace
@@ -24,6 +27,22 @@ TEST(AlbumSheet, TargetsFollowTheTrackNumberAndItsValues)
     EXPECT_EQ(sheet.Track(2).value(AlbumTrack::Target), "/m/03 - Band - Outro.wav");
     EXPECT_EQ(sheet.SlotOf(3), 2);
     EXPECT_EQ(sheet.SlotOf(1), 0);
+}
+
+// A title corrected for its file leaves the tag's title alone; a new title
+// names the file again.
+TEST(AlbumSheet, FileTitleNamesTheFileOnlyUntilTheTitleChanges)
+{
+    AlbumSheet sheet;
+    sheet.Reset(tracks({1}));
+    sheet.SetValue(1, AlbumTrack::Title, "Qui es-tu ?");
+    sheet.SetFileTitle(1, "Qui es-tu");
+    sheet.Retarget(1, "/m/", true);
+    EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Title), "Qui es-tu ?");
+    EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/01 - Qui es-tu.mp3");
+    sheet.SetValue(1, AlbumTrack::Title, "Où vas-tu");
+    sheet.Retarget(1, "/m/", true);
+    EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/01 - Où vas-tu.mp3");
 }
 
 // A window may write after the disc went: slots it names are gone.

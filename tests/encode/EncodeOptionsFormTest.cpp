@@ -243,3 +243,25 @@ TEST_F(EncodeOptions, DetecterShowsAndKeepsTheOffsetFoundForTheDrivesModel)
     }
     EXPECT_TRUE(offThread);
 }
+
+// "Vérifier" stores the most reads of a track, 1 when it is off; "Par
+// défaut" turns it off.
+TEST_F(EncodeOptions, VerifyStoresTheMostReadsAndTheDefaultsTurnItOff)
+{
+    const auto stored = [this] { return Settings(settings.FileName()).Passes(); };
+    EXPECT_FALSE(options->VerifyCheck->isChecked());
+    EXPECT_FALSE(options->PassesEdit->isEnabled());
+    options->VerifyCheck->click();
+    EXPECT_EQ(stored(), 5);
+    options->PassesEdit->setValue(options->PassesEdit->maximum());
+    EXPECT_EQ(stored(), 16);
+    TEncode_Options_Form again(forms, services, form->LameCoder1());
+    EXPECT_TRUE(again.VerifyCheck->isChecked());
+    EXPECT_EQ(again.PassesEdit->value(), 16);
+    options->VerifyCheck->click();
+    EXPECT_EQ(stored(), 1);
+    options->VerifyCheck->click();
+    options->RestoreButton->click();
+    EXPECT_FALSE(options->VerifyCheck->isChecked());
+    EXPECT_EQ(stored(), 1);
+}

@@ -35,6 +35,10 @@ TEST(TargetNameRule, ForbiddenCharacters)
         EXPECT_FALSE(TargetNameRule::IsForbiddenNameChar(c));
     EXPECT_EQ(TargetNameRule::FirstForbiddenChar("AB/CD"), 2);
     EXPECT_EQ(TargetNameRule::FirstForbiddenChar("A-B"), -1);
+    // Tags keep such names: their files go without the characters.
+    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 02", "Live: 1991", "AC/DC", "Qui es-tu ?", true),
+              "/m/02 - Live 1991 - ACDC - Qui es-tu.mp3");
+    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 02", "", "", "???", false), "/m/02 - Piste 02.wav");
 }
 
 TEST(TargetNameRule, ParentFolder)

@@ -171,6 +171,16 @@ TEST_F(AccurateRip, EachVerdictFromALocalDatabase)
         EXPECT_EQ(report.DiffersFromKnownDisc(), c.differs);
         EXPECT_TRUE(report.VerificationNote().isEmpty());
     }
+    // A track cut short (the disc removed) keeps its checksums but gets no verdict.
+    RipReport cut;
+    for (TrackRipResult t : ripped.Tracks()) {
+        t.Interrupted = t.TrackNum == 2;
+        cut.Add(t);
+    }
+    AccurateRipDatabase exact(http, QStringLiteral("http://127.0.0.1:%1/accuraterip/exact").arg(server.Port()));
+    cut.Verify(exact, disc);
+    EXPECT_EQ(cut.VerdictLines(), QStringList({"Piste 01 : exacte (AccurateRip v1, confiance 9)",
+                                               "Piste 03 : exacte (AccurateRip v2, confiance 3)"}));
 }
 
 TEST_F(AccurateRip, LostSectorsAreToldByTheRipperTheSummaryAndTheLog)
@@ -193,7 +203,7 @@ TEST_F(AccurateRip, LostSectorsAreToldByTheRipperTheSummaryAndTheLog)
 
     const QString log = Playlist::FileName(dir.path(), "A", "B", RipLog::Ending);
     EXPECT_EQ(log, dir.filePath("A - B - Rapport.log"));
-    RipLog::Save(log, {QDateTime::currentDateTime(), cue, 0, QStringLiteral("complet"), QStringLiteral("image a.cue")},
+    RipLog::Save(log, {QDateTime::currentDateTime(), cue, 0, QStringLiteral("complet"), 1, QStringLiteral("image a.cue")},
                  report);
     const QString text = QString::fromUtf8(TestFiles::ReadAll(log));
     EXPECT_TRUE(text.contains("\nLecteur : image a.cue\nDécalage de lecture : 0 échantillons\n"));

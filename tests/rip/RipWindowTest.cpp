@@ -16,14 +16,18 @@
 #include "support/ReferenceScript.h"
 #include "support/SlowCdRipLibrary.h"
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTreeView>
 #include <QTimer>
 #include "disc/AlbumSheet.h"
 #include <QtEndian>
@@ -161,8 +165,10 @@ TEST_F(RipWindow, TickedRowsBecomeTaggedWavFilesWithAPlaylist)
     EXPECT_EQ(ripping->RippedCount(), 2);
     EXPECT_FALSE(ripping->isVisible());
 
-    // A second run into the same folder adds only what is new.
+    // A second run into the same folder adds only what is new; one answer
+    // lets it replace both earlier files.
     tick({5});
+    dialogs.script(MsgAnswer::YesToAll);
     dialogs.script(MsgAnswer::Yes);
     main->Button2Click();
     EXPECT_EQ(playlist(), QStringList({"02 - Deux.wav", "04 - Piste 04.wav", "05 - Piste 05.wav"}));
@@ -196,25 +202,97 @@ TEST_F(RipWindow, Mp3FilesDecodeToTheTrackLength)
 
 TEST_F(RipWindow, StopDuringTheSecondOfThreeTracks)
 {
+    for (QRadioButton* format : {main->WavRipp, main->MP3Ripp}) {
+        SCOPED_TRACE(format->text().toStdString());
+        QDir(music).removeRecursively();
+        QDir().mkpath(music);
+        dialogs.shown.clear();
+        format->click();
+        main->DirectoryTextChange();
+        tick({1, 2, 3});
+        duringTrack(2, [this] { ripping->Image1Click(); });
+        main->Button2Click();
+        EXPECT_TRUE(QFile::exists(target(1)));
+        const QByteArray partial = readAll(target(2));
+        ASSERT_GT(partial.size(), 44);
+        if (format == main->WavRipp) {
+            EXPECT_EQ(readAll(target(1)).size(), 44 + image.TrackAt(1).pcm.size() + 128);
+            EXPECT_LT(partial.size(), 44 + image.TrackAt(2).pcm.size());
+            EXPECT_NE(partial.right(128).left(3), "TAG") << "the partial file is kept untagged";
+            EXPECT_EQ(qFromLittleEndian<uint32_t>(partial.constData() + 40), uint32_t(partial.size() - 44))
+                << "the header tells what the file holds";
+        }
+        EXPECT_FALSE(QFile::exists(target(3)));
+        EXPECT_EQ(playlist(), QStringList({QFileInfo(target(1)).fileName()}));
+        ASSERT_EQ(dialogs.shown.size(), 1) << "no question after a stop, only what was cut short";
+        EXPECT_EQ(dialogs.shown[0].buttons, MsgButtons::OkReport);
+        EXPECT_TRUE(dialogs.shown[0].text.startsWith("Piste 02 interrompue à 00:0")) << dialogs.shown[0].text.toStdString();
+        EXPECT_EQ(ripping->RippedCount(), 1);
+        EXPECT_EQ(shell.beeps, 0);
+        EXPECT_TRUE(ripping->RunStopped());
+        EXPECT_EQ(main->CibleFiles->model()->index(1, 9).data().toString(), "interrompue");
+        const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
+        EXPECT_TRUE(log.contains("Résumé : 1 piste(s) rippée(s), 0 avec des secteurs illisibles, 1 interrompue(s)"))
+            << log.toStdString();
+        EXPECT_EQ(log.count("  AccurateRip : non vérifiée\n"), 2) << "no verdict for the stopped track";
+    }
+}
+
+TEST_F(RipWindow, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo)
+{
     main->WavRipp->click();
-    tick({1, 2, 3});
-    duringTrack(2, [this] { ripping->Image1Click(); });
+    const struct {
+        QList<MsgAnswer> answers;
+        int questions;
+        bool firstReplaced;
+    } cases[] = {
+        {{MsgAnswer::YesToAll}, 1, true},
+        {{MsgAnswer::No, MsgAnswer::Yes}, 2, false},
+    };
+    for (const auto& c : cases) {
+        QDir(music).removeRecursively();
+        QDir().mkpath(music);
+        dialogs.shown.clear();
+        for (int k : {1, 2})
+            ASSERT_TRUE(QFile(target(k)).open(QIODevice::WriteOnly));
+        for (MsgAnswer a : c.answers)
+            dialogs.script(a);
+        tick({1, 2, 3});
+        main->Button2Click();
+        const QStringList questions = dialogs.texts().filter("existe déjà");
+        ASSERT_EQ(questions.size(), c.questions);
+        EXPECT_EQ(questions.first(), "Le fichier « " + target(1) + " » existe déjà. Le remplacer ?");
+        EXPECT_EQ(dialogs.shown.first().buttons, MsgButtons::YesAllNo);
+        EXPECT_EQ(readAll(target(1)).isEmpty(), !c.firstReplaced);
+        EXPECT_FALSE(readAll(target(2)).isEmpty());
+        EXPECT_EQ(playlist().contains("01 - Piste 01.wav"), c.firstReplaced);
+        EXPECT_EQ(dialogs.texts().last().contains(
+                      "Pistes non rippées, leur fichier existant a été conservé : Piste 01."),
+                  !c.firstReplaced)
+            << dialogs.texts().last().toStdString();
+    }
+}
+
+TEST_F(RipWindow, TheEndMessageOpensTheLogAndTheWindowTellsTheTimeLeft)
+{
+    main->WavRipp->click();
+    tick({1, 2});
+    cdRip->FailSectors(image.TrackAt(2).firstSector + 20, 3);
+    QString shownDuringTrack2;
+    // The reader waits here while the window takes the progress at its own pace.
+    duringTrack(2, [&] {
+        QDeadlineTimer deadline(5000);
+        while (ripping->Label4->text().isEmpty() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        shownDuringTrack2 = ripping->Label4->text();
+    });
+    dialogs.script(MsgAnswer::Report);
     main->Button2Click();
-    EXPECT_EQ(readAll(target(1)).size(), 44 + image.TrackAt(1).pcm.size() + 128);
-    const QByteArray partial = readAll(target(2));
-    ASSERT_GT(partial.size(), 44);
-    EXPECT_LT(partial.size(), 44 + image.TrackAt(2).pcm.size());
-    EXPECT_NE(partial.right(128).left(3), "TAG") << "the partial file is kept untagged";
-    EXPECT_EQ(qFromLittleEndian<uint32_t>(partial.constData() + 40), uint32_t(partial.size() - 44))
-        << "the header tells what the file holds";
-    EXPECT_FALSE(QFile::exists(target(3)));
-    EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav"}));
-    ASSERT_EQ(dialogs.shown.size(), 1) << "no question after a stop, only what was cut short";
-    EXPECT_EQ(dialogs.shown[0].buttons, MsgButtons::Ok);
-    EXPECT_TRUE(dialogs.shown[0].text.startsWith("Piste 02 interrompue à 00:0")) << dialogs.shown[0].text.toStdString();
-    EXPECT_EQ(ripping->RippedCount(), 1);
-    EXPECT_EQ(shell.beeps, 0);
-    EXPECT_TRUE(ripping->RunStopped());
+    EXPECT_EQ(dialogs.shown.last().buttons, MsgButtons::YesNoReport);
+    EXPECT_EQ(shell.opened, QStringList({music + "Rapport.log"}));
+    EXPECT_EQ(main->CibleFiles->model()->index(1, 9).data().toString(), "secteurs illisibles");
+    EXPECT_TRUE(QRegularExpression("^\\d+ % – \\d\\d:\\d\\d$").match(shownDuringTrack2).hasMatch())
+        << shownDuringTrack2.toStdString();
 }
 
 TEST_F(RipWindow, StopBeforeTheRunStarts)
@@ -430,6 +508,7 @@ TEST_F(RipWindow, AnOldFileAtTheTargetIsNotTakenForARippedTrack)
     QFile old(target(2));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
     old.close();
+    dialogs.script(MsgAnswer::Yes);
     duringTrack(1, [this] { QFile::remove(dir.filePath("img.bin")); });
     main->Button2Click();
     EXPECT_EQ(readAll(target(2)), "old") << "neither tagged nor rewritten";
@@ -448,4 +527,19 @@ TEST_F(RipWindow, TheWholeDiscsCtdbVerdictClosesTheSummary)
     EXPECT_EQ(dialogs.texts(), QStringList({"Disque : exact selon CTDB (confiance 5)\n\n" + FinalQuestion}));
     const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
     EXPECT_TRUE(log.contains("\nDisque : exact selon CTDB (confiance 5)\n")) << log.toStdString();
+}
+
+// The window's run reads each track as often as the settings say.
+TEST_F(RipWindow, VerifiedTracksTellTheirReadsInTheSummaryAndTheLog)
+{
+    settings->SetPasses(3);
+    main->WavRipp->click();
+    tick({2});
+    main->Button2Click();
+    EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), image.TrackAt(2).pcm);
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts().first().startsWith("Piste 02 : deux lectures identiques après 2 lectures\n"))
+        << dialogs.texts().first().toStdString();
+    const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
+    EXPECT_TRUE(log.contains("\nLectures par piste : jusqu'à 3\n")) << log.toStdString();
 }

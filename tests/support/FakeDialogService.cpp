@@ -10,7 +10,7 @@ MsgAnswer FakeDialogService::message(MsgKind kind, const QString& text, MsgButto
         answers.pop_front();
         return a;
     }
-    return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    return buttons == MsgButtons::Ok || buttons == MsgButtons::OkReport ? MsgAnswer::Ok : MsgAnswer::No;
 }
 
 QStringList FakeDialogService::texts() const

@@ -6,7 +6,7 @@
 #include <functional>
 
 // Records every message box and answers from a script; with the script
-// empty, Yes/No boxes get No and OK boxes get OK.
+// empty, boxes with a Non get No and the others OK.
 class FakeDialogService : public IDialogService {
 public:
     struct Shown {

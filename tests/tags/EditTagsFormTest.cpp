@@ -132,13 +132,11 @@ TEST_F(EditTags, OpensOnTheSelectedRowsValues)
     EXPECT_TRUE(editor->Genre->currentText().isEmpty());
 }
 
-TEST_F(EditTags, AForbiddenCharacterInTitleArtistOrAlbumStopsTheValidation)
+TEST_F(EditTags, AForbiddenCharacterInArtistOrAlbumStopsTheValidation)
 {
     const struct { QLineEdit* box; QString text; QString subject; } cases[] = {
-        {editor->Titre, "A/B", "Le titre de la chanson"},
         {editor->Artiste, "AC:DC", "Le nom de l'artiste"},
         {editor->Album, "Best?", "Le nom de l'album"},
-        {editor->Titre, "a|b", "Le titre de la chanson"},
     };
     openOn(2);
     const QStringList targets = column(AlbumTrack::Target);
@@ -173,16 +171,10 @@ TEST_F(EditTags, AForbiddenCharacterInTitleArtistOrAlbumStopsTheValidation)
         EXPECT_EQ(dialogs.texts(), QStringList{subject + dotText});
         EXPECT_EQ(column(AlbumTrack::Artist), QStringList(4, ""));
     }
-    // The title is reported before the artist.
+    // Title, comment and year name no folder: the tag keeps them whole, the
+    // file goes without the characters files cannot hold.
     dialogs.shown.clear();
-    editor->Titre->setText("<t>");
-    editor->Artiste->setText("*");
-    editor->ValiderClick();
-    EXPECT_EQ(dialogs.texts(), QStringList{"Le titre de la chanson" + Forbidden});
-
-    // Comment and year are not names.
-    dialogs.shown.clear();
-    editor->Titre->setText("T");
+    editor->Titre->setText("Qui es-tu ?");
     editor->Artiste->setText("R");
     editor->Album->setText("A");
     editor->Commentaire->setText("1/2 \"live\"");
@@ -192,6 +184,9 @@ TEST_F(EditTags, AForbiddenCharacterInTitleArtistOrAlbumStopsTheValidation)
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(value(2, AlbumTrack::Comment), "1/2 \"live\"");
     EXPECT_EQ(value(2, AlbumTrack::Year), "9/9");
+    EXPECT_EQ(value(2, AlbumTrack::Title), "Qui es-tu ?");
+    EXPECT_TRUE(value(2, AlbumTrack::Target).endsWith("/02 - A - R - Qui es-tu.mp3"))
+        << value(2, AlbumTrack::Target).toStdString();
 }
 
 TEST_F(EditTags, SpreadsArtistAlbumYearAndGenreToEveryRowWhenTicked)

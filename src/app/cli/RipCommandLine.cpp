@@ -20,7 +20,6 @@
 #include "platform/TargetNameRule.h"
 #include "encode/TLameCoder.h"
 #include "platform/LameEncoderLibrary.h"
-#include "platform/PathText.h"
 #include "platform/StopSignals.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
@@ -30,6 +29,8 @@
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include "platform/Settings.h"
+#include "rip/KnownDiscCheck.h"
+#include "rip/TrackReads.h"
 #include <algorithm>
 #include <atomic>
 #include <iterator>
@@ -236,6 +237,7 @@ AlbumTrack RipCommandLine::trackFromOptions(int number, const QString& target) c
 int RipCommandLine::ripOneTrack()
 {
     const int track = m_options.Int(QStringLiteral("track"));
+    const int passes = m_options.Passes();
     const QString out = m_parser.value(QStringLiteral("out"));
     if (out.isEmpty())
         throw UsageError(QStringLiteral("Indiquez le fichier de sortie avec --out."));
@@ -246,6 +248,8 @@ int RipCommandLine::ripOneTrack()
     if (onDisc->Kind != QLatin1String("Audio"))
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
     configureOutput(r, true);
+    const QString written = r.OutputPath(out);
+    refuseToOverwrite(QFileInfo::exists(written) ? QStringList{written} : QStringList());
     // Stopped at once, even in a read stuck on damage, and finished as a stop
     // in the window does: the header tells what the file holds. After the
     // read, a signal gives up the database request. The poll at each chunk
@@ -256,14 +260,15 @@ int RipCommandLine::ripOneTrack()
         r.AbortRip();
     });
     TerminalProgress progress(m_err, [&r] { r.AbortRip(); });
-    const TrackRipResult rip = r.RipTrack(track, out, &progress);
+    KnownDiscCheck discCheck(passes > 1 ? verification() : RipVerification{}, &stopVerification);
+    const TrackRipResult rip = TrackReads(r, passes, &discCheck).Rip(track, out, &progress);
     m_err << '\n';
-    const QString written = r.Encode() ? PathText::WithExtension(out, QStringLiteral(".mp3")) : out;
-    if (!rip.FileWritten)
+    // A stop in a test read leaves no file, and the stop is what is told.
+    if (!rip.FileWritten && !rip.Interrupted)
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
                                 .arg(track));
     // The file was made, so if it is gone something removed it since.
-    if (!QFileInfo::exists(written))
+    if (rip.FileWritten && !QFileInfo::exists(written))
         throw CalvenorError(QStringLiteral("Le fichier « %1 » a disparu pendant l'extraction de la piste %2 "
                                            "(son dossier a-t-il été supprimé ?).")
                                 .arg(written)
@@ -297,6 +302,17 @@ void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const
             throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
 }
 
+void RipCommandLine::refuseToOverwrite(const QStringList& existing) const
+{
+    if (existing.isEmpty() || m_parser.isSet(QStringLiteral("overwrite")))
+        return;
+    if (existing.size() == 1)
+        throw CalvenorError(
+            QStringLiteral("Le fichier « %1 » existe déjà ; ajoutez --overwrite pour le remplacer.").arg(existing.first()));
+    throw CalvenorError(QStringLiteral("Ces fichiers existent déjà ; ajoutez --overwrite pour les remplacer :\n  ")
+                        + existing.join(QStringLiteral("\n  ")));
+}
+
 int RipCommandLine::ripSeveralTracks()
 {
     const QString folder = m_parser.value(QStringLiteral("dir"));
@@ -305,6 +321,7 @@ int RipCommandLine::ripSeveralTracks()
     if (m_parser.isSet(QStringLiteral("title")))
         throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
     const int encoders = m_options.Encoders();
+    const int passes = m_options.Passes();
     TCDRIP& r = ripper();
     checkTracksOnDisc(r);
     if (!QDir().mkpath(folder))
@@ -324,11 +341,18 @@ int RipCommandLine::ripSeveralTracks()
     TMP3Info tags;
     RipRun run(list, r, tags);
     run.SetEncoders(encoders);
+    run.SetPasses(passes);
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
     const StopSignals stopSignals([&run] { run.Stop(); });
     TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
     run.Begin();
+    QStringList existing;
+    run.AskOverwrite([&existing](const QString& file) {
+        existing << file;
+        return RipRun::Overwrite::Replace;
+    });
+    refuseToOverwrite(existing);
     run.Execute(&progress);
     m_err << '\n';
     // Only the files complete under their names: a stopped track is told on stderr.
@@ -356,12 +380,13 @@ RipLog::Header RipCommandLine::logHeader() const
     header.Drive = drive().LogText();
     header.ReadOffset = m_ripper->ReadOffset;
     header.ParanoiaMode = CdioRipLibrary::ModeText(m_ripper->JitterCorrect());
+    header.Passes = m_options.Passes();
     return header;
 }
 
 int RipCommandLine::reportResult(const RipReport& report)
 {
-    for (const QString& line : report.DamageLines() + report.VerdictLines())
+    for (const QString& line : report.DamageLines() + report.ProofLines())
         m_out << line << '\n';
     if (!report.VerificationNote().isEmpty())
         m_err << QStringLiteral("AccurateRip : ") << TerminalText::EscapedMessage(report.VerificationNote()) << '\n';

@@ -2,6 +2,7 @@
 #include "app/CommandHelp.h"
 #include "app/cli/UsageError.h"
 #include "encode/ParallelMp3Encoder.h"
+#include "platform/Settings.h"
 #include <QStringList>
 
 namespace {
@@ -30,9 +31,14 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
         {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
+        {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
         {QStringLiteral("encoders"),
          QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
                         "(un par cœur par défaut ; 0 : chaque piste est encodée pendant sa lecture)."),
+         QStringLiteral("N")},
+        {QStringLiteral("passes"),
+         QStringLiteral("Lit chaque piste jusqu'à N fois (1 par défaut) : à partir de 2, une lecture de test puis des "
+                        "lectures de copie jusqu'à ce que deux lectures soient identiques."),
          QStringLiteral("N")},
         {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
         {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
@@ -130,4 +136,14 @@ int RipOptions::Encoders() const
     if (count < 0 || count > MaxEncoders)
         throw UsageError(QStringLiteral("--encoders attend un nombre de 0 à %1.").arg(MaxEncoders));
     return count;
+}
+
+int RipOptions::Passes() const
+{
+    if (!m_parser.isSet(QStringLiteral("passes")))
+        return 1;
+    const int passes = Int(QStringLiteral("passes"));
+    if (passes < 1 || passes > Settings::MaxPasses)
+        throw UsageError(QStringLiteral("--passes attend un nombre de 1 à %1.").arg(Settings::MaxPasses));
+    return passes;
 }

@@ -21,6 +21,8 @@ public:
     QList<int> TrackList() const;
     // --encoders, else one a core.
     int Encoders() const;
+    // --passes: the reads of each track at most, else 1.
+    int Passes() const;
 
 private:
     const QCommandLineParser& m_parser;

@@ -1,5 +1,6 @@
 #include "app/ui/CalvenorApplication.h"
 #include "about/ui/TAboutForm.h"
+#include "app/RememberedChoices.h"
 #include "app/ui/TMain_Form.h"
 #include "cddb/ui/TRename_Track.h"
 #include "cddb/ui/TChooseAlbum.h"
@@ -163,6 +164,12 @@ int CalvenorApplication::Run()
     createServices(arguments().mid(1));
     createWindows();
     TMain_Form* main = m_owned->mainForm.get();
+    RememberedChoices remembered(m_owned->settings);
+    // After the windows: the options window starts the encoder from its defaults.
+    if (const auto choices = remembered.Restore(main->LameCoder1())) {
+        main->RestoreChoices(*choices);
+        m_owned->encodeOptionsForm->ShowCoderChoices();
+    }
     connect(main, &QObject::destroyed, this, &QApplication::quit);
     main->show();
     main->move(primaryScreen()->availableGeometry().center() - main->rect().center());
@@ -170,5 +177,7 @@ int CalvenorApplication::Run()
     main->setAttribute(Qt::WA_QuitOnClose);
     setQuitOnLastWindowClosed(true);
     showWindowNamed(qEnvironmentVariable("CALVENOR_SHOW"));
-    return exec();
+    const int status = exec();
+    remembered.Save(main->Choices(), main->LameCoder1());
+    return status;
 }

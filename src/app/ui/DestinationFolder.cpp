@@ -41,11 +41,14 @@ void DestinationFolder::Browse()
     const QString current = Text();
     const auto chosen = m_services.shell->browseFolder(QStringLiteral("Dossier de destination"),
                                                        QFileInfo(current).isDir() ? current : QString());
-    if (chosen)
+    if (chosen) {
         SetText(TargetNameRule::WithSeparator(*chosen));
+        m_chosen = Text();
+    }
 }
 
 void DestinationFolder::Up()
 {
     SetText(TargetNameRule::ParentFolder(Text()));
+    m_chosen = Text();
 }

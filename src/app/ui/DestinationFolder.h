@@ -19,8 +19,13 @@ public:
     void Browse();
     // Goes up to the parent folder.
     void Up();
+    // The folder the user last chose by hand (typed, browsed to, gone up
+    // to); empty when none yet.
+    const QString& Chosen() const { return m_chosen; }
+    void NoteTyped() { m_chosen = Text(); }
 
 private:
     QLineEdit& m_box;
     PlatformServices m_services;
+    QString m_chosen;
 };

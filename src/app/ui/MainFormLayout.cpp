@@ -170,7 +170,8 @@ void MainFormLayout::BuildControls(TMain_Form& f)
 void MainFormLayout::ShowTracks(TMain_Form& f, QAbstractItemModel& tracks)
 {
     f.CibleFiles->setModel(&tracks);
-    const int widths[] = {75, 200, 100, 100, 100, 50, 75, 100};
+    // The label column holds the tick, the result picture and "Piste NN".
+    const int widths[] = {100, 45, 200, 100, 100, 100, 50, 75, 100, 90};
     for (int c = 0; c < tracks.columnCount(); ++c)
         f.CibleFiles->setColumnWidth(c, widths[c]);
 }

@@ -28,6 +28,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,7 +57,7 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     MainFormLayout::BuildMenu(*this);
     MainFormLayout::BuildControls(*this);
     m_shade = new ShadeOverlay(this);
-    m_trackModel = new TrackListModel(m_disc->Sheet(), this);
+    m_trackModel = new TrackListModel(m_disc->Sheet(), m_disc->Toc(), this);
     MainFormLayout::ShowTracks(*this, *m_trackModel);
     m_drive = std::make_unique<DriveChoice>(*DrivesList, m_services);
     m_folder = std::make_unique<DestinationFolder>(*DirectoryText, m_services);
@@ -82,6 +83,7 @@ void TMain_Form::connectHandlers()
     // which it must go on.
     on(Timer1, &QTimer::timeout, [this] { Timer1Timer(); }, Qt::QueuedConnection);
     on(DirectoryText, &QLineEdit::textChanged, [this] { DirectoryTextChange(); });
+    on(DirectoryText, &QLineEdit::textEdited, [this] { m_folder->NoteTyped(); });
     // Only a change of choice counts: selecting the selected button changes nothing.
     on(MP3Ripp, &QRadioButton::toggled, [this] { if (MP3Ripp->isChecked()) MP3RippClick(); });
     on(WavRipp, &QRadioButton::toggled, [this] { if (WavRipp->isChecked()) WavRippClick(); });
@@ -101,6 +103,7 @@ void TMain_Form::connectHandlers()
     on(Calvenor_Preferences, &QAction::triggered, [this] { Calvenor_PreferencesExecute(); });
     on(HELP_ABOUT, &QAction::triggered, [this] { HELP_ABOUTExecute(); });
     on(CibleFiles->selectionModel(), &QItemSelectionModel::selectionChanged, [this] { CibleFilesSelectItem(); });
+    CibleFiles->installEventFilter(this);
     auto* listWatcher = new EventWatcher(CibleFiles);
     // Tab goes on from the list to the player pictures without leaving it.
     listWatcher->ShareFocusWith({Play_Blue, Pause_Blue, Stop_Blue});
@@ -123,7 +126,20 @@ void TMain_Form::FormCreate(const QStringList& arguments)
 
 QString TMain_Form::DefaultFolder() const
 {
-    return TargetNameRule::DefaultMusicFolder(m_services.shell->documentsFolder());
+    return m_musicFolder.isEmpty() ? TargetNameRule::DefaultMusicFolder(m_services.shell->documentsFolder())
+                                   : m_musicFolder;
+}
+
+RememberedChoices::Choices TMain_Form::Choices() const
+{
+    return {RipsMp3(), m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen()};
+}
+
+void TMain_Form::RestoreChoices(const RememberedChoices::Choices& choices)
+{
+    m_musicFolder = choices.folder.isEmpty() ? QString() : TargetNameRule::WithSeparator(choices.folder);
+    (choices.mp3 ? MP3Ripp : WavRipp)->setChecked(true);
+    DirectoryText->setText(DefaultFolder());
 }
 
 
@@ -208,6 +224,19 @@ void TMain_Form::resizeEvent(QResizeEvent* event)
 
 
 
+
+bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
+{
+    // Space ticks the current row whichever of its cells is current; the
+    // list alone would only when the tick's own cell is.
+    if (watched == CibleFiles && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && CibleFiles->currentIndex().isValid()) {
+        const int k = CibleFiles->currentIndex().row() + 1;
+        Sheet().SetTicked(k, !Sheet().Track(k).ticked);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 int TMain_Form::SelectedSlot() const
 {
@@ -328,6 +357,11 @@ void TMain_Form::Button2Click()
         ~RipEnds() { form->m_ripping = false; form->Repaint(); }
     } ends{this};
     m_forms.RippageEnCour->exec();
+}
+
+void TMain_Form::ShowResults(const RipReport& report)
+{
+    m_trackModel->ShowResults(report);
 }
 
 void TMain_Form::Button1Click()

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/DiscSession.h"
 #include "app/HelpPage.h"
+#include "app/RememberedChoices.h"
 #include "app/ui/DestinationFolder.h"
 #include "app/ui/DriveChoice.h"
 #include "app/ui/MainFormControls.h"
@@ -59,6 +60,13 @@ public:
     QString DefaultFolder() const override;
     bool RipsMp3() const override;
     void RetargetRows() override { DirectoryTextChange(); }
+
+    // The format and the music folder a next run may start from: the folder
+    // the user chose by hand, else the one this run started from.
+    RememberedChoices::Choices Choices() const;
+    // Starts from the choices of a last run: their format, and their folder
+    // as the music folder new discs and lookups start from.
+    void RestoreChoices(const RememberedChoices::Choices& choices);
     QChar DriveLetter() const override { return m_drive->Letter(); }
     QString DiscId() const override { return DiscIdText; }
     // DiscIdText := "ID : " + the identifier of the listed disc.
@@ -76,6 +84,7 @@ public:
     }
     int TotalProgressValue() const override { return TotalProgress->value(); }
     void ResetProgress() override { ShowRipProgress(0, 0); }
+    void ShowResults(const RipReport& report) override;
 
     // Handlers, named after the control and what the user does with it.
     void ListCdDrives() { m_drive->ListCdDrives(); }
@@ -123,6 +132,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate(const QStringList& arguments);
@@ -148,5 +158,7 @@ private:
     TrackListModel* m_trackModel = nullptr;
     std::unique_ptr<DriveChoice> m_drive;
     std::unique_ptr<DestinationFolder> m_folder;
+    // Empty: the documents' "Ma musique".
+    QString m_musicFolder;
     std::unique_ptr<PreviewButtons> m_preview;
 };

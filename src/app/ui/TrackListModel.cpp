@@ -1,26 +1,52 @@
 #include "app/ui/TrackListModel.h"
 #include "disc/AlbumSheet.h"
+#include "disc/DiscToc.h"
+#include "rip/RipReport.h"
+#include <QApplication>
 #include <QStringList>
+#include <QStyle>
 
 namespace {
+enum Column { LabelColumn = 0, LengthColumn = 1, FirstValueColumn = 2 };
+
 const QStringList& headers()
 {
-    static const QStringList names{QStringLiteral("Piste"),  QStringLiteral("Adresse cible"), QStringLiteral("Titre"),
-                                   QStringLiteral("Artiste"), QStringLiteral("Album"),       QStringLiteral("Année"),
-                                   QStringLiteral("Genre"),   QStringLiteral("Commentaire")};
+    static const QStringList names{
+        QStringLiteral("Piste"), QStringLiteral("Durée"), QStringLiteral("Adresse cible"), QStringLiteral("Titre"),
+        QStringLiteral("Artiste"), QStringLiteral("Album"), QStringLiteral("Année"), QStringLiteral("Genre"),
+        QStringLiteral("Commentaire"), QStringLiteral("Résultat")};
     return names;
 }
 
-// Column 0 is the label; column c > 0 shows value c - 1.
+const int ResultColumn = static_cast<int>(headers().size()) - 1;
+
+// Columns from FirstValueColumn show the track values in their order.
 AlbumTrack::Value valueOf(int column)
 {
-    return static_cast<AlbumTrack::Value>(column - 1);
+    return static_cast<AlbumTrack::Value>(column - FirstValueColumn);
+}
+
+QIcon iconOf(const TrackRipResult& result)
+{
+    QStyle::StandardPixmap picture = QStyle::SP_MessageBoxInformation;
+    if (result.Interrupted || !result.FileWritten || result.LostSectors())
+        picture = QStyle::SP_MessageBoxCritical;
+    else if (result.Verdict.Result == AccurateRipVerdict::Different)
+        picture = QStyle::SP_MessageBoxWarning;
+    else if (result.Verdict.Result == AccurateRipVerdict::Exact)
+        picture = QStyle::SP_DialogApplyButton;
+    return QApplication::style()->standardIcon(picture);
 }
 } // namespace
 
-TrackListModel::TrackListModel(AlbumSheet& sheet, QObject* parent) : QAbstractTableModel(parent), m_sheet(sheet)
+TrackListModel::TrackListModel(AlbumSheet& sheet, const DiscToc& toc, QObject* parent)
+    : QAbstractTableModel(parent), m_sheet(sheet), m_toc(toc)
 {
-    connect(&m_sheet, &AlbumSheet::TracksReset, this, [this] { beginResetModel(); endResetModel(); });
+    connect(&m_sheet, &AlbumSheet::TracksReset, this, [this] {
+        beginResetModel();
+        m_results.clear();
+        endResetModel();
+    });
     connect(&m_sheet, &AlbumSheet::TrackChanged, this, &TrackListModel::trackChanged);
 }
 
@@ -39,16 +65,46 @@ QVariant TrackListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || !m_sheet.HasSlot(index.row() + 1))
         return {};
     const AlbumTrack& track = m_sheet.Track(index.row() + 1);
-    if (role == Qt::CheckStateRole && index.column() == 0)
-        return track.ticked ? Qt::Checked : Qt::Unchecked;
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+    const int column = index.column();
+    const auto result = m_results.constFind(track.number);
+    const bool hasResult = result != m_results.constEnd();
+    const bool text = role == Qt::DisplayRole || role == Qt::ToolTipRole;
+    if (column == LabelColumn) {
+        if (role == Qt::CheckStateRole)
+            return track.ticked ? Qt::Checked : Qt::Unchecked;
+        if (role == Qt::DecorationRole && hasResult)
+            return iconOf(*result);
+        // The result's picture is told by its hint.
+        if (role == Qt::ToolTipRole && hasResult)
+            return RipReport::ResultText(*result);
+        return text ? track.Label() : QVariant();
+    }
+    if (column == ResultColumn)
+        return text && hasResult ? RipReport::ResultText(*result) : QVariant();
+    if (role == Qt::TextAlignmentRole && column == LengthColumn)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (!text)
         return {};
-    return index.column() == 0 ? track.Label() : track.value(valueOf(index.column()));
+    return column == LengthColumn ? lengthOf(track.number) : track.value(valueOf(column));
+}
+
+QString TrackListModel::lengthOf(int number) const
+{
+    const TocTrack* onDisc = m_toc.Track(number);
+    return onDisc ? RipReport::ShortTime(onDisc->length) : QString();
+}
+
+void TrackListModel::ShowResults(const RipReport& report)
+{
+    for (const TrackRipResult& t : report.Tracks())
+        m_results.insert(t.TrackNum, t);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 bool TrackListModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::CheckStateRole || index.column() != 0)
+    if (role != Qt::CheckStateRole || index.column() != LabelColumn)
         return false;
     m_sheet.SetTicked(index.row() + 1, value.toInt() == Qt::Checked);
     return true;
@@ -57,7 +113,7 @@ bool TrackListModel::setData(const QModelIndex& index, const QVariant& value, in
 Qt::ItemFlags TrackListModel::flags(const QModelIndex& index) const
 {
     const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    return index.column() == 0 ? flags | Qt::ItemIsUserCheckable : flags;
+    return index.column() == LabelColumn ? flags | Qt::ItemIsUserCheckable : flags;
 }
 
 QVariant TrackListModel::headerData(int section, Qt::Orientation orientation, int role) const

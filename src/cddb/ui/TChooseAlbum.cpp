@@ -10,7 +10,6 @@
 TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QWidget* parent)
     : CalvenorDialog(forms, services, parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
-    SetEscapeCloses(false);
     m_forms.ChooseAlbum = this;
     // No title bar, but the taskbar and screen readers still name the window.
     setWindowTitle(QStringLiteral("Choix de l'album"));
@@ -76,12 +75,18 @@ void TChooseAlbum::ChoiseBTNClick()
 
 void TChooseAlbum::AnnulerBTNClick()
 {
+    reject();
+}
+
+// "Annuler", Escape and the window's closing alike: no album is chosen.
+void TChooseAlbum::reject()
+{
     Liste->clear();
     if (TConnexion_CDDB_Form* lookup = m_forms.Connexion_CDDB_Form) {
         lookup->Label1->setText(QStringLiteral("Opération annulée."));
         lookup->ProgressBar1->setValue(100);
     }
-    reject();
+    CalvenorDialog::reject();
 }
 
 // The selection stays: the lookup takes the selected album.
@@ -89,5 +94,3 @@ void TChooseAlbum::Image2Click()
 {
     accept();
 }
-
-

@@ -6,8 +6,8 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-// Lets the user pick one of the discs a CDDB server matched. Closes as
-// rejected only through "Annuler".
+// Lets the user pick one of the discs a CDDB server matched. "Annuler" and
+// Escape choose none.
 class TChooseAlbum : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -30,8 +30,5 @@ public:
     void Image2Click();
     void AnnulerBTNClick();
     void ChoiseBTNClick();
-
-protected:
-
-private:
+    void reject() override;
 };

@@ -192,6 +192,9 @@ void TConnexion_CDDB_Form::Timer1Timer()
         finish();
         throw;
     }
+    // With an answer, Enter applies it.
+    if (ListBox1->count() > 0)
+        BitBtn1->setFocus();
     finish();
 }
 
@@ -293,6 +296,8 @@ QString TConnexion_CDDB_Form::askCorrection(const QString& name, const QString& 
 }
 
 // Names are corrected before anything is written; without titles nothing is.
+// The artist and the album name folders, so the tags take them as corrected;
+// a title corrected names only its file.
 void TConnexion_CDDB_Form::BitBtn1Click()
 {
     const NameCorrection correction([this](const QString& name, const QString& boxText) {
@@ -301,14 +306,15 @@ void TConnexion_CDDB_Form::BitBtn1Click()
     AlbumRelease release = m_release;
     release.artist = correction.FolderName(release.artist, QStringLiteral("Le nom de l'artiste"));
     release.album = correction.FolderName(release.album, QStringLiteral("Le nom de l'album"));
-    for (QString& title : release.titles)
-        title = correction.WithoutForbiddenChars(title, QString());
+    QStringList fileTitles;
+    for (const QString& title : release.titles)
+        fileTitles << correction.WithoutForbiddenChars(title, QString());
     showRelease(release);
     if (m_release.titles.isEmpty())
         return;
 
     const QString folder = DiscLookup::AlbumFolder(m_rows.DefaultFolder(), m_release);
-    DiscLookup::Apply(m_release, m_rows.Sheet(), folder, m_rows.RipsMp3());
+    DiscLookup::Apply(m_release, m_rows.Sheet(), folder, m_rows.RipsMp3(), fileTitles);
     m_rows.SetFolder(folder);
     done(QDialog::Accepted);
 }

@@ -37,7 +37,7 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     m_forms.Preferences_Form = this;
     setWindowTitle(QStringLiteral("Préférences"));
     setModal(true);
-    setFixedSize(420, 200);
+    setFixedSize(420, 226);
     Label1 = new QLabel(QStringLiteral("Préférences :"), this);
     MakeBold(Label1);
     Label1->setGeometry(10, 8, 300, 18);
@@ -48,10 +48,12 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     ServeurMusicBrainz->setPlaceholderText(MusicBrainzClient::DefaultServer);
     MusicBrainzFirst = new QCheckBox(QStringLiteral("Interroger MusicBrainz avant CDDB"), this);
     MusicBrainzFirst->setGeometry(FieldX, 124, FieldWidth, 22);
+    RememberChoices = new QCheckBox(QStringLiteral("Retenir le format, les options d'encodage et le dossier cible"), this);
+    RememberChoices->setGeometry(10, 150, 400, 22);
     Annuler = new QPushButton(QStringLiteral("Annuler"), this);
-    Annuler->setGeometry(224, 162, 88, 28);
+    Annuler->setGeometry(224, 188, 88, 28);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
-    Enregistrer->setGeometry(322, 162, 88, 28);
+    Enregistrer->setGeometry(322, 188, 88, 28);
     Enregistrer->setDefault(true);
     connect(Annuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(Enregistrer, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
@@ -64,6 +66,7 @@ int TPreferences_Form::ShowModal()
     ServeurCddb->setText(settings.CddbServer());
     ServeurMusicBrainz->setText(settings.MusicBrainzServer());
     MusicBrainzFirst->setChecked(settings.MusicBrainzFirst());
+    RememberChoices->setChecked(settings.RememberChoices());
     return exec();
 }
 
@@ -90,6 +93,7 @@ void TPreferences_Form::EnregistrerClick()
     settings.SetCddbServer(cddb);
     settings.SetMusicBrainzServer(musicBrainz);
     settings.SetMusicBrainzFirst(MusicBrainzFirst->isChecked());
+    settings.SetRememberChoices(RememberChoices->isChecked());
     check(settings.Saved(),
           QStringLiteral("Les préférences n'ont pas pu être enregistrées dans « %1 ».").arg(settings.FileName()));
     accept();

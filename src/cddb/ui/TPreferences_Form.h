@@ -6,8 +6,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The "Préférences" of the "Calvenor" menu: the e-mail address, the servers
-// and which metadata source is asked first. Kept in the settings.
+// The "Préférences" of the "Calvenor" menu: the e-mail address, the servers,
+// which metadata source is asked first and whether the format, the encoder
+// options and the target folder are kept for the next run. Kept in the settings.
 class TPreferences_Form : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -18,6 +19,7 @@ public:
     QLineEdit* ServeurCddb = nullptr;
     QLineEdit* ServeurMusicBrainz = nullptr;
     QCheckBox* MusicBrainzFirst = nullptr;
+    QCheckBox* RememberChoices = nullptr;
     QPushButton* Annuler = nullptr;
     QPushButton* Enregistrer = nullptr;
 

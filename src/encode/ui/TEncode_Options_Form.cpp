@@ -20,9 +20,8 @@ constexpr int Width = 251;
 constexpr int Height = 425;
 // Drives read at most a few sectors early or late.
 constexpr int MaxReadOffset = 9999;
-// Default choices of the lists, the slider and the boxes: the encoder's defaults.
-constexpr int DefaultBitRateIndex = 4; // "128"
-constexpr int DefaultVBRQuality = 4;
+// Most reads of a track shown when "Vérifier" is ticked.
+constexpr int DefaultPasses = 5;
 
 QLabel* label(QWidget* parent, const QString& text, const QRect& where)
 {
@@ -77,6 +76,16 @@ void TEncode_Options_Form::buildControls()
     TitleImg->setGeometry(10, 7, 32, 32);
     Label5 = label(this, QStringLiteral("Options d'encodage :"), {50, 12, 190, 22});
     MakeBold(Label5);
+
+    // Reads of each track until two agree; in the free row under the title,
+    // first in the tab order as on screen.
+    VerifyCheck = box(this, QStringLiteral("Vérifier"), {50, 35, 95, 20});
+    VerifyCheck->setToolTip(
+        QStringLiteral("Lire chaque piste deux fois et relire jusqu'à ce que deux lectures soient identiques"));
+    PassesEdit = new QSpinBox(this);
+    PassesEdit->setRange(2, Settings::MaxPasses);
+    PassesEdit->setToolTip(QStringLiteral("Nombre maximal de lectures de chaque piste"));
+    PassesEdit->setGeometry(150, 34, 85, 22);
 
     Label1 = label(this, QStringLiteral("Sample \nRate"), {15, 56, 80, 32});
     SelectSampleRate = list(this, {"44100", "32000", "22050"}, {100, 60, 135, 24});
@@ -133,11 +142,14 @@ void TEncode_Options_Form::buildControls()
         {CRCCheck, QStringLiteral("Contrôle d'erreur CRC")},
         {PrivateCheck, QStringLiteral("Privé")},
         {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")},
-        {DetectButton, QStringLiteral("Détecter le décalage de lecture")}};
+        {DetectButton, QStringLiteral("Détecter le décalage de lecture")},
+        {VerifyCheck, QStringLiteral("Vérifier chaque piste par deux lectures identiques")},
+        {PassesEdit, QStringLiteral("Nombre maximal de lectures de chaque piste")}};
     for (const auto& [control, name] : names)
         control->setAccessibleName(name);
-    // The spin box's own text field is what a screen reader lands on.
-    ReadOffsetEdit->findChild<QLineEdit*>()->setAccessibleName(ReadOffsetEdit->accessibleName());
+    // A spin box's own text field is what a screen reader lands on.
+    for (QSpinBox* spin : {ReadOffsetEdit, PassesEdit})
+        spin->findChild<QLineEdit*>()->setAccessibleName(spin->accessibleName());
 
     RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
     RestoreButton->setGeometry(15, 390, 105, 28);
@@ -168,6 +180,8 @@ void TEncode_Options_Form::connectHandlers()
     on(PrivateCheck, &QCheckBox::clicked, &TEncode_Options_Form::PrivateCheck1Click);
     on(ReadOffsetEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::ReadOffsetEditChange);
     on(DetectButton, &QPushButton::clicked, &TEncode_Options_Form::DetectButtonClick);
+    on(VerifyCheck, &QCheckBox::clicked, &TEncode_Options_Form::VerifyCheckClick);
+    on(PassesEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::PassesEditChange);
     on(RestoreButton, &QPushButton::clicked, &TEncode_Options_Form::RestoreButtonClick);
     on(CloseButton, &QPushButton::clicked, &TEncode_Options_Form::CloseButtonClick);
 }
@@ -176,6 +190,7 @@ void TEncode_Options_Form::FormCreate()
 {
     RestoreDefaultChoices();
     SetDrive(DriveIdentity(), nullptr);
+    showPasses(m_services.settings->Passes());
 }
 
 void TEncode_Options_Form::SetDrive(const DriveIdentity& drive, OffsetDetection detect)
@@ -185,6 +200,14 @@ void TEncode_Options_Form::SetDrive(const DriveIdentity& drive, OffsetDetection 
     DetectButton->setEnabled(bool(m_detect));
     const QSignalBlocker quiet(ReadOffsetEdit);
     ReadOffsetEdit->setValue(m_drive.ReadOffset(*m_services.settings));
+}
+
+void TEncode_Options_Form::showPasses(int passes)
+{
+    const QSignalBlocker quiet(PassesEdit);
+    VerifyCheck->setChecked(passes > 1);
+    PassesEdit->setValue(passes > 1 ? passes : DefaultPasses);
+    PassesEdit->setEnabled(passes > 1);
 }
 
 void TEncode_Options_Form::SelectSampleRateChange()
@@ -252,13 +275,8 @@ void TEncode_Options_Form::PrivateCheck1Click()
 
 void TEncode_Options_Form::ReadOffsetEditChange()
 {
-    Settings& settings = *m_services.settings;
-    m_drive.SaveReadOffset(settings, ReadOffsetEdit->value());
-    if (!settings.Saved())
-        m_services.dialogs->message(
-            MsgKind::Error,
-            QStringLiteral("Le décalage de lecture n'a pas pu être enregistré dans « %1 ».").arg(settings.FileName()),
-            MsgButtons::Ok);
+    m_drive.SaveReadOffset(*m_services.settings, ReadOffsetEdit->value());
+    warnIfUnsaved(QStringLiteral("Le décalage de lecture"));
 }
 
 // The search reads tracks and asks the database: it runs off this thread and
@@ -297,9 +315,39 @@ void TEncode_Options_Form::DetectButtonClick()
                                 MsgButtons::Ok);
 }
 
+void TEncode_Options_Form::VerifyCheckClick()
+{
+    PassesEdit->setEnabled(VerifyCheck->isChecked());
+    storePasses();
+}
+
+void TEncode_Options_Form::PassesEditChange()
+{
+    storePasses();
+}
+
+void TEncode_Options_Form::storePasses()
+{
+    m_services.settings->SetPasses(VerifyCheck->isChecked() ? PassesEdit->value() : 1);
+    warnIfUnsaved(QStringLiteral("Le nombre de lectures"));
+}
+
+void TEncode_Options_Form::warnIfUnsaved(const QString& what)
+{
+    Settings& settings = *m_services.settings;
+    if (!settings.Saved())
+        m_services.dialogs->message(MsgKind::Error,
+                                    QStringLiteral("%1 n'a pas pu être enregistré dans « %2 ».")
+                                        .arg(what, settings.FileName()),
+                                    MsgButtons::Ok);
+}
+
+// The read offset belongs to the drive and stays; the reads of each track go back to one.
 void TEncode_Options_Form::RestoreButtonClick()
 {
     RestoreDefaultChoices();
+    showPasses(1);
+    storePasses();
 }
 
 void TEncode_Options_Form::CloseButtonClick()
@@ -309,24 +357,31 @@ void TEncode_Options_Form::CloseButtonClick()
 
 void TEncode_Options_Form::RestoreDefaultChoices()
 {
+    coder().RestoreDefaults();
+    ShowCoderChoices();
+}
+
+// What the window shows is what the next rip uses.
+void TEncode_Options_Form::ShowCoderChoices()
+{
     const QList<QWidget*> controls = {SelectSampleRate, SelectBitRate, SelectMaxBitRate, SelectMode, SelectQuality,
                                       TrackBar1, VBRCheck, WriteVBRHeaderCheck, CopyrightCheck, OriginalCheck,
                                       CRCCheck, PrivateCheck};
     for (QWidget* w : controls)
         w->blockSignals(true);
-    SelectSampleRate->setCurrentIndex(0);
-    SelectBitRate->setCurrentIndex(DefaultBitRateIndex);
-    SelectMaxBitRate->setCurrentIndex(0);
-    SelectMode->setCurrentIndex(0);
-    SelectQuality->setCurrentIndex(0);
-    TrackBar1->setValue(DefaultVBRQuality);
-    Label7->setText(QString::number(DefaultVBRQuality));
-    for (QCheckBox* b : {VBRCheck, WriteVBRHeaderCheck, CopyrightCheck, OriginalCheck, PrivateCheck})
-        b->setChecked(false);
-    CRCCheck->setChecked(true);
+    SelectSampleRate->setCurrentIndex(SelectSampleRate->findText(QString::number(coder().SampleRate())));
+    SelectBitRate->setCurrentIndex(SelectBitRate->findText(QString::number(coder().Bitrate())));
+    SelectMaxBitRate->setCurrentIndex(SelectMaxBitRate->findText(QString::number(coder().MaxBitrate())));
+    SelectMode->setCurrentIndex(coder().Mode());
+    SelectQuality->setCurrentIndex(coder().Quality());
+    TrackBar1->setValue(coder().VBRQuality());
+    Label7->setText(QString::number(coder().VBRQuality()));
+    const std::pair<QCheckBox*, int32_t> boxes[] = {
+        {VBRCheck, coder().EnableVBR()},       {WriteVBRHeaderCheck, coder().WriteVBRHeader()},
+        {CopyrightCheck, coder().Copyright()}, {OriginalCheck, coder().Original()},
+        {CRCCheck, coder().CRC()},             {PrivateCheck, coder().Private()}};
+    for (const auto& [box, value] : boxes)
+        box->setChecked(value != LAME_FALSE);
     for (QWidget* w : controls)
         w->blockSignals(false);
-    // What the window shows is what the next rip uses.
-    coder().RestoreDefaults();
 }
-

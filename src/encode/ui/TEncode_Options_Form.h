@@ -54,6 +54,8 @@ public:
     QLabel* Label9 = nullptr;
     QSpinBox* ReadOffsetEdit = nullptr;
     QPushButton* DetectButton = nullptr;
+    QCheckBox* VerifyCheck = nullptr;
+    QSpinBox* PassesEdit = nullptr;
     QPushButton* RestoreButton = nullptr;
     QPushButton* CloseButton = nullptr;
 
@@ -73,6 +75,8 @@ public:
     void PrivateCheck1Click();
     void ReadOffsetEditChange();
     void DetectButtonClick();
+    void VerifyCheckClick();
+    void PassesEditChange();
     void RestoreButtonClick();
     void CloseButtonClick();
     // Every control and every encoder setting back to the defaults, without
@@ -81,11 +85,19 @@ public:
     // The drive whose read offset the box shows and saves, and how to detect
     // it; without a detection (no drive, no disc) "Détecter" is disabled.
     void SetDrive(const DriveIdentity& drive, OffsetDetection detect);
+    // Every control as the encoder's settings are, without running the
+    // change handlers (settings restored from a last run).
+    void ShowCoderChoices();
 
 private:
     void buildControls();
     void connectHandlers();
     TLameCoder& coder() const { return m_coder; }
+    // The reads of each track, as the settings hold them.
+    void showPasses(int passes);
+    void storePasses();
+    // Tells the user when what was just stored could not be saved.
+    void warnIfUnsaved(const QString& what);
 
     TLameCoder& m_coder;
     DriveIdentity m_drive;

@@ -14,11 +14,28 @@ void CalvenorDialog::MakeBold(QWidget* label)
     label->setFont(bold);
 }
 
+// On the window it belongs to, else on the main window.
+void CalvenorDialog::centreOnOwner()
+{
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : m_forms.Main_Form;
+    if (owner)
+        move(owner->geometry().center() - rect().center());
+}
+
+// Placed before the window exists, so a window manager keeps the place
+// instead of choosing one (the screen's corner for windows without a frame).
+void CalvenorDialog::setVisible(bool visible)
+{
+    if (visible && !isVisible())
+        centreOnOwner();
+    QDialog::setVisible(visible);
+}
+
+// Again once shown: a window laid out by its contents has its size only now.
 void CalvenorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (const QWidget* owner = m_forms.Main_Form)
-        move(owner->geometry().center() - rect().center());
+    centreOnOwner();
 }
 
 void CalvenorDialog::keyPressEvent(QKeyEvent* event)

@@ -4,13 +4,14 @@
 #include <QDialog>
 
 // What every secondary window shares: it reaches the other windows and the
-// platform services, and it shows centred on the main window.
+// platform services, and it shows centred on its parent window.
 class CalvenorDialog : public QDialog {
     Q_OBJECT
 public:
     CalvenorDialog(AppForms& forms, const PlatformServices& services, QWidget* parent,
                    Qt::WindowFlags flags = Qt::Dialog);
     static void MakeBold(QWidget* label);
+    void setVisible(bool visible) override;
 
 protected:
     // Windows without a close box keep Escape from closing them.
@@ -23,5 +24,7 @@ protected:
     PlatformServices m_services;
 
 private:
+    void centreOnOwner();
+
     bool m_escapeCloses = true;
 };

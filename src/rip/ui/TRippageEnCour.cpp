@@ -18,6 +18,7 @@
 #include "rip/TableTrackRows.h"
 #include "rip/TrackRowList.h"
 #include <QEvent>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
@@ -69,6 +70,11 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
     Label3->setGeometry(10, 78, 150, 18);
     connect(new EventWatcher(Label3), &EventWatcher::clicked, this, [this] { Label3Click(); });
 
+    Label4 = new QLabel(this);
+    Label4->setStyleSheet(silver);
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label4->setGeometry(160, 78, 82, 18);
+
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);
     Timer1->setSingleShot(false);
@@ -107,6 +113,7 @@ void TRippageEnCour::FormShow()
     m_host.SetRippedCount([this] { return RippedCount(); });
     Label1->setText(RunningTitle);
     Label2->setText(QStringLiteral("Le rippage va commencer..."));
+    Label4->clear();
     // A playlist that cannot be read is not overwritten: the run does not start.
     m_run->Begin();
     Timer1->start();
@@ -119,6 +126,7 @@ void TRippageEnCour::prepareVerification()
     const DriveIdentity drive = m_services.drives ? DriveIdentity::Of(*m_services.drives, letter) : DriveIdentity();
     ripper.ReadOffset = drive.ReadOffset(*m_services.settings);
     m_run->SetVerification(RipVerification::Online(m_services.http, m_services.internet, m_host.Rows().Toc()));
+    m_run->SetPasses(m_services.settings->Passes());
     RipLog::Header header;
     header.Source = m_services.drives ? m_services.drives->source(letter) : QString();
     header.Drive = m_services.drives ? drive.LogText() : QString();
@@ -132,10 +140,15 @@ void TRippageEnCour::Timer1Timer()
     Timer1->stop();
     if (!m_run || m_stopped)
         return;
+    m_run->AskOverwrite([this](const QString& file) { return askOverwrite(file); });
+    // A stop may come while a question is up.
+    if (m_stopped)
+        return;
     m_run->SetEncoders(ParallelMp3Encoder::DefaultEncoders());
     // An error halts the run: the window stays open, showing the failed track,
     // until the user presses stop.
     m_executing = true;
+    m_clock.start();
     const bool done = ErrorDisplay::Run(*m_services.dialogs, [this] {
         try {
             // Reading, encoding and tagging go on off this thread; the window
@@ -167,6 +180,14 @@ void TRippageEnCour::showProgress(int trackPercent, int workDone, const QString&
         showStatus(target);
     }
     m_host.ShowRipProgress(trackPercent, workDone);
+    const int total = m_run->WorkTotal();
+    const int secondsLeft = m_run->SecondsLeft(m_clock.elapsed());
+    QString text = QStringLiteral("%1 %").arg(total > 0 ? 100 * workDone / total : 0);
+    if (secondsLeft >= 0)
+        text += QStringLiteral(" – ") + RipReport::Clock(secondsLeft);
+    Label4->setText(text);
+    Label4->setToolTip(secondsLeft >= 0 ? QStringLiteral("Temps restant estimé : %1").arg(RipReport::Clock(secondsLeft))
+                                        : QString());
 }
 
 void TRippageEnCour::showStatus(const QString& path)
@@ -181,18 +202,21 @@ void TRippageEnCour::finishRun()
     Label2->clear();
     m_services.shell->restoreApplication();
     const RipReport& report = m_run->Report();
+    m_host.ShowResults(report);
+    const QString skipped = m_run->SkippedTracksText();
     if (!m_run->UnreadTracks().isEmpty())
-        m_services.dialogs->message(MsgKind::Error, joinParagraphs({m_run->UnreadTracksText(), lostSectorLines()}),
-                                    MsgButtons::Ok);
+        tell(MsgKind::Error, joinParagraphs({m_run->UnreadTracksText(), lostSectorLines(), skipped}), MsgButtons::Ok);
     else if (m_run->WasDiscRemoved())
-        m_services.dialogs->message(MsgKind::Warning, m_run->DiscRemovedText(), MsgButtons::Ok);
+        tell(MsgKind::Warning, m_run->DiscRemovedText(), MsgButtons::Ok);
     else if (!report.InterruptionLines().isEmpty())
-        m_services.dialogs->message(
-            MsgKind::Warning,
-            joinParagraphs({report.InterruptionLines().join('\n'),
-                            QStringLiteral("Son fichier est conservé, mais il n'a été ni étiqueté ni ajouté à la "
-                                           "liste de lecture.")}),
-            MsgButtons::Ok);
+        tell(MsgKind::Warning,
+             joinParagraphs({report.InterruptionLines().join('\n'),
+                             keptStoppedFile(report)
+                                 ? QStringLiteral("Son fichier est conservé, mais il n'a été ni étiqueté ni ajouté à "
+                                                  "la liste de lecture.")
+                                 : QString(),
+                             skipped}),
+             MsgButtons::Ok);
     else if (report.LostSectors() || report.DiffersFromKnownDisc())
         offerFolder(MsgKind::Warning,
                     joinParagraphs({report.LostSectors()
@@ -202,15 +226,16 @@ void TRippageEnCour::finishRun()
                                               + lostSectorLines()
                                         : QStringLiteral("Calvenor a terminé de ripper les pistes demandées, mais des "
                                                          "pistes diffèrent de la base AccurateRip."),
-                                    report.VerdictLines().join('\n'),
+                                    report.ProofLines().join('\n'), skipped,
                                     QStringLiteral("Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
     else if (m_host.Rows().Sheet().TrackCount() > 0 && m_host.TotalProgressValue() != 0) {
         m_services.shell->beep();
         offerFolder(MsgKind::Confirmation,
-                    joinParagraphs({report.VerdictLines().join('\n'),
+                    joinParagraphs({report.ProofLines().join('\n'), skipped,
                                     QStringLiteral("Calvenor a terminé de ripper les pistes demandées avec succès. "
                                                    "Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
-    }
+    } else if (!skipped.isEmpty())
+        tell(MsgKind::Information, skipped, MsgButtons::Ok);
     resetProgress();
     close();
 }
@@ -224,6 +249,13 @@ QString TRippageEnCour::lostSectorLines() const
     return lines.join('\n');
 }
 
+// A track stopped in its test read has no file to speak of.
+bool TRippageEnCour::keptStoppedFile(const RipReport& report)
+{
+    return std::any_of(report.Tracks().begin(), report.Tracks().end(),
+                       [](const TrackRipResult& t) { return t.Interrupted && t.FileWritten; });
+}
+
 QString TRippageEnCour::joinParagraphs(const QStringList& paragraphs)
 {
     QStringList kept = paragraphs;
@@ -233,8 +265,30 @@ QString TRippageEnCour::joinParagraphs(const QStringList& paragraphs)
 
 void TRippageEnCour::offerFolder(MsgKind kind, const QString& text)
 {
-    if (m_services.dialogs->message(kind, text, MsgButtons::YesNo) == MsgAnswer::Yes)
+    if (tell(kind, text, MsgButtons::YesNo) == MsgAnswer::Yes)
         m_services.shell->open(m_host.Rows().Folder());
+}
+
+MsgAnswer TRippageEnCour::tell(MsgKind kind, const QString& text, MsgButtons buttons)
+{
+    const QString log = m_run->LogFileName();
+    if (!log.isEmpty())
+        buttons = buttons == MsgButtons::YesNo ? MsgButtons::YesNoReport : MsgButtons::OkReport;
+    const MsgAnswer answer = m_services.dialogs->message(kind, text, buttons);
+    if (answer == MsgAnswer::Report)
+        m_services.shell->open(log);
+    return answer;
+}
+
+RipRun::Overwrite TRippageEnCour::askOverwrite(const QString& file)
+{
+    const MsgAnswer answer =
+        m_services.dialogs->message(MsgKind::Confirmation,
+                                    QStringLiteral("Le fichier « %1 » existe déjà. Le remplacer ?").arg(file),
+                                    MsgButtons::YesAllNo);
+    if (answer == MsgAnswer::YesToAll)
+        return RipRun::Overwrite::ReplaceAll;
+    return answer == MsgAnswer::Yes ? RipRun::Overwrite::Replace : RipRun::Overwrite::Skip;
 }
 
 void TRippageEnCour::resetProgress()

@@ -1,11 +1,14 @@
 #pragma once
 #include "platform/IDialogService.h"
 #include "platform/ui/CalvenorDialog.h"
+#include "rip/RipRun.h"
+#include <QElapsedTimer>
 #include <QStringList>
 #include <memory>
 
 class QLabel;
 class QTimer;
+class RipReport;
 class RipRun;
 class IRipHost;
 class TrackRowList;
@@ -23,6 +26,7 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr; // the run's percentage and time left
     QTimer* Timer1 = nullptr;
 
     // Rows finished in the current run.
@@ -48,7 +52,11 @@ private:
     // The damage of the tracks that have a file, one line each.
     QString lostSectorLines() const;
     static QString joinParagraphs(const QStringList& paragraphs);
+    static bool keptStoppedFile(const RipReport& report);
     void offerFolder(MsgKind kind, const QString& text);
+    // An end message; with a log saved it offers "Voir le rapport", which opens it.
+    MsgAnswer tell(MsgKind kind, const QString& text, MsgButtons buttons);
+    RipRun::Overwrite askOverwrite(const QString& file);
     void stopRun();
     void showStatus(const QString& path);
     void showProgress(int trackPercent, int workDone, const QString& target);
@@ -58,6 +66,7 @@ private:
     std::unique_ptr<TrackRowList> m_rows;
     std::unique_ptr<RipRun> m_run;
     QString m_shownTarget;
+    QElapsedTimer m_clock;
     bool m_stopped = false;
     bool m_showing = false;
     bool m_executing = false;

@@ -162,19 +162,18 @@ void TEdit_Tags_Form::FillFromSelectedRow()
         box->home(false);
 }
 
+// The artist and the album may become folder names; a title names only a
+// file, which goes without the characters files cannot hold.
 bool TEdit_Tags_Form::namesAreAllowed()
 {
-    const std::pair<QLineEdit*, QString> names[] = {{Titre, QStringLiteral("Le titre de la chanson")},
-                                                    {Artiste, QStringLiteral("Le nom de l'artiste")},
+    const std::pair<QLineEdit*, QString> names[] = {{Artiste, QStringLiteral("Le nom de l'artiste")},
                                                     {Album, QStringLiteral("Le nom de l'album")}};
     for (const auto& [box, subject] : names) {
-        // The artist and the album may become folder names too.
-        const bool folderName = box != Titre;
         if (TargetNameRule::FirstForbiddenChar(box->text()) >= 0) {
             m_services.dialogs->message(MsgKind::Error, TargetNameRule::ForbiddenCharactersText(subject), MsgButtons::Ok);
             return false;
         }
-        if (folderName && TargetNameRule::IsDotFolderName(box->text())) {
+        if (TargetNameRule::IsDotFolderName(box->text())) {
             m_services.dialogs->message(MsgKind::Error, TargetNameRule::DotFolderNameText(subject), MsgButtons::Ok);
             return false;
         }
