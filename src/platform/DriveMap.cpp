@@ -134,6 +134,16 @@ QString DriveMap::source(QChar letter)
     return m_sources.value(letter.toLower());
 }
 
+// Images answer libcdio's inquiry with the name of its image driver: only a
+// device is asked.
+std::optional<DriveModel> DriveMap::model(QChar letter)
+{
+    const QString path = source(letter);
+    if (path.isEmpty() || CdSourceKind::Of(path) != CdSourceKind::Device)
+        return std::nullopt;
+    return DriveModel::OfDevice(path);
+}
+
 bool DriveMap::isDiscPresent(QChar letter)
 {
     const QString path = source(letter);

@@ -17,6 +17,7 @@
 #include "platform/IHttpClient.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
+#include "platform/DriveIdentity.h"
 #include "platform/DriveMap.h"
 #include "encode/TLameCoder.h"
 #include "platform/LameEncoderLibrary.h"
@@ -123,7 +124,7 @@ int RipCommandLine::dispatch()
     if (m_parser.isSet(QStringLiteral("find-offset"))) {
         ripper(); // selects the drive
         Settings settings;
-        return OffsetCommand(*m_library, verification(), settings, m_out).Run();
+        return OffsetCommand(*m_library, drive(), verification(), settings, m_out).Run();
     }
     if (m_parser.isSet(QStringLiteral("convert")))
         return convertFiles();
@@ -146,6 +147,11 @@ void RipCommandLine::listDrives()
                                            "--drive X=CHEMIN."));
     for (QChar letter : m_drives->Letters())
         m_out << letter << ":\\ " << m_drives->source(letter) << '\n';
+}
+
+DriveIdentity RipCommandLine::drive() const
+{
+    return DriveIdentity::Of(*m_drives, driveLetter());
 }
 
 QChar RipCommandLine::driveLetter() const
@@ -190,8 +196,8 @@ TCDRIP& RipCommandLine::ripper()
     m_library = m_makeLibrary(m_drives->CdSources());
     m_ripper = std::make_unique<TCDRIP>(*m_library);
     m_ripper->SetCDRomNum(index);
-    if (m_parser.isSet(QStringLiteral("offset")))
-        m_ripper->ReadOffset = m_options.Int(QStringLiteral("offset"));
+    m_ripper->ReadOffset = m_parser.isSet(QStringLiteral("offset")) ? m_options.Int(QStringLiteral("offset"))
+                                                                    : drive().ReadOffset(Settings());
     if (m_ripper->Tracks.isEmpty())
         throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1. %2")
                                 .arg(m_drives->source(letter), m_library->LastError()));
@@ -391,6 +397,7 @@ RipLog::Header RipCommandLine::logHeader() const
     RipLog::Header header;
     header.Date = QDateTime::currentDateTime();
     header.Source = m_drives->source(driveLetter());
+    header.Drive = drive().LogText();
     header.ReadOffset = m_ripper->ReadOffset;
     header.ParanoiaMode = CdioRipLibrary::ModeText(m_ripper->JitterCorrect());
     header.Passes = m_options.Passes();

@@ -12,6 +12,7 @@
 
 class AlbumSheet;
 class DiscToc;
+class DriveIdentity;
 class DriveMap;
 class IEncoderLibrary;
 class TLameCoder;
@@ -75,6 +76,8 @@ private:
     // Its table of contents, read once.
     const DiscToc& toc();
     QChar driveLetter() const;
+    // What that drive is: its model, or the image's file.
+    DriveIdentity drive() const;
 
     QTextStream& m_out;
     QTextStream& m_err;

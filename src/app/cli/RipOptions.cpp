@@ -66,11 +66,13 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("release"),
          QStringLiteral("Numéro de l'album retenu par --cddb ou --musicbrainz quand ils sont plusieurs (1 par défaut)."),
          QStringLiteral("N")},
-        {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
+        {QStringLiteral("offset"),
+         QStringLiteral("Décalage de lecture du lecteur, en échantillons (par défaut celui enregistré pour son "
+                        "modèle ; 0 pour une image)."),
          QStringLiteral("N")},
         {QStringLiteral("find-offset"),
          QStringLiteral("Cherche le décalage de lecture du lecteur (±3000 échantillons) dans la base AccurateRip "
-                        "et l'enregistre dans les préférences.")},
+                        "et l'enregistre dans les préférences pour le modèle du lecteur.")},
         {QStringLiteral("accuraterip-id"), QStringLiteral("Affiche le chemin du disque dans la base AccurateRip.")},
         {QStringLiteral("accuraterip-server"),
          QStringLiteral("Adresse de la base AccurateRip (http://www.accuraterip.com/accuraterip par défaut)."),
