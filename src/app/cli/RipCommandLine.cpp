@@ -338,6 +338,7 @@ int RipCommandLine::ripSeveralTracks()
     run.SetPasses(passes);
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
+    run.SetToc(toc());
     const StopSignals stopSignals([&run] { run.Stop(); });
     TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
     run.Begin();
@@ -354,6 +355,8 @@ int RipCommandLine::ripSeveralTracks()
         if (t.FileWritten && !t.Interrupted)
             m_out << t.Path << '\n';
     m_out << run.PlaylistFileName() << '\n';
+    if (!run.CueSheetFileName().isEmpty())
+        m_out << run.CueSheetFileName() << '\n';
     throwIfInterrupted(run.Report(), m_wantedTracks);
     const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())

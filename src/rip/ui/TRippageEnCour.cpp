@@ -131,6 +131,7 @@ void TRippageEnCour::prepareVerification()
         verification.SkipReason = RipVerification::NoNetwork();
     }
     m_run->SetVerification(verification);
+    m_run->SetToc(m_host.Rows().Toc());
     m_run->SetPasses(m_services.settings->Passes());
     RipLog::Header header;
     header.Source = m_services.drives ? m_services.drives->source(m_host.Rows().DriveLetter()) : QString();
