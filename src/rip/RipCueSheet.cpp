@@ -102,16 +102,18 @@ QString RipCueSheet::Text() const
     return text;
 }
 
-QString RipCueSheet::pregapText(const TocTrack& track, const TrackFile& file, int32_t position)
+QString RipCueSheet::pregapText(const TocTrack& track, const TrackFile& file, int32_t position) const
 {
     return headerText(track, file) + indexLine(0, position) + fileLine(file.file);
 }
 
-QString RipCueSheet::headerText(const TocTrack& track, const TrackFile& file)
+QString RipCueSheet::headerText(const TocTrack& track, const TrackFile& file) const
 {
     QString text = QStringLiteral("  TRACK %1 AUDIO\n").arg(track.number, 2, 10, QLatin1Char('0'));
     text += valueLine(QStringLiteral("    "), QStringLiteral("TITLE"), file.title);
-    text += valueLine(QStringLiteral("    "), QStringLiteral("PERFORMER"), file.performer);
+    // The album's performer stands for each track that has no other.
+    if (file.performer != m_performer)
+        text += valueLine(QStringLiteral("    "), QStringLiteral("PERFORMER"), file.performer);
     if (track.preEmphasis || track.copyPermitted)
         text += QStringLiteral("    FLAGS%1%2\n")
                     .arg(track.copyPermitted ? QStringLiteral(" DCP") : QString(),

@@ -35,8 +35,8 @@ private:
     };
     // The track's header and INDEX 00 at position in the file before its
     // own, then its own file.
-    static QString pregapText(const TocTrack& track, const TrackFile& file, int32_t position);
-    static QString headerText(const TocTrack& track, const TrackFile& file);
+    QString pregapText(const TocTrack& track, const TrackFile& file, int32_t position) const;
+    QString headerText(const TocTrack& track, const TrackFile& file) const;
     static QString indexesText(const TocTrack& track);
 
     DiscToc m_toc;

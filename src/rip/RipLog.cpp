@@ -57,7 +57,7 @@ QString trackBlock(const TrackRipResult& t)
     if (!passes.isEmpty())
         line(QStringLiteral("Lectures"), passes);
     if (t.PreEmphasis)
-        line(QStringLiteral("Pré-accentuation"), RipReport::EmphasisText());
+        line(QStringLiteral("Pré-accentuation"), QStringLiteral("oui, à désaccentuer à la lecture"));
     const QString verdict = t.Verdict.Detail();
     line(Verdict, verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
     return text;

@@ -15,7 +15,7 @@ public:
         int32_t ReadOffset = 0;
         QString ParanoiaMode;
         int Passes = 1; // reads of each track, at most
-        QString CueSheet; // written by the run; empty: none
+        QString CueSheet = QString(); // written by the run; empty: none
     };
 
     // Named like the playlist, with this in place of "PlayList.M3u".
