@@ -165,7 +165,8 @@ TEST(DiscToc, ReadKeepsTheDiscsOwnNumbersAndItsCodes)
 
 // A cue sheet and a cdrdao table of the same disc, read by libcdio: pregap,
 // flags, ISRC and catalogue number. (libcdio ends a .toc's last track early
-// when it has a START: the pre-gap here is the middle track's.)
+// when it has a START: the pre-gap here is the middle track's; it finds a
+// .toc's files from the working folder: they are named in full.)
 TEST(DiscToc, ReadsWhatACueSheetOrATocTells)
 {
     const struct {
@@ -189,19 +190,19 @@ TEST(DiscToc, ReadsWhatACueSheetOrATocTells)
                      "COPY\n"
                      "PRE_EMPHASIS\n"
                      "ISRC \"FRZ039800212\"\n"
-                     "FILE \"disc.bin\" 0 00:01:00\n"
+                     "FILE \"%1\" 0 00:01:00\n"
                      "TRACK AUDIO\n"
-                     "FILE \"disc.bin\" 00:01:00 00:03:00\n"
+                     "FILE \"%1\" 00:01:00 00:03:00\n"
                      "START 00:02:00\n"
                      "TRACK AUDIO\n"
-                     "FILE \"disc.bin\" 00:04:00 00:01:00\n"},
+                     "FILE \"%1\" 00:04:00 00:01:00\n"},
     };
     QTemporaryDir dir;
     ASSERT_TRUE(TestFiles::Write(dir.filePath("disc.bin"), QByteArray(375 * 2352, '\0')));
     for (const auto& image : images) {
         SCOPED_TRACE(image.name);
         const QString path = dir.filePath(image.name);
-        ASSERT_TRUE(TestFiles::Write(path, image.text));
+        ASSERT_TRUE(TestFiles::Write(path, QString::fromLatin1(image.text).replace("%1", dir.filePath("disc.bin")).toUtf8()));
         CdioAudioDevice device;
         const DiscToc toc = DiscToc::Read(device, path);
         ASSERT_EQ(toc.Tracks().size(), 3);
