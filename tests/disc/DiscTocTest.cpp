@@ -202,7 +202,8 @@ TEST(DiscToc, ReadsWhatACueSheetOrATocTells)
     for (const auto& image : images) {
         SCOPED_TRACE(image.name);
         const QString path = dir.filePath(image.name);
-        ASSERT_TRUE(TestFiles::Write(path, QString::fromLatin1(image.text).replace("%1", dir.filePath("disc.bin")).toUtf8()));
+        const QString text = QString::fromLatin1(image.text).replace("%1", dir.filePath("disc.bin"));
+        ASSERT_TRUE(TestFiles::Write(path, text.toUtf8()));
         CdioAudioDevice device;
         const DiscToc toc = DiscToc::Read(device, path);
         ASSERT_EQ(toc.Tracks().size(), 3);
