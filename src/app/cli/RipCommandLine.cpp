@@ -354,9 +354,9 @@ int RipCommandLine::ripSeveralTracks()
     for (const TrackRipResult& t : run.Report().Tracks())
         if (t.FileWritten && !t.Interrupted)
             m_out << t.Path << '\n';
-    m_out << run.PlaylistFileName() << '\n';
     if (!run.CueSheetFileName().isEmpty())
         m_out << run.CueSheetFileName() << '\n';
+    m_out << run.PlaylistFileName() << '\n';
     throwIfInterrupted(run.Report(), m_wantedTracks);
     const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())
