@@ -56,6 +56,8 @@ QString trackBlock(const TrackRipResult& t)
     const QString passes = RipReport::PassText(t);
     if (!passes.isEmpty())
         line(QStringLiteral("Lectures"), passes);
+    if (t.PreEmphasis)
+        line(QStringLiteral("Pré-accentuation"), QStringLiteral("oui, à désaccentuer à la lecture"));
     const QString verdict = t.Verdict.Detail();
     line(Verdict, verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
     return text;
@@ -219,6 +221,9 @@ QString RipLog::Text(const Header& header, const RipReport& report)
     text += QStringLiteral("Mode de paranoia : %1\n").arg(header.ParanoiaMode);
     if (header.Passes > 1)
         text += QStringLiteral("Lectures par piste : jusqu'à %1\n").arg(header.Passes);
+    text += QStringLiteral("Fichier CUE : %1\n")
+                .arg(header.CueSheet.isEmpty() ? QStringLiteral("aucun, le disque n'a pas été rippé en entier")
+                                               : header.CueSheet);
     if (!report.VerificationNote().isEmpty())
         text += QStringLiteral("AccurateRip : %1\n").arg(report.VerificationNote());
     if (!report.DiscVerificationNote().isEmpty())

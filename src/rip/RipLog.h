@@ -16,6 +16,7 @@ public:
         QString ParanoiaMode;
         int Passes = 1; // reads of each track, at most
         QString Drive = QString(); // DriveIdentity::LogText; no line when empty
+        QString CueSheet = QString(); // written by the run; empty: none
     };
 
     // Named like the playlist, with this in place of "PlayList.M3u".

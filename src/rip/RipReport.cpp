@@ -6,11 +6,33 @@
 #include "rip/CtdbCrc.h"
 #include "rip/CtdbDatabase.h"
 #include "disc/AccurateRipDiscId.h"
+#include "disc/DiscToc.h"
 #include <algorithm>
 
 namespace {
 constexpr int32_t SectorsPerSecond = 75;
 } // namespace
+
+const TrackRipResult* RipReport::Track(int number) const
+{
+    const auto found = std::find_if(m_tracks.begin(), m_tracks.end(),
+                                    [number](const TrackRipResult& t) { return t.TrackNum == number; });
+    return found == m_tracks.end() ? nullptr : &*found;
+}
+
+bool RipReport::RippedToEnd(const TrackRipResult& track)
+{
+    return track.FileWritten && track.Read.RangeFinished && !track.Interrupted;
+}
+
+bool RipReport::RipsWholeDisc(const DiscToc& toc) const
+{
+    const QList<TocTrack> audio = toc.AudioTracks();
+    return !audio.isEmpty() && std::all_of(audio.begin(), audio.end(), [this](const TocTrack& disc) {
+        const TrackRipResult* ripped = Track(disc.number);
+        return ripped && RippedToEnd(*ripped);
+    });
+}
 
 void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& disc)
 {
@@ -177,6 +199,15 @@ QStringList RipReport::PassLines() const
         if (!text.isEmpty())
             lines << TrackLabel(t.TrackNum) + QStringLiteral(" : ") + text;
     }
+    return lines;
+}
+
+QStringList RipReport::EmphasisLines() const
+{
+    QStringList lines;
+    for (const TrackRipResult& t : m_tracks)
+        if (t.PreEmphasis && t.FileWritten)
+            lines << TrackLabel(t.TrackNum) + QStringLiteral(" : ") + EmphasisText();
     return lines;
 }
 

@@ -18,6 +18,12 @@ class RipReport {
 public:
     void Add(const TrackRipResult& track) { m_tracks << track; }
     const QList<TrackRipResult>& Tracks() const { return m_tracks; }
+    // The track with this number on the disc; null when the run has none.
+    const TrackRipResult* Track(int number) const;
+    // Every audio track of the table was ripped to its end into a file.
+    bool RipsWholeDisc(const DiscToc& toc) const;
+    // Read to its last sector into a file, whatever sectors were lost.
+    static bool RippedToEnd(const TrackRipResult& track);
 
     // One request for the whole disc. A database that cannot be reached
     // leaves the tracks unchecked and says why in VerificationNote().
@@ -48,8 +54,11 @@ public:
     // "Piste 04 : deux lectures identiques après 3 lectures", one per track
     // read several times (TrackReads) to its end.
     QStringList PassLines() const;
-    // What the summaries tell of the tracks read whole: PassLines then VerdictLines.
-    QStringList ProofLines() const { return PassLines() + VerdictLines(); }
+    // "Piste 05 : pré-accentuation (à désaccentuer à la lecture)", one per
+    // ripped track the disc flags so.
+    QStringList EmphasisLines() const;
+    // What the summaries tell of the tracks read whole: PassLines, VerdictLines, then EmphasisLines.
+    QStringList ProofLines() const { return PassLines() + VerdictLines() + EmphasisLines(); }
     // The tracks ripped to their end: a stopped track does not count.
     int RippedCount() const;
     bool LostSectors() const;
@@ -75,6 +84,7 @@ public:
     static QString InterruptedFile(const TrackRipResult& track);
     // The same as PassLines' without the track; empty for a lone read.
     static QString PassText(const TrackRipResult& track);
+    static QString EmphasisText() { return QStringLiteral("pré-accentuation (à désaccentuer à la lecture)"); }
     // "Piste NN"
     static QString TrackLabel(int trackNum);
 

@@ -5,6 +5,7 @@
 #include "rip/IRipProgress.h"
 #include "rip/ITrackRows.h"
 #include "rip/KnownDiscCheck.h"
+#include "rip/RipCueSheet.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackReads.h"
 #include "tags/TMP3Info.h"
@@ -126,6 +127,7 @@ void RipRun::Execute(IRipProgress* owner)
     m_unreadTracks.clear();
     m_report = RipReport();
     m_logFile.clear();
+    m_cueFile.clear();
     int ticked = 0;
     int64_t bytes = 0;
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
@@ -183,6 +185,7 @@ void RipRun::finish()
     m_playlist.Save(file);
     if (m_report.Tracks().isEmpty())
         return;
+    saveCueSheet();
     // A Stop during the reads still lets the tracks already ripped be
     // proven; a Stop from here on gives up the request.
     m_cancelVerification = false;
@@ -190,8 +193,37 @@ void RipRun::finish()
     RipLog::Header header = m_logHeader;
     header.Date = QDateTime::currentDateTime();
     header.Passes = m_passes;
+    header.CueSheet = m_cueFile;
     m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
     RipLog::Save(m_logFile, header, m_report);
+}
+
+void RipRun::saveCueSheet()
+{
+    if (m_toc.IsEmpty() || !m_report.RipsWholeDisc(m_toc))
+        return;
+    RipCueSheet sheet(m_toc);
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
+        const AlbumTrack row = m_rows.Row(k);
+        if (k == 1)
+            sheet.SetAlbum(row.value(AlbumTrack::Artist), row.value(AlbumTrack::Album));
+        const TrackRipResult* rip = m_report.Track(row.number);
+        if (!inRun(row) || !rip || !RipReport::RippedToEnd(*rip))
+            continue;
+        // Track 00: the audio hidden before track 1.
+        if (row.number == 0)
+            sheet.SetHiddenTrack(relativeName(rip->Path));
+        else
+            sheet.SetTrack(row.number, relativeName(rip->Path), row.value(AlbumTrack::Artist),
+                           row.value(AlbumTrack::Title));
+    }
+    m_cueFile = RipCueSheet::FileName(PlaylistFileName());
+    sheet.Save(m_cueFile);
+}
+
+QString RipRun::relativeName(const QString& path) const
+{
+    return path.mid(TargetNameRule::WithSeparator(m_folder).size());
 }
 
 std::unique_ptr<ParallelMp3Encoder> RipRun::makePool()
@@ -243,6 +275,8 @@ void RipRun::completeRow(const PendingRow& done)
     const QString path = done.row.value(AlbumTrack::Target);
     TrackRipResult rip = done.rip;
     rip.Interrupted = rip.Interrupted || done.cutOff;
+    if (const TocTrack* disc = m_toc.Track(rip.TrackNum))
+        rip.PreEmphasis = disc->preEmphasis;
     m_report.Add(rip);
     // Stopped in its test read: no file was made and the report says so.
     if (!rip.FileWritten && rip.Interrupted)
@@ -255,7 +289,7 @@ void RipRun::completeRow(const PendingRow& done)
         m_unreadTracks << done.row.number;
         return;
     }
-    const QString line = path.mid(TargetNameRule::WithSeparator(m_folder).size());
+    const QString line = relativeName(path);
     QFile::remove(TCDRIP::JitterLogPath(path));
     // Stopped or cut off by the disc's removal: the file stops short, so it
     // is kept but neither counted, tagged nor listed as if it were whole, and

@@ -1,5 +1,6 @@
 #pragma once
 #include "disc/AlbumTrack.h"
+#include "disc/DiscToc.h"
 #include "rip/Playlist.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
@@ -40,6 +41,9 @@ public:
     // How the tracks are proven and what the log's header says; before Execute.
     void SetVerification(const RipVerification& verification) { m_verification = verification; }
     void SetLogHeader(const RipLog::Header& header) { m_logHeader = header; }
+    // The disc's table of contents, for the cue sheet of a run that rips the
+    // whole disc and the tracks' pre-emphasis; none: neither.
+    void SetToc(const DiscToc& toc) { m_toc = toc; }
     // Encoder threads of an MP3 run (ParallelMp3Encoder::DefaultEncoders()
     // for one per core); 0, the default, encodes as it reads.
     void SetEncoders(int count) { m_encoders = count; }
@@ -99,6 +103,8 @@ public:
     const RipReport& Report() const { return m_report; }
     // Where the log was saved; empty when nothing was ripped.
     const QString& LogFileName() const { return m_logFile; }
+    // Where the cue sheet was saved; empty when the run did not rip the whole disc.
+    const QString& CueSheetFileName() const { return m_cueFile; }
 
     // Writes the track's tag values and number into the file at its target
     // path: ID3v2 (MP3 files) and ID3v1.
@@ -116,6 +122,9 @@ private:
     // A ticked row the user did not leave out.
     bool inRun(const AlbumTrack& row) const;
     void finish();
+    void saveCueSheet();
+    // A file of the run as the playlist and the cue sheet name it: relative to the folder.
+    QString relativeName(const QString& path) const;
     // Named after the first row as it reads now; once the rows are gone, the
     // name found at the start stands.
     QString fileAfterFirstRow(const QString& ending, const QString& atStart) const;
@@ -142,6 +151,8 @@ private:
     RipVerification m_verification;
     RipLog::Header m_logHeader;
     QString m_logFile;
+    DiscToc m_toc;
+    QString m_cueFile;
     int m_cutOffTrack = 0;
     std::atomic<bool> m_stopped{false};
     std::atomic<bool> m_cancelVerification{false};

@@ -31,6 +31,8 @@ struct TrackRipResult {
     bool ReadsAgree = false;
     uint32_t TestCrc = 0;
     uint32_t CopyCrc = 0;
+    // The disc flags the track's audio as pre-emphasised: it is ripped as is.
+    bool PreEmphasis = false;
 
     int32_t SectorCount() const { return LastSector - FirstSector + 1; }
     bool LostSectors() const { return !Read.UnreadSectors.empty(); }

@@ -136,7 +136,7 @@ protected:
         const RipTool earlier = RipTool::Run(arguments(cueA, "1-3", out));
         ASSERT_EQ(earlier.exitCode, 0) << earlier.err.toStdString();
         targets = earlier.out.split('\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(targets.size(), 4); // three tracks and the playlist
+        ASSERT_EQ(targets.size(), 5); // three tracks, the cue sheet and the playlist
         before = filesOf(out);
         ASSERT_EQ(RipTool::Run(arguments(cueB, "1-3", reference)).exitCode, 0);
         whole = filesOf(reference);
@@ -168,7 +168,7 @@ protected:
     QString cueA, cueB;
     QString out = dir.filePath("sortie");
     QString reference = dir.filePath("reference");
-    QStringList targets; // the earlier run's files, then its playlist
+    QStringList targets; // the earlier run's files, then its cue sheet and playlist
     QMap<QString, QByteArray> before, whole;
 };
 } // namespace

@@ -543,3 +543,24 @@ TEST_F(RipWindow, VerifiedTracksTellTheirReadsInTheSummaryAndTheLog)
     const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
     EXPECT_TRUE(log.contains("\nLectures par piste : jusqu'à 3\n")) << log.toStdString();
 }
+
+// A run of every track leaves a cue sheet beside the playlist, and the
+// summary tells a track the disc flags as pre-emphasised.
+TEST_F(RipWindow, AWholeDiscRunWritesACueSheetAndTellsPreEmphasis)
+{
+    DiscImage flagged;
+    for (int t = 1; t <= 5; ++t)
+        flagged.AddAudioTrack(DiscImage::NoisePcm(20 + 5 * t, t), t == 3 ? DiscImage::PreEmphasis : 0);
+    flagged.WriteTo(dir.path(), "img");
+    main->DrivesListChange();
+    main->WavRipp->click();
+    tick({1, 2, 3, 4});
+    main->Button2Click();
+    EXPECT_FALSE(QFile::exists(music + "PlayList.cue"));
+    tick({5});
+    dialogs.script(MsgAnswer::YesToAll);
+    main->Button2Click();
+    EXPECT_TRUE(QFile::exists(music + "PlayList.cue"));
+    ASSERT_EQ(dialogs.texts().size(), 3);
+    EXPECT_EQ(dialogs.texts().last(), "Piste 03 : pré-accentuation (à désaccentuer à la lecture)\n\n" + FinalQuestion);
+}

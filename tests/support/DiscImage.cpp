@@ -51,6 +51,35 @@ DiscImage& DiscImage::AddAudioTrack(const QByteArray& pcm, int flags)
     return *this;
 }
 
+DiscImage& DiscImage::WithPregap(int sectors)
+{
+    if (m_tracks.size() < 2 || !m_tracks.last().audio || !m_tracks.at(m_tracks.size() - 2).audio)
+        throw std::invalid_argument("a pre-gap goes to an audio track after an audio track");
+    Track& track = m_tracks.last();
+    Track& previous = m_tracks[m_tracks.size() - 2];
+    if (sectors <= 0 || sectors >= track.lastSector - track.firstSector + 1)
+        throw std::invalid_argument("a pre-gap leaves the track at least one sector");
+    const qsizetype bytes = qsizetype(sectors) * SectorBytes;
+    track.pregap = track.firstSector;
+    track.firstSector += sectors;
+    previous.lastSector += sectors;
+    previous.pcm += track.pcm.left(bytes);
+    track.pcm.remove(0, bytes);
+    return *this;
+}
+
+DiscImage& DiscImage::WithIsrc(const QString& isrc)
+{
+    m_tracks.last().isrc = isrc;
+    return *this;
+}
+
+DiscImage& DiscImage::WithCatalog(const QString& mcn)
+{
+    m_catalog = mcn;
+    return *this;
+}
+
 DiscImage& DiscImage::AddDataTrack(int sectors)
 {
     if (sectors <= 0)
@@ -85,7 +114,8 @@ QString DiscImage::WriteTo(const QString& folder, const QString& baseName) const
 
 QByteArray DiscImage::cueSheet(const QString& binName) const
 {
-    QString cue = QStringLiteral("FILE \"%1\" BINARY\n").arg(binName);
+    QString cue = m_catalog.isEmpty() ? QString() : QStringLiteral("CATALOG %1\n").arg(m_catalog);
+    cue += QStringLiteral("FILE \"%1\" BINARY\n").arg(binName);
     for (int i = 0; i < m_tracks.size(); ++i) {
         const Track& t = m_tracks.at(i);
         cue += QStringLiteral("  TRACK %1 %2\n")
@@ -95,6 +125,10 @@ QByteArray DiscImage::cueSheet(const QString& binName) const
             cue += QStringLiteral("    FLAGS%1%2\n")
                        .arg(t.flags & CopyPermitted ? QStringLiteral(" DCP") : QString())
                        .arg(t.flags & PreEmphasis ? QStringLiteral(" PRE") : QString());
+        if (!t.isrc.isEmpty())
+            cue += QStringLiteral("    ISRC %1\n").arg(t.isrc);
+        if (t.pregap >= 0)
+            cue += QStringLiteral("    INDEX 00 %1\n").arg(msf(t.pregap));
         cue += QStringLiteral("    INDEX 01 %1\n").arg(msf(t.firstSector));
     }
     return cue.toUtf8();

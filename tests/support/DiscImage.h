@@ -6,7 +6,7 @@
 
 // A disc image for tests: one .bin and its .cue of the same base name (the
 // reader opens the .bin named after the .cue, whatever the FILE line says).
-// Tracks follow each other without pregap; track 1 starts at sector 0.
+// Track 1 starts at sector 0; a later track may have a pre-gap (INDEX 00).
 class DiscImage {
 public:
     static constexpr int SectorBytes = 2352;
@@ -18,12 +18,20 @@ public:
         bool audio = true;
         int flags = 0;       // AudioFlag bits
         QByteArray pcm;      // audio: 16-bit little-endian stereo PCM as written
-        int32_t firstSector = 0;
-        int32_t lastSector = 0; // inclusive
+        int32_t firstSector = 0; // INDEX 01
+        int32_t lastSector = 0;  // inclusive: up to the next track's INDEX 01
+        int32_t pregap = -1;     // INDEX 00, -1 when none
+        QString isrc;
     };
 
     // Appends an audio track; pcm must hold whole sectors (throws otherwise).
     DiscImage& AddAudioTrack(const QByteArray& pcm, int flags = 0);
+    // The last track's first sectors become its pre-gap: they lie before its
+    // INDEX 01 and so at the end of the previous track's audio.
+    DiscImage& WithPregap(int sectors);
+    DiscImage& WithIsrc(const QString& isrc);
+    // The disc's catalogue number (MCN), written as the cue's CATALOG.
+    DiscImage& WithCatalog(const QString& mcn);
     // Appends a MODE1/2352 data track of the given number of sectors.
     DiscImage& AddDataTrack(int sectors);
 
@@ -46,4 +54,5 @@ private:
 
     QList<Track> m_tracks;
     int32_t m_sectors = 0;
+    QString m_catalog;
 };

@@ -335,6 +335,7 @@ int RipCommandLine::ripSeveralTracks()
     run.SetPasses(passes);
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
+    run.SetToc(toc());
     const StopSignals stopSignals([&run] { run.Stop(); });
     TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
     run.Begin();
@@ -350,6 +351,8 @@ int RipCommandLine::ripSeveralTracks()
     for (const TrackRipResult& t : run.Report().Tracks())
         if (t.FileWritten && !t.Interrupted)
             m_out << t.Path << '\n';
+    if (!run.CueSheetFileName().isEmpty())
+        m_out << run.CueSheetFileName() << '\n';
     m_out << run.PlaylistFileName() << '\n';
     throwIfInterrupted(run.Report(), m_wantedTracks);
     const int code = reportResult(run.Report());

@@ -126,6 +126,7 @@ void TRippageEnCour::prepareVerification()
     const DriveIdentity drive = m_services.drives ? DriveIdentity::Of(*m_services.drives, letter) : DriveIdentity();
     ripper.ReadOffset = drive.ReadOffset(*m_services.settings);
     m_run->SetVerification(RipVerification::Online(m_services.http, m_services.internet, m_host.Rows().Toc()));
+    m_run->SetToc(m_host.Rows().Toc());
     m_run->SetPasses(m_services.settings->Passes());
     RipLog::Header header;
     header.Source = m_services.drives ? m_services.drives->source(letter) : QString();
