@@ -15,7 +15,7 @@
 
 class IRipProgress;
 class ITrackRows;
-class ParallelMp3Encoder;
+class ParallelTrackEncoder;
 class TCDRIP;
 class TMP3Info;
 class TrackReads;
@@ -40,7 +40,7 @@ public:
     // How the tracks are proven and what the log's header says; before Execute.
     void SetVerification(const RipVerification& verification) { m_verification = verification; }
     void SetLogHeader(const RipLog::Header& header) { m_logHeader = header; }
-    // Encoder threads of an MP3 run (ParallelMp3Encoder::DefaultEncoders()
+    // Encoder threads of an MP3 or FLAC run (ParallelTrackEncoder::DefaultEncoders()
     // for one per core); 0, the default, encodes as it reads.
     void SetEncoders(int count) { m_encoders = count; }
     // Reads of each track, at most (TrackReads): 1, the default, reads it
@@ -101,16 +101,16 @@ public:
     const QString& LogFileName() const { return m_logFile; }
 
     // Writes the track's tag values and number into the file at its target
-    // path: ID3v2 (MP3 files) and ID3v1.
-    static void TagFile(TMP3Info& tags, const AlbumTrack& track);
+    // path: ID3v2 (MP3 files) and ID3v1, or a Vorbis comment (FLAC files).
+    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0);
 
 private:
     struct PendingRow;
     class ProgressHook;
-    std::unique_ptr<ParallelMp3Encoder> makePool();
-    void setPool(ParallelMp3Encoder* pool);
-    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, TrackReads& reads, IRipProgress& progress);
-    void completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait);
+    std::unique_ptr<ParallelTrackEncoder> makePool();
+    void setPool(ParallelTrackEncoder* pool);
+    PendingRow readRow(const AlbumTrack& row, ParallelTrackEncoder* pool, TrackReads& reads, IRipProgress& progress);
+    void completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncoder* pool, bool wait);
     void completeRow(const PendingRow& done);
     int64_t bytesOfTrack(int track) const;
     // A ticked row the user did not leave out.
@@ -147,5 +147,5 @@ private:
     std::atomic<bool> m_cancelVerification{false};
     std::atomic<bool> m_discRemoved{false};
     mutable std::mutex m_poolMutex;
-    ParallelMp3Encoder* m_pool = nullptr;
+    ParallelTrackEncoder* m_pool = nullptr;
 };

@@ -1,12 +1,13 @@
 #include "disc/DiscToc.h"
 #include "platform/TargetNameRule.h"
+#include "encode/Mp3TrackEncoder.h"
 #include "encode/TLameCoder.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/LameEncoderLibrary.h"
 #include "rip/BackgroundRipRun.h"
-#include "encode/ParallelMp3Encoder.h"
+#include "encode/ParallelTrackEncoder.h"
 #include "encode/RipOutput.h"
 #include "rip/RipLog.h"
 #include "rip/RipRun.h"
@@ -233,8 +234,9 @@ TEST_F(ParallelRun, QueuedPcmStaysWithinItsBound)
     LameEncoderLibrary lame;
     TLameCoder coder(lame);
     const QByteArray pcm = DiscImage::NoisePcm(1200, 9);
-    ParallelMp3Encoder pool(coder, 1, Bound);
-    TrackPcmStream& stream = pool.BeginTrack(std::make_unique<RipOutput>(dir.filePath("t.mp3")));
+    ParallelTrackEncoder pool(1, Bound);
+    TrackPcmStream& stream = pool.BeginTrack(std::make_unique<RipOutput>(dir.filePath("t.mp3")),
+                                             [&](RipOutput& out) { return std::make_unique<Mp3TrackEncoder>(coder, out); });
     for (int at = 0; at < pcm.size(); at += Chunk)
         ASSERT_TRUE(stream.Push(reinterpret_cast<const uint8_t*>(pcm.constData()) + at, std::min<int>(Chunk, pcm.size() - at)));
     stream.Close();
