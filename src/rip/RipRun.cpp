@@ -240,7 +240,10 @@ void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncod
 
 void RipRun::completeRow(const PendingRow& done)
 {
-    const QString path = done.row.value(AlbumTrack::Target);
+    // The file as the ripper names it: a FLAC rip gives its own extension.
+    AlbumTrack row = done.row;
+    row.setValue(AlbumTrack::Target, m_ripper.OutputPath(row.value(AlbumTrack::Target)));
+    const QString path = row.value(AlbumTrack::Target);
     TrackRipResult rip = done.rip;
     rip.Interrupted = rip.Interrupted || done.cutOff;
     m_report.Add(rip);
@@ -267,7 +270,7 @@ void RipRun::completeRow(const PendingRow& done)
         return;
     }
     ++m_rippedCount;
-    TagFile(m_tags, done.row, static_cast<int>(m_ripper.AlbumTracks().size()));
+    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()));
     m_playlist.Add(line);
 }
 

@@ -327,9 +327,9 @@ int RipCommandLine::ripSeveralTracks()
 
     QList<AlbumTrack> tracks;
     for (const AlbumTrack& disc : r.AlbumTracks()) {
-        const QString target = TargetNameRule::ComposeTargetPath(
+        const QString target = r.OutputPath(TargetNameRule::ComposeTargetPath(
             folder, disc.Label(), m_parser.value(QStringLiteral("album")), m_parser.value(QStringLiteral("artist")),
-            QString(), r.Encode());
+            QString(), r.Encode()));
         AlbumTrack track = trackFromOptions(disc.number, target);
         track.ticked = m_wantedTracks.contains(disc.number);
         tracks << track;
