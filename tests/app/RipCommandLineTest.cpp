@@ -93,7 +93,7 @@ TEST_F(RipCommandLine, MistakesGetFrenchMessagesAndNoFile)
         {{"--flac", "--mp3"}, "--flac ne se combine pas avec --mp3, --wav ou --pcm."},
     };
     for (const auto& m : flacMistakes) {
-        const RipTool flac = run(QStringList{"x:", "--tracks", "1", "--dir", dir.filePath("d")} + m.options);
+        const RipTool flac = run(QStringList{"x:", "--track", "1", "--out", dir.filePath("t.flac")} + m.options);
         EXPECT_EQ(flac.exitCode, 2);
         EXPECT_TRUE(flac.err.contains(QString::fromUtf8(m.message))) << flac.err.toStdString();
     }
