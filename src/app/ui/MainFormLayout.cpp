@@ -99,6 +99,9 @@ void MainFormLayout::BuildControls(TMain_Form& f)
     f.MP3Ripp->setChecked(true);
     f.WavRipp = new QRadioButton(QStringLiteral("Ripper en WAV"), client);
     f.WavRipp->setGeometry(340, 52, 120, 24);
+    // Under the other two, beside the list's caption.
+    f.FlacRipp = new QRadioButton(QStringLiteral("Ripper en FLAC"), client);
+    f.FlacRipp->setGeometry(340, 80, 130, 22);
     f.Button1 = pushButton(client, QStringLiteral("Options"), QStringLiteral("Modifier les options d'encodage mp3"),
                          QRect(480, 50, 90, 28));
     f.Button2 = pushButton(client, QStringLiteral("Ripper"), QStringLiteral("Lancer le rippage des pistes sélectionnées"),

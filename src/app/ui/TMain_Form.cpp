@@ -17,6 +17,7 @@
 #include "platform/TargetNameRule.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/EventWatcher.h"
+#include "platform/Settings.h"
 #include "rip/TCDRIP.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "tags/TMP3Info.h"
@@ -84,6 +85,7 @@ void TMain_Form::connectHandlers()
     // Only a change of choice counts: selecting the selected button changes nothing.
     on(MP3Ripp, &QRadioButton::toggled, [this] { if (MP3Ripp->isChecked()) MP3RippClick(); });
     on(WavRipp, &QRadioButton::toggled, [this] { if (WavRipp->isChecked()) WavRippClick(); });
+    on(FlacRipp, &QRadioButton::toggled, [this] { if (FlacRipp->isChecked()) FlacRippClick(); });
     on(BitBtn2, &QPushButton::clicked, [this] { BitBtn2Click(); });
     on(DeleteItemButton, &QPushButton::clicked, [this] { DeleteItemButtonClick(); });
     on(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
@@ -129,13 +131,13 @@ QString TMain_Form::DefaultFolder() const
 
 RememberedChoices::Choices TMain_Form::Choices() const
 {
-    return {RipsMp3(), m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen()};
+    return {RipsMp3(), m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen(), FlacRipp->isChecked()};
 }
 
 void TMain_Form::RestoreChoices(const RememberedChoices::Choices& choices)
 {
     m_musicFolder = choices.folder.isEmpty() ? QString() : TargetNameRule::WithSeparator(choices.folder);
-    (choices.mp3 ? MP3Ripp : WavRipp)->setChecked(true);
+    (choices.flac ? FlacRipp : choices.mp3 ? MP3Ripp : WavRipp)->setChecked(true);
     DirectoryText->setText(DefaultFolder());
 }
 
@@ -272,24 +274,35 @@ void TMain_Form::DirectoryTextChange()
     const QString folder = DirectoryText->text();
     if (!folder.isEmpty())
         m_disc->Sheet().RetargetAll(folder, MP3Ripp->isChecked());
+    if (!folder.isEmpty() && FlacRipp->isChecked())
+        m_disc->Sheet().SetExtensions(QStringLiteral(".flac"));
 }
 
-void TMain_Form::setRipFormat(bool mp3)
+void TMain_Form::setRipFormat()
 {
-    m_disc->Ripper().SetEncode(mp3);
-    m_disc->Ripper().SetWriteWAV(!mp3);
+    TCDRIP& ripper = m_disc->Ripper();
+    ripper.SetEncode(MP3Ripp->isChecked());
+    ripper.SetWriteWAV(WavRipp->isChecked());
+    ripper.SetFlac(FlacRipp->isChecked());
+    ripper.SetFlacLevel(m_services.settings->FlacLevel());
 }
 
 void TMain_Form::MP3RippClick()
 {
-    setRipFormat(true);
+    setRipFormat();
     m_disc->Sheet().SetExtensions(QStringLiteral(".mp3"));
 }
 
 void TMain_Form::WavRippClick()
 {
-    setRipFormat(false);
+    setRipFormat();
     m_disc->Sheet().SetExtensions(QStringLiteral(".wav"));
+}
+
+void TMain_Form::FlacRippClick()
+{
+    setRipFormat();
+    m_disc->Sheet().SetExtensions(QStringLiteral(".flac"));
 }
 
 
@@ -345,8 +358,8 @@ void TMain_Form::Button2Click()
         Repaint();
         return;
     }
-    setRipFormat(!WavRipp->isChecked());
-    if (!WavRipp->isChecked())
+    setRipFormat();
+    if (MP3Ripp->isChecked())
         m_disc->Ripper().SetCoder(m_lameCoder.get());
     m_ripping = true;
     struct RipEnds {

@@ -99,6 +99,7 @@ public:
     void DirectoryTextChange();   // the target folder box edited: every target again
     void MP3RippClick();          // "Ripper en MP3" chosen
     void WavRippClick();          // "Ripper en WAV" chosen
+    void FlacRippClick();         // "Ripper en FLAC" chosen
     void BitBtn2Click() { Sheet().TickAll(true); }            // "Tout sélectionner"
     void DeleteItemButtonClick() { Sheet().TickAll(false); }  // "Tout désélectionner"
     void BitBtn1Click();          // the lookup button: CDDB / MusicBrainz
@@ -142,7 +143,8 @@ private:
     // The disc left the drive: no tracks, no table of contents.
     void forgetDisc();
     // MP3 through the encoder, else WAV.
-    void setRipFormat(bool mp3);
+    // The ripper's format from the radio buttons.
+    void setRipFormat();
 
     bool m_ripping = false;
     AppForms& m_forms;

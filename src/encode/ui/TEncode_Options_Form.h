@@ -43,6 +43,8 @@ public:
     QSpinBox* ReadOffsetEdit = nullptr;
     QCheckBox* VerifyCheck = nullptr;
     QSpinBox* PassesEdit = nullptr;
+    QLabel* Label11 = nullptr;
+    QSpinBox* FlacLevelEdit = nullptr;
     QPushButton* RestoreButton = nullptr;
     QPushButton* CloseButton = nullptr;
 
@@ -63,6 +65,7 @@ public:
     void ReadOffsetEditChange();
     void VerifyCheckClick();
     void PassesEditChange();
+    void FlacLevelEditChange();
     void RestoreButtonClick();
     void CloseButtonClick();
     // Every control and every encoder setting back to the defaults, without
