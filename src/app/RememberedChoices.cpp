@@ -4,6 +4,7 @@
 
 namespace {
 const QString Mp3Key = QStringLiteral("mp3");
+const QString FlacKey = QStringLiteral("flac");
 const QString FolderKey = QStringLiteral("folder");
 
 // One encoder option under its name in the settings.
@@ -54,7 +55,7 @@ std::optional<RememberedChoices::Choices> RememberedChoices::Restore(TLameCoder&
         if (number)
             option.set(coder, value);
     }
-    return Choices{mp3.toBool(), m_settings.Choice(FolderKey).toString()};
+    return Choices{mp3.toBool(), m_settings.Choice(FolderKey).toString(), m_settings.Choice(FlacKey).toBool()};
 }
 
 void RememberedChoices::Save(const Choices& choices, const TLameCoder& coder)
@@ -62,6 +63,7 @@ void RememberedChoices::Save(const Choices& choices, const TLameCoder& coder)
     if (!m_settings.RememberChoices())
         return;
     m_settings.SetChoice(Mp3Key, choices.mp3);
+    m_settings.SetChoice(FlacKey, choices.flac);
     m_settings.SetChoice(FolderKey, choices.folder);
     for (const CoderOption& option : CoderOptions)
         m_settings.SetChoice(QLatin1String(option.name), option.get(coder));

@@ -14,6 +14,8 @@ public:
         bool mp3 = true;
         // Empty: the default music folder.
         QString folder;
+        // FLAC goes before mp3.
+        bool flac = false;
     };
 
     explicit RememberedChoices(Settings& settings) : m_settings(settings) {}

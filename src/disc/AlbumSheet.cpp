@@ -1,4 +1,5 @@
 #include "disc/AlbumSheet.h"
+#include "platform/PathText.h"
 #include "platform/TargetNameRule.h"
 
 AlbumSheet::AlbumSheet(QObject* parent) : QObject(parent) {}
@@ -85,5 +86,5 @@ void AlbumSheet::RetargetAll(const QString& folder, bool mp3)
 void AlbumSheet::SetExtensions(const QString& extension)
 {
     for (int k = 1; k <= TrackCount(); ++k)
-        SetValue(k, AlbumTrack::Target, TargetNameRule::ReplaceLastFour(Track(k).value(AlbumTrack::Target), extension));
+        SetValue(k, AlbumTrack::Target, PathText::WithExtension(Track(k).value(AlbumTrack::Target), extension));
 }

@@ -51,7 +51,7 @@ public:
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
     // Track k's target path from the folder, its label and its album, artist
-    // and file title; every track's; every target with another extension (".mp3").
+    // and file title; every track's; every target with another extension (".mp3", ".flac").
     void Retarget(int k, const QString& folder, bool mp3);
     void RetargetAll(const QString& folder, bool mp3);
     void SetExtensions(const QString& extension);

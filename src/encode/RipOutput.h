@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/IEncodedOutput.h"
 #include <QFile>
 #include <QString>
 #include <cstdint>
@@ -9,7 +10,7 @@ class FileWriteLock;
 
 // The file a rip writes. A failed write raises ECDRIPError with a French text
 // (a full disk is named as such).
-class RipOutput {
+class RipOutput : public IEncodedOutput {
 public:
     // Claims path against other writers and writes out of sight beside it, as
     // the converter does: Commit gives the data the path's name, replacing
@@ -21,19 +22,19 @@ public:
     RipOutput(const RipOutput&) = delete;
     RipOutput& operator=(const RipOutput&) = delete;
 
-    void Write(const uint8_t* data, int64_t length);
+    void Write(const uint8_t* data, int64_t length) override;
     // Bytes written after the header, if any.
     int64_t PayloadBytes() const { return m_written - m_headerSize; }
     void WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize);
-    // Writes over bytes already in the file (an MP3's final VBR header frame),
-    // then goes back to the end.
-    void WriteAt(int64_t offset, const uint8_t* data, int64_t length);
+    // Writes over bytes already in the file (an MP3's final VBR header frame,
+    // a FLAC stream's header), then goes back to the end.
+    void WriteAt(int64_t offset, const uint8_t* data, int64_t length) override;
     // Makes the header's two sizes tell the audio actually written.
     void FixWavSizes();
     void Close() { m_file.close(); }
     // Closes the file and puts it under its name (the path given on construction).
     void Commit();
-    ~RipOutput();
+    ~RipOutput() override;
 
 private:
     void patch32(qint64 offset, uint32_t value);

@@ -1,4 +1,5 @@
 #include "platform/Settings.h"
+#include "platform/FlacEncoder.h"
 #include <QUrl>
 
 namespace {
@@ -19,6 +20,7 @@ QString modelOffsetKey(const QString& model)
 const char* const RememberChoicesKey = "choices/remember";
 const QString ChoiceGroup = QStringLiteral("choices/");
 const char* const PassesKey = "rip/passes";
+const char* const FlacLevelKey = "rip/flacLevel";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -74,6 +76,13 @@ int Settings::Passes() const
     return ok ? qBound(1, passes, MaxPasses) : 1;
 }
 void Settings::SetPasses(int passes) { Store(PassesKey, passes); }
+int Settings::FlacLevel() const
+{
+    bool ok = false;
+    const int level = store.value(FlacLevelKey, FlacEncoder::DefaultLevel).toInt(&ok);
+    return ok ? qBound(FlacEncoder::MinLevel, level, FlacEncoder::MaxLevel) : FlacEncoder::DefaultLevel;
+}
+void Settings::SetFlacLevel(int level) { Store(FlacLevelKey, level); }
 
 bool Settings::Saved()
 {

@@ -50,6 +50,9 @@ public:
     static constexpr int MaxPasses = 16;
     int Passes() const;
     void SetPasses(int passes);
+    // The FLAC compression level of a rip, 0 to 8.
+    int FlacLevel() const;
+    void SetFlacLevel(int level);
 
     // False when the last change could not be written.
     bool Saved();

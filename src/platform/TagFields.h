@@ -12,4 +12,7 @@ struct TagFields {
     QString genre;
     // 0 when unknown.
     int track = 0;
+    int trackTotal = 0;
+    // Empty when the disc does not give it.
+    QString isrc;
 };

@@ -1,5 +1,5 @@
 #include "rip/RipRun.h"
-#include "encode/ParallelMp3Encoder.h"
+#include "encode/ParallelTrackEncoder.h"
 #include "platform/PcmFormatConverter.h"
 #include "platform/TargetNameRule.h"
 #include "rip/IRipProgress.h"
@@ -145,7 +145,7 @@ void RipRun::Execute(IRipProgress* owner)
     m_cancelVerification = false;
     KnownDiscCheck discCheck(m_verification, &m_cancelVerification);
     TrackReads reads(m_ripper, m_passes, &discCheck);
-    const std::unique_ptr<ParallelMp3Encoder> pool = makePool();
+    const std::unique_ptr<ParallelTrackEncoder> pool = makePool();
     struct Detach {
         RipRun* run;
         ~Detach() { run->setPool(nullptr); }
@@ -226,23 +226,23 @@ QString RipRun::relativeName(const QString& path) const
     return path.mid(TargetNameRule::WithSeparator(m_folder).size());
 }
 
-std::unique_ptr<ParallelMp3Encoder> RipRun::makePool()
+std::unique_ptr<ParallelTrackEncoder> RipRun::makePool()
 {
     // A later read of a track may replace its file, which the pool would
     // already be encoding: with several passes, each track is encoded as read.
-    if (m_encoders <= 0 || m_passes > 1 || !m_ripper.Encode() || !m_ripper.Coder())
+    if (m_encoders <= 0 || m_passes > 1 || !m_ripper.EncodesFile())
         return nullptr;
-    return std::make_unique<ParallelMp3Encoder>(*m_ripper.Coder(), m_encoders);
+    return std::make_unique<ParallelTrackEncoder>(m_encoders);
 }
 
-void RipRun::setPool(ParallelMp3Encoder* pool)
+void RipRun::setPool(ParallelTrackEncoder* pool)
 {
     std::lock_guard<std::mutex> lock(m_poolMutex);
     m_pool = pool;
     m_ripper.SetEncoderPool(pool);
 }
 
-RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, TrackReads& reads,
+RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelTrackEncoder* pool, TrackReads& reads,
                                    IRipProgress& progress)
 {
     const int begun = pool ? pool->TracksBegun() : 0;
@@ -254,7 +254,7 @@ RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelMp3Encoder* po
 
 // Rows are completed in the order they were read; without wait, only as far
 // as their files are finished.
-void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait)
+void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncoder* pool, bool wait)
 {
     while (!pending.empty()) {
         if (pending.front().encoding) {
@@ -272,7 +272,10 @@ void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder
 
 void RipRun::completeRow(const PendingRow& done)
 {
-    const QString path = done.row.value(AlbumTrack::Target);
+    // The file as the ripper names it: a FLAC rip gives its own extension.
+    AlbumTrack row = done.row;
+    row.setValue(AlbumTrack::Target, m_ripper.OutputPath(row.value(AlbumTrack::Target)));
+    const QString path = row.value(AlbumTrack::Target);
     TrackRipResult rip = done.rip;
     rip.Interrupted = rip.Interrupted || done.cutOff;
     if (const TocTrack* disc = m_toc.Track(rip.TrackNum))
@@ -301,11 +304,11 @@ void RipRun::completeRow(const PendingRow& done)
         return;
     }
     ++m_rippedCount;
-    TagFile(m_tags, done.row);
+    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()));
     m_playlist.Add(line);
 }
 
-void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track)
+void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal)
 {
     TagFields fields;
     fields.title = track.value(AlbumTrack::Title);
@@ -315,6 +318,7 @@ void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track)
     fields.genre = track.value(AlbumTrack::Genre);
     fields.comment = track.value(AlbumTrack::Comment);
     fields.track = track.number;
+    fields.trackTotal = trackTotal;
     TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
 }
 

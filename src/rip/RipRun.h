@@ -16,7 +16,7 @@
 
 class IRipProgress;
 class ITrackRows;
-class ParallelMp3Encoder;
+class ParallelTrackEncoder;
 class TCDRIP;
 class TMP3Info;
 class TrackReads;
@@ -44,7 +44,7 @@ public:
     // The disc's table of contents, for the cue sheet of a run that rips the
     // whole disc and the tracks' pre-emphasis; none: neither.
     void SetToc(const DiscToc& toc) { m_toc = toc; }
-    // Encoder threads of an MP3 run (ParallelMp3Encoder::DefaultEncoders()
+    // Encoder threads of an MP3 or FLAC run (ParallelTrackEncoder::DefaultEncoders()
     // for one per core); 0, the default, encodes as it reads.
     void SetEncoders(int count) { m_encoders = count; }
     // Reads of each track, at most (TrackReads): 1, the default, reads it
@@ -107,16 +107,16 @@ public:
     const QString& CueSheetFileName() const { return m_cueFile; }
 
     // Writes the track's tag values and number into the file at its target
-    // path: ID3v2 (MP3 files) and ID3v1.
-    static void TagFile(TMP3Info& tags, const AlbumTrack& track);
+    // path: ID3v2 (MP3 files) and ID3v1, or a Vorbis comment (FLAC files).
+    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0);
 
 private:
     struct PendingRow;
     class ProgressHook;
-    std::unique_ptr<ParallelMp3Encoder> makePool();
-    void setPool(ParallelMp3Encoder* pool);
-    PendingRow readRow(const AlbumTrack& row, ParallelMp3Encoder* pool, TrackReads& reads, IRipProgress& progress);
-    void completeInOrder(std::deque<PendingRow>& pending, ParallelMp3Encoder* pool, bool wait);
+    std::unique_ptr<ParallelTrackEncoder> makePool();
+    void setPool(ParallelTrackEncoder* pool);
+    PendingRow readRow(const AlbumTrack& row, ParallelTrackEncoder* pool, TrackReads& reads, IRipProgress& progress);
+    void completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncoder* pool, bool wait);
     void completeRow(const PendingRow& done);
     int64_t bytesOfTrack(int track) const;
     // A ticked row the user did not leave out.
@@ -158,5 +158,5 @@ private:
     std::atomic<bool> m_cancelVerification{false};
     std::atomic<bool> m_discRemoved{false};
     mutable std::mutex m_poolMutex;
-    ParallelMp3Encoder* m_pool = nullptr;
+    ParallelTrackEncoder* m_pool = nullptr;
 };

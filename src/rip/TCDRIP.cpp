@@ -5,8 +5,9 @@
 #include "platform/PathText.h"
 #include "platform/PcmFormatConverter.h"
 #include "encode/ECDRIPError.h"
-#include "encode/Mp3BlockEncoder.h"
-#include "encode/ParallelMp3Encoder.h"
+#include "encode/FlacTrackEncoder.h"
+#include "encode/Mp3TrackEncoder.h"
+#include "encode/ParallelTrackEncoder.h"
 #include "encode/RipOutput.h"
 #include "encode/TrackPcmStream.h"
 #include "encode/WavHeader.h"
@@ -203,7 +204,28 @@ bool TCDRIP::ApplyParameters()
 
 QString TCDRIP::OutputPath(const QString& path) const
 {
+    if (m_flac)
+        return PathText::WithExtension(path, QStringLiteral(".flac"));
     return m_encode ? PathText::WithExtension(path, QStringLiteral(".mp3")) : path;
+}
+
+TrackEncoderFactory TCDRIP::encoderFactory(int32_t first, int32_t last) const
+{
+    if (m_flac) {
+        const OutputLayout layout = layoutOf(m_outputFormat);
+        const int level = m_flacLevel;
+        const uint64_t frames = uint64_t(last - first + 1) * PcmFormatConverter::BytesPerSector(m_outputFormat)
+            / uint64_t(2 * layout.channels);
+        return [=](RipOutput& output) {
+            return std::make_unique<FlacTrackEncoder>(output, layout.channels, layout.sampleRate, level, frames);
+        };
+    }
+    if (!m_encode || !m_coder)
+        return nullptr;
+    // The settings as they are when the track begins, for whichever thread encodes it.
+    auto settings = std::make_shared<TLameCoder>(m_coder->Library());
+    settings->Assign(*m_coder);
+    return [settings](RipOutput& output) { return std::make_unique<Mp3TrackEncoder>(*settings, output); };
 }
 
 TrackRipResult TCDRIP::RipTrack(int32_t trackNum, const QString& path, IRipProgress* progress)
@@ -275,10 +297,10 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
     if (library.CR_OpenRipper(&bufferSize, first, last) == CR_FAILURE)
         return;
 
-    const bool mp3 = write && m_encode && m_coder;
+    const TrackEncoderFactory makeEncoder = write ? encoderFactory(first, last) : nullptr;
     const QString path = OutputPath(requestedPath);
     std::unique_ptr<RipOutput> output;
-    std::unique_ptr<Mp3BlockEncoder> encoder;
+    std::unique_ptr<ITrackEncoder> encoder;
     ReadSums sums;
     TrackPcmStream* stream = nullptr;
     std::vector<uint8_t> buffer;
@@ -291,20 +313,19 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
             result.FileWritten = true;
         }
         const OutputLayout layout = layoutOf(m_outputFormat);
-        if (output && m_writeWAV && !m_encode)
+        if (output && m_writeWAV && !EncodesFile())
             output->WriteWavHeader(layout.channels, layout.sampleRate,
                                    WavHeader::AnnouncedDataSize(layout.channels, layout.sampleRate, first, last));
-        if (mp3 && m_pool)
-            stream = &m_pool->BeginTrack(std::move(output));
-        else if (mp3)
-            encoder = std::make_unique<Mp3BlockEncoder>(*m_coder, *output);
+        if (makeEncoder && m_pool)
+            stream = &m_pool->BeginTrack(std::move(output), makeEncoder);
+        else if (makeEncoder)
+            encoder = makeEncoder(*output);
         if (m_outputFormat == STEREO44100) {
             const int64_t trackBytes = int64_t{last - first + 1} * PcmFormatConverter::BytesPerSector(m_outputFormat);
             sums.cd = std::make_unique<AccurateRipChecksums>(first == disc.first, last == disc.second);
             sums.ctdb = std::make_unique<CtdbCrc>(trackBytes, first == disc.first, last == disc.second);
         }
-        // Room for a leftover of less than one block in front of a full chunk.
-        buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)) + (encoder ? encoder->BlockSize() : 0));
+        buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)));
         const int64_t kept =
             ripLoop(library, output.get(), encoder.get(), stream, sums, buffer, progress, result);
         result.KeptSectors = static_cast<int32_t>(kept / PcmFormatConverter::BytesPerSector(m_outputFormat));
@@ -320,7 +341,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
             if (failed)
                 encoder.reset(); // closes the stream without writing more
             else
-                encoder->Finish(buffer.data());
+                encoder->Finish();
         });
     }
     runKeepingFirstError(firstError, [&] { JitterErrors = library.CR_GetNumberOfJitterErrors(); });
@@ -368,7 +389,7 @@ void TCDRIP::AbortRip()
     m_library.CR_StopReading();
 }
 
-int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncoder* mp3, TrackPcmStream* stream,
+int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, ITrackEncoder* encoder, TrackPcmStream* stream,
                         ReadSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
                         TrackRipResult& result)
 {
@@ -380,18 +401,17 @@ int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, Mp3BlockEncod
             break;
         }
         int32_t bytesRead = 0;
-        const int offset = mp3 ? mp3->Leftover() : 0;
-        status = library.CR_RipChunk(buffer.data() + offset, &bytesRead);
+        status = library.CR_RipChunk(buffer.data(), &bytesRead);
         // The library must never deliver more than it announced.
-        bytesRead = qBound(0, bytesRead, static_cast<int32_t>(buffer.size()) - offset);
+        bytesRead = qBound(0, bytesRead, static_cast<int32_t>(buffer.size()));
         if (status != CR_FAILURE) {
             delivered += bytesRead;
-            sums.Add(buffer.data() + offset, bytesRead);
-            if (mp3)
-                mp3->Consume(buffer.data(), bytesRead);
+            sums.Add(buffer.data(), bytesRead);
+            if (encoder)
+                encoder->Consume(buffer.data(), bytesRead);
             else if (stream && !stream->Push(buffer.data(), bytesRead))
                 Aborted = true; // the pool gave up after a failure
-            else if (output && !m_encode)
+            else if (output && !EncodesFile())
                 output->Write(buffer.data(), bytesRead);
         }
         if (status == CR_JITTER_ERROR) {

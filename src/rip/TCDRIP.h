@@ -1,5 +1,6 @@
 #pragma once
 #include "disc/AlbumTrack.h"
+#include "encode/ITrackEncoder.h"
 #include "platform/CdRipTypes.h"
 #include "rip/TDriveTableClass.h"
 #include "rip/TTrack.h"
@@ -13,13 +14,14 @@
 
 class ICdRipLibrary;
 class IRipProgress;
-class ParallelMp3Encoder;
+class ITrackEncoder;
+class ParallelTrackEncoder;
 class RipOutput;
 class TLameCoder;
 class TrackPcmStream;
 
 // The road to the disc: drive selection, table of contents and the rip of a
-// sector range into a WAV, PCM or MP3 file.
+// sector range into a WAV, PCM, MP3 or FLAC file.
 class TCDRIP {
 public:
     // Reads the drive parameters and the table of contents of the library's
@@ -42,6 +44,13 @@ public:
     void SetEncode(bool v) { m_encode = v; }
     bool WriteWAV() const { return m_writeWAV; }
     void SetWriteWAV(bool v) { m_writeWAV = v; }
+    // FLAC goes before the other two choices.
+    bool Flac() const { return m_flac; }
+    void SetFlac(bool v) { m_flac = v; }
+    // An MP3 or FLAC file: the audio goes through an encoder.
+    bool EncodesFile() const { return m_flac || m_encode; }
+    int FlacLevel() const { return m_flacLevel; }
+    void SetFlacLevel(int level) { m_flacLevel = level; }
     bool JitterCorrect() const { return m_jitterCorrect; }
     void SetJitterCorrect(bool v);
 
@@ -63,7 +72,8 @@ public:
     // rip returns what it kept. Raises ECDRIPError and file errors.
     TrackRipResult RipTrack(int32_t trackNum, const QString& path, IRipProgress* progress = nullptr);
     TrackRipResult RipSectors(int32_t first, int32_t last, const QString& path, IRipProgress* progress = nullptr);
-    // The file a rip into path writes: an MP3 rip gives it the .mp3 extension.
+    // The file a rip into path writes: an MP3 or FLAC rip gives it the .mp3
+    // or .flac extension.
     QString OutputPath(const QString& path) const;
     // Reads a track as RipTrack does, for the file at path (told to
     // progress), but writes nothing: the read report and the checksums only.
@@ -75,10 +85,10 @@ public:
     void SetCommitCheck(CommitCheck check) { m_commitCheck = std::move(check); }
     // Safe from any thread: the rip ends after the sector being read.
     void AbortRip();
-    // With a pool set, an MP3 rip only reads: it hands the file and the PCM
+    // With a pool set, an MP3 or FLAC rip only reads: it hands the file and the PCM
     // to the pool, which encodes while the next track is read. None: the
     // rip encodes as it reads.
-    void SetEncoderPool(ParallelMp3Encoder* pool) { m_pool = pool; }
+    void SetEncoderPool(ParallelTrackEncoder* pool) { m_pool = pool; }
     bool ApplyParameters();
     void ApplyOutputFormat();
 
@@ -106,7 +116,9 @@ private:
     TrackRipResult ripTrack(int32_t trackNum, const QString& path, bool write, IRipProgress* progress);
     TrackRipResult ripSectors(int32_t first, int32_t last, const QString& path, bool write, IRipProgress* progress);
     // Returns the bytes of audio delivered; sets result.Interrupted when stopped before the end.
-    int64_t ripLoop(ICdRipLibrary& library, RipOutput* output, class Mp3BlockEncoder* mp3,
+    // The encoder of an MP3 or FLAC file of the sectors; none for a WAV or PCM file.
+    TrackEncoderFactory encoderFactory(int32_t first, int32_t last) const;
+    int64_t ripLoop(ICdRipLibrary& library, RipOutput* output, ITrackEncoder* encoder,
                     TrackPcmStream* stream, ReadSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
                     TrackRipResult& result);
     // Rips result's sectors to path, or only reads them without write;
@@ -121,12 +133,14 @@ private:
 
     ICdRipLibrary& m_library;
     TLameCoder* m_coder = nullptr;
-    ParallelMp3Encoder* m_pool = nullptr;
+    ParallelTrackEncoder* m_pool = nullptr;
     CommitCheck m_commitCheck;
     int32_t m_cdRomNum = 0;
     TDriveTableClass m_driveTable;
     TOutputFormat m_outputFormat = STEREO44100;
     bool m_encode = false;
     bool m_writeWAV = false;
+    bool m_flac = false;
+    int m_flacLevel = 5;
     bool m_jitterCorrect = true;
 };

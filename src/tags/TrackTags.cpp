@@ -1,5 +1,6 @@
 #include "tags/TrackTags.h"
 #include "platform/CalvenorError.h"
+#include "platform/FlacTag.h"
 #include "platform/Id3v2Tag.h"
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
@@ -20,6 +21,11 @@ void TrackTags::Write(TMP3Info& id3v1, const QString& path, const TagFields& fie
     const uint8_t genre = GenreTable::IdOfName(fields.genre);
     if (GenreTable::NameOf(genre).compare(fields.genre, Qt::CaseInsensitive) == 0)
         full.genre = GenreTable::NameOf(genre);
+    // A FLAC file keeps its tags in its own header and takes no trailer.
+    if (FlacTag::IsFlac(path)) {
+        FlacTag::Write(path, full);
+        return;
+    }
     // The ID3v2 tag goes first: it moves the audio, the trailer stays last.
     if (IsMp3(path))
         Id3v2Tag::Write(path, full);
@@ -39,6 +45,8 @@ void TrackTags::Write(TMP3Info& id3v1, const QString& path, const TagFields& fie
 
 bool TrackTags::Read(TMP3Info& id3v1, const QString& path, TagFields& fields)
 {
+    if (FlacTag::IsFlac(path))
+        return FlacTag::Read(path, fields);
     id3v1.SetFilename(path);
     if (IsMp3(path) && Id3v2Tag::Read(path, fields))
         return true;

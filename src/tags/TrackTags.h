@@ -5,12 +5,14 @@
 class TMP3Info;
 
 // A track's tags in a file: an ID3v2.4 tag in full at the start of an MP3
-// file, and the ID3v1 trailer (cut to its field widths) of every file.
+// file, and the ID3v1 trailer (cut to its field widths) of every file but a
+// FLAC file, which holds a Vorbis comment only.
 class TrackTags {
 public:
     // Writes both; raises CalvenorError when one cannot be written.
     static void Write(TMP3Info& id3v1, const QString& path, const TagFields& fields);
-    // The ID3v2 tag where the file has one, else the ID3v1 trailer; false
+    // The Vorbis comment of a FLAC file; else the ID3v2 tag where the file
+    // has one, else the ID3v1 trailer; false
     // when it has neither (id3v1.Error() then says why).
     static bool Read(TMP3Info& id3v1, const QString& path, TagFields& fields);
     static bool IsMp3(const QString& path);

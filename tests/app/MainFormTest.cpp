@@ -194,9 +194,14 @@ TEST_F(MainForm, Mp3WavSwitch)
     EXPECT_FALSE(form->CDRIP1()->Encode());
     form->WavRipp->click();
     EXPECT_EQ(target(1), "/m/03 - Intro.wav") << "the selected button changes nothing";
+    form->FlacRipp->click();
+    EXPECT_EQ(target(1), "/m/03 - Intro.flac");
+    EXPECT_TRUE(form->CDRIP1()->Flac());
+    EXPECT_FALSE(form->CDRIP1()->WriteWAV());
     form->MP3Ripp->click();
     EXPECT_EQ(target(1), "/m/03 - Intro.mp3");
     EXPECT_TRUE(form->CDRIP1()->Encode());
+    EXPECT_FALSE(form->CDRIP1()->Flac());
 }
 
 TEST_F(MainForm, SelectAllAndNone)

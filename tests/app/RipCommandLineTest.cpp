@@ -86,6 +86,19 @@ TEST_F(RipCommandLine, MistakesGetFrenchMessagesAndNoFile)
     const RipTool encoders = run({"x:", "--tracks", "1", "--dir", dir.filePath("d"), "--mp3", "--encoders", "-1"});
     EXPECT_EQ(encoders.exitCode, 2);
     EXPECT_TRUE(encoders.err.contains("--encoders attend un nombre de 0 à 64.")) << encoders.err.toStdString();
+    const struct {
+        QStringList options;
+        const char* message;
+    } flacMistakes[] = {
+        {{"--flac", "--flac-level", "9"}, "--flac-level attend un niveau de 0 à 8, pas 9."},
+        {{"--flac-level", "3"}, "--flac-level ne s'emploie qu'avec --flac."},
+        {{"--flac", "--mp3"}, "--flac ne se combine pas avec --mp3, --wav ou --pcm."},
+    };
+    for (const auto& m : flacMistakes) {
+        const RipTool flac = run(QStringList{"x:", "--track", "1", "--out", dir.filePath("t.flac")} + m.options);
+        EXPECT_EQ(flac.exitCode, 2);
+        EXPECT_TRUE(flac.err.contains(QString::fromUtf8(m.message))) << flac.err.toStdString();
+    }
     const RipTool noDrive = run({"q:", "--toc"});
     EXPECT_EQ(noDrive.exitCode, 1);
     EXPECT_TRUE(noDrive.err.contains("Le lecteur q: n'existe pas.")) << noDrive.err.toStdString();

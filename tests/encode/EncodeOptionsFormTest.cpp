@@ -67,7 +67,7 @@ TEST_F(EncodeOptions, ShowsEveryControlWithTheEncodersDefaults)
 {
     EXPECT_EQ(forms.Encode_Options_Form, options.get());
     EXPECT_EQ(options->windowTitle(), "Options d'encodage");
-    EXPECT_EQ(options->size(), QSize(251, 425));
+    EXPECT_EQ(options->size(), QSize(251, 455));
     EXPECT_EQ(options->Label5->text(), "Options d'encodage :");
     EXPECT_TRUE(options->Label5->font().bold());
     EXPECT_EQ(options->Label1->text(), "Sample \nRate");
@@ -242,6 +242,19 @@ TEST_F(EncodeOptions, DetecterShowsAndKeepsTheOffsetFoundForTheDrivesModel)
         EXPECT_TRUE(options->DetectButton->isEnabled());
     }
     EXPECT_TRUE(offThread);
+}
+
+// The FLAC level lasts between runs; "Par défaut" brings back level 5.
+TEST_F(EncodeOptions, TheFlacLevelLastsBetweenRunsAndTheDefaultsBringBackFive)
+{
+    EXPECT_EQ(options->FlacLevelEdit->value(), 5);
+    EXPECT_EQ(options->FlacLevelEdit->maximum(), 8);
+    options->FlacLevelEdit->setValue(8);
+    EXPECT_EQ(Settings(settings.FileName()).FlacLevel(), 8);
+    TEncode_Options_Form again(forms, services, form->LameCoder1());
+    EXPECT_EQ(again.FlacLevelEdit->value(), 8);
+    options->RestoreButton->click();
+    EXPECT_EQ(Settings(settings.FileName()).FlacLevel(), 5);
 }
 
 // "Vérifier" stores the most reads of a track, 1 when it is off; "Par

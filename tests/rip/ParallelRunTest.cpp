@@ -1,12 +1,13 @@
 #include "disc/DiscToc.h"
 #include "platform/TargetNameRule.h"
+#include "encode/Mp3TrackEncoder.h"
 #include "encode/TLameCoder.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/LameEncoderLibrary.h"
 #include "rip/BackgroundRipRun.h"
-#include "encode/ParallelMp3Encoder.h"
+#include "encode/ParallelTrackEncoder.h"
 #include "encode/RipOutput.h"
 #include "rip/RipLog.h"
 #include "rip/RipRun.h"
@@ -20,6 +21,7 @@
 #include "tags/TMP3Info.h"
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -47,8 +49,10 @@ private:
     QString m_folder;
 };
 
+enum class Format { Wav, Mp3, Flac };
+
 struct RunKind {
-    bool mp3;
+    Format format;
     int encoders;
     bool onWorker;
 };
@@ -89,10 +93,10 @@ protected:
         TCDRIP ripper(drive ? *drive : disc);
         LameEncoderLibrary lame;
         TLameCoder coder(lame);
-        ripper.SetWriteWAV(!setup.mp3);
-        ripper.SetEncode(setup.mp3);
-        if (setup.mp3)
-            ripper.SetCoder(&coder);
+        ripper.SetWriteWAV(setup.format == Format::Wav);
+        ripper.SetEncode(setup.format == Format::Mp3);
+        ripper.SetFlac(setup.format == Format::Flac);
+        ripper.SetCoder(&coder);
         QList<AlbumTrack> rows = ripper.AlbumTracks();
         for (AlbumTrack& row : rows) {
             row.ticked = true;
@@ -101,7 +105,7 @@ protected:
             row.setValue(AlbumTrack::Title, "Titre " + row.Label());
             row.setValue(AlbumTrack::Target,
                          TargetNameRule::ComposeTargetPath(folder, row.Label(), "Album", "Artiste",
-                                                           row.value(AlbumTrack::Title), setup.mp3));
+                                                           row.value(AlbumTrack::Title), setup.format == Format::Mp3));
         }
         VanishingRows list(rows, folder);
         TMP3Info tags;
@@ -140,10 +144,11 @@ protected:
 
 TEST_F(ParallelRun, SameFilesAndPlaylistAsAOneThreadRun)
 {
-    const RunKind setups[] = {{false, 0, true}, {true, 1, false}, {true, 3, false}, {true, 2, true}};
+    const RunKind setups[] = {{Format::Wav, 0, true},  {Format::Mp3, 1, false}, {Format::Mp3, 3, false},
+                              {Format::Mp3, 2, true},  {Format::Flac, 2, true}, {Format::Flac, 1, false}};
     for (const RunKind& s : setups) {
-        const QString tag = QStringLiteral("%1-%2-%3").arg(s.mp3 ? "mp3" : "wav").arg(s.encoders).arg(s.onWorker);
-        const auto expected = filesOf(rip("one-" + tag, {s.mp3, 0, false}));
+        const QString tag = QStringLiteral("%1-%2-%3").arg(int(s.format)).arg(s.encoders).arg(s.onWorker);
+        const auto expected = filesOf(rip("one-" + tag, {s.format, 0, false}));
         const auto got = filesOf(rip("par-" + tag, s));
         EXPECT_EQ(expected.size(), 5) << tag.toStdString(); // three tracks, the playlist and the log
         EXPECT_EQ(got.keys(), expected.keys()) << tag.toStdString();
@@ -158,13 +163,13 @@ TEST_F(ParallelRun, SameFilesAndPlaylistAsAOneThreadRun)
 // The second track stalls for three seconds; stop comes during the stall.
 TEST_F(ParallelRun, StopDuringAStallEndsTheRunAtOnce)
 {
-    const auto whole = filesOf(rip("whole", {true, 0, false}));
+    const auto whole = filesOf(rip("whole", {Format::Mp3, 0, false}));
     CdioRipLibrary disc({cue});
     SlowCdRipLibrary slow(disc);
     slow.stallChunk = 5;
     slow.stallMs = 3000;
     QElapsedTimer sinceStop;
-    const QString folder = rip("stopped", {true, 2, true}, &slow, [&](RipRun& run, VanishingRows&) {
+    const QString folder = rip("stopped", {Format::Mp3, 2, true}, &slow, [&](RipRun& run, VanishingRows&) {
         if (slow.stalling && !sinceStop.isValid()) {
             sinceStop.start();
             run.Stop();
@@ -191,7 +196,7 @@ TEST_F(ParallelRun, DiscRemovedDuringAParallelRun)
     SlowCdRipLibrary slow(disc);
     slow.stallChunk = 6;
     slow.stallMs = 3000;
-    const QString folder = rip("removed", {true, 2, true}, &slow, [&](RipRun& run, VanishingRows& rows) {
+    const QString folder = rip("removed", {Format::Mp3, 2, true}, &slow, [&](RipRun& run, VanishingRows& rows) {
         if (slow.stalling && !rows.gone) {
             rows.gone = true;
             run.DiscRemoved();
@@ -215,7 +220,7 @@ TEST_F(ParallelRun, WriteErrorOfAnEncoderHaltsTheRun)
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
     try {
-        rip("full", {true, 2, true});
+        rip("full", {Format::Mp3, 2, true});
     } catch (const CalvenorError& e) {
         error = e.message();
     }
@@ -233,8 +238,9 @@ TEST_F(ParallelRun, QueuedPcmStaysWithinItsBound)
     LameEncoderLibrary lame;
     TLameCoder coder(lame);
     const QByteArray pcm = DiscImage::NoisePcm(1200, 9);
-    ParallelMp3Encoder pool(coder, 1, Bound);
-    TrackPcmStream& stream = pool.BeginTrack(std::make_unique<RipOutput>(dir.filePath("t.mp3")));
+    ParallelTrackEncoder pool(1, Bound);
+    TrackPcmStream& stream = pool.BeginTrack(std::make_unique<RipOutput>(dir.filePath("t.mp3")),
+                                             [&](RipOutput& out) { return std::make_unique<Mp3TrackEncoder>(coder, out); });
     for (int at = 0; at < pcm.size(); at += Chunk)
         ASSERT_TRUE(stream.Push(reinterpret_cast<const uint8_t*>(pcm.constData()) + at, std::min<int>(Chunk, pcm.size() - at)));
     stream.Close();
@@ -253,7 +259,7 @@ TEST_F(ParallelRun, StopGivesUpTheDatabaseRequestAtTheEnd)
     CdioAudioDevice device;
     verification.Toc = DiscToc::Read(device, cue);
     QElapsedTimer sinceStop;
-    const QString folder = rip("verified", {true, 2, true}, nullptr, [&](RipRun& run, VanishingRows&) {
+    const QString folder = rip("verified", {Format::Mp3, 2, true}, nullptr, [&](RipRun& run, VanishingRows&) {
         if (database.waiting && !sinceStop.isValid()) {
             sinceStop.start();
             run.Stop();
@@ -264,4 +270,39 @@ TEST_F(ParallelRun, StopGivesUpTheDatabaseRequestAtTheEnd)
     const auto files = filesOf(folder);
     EXPECT_EQ(files.size(), 5) << "every track, the playlist and the log";
     EXPECT_TRUE(files.value("Artiste - Album - Rapport.log").contains("La requête a été annulée."));
+}
+
+namespace {
+// Runs one of the flac tools (Debian flac), independent of our encoder.
+QByteArray flacTool(const QString& program, const QStringList& arguments, int* exitCode = nullptr)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    tool.waitForFinished(60000);
+    if (exitCode)
+        *exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    return tool.readAllStandardOutput();
+}
+} // namespace
+
+// The reference decoder gives back the disc's PCM and finds the MD5 right;
+// the Vorbis comment holds the row's tags.
+TEST_F(ParallelRun, FlacFilesDecodeToTheDiscPcmWithTheirTags)
+{
+    const QString folder = rip("flac", {Format::Flac, 2, false});
+    for (int n = 1; n <= 3; ++n) {
+        const QString file = QStringLiteral("%1/0%2 - Album - Artiste - Titre Piste 0%2.flac").arg(folder).arg(n);
+        int tested = -1;
+        flacTool("flac", {"-t", "-s", file}, &tested);
+        EXPECT_EQ(tested, 0) << n;
+        const QByteArray pcm = flacTool("flac", {"-d", "-s", "-c", "--force-raw-format", "--endian=little",
+                                                 "--sign=signed", file});
+        EXPECT_TRUE(pcm == image.TrackAt(n).pcm) << n;
+        const QString tags = QString::fromUtf8(flacTool("metaflac", {"--export-tags-to=-", file}));
+        for (const QString& line : {QStringLiteral("TITLE=Titre Piste 0%1").arg(n), QStringLiteral("ARTIST=Artiste"),
+                                    QStringLiteral("ALBUM=Album"), QStringLiteral("TRACKNUMBER=%1").arg(n),
+                                    QStringLiteral("TRACKTOTAL=3")})
+            EXPECT_TRUE(tags.split('\n').contains(line)) << line.toStdString() << " in " << tags.toStdString();
+        EXPECT_FALSE(TestFiles::ReadAll(file).right(128).startsWith("TAG")) << "no ID3v1 trailer";
+    }
 }

@@ -211,8 +211,11 @@ void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed)
         throw UsageError(QStringLiteral("--pcm ne s'emploie qu'avec --track."));
     if (mp3 && (m_parser.isSet(QStringLiteral("wav")) || m_parser.isSet(QStringLiteral("pcm"))))
         throw UsageError(QStringLiteral("Choisissez un seul format : --mp3, --wav ou --pcm."));
+    const bool flac = m_options.Flac();
+    r.SetFlac(flac);
+    r.SetFlacLevel(m_options.FlacLevel());
     r.SetEncode(mp3);
-    r.SetWriteWAV(!mp3 && !m_parser.isSet(QStringLiteral("pcm")));
+    r.SetWriteWAV(!mp3 && !flac && !m_parser.isSet(QStringLiteral("pcm")));
     if (!mp3)
         return;
     m_encoderLibrary = std::make_unique<LameEncoderLibrary>();
@@ -291,7 +294,7 @@ void RipCommandLine::tagRippedFile(const QString& path, int track)
     if (std::none_of(std::begin(TagOptions), std::end(TagOptions), isSet))
         return;
     TMP3Info info;
-    RipRun::TagFile(info, trackFromOptions(track, path));
+    RipRun::TagFile(info, trackFromOptions(track, path), static_cast<int>(m_ripper->AlbumTracks().size()));
 }
 
 void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const

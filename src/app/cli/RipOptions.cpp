@@ -1,7 +1,8 @@
 #include "app/cli/RipOptions.h"
 #include "app/CommandHelp.h"
 #include "app/cli/UsageError.h"
-#include "encode/ParallelMp3Encoder.h"
+#include "encode/ParallelTrackEncoder.h"
+#include "platform/FlacEncoder.h"
 #include "platform/Settings.h"
 #include <QStringList>
 
@@ -28,6 +29,10 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("wav"), QStringLiteral("Écrit un fichier WAV (par défaut).")},
         {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
         {QStringLiteral("mp3"), QStringLiteral("Encode en MP3.")},
+        {QStringLiteral("flac"), QStringLiteral("Encode en FLAC (sans perte).")},
+        {QStringLiteral("flac-level"),
+         QStringLiteral("Niveau de compression FLAC, de 0 (rapide) à 8 (plus compact) ; 5 par défaut."),
+         QStringLiteral("N")},
         {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
         {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
@@ -154,11 +159,35 @@ std::optional<CddbCommands::Query> RipOptions::Lookup() const
 int RipOptions::Encoders() const
 {
     if (!m_parser.isSet(QStringLiteral("encoders")))
-        return ParallelMp3Encoder::DefaultEncoders();
+        return ParallelTrackEncoder::DefaultEncoders();
     const int count = Int(QStringLiteral("encoders"));
     if (count < 0 || count > MaxEncoders)
         throw UsageError(QStringLiteral("--encoders attend un nombre de 0 à %1.").arg(MaxEncoders));
     return count;
+}
+
+bool RipOptions::Flac() const
+{
+    const bool flac = m_parser.isSet(QStringLiteral("flac"));
+    for (const char* other : {"mp3", "wav", "pcm"})
+        if (flac && m_parser.isSet(QString::fromLatin1(other)))
+            throw UsageError(QStringLiteral("--flac ne se combine pas avec --mp3, --wav ou --pcm."));
+    return flac;
+}
+
+int RipOptions::FlacLevel() const
+{
+    if (!m_parser.isSet(QStringLiteral("flac-level")))
+        return FlacEncoder::DefaultLevel;
+    if (!m_parser.isSet(QStringLiteral("flac")))
+        throw UsageError(QStringLiteral("--flac-level ne s'emploie qu'avec --flac."));
+    const int level = Int(QStringLiteral("flac-level"));
+    if (level < FlacEncoder::MinLevel || level > FlacEncoder::MaxLevel)
+        throw UsageError(QStringLiteral("--flac-level attend un niveau de %1 à %2, pas %3.")
+                             .arg(FlacEncoder::MinLevel)
+                             .arg(FlacEncoder::MaxLevel)
+                             .arg(level));
+    return level;
 }
 
 int RipOptions::Passes() const

@@ -28,6 +28,10 @@ public:
     int Encoders() const;
     // --passes: the reads of each track at most, else 1.
     int Passes() const;
+    // --flac, alone of the formats.
+    bool Flac() const;
+    // --flac-level: from 0 to 8, else 5; only with --flac.
+    int FlacLevel() const;
 
 private:
     const QCommandLineParser& m_parser;

@@ -25,6 +25,7 @@ struct MainFormControls {
     QLabel* GREEN_CD = nullptr;
     QRadioButton* MP3Ripp = nullptr;
     QRadioButton* WavRipp = nullptr;
+    QRadioButton* FlacRipp = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QLabel* Label2 = nullptr;

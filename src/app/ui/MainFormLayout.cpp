@@ -103,6 +103,9 @@ void MainFormLayout::BuildControls(TMain_Form& f)
                          QRect(480, 50, 90, 28));
     f.Button2 = pushButton(client, QStringLiteral("Ripper"), QStringLiteral("Lancer le rippage des pistes sélectionnées"),
                          QRect(580, 50, 96, 28));
+    // Under the other two, beside the list's caption; after the buttons in the tab order, as it is read.
+    f.FlacRipp = new QRadioButton(QStringLiteral("Ripper en FLAC"), client);
+    f.FlacRipp->setGeometry(340, 80, 130, 22);
 
     f.Label1 = caption(client, QStringLiteral("Liste des pistes rippables :"), QRect(24, 84, 300, 20));
     f.CibleFiles = new QTreeView(client);

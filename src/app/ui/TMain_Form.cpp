@@ -20,6 +20,7 @@
 #include "platform/DriveIdentity.h"
 #include "rip/ReadOffsetFinder.h"
 #include "rip/RipVerification.h"
+#include "platform/Settings.h"
 #include "rip/TCDRIP.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "tags/TMP3Info.h"
@@ -87,6 +88,7 @@ void TMain_Form::connectHandlers()
     // Only a change of choice counts: selecting the selected button changes nothing.
     on(MP3Ripp, &QRadioButton::toggled, [this] { if (MP3Ripp->isChecked()) MP3RippClick(); });
     on(WavRipp, &QRadioButton::toggled, [this] { if (WavRipp->isChecked()) WavRippClick(); });
+    on(FlacRipp, &QRadioButton::toggled, [this] { if (FlacRipp->isChecked()) FlacRippClick(); });
     on(BitBtn2, &QPushButton::clicked, [this] { BitBtn2Click(); });
     on(DeleteItemButton, &QPushButton::clicked, [this] { DeleteItemButtonClick(); });
     on(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
@@ -123,7 +125,6 @@ void TMain_Form::FormCreate(const QStringList& arguments)
     Timer1->start();
 }
 
-
 QString TMain_Form::DefaultFolder() const
 {
     return m_musicFolder.isEmpty() ? TargetNameRule::DefaultMusicFolder(m_services.shell->documentsFolder())
@@ -132,16 +133,15 @@ QString TMain_Form::DefaultFolder() const
 
 RememberedChoices::Choices TMain_Form::Choices() const
 {
-    return {RipsMp3(), m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen()};
+    return {RipsMp3(), m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen(), FlacRipp->isChecked()};
 }
 
 void TMain_Form::RestoreChoices(const RememberedChoices::Choices& choices)
 {
     m_musicFolder = choices.folder.isEmpty() ? QString() : TargetNameRule::WithSeparator(choices.folder);
-    (choices.mp3 ? MP3Ripp : WavRipp)->setChecked(true);
+    (choices.flac ? FlacRipp : choices.mp3 ? MP3Ripp : WavRipp)->setChecked(true);
     DirectoryText->setText(DefaultFolder());
 }
-
 
 bool TMain_Form::DiscPresent() const
 {
@@ -179,7 +179,6 @@ void TMain_Form::DrivesListChange()
     }
 }
 
-
 void TMain_Form::Timer1Timer()
 {
     if (!m_drive->Chosen())
@@ -199,10 +198,6 @@ void TMain_Form::Timer1Timer()
     }
 }
 
-
-
-
-
 void TMain_Form::Calvenor_PreferencesExecute()
 {
     m_forms.Preferences_Form->ShowModal();
@@ -220,10 +215,6 @@ void TMain_Form::resizeEvent(QResizeEvent* event)
     QMainWindow::resizeEvent(event);
     m_shade->setGeometry(rect());
 }
-
-
-
-
 
 bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
 {
@@ -275,39 +266,41 @@ void TMain_Form::DirectoryTextChange()
     const QString folder = DirectoryText->text();
     if (!folder.isEmpty())
         m_disc->Sheet().RetargetAll(folder, MP3Ripp->isChecked());
+    if (!folder.isEmpty() && FlacRipp->isChecked())
+        m_disc->Sheet().SetExtensions(QStringLiteral(".flac"));
 }
 
-void TMain_Form::setRipFormat(bool mp3)
+void TMain_Form::setRipFormat()
 {
-    m_disc->Ripper().SetEncode(mp3);
-    m_disc->Ripper().SetWriteWAV(!mp3);
+    TCDRIP& ripper = m_disc->Ripper();
+    ripper.SetEncode(MP3Ripp->isChecked());
+    ripper.SetWriteWAV(WavRipp->isChecked());
+    ripper.SetFlac(FlacRipp->isChecked());
+    ripper.SetFlacLevel(m_services.settings->FlacLevel());
 }
 
 void TMain_Form::MP3RippClick()
 {
-    setRipFormat(true);
+    setRipFormat();
     m_disc->Sheet().SetExtensions(QStringLiteral(".mp3"));
 }
 
 void TMain_Form::WavRippClick()
 {
-    setRipFormat(false);
+    setRipFormat();
     m_disc->Sheet().SetExtensions(QStringLiteral(".wav"));
 }
 
-
-
-
+void TMain_Form::FlacRippClick()
+{
+    setRipFormat();
+    m_disc->Sheet().SetExtensions(QStringLiteral(".flac"));
+}
 
 bool TMain_Form::RipsMp3() const
 {
     return MP3Ripp->isChecked();
 }
-
-
-
-
-
 
 void TMain_Form::EditTagsButtonClick()
 {
@@ -348,8 +341,8 @@ void TMain_Form::Button2Click()
         Repaint();
         return;
     }
-    setRipFormat(!WavRipp->isChecked());
-    if (!WavRipp->isChecked())
+    setRipFormat();
+    if (MP3Ripp->isChecked())
         m_disc->Ripper().SetCoder(m_lameCoder.get());
     m_ripping = true;
     struct RipEnds {
@@ -404,14 +397,6 @@ void TMain_Form::SetEncoderQuality()
     m_forms.Encode_Options_Form->SelectQualityChange();
 }
 
-
-
-
-
-
-
-
-
 void TMain_Form::Play_BlueClick()
 {
     const BusyCursor busy;
@@ -421,9 +406,6 @@ void TMain_Form::Play_BlueClick()
     if (Sheet().HasSlot(k))
         m_preview->Play(Sheet().Track(k).number, m_services.drives->source(DriveLetter()));
 }
-
-
-
 
 void TMain_Form::HELP_ABOUTExecute()
 {

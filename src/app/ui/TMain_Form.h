@@ -100,6 +100,7 @@ public:
     void DirectoryTextChange();   // the target folder box edited: every target again
     void MP3RippClick();          // "Ripper en MP3" chosen
     void WavRippClick();          // "Ripper en WAV" chosen
+    void FlacRippClick();         // "Ripper en FLAC" chosen
     void BitBtn2Click() { Sheet().TickAll(true); }            // "Tout sélectionner"
     void DeleteItemButtonClick() { Sheet().TickAll(false); }  // "Tout désélectionner"
     void BitBtn1Click();          // the lookup button: CDDB / MusicBrainz
@@ -142,10 +143,10 @@ private:
     void on(Sender* sender, Signal signal, Handler handler, Qt::ConnectionType type = Qt::AutoConnection);
     // The disc left the drive: no tracks, no table of contents.
     void forgetDisc();
-    // MP3 through the encoder, else WAV.
-    void setRipFormat(bool mp3);
     // What the options window's "Détecter" runs for the listed disc.
     TEncode_Options_Form::OffsetDetection offsetDetection();
+    // The ripper's format from the radio buttons.
+    void setRipFormat();
 
     bool m_ripping = false;
     AppForms& m_forms;

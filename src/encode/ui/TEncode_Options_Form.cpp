@@ -2,6 +2,7 @@
 #include "encode/TLameCoder.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
+#include "platform/FlacEncoder.h"
 #include "platform/Settings.h"
 #include "platform/WorkerCall.h"
 #include "platform/ui/BusyCursor.h"
@@ -17,7 +18,7 @@
 
 namespace {
 constexpr int Width = 251;
-constexpr int Height = 425;
+constexpr int Height = 455;
 // Drives read at most a few sectors early or late.
 constexpr int MaxReadOffset = 9999;
 // Most reads of a track shown when "Vérifier" is ticked.
@@ -71,6 +72,7 @@ void TEncode_Options_Form::buildControls()
     BackGround = new QLabel(this);
     BackGround->setPixmap(QPixmap(QStringLiteral(":/images/encode_background.png")));
     BackGround->setGeometry(0, 0, Width, Height);
+    BackGround->setScaledContents(true);
     TitleImg = new QLabel(this);
     TitleImg->setPixmap(QPixmap(QStringLiteral(":/images/encode_title.png")));
     TitleImg->setGeometry(10, 7, 32, 32);
@@ -127,6 +129,13 @@ void TEncode_Options_Form::buildControls()
     DetectButton->setToolTip(QStringLiteral("Chercher le décalage de lecture du lecteur dans la base AccurateRip, avec "
                                             "le disque qui y est"));
 
+    // FLAC rips only; a row of its own under the drive's offset.
+    Label11 = label(this, QStringLiteral("Niveau FLAC"), {15, 392, 80, 20});
+    FlacLevelEdit = new QSpinBox(this);
+    FlacLevelEdit->setRange(FlacEncoder::MinLevel, FlacEncoder::MaxLevel);
+    FlacLevelEdit->setToolTip(QStringLiteral("Compression FLAC : 0 la plus rapide, 8 la plus compacte"));
+    FlacLevelEdit->setGeometry(100, 390, 135, 24);
+
     // The captions above are English; screen readers get French names.
     const std::pair<QWidget*, QString> names[] = {
         {SelectSampleRate, QStringLiteral("Fréquence d'échantillonnage")},
@@ -144,17 +153,18 @@ void TEncode_Options_Form::buildControls()
         {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")},
         {DetectButton, QStringLiteral("Détecter le décalage de lecture")},
         {VerifyCheck, QStringLiteral("Vérifier chaque piste par deux lectures identiques")},
-        {PassesEdit, QStringLiteral("Nombre maximal de lectures de chaque piste")}};
+        {PassesEdit, QStringLiteral("Nombre maximal de lectures de chaque piste")},
+        {FlacLevelEdit, QStringLiteral("Niveau de compression FLAC")}};
     for (const auto& [control, name] : names)
         control->setAccessibleName(name);
     // A spin box's own text field is what a screen reader lands on.
-    for (QSpinBox* spin : {ReadOffsetEdit, PassesEdit})
+    for (QSpinBox* spin : {ReadOffsetEdit, PassesEdit, FlacLevelEdit})
         spin->findChild<QLineEdit*>()->setAccessibleName(spin->accessibleName());
 
     RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
-    RestoreButton->setGeometry(15, 390, 105, 28);
+    RestoreButton->setGeometry(15, 420, 105, 28);
     CloseButton = new QPushButton(QStringLiteral("Fermer"), this);
-    CloseButton->setGeometry(131, 390, 105, 28);
+    CloseButton->setGeometry(131, 420, 105, 28);
     CloseButton->setDefault(true);
 }
 
@@ -182,6 +192,7 @@ void TEncode_Options_Form::connectHandlers()
     on(DetectButton, &QPushButton::clicked, &TEncode_Options_Form::DetectButtonClick);
     on(VerifyCheck, &QCheckBox::clicked, &TEncode_Options_Form::VerifyCheckClick);
     on(PassesEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::PassesEditChange);
+    on(FlacLevelEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::FlacLevelEditChange);
     on(RestoreButton, &QPushButton::clicked, &TEncode_Options_Form::RestoreButtonClick);
     on(CloseButton, &QPushButton::clicked, &TEncode_Options_Form::CloseButtonClick);
 }
@@ -191,6 +202,8 @@ void TEncode_Options_Form::FormCreate()
     RestoreDefaultChoices();
     SetDrive(DriveIdentity(), nullptr);
     showPasses(m_services.settings->Passes());
+    const QSignalBlocker quietLevel(FlacLevelEdit);
+    FlacLevelEdit->setValue(m_services.settings->FlacLevel());
 }
 
 void TEncode_Options_Form::SetDrive(const DriveIdentity& drive, OffsetDetection detect)
@@ -326,6 +339,12 @@ void TEncode_Options_Form::PassesEditChange()
     storePasses();
 }
 
+void TEncode_Options_Form::FlacLevelEditChange()
+{
+    m_services.settings->SetFlacLevel(FlacLevelEdit->value());
+    warnIfUnsaved(QStringLiteral("Le niveau FLAC"));
+}
+
 void TEncode_Options_Form::storePasses()
 {
     m_services.settings->SetPasses(VerifyCheck->isChecked() ? PassesEdit->value() : 1);
@@ -348,6 +367,7 @@ void TEncode_Options_Form::RestoreButtonClick()
     RestoreDefaultChoices();
     showPasses(1);
     storePasses();
+    FlacLevelEdit->setValue(FlacEncoder::DefaultLevel);
 }
 
 void TEncode_Options_Form::CloseButtonClick()

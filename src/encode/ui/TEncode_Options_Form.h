@@ -56,6 +56,8 @@ public:
     QPushButton* DetectButton = nullptr;
     QCheckBox* VerifyCheck = nullptr;
     QSpinBox* PassesEdit = nullptr;
+    QLabel* Label11 = nullptr;
+    QSpinBox* FlacLevelEdit = nullptr;
     QPushButton* RestoreButton = nullptr;
     QPushButton* CloseButton = nullptr;
 
@@ -77,6 +79,7 @@ public:
     void DetectButtonClick();
     void VerifyCheckClick();
     void PassesEditChange();
+    void FlacLevelEditChange();
     void RestoreButtonClick();
     void CloseButtonClick();
     // Every control and every encoder setting back to the defaults, without

@@ -13,7 +13,7 @@
 #include "rip/IRipHost.h"
 #include "rip/RipRun.h"
 #include "rip/TCDRIP.h"
-#include "encode/ParallelMp3Encoder.h"
+#include "encode/ParallelTrackEncoder.h"
 #include "rip/BackgroundRipRun.h"
 #include "rip/TableTrackRows.h"
 #include "rip/TrackRowList.h"
@@ -145,7 +145,7 @@ void TRippageEnCour::Timer1Timer()
     // A stop may come while a question is up.
     if (m_stopped)
         return;
-    m_run->SetEncoders(ParallelMp3Encoder::DefaultEncoders());
+    m_run->SetEncoders(ParallelTrackEncoder::DefaultEncoders());
     // An error halts the run: the window stays open, showing the failed track,
     // until the user presses stop.
     m_executing = true;

@@ -1,43 +1,43 @@
-#include "encode/ParallelMp3Encoder.h"
-#include "encode/Mp3BlockEncoder.h"
+#include "encode/ParallelTrackEncoder.h"
 #include "encode/RipOutput.h"
 #include "encode/TrackPcmStream.h"
 #include <QThread>
 #include <algorithm>
-#include <cstring>
 
-struct ParallelMp3Encoder::Job {
-    Job(PcmBudget& budget, std::unique_ptr<RipOutput> out) : stream(budget), output(std::move(out)) {}
+struct ParallelTrackEncoder::Job {
+    Job(PcmBudget& budget, std::unique_ptr<RipOutput> out, TrackEncoderFactory make)
+        : stream(budget), output(std::move(out)), makeEncoder(std::move(make))
+    {
+    }
     TrackPcmStream stream;
     std::unique_ptr<RipOutput> output;
+    TrackEncoderFactory makeEncoder;
     bool finished = false;
     std::exception_ptr error;
 };
 
-ParallelMp3Encoder::ParallelMp3Encoder(const TLameCoder& settings, int encoders, int64_t budgetBytes)
-    : m_settings(settings.Library()), m_budget(budgetBytes)
+ParallelTrackEncoder::ParallelTrackEncoder(int encoders, int64_t budgetBytes) : m_budget(budgetBytes)
 {
-    m_settings.Assign(settings);
     for (int i = 0; i < std::max(1, encoders); ++i)
         m_threads.emplace_back([this] { encoderLoop(); });
 }
 
-ParallelMp3Encoder::~ParallelMp3Encoder()
+ParallelTrackEncoder::~ParallelTrackEncoder()
 {
     abandon();
     for (std::thread& t : m_threads)
         t.join();
 }
 
-int ParallelMp3Encoder::DefaultEncoders()
+int ParallelTrackEncoder::DefaultEncoders()
 {
     return std::max(1, QThread::idealThreadCount());
 }
 
-TrackPcmStream& ParallelMp3Encoder::BeginTrack(std::unique_ptr<RipOutput> output)
+TrackPcmStream& ParallelTrackEncoder::BeginTrack(std::unique_ptr<RipOutput> output, TrackEncoderFactory makeEncoder)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_jobs.push_back(std::make_unique<Job>(m_budget, std::move(output)));
+    m_jobs.push_back(std::make_unique<Job>(m_budget, std::move(output), std::move(makeEncoder)));
     Job* job = m_jobs.back().get();
     ++m_begun;
     m_waiting.push_back(job);
@@ -45,13 +45,13 @@ TrackPcmStream& ParallelMp3Encoder::BeginTrack(std::unique_ptr<RipOutput> output
     return job->stream;
 }
 
-int ParallelMp3Encoder::TracksBegun() const
+int ParallelTrackEncoder::TracksBegun() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_begun;
 }
 
-bool ParallelMp3Encoder::TakeFinished(bool wait, std::exception_ptr& error)
+bool ParallelTrackEncoder::TakeFinished(bool wait, std::exception_ptr& error)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (m_jobs.empty())
@@ -65,7 +65,7 @@ bool ParallelMp3Encoder::TakeFinished(bool wait, std::exception_ptr& error)
     return true;
 }
 
-void ParallelMp3Encoder::abandon()
+void ParallelTrackEncoder::abandon()
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -77,13 +77,13 @@ void ParallelMp3Encoder::abandon()
     m_changed.notify_all();
 }
 
-void ParallelMp3Encoder::encoderLoop()
+void ParallelTrackEncoder::encoderLoop()
 {
     while (Job* job = nextJob())
         encode(*job);
 }
 
-ParallelMp3Encoder::Job* ParallelMp3Encoder::nextJob()
+ParallelTrackEncoder::Job* ParallelTrackEncoder::nextJob()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [&] { return m_shutdown || !m_waiting.empty(); });
@@ -94,25 +94,17 @@ ParallelMp3Encoder::Job* ParallelMp3Encoder::nextJob()
     return job;
 }
 
-// The same steps as a one-thread rip: whole blocks as the PCM comes, then the
-// padded last block, the flush and the final header frame.
-void ParallelMp3Encoder::encode(Job& job)
+void ParallelTrackEncoder::encode(Job& job)
 {
-    TLameCoder coder(m_settings.Library());
-    coder.Assign(m_settings);
-    std::unique_ptr<Mp3BlockEncoder> encoder;
-    std::vector<uint8_t> buffer;
+    std::unique_ptr<ITrackEncoder> encoder;
     try {
-        encoder = std::make_unique<Mp3BlockEncoder>(coder, *job.output);
+        encoder = job.makeEncoder(*job.output);
         QByteArray chunk;
         while (job.stream.Pop(chunk)) {
-            const size_t leftover = static_cast<size_t>(encoder->Leftover());
-            buffer.resize(std::max(buffer.size(), leftover + static_cast<size_t>(chunk.size())));
-            std::memcpy(buffer.data() + leftover, chunk.constData(), static_cast<size_t>(chunk.size()));
-            encoder->Consume(buffer.data(), static_cast<int>(chunk.size()));
+            encoder->Consume(reinterpret_cast<const uint8_t*>(chunk.constData()), static_cast<int>(chunk.size()));
             m_encodedBytes += chunk.size();
         }
-        encoder->Finish(buffer.data());
+        encoder->Finish();
         encoder.reset();
         job.output->Commit();
         finish(job, nullptr);
@@ -125,7 +117,7 @@ void ParallelMp3Encoder::encode(Job& job)
     }
 }
 
-void ParallelMp3Encoder::finish(Job& job, std::exception_ptr error)
+void ParallelTrackEncoder::finish(Job& job, std::exception_ptr error)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);

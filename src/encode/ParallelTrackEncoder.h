@@ -1,5 +1,5 @@
 #pragma once
-#include "encode/TLameCoder.h"
+#include "encode/ITrackEncoder.h"
 #include "encode/PcmBudget.h"
 #include <atomic>
 #include <condition_variable>
@@ -13,25 +13,26 @@
 class RipOutput;
 class TrackPcmStream;
 
-// Encodes the tracks of an MP3 run on encoder threads while the reader goes
-// on with the next ones. Each track is encoded whole by one thread, with the
-// settings of the coder given, exactly as a one-thread rip encodes it; the
-// tracks are handed back in the order they were begun.
-class ParallelMp3Encoder {
+// Encodes the tracks of a run on encoder threads while the reader goes on
+// with the next ones. Each track is encoded whole by one thread, by the
+// encoder made for it, exactly as a one-thread rip encodes it; the tracks
+// are handed back in the order they were begun.
+class ParallelTrackEncoder {
 public:
-    ParallelMp3Encoder(const TLameCoder& settings, int encoders, int64_t budgetBytes = PcmBudget::DefaultBytes);
+    explicit ParallelTrackEncoder(int encoders, int64_t budgetBytes = PcmBudget::DefaultBytes);
     // Drops the PCM still queued (the run failed) and waits for the encoder
     // threads; a run that ends normally takes every track first.
-    ~ParallelMp3Encoder();
-    ParallelMp3Encoder(const ParallelMp3Encoder&) = delete;
-    ParallelMp3Encoder& operator=(const ParallelMp3Encoder&) = delete;
+    ~ParallelTrackEncoder();
+    ParallelTrackEncoder(const ParallelTrackEncoder&) = delete;
+    ParallelTrackEncoder& operator=(const ParallelTrackEncoder&) = delete;
 
     // One encoder per core: the reader mostly waits for the drive.
     static int DefaultEncoders();
 
-    // Reader side: a new track whose MP3 data goes into output. The PCM of
-    // the track is pushed into the stream returned, then the stream closed.
-    TrackPcmStream& BeginTrack(std::unique_ptr<RipOutput> output);
+    // Reader side: a new track whose encoded data goes into output, through
+    // the encoder that makeEncoder gives. The PCM of the track is pushed into
+    // the stream returned, then the stream closed.
+    TrackPcmStream& BeginTrack(std::unique_ptr<RipOutput> output, TrackEncoderFactory makeEncoder);
     int TracksBegun() const;
     // The oldest track not yet taken, once its file is complete and closed:
     // true with its error (null on success). False when it is still being
@@ -49,7 +50,6 @@ private:
     void finish(Job& job, std::exception_ptr error);
     void abandon();
 
-    TLameCoder m_settings;
     PcmBudget m_budget;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;

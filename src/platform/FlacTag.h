@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/TagFields.h"
+#include <QString>
+
+// The Vorbis comment of a FLAC file, through TagLib: TITLE, ARTIST, ALBUM,
+// DATE, GENRE, TRACKNUMBER, TRACKTOTAL, COMMENT and ISRC. The audio is left
+// as it is.
+class FlacTag {
+public:
+    // Replaces the file's Vorbis comment by these fields; an empty field is
+    // left out. Raises FileError with a French text on failure.
+    static void Write(const QString& path, const TagFields& fields);
+    // False when the file has no Vorbis comment.
+    static bool Read(const QString& path, TagFields& fields);
+    static bool IsFlac(const QString& path);
+};
