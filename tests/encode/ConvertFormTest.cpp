@@ -59,7 +59,7 @@ TEST_F(ConvertForm, ShowsItsControlsAndTexts)
 {
     EXPECT_EQ(forms.Convert_Form, form.get());
     EXPECT_EQ(form->windowTitle(), "Convertir WAV :: MP3");
-    EXPECT_EQ(form->size(), QSize(369, 291));
+    EXPECT_EQ(form->size(), QSize(369, 339));
     EXPECT_EQ(form->Label1->text(), "Convertisseur WAV :: MP3");
     EXPECT_EQ(form->ConvertFile->text(), "Convertir un fichier");
     EXPECT_EQ(form->ConvertDirectory->text(), "Convertir tous les fichiers du répertoire");
