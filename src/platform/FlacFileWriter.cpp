@@ -27,7 +27,7 @@ FlacFileWriter::FlacFileWriter(int descriptor, int channels, int sampleRate)
         || !FLAC__stream_encoder_set_verify(e, true))
         throw Refused{};
     const int copy = ::dup(descriptor);
-    FILE* file = copy >= 0 ? ::fdopen(copy, "w+b") : nullptr;
+    FILE* file = copy >= 0 ? ::fdopen(copy, "wb") : nullptr;
     if (!file) {
         if (copy >= 0)
             ::close(copy);
