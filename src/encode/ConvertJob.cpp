@@ -38,7 +38,8 @@ constexpr Way Ways[] = {
 
 const Way& way(ConvertDirection direction)
 {
-    return *std::find_if(std::begin(Ways), std::end(Ways), [direction](const Way& w) { return w.direction == direction; });
+    return *std::find_if(std::begin(Ways), std::end(Ways),
+                         [direction](const Way& w) { return w.direction == direction; });
 }
 
 QString extensionOf(const char* kind)

@@ -70,6 +70,9 @@ struct FlacDecoder::Callbacks {
     static void error(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void* data)
     {
         FlacDecoder& d = self(data);
+        // Bytes after all the announced audio (an ID3v1 trailer) harm nothing.
+        if (d.m_totalSamples != 0 && d.m_decoded == d.m_totalSamples)
+            return;
         if (d.m_fault == Fault::None)
             d.m_fault = Fault::Damaged;
     }

@@ -82,6 +82,15 @@ TEST_F(FlacConverter, FlacToWavToFlacKeepsTheFlacToolsAudioBitForBit)
     }
 }
 
+TEST_F(FlacConverter, AnId3v1TrailerAfterTheAudioIsNoDamage)
+{
+    const QByteArray pcm = toolFlac("tag.flac", {4096 * 3 + 10, 44100, 2});
+    const QByteArray bytes = TestFiles::ReadAll(path("tag.flac"));
+    ASSERT_TRUE(TestFiles::Write(path("tag.flac"), bytes + "TAG" + QByteArray(125, '\xff')));
+    ASSERT_TRUE(converter.FlacToWav(path("tag.flac"), path("tag.wav")));
+    EXPECT_EQ(wavAudio(path("tag.wav")), pcm);
+}
+
 TEST_F(FlacConverter, FlacToMp3AndBackKeepsTheLengthAndTheSound)
 {
     const Shape s{44100 + 5, 44100, 2};
