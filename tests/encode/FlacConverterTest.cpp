@@ -152,4 +152,17 @@ TEST_F(FlacConverter, CommandLineConvertsByTheOutputsExtension)
     const RipTool bad = RipTool::Run({"--convert", path("x.wav"), "--out", path("x.ogg")});
     EXPECT_NE(bad.exitCode, 0);
     EXPECT_EQ(files(), QStringList({"x.flac", "x.wav", "y.flac"}));
+
+    // A folder of WAV and FLAC files: the output named picks the sources.
+    QDir(dir.path()).mkdir("d");
+    QFile::copy(path("x.flac"), path("d/a.flac"));
+    QFile::copy(path("x.wav"), path("d/b.wav"));
+    const RipTool mixed = RipTool::Run({"--convert", path("d"), "--out", path("e")});
+    EXPECT_TRUE(mixed.err.contains(
+        QStringLiteral("Le dossier \"%1\" contient des fichiers WAV et FLAC : précisez --mp3 ou --wav.").arg(path("d"))))
+        << mixed.err.toStdString();
+    const RipTool toWavs = RipTool::Run({"--convert", path("d"), "--out", path("e"), "--wav"});
+    ASSERT_EQ(toWavs.exitCode, 0) << toWavs.err.toStdString();
+    EXPECT_EQ(QDir(path("e")).entryList(QDir::Files), QStringList({"a.wav"}));
+    EXPECT_EQ(wavAudio(path("e/a.wav")), pcm);
 }

@@ -55,21 +55,22 @@ int ConvertCommand::Run(const QString& source, const QString& target,
 
 ConvertDirection ConvertCommand::folderDirection(const QString& folder, std::optional<ConvertDirection> chosen)
 {
-    if (chosen)
-        return *chosen;
     const QDir dir(folder);
     QStringList kinds;
-    ConvertDirection direction = ConvertDirection::WavToMp3;
-    for (const QString& kind : {QStringLiteral("WAV"), QStringLiteral("MP3"), QStringLiteral("FLAC")}) {
-        if (dir.entryList({QStringLiteral("*.") + kind.toLower()}, QDir::Files).isEmpty())
-            continue;
-        kinds << kind;
-        direction = *ConvertJob::ByExtensions(dotted(kind.toLower()));
+    for (const QString& kind : {QStringLiteral("WAV"), QStringLiteral("MP3"), QStringLiteral("FLAC")})
+        if (!dir.entryList({QStringLiteral("*.") + kind.toLower()}, QDir::Files).isEmpty())
+            kinds << kind;
+    if (chosen) {
+        // --mp3 or --wav names the output: the source is the one other kind the folder holds.
+        const QString target = ConvertJob::TargetExtension(*chosen);
+        kinds.removeAll(target.mid(1).toUpper());
+        return kinds.size() == 1 ? *ConvertJob::ByExtensions(dotted(kinds.first().toLower()), target) : *chosen;
     }
     if (kinds.size() > 1)
-        throw CalvenorError(QStringLiteral("Le dossier \"%1\" contient des fichiers %2 : précisez --mp3 ou --wav.")
-                                .arg(folder, kinds.join(QStringLiteral(" et "))));
-    return direction;
+        throw CalvenorError(
+            QStringLiteral("Le dossier \"%1\" contient des fichiers %2 et %3 : précisez --mp3 ou --wav.")
+                .arg(folder, kinds.mid(0, kinds.size() - 1).join(QStringLiteral(", ")), kinds.last()));
+    return kinds.isEmpty() ? ConvertDirection::WavToMp3 : *ConvertJob::ByExtensions(dotted(kinds.first().toLower()));
 }
 
 MsgAnswer ConvertCommand::message(MsgKind kind, const QString& text, MsgButtons buttons)

@@ -11,7 +11,8 @@ enum class ConvertDirection;
 // for batch use. A file converts by its extension and the target's (.wav to
 // MP3 or FLAC, .mp3 to WAV or FLAC, .flac to WAV or MP3; without a target,
 // .wav to MP3 and the others to WAV); a folder converts the kind of file it
-// holds (a folder holding WAV and MP3 needs the direction named). The output goes beside the
+// holds (a folder holding several kinds needs the output named: --mp3 or
+// --wav). The output goes beside the
 // source, or to TARGET (a file, or a folder). The window's messages go to the
 // terminal; an existing output is never replaced.
 class ConvertCommand : private IDialogService {
