@@ -2,30 +2,52 @@
 #include "encode/ConversionTarget.h"
 #include "encode/ConvertError.h"
 #include "encode/Mp3Source.h"
+#include "encode/SourceDevice.h"
 #include "encode/TLameCoder.h"
 #include "encode/WavReader.h"
 #include "encode/ECDRIPError.h"
 #include "encode/Mp3BlockEncoder.h"
 #include "encode/RipOutput.h"
+#include "platform/FlacDecoder.h"
+#include "platform/FlacFileWriter.h"
 #include <QtEndian>
+#include <algorithm>
 #include <memory>
 
 namespace {
-// Bytes read from the source between two looks at the window.
-constexpr int PieceBytes = 64 * 1024;
-
 ConvertError cannotWrite(const QString& target)
 {
     return ConvertError(QStringLiteral("Impossible d'écrire le fichier \"%1\".").arg(target));
+}
+
+ConvertError refusedFormat(const QString& encoder, const QString& source, int sampleRate, int channels)
+{
+    return ConvertError(QStringLiteral("L'encodeur %1 n'accepte pas le format du fichier \"%2\" (%3 Hz, %4 canaux).")
+                            .arg(encoder, source)
+                            .arg(sampleRate)
+                            .arg(channels));
+}
+
+// Appends samples to buffer at `at` as 16-bit little-endian.
+void putLittleEndian(const std::vector<int16_t>& pcm, std::vector<uint8_t>& buffer, size_t at)
+{
+    buffer.resize(std::max(buffer.size(), at + pcm.size() * 2));
+    qToLittleEndian<int16_t>(pcm.data(), qsizetype(pcm.size()), buffer.data() + at);
 }
 
 void writePcm(RipOutput& file, const std::vector<int16_t>& pcm)
 {
     if (pcm.empty())
         return;
-    std::vector<uint8_t> bytes(pcm.size() * 2);
-    qToLittleEndian<int16_t>(pcm.data(), qsizetype(pcm.size()), bytes.data());
+    std::vector<uint8_t> bytes;
+    putLittleEndian(pcm, bytes, 0);
     file.Write(bytes.data(), int64_t(bytes.size()));
+}
+
+void requireSound(const WavReader& wav, const QString& source)
+{
+    if (wav.DataBytes() == 0)
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" ne contient aucun son.").arg(source));
 }
 
 } // namespace
@@ -46,17 +68,16 @@ void AudioFileConverter::progress(double fraction)
         throw Stopped{};
 }
 
-bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
+template <class Source>
+void AudioFileConverter::toMp3(Source& pcm, const QString& source, const QString& target)
 {
-    WavReader wav(source);
-    if (wav.DataBytes() == 0)
-        throw ConvertError(QStringLiteral("Le fichier \"%1\" ne contient aucun son.").arg(source));
-    if (!mayWrite(target))
-        return false;
-    m_coder.SetMode(wav.Channels() == 1 ? MONO : STEREO);
-    m_coder.SetSampleRate(uint32_t(wav.SampleRate()));
+    const QString mp3 = QStringLiteral("MP3");
+    if (pcm.Channels() > 2)
+        throw refusedFormat(mp3, source, pcm.SampleRate(), pcm.Channels());
+    m_coder.SetMode(pcm.Channels() == 1 ? MONO : STEREO);
+    m_coder.SetSampleRate(uint32_t(pcm.SampleRate()));
     // The LAME tag carries the encoder's delay and padding: without it no
-    // decoder can give back the WAV's exact length.
+    // decoder can give back the source's exact length.
     m_coder.SetWriteVBRHeader(LAME_TRUE);
     ConversionTarget out(target);
     {
@@ -65,17 +86,16 @@ bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
         try {
             encoder = std::make_unique<Mp3BlockEncoder>(m_coder, file);
         } catch (const ECDRIPError&) {
-            throw ConvertError(QStringLiteral("L'encodeur MP3 n'accepte pas le format du fichier \"%1\" "
-                                              "(%2 Hz, %3 canaux).")
-                                   .arg(source)
-                                   .arg(wav.SampleRate())
-                                   .arg(wav.Channels()));
+            throw refusedFormat(mp3, source, pcm.SampleRate(), pcm.Channels());
         }
         try {
-            std::vector<uint8_t> buffer(size_t(PieceBytes + encoder->BlockSize()));
-            while (const int64_t n = wav.Read(buffer.data() + encoder->Leftover(), PieceBytes)) {
-                encoder->Consume(buffer.data(), int(n));
-                progress(wav.DataBytes() > 0 ? double(wav.BytesRead()) / double(wav.DataBytes()) : 1.0);
+            std::vector<uint8_t> buffer(size_t(encoder->BlockSize()));
+            std::vector<int16_t> samples;
+            while (pcm.Read(samples)) {
+                putLittleEndian(samples, buffer, size_t(encoder->Leftover()));
+                encoder->Consume(buffer.data(), int(samples.size() * 2));
+                samples.clear();
+                progress(pcm.Fraction());
             }
             // The end of the audio goes as a short last chunk, not dropped.
             encoder->Finish(buffer.data());
@@ -89,28 +109,21 @@ bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
                                    .arg(source));
     }
     out.Commit();
-    if (wav.Truncated())
-        warn(QStringLiteral("L'en-tête du fichier \"%1\" annonce plus de son que le fichier n'en contient : "
-                            "seule la partie présente a été convertie.")
-                 .arg(source));
-    return true;
 }
 
-bool AudioFileConverter::Mp3ToWav(const QString& source, const QString& target)
+template <class Source>
+void AudioFileConverter::toWav(Source& pcm, const QString& target)
 {
-    Mp3Source mp3(source);
-    if (!mayWrite(target))
-        return false;
     ConversionTarget out(target);
     {
         RipOutput file(out.Descriptor(), target);
         try {
-            file.WriteWavHeader(mp3.Channels(), mp3.SampleRate(), 0);
-            std::vector<int16_t> pcm;
-            while (mp3.Read(pcm)) {
-                writePcm(file, pcm);
-                pcm.clear();
-                progress(mp3.Fraction());
+            file.WriteWavHeader(pcm.Channels(), pcm.SampleRate(), 0);
+            std::vector<int16_t> samples;
+            while (pcm.Read(samples)) {
+                writePcm(file, samples);
+                samples.clear();
+                progress(pcm.Fraction());
             }
             file.FixWavSizes();
             file.Close();
@@ -119,5 +132,94 @@ bool AudioFileConverter::Mp3ToWav(const QString& source, const QString& target)
         }
     }
     out.Commit();
+}
+
+template <class Source>
+void AudioFileConverter::toFlac(Source& pcm, const QString& source, const QString& target)
+{
+    ConversionTarget out(target);
+    {
+        std::unique_ptr<FlacFileWriter> flac;
+        try {
+            flac = std::make_unique<FlacFileWriter>(out.Descriptor(), pcm.Channels(), pcm.SampleRate());
+        } catch (const FlacFileWriter::Refused&) {
+            throw refusedFormat(QStringLiteral("FLAC"), source, pcm.SampleRate(), pcm.Channels());
+        }
+        std::vector<int16_t> samples;
+        while (pcm.Read(samples)) {
+            if (!flac->Write(samples.data(), samples.size() / size_t(pcm.Channels())))
+                throw cannotWrite(target);
+            samples.clear();
+            progress(pcm.Fraction());
+        }
+        if (!flac->Finish())
+            throw cannotWrite(target);
+    }
+    out.Commit();
+}
+
+void AudioFileConverter::warnIfTruncated(const WavReader& wav, const QString& source) const
+{
+    if (wav.Truncated())
+        warn(QStringLiteral("L'en-tête du fichier \"%1\" annonce plus de son que le fichier n'en contient : "
+                            "seule la partie présente a été convertie.")
+                 .arg(source));
+}
+
+bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
+{
+    WavReader wav(source);
+    requireSound(wav, source);
+    if (!mayWrite(target))
+        return false;
+    toMp3(wav, source, target);
+    warnIfTruncated(wav, source);
+    return true;
+}
+
+bool AudioFileConverter::WavToFlac(const QString& source, const QString& target)
+{
+    WavReader wav(source);
+    requireSound(wav, source);
+    if (!mayWrite(target))
+        return false;
+    toFlac(wav, source, target);
+    warnIfTruncated(wav, source);
+    return true;
+}
+
+bool AudioFileConverter::Mp3ToWav(const QString& source, const QString& target)
+{
+    Mp3Source mp3(source);
+    if (!mayWrite(target))
+        return false;
+    toWav(mp3, target);
+    return true;
+}
+
+bool AudioFileConverter::Mp3ToFlac(const QString& source, const QString& target)
+{
+    Mp3Source mp3(source);
+    if (!mayWrite(target))
+        return false;
+    toFlac(mp3, source, target);
+    return true;
+}
+
+bool AudioFileConverter::FlacToWav(const QString& source, const QString& target)
+{
+    FlacDecoder flac(SourceDevice::Open(source), source);
+    if (!mayWrite(target))
+        return false;
+    toWav(flac, target);
+    return true;
+}
+
+bool AudioFileConverter::FlacToMp3(const QString& source, const QString& target)
+{
+    FlacDecoder flac(SourceDevice::Open(source), source);
+    if (!mayWrite(target))
+        return false;
+    toMp3(flac, source, target);
     return true;
 }

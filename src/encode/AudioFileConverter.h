@@ -6,9 +6,11 @@
 
 class TLameCoder;
 class RipOutput;
+class WavReader;
 
-// Converts one file between 16-bit PCM WAV and MP3: WAV to MP3 through the
-// encoder component, MP3 to WAV through the MP3 decoder. The source is checked
+// Converts one file between 16-bit PCM WAV, MP3 and FLAC: to MP3 through the
+// encoder component, from MP3 through the MP3 decoder, from and to FLAC
+// through libFLAC. The source is checked
 // before anything is written; a source that cannot be converted raises
 // ConvertError (French text) and leaves no output, and an existing target is
 // replaced only when the conversion succeeds.
@@ -31,9 +33,21 @@ public:
     // Each returns false when MayWrite refused the target.
     bool WavToMp3(const QString& source, const QString& target);
     bool Mp3ToWav(const QString& source, const QString& target);
+    bool WavToFlac(const QString& source, const QString& target);
+    bool FlacToWav(const QString& source, const QString& target);
+    bool Mp3ToFlac(const QString& source, const QString& target);
+    bool FlacToMp3(const QString& source, const QString& target);
 
 private:
+    // Each takes a source of 16-bit PCM: Channels, SampleRate, Read(samples), Fraction.
+    template <class Source>
+    void toMp3(Source& pcm, const QString& source, const QString& target);
+    template <class Source>
+    void toWav(Source& pcm, const QString& target);
+    template <class Source>
+    void toFlac(Source& pcm, const QString& source, const QString& target);
     void warn(const QString& text) const;
+    void warnIfTruncated(const WavReader& wav, const QString& source) const;
     void progress(double fraction);
     bool mayWrite(const QString& target) const { return !MayWrite || MayWrite(target); }
 

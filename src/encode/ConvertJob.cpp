@@ -5,6 +5,8 @@
 #include "platform/IDialogService.h"
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
+#include <iterator>
 
 ConvertJob::ConvertJob(TLameCoder& coder, IDialogService& dialogs)
     : m_dialogs(dialogs), m_converter(coder)
@@ -16,14 +18,59 @@ ConvertJob::ConvertJob(TLameCoder& coder, IDialogService& dialogs)
     };
 }
 
+namespace {
+struct Way {
+    ConvertDirection direction;
+    const char* source; // the source kind, as the user reads it
+    const char* target;
+    bool (AudioFileConverter::*convert)(const QString& source, const QString& target);
+};
+
+// A source kind's first row is its conversion when the target is not named.
+constexpr Way Ways[] = {
+    {ConvertDirection::WavToMp3, "WAV", "MP3", &AudioFileConverter::WavToMp3},
+    {ConvertDirection::WavToFlac, "WAV", "FLAC", &AudioFileConverter::WavToFlac},
+    {ConvertDirection::Mp3ToWav, "MP3", "WAV", &AudioFileConverter::Mp3ToWav},
+    {ConvertDirection::Mp3ToFlac, "MP3", "FLAC", &AudioFileConverter::Mp3ToFlac},
+    {ConvertDirection::FlacToWav, "FLAC", "WAV", &AudioFileConverter::FlacToWav},
+    {ConvertDirection::FlacToMp3, "FLAC", "MP3", &AudioFileConverter::FlacToMp3},
+};
+
+const Way& way(ConvertDirection direction)
+{
+    return *std::find_if(std::begin(Ways), std::end(Ways),
+                         [direction](const Way& w) { return w.direction == direction; });
+}
+
+QString extensionOf(const char* kind)
+{
+    return QLatin1Char('.') + QString::fromLatin1(kind).toLower();
+}
+} // namespace
+
 QString ConvertJob::SourceExtension(ConvertDirection direction)
 {
-    return direction == ConvertDirection::WavToMp3 ? QStringLiteral(".wav") : QStringLiteral(".mp3");
+    return extensionOf(way(direction).source);
 }
 
 QString ConvertJob::TargetExtension(ConvertDirection direction)
 {
-    return direction == ConvertDirection::WavToMp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav");
+    return extensionOf(way(direction).target);
+}
+
+std::optional<ConvertDirection> ConvertJob::ByExtensions(const QString& sourceExtension,
+                                                         const QString& targetExtension)
+{
+    std::optional<ConvertDirection> first;
+    for (const Way& w : Ways) {
+        if (sourceExtension.compare(extensionOf(w.source), Qt::CaseInsensitive) != 0)
+            continue;
+        if (targetExtension.compare(extensionOf(w.target), Qt::CaseInsensitive) == 0)
+            return w.direction;
+        if (!first)
+            first = w.direction;
+    }
+    return first;
 }
 
 int ConvertJob::Run(const QString& path, bool folder, ConvertDirection direction, const QString& destination)
@@ -56,7 +103,7 @@ int ConvertJob::Run(const QString& path, bool folder, ConvertDirection direction
 
 QStringList ConvertJob::sources(const QString& path, bool folder, ConvertDirection direction) const
 {
-    const QString kind = direction == ConvertDirection::WavToMp3 ? QStringLiteral("WAV") : QStringLiteral("MP3");
+    const QString kind = QString::fromLatin1(way(direction).source);
     if (path.trimmed().isEmpty()) {
         error(folder ? QStringLiteral("Choisissez d'abord le dossier à convertir.")
                      : QStringLiteral("Choisissez d'abord le fichier à convertir."));
@@ -92,8 +139,7 @@ bool ConvertJob::convert(const QString& source, ConvertDirection direction)
             throw ConvertError(QStringLiteral("Le fichier \"%1\" porte déjà l'extension %2 : il ne peut pas être "
                                               "converti à sa propre place.")
                                    .arg(source, TargetExtension(direction)));
-        return direction == ConvertDirection::WavToMp3 ? m_converter.WavToMp3(source, target)
-                                                        : m_converter.Mp3ToWav(source, target);
+        return (m_converter.*way(direction).convert)(source, target);
     } catch (const AudioFileConverter::Stopped&) {
         return false;
     } catch (const CalvenorError& e) {

@@ -3,11 +3,12 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class IDialogService;
 class TLameCoder;
 
-enum class ConvertDirection { WavToMp3, Mp3ToWav };
+enum class ConvertDirection { WavToMp3, Mp3ToWav, WavToFlac, FlacToWav, Mp3ToFlac, FlacToMp3 };
 
 // One press of the converter's " Convertir": converts a file, or every file of
 // a folder with the source extension, writing beside each source a file with
@@ -32,6 +33,12 @@ public:
 
     static QString SourceExtension(ConvertDirection direction);
     static QString TargetExtension(ConvertDirection direction);
+    // The conversion from a file with sourceExtension to one with
+    // targetExtension (".wav", ".mp3", ".flac", any case); without a known
+    // target, the one each source kind had first: WAV to MP3, MP3 and FLAC
+    // to WAV. None when the source is of none of these kinds.
+    static std::optional<ConvertDirection> ByExtensions(const QString& sourceExtension,
+                                                        const QString& targetExtension = QString());
 
 private:
     QStringList sources(const QString& path, bool folder, ConvertDirection direction) const;

@@ -1,6 +1,7 @@
 #include "encode/Mp3Source.h"
 #include "encode/SourceDevice.h"
 #include "encode/ConvertError.h"
+#include "platform/DecodeFailure.h"
 
 namespace {
 // Bytes handed to the decoder at a time.
@@ -42,7 +43,7 @@ bool Mp3Source::decodeNextPiece()
     int64_t got = 0;
     if (wanted > 0) {
         if (!m_device->seek(m_position) || (got = m_device->read(reinterpret_cast<char*>(m_piece.data()), wanted)) <= 0)
-            throw ConvertError(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu jusqu'au bout.").arg(m_path));
+            throw ConvertError(DecodeFailure::CutShort(m_path));
     }
     m_position += got;
     m_atEnd = got == 0; // an empty piece empties the decoder
@@ -80,10 +81,10 @@ double Mp3Source::Fraction() const
 
 void Mp3Source::unreadable() const
 {
-    throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier MP3 lisible.").arg(m_path));
+    throw ConvertError(DecodeFailure::Unreadable(m_path, QStringLiteral("MP3")));
 }
 
 void Mp3Source::damaged() const
 {
-    throw ConvertError(QStringLiteral("Le fichier \"%1\" est endommagé : son décodage a échoué.").arg(m_path));
+    throw ConvertError(DecodeFailure::Damaged(m_path));
 }

@@ -1,6 +1,7 @@
 #include "encode/WavReader.h"
 #include "encode/SourceDevice.h"
 #include "encode/ConvertError.h"
+#include "platform/DecodeFailure.h"
 #include "platform/IEncoderLibrary.h"
 #include <QStringList>
 #include <QtEndian>
@@ -12,6 +13,8 @@ constexpr uint16_t FormatExtensible = 0xFFFE;
 constexpr uint32_t LargestFormatChunk = 1024;
 // Streaming writers that cannot seek back leave the data size at 0.
 constexpr uint32_t UnknownDataSize = 0;
+// Bytes of audio given as samples at a time (a whole number of frames).
+constexpr int64_t PieceBytes = 64 * 1024;
 
 uint16_t le16(const QByteArray& b, int at)
 {
@@ -137,7 +140,22 @@ int64_t WavReader::Read(uint8_t* buffer, int64_t maxBytes)
         return 0;
     const int64_t got = m_device->read(reinterpret_cast<char*>(buffer), wanted);
     if (got <= 0)
-        throw ConvertError(QStringLiteral("Le fichier \"%1\" n'a pas pu être lu jusqu'au bout.").arg(m_path));
+        throw ConvertError(DecodeFailure::CutShort(m_path));
     m_read += got;
     return got;
+}
+
+bool WavReader::Read(std::vector<int16_t>& pcm)
+{
+    std::vector<uint8_t> bytes(PieceBytes);
+    const int64_t got = Read(bytes.data(), PieceBytes);
+    const size_t at = pcm.size();
+    pcm.resize(at + size_t(got / 2));
+    qFromLittleEndian<int16_t>(bytes.data(), qsizetype(got / 2), pcm.data() + at);
+    return got > 0;
+}
+
+double WavReader::Fraction() const
+{
+    return m_dataBytes > 0 ? double(m_read) / double(m_dataBytes) : 1.0;
 }

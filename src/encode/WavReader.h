@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // Reads the audio of a 16-bit PCM WAV file at a rate the MP3 encoder takes.
 // Opening checks every header field and raises ConvertError with a French
@@ -28,6 +29,10 @@ public:
     int64_t BytesRead() const { return m_read; }
     // Reads up to maxBytes of audio; 0 at the end.
     int64_t Read(uint8_t* buffer, int64_t maxBytes);
+    // Appends the next piece of audio to pcm as samples; false at the end.
+    bool Read(std::vector<int16_t>& pcm);
+    // Share of the audio read so far, 0..1.
+    double Fraction() const;
 
 private:
     void readHeader();

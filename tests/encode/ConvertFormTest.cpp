@@ -4,6 +4,7 @@
 #include "encode/WavHeader.h"
 #include "support/FakeDialogService.h"
 #include "support/FakeShell.h"
+#include "support/FlacTool.h"
 #include "support/Mp3Frames.h"
 #include "support/PcmCompare.h"
 #include "support/TestFiles.h"
@@ -59,7 +60,7 @@ TEST_F(ConvertForm, ShowsItsControlsAndTexts)
 {
     EXPECT_EQ(forms.Convert_Form, form.get());
     EXPECT_EQ(form->windowTitle(), "Convertir WAV :: MP3");
-    EXPECT_EQ(form->size(), QSize(369, 291));
+    EXPECT_EQ(form->size(), QSize(369, 339));
     EXPECT_EQ(form->Label1->text(), "Convertisseur WAV :: MP3");
     EXPECT_EQ(form->ConvertFile->text(), "Convertir un fichier");
     EXPECT_EQ(form->ConvertDirectory->text(), "Convertir tous les fichiers du répertoire");
@@ -165,6 +166,21 @@ TEST_F(ConvertForm, Mp3ToWavRoundTripKeepsTheLength)
     EXPECT_GE(frames, 2 * 44100);
     EXPECT_LE(frames, 2 * 44100 + 576 + 3 * 1152);
     EXPECT_EQ(dialogs.texts().size(), 2);
+}
+
+TEST_F(ConvertForm, FlacChoicesPickTheirFilesAndConvert)
+{
+    form->FLACtoWAV->click();
+    form->Explore->click(); // cancelled
+    EXPECT_EQ(shell.fileFilters.last(), "Fichier FLAC (*.flac)");
+    EXPECT_FALSE(form->MP3toWAV->isChecked()) << "one choice of format at a time";
+
+    writeWav("s.wav", 1);
+    form->WAVtoFLAC->click();
+    convert(path("s.wav"));
+    const QByteArray wav = TestFiles::ReadAll(path("s.wav"));
+    EXPECT_EQ(FlacTool::Decode(path("s.flac")).value_or(QByteArray()), wav.mid(WavHeader::Size));
+    EXPECT_EQ(dialogs.texts(), QStringList({"Conversion terminée : 1 fichier(s) converti(s)."}));
 }
 
 TEST_F(ConvertForm, ExistingOutputIsReplacedOnlyAfterYes)

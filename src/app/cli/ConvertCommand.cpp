@@ -6,6 +6,20 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+QString dotted(const QString& suffix)
+{
+    return QLatin1Char('.') + suffix;
+}
+
+// The extension of a target file; none for a folder or no target.
+QString targetExtension(const QString& target)
+{
+    const QFileInfo info(target);
+    return target.isEmpty() || info.isDir() ? QString() : dotted(info.suffix());
+}
+} // namespace
+
 ConvertCommand::ConvertCommand(QTextStream& out, QTextStream& err) : m_out(out), m_err(err) {}
 
 int ConvertCommand::Run(const QString& source, const QString& target,
@@ -18,12 +32,12 @@ int ConvertCommand::Run(const QString& source, const QString& target,
         direction = folderDirection(source, folderChoice);
         if (!target.isEmpty() && !QDir().mkpath(target))
             throw CalvenorError(QStringLiteral("Impossible de créer le dossier \"%1\".").arg(target));
-    } else if (info.suffix().compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0) {
-        direction = ConvertDirection::Mp3ToWav;
-    } else if (info.exists() && info.suffix().compare(QStringLiteral("wav"), Qt::CaseInsensitive) != 0) {
-        throw CalvenorError(
-            QStringLiteral("Le fichier \"%1\" n'est ni un .wav ni un .mp3 : le sens de la conversion est inconnu.")
-                .arg(source));
+    } else if (const auto chosen = ConvertJob::ByExtensions(dotted(info.suffix()), targetExtension(target))) {
+        direction = *chosen;
+    } else if (info.exists()) {
+        throw CalvenorError(QStringLiteral("Le fichier \"%1\" n'est ni un .wav, ni un .mp3, ni un .flac : le sens "
+                                           "de la conversion est inconnu.")
+                                .arg(source));
     }
     LameEncoderLibrary library;
     TLameCoder coder(library);
@@ -45,16 +59,22 @@ int ConvertCommand::Run(const QString& source, const QString& target,
 
 ConvertDirection ConvertCommand::folderDirection(const QString& folder, std::optional<ConvertDirection> chosen)
 {
-    if (chosen)
-        return *chosen;
     const QDir dir(folder);
-    const bool wav = !dir.entryList({QStringLiteral("*.wav")}, QDir::Files).isEmpty();
-    const bool mp3 = !dir.entryList({QStringLiteral("*.mp3")}, QDir::Files).isEmpty();
-    if (wav && mp3)
-        throw CalvenorError(QStringLiteral("Le dossier \"%1\" contient des fichiers WAV et MP3 : précisez --mp3 "
-                                           "ou --wav.")
-                                .arg(folder));
-    return mp3 ? ConvertDirection::Mp3ToWav : ConvertDirection::WavToMp3;
+    QStringList kinds;
+    for (const QString& kind : {QStringLiteral("WAV"), QStringLiteral("MP3"), QStringLiteral("FLAC")})
+        if (!dir.entryList({QStringLiteral("*.") + kind.toLower()}, QDir::Files).isEmpty())
+            kinds << kind;
+    if (chosen) {
+        // --mp3 or --wav names the output: the source is the one other kind the folder holds.
+        const QString target = ConvertJob::TargetExtension(*chosen);
+        kinds.removeAll(target.mid(1).toUpper());
+        return kinds.size() == 1 ? *ConvertJob::ByExtensions(dotted(kinds.first().toLower()), target) : *chosen;
+    }
+    if (kinds.size() > 1)
+        throw CalvenorError(
+            QStringLiteral("Le dossier \"%1\" contient des fichiers %2 et %3 : précisez --mp3 ou --wav.")
+                .arg(folder, kinds.mid(0, kinds.size() - 1).join(QStringLiteral(", ")), kinds.last()));
+    return kinds.isEmpty() ? ConvertDirection::WavToMp3 : *ConvertJob::ByExtensions(dotted(kinds.first().toLower()));
 }
 
 MsgAnswer ConvertCommand::message(MsgKind kind, const QString& text, MsgButtons buttons)

@@ -8,9 +8,11 @@
 enum class ConvertDirection;
 
 // calvenor-rip --convert SOURCE [--out TARGET]: the converter window's work,
-// for batch use. A file converts by its extension (.wav to MP3, .mp3 to WAV);
-// a folder converts the kind of file it holds (a folder holding both needs
-// the direction named). The output goes beside the
+// for batch use. A file converts by its extension and the target's (.wav to
+// MP3 or FLAC, .mp3 to WAV or FLAC, .flac to WAV or MP3; without a target,
+// .wav to MP3 and the others to WAV); a folder converts the kind of file it
+// holds (a folder holding several kinds needs the output named: --mp3 or
+// --wav). The output goes beside the
 // source, or to TARGET (a file, or a folder). The window's messages go to the
 // terminal; an existing output is never replaced.
 class ConvertCommand : private IDialogService {

@@ -54,8 +54,9 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("comment"), QStringLiteral("Commentaire de l'étiquette ID3."), QStringLiteral("TEXTE")},
         {QStringLiteral("read-tag"), QStringLiteral("Affiche l'étiquette ID3 d'un fichier."), QStringLiteral("FICHIER")},
         {QStringLiteral("convert"),
-         QStringLiteral("Convertit un fichier ou un dossier WAV en MP3, ou MP3 en WAV selon l'extension ; "
-                        "--out donne le fichier ou le dossier de sortie ; un dossier mêlant les deux prend "
+         QStringLiteral("Convertit un fichier ou un dossier WAV, MP3 ou FLAC selon les extensions : WAV en MP3, "
+                        "MP3 et FLAC en WAV, ou vers le format de l'extension de --out (.wav, .mp3, .flac) ; "
+                        "--out donne le fichier ou le dossier de sortie ; un dossier mêlant WAV et MP3 prend "
                         "--mp3 ou --wav."),
          QStringLiteral("SOURCE")},
         {QStringLiteral("discid"), QStringLiteral("Affiche les identifiants du disque : CDDB, MusicBrainz, AccurateRip et CTDB.")},

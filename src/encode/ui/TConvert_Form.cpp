@@ -16,7 +16,9 @@
 
 namespace {
 constexpr int Width = 369;
-constexpr int Height = 291;
+// Each row of format choices adds this much height.
+constexpr int RowHeight = 24;
+constexpr int Height = 291 + 2 * RowHeight;
 const char* const PanelStyle = "QFrame#panel { background: #eef1f7; border: 1px solid #a9bcd3; border-radius: 9px; }";
 } // namespace
 
@@ -75,16 +77,16 @@ void TConvert_Form::buildControls()
     Explore->setAccessibleName(QStringLiteral("Parcourir"));
     Explore->setAccessibleDescription(QStringLiteral("Choisit le fichier ou le répertoire à convertir."));
 
-    m_directionPanel = panel({5, 153, Width - 10, 36});
-    WAVtoMP3 = new QRadioButton(QStringLiteral("WAV >> MP3"), m_directionPanel);
-    WAVtoMP3->setGeometry(10, 7, 160, 22);
+    m_directionPanel = panel({5, 153, Width - 10, 36 + 2 * RowHeight});
+    WAVtoMP3 = directionButton(QStringLiteral("WAV >> MP3"), ConvertDirection::WavToMp3, 0, 0);
     WAVtoMP3->setChecked(true);
-    MP3toWAV = new QRadioButton(QStringLiteral("MP3 >> WAV"), m_directionPanel);
-    MP3toWAV->setGeometry(185, 7, 160, 22);
-    WAVtoMP3->setAccessibleName(QStringLiteral("De WAV vers MP3"));
-    MP3toWAV->setAccessibleName(QStringLiteral("De MP3 vers WAV"));
+    MP3toWAV = directionButton(QStringLiteral("MP3 >> WAV"), ConvertDirection::Mp3ToWav, 0, 1);
+    WAVtoFLAC = directionButton(QStringLiteral("WAV >> FLAC"), ConvertDirection::WavToFlac, 1, 0);
+    FLACtoWAV = directionButton(QStringLiteral("FLAC >> WAV"), ConvertDirection::FlacToWav, 1, 1);
+    MP3toFLAC = directionButton(QStringLiteral("MP3 >> FLAC"), ConvertDirection::Mp3ToFlac, 2, 0);
+    FLACtoMP3 = directionButton(QStringLiteral("FLAC >> MP3"), ConvertDirection::FlacToMp3, 2, 1);
 
-    QFrame* bottom = panel({5, 194, Width - 10, 92});
+    QFrame* bottom = panel({5, 194 + 2 * RowHeight, Width - 10, 92});
     Label2 = new QLabel(QStringLiteral("Avancement de la convertion :"), bottom);
     Label2->setGeometry(10, 6, 330, 20);
     RbProgressBar1 = new QProgressBar(bottom);
@@ -98,6 +100,25 @@ void TConvert_Form::buildControls()
     RbButton1->setDefault(true);
     RbButton2 = new QPushButton(QStringLiteral(" Fermer"), bottom);
     RbButton2->setGeometry(185, 56, 105, 28);
+}
+
+QRadioButton* TConvert_Form::directionButton(const QString& text, ConvertDirection direction, int row, int column)
+{
+    auto* button = new QRadioButton(text, m_directionPanel);
+    button->setGeometry(10 + 175 * column, 7 + RowHeight * row, 160, 22);
+    button->setAccessibleName(QStringLiteral("De %1 vers %2")
+                                  .arg(ConvertJob::SourceExtension(direction).mid(1).toUpper(),
+                                       ConvertJob::TargetExtension(direction).mid(1).toUpper()));
+    m_directions.emplace_back(button, direction);
+    return button;
+}
+
+ConvertDirection TConvert_Form::direction() const
+{
+    for (const auto& [button, direction] : m_directions)
+        if (button->isChecked())
+            return direction;
+    return ConvertDirection::WavToMp3;
 }
 
 void TConvert_Form::connectHandlers()
@@ -117,6 +138,8 @@ void TConvert_Form::connectHandlers()
     whenSelected(ConvertDirectory, &TConvert_Form::ConvertDirectoryClick);
     whenSelected(WAVtoMP3, &TConvert_Form::WAVtoMP3Click);
     whenSelected(MP3toWAV, &TConvert_Form::MP3toWAVClick);
+    for (QRadioButton* flac : {WAVtoFLAC, FLACtoWAV, MP3toFLAC, FLACtoMP3})
+        whenSelected(flac, &TConvert_Form::FlacChoiceClick);
     connect(Explore, &QToolButton::clicked, this, run(&TConvert_Form::ExploreClick));
     connect(RbButton1, &QPushButton::clicked, this, run(&TConvert_Form::RbButton1Click));
     connect(RbButton2, &QPushButton::clicked, this, run(&TConvert_Form::RbButton2Click));
@@ -147,11 +170,16 @@ void TConvert_Form::MP3toWAVClick()
     Chemin->clear();
 }
 
+void TConvert_Form::FlacChoiceClick()
+{
+    Chemin->clear();
+}
+
 void TConvert_Form::ExploreClick()
 {
     if (ConvertFile->isChecked()) {
-        const QString filter = WAVtoMP3->isChecked() ? QStringLiteral("Fichier WAV (*.wav)")
-                                                     : QStringLiteral("Fichier MP3 (*.mp3)");
+        const QString extension = ConvertJob::SourceExtension(direction());
+        const QString filter = QStringLiteral("Fichier %1 (*%2)").arg(extension.mid(1).toUpper(), extension);
         if (const auto file = m_services.shell->chooseFile(QStringLiteral("Ouvrir un fichier à convertir"), filter))
             Chemin->setText(QFileInfo(*file).absoluteFilePath());
         return;
@@ -174,8 +202,7 @@ void TConvert_Form::RbButton1Click()
     } reenable{this};
     m_job->OnProgress = [this](int percent) { RbProgressBar1->setValue(percent); };
     m_job->ProcessMessages = [] { QCoreApplication::processEvents(); };
-    m_job->Run(Chemin->text(), ConvertDirectory->isChecked(),
-               WAVtoMP3->isChecked() ? ConvertDirection::WavToMp3 : ConvertDirection::Mp3ToWav);
+    m_job->Run(Chemin->text(), ConvertDirectory->isChecked(), direction());
 }
 
 void TConvert_Form::RbButton2Click()

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/ui/CalvenorDialog.h"
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -10,10 +12,11 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 class ConvertJob;
+enum class ConvertDirection;
 class TLameCoder;
 
-// Converts a WAV file to MP3 or an MP3 file to WAV, or every such file of a
-// folder, beside the sources, with an encoder of its own.
+// Converts a file between WAV, MP3 and FLAC, or every such file of a folder,
+// beside the sources, with an encoder of its own.
 class TConvert_Form : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -27,6 +30,10 @@ public:
     QToolButton* Explore = nullptr;
     QRadioButton* WAVtoMP3 = nullptr;
     QRadioButton* MP3toWAV = nullptr;
+    QRadioButton* WAVtoFLAC = nullptr;
+    QRadioButton* FLACtoWAV = nullptr;
+    QRadioButton* MP3toFLAC = nullptr;
+    QRadioButton* FLACtoMP3 = nullptr;
     QLabel* Label2 = nullptr;
     QProgressBar* RbProgressBar1 = nullptr;
     QPushButton* RbButton1 = nullptr;
@@ -42,6 +49,8 @@ public:
     void ConvertDirectoryClick();
     void WAVtoMP3Click();
     void MP3toWAVClick();
+    // The FLAC choices, as the two above.
+    void FlacChoiceClick();
     void ExploreClick();
     void RbButton1Click();
     void RbButton2Click();
@@ -53,9 +62,12 @@ private:
     void connectHandlers();
     QFrame* panel(const QRect& where);
     void setControlsEnabled(bool enabled);
+    QRadioButton* directionButton(const QString& text, ConvertDirection direction, int row, int column);
+    ConvertDirection direction() const;
 
     std::unique_ptr<TLameCoder> m_lameCoder;
     std::unique_ptr<ConvertJob> m_job;
     QFrame* m_pathPanel = nullptr;
     QFrame* m_directionPanel = nullptr;
+    std::vector<std::pair<QRadioButton*, ConvertDirection>> m_directions;
 };
