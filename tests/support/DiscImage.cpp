@@ -30,6 +30,16 @@ void writeFile(const QString& path, const QByteArray& bytes)
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
+QString cdTextLines(const QString& indent, const QString& title, const QString& performer)
+{
+    QString lines;
+    if (!title.isEmpty())
+        lines += QStringLiteral("%1TITLE \"%2\"\n").arg(indent, title);
+    if (!performer.isEmpty())
+        lines += QStringLiteral("%1PERFORMER \"%2\"\n").arg(indent, performer);
+    return lines;
+}
+
 void put16(QByteArray& pcm, int offset, int16_t v)
 {
     pcm[offset] = static_cast<char>(v & 0xFF);
@@ -64,6 +74,13 @@ DiscImage& DiscImage::AddDataTrack(int sectors)
     return *this;
 }
 
+DiscImage& DiscImage::SetCdText(const QStringList& titles, const QStringList& performers)
+{
+    m_titles = titles;
+    m_performers = performers;
+    return *this;
+}
+
 QString DiscImage::WriteTo(const QString& folder, const QString& baseName) const
 {
     QByteArray bin;
@@ -85,7 +102,8 @@ QString DiscImage::WriteTo(const QString& folder, const QString& baseName) const
 
 QByteArray DiscImage::cueSheet(const QString& binName) const
 {
-    QString cue = QStringLiteral("FILE \"%1\" BINARY\n").arg(binName);
+    QString cue = cdTextLines(QString(), m_titles.value(0), m_performers.value(0));
+    cue += QStringLiteral("FILE \"%1\" BINARY\n").arg(binName);
     for (int i = 0; i < m_tracks.size(); ++i) {
         const Track& t = m_tracks.at(i);
         cue += QStringLiteral("  TRACK %1 %2\n")
@@ -95,6 +113,7 @@ QByteArray DiscImage::cueSheet(const QString& binName) const
             cue += QStringLiteral("    FLAGS%1%2\n")
                        .arg(t.flags & CopyPermitted ? QStringLiteral(" DCP") : QString())
                        .arg(t.flags & PreEmphasis ? QStringLiteral(" PRE") : QString());
+        cue += cdTextLines(QStringLiteral("    "), m_titles.value(i + 1), m_performers.value(i + 1));
         cue += QStringLiteral("    INDEX 01 %1\n").arg(msf(t.firstSector));
     }
     return cue.toUtf8();

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 // A disc image for tests: one .bin and its .cue of the same base name (the
@@ -26,6 +27,9 @@ public:
     DiscImage& AddAudioTrack(const QByteArray& pcm, int flags = 0);
     // Appends a MODE1/2352 data track of the given number of sectors.
     DiscImage& AddDataTrack(int sectors);
+    // CD-Text as the cue's TITLE and PERFORMER lines: entry 0 the album's,
+    // entry n track n's; empty names are left out.
+    DiscImage& SetCdText(const QStringList& titles, const QStringList& performers);
 
     // Writes <folder>/<baseName>.bin and .cue; returns the .cue path.
     QString WriteTo(const QString& folder, const QString& baseName = QStringLiteral("disc")) const;
@@ -46,4 +50,6 @@ private:
 
     QList<Track> m_tracks;
     int32_t m_sectors = 0;
+    QStringList m_titles;
+    QStringList m_performers;
 };

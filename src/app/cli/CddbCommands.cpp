@@ -62,12 +62,7 @@ void CddbCommands::Lookup(QChar letter, const QString& server, const QString& em
     options.order = {DiscLookup::Source::Cddb};
     LookupServices real(m_drives);
     DiscLookup lookup(real.services);
-    const AlbumRelease& record = find(lookup, readToc(real, letter), options, QString());
-    printField("artist", record.artist);
-    printField("album", record.album);
-    printField("category", record.ids.value(AlbumRelease::CddbCategoryId));
-    for (const QString& title : record.titles)
-        printField("title", title);
+    printAlbum(find(lookup, readToc(real, letter), options, QString()));
 }
 
 // The choices go to the error stream; a failure is raised with the
@@ -89,6 +84,16 @@ const AlbumRelease& CddbCommands::find(DiscLookup& lookup, const DiscToc& toc, c
     throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TerminalText::Escaped(failure.text));
 }
 
+void CddbCommands::printAlbum(const AlbumRelease& release)
+{
+    printField("artist", release.artist);
+    printField("album", release.album);
+    if (release.ids.contains(AlbumRelease::CddbCategoryId))
+        printField("category", release.ids.value(AlbumRelease::CddbCategoryId));
+    for (const QString& title : release.titles)
+        printField("title", title);
+}
+
 void CddbCommands::printField(const char* name, const QString& value)
 {
     m_out << name << '=' << TerminalText::Escaped(value) << '\n';
@@ -102,10 +107,16 @@ void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const 
     options.order = {DiscLookup::Source::MusicBrainz};
     LookupServices real(m_drives);
     DiscLookup lookup(real.services);
-    const AlbumRelease& first =
-        find(lookup, readToc(real, letter), options, QStringLiteral("MusicBrainz ne connaît pas ce disque."));
-    printField("artist", first.artist);
-    printField("album", first.album);
-    for (const QString& title : first.titles)
-        printField("title", title);
+    printAlbum(
+        find(lookup, readToc(real, letter), options, QStringLiteral("MusicBrainz ne connaît pas ce disque.")));
+}
+
+void CddbCommands::PrintCdText(QChar letter)
+{
+    CdioAudioDevice device;
+    const DiscToc toc = DiscToc::ReadDrive(m_drives, device, letter);
+    if (!toc.HasCdText())
+        throw CalvenorError(QStringLiteral("Ce disque ne porte pas de CD-Text : ni le titre de l'album ni ceux "
+                                           "des pistes n'y sont inscrits."));
+    printAlbum(AlbumRelease::FromCdText(toc));
 }

@@ -134,6 +134,10 @@ int RipCommandLine::dispatch()
         metadata.Lookup(driveLetter(), m_parser.value(QStringLiteral("server")), m_parser.value(QStringLiteral("email")));
         return 0;
     }
+    if (m_parser.isSet(QStringLiteral("cd-text"))) {
+        metadata.PrintCdText(driveLetter());
+        return 0;
+    }
     if (m_parser.isSet(QStringLiteral("musicbrainz"))) {
         metadata.LookupMusicBrainz(driveLetter(), m_parser.value(QStringLiteral("mb-server")),
                                    m_parser.value(QStringLiteral("email")));

@@ -61,6 +61,7 @@ void RipOptions::Define(CommandHelp& help)
                         "préférences)."),
          QStringLiteral("ADRESSE")},
         {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
+        {QStringLiteral("cd-text"), QStringLiteral("Affiche le CD-Text du disque : album, artiste et titres.")},
         {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
          QStringLiteral("URL")},
         {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
