@@ -1,4 +1,5 @@
 #include "rip/TCDRIP.h"
+#include "rip/HiddenAudio.h"
 #include "encode/TLameCoder.h"
 #include "platform/FileError.h"
 #include "platform/ICdRipLibrary.h"
@@ -135,6 +136,9 @@ void TCDRIP::readToc()
         t.Kind = e.btFlag == TOC_FLAG_AUDIO ? QStringLiteral("Audio") : QStringLiteral("Data");
         Tracks.append({EntryName(t.TrackNum), t});
     }
+    if (!Tracks.isEmpty() && Tracks.first().Track.FirstSector > 0 && ApplyParameters())
+        if (const std::optional<TTrack> hidden = HiddenAudio::Before(m_library, Tracks.first().Track))
+            Tracks.prepend({EntryName(HiddenTrackNumber), *hidden});
 }
 
 const TTrack* TCDRIP::TrackOf(int number) const
@@ -152,6 +156,8 @@ QList<AlbumTrack> TCDRIP::AlbumTracks() const
         if (entry.Track.Kind == QLatin1String("Audio")) {
             AlbumTrack track;
             track.number = entry.Track.TrackNum;
+            if (track.number == HiddenTrackNumber)
+                track.setValue(AlbumTrack::Title, QStringLiteral("Piste cachée"));
             tracks.append(track);
         }
     return tracks;
@@ -242,7 +248,8 @@ TrackRipResult TCDRIP::ripSectors(int32_t first, int32_t last, const QString& re
     if (!ApplyParameters())
         throw ECDRIPError(QStringLiteral("Invalid CD-ROM parameters"));
     Aborted = false;
-    const std::pair<int32_t, int32_t> disc = audioBounds();
+    std::pair<int32_t, int32_t> disc = audioBounds();
+    disc.first = qMin(disc.first, first); // a hidden track lies before the disc's first track
     if (ReadOffset == 0 || m_outputFormat != STEREO44100) {
         ripRange(m_library, disc, requestedPath, write, progress, result);
         return result;
@@ -256,7 +263,7 @@ std::pair<int32_t, int32_t> TCDRIP::audioBounds() const
 {
     int32_t first = INT32_MAX, last = -1;
     for (const TrackEntry& e : Tracks)
-        if (e.Track.Kind == QLatin1String("Audio")) {
+        if (e.Track.Kind == QLatin1String("Audio") && e.Track.TrackNum != HiddenTrackNumber) {
             first = qMin(first, e.Track.FirstSector);
             last = qMax(last, e.Track.LastSector);
         }
