@@ -44,8 +44,11 @@ void applyToTrack(const AlbumRelease& release, const QStringList& fileTitles, Al
         sheet.SetValue(k, AlbumTrack::Genre, release.genre);
     if (!release.year.isEmpty())
         sheet.SetValue(k, AlbumTrack::Year, release.year);
-    sheet.SetValue(k, AlbumTrack::Title, release.titles.value(index));
-    sheet.SetFileTitle(k, fileTitles.value(index));
+    // No source names the hidden track (number 0): it keeps its own title.
+    if (index >= 0) {
+        sheet.SetValue(k, AlbumTrack::Title, release.titles.value(index));
+        sheet.SetFileTitle(k, fileTitles.value(index));
+    }
     sheet.Retarget(k, folder, mp3);
 }
 } // namespace

@@ -231,6 +231,8 @@ TrackRipResult TCDRIP::ripTrack(int32_t trackNum, const QString& path, bool writ
         throw ECDRIPError(QStringLiteral("Invalid track number"));
     TrackRipResult result = ripSectors(t->FirstSector, t->LastSector, path, write, progress);
     result.TrackNum = trackNum;
+    // Neither AccurateRip nor the CUETools database knows a hidden track.
+    result.HasChecksums = result.HasChecksums && trackNum != HiddenTrackNumber;
     return result;
 }
 

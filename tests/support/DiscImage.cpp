@@ -74,6 +74,15 @@ DiscImage& DiscImage::AddDataTrack(int sectors)
     return *this;
 }
 
+DiscImage& DiscImage::SetHiddenAudio(const QByteArray& pcm)
+{
+    if (!m_tracks.isEmpty() || pcm.isEmpty() || pcm.size() % SectorBytes != 0)
+        throw std::invalid_argument("hidden audio comes first and holds whole sectors");
+    m_hidden = pcm;
+    m_sectors = static_cast<int32_t>(pcm.size() / SectorBytes);
+    return *this;
+}
+
 DiscImage& DiscImage::SetCdText(const QStringList& titles, const QStringList& performers)
 {
     m_titles = titles;
@@ -85,6 +94,7 @@ QString DiscImage::WriteTo(const QString& folder, const QString& baseName) const
 {
     QByteArray bin;
     bin.reserve(static_cast<qsizetype>(m_sectors) * SectorBytes);
+    bin += m_hidden;
     for (const Track& t : m_tracks) {
         if (t.audio)
             bin += t.pcm;
@@ -114,6 +124,8 @@ QByteArray DiscImage::cueSheet(const QString& binName) const
                        .arg(t.flags & CopyPermitted ? QStringLiteral(" DCP") : QString())
                        .arg(t.flags & PreEmphasis ? QStringLiteral(" PRE") : QString());
         cue += cdTextLines(QStringLiteral("    "), m_titles.value(i + 1), m_performers.value(i + 1));
+        if (i == 0 && !m_hidden.isEmpty())
+            cue += QStringLiteral("    INDEX 00 00:00:00\n");
         cue += QStringLiteral("    INDEX 01 %1\n").arg(msf(t.firstSector));
     }
     return cue.toUtf8();

@@ -7,7 +7,8 @@
 
 // A disc image for tests: one .bin and its .cue of the same base name (the
 // reader opens the .bin named after the .cue, whatever the FILE line says).
-// Tracks follow each other without pregap; track 1 starts at sector 0.
+// Tracks follow each other without pregap; track 1 starts at sector 0 unless
+// audio is hidden before it.
 class DiscImage {
 public:
     static constexpr int SectorBytes = 2352;
@@ -27,6 +28,8 @@ public:
     DiscImage& AddAudioTrack(const QByteArray& pcm, int flags = 0);
     // Appends a MODE1/2352 data track of the given number of sectors.
     DiscImage& AddDataTrack(int sectors);
+    // Audio before track 1's INDEX 01 (its INDEX 00 at sector 0); before any track.
+    DiscImage& SetHiddenAudio(const QByteArray& pcm);
     // CD-Text as the cue's TITLE and PERFORMER lines: entry 0 the album's,
     // entry n track n's; empty names are left out.
     DiscImage& SetCdText(const QStringList& titles, const QStringList& performers);
@@ -50,6 +53,7 @@ private:
 
     QList<Track> m_tracks;
     int32_t m_sectors = 0;
+    QByteArray m_hidden;
     QStringList m_titles;
     QStringList m_performers;
 };

@@ -296,7 +296,10 @@ void RipCommandLine::tagRippedFile(const QString& path, int track)
 void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const
 {
     for (int n : m_wantedTracks)
-        if (!r.TrackOf(n) || r.TrackOf(n)->Kind != QLatin1String("Audio"))
+        if (n == TCDRIP::HiddenTrackNumber && !r.TrackOf(n))
+            throw CalvenorError(QStringLiteral("Le disque n'a pas de piste cachée (piste 0) : rien d'audible avant "
+                                               "la piste 1."));
+        else if (!r.TrackOf(n) || r.TrackOf(n)->Kind != QLatin1String("Audio"))
             throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
 }
 
@@ -330,7 +333,7 @@ int RipCommandLine::ripSeveralTracks()
     for (const AlbumTrack& disc : r.AlbumTracks()) {
         const QString target = TargetNameRule::ComposeTargetPath(
             folder, disc.Label(), m_parser.value(QStringLiteral("album")), m_parser.value(QStringLiteral("artist")),
-            QString(), r.Encode());
+            disc.value(AlbumTrack::Title), r.Encode());
         AlbumTrack track = trackFromOptions(disc.number, target);
         track.ticked = m_wantedTracks.contains(disc.number);
         tracks << track;
