@@ -86,6 +86,14 @@ TEST_F(HiddenTrack, CalvenorRipTakesTrackZeroWhenTheDiscHasOne)
     ASSERT_EQ(ripped.exitCode, 0) << ripped.err.toStdString();
     EXPECT_TRUE(ripped.out.startsWith(QDir(out).filePath("00 - Piste cachée.wav") + '\n')) << ripped.out.toStdString();
     EXPECT_TRUE(ripped.out.contains(QDir(out).filePath("01 - Piste 01.wav"))) << ripped.out.toStdString();
+    QFile playlist(ripped.out.trimmed().section('\n', -1));
+    ASSERT_TRUE(playlist.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(playlist.readAll()).startsWith("00 - Piste cachée.wav\r\n01 - Piste 01.wav"));
+    const QStringList logs = QDir(out).entryList({"*.log"});
+    ASSERT_EQ(logs.size(), 1);
+    QFile log(QDir(out).filePath(logs.first()));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains("Piste 00\n  Fichier : " + QDir(out).filePath("00 - Piste cachée.wav")));
 
     const RipTool refused = RipTool::Run({"e:", "--drive", "e=" + writeDisc({}, "plain"), "--tracks", "0-1", "--dir",
                                           out, "--no-accuraterip", "--no-ctdb"});
