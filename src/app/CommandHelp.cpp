@@ -49,11 +49,16 @@ void CommandHelp::addPositionalArgument(const QString& name, const QString& desc
     m_arguments.append({name, description, syntax.isEmpty() ? name : syntax});
 }
 
+QString CommandHelp::dashed(const QString& name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
 QString CommandHelp::optionSyntax(const QCommandLineOption& option)
 {
     QStringList names;
     for (const QString& name : option.names())
-        names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        names << dashed(name);
     QString syntax = names.join(QStringLiteral(", "));
     if (!option.valueName().isEmpty())
         syntax += ' ' + option.valueName();
@@ -84,6 +89,38 @@ QString CommandHelp::Text() const
 QString CommandHelp::VersionText() const
 {
     return m_program + QStringLiteral(" (Calvenor), version ") + QStringLiteral(CALVENOR_VERSION) + '\n';
+}
+
+const QCommandLineOption* CommandHelp::option(const QString& name) const
+{
+    for (const QCommandLineOption& o : m_options)
+        if (o.names().contains(name))
+            return &o;
+    return nullptr;
+}
+
+// Besides an unknown name, the parser refuses an option whose value is
+// missing, which can only be the last argument, and a value after "=" for
+// an option that takes none.
+QString CommandHelp::RefusalText(const QStringList& arguments) const
+{
+    if (!m_parser.unknownOptionNames().isEmpty())
+        return QStringLiteral("Option inconnue : %1.").arg(dashed(m_parser.unknownOptionNames().first()));
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--"))
+            break;
+        const QString written = argument.section(QLatin1Char('='), 0, 0);
+        const bool isLong = written.startsWith(QLatin1String("--"));
+        const QCommandLineOption* o = written.startsWith(QLatin1Char('-')) ? option(written.mid(isLong ? 2 : 1)) : nullptr;
+        if (!o)
+            continue;
+        if (o->valueName().isEmpty() && isLong && argument.contains(QLatin1Char('=')))
+            return QStringLiteral("%1 ne prend pas de valeur.").arg(written);
+        if (!o->valueName().isEmpty() && written == argument && i + 1 == arguments.size())
+            return QStringLiteral("%1 attend une valeur : %1 %2.").arg(written, o->valueName());
+    }
+    return QStringLiteral("Les arguments de la commande ne sont pas compris.");
 }
 
 std::optional<QString> CommandHelp::RequestedText() const

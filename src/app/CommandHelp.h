@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Defines a command's options on its parser and writes its help and version
@@ -25,9 +26,15 @@ public:
     QString VersionText() const;
     // After parsing: the help or the version text when one was asked for.
     std::optional<QString> RequestedText() const;
+    // After a failed parse of these arguments (the program's name left out):
+    // what is wrong, in one French line, as Qt's own text is English.
+    QString RefusalText(const QStringList& arguments) const;
 
 private:
     static QString optionSyntax(const QCommandLineOption& option);
+    // "-h" or "--help".
+    static QString dashed(const QString& name);
+    const QCommandLineOption* option(const QString& name) const;
 
     struct Argument {
         QString name;

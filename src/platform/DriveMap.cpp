@@ -134,6 +134,16 @@ QString DriveMap::source(QChar letter)
     return m_sources.value(letter.toLower());
 }
 
+// Images answer libcdio's inquiry with the name of its image driver: only a
+// device is asked.
+std::optional<DriveModel> DriveMap::model(QChar letter)
+{
+    const QString path = source(letter);
+    if (path.isEmpty() || CdSourceKind::Of(path) != CdSourceKind::Device)
+        return std::nullopt;
+    return DriveModel::OfDevice(path);
+}
+
 bool DriveMap::isDiscPresent(QChar letter)
 {
     const QString path = source(letter);
@@ -144,7 +154,10 @@ bool DriveMap::isDiscPresent(QChar letter)
 
 QString DriveMap::unreadableReason(QChar letter)
 {
-    return CueSheet::MissingBinText(source(letter));
+    const QString path = source(letter);
+    if (CdSourceKind::Of(path) != CdSourceKind::Device && !QFileInfo::exists(path))
+        return QStringLiteral("Le fichier image « %1 » n'existe pas.").arg(path);
+    return CueSheet::MissingBinText(path);
 }
 
 // A cue sheet is read with the .bin of its own base name beside it.

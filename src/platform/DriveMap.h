@@ -21,6 +21,7 @@ public:
     bool isDiscPresent(QChar letter) override;
     QString unreadableReason(QChar letter) override;
     QString source(QChar letter) override;
+    std::optional<DriveModel> model(QChar letter) override;
 
     // Mapped letters, in order.
     QList<QChar> Letters() const { return m_sources.keys(); }

@@ -1,6 +1,8 @@
 #pragma once
+#include "platform/DriveModel.h"
 #include <QChar>
 #include <QString>
+#include <optional>
 
 // Drive letters of the user interface, mapped to CD sources (devices or disc images).
 class IDrives {
@@ -15,4 +17,7 @@ public:
     virtual QString unreadableReason(QChar letter) = 0;
     // The device or image path behind the letter, empty when none.
     virtual QString source(QChar letter) = 0;
+    // The drive's hardware identity; none for a disc image, or when the
+    // drive tells nothing.
+    virtual std::optional<DriveModel> model(QChar letter) = 0;
 };

@@ -1,4 +1,5 @@
 #include "platform/Settings.h"
+#include <QUrl>
 
 namespace {
 const char* const EmailKey = "cddb/email";
@@ -6,6 +7,15 @@ const char* const CddbServerKey = "cddb/server";
 const char* const MusicBrainzServerKey = "musicbrainz/server";
 const char* const MusicBrainzFirstKey = "metadata/musicbrainzFirst";
 const char* const ReadOffsetKey = "rip/readOffset";
+
+// A model's name may hold anything, '/' and '\\' included, which QSettings
+// would take for groups: it is percent-encoded into one plain key.
+QString modelOffsetKey(const QString& model)
+{
+    if (model.isEmpty())
+        return QString::fromLatin1(ReadOffsetKey);
+    return QStringLiteral("rip/readOffsets/") + QString::fromLatin1(QUrl::toPercentEncoding(model));
+}
 const char* const RememberChoicesKey = "choices/remember";
 const QString ChoiceGroup = QStringLiteral("choices/");
 const char* const PassesKey = "rip/passes";
@@ -38,13 +48,19 @@ void Settings::SetMusicBrainzServer(const QString& url) { Store(MusicBrainzServe
 bool Settings::MusicBrainzFirst() const { return store.value(MusicBrainzFirstKey, false).toBool(); }
 void Settings::SetMusicBrainzFirst(bool first) { Store(MusicBrainzFirstKey, first); }
 
-int Settings::ReadOffset() const
+int Settings::ReadOffset() const { return savedInt(ReadOffsetKey).value_or(0); }
+void Settings::SetReadOffset(int samples) { Store(ReadOffsetKey, samples); }
+
+int Settings::ReadOffset(const QString& model) const { return SavedReadOffset(model).value_or(ReadOffset()); }
+std::optional<int> Settings::SavedReadOffset(const QString& model) const { return savedInt(modelOffsetKey(model)); }
+void Settings::SetReadOffset(const QString& model, int samples) { Store(modelOffsetKey(model), samples); }
+
+std::optional<int> Settings::savedInt(const QString& key) const
 {
     bool ok = false;
-    const int samples = store.value(ReadOffsetKey, 0).toInt(&ok);
-    return ok ? samples : 0;
+    const int value = store.value(key).toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
 }
-void Settings::SetReadOffset(int samples) { Store(ReadOffsetKey, samples); }
 
 bool Settings::RememberChoices() const { return store.value(RememberChoicesKey, false).toBool(); }
 void Settings::SetRememberChoices(bool remember) { Store(RememberChoicesKey, remember); }

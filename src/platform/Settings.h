@@ -1,6 +1,7 @@
 #pragma once
 #include <QSettings>
 #include <QString>
+#include <optional>
 
 // What lasts between runs: the e-mail address today's CDDB server asks for,
 // the metadata servers and their order, the drive's read offset, how many
@@ -26,9 +27,16 @@ public:
     bool MusicBrainzFirst() const;
     void SetMusicBrainzFirst(bool first);
 
-    // Samples the drive reads early (negative) or late (positive).
+    // Samples the drive reads early (negative) or late (positive): the
+    // offset saved before offsets were kept per drive model.
     int ReadOffset() const;
     void SetReadOffset(int samples);
+    // The offset saved for a drive model ("VENDOR MODEL"), else the one
+    // above; an empty model is the one above.
+    int ReadOffset(const QString& model) const;
+    // Only what was saved under that model.
+    std::optional<int> SavedReadOffset(const QString& model) const;
+    void SetReadOffset(const QString& model, int samples);
 
     // Whether the format, the encoder options and the target folder are kept
     // from one run to the next; off unless the user turned it on.
@@ -49,6 +57,7 @@ public:
 
 private:
     void Store(const QString& key, const QVariant& value);
+    std::optional<int> savedInt(const QString& key) const;
 
     QSettings store;
 };

@@ -5,6 +5,7 @@
 #include "rip/AccurateRipChecksums.h"
 #include "rip/AccurateRipDatabase.h"
 #include "rip/ReadOffsetLibrary.h"
+#include "rip/RipVerification.h"
 #include "rip/SlidingAccurateRipSum.h"
 #include <QtEndian>
 #include <algorithm>
@@ -26,8 +27,21 @@ int confidenceOf(const QList<AccurateRipResponse>& responses, int slot, uint32_t
     return best;
 }
 
-// v2 does not slide (its products' high halves carry per sample): it is
-// summed whole at each offset, which only a disc submitted in v2 alone needs.
+// True when one of the responses' sums for the track may be the v2 sum at
+// the sliding sum's offset.
+bool mayMatchV2(const QList<AccurateRipResponse>& responses, int slot, const SlidingAccurateRipSum& sums)
+{
+    for (const AccurateRipResponse& r : responses)
+        if (slot <= r.Tracks.size() && sums.MayBeV2(r.Tracks.at(slot - 1).Crc))
+            return true;
+    return false;
+}
+
+// v2 does not slide: the high halves of its products are not linear in the
+// samples, so no running sum gives the next offset's. It is summed whole,
+// a pass over the track, at the few offsets the sliding sum cannot rule out
+// (all 6001 would take a minute for a 5-minute track); only a disc
+// submitted in v2 alone needs it, the v1 search comes first.
 uint32_t v2At(const SlidingAccurateRipSum& sums, int offset, bool firstTrack, bool lastTrack)
 {
     AccurateRipChecksums direct(firstTrack, lastTrack);
@@ -58,6 +72,17 @@ std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Find(AccurateRipDatabas
     return std::nullopt;
 }
 
+std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Find(const RipVerification& verification)
+{
+    if (!verification.SkipReason.isEmpty() || !verification.Http)
+        throw CalvenorError(QStringLiteral("La base AccurateRip n'est pas consultée (%1) : le décalage de lecture ne "
+                                           "peut pas être cherché.")
+                                .arg(verification.SkipReason.isEmpty() ? RipVerification::NoNetwork()
+                                                                       : verification.SkipReason));
+    AccurateRipDatabase database(*verification.Http, verification.Server);
+    return Find(database);
+}
+
 std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Match(const std::vector<uint32_t>& samples, bool firstTrack,
                                                                bool lastTrack,
                                                                const QList<AccurateRipResponse>& responses, int slot)
@@ -65,11 +90,14 @@ std::optional<ReadOffsetFinder::Found> ReadOffsetFinder::Match(const std::vector
     if (slot < 1 || samples.size() <= 2 * size_t(Range))
         return std::nullopt;
     SlidingAccurateRipSum sums(samples, Range, firstTrack, lastTrack);
+    std::vector<int> v2Candidates;
     do {
         if (const int confidence = confidenceOf(responses, slot, sums.V1()); confidence != NoMatch)
             return Found{sums.Offset(), confidence};
+        if (mayMatchV2(responses, slot, sums))
+            v2Candidates.push_back(sums.Offset());
     } while (sums.Next());
-    for (int offset = -Range; offset <= Range; ++offset)
+    for (const int offset : v2Candidates)
         if (const int confidence = confidenceOf(responses, slot, v2At(sums, offset, firstTrack, lastTrack));
             confidence != NoMatch)
             return Found{offset, confidence};

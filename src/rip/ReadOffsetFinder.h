@@ -8,6 +8,7 @@
 
 class AccurateRipDatabase;
 class ICdRipLibrary;
+struct RipVerification;
 
 // Finds a drive's read offset: the first audio tracks are read once, with
 // no offset and Range samples more on each side, and every offset within
@@ -27,6 +28,9 @@ public:
     // text when the database cannot be asked or does not know the disc, or
     // when a track cannot be read whole.
     std::optional<Found> Find(AccurateRipDatabase& database);
+    // The same in the AccurateRip database the verification asks; raises
+    // CalvenorError when it asks none (no network, turned off).
+    std::optional<Found> Find(const RipVerification& verification);
 
     // The offset whose v1 or v2 sum of the track is in the responses at slot;
     // samples: the track read with Range samples more on each side.

@@ -213,6 +213,8 @@ QString RipLog::Text(const Header& header, const RipReport& report)
     QString text = Title.arg(QStringLiteral(CALVENOR_VERSION)) + '\n';
     text += QStringLiteral("Date : %1\n").arg(header.Date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     text += QStringLiteral("Lecteur ou image : %1\n").arg(header.Source);
+    if (!header.Drive.isEmpty())
+        text += QStringLiteral("Lecteur : %1\n").arg(header.Drive);
     text += QStringLiteral("Décalage de lecture : %1 échantillons\n").arg(header.ReadOffset);
     text += QStringLiteral("Mode de paranoia : %1\n").arg(header.ParanoiaMode);
     if (header.Passes > 1)

@@ -15,6 +15,7 @@ public:
         int32_t ReadOffset = 0;
         QString ParanoiaMode;
         int Passes = 1; // reads of each track, at most
+        QString Drive = QString(); // DriveIdentity::LogText; no line when empty
     };
 
     // Named like the playlist, with this in place of "PlayList.M3u".

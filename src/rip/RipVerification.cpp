@@ -1,6 +1,19 @@
 #include "rip/RipVerification.h"
 #include "disc/AccurateRipDiscId.h"
+#include "platform/IInternet.h"
 #include "rip/RipReport.h"
+
+RipVerification RipVerification::Online(IHttpClient* http, IInternet* internet, const DiscToc& toc)
+{
+    RipVerification verification;
+    if (http && internet && internet->isConnected()) {
+        verification.Http = http;
+        verification.Toc = toc;
+    } else {
+        verification.SkipReason = NoNetwork();
+    }
+    return verification;
+}
 
 void RipVerification::Apply(RipReport& report, const std::atomic<bool>* cancel) const
 {

@@ -6,6 +6,7 @@
 #include <atomic>
 
 class IHttpClient;
+class IInternet;
 class RipReport;
 
 // How the tracks of a run are proven: the AccurateRip database to ask about
@@ -23,6 +24,10 @@ struct RipVerification {
     static QString NoNetwork() { return QStringLiteral("non consultée : pas de connexion au réseau"); }
     static QString TurnedOff() { return QStringLiteral("non consultée : vérification désactivée"); }
     static QString NoToc() { return QStringLiteral("non consultée : table des matières du disque illisible"); }
+
+    // The default servers, asked about the disc of that table of contents
+    // when the network is up (http and internet given and connected).
+    static RipVerification Online(IHttpClient* http, IInternet* internet, const DiscToc& toc);
 
     // Gives the report's tracks their verdicts, and the disc its own. Setting
     // cancel ends the database request under way.

@@ -10,7 +10,13 @@
 // sum S(o) = Σ x[o+i] beside it,
 //   W(o+1) = W(o) − S(o) − a·x[o+a] + (b+1)·x[o+b+1],
 //   S(o+1) = S(o) − x[o+a] + x[o+b+1],
-// all modulo 2^32 as the sum itself is.
+// kept modulo 2^64: the low half is the v1 sum.
+//
+// v2 adds the products' high halves, H = Σ ⌊(i+1)·x / 2^32⌋, which do not
+// slide. But the high half of W, ⌊W / 2^32⌋, is H plus the carry of the low
+// halves' sum, a number d with 0 ≤ d < N for N samples counted; so v2 is
+// V1 + ⌊W / 2^32⌋ − d modulo 2^32, and a sum outside that window of N values
+// cannot be this offset's v2.
 class SlidingAccurateRipSum {
 public:
     // samples: the track's samples as read, with margin samples more on
@@ -18,7 +24,10 @@ public:
     SlidingAccurateRipSum(const std::vector<uint32_t>& samples, int margin, bool firstTrack, bool lastTrack);
 
     int Offset() const { return m_offset; }
-    uint32_t V1() const { return m_weighted; }
+    uint32_t V1() const { return static_cast<uint32_t>(m_weighted); }
+    // False when sum cannot be the v2 sum at this offset; true for the v2
+    // sum and for about one sum in 300 others.
+    bool MayBeV2(uint32_t sum) const;
     // One sample further; false past the offset +margin.
     bool Next();
 
@@ -34,6 +43,6 @@ private:
     int64_t m_first; // a
     int64_t m_last;  // b
     int m_offset;
-    uint32_t m_weighted = 0;
-    uint32_t m_plain = 0;
+    uint64_t m_weighted = 0; // W
+    uint64_t m_plain = 0;    // S
 };

@@ -27,8 +27,8 @@ TEST(DiscCommands, TocLinesKeepTheDiscsNumbersAndTellWhatTheDiscHas)
     QTextStream out(&text);
     DiscCommands(DiscToc({first, second, data}, 600, "0724384960650"), out).PrintToc();
     out.flush();
-    EXPECT_EQ(text, "Track02 Audio 0 299 flags=PRE,DCP isrc=FRZ039800212\n"
-                    "Track03 Audio 300 499 index00=250 index02=400\n"
-                    "Track04 Data 500 599\n"
+    EXPECT_EQ(text, "Track02 Audio 0 299 00:00.00 00:04.00 flags=PRE,DCP isrc=FRZ039800212\n"
+                    "Track03 Audio 300 499 00:04.00 00:02.50 index00=250 index02=400\n"
+                    "Track04 Data 500 599 00:06.50 00:01.25\n"
                     "mcn=0724384960650\n");
 }

@@ -38,6 +38,19 @@ TEST_F(MainForm, ListsCdDrivesInLetterOrderAndNotZ)
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
+// The letter comes first: the poll and the start argument read it.
+TEST_F(MainForm, TheDriveBoxTellsEachDrivesModelOrImageAfterItsLetter)
+{
+    drives.sources.insert('x', "/musique/album.cue");
+    drives.models['d'] = {"HL-DT-ST", "DVDRAM GH24NSD1", "LG00"};
+    open({"x:"});
+    QStringList entries;
+    for (int i = 0; i < form->DrivesList->count(); ++i)
+        entries << form->DrivesList->itemText(i);
+    EXPECT_EQ(entries, QStringList({"d:\\ — HL-DT-ST DVDRAM GH24NSD1", "e:\\", "x:\\ — album.cue"}));
+    EXPECT_EQ(form->DriveLetter(), 'x');
+}
+
 TEST_F(MainForm, NoCdDriveAtAll)
 {
     drives.sources.clear();

@@ -35,7 +35,9 @@ TEST_F(RipCommandLine, ListsDrivesAndTheTableOfContents)
     EXPECT_TRUE(list.out.startsWith("x:\\ " + cue + "\n")) << list.out.toStdString();
     const RipTool toc = run({"x:", "--toc"});
     EXPECT_EQ(toc.exitCode, 0) << toc.err.toStdString();
-    EXPECT_EQ(toc.out, "Track01 Audio 0 29\nTrack02 Data 30 49\nTrack03 Audio 50 74\nTrack04 Audio 75 89\n");
+    // Times as mm:ss.ff, 75 frames a second.
+    EXPECT_EQ(toc.out, "Track01 Audio 0 29 00:00.00 00:00.30\nTrack02 Data 30 49 00:00.30 00:00.20\n"
+                       "Track03 Audio 50 74 00:00.50 00:00.25\nTrack04 Audio 75 89 00:01.00 00:00.15\n");
 }
 
 TEST_F(RipCommandLine, RipsOneTrackAsPcmOrWav)
@@ -147,4 +149,52 @@ TEST_F(RipCommandLine, ACueWhoseBinHasAnotherNameSaysWhy)
     EXPECT_EQ(toc.exitCode, 1);
     EXPECT_TRUE(toc.err.contains(QString::fromUtf8("le fichier « %1 » est introuvable").arg(dir.filePath("disc.bin"))))
         << toc.err.toStdString();
+}
+
+TEST_F(RipCommandLine, AnArgumentMistakeIsOneFrenchLineAndThePointerToTheHelp)
+{
+    const struct {
+        QStringList arguments;
+        QString line;
+    } cases[] = {
+        {{"--frobnicate"}, "Option inconnue : --frobnicate."},
+        {{"x:", "-q"}, "Option inconnue : -q."},
+        {{"x:", "--track", "1", "--out"}, "--out attend une valeur : --out FICHIER."},
+        {{"--list=oui"}, "--list ne prend pas de valeur."},
+        {{"x:", "--track", "un", "--out", "t.wav"}, "--track attend un nombre entier, pas « un »."},
+        {{"x:", "--cddb", "--release", "0"}, "--release attend un numéro d'album à partir de 1, pas 0."},
+        {{"x:", "--toc", "--release", "2"}, "--release ne s'emploie qu'avec --cddb ou --musicbrainz."},
+    };
+    for (const auto& c : cases) {
+        const RipTool rip = run(c.arguments);
+        EXPECT_EQ(rip.exitCode, 2) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(rip.err, c.line + "\nVoir calvenor-rip --help.\n");
+    }
+}
+
+// The drive error's exit code, with the source named.
+TEST_F(RipCommandLine, AMissingImageOrSourceIsNamedAndNoProgressIsShown)
+{
+    const struct {
+        QStringList arguments;
+        QString err;
+    } cases[] = {
+        {{"--drive", "x=/nonexist.cue", "x:", "--toc"}, "Le fichier image « /nonexist.cue » n'existe pas.\n"},
+        {{"--convert", dir.filePath("absent.wav")}, "Le fichier \"" + dir.filePath("absent.wav") + "\" n'existe pas.\n"},
+    };
+    for (const auto& c : cases) {
+        const RipTool rip = RipTool::Run(c.arguments);
+        EXPECT_EQ(rip.exitCode, 1) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(rip.err, c.err);
+    }
+}
+
+TEST_F(RipCommandLine, ListingWithoutAnyDriveSaysSo)
+{
+    if (!QDir("/dev").entryList({"sr*"}, QDir::System).isEmpty())
+        GTEST_SKIP() << "this machine has a CD drive";
+    const RipTool list = RipTool::Run({"--list"});
+    EXPECT_EQ(list.exitCode, 1);
+    EXPECT_EQ(list.err, "Aucun lecteur de CD n'a été trouvé ; une image de disque se donne avec --drive X=CHEMIN.\n");
+    EXPECT_TRUE(list.out.isEmpty());
 }

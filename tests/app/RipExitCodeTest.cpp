@@ -83,6 +83,7 @@ TEST_F(RipExitCode, LostSectorsExitWith3AndAreTheSameLinesForOneTrackAndSeveral)
     EXPECT_EQ(one.out, Damage);
     const QString beside = QString::fromUtf8(TestFiles::ReadAll(dir.filePath("two - Rapport.log")));
     EXPECT_TRUE(beside.contains("AccurateRip : non consultée : vérification désactivée\n")) << beside.toStdString();
+    EXPECT_TRUE(beside.contains("\nLecteur : image " + QFileInfo(cue).fileName() + "\n")) << beside.toStdString();
 
     const Result several = run({"--tracks", "1-2", "--dir", dir.filePath("d"), "--no-accuraterip"}, failFrom);
     EXPECT_EQ(several.code, 3);
@@ -181,12 +182,17 @@ TEST_F(RipExitCode, FindOffsetSavesTheOffsetTheDatabaseConfirmsAndNothingElse)
     database = std::make_unique<ScriptServer>(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"),
                                               QStringList{dir.filePath("db")});
     Settings().SetReadOffset(-5);
+    const QString drive = "Lecteur : image " + QFileInfo(cue).fileName() + "\n";
     const Result none = run({"--find-offset", "--accuraterip-server", server("none")});
     EXPECT_EQ(none.code, 1);
-    EXPECT_EQ(none.out, "Aucun décalage de ±3000 échantillons ne correspond à la base AccurateRip ; rien n'est changé.\n");
-    EXPECT_EQ(Settings().ReadOffset(), -5);
+    EXPECT_EQ(none.out, drive + "Aucun décalage de ±3000 échantillons ne correspond à la base AccurateRip ; rien n'est "
+                                "changé.\n");
     const Result found = run({"--find-offset", "--accuraterip-server", server("found")});
     EXPECT_EQ(found.code, 0);
-    EXPECT_EQ(found.out, "Décalage de lecture : +40 échantillons (AccurateRip, confiance 12)\n");
-    EXPECT_EQ(Settings().ReadOffset(), shift);
+    EXPECT_EQ(found.out, drive + "Décalage de lecture : +40 échantillons (AccurateRip, confiance 12)\n");
+    EXPECT_EQ(Settings().ReadOffset(), -5) << "an image's offset is its own";
+    // The next rip of that image reads with it.
+    ASSERT_EQ(run({"--track", "1", "--out", dir.filePath("one.wav"), "--no-accuraterip"}).code, 0);
+    const QString log = QString::fromUtf8(TestFiles::ReadAll(dir.filePath("one - Rapport.log")));
+    EXPECT_TRUE(log.contains("Décalage de lecture : 40 échantillons\n")) << log.toStdString();
 }

@@ -81,6 +81,31 @@ TEST_F(CddbCommandLine, SeveralMatchesGoToStandardErrorAndTheFirstIsRead)
     EXPECT_EQ(run.err, "jazz 0b001203 Autre / Disque\nrock 0b001203 Trio / Trois Pieces\n");
     // One title per track of the disc: the record names the first only.
     EXPECT_EQ(run.out, "artist=Autre\nalbum=Disque\ncategory=jazz\ntitle=A\ntitle=\ntitle=\n");
+
+    CddbServer server(dir.filePath("records"));
+    const RipTool third = RipTool::Run({"e:", "--drive", "e=" + cue, "--cddb", "--server", server.Url(), "--email",
+                                        "jean.dupont@exemple.fr", "--release", "3"});
+    EXPECT_EQ(third.exitCode, 1);
+    EXPECT_TRUE(third.err.endsWith("--release 3 : la recherche n'a trouvé que 2 album(s).\n")) << third.err.toStdString();
+}
+
+// The second match names and tags the ripped track; a tag option given too wins.
+TEST_F(CddbCommandLine, RippedTracksAreNamedAndTaggedAfterTheChosenMatch)
+{
+    addRecord("rock", "DTITLE=Trio / Trois Pieces\nDYEAR=1998\nTTITLE0=Un\nTTITLE1=Deux\nTTITLE2=Trois\n");
+    addRecord("jazz", "DTITLE=Autre / Disque\nTTITLE0=A\n");
+    CddbServer server(dir.filePath("records"));
+    const QString out = dir.filePath("rip");
+    const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--tracks", "2", "--dir", out, "--cddb", "--server",
+                                      server.Url(), "--email", "jean.dupont@exemple.fr", "--release", "2", "--year",
+                                      "2001", "--no-accuraterip", "--no-ctdb"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith("jazz 0b001203 Autre / Disque\nrock 0b001203 Trio / Trois Pieces\n"))
+        << run.err.toStdString();
+    const QString file = out + "/02 - Trois Pieces - Trio - Deux.wav";
+    ASSERT_TRUE(run.out.startsWith(file + "\n")) << run.out.toStdString();
+    EXPECT_EQ(RipTool::Run({"--read-tag", file}).out,
+              "title=Deux\nartist=Trio\nalbum=Trois Pieces\nyear=2001\ncomment=\ngenre=Rock\ntrack=2\n");
 }
 
 TEST_F(CddbCommandLine, ControlCharactersFromTheServerReachTheTerminalEscaped)

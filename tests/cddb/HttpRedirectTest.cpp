@@ -62,7 +62,7 @@ TEST(HttpRedirects, FollowedOrRefusedNamingTheTarget)
 {
     CddbServer server;
     const QString cddb = server.Url() + "/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428"
-                                        "&hello=a+b.c+Calvenor+1.1.0&proto=6";
+                                        "&hello=a+b.c+Calvenor+1.2.0&proto=6";
     CurlHttpClient http;
     EXPECT_TRUE(http.Get(redirectTo(server, cddb), HttpSettings()).startsWith("200 rock 0c01ac02"));
 

@@ -470,7 +470,7 @@ TEST_F(LookupWindow, TheFirstLookupAsksForTheAddressAndKeepsIt)
     EXPECT_EQ(errors, QStringList({"« jean » n'est pas une adresse électronique valide. Donnez une adresse de la forme "
                                    "jean.dupont@exemple.fr."}));
     EXPECT_EQ(settings.Email(), "marie@exemple.org");
-    EXPECT_TRUE(http.urls.first().endsWith("&hello=marie+exemple.org+Calvenor+1.1.0&proto=6"));
+    EXPECT_TRUE(http.urls.first().endsWith("&hello=marie+exemple.org+Calvenor+1.2.0&proto=6"));
     EXPECT_EQ(status(), "Opération terminée.");
 
     // Without an address nothing is asked of any server.

@@ -68,7 +68,7 @@ TEST_F(MusicBrainz, TwoReleasesWithArtistCreditsAndTheMediumOfTheDisc)
     EXPECT_EQ(requests().first().value("target").toString(),
               "/ws/2/discid/" + WorkedExampleId + "?inc=recordings+artist-credits&fmt=json");
     EXPECT_EQ(requests().first().value("headers").toObject().value("User-Agent").toString(),
-              "Calvenor/1.1.0 ( jean.dupont@exemple.fr )");
+              "Calvenor/1.2.0 ( jean.dupont@exemple.fr )");
     EXPECT_EQ(device.closed, device.opened);
 }
 

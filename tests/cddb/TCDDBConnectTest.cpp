@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString Hello = QStringLiteral("&hello=jean.dupont+exemple.fr+Calvenor+1.1.0&proto=6");
+const QString Hello = QStringLiteral("&hello=jean.dupont+exemple.fr+Calvenor+1.2.0&proto=6");
 const QString Email = QStringLiteral("jean.dupont@exemple.fr");
 
 // A disc of one track at frame 150 whose identifier is 02SSSS01, SSSS being
@@ -81,7 +81,7 @@ TEST_F(CddbClient, DefaultsAndTheUrlOfTheWorkedExample)
     EXPECT_EQ(fresh.ComponentVersion(), "1.03 - 24/12/2002");
     EXPECT_EQ(fresh.BuildUrl("cddb+query+0c01ac02+2+150+14262+428"),
               "http://gnudb.gnudb.org/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14262+428"
-              "&hello=Unknown+Unknown+Calvenor+1.1.0&proto=6");
+              "&hello=Unknown+Unknown+Calvenor+1.2.0&proto=6");
 }
 
 TEST_F(CddbClient, ExactMatchIsReadAndParsed)
@@ -283,7 +283,7 @@ TEST_F(CddbClient, ValuesArePercentEncodedAndSeparatorsKept)
     client.SetClientName("100%");
     client.ReadEntry("rock&roll 0c01ac02 Some Band / First Album");
     EXPECT_EQ(fake.urls.first(), "http://server/~cddb/cddb.cgi?cmd=cddb+read+rock%26roll+0c01ac02+"
-                                 "&hello=Jean%20Dupont%26Co+h%C3%B4te%231+100%25+1.1.0&proto=6");
+                                 "&hello=Jean%20Dupont%26Co+h%C3%B4te%231+100%25+1.2.0&proto=6");
 }
 TEST_F(CddbClient, TodaysGreetingLevelAndUserAgent)
 {
@@ -291,9 +291,9 @@ TEST_F(CddbClient, TodaysGreetingLevelAndUserAgent)
     cddb->QueryDisc(tocOf('d'), code, text);
     EXPECT_EQ(code, 200);
     const QJsonObject request = server->Requests().at(firstRequest);
-    EXPECT_TRUE(request.value("target").toString().endsWith("&hello=jean%2Bcd+exemple.fr+Calvenor+1.1.0&proto=6"))
+    EXPECT_TRUE(request.value("target").toString().endsWith("&hello=jean%2Bcd+exemple.fr+Calvenor+1.2.0&proto=6"))
         << request.value("target").toString().toStdString();
-    EXPECT_EQ(request.value("headers").toObject().value("User-Agent").toString(), "Calvenor/1.1.0");
+    EXPECT_EQ(request.value("headers").toObject().value("User-Agent").toString(), "Calvenor/1.2.0");
 }
 
 TEST_F(CddbClient, RecordsInUtf8OrWindows1252)

@@ -1,6 +1,7 @@
 #include "encode/TLameCoder.h"
 #include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
+#include "platform/CalvenorError.h"
 #include "platform/Settings.h"
 #include "support/MainFormFixture.h"
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -197,6 +199,49 @@ TEST_F(EncodeOptions, TheReadOffsetLastsBetweenRunsAndSurvivesTheDefaults)
     TEncode_Options_Form again(forms, services, form->LameCoder1());
     EXPECT_EQ(again.ReadOffsetEdit->value(), -48);
     options->ReadOffsetEdit->setValue(0);
+}
+
+// "Détecter" runs the search it is given off the window's thread: an offset
+// found is shown and kept for the drive's model, nothing found or an error
+// leaves the box and the settings as they were.
+TEST_F(EncodeOptions, DetecterShowsAndKeepsTheOffsetFoundForTheDrivesModel)
+{
+    settings.SetReadOffset(30);
+    drives.models['d'] = {"PLEXTOR", "DVDR PX-716A", "1.11"};
+    const DriveIdentity drive = DriveIdentity::Of(drives, 'd');
+    options->SetDrive(drive, nullptr);
+    EXPECT_FALSE(options->DetectButton->isEnabled()) << "no disc to search with";
+    EXPECT_EQ(options->ReadOffsetEdit->value(), 30) << "the model has none of its own yet";
+    using Found = std::optional<TEncode_Options_Form::FoundOffset>;
+    bool offThread = false;
+    const QString unknown = "La base AccurateRip ne connaît pas ce disque : le décalage de lecture ne peut pas y être "
+                            "cherché ; rien n'est changé.";
+    const struct {
+        TEncode_Options_Form::OffsetDetection detect;
+        MsgKind kind;
+        QString text;
+    } cases[] = {
+        {[&] {
+             offThread = QThread::currentThread() != options->thread();
+             return Found({30, 12});
+         },
+         MsgKind::Information, "Décalage de lecture trouvé : +30 échantillons (confiance 12)."},
+        {[] { return Found(); }, MsgKind::Information,
+         "Aucun décalage de lecture ne correspond à la base AccurateRip ; rien n'est changé."},
+        {[&]() -> Found { throw CalvenorError(unknown); }, MsgKind::Error, unknown},
+    };
+    for (const auto& c : cases) {
+        dialogs.shown.clear();
+        options->SetDrive(drive, c.detect);
+        options->DetectButton->click();
+        EXPECT_EQ(options->ReadOffsetEdit->value(), 30);
+        EXPECT_EQ(Settings(settings.FileName()).SavedReadOffset("PLEXTOR DVDR PX-716A"), 30)
+            << "found as the box showed it, and kept for the model";
+        ASSERT_EQ(dialogs.texts(), QStringList({c.text}));
+        EXPECT_EQ(dialogs.shown.first().kind, c.kind);
+        EXPECT_TRUE(options->DetectButton->isEnabled());
+    }
+    EXPECT_TRUE(offThread);
 }
 
 // "Vérifier" stores the most reads of a track, 1 when it is off; "Par

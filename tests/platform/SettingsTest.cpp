@@ -40,3 +40,31 @@ TEST(Settings, TheEnvironmentCanNameAnotherFile)
     qunsetenv("CALVENOR_SETTINGS");
     EXPECT_EQ(Settings(path).Email(), "a@b.fr");
 }
+
+// Names with the characters QSettings gives a meaning to stay one key each;
+// a model never saved reads the offset saved before models were told apart.
+TEST(Settings, TheReadOffsetIsKeptPerModelAndAnUnsavedModelFallsBackToTheOldKey)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Calvenor.conf");
+    {
+        Settings s(path);
+        s.SetReadOffset(6);
+        s.SetReadOffset("PLEXTOR DVDR PX-716A", 30);
+        s.SetReadOffset("A/B\\C=D;[é] %2F", -12);
+    }
+    const struct {
+        QString model;
+        int offset;
+        bool saved;
+    } cases[] = {
+        {"PLEXTOR DVDR PX-716A", 30, true}, {"A/B\\C=D;[é] %2F", -12, true}, {"A", 6, false},
+        {"A/B", 6, false},                  {"PLEXTOR DVDR", 6, false},        {"", 6, true},
+    };
+    const Settings again(path);
+    for (const auto& c : cases) {
+        EXPECT_EQ(again.ReadOffset(c.model), c.offset) << c.model.toStdString();
+        EXPECT_EQ(again.SavedReadOffset(c.model).has_value(), c.saved) << c.model.toStdString();
+    }
+    EXPECT_EQ(again.ReadOffset(), 6);
+}

@@ -203,8 +203,10 @@ TEST_F(AccurateRip, LostSectorsAreToldByTheRipperTheSummaryAndTheLog)
 
     const QString log = Playlist::FileName(dir.path(), "A", "B", RipLog::Ending);
     EXPECT_EQ(log, dir.filePath("A - B - Rapport.log"));
-    RipLog::Save(log, {QDateTime::currentDateTime(), cue, 0, QStringLiteral("complet")}, report);
+    RipLog::Save(log, {QDateTime::currentDateTime(), cue, 0, QStringLiteral("complet"), 1, QStringLiteral("image a.cue")},
+                 report);
     const QString text = QString::fromUtf8(TestFiles::ReadAll(log));
+    EXPECT_TRUE(text.contains("\nLecteur : image a.cue\nDécalage de lecture : 0 échantillons\n"));
     EXPECT_TRUE(text.contains("  Secteurs illisibles : 100 (00:01.45 – 00:02.70)\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("AccurateRip : non consultée (--no-accuraterip)\n"));
     EXPECT_TRUE(text.contains("  AccurateRip v2 : " + hex(report.Tracks().at(0).V2) + "\n"));
@@ -236,7 +238,8 @@ TEST_F(AccurateRip, ATrackWithLostSectorsIsNeverCalledExact)
 }
 
 // Every shift of the sliding sum equals the sum made afresh at that offset,
-// the first and the last track's edges left out.
+// the first and the last track's edges left out, and never rules out that
+// offset's v2 sum.
 TEST(SlidingAccurateRipSum, EachShiftMatchesTheSumMadeAfresh)
 {
     const QByteArray pcm = DiscImage::NoisePcm(12, 5);
@@ -252,6 +255,8 @@ TEST(SlidingAccurateRipSum, EachShiftMatchesTheSumMadeAfresh)
             direct.Add(reinterpret_cast<const uint8_t*>(sliding.TrackAt(sliding.Offset())),
                        sliding.TrackSamples() * 4);
             ASSERT_EQ(sliding.V1(), direct.V1()) << sliding.Offset();
+            ASSERT_TRUE(sliding.MayBeV2(direct.V2())) << sliding.Offset();
+            ASSERT_FALSE(sliding.MayBeV2(direct.V2() + 0x80000000u)) << sliding.Offset();
         } while (sliding.Next());
         EXPECT_EQ(sliding.Offset(), margin);
     }

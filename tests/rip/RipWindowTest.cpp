@@ -486,15 +486,18 @@ TEST_F(RipWindow, LostSectorsAreToldInsteadOfASuccessAndLogged)
     EXPECT_TRUE(log.contains("  Secteurs illisibles : 3 (00:00.20 – 00:00.23)\n"));
 }
 
-TEST_F(RipWindow, TheReadOffsetOfTheSettingsShiftsTheAudio)
+TEST_F(RipWindow, TheReadOffsetSavedForTheDrivesModelShiftsTheAudio)
 {
-    settings->SetReadOffset(-588);
+    drives.models['d'] = {"PLEXTOR", "DVDR PX-716A", "1.11"};
+    settings->SetReadOffset("PLEXTOR DVDR PX-716A", -588);
     main->WavRipp->click();
     tick({2});
     main->Button2Click();
     const QByteArray pcm = image.TrackAt(1).pcm.right(DiscImage::SectorBytes) + image.TrackAt(2).pcm;
     EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), pcm.left(image.TrackAt(2).pcm.size()));
-    EXPECT_TRUE(QString::fromUtf8(readAll(music + "Rapport.log")).contains("Décalage de lecture : -588 échantillons\n"));
+    const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
+    EXPECT_TRUE(log.contains("Lecteur : PLEXTOR DVDR PX-716A 1.11\nDécalage de lecture : -588 échantillons\n"))
+        << log.toStdString();
 }
 
 TEST_F(RipWindow, AnOldFileAtTheTargetIsNotTakenForARippedTrack)

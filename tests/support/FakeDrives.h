@@ -9,9 +9,15 @@ public:
     bool isDiscPresent(QChar letter) override { ++presenceQueries; return discs.value(letter.toLower(), false); }
     QString source(QChar letter) override { return sources.value(letter.toLower()); }
     QString unreadableReason(QChar letter) override { return reasons.value(letter.toLower()); }
+    std::optional<DriveModel> model(QChar letter) override
+    {
+        const auto found = models.find(letter.toLower());
+        return found == models.end() ? std::nullopt : std::optional<DriveModel>(*found);
+    }
 
     QMap<QChar, QString> sources;
     QMap<QChar, QString> reasons;
     QMap<QChar, bool> discs;
+    QMap<QChar, DriveModel> models;
     int presenceQueries = 0;
 };

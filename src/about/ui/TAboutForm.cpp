@@ -21,6 +21,12 @@ const QString ForumAddress = QStringLiteral("http://www.orvane.example/forum/");
 const QString SiteName = QStringLiteral("www.orvane.example");
 const char* const HintProperty = "hint";
 
+// "1.2" of the build's "1.2.0": the window names the release, not its fixes.
+QString releaseNumber()
+{
+    return QStringLiteral(CALVENOR_VERSION).section(QLatin1Char('.'), 0, 1);
+}
+
 QLabel* label(QWidget* parent, const QString& text, QRect geometry, int points = FontSize, bool bold = false)
 {
     auto* l = new QLabel(text, parent);
@@ -89,8 +95,8 @@ void TAboutForm::buildLeftPanel()
     QFont narrow = BigProductLabel->font();
     narrow.setStretch(QFont::Condensed);
     BigProductLabel->setFont(narrow);
-    MainProductVer = label(this, QStringLiteral("1"), QRect(24, 116, 72, 120), 75, true);
-    SecondProductVer = label(this, QStringLiteral(".2"), QRect(88, 168, 64, 60), 35, true);
+    MainProductVer = label(this, releaseNumber().section(QLatin1Char('.'), 0, 0), QRect(24, 116, 72, 120), 75, true);
+    SecondProductVer = label(this, '.' + releaseNumber().section(QLatin1Char('.'), 1, 1), QRect(88, 168, 64, 60), 35, true);
     for (QLabel* l : {BigProductLabel, MainProductVer, SecondProductVer})
         setColour(l, Qt::white);
     Imageurl = label(this, SiteName, QRect(0, ClientHeight - 22, PanelWidth, 16), 7);
@@ -117,7 +123,7 @@ void TAboutForm::buildRightSide()
 
     ProductGroupBox = new QGroupBox(QStringLiteral("Informations de version"), this);
     ProductGroupBox->setGeometry(x, 56, width, 150);
-    ProductLabel = label(ProductGroupBox, QStringLiteral("Version 1.2"), QRect(10, 20, 200, 16), FontSize, true);
+    ProductLabel = label(ProductGroupBox, QStringLiteral("Version ") + releaseNumber(), QRect(10, 20, 200, 16), FontSize, true);
     LabelCopy = label(ProductGroupBox, QStringLiteral("© Orvane. Tous droits réservés."), QRect(10, 38, width - 20, 16));
     ThanksLabel = label(ProductGroupBox,
                         QStringLiteral("Merci à toutes celles et à tous ceux qui ont essayé ce programme, signalé "

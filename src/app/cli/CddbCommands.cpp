@@ -10,6 +10,7 @@
 #include "platform/CurlHttpClient.h"
 #include "platform/IDrives.h"
 #include "platform/Settings.h"
+#include <algorithm>
 
 namespace {
 // The real services a lookup goes through, for the life of one command.
@@ -25,21 +26,23 @@ struct LookupServices {
     PlatformServices services;
 };
 
-// The first album of a list, as the command line has no one to ask.
-class FirstChoice : public IReleaseChooser {
+// The album --release names, as the command line has no one to ask; none
+// (a cancel) when the list is shorter.
+class NumberedChoice : public IReleaseChooser {
 public:
-    int Choose(const QList<AlbumRelease>&, bool) override { return 0; }
-};
+    explicit NumberedChoice(int number) : m_number(number) {}
+    int Choose(const QList<AlbumRelease>& candidates, bool) override
+    {
+        return m_number <= candidates.size() ? m_number - 1 : -1;
+    }
 
-// The disc's table of contents, read once for the whole lookup.
-DiscToc readToc(LookupServices& real, QChar letter)
-{
-    return DiscToc::ReadDrive(*real.services.drives, real.device, letter);
-}
+private:
+    int m_number;
+};
 } // namespace
 
-CddbCommands::CddbCommands(IDrives& drives, const Settings& settings, QTextStream& out, QTextStream& err)
-    : m_drives(drives), m_settings(settings), m_out(out), m_err(err)
+CddbCommands::CddbCommands(IDrives& drives, const Settings& settings, QTextStream& err)
+    : m_drives(drives), m_settings(settings), m_err(err)
 {
 }
 
@@ -54,69 +57,65 @@ QString CddbCommands::contact(const QString& email) const
     return address;
 }
 
-void CddbCommands::Lookup(QChar letter, const QString& server, const QString& email)
+DiscLookup::Options CddbCommands::options(const Query& query) const
 {
     DiscLookup::Options options;
-    options.email = contact(email);
-    options.cddbServer = server.isEmpty() ? m_settings.CddbServer() : server;
-    options.order = {DiscLookup::Source::Cddb};
-    LookupServices real(m_drives);
-    DiscLookup lookup(real.services);
-    printAlbum(find(lookup, readToc(real, letter), options, QString()));
+    options.email = contact(query.email);
+    options.order = {query.source};
+    if (query.source == DiscLookup::Source::Cddb)
+        options.cddbServer = query.server.isEmpty() ? m_settings.CddbServer() : query.server;
+    else
+        options.musicBrainzServer = query.server.isEmpty() ? m_settings.MusicBrainzServer() : query.server;
+    return options;
 }
 
-// The choices go to the error stream; a failure is raised with the
-// server's answer, or as the error it was.
-const AlbumRelease& CddbCommands::find(DiscLookup& lookup, const DiscToc& toc, const DiscLookup::Options& options,
-                                       const QString& unknown)
+// A failure is raised with the server's answer, or as the error it was.
+AlbumRelease CddbCommands::Find(QChar letter, const Query& query)
 {
-    FirstChoice first;
-    const DiscLookup::Outcome outcome = lookup.Find(toc, options, first);
+    const DiscLookup::Options asked = options(query);
+    LookupServices real(m_drives);
+    DiscLookup lookup(real.services);
+    NumberedChoice choice(query.release);
+    const DiscLookup::Outcome outcome =
+        lookup.Find(DiscToc::ReadDrive(m_drives, real.device, letter), asked, choice);
     for (const AlbumRelease& candidate : lookup.Candidates())
         m_err << TerminalText::Escaped(candidate.ChoiceLine()) << '\n';
+    const qsizetype offered = std::max<qsizetype>(1, lookup.Candidates().size());
+    if (outcome != DiscLookup::Outcome::NotFound && query.release > offered)
+        throw CalvenorError(QStringLiteral("--release %1 : la recherche n'a trouvé que %2 album(s).")
+                                .arg(query.release)
+                                .arg(offered));
     if (outcome == DiscLookup::Outcome::Found)
         return lookup.Release();
     if (lookup.Failures().isEmpty())
-        throw CalvenorError(unknown);
+        throw CalvenorError(QStringLiteral("MusicBrainz ne connaît pas ce disque."));
     const DiscLookup::Failure& failure = lookup.Failures().first();
     if (failure.error)
         std::rethrow_exception(failure.error);
     throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TerminalText::Escaped(failure.text));
 }
 
-void CddbCommands::printAlbum(const AlbumRelease& release)
-{
-    printField("artist", release.artist);
-    printField("album", release.album);
-    if (release.ids.contains(AlbumRelease::CddbCategoryId))
-        printField("category", release.ids.value(AlbumRelease::CddbCategoryId));
-    for (const QString& title : release.titles)
-        printField("title", title);
-}
-
-void CddbCommands::printField(const char* name, const QString& value)
-{
-    m_out << name << '=' << TerminalText::Escaped(value) << '\n';
-}
-
-void CddbCommands::LookupMusicBrainz(QChar letter, const QString& server, const QString& email)
-{
-    DiscLookup::Options options;
-    options.email = contact(email);
-    options.musicBrainzServer = server.isEmpty() ? m_settings.MusicBrainzServer() : server;
-    options.order = {DiscLookup::Source::MusicBrainz};
-    LookupServices real(m_drives);
-    DiscLookup lookup(real.services);
-    printAlbum(
-        find(lookup, readToc(real, letter), options, QStringLiteral("MusicBrainz ne connaît pas ce disque.")));
-}
-
-void CddbCommands::PrintCdText(QChar letter)
+AlbumRelease CddbCommands::CdText(QChar letter) const
 {
     CdioAudioDevice device;
     const DiscToc toc = DiscToc::ReadDrive(m_drives, device, letter);
     if (!toc.HasCdText())
         throw CalvenorError(QStringLiteral("Ce disque ne porte pas de CD-Text : ni le titre de l'album ni ceux "
                                            "des pistes n'y sont inscrits."));
-    printAlbum(AlbumRelease::FromCdText(toc));
+    return AlbumRelease::FromCdText(toc);
+}
+
+void CddbCommands::Print(const AlbumRelease& album, QTextStream& out)
+{
+    printField(out, "artist", album.artist);
+    printField(out, "album", album.album);
+    if (album.ids.contains(AlbumRelease::CddbCategoryId))
+        printField(out, "category", album.ids.value(AlbumRelease::CddbCategoryId));
+    for (const QString& title : album.titles)
+        printField(out, "title", title);
+}
+
+void CddbCommands::printField(QTextStream& out, const char* name, const QString& value)
+{
+    out << name << '=' << TerminalText::Escaped(value) << '\n';
 }

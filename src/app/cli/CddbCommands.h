@@ -7,37 +7,39 @@
 class IDrives;
 class Settings;
 
-// The metadata commands of calvenor-rip: lookups that print what CDDB or
-// MusicBrainz knows of the disc, or what its CD-Text says. A server or
-// an address not given comes from the settings.
+// The metadata commands of calvenor-rip: lookups of the disc in CDDB or
+// MusicBrainz, or its own CD-Text, for printing or for tagging a rip. A server or an address
+// not given comes from the settings.
 class CddbCommands {
 public:
-    CddbCommands(IDrives& drives, const Settings& settings, QTextStream& out, QTextStream& err);
+    // One source to ask. `server` empty: the saved one, else the client's
+    // own default. `release`: which of several albums, from 1.
+    struct Query {
+        DiscLookup::Source source = DiscLookup::Source::Cddb;
+        QString server;
+        QString email;
+        int release = 1;
+    };
 
-    // artist=, album=, category= and one title= line per title. When several
-    // discs match, the match lines go to the error stream and the first is
-    // read. `server` empty: the saved one, else the client's own default.
-    void Lookup(QChar letter, const QString& server, const QString& email);
-    // artist=, album= and one title= line per track of the first release;
-    // the choice line of every release goes to the error stream.
-    void LookupMusicBrainz(QChar letter, const QString& server, const QString& email);
-    // artist=, album= and one title= line per track, from the disc's own
-    // CD-Text; raises when it has none.
-    void PrintCdText(QChar letter);
+    CddbCommands(IDrives& drives, const Settings& settings, QTextStream& err);
+
+    // The album chosen among the matches, whose lines all go to the error
+    // stream; raises with the server's answer when there is none.
+    AlbumRelease Find(QChar letter, const Query& query);
+    // The album as the disc's CD-Text names it; raises when it has none.
+    AlbumRelease CdText(QChar letter) const;
+    // artist=, album=, category= for a CDDB record, and one title= line per
+    // track.
+    static void Print(const AlbumRelease& album, QTextStream& out);
 
 private:
-    // The album the lookup found, the first when there are several.
-    const AlbumRelease& find(DiscLookup& lookup, const DiscToc& toc, const DiscLookup::Options& options,
-                             const QString& unknown);
-    // artist=, album=, category= when the source has one, then title=.
-    void printAlbum(const AlbumRelease& release);
-    // One name=value line, the value made safe for a terminal.
-    void printField(const char* name, const QString& value);
     // The address given, else the saved one; raises when there is none valid.
     QString contact(const QString& email) const;
+    DiscLookup::Options options(const Query& query) const;
+    // One name=value line, the value made safe for a terminal.
+    static void printField(QTextStream& out, const char* name, const QString& value);
 
     IDrives& m_drives;
     const Settings& m_settings;
-    QTextStream& m_out;
     QTextStream& m_err;
 };

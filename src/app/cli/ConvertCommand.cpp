@@ -28,7 +28,11 @@ int ConvertCommand::Run(const QString& source, const QString& target,
     LameEncoderLibrary library;
     TLameCoder coder(library);
     ConvertJob job(coder, *this);
+    // The line starts once a file is under way: a source refused at once
+    // gets its error alone.
     job.OnProgress = [this](int percent) {
+        if (percent == 0 && !m_progressShown)
+            return;
         m_progressShown = true;
         if (OnProgress)
             OnProgress(percent);

@@ -2,6 +2,7 @@
 #include "app/cli/TerminalText.h"
 #include "disc/AccurateRipDiscId.h"
 #include "disc/DiscToc.h"
+#include "rip/RipReport.h"
 #include "rip/TCDRIP.h"
 #include <QStringList>
 
@@ -39,7 +40,8 @@ void DiscCommands::PrintToc()
     for (const TocTrack& track : m_toc.Tracks()) {
         QStringList words{TCDRIP::EntryName(track.number),
                           track.audio ? QStringLiteral("Audio") : QStringLiteral("Data"),
-                          QString::number(track.start), QString::number(track.end())};
+                          QString::number(track.start), QString::number(track.end()),
+                          RipReport::Time(track.start), RipReport::Time(track.length)};
         m_out << (words + trackDetails(track)).join(QLatin1Char(' ')) << '\n';
     }
     if (!m_toc.Mcn().isEmpty())

@@ -9,8 +9,9 @@ class DiscCommands {
 public:
     DiscCommands(const DiscToc& toc, QTextStream& out);
 
-    // One line a track, "Track02 Audio 0 299", followed by what the disc
-    // tells besides: index00=, index02=..., flags=PRE,DCP, isrc=; then the
+    // One line a track, "Track02 Audio 0 299 00:00.00 00:04.00": its first
+    // and last sectors, then its start and length as mm:ss.ff (75 frames a
+    // second); followed by what the disc tells besides: index00=, index02=..., flags=PRE,DCP, isrc=; then the
     // disc's mcn= line when it has one.
     void PrintToc();
     // cddb=, musicbrainz=, accuraterip= and ctdb=, one line each.

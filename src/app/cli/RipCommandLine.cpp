@@ -1,7 +1,9 @@
 #include "app/cli/RipCommandLine.h"
 #include "app/cli/CddbCommands.h"
+#include "disc/AlbumSheet.h"
 #include "app/cli/DiscCommands.h"
 #include "app/cli/OffsetCommand.h"
+#include "app/cli/ReadTagCommand.h"
 #include "app/cli/UsageError.h"
 #include "app/cli/VerificationOptions.h"
 #include "disc/DiscToc.h"
@@ -15,8 +17,8 @@
 #include "platform/IHttpClient.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
+#include "platform/DriveIdentity.h"
 #include "platform/DriveMap.h"
-#include "platform/TargetNameRule.h"
 #include "encode/TLameCoder.h"
 #include "platform/LameEncoderLibrary.h"
 #include "platform/StopSignals.h"
@@ -66,7 +68,8 @@ int RipCommandLine::Run(const QStringList& arguments)
         }
         return dispatch();
     } catch (const UsageError& e) {
-        m_err << TerminalText::EscapedMessage(e.message()) << "\n\n" << m_help.Text();
+        // One line, so that the mistake stays in sight.
+        m_err << TerminalText::EscapedMessage(e.message()) << "\nVoir calvenor-rip --help.\n";
         return 2;
     } catch (const CalvenorError& e) {
         // Messages may quote a server.
@@ -83,7 +86,7 @@ bool RipCommandLine::Parse(const QStringList& arguments, bool withDevices)
     QStringList rest;
     m_drives = std::make_unique<DriveMap>(DriveMap::FromArguments(arguments, &rest, withDevices));
     if (!m_parser.parse(QStringList{QStringLiteral("calvenor-rip")} + rest))
-        throw UsageError(m_parser.errorText());
+        throw UsageError(m_help.RefusalText(rest));
     if (m_help.RequestedText())
         return false;
     if (m_parser.isSet(QStringLiteral("track")))
@@ -92,6 +95,7 @@ bool RipCommandLine::Parse(const QStringList& arguments, bool withDevices)
         m_options.Bitrate();
     if (m_parser.isSet(QStringLiteral("tracks")))
         m_wantedTracks = m_options.TrackList();
+    m_options.Lookup();
     return true;
 }
 
@@ -120,27 +124,21 @@ int RipCommandLine::dispatch()
     if (m_parser.isSet(QStringLiteral("find-offset"))) {
         ripper(); // selects the drive
         Settings settings;
-        return OffsetCommand(*m_library, verification(), settings, m_out).Run();
+        return OffsetCommand(*m_library, drive(), verification(), settings, m_out).Run();
     }
     if (m_parser.isSet(QStringLiteral("convert")))
         return convertFiles();
     if (m_parser.isSet(QStringLiteral("read-tag"))) {
-        readTag();
-        return 0;
-    }
-    const Settings settings;
-    CddbCommands metadata(*m_drives, settings, m_out, m_err);
-    if (m_parser.isSet(QStringLiteral("cddb"))) {
-        metadata.Lookup(driveLetter(), m_parser.value(QStringLiteral("server")), m_parser.value(QStringLiteral("email")));
+        ReadTagCommand::Run(m_parser.value(QStringLiteral("read-tag")), m_out);
         return 0;
     }
     if (m_parser.isSet(QStringLiteral("cd-text"))) {
-        metadata.PrintCdText(driveLetter());
+        const Settings settings;
+        CddbCommands::Print(CddbCommands(*m_drives, settings, m_err).CdText(driveLetter()), m_out);
         return 0;
     }
-    if (m_parser.isSet(QStringLiteral("musicbrainz"))) {
-        metadata.LookupMusicBrainz(driveLetter(), m_parser.value(QStringLiteral("mb-server")),
-                                   m_parser.value(QStringLiteral("email")));
+    if (const std::optional<AlbumRelease> album = lookedUpAlbum()) {
+        CddbCommands::Print(*album, m_out);
         return 0;
     }
     throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, "
@@ -149,8 +147,16 @@ int RipCommandLine::dispatch()
 
 void RipCommandLine::listDrives()
 {
+    if (m_drives->Letters().isEmpty())
+        throw CalvenorError(QStringLiteral("Aucun lecteur de CD n'a été trouvé ; une image de disque se donne avec "
+                                           "--drive X=CHEMIN."));
     for (QChar letter : m_drives->Letters())
         m_out << letter << ":\\ " << m_drives->source(letter) << '\n';
+}
+
+DriveIdentity RipCommandLine::drive() const
+{
+    return DriveIdentity::Of(*m_drives, driveLetter());
 }
 
 QChar RipCommandLine::driveLetter() const
@@ -195,8 +201,8 @@ TCDRIP& RipCommandLine::ripper()
     m_library = m_makeLibrary(m_drives->CdSources());
     m_ripper = std::make_unique<TCDRIP>(*m_library);
     m_ripper->SetCDRomNum(index);
-    if (m_parser.isSet(QStringLiteral("offset")))
-        m_ripper->ReadOffset = m_options.Int(QStringLiteral("offset"));
+    m_ripper->ReadOffset = m_parser.isSet(QStringLiteral("offset")) ? m_options.Int(QStringLiteral("offset"))
+                                                                    : drive().ReadOffset(Settings());
     if (m_ripper->Tracks.isEmpty())
         throw CalvenorError(QStringLiteral("Impossible de lire la table des matières du disque %1. %2")
                                 .arg(m_drives->source(letter), m_library->LastError()));
@@ -325,20 +331,12 @@ int RipCommandLine::ripSeveralTracks()
     const int passes = m_options.Passes();
     TCDRIP& r = ripper();
     checkTracksOnDisc(r);
+    configureOutput(r, false);
+    AlbumSheet sheet;
+    fillSheet(sheet, r, folder);
     if (!QDir().mkpath(folder))
         throw CalvenorError(QStringLiteral("Impossible de créer le répertoire %1").arg(folder));
-    configureOutput(r, false);
-
-    QList<AlbumTrack> tracks;
-    for (const AlbumTrack& disc : r.AlbumTracks()) {
-        const QString target = TargetNameRule::ComposeTargetPath(
-            folder, disc.Label(), m_parser.value(QStringLiteral("album")), m_parser.value(QStringLiteral("artist")),
-            disc.value(AlbumTrack::Title), r.Encode());
-        AlbumTrack track = trackFromOptions(disc.number, target);
-        track.ticked = m_wantedTracks.contains(disc.number);
-        tracks << track;
-    }
-    TrackRowList list(tracks, folder);
+    TrackRowList list(sheet.Tracks(), folder);
     TMP3Info tags;
     RipRun run(list, r, tags);
     run.SetEncoders(encoders);
@@ -368,6 +366,38 @@ int RipCommandLine::ripSeveralTracks()
     return code;
 }
 
+std::optional<AlbumRelease> RipCommandLine::lookedUpAlbum()
+{
+    const std::optional<CddbCommands::Query> query = m_options.Lookup();
+    if (!query)
+        return std::nullopt;
+    const Settings settings;
+    return CddbCommands(*m_drives, settings, m_err).Find(driveLetter(), *query);
+}
+
+// The album found fills the tags and names the files as the lookup window
+// does; a tag option given beside it wins.
+void RipCommandLine::fillSheet(AlbumSheet& sheet, const TCDRIP& r, const QString& folder)
+{
+    QList<AlbumTrack> tracks;
+    for (const AlbumTrack& disc : r.AlbumTracks()) {
+        AlbumTrack track = trackFromOptions(disc.number, QString());
+        // The hidden track's own title stands unless an option gives one.
+        if (track.value(AlbumTrack::Title).isEmpty())
+            track.setValue(AlbumTrack::Title, disc.value(AlbumTrack::Title));
+        track.ticked = m_wantedTracks.contains(disc.number);
+        tracks << track;
+    }
+    sheet.Reset(tracks);
+    if (const std::optional<AlbumRelease> album = lookedUpAlbum())
+        DiscLookup::Apply(album->WithoutControlChars(), sheet, folder, r.Encode());
+    for (const auto& [option, value] : TagOptions)
+        if (m_parser.isSet(QString::fromLatin1(option)))
+            for (int k = 1; k <= sheet.TrackCount(); ++k)
+                sheet.SetValue(k, value, m_parser.value(QString::fromLatin1(option)));
+    sheet.RetargetAll(folder, r.Encode());
+}
+
 RipVerification RipCommandLine::verification()
 {
     return VerificationOptions(m_parser).Make(m_http, [this]() -> const DiscToc& { return toc(); });
@@ -378,6 +408,7 @@ RipLog::Header RipCommandLine::logHeader() const
     RipLog::Header header;
     header.Date = QDateTime::currentDateTime();
     header.Source = m_drives->source(driveLetter());
+    header.Drive = drive().LogText();
     header.ReadOffset = m_ripper->ReadOffset;
     header.ParanoiaMode = CdioRipLibrary::ModeText(m_ripper->JitterCorrect());
     header.Passes = m_options.Passes();
@@ -426,21 +457,4 @@ void RipCommandLine::throwIfInterrupted(const RipReport& report, const QList<int
     if (!skipped.isEmpty())
         lines << QStringLiteral("Pistes non rippées : %1.").arg(skipped.join(QStringLiteral(", ")));
     throw CalvenorError(lines.join('\n'));
-}
-
-void RipCommandLine::readTag()
-{
-    const QString path = m_parser.value(QStringLiteral("read-tag"));
-    TMP3Info info;
-    TagFields tag;
-    if (!TrackTags::Read(info, path, tag))
-        throw CalvenorError(QStringLiteral("%1 : %2").arg(path, info.Error()));
-    m_out << "title=" << tag.title << '\n'
-          << "artist=" << tag.artist << '\n'
-          << "album=" << tag.album << '\n'
-          << "year=" << tag.year << '\n'
-          << "comment=" << tag.comment << '\n'
-          << "genre=" << tag.genre << '\n';
-    if (tag.track > 0)
-        m_out << "track=" << tag.track << '\n';
 }

@@ -1,14 +1,18 @@
 #pragma once
 #include "app/CommandHelp.h"
 #include "app/cli/RipOptions.h"
+#include "cddb/AlbumRelease.h"
 #include "rip/RipLog.h"
 #include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class AlbumSheet;
 class DiscToc;
+class DriveIdentity;
 class DriveMap;
 class IEncoderLibrary;
 class TLameCoder;
@@ -42,6 +46,10 @@ private:
     void listDrives();
     int ripOneTrack();
     int ripSeveralTracks();
+    // --cddb or --musicbrainz: the album the options choose; none without them.
+    std::optional<AlbumRelease> lookedUpAlbum();
+    // The tracks of --tracks with their tags and file names in folder.
+    void fillSheet(AlbumSheet& sheet, const TCDRIP& ripper, const QString& folder);
     // The database lookups the options ask for, or why there are none.
     RipVerification verification();
     RipLog::Header logHeader() const;
@@ -56,7 +64,6 @@ private:
     void refuseToOverwrite(const QStringList& existing) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
     void tagRippedFile(const QString& path, int track);
-    void readTag();
     // --convert: the converter's work on a file or a folder; returns the exit code.
     int convertFiles();
     // After a rip that SIGINT or SIGTERM stopped: the error naming the tracks
@@ -69,6 +76,8 @@ private:
     // Its table of contents, read once.
     const DiscToc& toc();
     QChar driveLetter() const;
+    // What that drive is: its model, or the image's file.
+    DriveIdentity drive() const;
 
     QTextStream& m_out;
     QTextStream& m_err;

@@ -29,7 +29,9 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
         {QStringLiteral("mp3"), QStringLiteral("Encode en MP3.")},
         {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
-        {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5 ; 0 est la piste cachée avant la piste 1."), QStringLiteral("LISTE")},
+        {QStringLiteral("tracks"),
+         QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5 ; 0 est la piste cachée avant la piste 1."),
+         QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
         {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
         {QStringLiteral("encoders"),
@@ -64,11 +66,16 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("cd-text"), QStringLiteral("Affiche le CD-Text du disque : album, artiste et titres.")},
         {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
          QStringLiteral("URL")},
-        {QStringLiteral("offset"), QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 par défaut)."),
+        {QStringLiteral("release"),
+         QStringLiteral("Numéro de l'album retenu par --cddb ou --musicbrainz quand ils sont plusieurs (1 par défaut)."),
+         QStringLiteral("N")},
+        {QStringLiteral("offset"),
+         QStringLiteral("Décalage de lecture du lecteur, en échantillons (par défaut celui enregistré pour son "
+                        "modèle ; 0 pour une image)."),
          QStringLiteral("N")},
         {QStringLiteral("find-offset"),
          QStringLiteral("Cherche le décalage de lecture du lecteur (±3000 échantillons) dans la base AccurateRip "
-                        "et l'enregistre dans les préférences.")},
+                        "et l'enregistre dans les préférences pour le modèle du lecteur.")},
         {QStringLiteral("accuraterip-id"), QStringLiteral("Affiche le chemin du disque dans la base AccurateRip.")},
         {QStringLiteral("accuraterip-server"),
          QStringLiteral("Adresse de la base AccurateRip (http://www.accuraterip.com/accuraterip par défaut)."),
@@ -126,6 +133,26 @@ QList<int> RipOptions::TrackList() const
     if (numbers.isEmpty())
         throw UsageError(QStringLiteral("Indiquez les pistes avec --tracks, par exemple 1,3-5."));
     return numbers;
+}
+
+std::optional<CddbCommands::Query> RipOptions::Lookup() const
+{
+    const QString release = QStringLiteral("release");
+    const bool cddb = m_parser.isSet(QStringLiteral("cddb"));
+    if (!cddb && !m_parser.isSet(QStringLiteral("musicbrainz"))) {
+        if (m_parser.isSet(release))
+            throw UsageError(QStringLiteral("--release ne s'emploie qu'avec --cddb ou --musicbrainz."));
+        return std::nullopt;
+    }
+    CddbCommands::Query query;
+    query.source = cddb ? DiscLookup::Source::Cddb : DiscLookup::Source::MusicBrainz;
+    query.server = m_parser.value(cddb ? QStringLiteral("server") : QStringLiteral("mb-server"));
+    query.email = m_parser.value(QStringLiteral("email"));
+    if (m_parser.isSet(release))
+        query.release = Int(release);
+    if (query.release < 1)
+        throw UsageError(QStringLiteral("--release attend un numéro d'album à partir de 1, pas %1.").arg(query.release));
+    return query;
 }
 
 int RipOptions::Encoders() const

@@ -1,8 +1,10 @@
 #pragma once
+#include "app/cli/CddbCommands.h"
 #include <QCommandLineParser>
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class CommandHelp;
 
@@ -19,6 +21,9 @@ public:
     uint32_t Bitrate() const;
     // --tracks: "1,3-5", in the order given, each number once.
     QList<int> TrackList() const;
+    // --cddb (before --musicbrainz) with its server, --email and --release;
+    // none when neither is given.
+    std::optional<CddbCommands::Query> Lookup() const;
     // --encoders, else one a core.
     int Encoders() const;
     // --passes: the reads of each track at most, else 1.

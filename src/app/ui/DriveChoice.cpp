@@ -1,14 +1,17 @@
 #include "app/ui/DriveChoice.h"
+#include "platform/DriveIdentity.h"
 #include "platform/IDialogService.h"
 #include "platform/IDrives.h"
+#include <QAbstractItemView>
 #include <QComboBox>
 
 void DriveChoice::ListCdDrives()
 {
-    for (char c = 'a'; c <= 'y'; ++c) {
+    for (char c = 'a'; c <= 'y'; ++c)
         if (m_services.drives->isCdDrive(QChar(c)))
-            m_list.addItem(QString(QChar(c)) + QStringLiteral(":\\"));
-    }
+            m_list.addItem(EntryText(QChar(c), DriveIdentity::Of(*m_services.drives, QChar(c))));
+    // The box is narrow: its open list is as wide as the longest model.
+    m_list.view()->setMinimumWidth(m_list.view()->sizeHintForColumn(0));
     if (m_list.count() == 0) {
         m_services.dialogs->message(MsgKind::Error,
                                     QStringLiteral("Vous ne semblez pas avoir de lecteur de CD sur votre ordinateur."),
@@ -25,9 +28,16 @@ void DriveChoice::ChooseFromArgument(const QString& argument)
     QString root = argument.toLower();
     if (root.size() == 2 && root.endsWith(':'))
         root += '\\';
-    const int entry = m_list.findText(root, Qt::MatchFixedString);
+    const int entry = m_list.findText(root, Qt::MatchStartsWith);
     if (entry >= 0)
         m_list.setCurrentIndex(entry);
+}
+
+QString DriveChoice::EntryText(QChar letter, const DriveIdentity& drive)
+{
+    const QString root = QString(letter) + QStringLiteral(":\\");
+    const QString what = drive.ShortText();
+    return what.isEmpty() ? root : root + QStringLiteral(" — ") + what;
 }
 
 bool DriveChoice::Chosen() const

@@ -3,13 +3,17 @@
 #include <QChar>
 #include <QString>
 
+class DriveIdentity;
 class QComboBox;
 
-// The drive list of the main window: one entry "x:\" per CD drive.
+// The drive list of the main window: one entry per CD drive, its letter
+// first, then what it is: "d:\ — VENDOR MODEL", "x:\ — album.cue".
 class DriveChoice {
 public:
     DriveChoice(QComboBox& list, const PlatformServices& services) : m_list(list), m_services(services) {}
 
+    // "x:\" followed by what the drive is, when known.
+    static QString EntryText(QChar letter, const DriveIdentity& drive);
     // Lists the CD drives; says so when there is none.
     void ListCdDrives();
     // Chooses the entry a start argument names ("E:\", "e:\" or "e:"), if any.

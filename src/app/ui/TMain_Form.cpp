@@ -17,6 +17,9 @@
 #include "platform/TargetNameRule.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/EventWatcher.h"
+#include "platform/DriveIdentity.h"
+#include "rip/ReadOffsetFinder.h"
+#include "rip/RipVerification.h"
 #include "rip/TCDRIP.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "tags/TMP3Info.h"
@@ -363,7 +366,27 @@ void TMain_Form::ShowResults(const RipReport& report)
 
 void TMain_Form::Button1Click()
 {
+    const QChar letter = DriveLetter();
+    m_forms.Encode_Options_Form->SetDrive(letter.isNull() ? DriveIdentity()
+                                                          : DriveIdentity::Of(*m_services.drives, letter),
+                                          offsetDetection());
     m_forms.Encode_Options_Form->exec();
+}
+
+// The listed disc's drive, as the ripper has it active, searched against
+// AccurateRip; nothing to detect with until a disc is listed.
+TEncode_Options_Form::OffsetDetection TMain_Form::offsetDetection()
+{
+    if (!DiscPresent() || Toc().IsEmpty())
+        return nullptr;
+    return [library = m_services.cdRip,
+            verification = RipVerification::Online(m_services.http, m_services.internet, Toc())]()
+               -> std::optional<TEncode_Options_Form::FoundOffset> {
+        const auto found = ReadOffsetFinder(*library, verification.Toc).Find(verification);
+        if (!found)
+            return std::nullopt;
+        return TEncode_Options_Form::FoundOffset{found->Offset, found->Confidence};
+    };
 }
 
 void TMain_Form::Action1Execute()

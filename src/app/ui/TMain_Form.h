@@ -9,6 +9,7 @@
 #include "platform/ui/ShadeOverlay.h"
 #include "disc/AlbumSheet.h"
 #include "disc/ITrackTable.h"
+#include "encode/ui/TEncode_Options_Form.h"
 #include "platform/PlatformServices.h"
 #include "platform/ui/AppForms.h"
 #include "rip/IRipHost.h"
@@ -143,6 +144,8 @@ private:
     void forgetDisc();
     // MP3 through the encoder, else WAV.
     void setRipFormat(bool mp3);
+    // What the options window's "Détecter" runs for the listed disc.
+    TEncode_Options_Form::OffsetDetection offsetDetection();
 
     bool m_ripping = false;
     AppForms& m_forms;

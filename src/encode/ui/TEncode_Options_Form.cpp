@@ -3,11 +3,14 @@
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/Settings.h"
+#include "platform/WorkerCall.h"
+#include "platform/ui/BusyCursor.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -112,12 +115,17 @@ void TEncode_Options_Form::buildControls()
     PrivateCheck = box(this, QStringLiteral("Private"), {130, 334, 110, 22});
 
     // The drive's read offset lasts between runs; "Par défaut" leaves it alone.
-    Label9 = label(this, QStringLiteral("Décalage"), {15, 362, 80, 20});
+    // Narrower than the captions above, leaving room for "Détecter".
+    Label9 = label(this, QStringLiteral("Décalage"), {15, 362, 60, 20});
     ReadOffsetEdit = new QSpinBox(this);
     ReadOffsetEdit->setRange(-MaxReadOffset, MaxReadOffset);
     ReadOffsetEdit->setSuffix(QStringLiteral(" éch."));
     ReadOffsetEdit->setToolTip(QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 pour une image de disque)"));
-    ReadOffsetEdit->setGeometry(100, 360, 135, 24);
+    ReadOffsetEdit->setGeometry(76, 360, 96, 24);
+    DetectButton = new QPushButton(QStringLiteral("Détecter"), this);
+    DetectButton->setGeometry(175, 360, 61, 24);
+    DetectButton->setToolTip(QStringLiteral("Chercher le décalage de lecture du lecteur dans la base AccurateRip, avec "
+                                            "le disque qui y est"));
 
     // The captions above are English; screen readers get French names.
     const std::pair<QWidget*, QString> names[] = {
@@ -134,6 +142,7 @@ void TEncode_Options_Form::buildControls()
         {CRCCheck, QStringLiteral("Contrôle d'erreur CRC")},
         {PrivateCheck, QStringLiteral("Privé")},
         {ReadOffsetEdit, QStringLiteral("Décalage de lecture du lecteur, en échantillons")},
+        {DetectButton, QStringLiteral("Détecter le décalage de lecture")},
         {VerifyCheck, QStringLiteral("Vérifier chaque piste par deux lectures identiques")},
         {PassesEdit, QStringLiteral("Nombre maximal de lectures de chaque piste")}};
     for (const auto& [control, name] : names)
@@ -170,6 +179,7 @@ void TEncode_Options_Form::connectHandlers()
     on(CRCCheck, &QCheckBox::clicked, &TEncode_Options_Form::CRCCheck1Click);
     on(PrivateCheck, &QCheckBox::clicked, &TEncode_Options_Form::PrivateCheck1Click);
     on(ReadOffsetEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::ReadOffsetEditChange);
+    on(DetectButton, &QPushButton::clicked, &TEncode_Options_Form::DetectButtonClick);
     on(VerifyCheck, &QCheckBox::clicked, &TEncode_Options_Form::VerifyCheckClick);
     on(PassesEdit, &QSpinBox::valueChanged, &TEncode_Options_Form::PassesEditChange);
     on(RestoreButton, &QPushButton::clicked, &TEncode_Options_Form::RestoreButtonClick);
@@ -179,9 +189,17 @@ void TEncode_Options_Form::connectHandlers()
 void TEncode_Options_Form::FormCreate()
 {
     RestoreDefaultChoices();
-    const QSignalBlocker quiet(ReadOffsetEdit);
-    ReadOffsetEdit->setValue(m_services.settings->ReadOffset());
+    SetDrive(DriveIdentity(), nullptr);
     showPasses(m_services.settings->Passes());
+}
+
+void TEncode_Options_Form::SetDrive(const DriveIdentity& drive, OffsetDetection detect)
+{
+    m_drive = drive;
+    m_detect = std::move(detect);
+    DetectButton->setEnabled(bool(m_detect));
+    const QSignalBlocker quiet(ReadOffsetEdit);
+    ReadOffsetEdit->setValue(m_drive.ReadOffset(*m_services.settings));
 }
 
 void TEncode_Options_Form::showPasses(int passes)
@@ -257,8 +275,44 @@ void TEncode_Options_Form::PrivateCheck1Click()
 
 void TEncode_Options_Form::ReadOffsetEditChange()
 {
-    m_services.settings->SetReadOffset(ReadOffsetEdit->value());
+    m_drive.SaveReadOffset(*m_services.settings, ReadOffsetEdit->value());
     warnIfUnsaved(QStringLiteral("Le décalage de lecture"));
+}
+
+// The search reads tracks and asks the database: it runs off this thread and
+// the window stays responsive, with "Détecter" disabled meanwhile.
+void TEncode_Options_Form::DetectButtonClick()
+{
+    if (!m_detect)
+        return;
+    DetectButton->setEnabled(false);
+    const auto enable = qScopeGuard([this] { DetectButton->setEnabled(bool(m_detect)); });
+    std::optional<FoundOffset> found;
+    {
+        const BusyCursor busy;
+        const OffsetDetection detect = m_detect;
+        WorkerCall::Run([&found, &detect] { found = detect(); });
+    }
+    if (!found) {
+        m_services.dialogs->message(MsgKind::Information,
+                                    QStringLiteral("Aucun décalage de lecture ne correspond à la base AccurateRip ; "
+                                                   "rien n'est changé."),
+                                    MsgButtons::Ok);
+        return;
+    }
+    {
+        // Saved even when the box showed it already: it may be the old
+        // offset, not yet this model's own.
+        const QSignalBlocker quiet(ReadOffsetEdit);
+        ReadOffsetEdit->setValue(found->Offset);
+    }
+    ReadOffsetEditChange();
+    m_services.dialogs->message(MsgKind::Information,
+                                QStringLiteral("Décalage de lecture trouvé : %1%2 échantillons (confiance %3).")
+                                    .arg(found->Offset > 0 ? QStringLiteral("+") : QString())
+                                    .arg(found->Offset)
+                                    .arg(found->Confidence),
+                                MsgButtons::Ok);
 }
 
 void TEncode_Options_Form::VerifyCheckClick()

@@ -1,5 +1,8 @@
 #pragma once
+#include "platform/DriveIdentity.h"
 #include "platform/ui/CalvenorDialog.h"
+#include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -14,6 +17,15 @@ class TLameCoder;
 class TEncode_Options_Form : public CalvenorDialog {
     Q_OBJECT
 public:
+    struct FoundOffset {
+        int Offset = 0; // samples
+        int Confidence = 0;
+    };
+    // What "Détecter" runs, off the window's thread: the drive's read offset,
+    // or nothing when no offset matches. Raises CalvenorError with a French
+    // text when it cannot search (no network, unknown disc, unreadable track).
+    using OffsetDetection = std::function<std::optional<FoundOffset>()>;
+
     TEncode_Options_Form(AppForms& forms, const PlatformServices& services, TLameCoder& coder,
                          QWidget* parent = nullptr);
 
@@ -41,6 +53,7 @@ public:
     QCheckBox* PrivateCheck = nullptr;
     QLabel* Label9 = nullptr;
     QSpinBox* ReadOffsetEdit = nullptr;
+    QPushButton* DetectButton = nullptr;
     QCheckBox* VerifyCheck = nullptr;
     QSpinBox* PassesEdit = nullptr;
     QPushButton* RestoreButton = nullptr;
@@ -61,6 +74,7 @@ public:
     void CRCCheck1Click();
     void PrivateCheck1Click();
     void ReadOffsetEditChange();
+    void DetectButtonClick();
     void VerifyCheckClick();
     void PassesEditChange();
     void RestoreButtonClick();
@@ -68,6 +82,9 @@ public:
     // Every control and every encoder setting back to the defaults, without
     // running the change handlers.
     void RestoreDefaultChoices();
+    // The drive whose read offset the box shows and saves, and how to detect
+    // it; without a detection (no drive, no disc) "Détecter" is disabled.
+    void SetDrive(const DriveIdentity& drive, OffsetDetection detect);
     // Every control as the encoder's settings are, without running the
     // change handlers (settings restored from a last run).
     void ShowCoderChoices();
@@ -83,4 +100,6 @@ private:
     void warnIfUnsaved(const QString& what);
 
     TLameCoder& m_coder;
+    DriveIdentity m_drive;
+    OffsetDetection m_detect;
 };

@@ -1,9 +1,9 @@
 #include "rip/ui/TRippageEnCour.h"
 #include "platform/CdioRipLibrary.h"
+#include "platform/DriveIdentity.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
 #include "platform/IDrives.h"
-#include "platform/IInternet.h"
 #include "platform/IShell.h"
 #include "platform/ui/EventWatcher.h"
 #include "disc/AlbumSheet.h"
@@ -122,18 +122,14 @@ void TRippageEnCour::FormShow()
 void TRippageEnCour::prepareVerification()
 {
     TCDRIP& ripper = m_host.Ripper();
-    ripper.ReadOffset = m_services.settings->ReadOffset();
-    RipVerification verification;
-    if (m_services.http && m_services.internet && m_services.internet->isConnected()) {
-        verification.Http = m_services.http;
-        verification.Toc = m_host.Rows().Toc();
-    } else {
-        verification.SkipReason = RipVerification::NoNetwork();
-    }
-    m_run->SetVerification(verification);
+    const QChar letter = m_host.Rows().DriveLetter();
+    const DriveIdentity drive = m_services.drives ? DriveIdentity::Of(*m_services.drives, letter) : DriveIdentity();
+    ripper.ReadOffset = drive.ReadOffset(*m_services.settings);
+    m_run->SetVerification(RipVerification::Online(m_services.http, m_services.internet, m_host.Rows().Toc()));
     m_run->SetPasses(m_services.settings->Passes());
     RipLog::Header header;
-    header.Source = m_services.drives ? m_services.drives->source(m_host.Rows().DriveLetter()) : QString();
+    header.Source = m_services.drives ? m_services.drives->source(letter) : QString();
+    header.Drive = m_services.drives ? drive.LogText() : QString();
     header.ReadOffset = ripper.ReadOffset;
     header.ParanoiaMode = CdioRipLibrary::ModeText(ripper.JitterCorrect());
     m_run->SetLogHeader(header);
