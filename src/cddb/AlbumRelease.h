@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class DiscToc;
+
 // One album as a metadata source describes it: what the lookup writes into
 // the album sheet. A CDDB match not read yet carries only its match line,
 // its category and its disc identifier.
@@ -11,8 +13,9 @@ struct AlbumRelease {
     static const QString CddbCategoryId;
     static const QString CddbDiscId;
     static const QString MusicBrainzReleaseId;
+    static const QString CdTextSource;
 
-    // "CDDB" or "MusicBrainz".
+    // "CDDB", "MusicBrainz" or "CD-Text".
     QString source;
     QMap<QString, QString> ids;
     // The server's line for a CDDB match ("rock 0c01ac02 Artist / Album").
@@ -25,9 +28,16 @@ struct AlbumRelease {
     QString genre;
     // One entry per audio track, in track order.
     QStringList titles;
+    // Each track's artist where the source names one apart from the
+    // album's, in track order; empty entries take the album's artist.
+    QStringList artists;
+
+    // The album as the disc's own CD-Text names it; no title and no
+    // artist when the disc has none.
+    static AlbumRelease FromCdText(const DiscToc& toc);
 
     // The line of the album choice: a CDDB match as the server wrote it,
-    // else artist, album, year and country.
+    // else artist, album, year and country, and "CD-Text" for the disc's own.
     QString ChoiceLine() const;
     // The names as files may carry them: no control characters.
     AlbumRelease WithoutControlChars() const;

@@ -37,14 +37,18 @@ void applyToTrack(const AlbumRelease& release, const QStringList& fileTitles, Al
                   const QString& folder, bool mp3)
 {
     const int index = sheet.Track(k).number - 1;
-    sheet.SetValue(k, AlbumTrack::Artist, release.artist);
+    const QString trackArtist = release.artists.value(index);
+    sheet.SetValue(k, AlbumTrack::Artist, trackArtist.isEmpty() ? release.artist : trackArtist);
     sheet.SetValue(k, AlbumTrack::Album, release.album);
     if (!release.genre.isEmpty())
         sheet.SetValue(k, AlbumTrack::Genre, release.genre);
     if (!release.year.isEmpty())
         sheet.SetValue(k, AlbumTrack::Year, release.year);
-    sheet.SetValue(k, AlbumTrack::Title, release.titles.value(index));
-    sheet.SetFileTitle(k, fileTitles.value(index));
+    // No source names the hidden track (number 0): it keeps its own title.
+    if (index >= 0) {
+        sheet.SetValue(k, AlbumTrack::Title, release.titles.value(index));
+        sheet.SetFileTitle(k, fileTitles.value(index));
+    }
     sheet.Retarget(k, folder, mp3);
 }
 } // namespace
@@ -95,7 +99,11 @@ DiscLookup::Outcome DiscLookup::Find(const DiscToc& toc, const Options& options,
         if (outcome != Outcome::NotFound)
             return outcome;
     }
-    return Outcome::NotFound;
+    m_candidates.clear();
+    if (!m_toc.HasCdText())
+        return Outcome::NotFound;
+    m_release = AlbumRelease::FromCdText(m_toc);
+    return Outcome::Found;
 }
 
 DiscLookup::Outcome DiscLookup::ask(Source source, IReleaseChooser& chooser)
@@ -117,7 +125,7 @@ DiscLookup::Outcome DiscLookup::askCddb(IReleaseChooser& chooser)
         return Outcome::Cancelled;
     switch (code) {
     case ExactMatch:
-        return readRecord(answer);
+        return offerCdTextBeside(readRecord(answer), chooser);
     case ExactMatches:
     case InexactMatches:
         return chooseAndRead(code, answer, chooser);
@@ -128,12 +136,13 @@ DiscLookup::Outcome DiscLookup::askCddb(IReleaseChooser& chooser)
 
 DiscLookup::Outcome DiscLookup::chooseAndRead(int code, const QString& answer, IReleaseChooser& chooser)
 {
-    m_candidates = cddbMatches(answer);
-    if (m_candidates.isEmpty())
+    const QList<AlbumRelease> matches = cddbMatches(answer);
+    if (matches.isEmpty())
         return fail(Source::Cddb, answer);
+    m_candidates = withCdText(matches);
     const int chosen = chooser.Choose(m_candidates, code == InexactMatches);
-    if (chosen < 0 || chosen >= m_candidates.size())
-        return Outcome::Cancelled;
+    if (chosen < 0 || chosen >= matches.size())
+        return take(chosen);
     QString record;
     if (!request([&] { record = m_cddb->ReadEntry(m_candidates.at(chosen).match); }))
         return Outcome::Cancelled;
@@ -161,11 +170,35 @@ DiscLookup::Outcome DiscLookup::readRecord(const QString& record)
 
 DiscLookup::Outcome DiscLookup::askMusicBrainz(IReleaseChooser& chooser)
 {
-    if (!request([&] { m_candidates = m_musicBrainz->LookupDisc(m_toc); }))
+    QList<AlbumRelease> releases;
+    if (!request([&] { releases = m_musicBrainz->LookupDisc(m_toc); }))
         return Outcome::Cancelled;
-    if (m_candidates.isEmpty())
+    if (releases.isEmpty())
         return Outcome::NotFound;
-    const int chosen = m_candidates.size() == 1 ? 0 : chooser.Choose(m_candidates, false);
+    m_candidates = withCdText(releases);
+    return take(m_candidates.size() == 1 ? 0 : chooser.Choose(m_candidates, false));
+}
+
+QList<AlbumRelease> DiscLookup::withCdText(const QList<AlbumRelease>& found) const
+{
+    QList<AlbumRelease> candidates = found;
+    if (m_toc.HasCdText())
+        candidates << AlbumRelease::FromCdText(m_toc);
+    return candidates;
+}
+
+// CDDB's one exact match is taken without asking, unless the disc names
+// itself in CD-Text: then the user chooses between the two.
+DiscLookup::Outcome DiscLookup::offerCdTextBeside(Outcome outcome, IReleaseChooser& chooser)
+{
+    if (outcome != Outcome::Found || !m_toc.HasCdText())
+        return outcome;
+    m_candidates = withCdText({m_release});
+    return take(chooser.Choose(m_candidates, false));
+}
+
+DiscLookup::Outcome DiscLookup::take(int chosen)
+{
     if (chosen < 0 || chosen >= m_candidates.size())
         return Outcome::Cancelled;
     m_release = m_candidates.at(chosen);

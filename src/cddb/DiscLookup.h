@@ -17,7 +17,9 @@ class TCDDBConnect;
 
 // One lookup of a disc by its table of contents: CDDB and MusicBrainz are
 // asked in turn until one knows the disc, the caller chooses among several
-// albums, CDDB's record of the chosen one is read. What each source gave
+// albums, CDDB's record of the chosen one is read. The disc's own CD-Text,
+// when it has some, is offered beside what a source found, and is the album
+// found when no source knows the disc. What each source gave
 // instead is kept, and the album found can be written into an album sheet.
 class DiscLookup {
 public:
@@ -57,7 +59,8 @@ public:
     // The album found, as its source gave it.
     const AlbumRelease& Release() const { return m_release; }
     // What the last source asked offered to choose from: CDDB's match lines
-    // or MusicBrainz's releases; none for CDDB's one exact match.
+    // or MusicBrainz's releases, then the disc's CD-Text; none for CDDB's one
+    // exact match on a disc without CD-Text.
     const QList<AlbumRelease>& Candidates() const { return m_candidates; }
     const QList<Failure>& Failures() const { return m_failures; }
     // The failures as one text for a box, empty when there is none. A CDDB
@@ -81,6 +84,10 @@ private:
     Outcome chooseAndRead(int code, const QString& answer, IReleaseChooser& chooser);
     Outcome readRecord(const QString& record);
     Outcome askMusicBrainz(IReleaseChooser& chooser);
+    QList<AlbumRelease> withCdText(const QList<AlbumRelease>& found) const;
+    Outcome offerCdTextBeside(Outcome outcome, IReleaseChooser& chooser);
+    // The candidate at that position; cancelled when the user chose none.
+    Outcome take(int chosen);
     // False when the lookup was cancelled, before or during the request.
     bool request(const std::function<void()>& call);
     Outcome fail(Source source, const QString& text, std::exception_ptr error = nullptr);

@@ -4,6 +4,7 @@
 #include "platform/IDrives.h"
 #include "platform/MusicBrainzDiscId.h"
 #include <QCryptographicHash>
+#include <algorithm>
 
 namespace {
 constexpr int32_t FramesPerSecond = 75;
@@ -56,9 +57,12 @@ DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source)
         track.preEmphasis = read.preEmphasis;
         track.copyPermitted = read.copyPermitted;
         track.isrc = read.isrc;
+        track.text = read.text;
         tracks << track;
     }
-    return DiscToc(tracks, record.leadOut, record.mcn);
+    DiscToc toc(tracks, record.leadOut, record.mcn);
+    toc.SetAlbumText(record.text);
+    return toc;
 }
 
 DiscToc DiscToc::ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter)
@@ -67,6 +71,12 @@ DiscToc DiscToc::ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter
     if (source.isEmpty())
         throw CalvenorError(QStringLiteral("Aucun lecteur de CD ne porte la lettre « %1 ».").arg(letter));
     return Read(device, source);
+}
+
+bool DiscToc::HasCdText() const
+{
+    return !m_albumText.IsEmpty()
+        || std::any_of(m_tracks.cbegin(), m_tracks.cend(), [](const TocTrack& t) { return !t.text.IsEmpty(); });
 }
 
 int DiscToc::FirstTrack() const

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/CdTocRecord.h"
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -19,6 +20,7 @@ struct TocTrack {
     bool preEmphasis = false;
     bool copyPermitted = false;
     QString isrc;
+    CdTextNames text;
 
     int32_t end() const { return start + length - 1; }
 };
@@ -49,6 +51,11 @@ public:
     // The sector after the disc's last one.
     int32_t LeadOut() const { return m_leadOut; }
     QString Mcn() const { return m_mcn; }
+    // The album's CD-Text names; the tracks carry their own.
+    const CdTextNames& AlbumText() const { return m_albumText; }
+    void SetAlbumText(const CdTextNames& text) { m_albumText = text; }
+    // True when the disc names its album or any track in CD-Text.
+    bool HasCdText() const;
 
     // CDDB: the identifier, as eight lower-case hexadecimal digits, and the
     // query's arguments after "cddb query" separated by blanks: identifier,
@@ -72,4 +79,5 @@ private:
     QList<TocTrack> m_tracks;
     int32_t m_leadOut = 0;
     QString m_mcn;
+    CdTextNames m_albumText;
 };

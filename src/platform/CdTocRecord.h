@@ -3,6 +3,14 @@
 #include <QString>
 #include <cstdint>
 
+// The CD-Text names of the disc or of one track; empty where it has none.
+struct CdTextNames {
+    QString title;
+    QString performer;
+
+    bool IsEmpty() const { return title.isEmpty() && performer.isEmpty(); }
+};
+
 // A disc's table of contents as the drive or the image reports it, before
 // any identifier is made of it. Sectors count as libcdio counts them:
 // sector 0 lies two seconds into the disc.
@@ -16,10 +24,12 @@ struct CdTrackRecord {
     bool preEmphasis = false;
     bool copyPermitted = false;
     QString isrc;
+    CdTextNames text;
 };
 
 struct CdTocRecord {
     QList<CdTrackRecord> tracks;
     int32_t leadOut = 0; // the sector after the disc's last one
     QString mcn;
+    CdTextNames text; // the album's
 };

@@ -5,8 +5,10 @@
 #include "platform/CueSheet.h"
 #include "platform/NeroImage.h"
 #include <QFile>
+#include <QStringDecoder>
 #include <memory>
 #include <cdio/cdio.h>
+#include <cdio/cdtext.h>
 
 namespace {
 constexpr uint8_t LeadOutTrackNumber = 0xAA;
@@ -37,6 +39,31 @@ QString takeString(char* text)
 {
     const std::unique_ptr<char, void (*)(void*)> owned(text, cdio_free);
     return text ? QString::fromLatin1(text).trimmed() : QString();
+}
+
+// libcdio gives CD-Text in UTF-8, but reads a cue sheet's as Latin-1: a
+// sheet written in UTF-8 comes back encoded twice, and is decoded once more.
+QString cdTextString(const char* utf8)
+{
+    const QString text = QString::fromUtf8(utf8).trimmed();
+    const QByteArray bytes = text.toLatin1();
+    if (QString::fromLatin1(bytes) != text || QString::fromLatin1(bytes) == QString::fromUtf8(bytes))
+        return text;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString twice = decoder.decode(bytes);
+    return decoder.hasError() ? text : twice;
+}
+
+// From the block libcdio selects first, the disc's default language; track
+// 0 is the album.
+CdTextNames cdTextNames(const cdtext_t* text, track_t track)
+{
+    CdTextNames names;
+    if (!text)
+        return names;
+    names.title = cdTextString(cdtext_get_const(text, CDTEXT_FIELD_TITLE, track));
+    names.performer = cdTextString(cdtext_get_const(text, CDTEXT_FIELD_PERFORMER, track));
+    return names;
 }
 } // namespace
 
@@ -108,11 +135,16 @@ CdTocRecord CdioDisc::Record() const
     lsn_t lastSession = 0;
     if (cdio_get_last_session(m_cdio.get(), &lastSession) != DRIVER_OP_SUCCESS)
         lastSession = 0;
+    // Owned by the CdIo object.
+    const cdtext_t* text = cdio_get_cdtext(m_cdio.get());
     CdTocRecord record;
-    for (size_t i = 0; i + 1 < toc.size(); ++i)
+    for (size_t i = 0; i + 1 < toc.size(); ++i) {
         record.tracks << trackRecord(toc[i].btTrackNumber, lastSession);
+        record.tracks.last().text = cdTextNames(text, toc[i].btTrackNumber);
+    }
     record.leadOut = static_cast<int32_t>(toc.back().dwStartSector);
     record.mcn = takeString(cdio_get_mcn(m_cdio.get()));
+    record.text = cdTextNames(text, 0);
     return record;
 }
 

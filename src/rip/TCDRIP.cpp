@@ -1,4 +1,5 @@
 #include "rip/TCDRIP.h"
+#include "rip/HiddenAudio.h"
 #include "encode/TLameCoder.h"
 #include "platform/FileError.h"
 #include "platform/ICdRipLibrary.h"
@@ -136,6 +137,9 @@ void TCDRIP::readToc()
         t.Kind = e.btFlag == TOC_FLAG_AUDIO ? QStringLiteral("Audio") : QStringLiteral("Data");
         Tracks.append({EntryName(t.TrackNum), t});
     }
+    if (!Tracks.isEmpty() && Tracks.first().Track.FirstSector > 0 && ApplyParameters())
+        if (const std::optional<TTrack> hidden = HiddenAudio::Before(m_library, Tracks.first().Track))
+            Tracks.prepend({EntryName(HiddenTrackNumber), *hidden});
 }
 
 const TTrack* TCDRIP::TrackOf(int number) const
@@ -153,6 +157,8 @@ QList<AlbumTrack> TCDRIP::AlbumTracks() const
         if (entry.Track.Kind == QLatin1String("Audio")) {
             AlbumTrack track;
             track.number = entry.Track.TrackNum;
+            if (track.number == HiddenTrackNumber)
+                track.setValue(AlbumTrack::Title, QStringLiteral("Piste cachée"));
             tracks.append(track);
         }
     return tracks;
@@ -247,6 +253,8 @@ TrackRipResult TCDRIP::ripTrack(int32_t trackNum, const QString& path, bool writ
         throw ECDRIPError(QStringLiteral("Invalid track number"));
     TrackRipResult result = ripSectors(t->FirstSector, t->LastSector, path, write, progress);
     result.TrackNum = trackNum;
+    // Neither AccurateRip nor the CUETools database knows a hidden track.
+    result.HasChecksums = result.HasChecksums && trackNum != HiddenTrackNumber;
     return result;
 }
 
@@ -264,7 +272,8 @@ TrackRipResult TCDRIP::ripSectors(int32_t first, int32_t last, const QString& re
     if (!ApplyParameters())
         throw ECDRIPError(QStringLiteral("Invalid CD-ROM parameters"));
     Aborted = false;
-    const std::pair<int32_t, int32_t> disc = audioBounds();
+    std::pair<int32_t, int32_t> disc = audioBounds();
+    disc.first = qMin(disc.first, first); // a hidden track lies before the disc's first track
     if (ReadOffset == 0 || m_outputFormat != STEREO44100) {
         ripRange(m_library, disc, requestedPath, write, progress, result);
         return result;
@@ -278,7 +287,7 @@ std::pair<int32_t, int32_t> TCDRIP::audioBounds() const
 {
     int32_t first = INT32_MAX, last = -1;
     for (const TrackEntry& e : Tracks)
-        if (e.Track.Kind == QLatin1String("Audio")) {
+        if (e.Track.Kind == QLatin1String("Audio") && e.Track.TrackNum != HiddenTrackNumber) {
             first = qMin(first, e.Track.FirstSector);
             last = qMax(last, e.Track.LastSector);
         }

@@ -96,11 +96,16 @@ public:
     // included) followed by "jitt".
     static QString JitterLogPath(const QString& path);
     // The album's tracks as the disc gives them: one per audio entry of the
-    // track list, in order, numbered, without values and unticked.
+    // track list, in order, numbered, without values and unticked; the
+    // hidden track is titled "Piste cachée".
     // The entry of the track with this number on the disc (a disc may start
     // at 2); null when the disc has none.
     const TTrack* TrackOf(int number) const;
     QList<AlbumTrack> AlbumTracks() const;
+
+    // Audio before track 1 that is not silence: first in the track list,
+    // ripped as any track but left out of the disc's AccurateRip bounds.
+    static constexpr int HiddenTrackNumber = 0;
 
     // The name of the track list entry of a track number: Track01, Track10, Track100.
     static QString EntryName(int trackNumber);

@@ -82,3 +82,20 @@ TEST_F(TrackList, EachTrackShowsWhatTheRunMadeOfItUntilTheDiscChanges)
     sheet.Reset({sheet.Track(1)});
     EXPECT_FALSE(at(0, Result).isValid());
 }
+
+// A hidden track lasts until track 1 begins: ten seconds here.
+TEST_F(TrackList, TheHiddenTrackRowLastsUntilTrackOne)
+{
+    QList<TocTrack> tracks = toc.Tracks();
+    for (TocTrack& track : tracks)
+        track.start += 750;
+    const DiscToc hidden(tracks, toc.LeadOut() + 750);
+    TrackListModel list{sheet, hidden};
+    AlbumTrack zero;
+    zero.number = 0;
+    sheet.Reset({zero, sheet.Track(1), sheet.Track(2)});
+    EXPECT_EQ(list.data(list.index(0, Label), Qt::DisplayRole).toString(), "Piste 00");
+    EXPECT_EQ(list.data(list.index(0, Label), Qt::CheckStateRole), Qt::Unchecked);
+    EXPECT_EQ(list.data(list.index(0, Length), Qt::DisplayRole).toString(), "00:10");
+    EXPECT_EQ(list.data(list.index(1, Length), Qt::DisplayRole).toString(), "04:20");
+}

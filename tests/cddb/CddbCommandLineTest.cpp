@@ -40,6 +40,29 @@ TEST_F(CddbCommandLine, DiscIdPrintsEveryIdentifier)
                        "accuraterip=003-00000960-0000203b-0b001203\nctdb=Iuqahn3GnAaYygIWBDMLsW2wzIs-\n");
 }
 
+TEST_F(CddbCommandLine, CdTextIsPrintedLikeAnAlbumFound)
+{
+    struct Case {
+        const char* name;
+        QStringList titles, performers;
+        int exitCode;
+        QString out;
+    };
+    const QList<Case> cases = {
+        {"CD-Text", {"Trois Pièces", "Un", "Deux", "Trois"}, {"Trio"}, 0,
+         "artist=Trio\nalbum=Trois Pièces\ntitle=Un\ntitle=Deux\ntitle=Trois\n"},
+        {"none", {}, {}, 1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cue = TestDiscs::ThreeTracks(dir.path(), c.titles, c.performers);
+        const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--cd-text"});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err.startsWith("Ce disque ne porte pas de CD-Text"), c.exitCode != 0) << run.err.toStdString();
+    }
+}
+
 TEST_F(CddbCommandLine, OneMatchPrintsTheRecord)
 {
     addRecord("rock", "DTITLE=Trio / Trois Pièces\nTTITLE0=Un\nTTITLE1=Deux \nTTITLE2=Trois\n");

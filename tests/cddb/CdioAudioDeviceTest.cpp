@@ -56,4 +56,29 @@ TEST_F(ImageDisc, ImageWithoutItsBinIsReportedInFrench)
         EXPECT_TRUE(e.message().contains(dir.filePath("three.bin"))) << e.message().toStdString();
     }
 }
+// libcdio reads the cue's TITLE and PERFORMER lines as the disc's CD-Text.
+TEST_F(ImageDisc, CdTextOfTheAlbumAndOfEachTrack)
+{
+    struct Case {
+        const char* name;
+        QStringList titles, performers;
+        bool hasText;
+    };
+    const QList<Case> cases = {
+        {"album and tracks", {"Trois Pièces", "Un", "Deux", "Trois"}, {"Trio", "", "Zoé", ""}, true},
+        {"tracks only", {"", "Un"}, {}, true},
+        {"none", {}, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DiscToc toc = read(TestDiscs::ThreeTracks(dir.path(), c.titles, c.performers));
+        EXPECT_EQ(toc.HasCdText(), c.hasText);
+        EXPECT_EQ(toc.AlbumText().title, c.titles.value(0));
+        EXPECT_EQ(toc.AlbumText().performer, c.performers.value(0));
+        for (const TocTrack& track : toc.Tracks()) {
+            EXPECT_EQ(track.text.title, c.titles.value(track.number));
+            EXPECT_EQ(track.text.performer, c.performers.value(track.number));
+        }
+    }
+}
 } // namespace

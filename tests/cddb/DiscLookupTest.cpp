@@ -154,6 +154,57 @@ TEST_F(DiscLookupTest, TheChoiceShowsTheServersMatchLinesAndTheReleases)
     EXPECT_TRUE(lookup.Failures().size() == 1) << "CDDB's answer is kept even though MusicBrainz found the disc";
 }
 
+// The disc's own CD-Text: the album found when no source knows the disc or
+// none answers, else offered last beside what a source found.
+TEST_F(DiscLookupTest, TheDiscsCdTextBesideTheSources)
+{
+    struct Case {
+        const char* name;
+        QByteArray query; // empty: no server answers
+        bool musicBrainz;
+        int choice;
+        int offered;
+        QString source, album;
+    };
+    const QList<Case> cases = {
+        {"no source knows the disc", CddbAnswers::NoMatch, false, 0, 0, "CD-Text", "Pièces"},
+        {"no network", {}, false, 0, 0, "CD-Text", "Pièces"},
+        {"CDDB's exact match kept", CddbAnswers::Exact, false, 0, 2, "CDDB", "First Album"},
+        {"chosen over CDDB's exact match", CddbAnswers::Exact, false, 1, 2, "CD-Text", "Pièces"},
+        {"chosen over CDDB's matches", CddbAnswers::TwoMatches, false, 2, 3, "CD-Text", "Pièces"},
+        {"chosen over MusicBrainz's releases", CddbAnswers::NoMatch, true, 2, 3, "CD-Text", "Pièces"},
+    };
+    DiscToc toc = workedExample();
+    toc.SetAlbumText({QStringLiteral("Pièces"), QStringLiteral("Trio")});
+    QList<TocTrack> tracks = toc.Tracks();
+    tracks[0].text = {QStringLiteral("Un"), QString()};
+    tracks[1].text = {QStringLiteral("Deux"), QStringLiteral("Zoé")};
+    DiscToc named(tracks, toc.LeadOut());
+    named.SetAlbumText(toc.AlbumText());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        http.answers.clear();
+        http.musicBrainz.clear();
+        if (!c.query.isEmpty()) {
+            SetUp();
+            http.answers["cddb query"] = c.query;
+        }
+        if (c.musicBrainz)
+            knownToMusicBrainz();
+        chooser = ScriptedChooser();
+        chooser.answer = c.choice;
+        ASSERT_EQ(lookup.Find(named, options, chooser), Outcome::Found);
+        EXPECT_EQ(chooser.offered.size(), c.offered);
+        if (c.offered) {
+            EXPECT_EQ(chooser.offered.last(), "Trio / Pièces – CD-Text");
+        }
+        EXPECT_EQ(lookup.Release().source, c.source);
+        EXPECT_EQ(lookup.Release().album, c.album);
+    }
+    EXPECT_EQ(lookup.Release().titles, QStringList({"Un", "Deux"}));
+    EXPECT_EQ(lookup.Release().artists, QStringList({"", "Zoé"}));
+}
+
 TEST_F(DiscLookupTest, WhyNothingWasFound)
 {
     struct Case {

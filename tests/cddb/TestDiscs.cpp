@@ -10,12 +10,13 @@ QByteArray silence(int sectors)
 
 // Starts at frames 150, 450, 900 (2, 6, 12 s: digit sum 11 = 0x0b), lead-out
 // at frame 1500 (20 s, 18 s of play = 0x0012), 3 tracks.
-QString TestDiscs::ThreeTracks(const QString& folder)
+QString TestDiscs::ThreeTracks(const QString& folder, const QStringList& titles, const QStringList& performers)
 {
     return DiscImage()
         .AddAudioTrack(DiscImage::SinePcm(300, 440.0))
         .AddAudioTrack(DiscImage::SinePcm(450, 660.0))
         .AddAudioTrack(DiscImage::SinePcm(600, 880.0))
+        .SetCdText(titles, performers)
         .WriteTo(folder, QStringLiteral("three"));
 }
 

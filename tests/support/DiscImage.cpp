@@ -30,6 +30,16 @@ void writeFile(const QString& path, const QByteArray& bytes)
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
+QString cdTextLines(const QString& indent, const QString& title, const QString& performer)
+{
+    QString lines;
+    if (!title.isEmpty())
+        lines += QStringLiteral("%1TITLE \"%2\"\n").arg(indent, title);
+    if (!performer.isEmpty())
+        lines += QStringLiteral("%1PERFORMER \"%2\"\n").arg(indent, performer);
+    return lines;
+}
+
 void put16(QByteArray& pcm, int offset, int16_t v)
 {
     pcm[offset] = static_cast<char>(v & 0xFF);
@@ -93,10 +103,27 @@ DiscImage& DiscImage::AddDataTrack(int sectors)
     return *this;
 }
 
+DiscImage& DiscImage::SetHiddenAudio(const QByteArray& pcm)
+{
+    if (!m_tracks.isEmpty() || pcm.isEmpty() || pcm.size() % SectorBytes != 0)
+        throw std::invalid_argument("hidden audio comes first and holds whole sectors");
+    m_hidden = pcm;
+    m_sectors = static_cast<int32_t>(pcm.size() / SectorBytes);
+    return *this;
+}
+
+DiscImage& DiscImage::SetCdText(const QStringList& titles, const QStringList& performers)
+{
+    m_titles = titles;
+    m_performers = performers;
+    return *this;
+}
+
 QString DiscImage::WriteTo(const QString& folder, const QString& baseName) const
 {
     QByteArray bin;
     bin.reserve(static_cast<qsizetype>(m_sectors) * SectorBytes);
+    bin += m_hidden;
     for (const Track& t : m_tracks) {
         if (t.audio)
             bin += t.pcm;
@@ -114,7 +141,8 @@ QString DiscImage::WriteTo(const QString& folder, const QString& baseName) const
 
 QByteArray DiscImage::cueSheet(const QString& binName) const
 {
-    QString cue = m_catalog.isEmpty() ? QString() : QStringLiteral("CATALOG %1\n").arg(m_catalog);
+    QString cue = (m_catalog.isEmpty() ? QString() : QStringLiteral("CATALOG %1\n").arg(m_catalog))
+        + cdTextLines(QString(), m_titles.value(0), m_performers.value(0));
     cue += QStringLiteral("FILE \"%1\" BINARY\n").arg(binName);
     for (int i = 0; i < m_tracks.size(); ++i) {
         const Track& t = m_tracks.at(i);
@@ -127,7 +155,10 @@ QByteArray DiscImage::cueSheet(const QString& binName) const
                        .arg(t.flags & PreEmphasis ? QStringLiteral(" PRE") : QString());
         if (!t.isrc.isEmpty())
             cue += QStringLiteral("    ISRC %1\n").arg(t.isrc);
-        if (t.pregap >= 0)
+        cue += cdTextLines(QStringLiteral("    "), m_titles.value(i + 1), m_performers.value(i + 1));
+        if (i == 0 && !m_hidden.isEmpty())
+            cue += QStringLiteral("    INDEX 00 00:00:00\n");
+        else if (t.pregap >= 0)
             cue += QStringLiteral("    INDEX 00 %1\n").arg(msf(t.pregap));
         cue += QStringLiteral("    INDEX 01 %1\n").arg(msf(t.firstSector));
     }

@@ -2,11 +2,13 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 // A disc image for tests: one .bin and its .cue of the same base name (the
 // reader opens the .bin named after the .cue, whatever the FILE line says).
-// Track 1 starts at sector 0; a later track may have a pre-gap (INDEX 00).
+// Track 1 starts at sector 0 unless audio is hidden before it; a later
+// track may have a pre-gap (INDEX 00).
 class DiscImage {
 public:
     static constexpr int SectorBytes = 2352;
@@ -34,6 +36,11 @@ public:
     DiscImage& WithCatalog(const QString& mcn);
     // Appends a MODE1/2352 data track of the given number of sectors.
     DiscImage& AddDataTrack(int sectors);
+    // Audio before track 1's INDEX 01 (its INDEX 00 at sector 0); before any track.
+    DiscImage& SetHiddenAudio(const QByteArray& pcm);
+    // CD-Text as the cue's TITLE and PERFORMER lines: entry 0 the album's,
+    // entry n track n's; empty names are left out.
+    DiscImage& SetCdText(const QStringList& titles, const QStringList& performers);
 
     // Writes <folder>/<baseName>.bin and .cue; returns the .cue path.
     QString WriteTo(const QString& folder, const QString& baseName = QStringLiteral("disc")) const;
@@ -55,4 +62,7 @@ private:
     QList<Track> m_tracks;
     int32_t m_sectors = 0;
     QString m_catalog;
+    QByteArray m_hidden;
+    QStringList m_titles;
+    QStringList m_performers;
 };

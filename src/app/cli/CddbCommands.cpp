@@ -95,6 +95,16 @@ AlbumRelease CddbCommands::Find(QChar letter, const Query& query)
     throw CalvenorError(QStringLiteral("Réponse du serveur : ") + TerminalText::Escaped(failure.text));
 }
 
+AlbumRelease CddbCommands::CdText(QChar letter) const
+{
+    CdioAudioDevice device;
+    const DiscToc toc = DiscToc::ReadDrive(m_drives, device, letter);
+    if (!toc.HasCdText())
+        throw CalvenorError(QStringLiteral("Ce disque ne porte pas de CD-Text : ni le titre de l'album ni ceux "
+                                           "des pistes n'y sont inscrits."));
+    return AlbumRelease::FromCdText(toc);
+}
+
 void CddbCommands::Print(const AlbumRelease& album, QTextStream& out)
 {
     printField(out, "artist", album.artist);

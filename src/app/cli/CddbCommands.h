@@ -8,7 +8,7 @@ class IDrives;
 class Settings;
 
 // The metadata commands of calvenor-rip: lookups of the disc in CDDB or
-// MusicBrainz, for printing or for tagging a rip. A server or an address
+// MusicBrainz, or its own CD-Text, for printing or for tagging a rip. A server or an address
 // not given comes from the settings.
 class CddbCommands {
 public:
@@ -26,6 +26,8 @@ public:
     // The album chosen among the matches, whose lines all go to the error
     // stream; raises with the server's answer when there is none.
     AlbumRelease Find(QChar letter, const Query& query);
+    // The album as the disc's CD-Text names it; raises when it has none.
+    AlbumRelease CdText(QChar letter) const;
     // artist=, album=, category= for a CDDB record, and one title= line per
     // track.
     static void Print(const AlbumRelease& album, QTextStream& out);

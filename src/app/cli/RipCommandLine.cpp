@@ -132,6 +132,11 @@ int RipCommandLine::dispatch()
         ReadTagCommand::Run(m_parser.value(QStringLiteral("read-tag")), m_out);
         return 0;
     }
+    if (m_parser.isSet(QStringLiteral("cd-text"))) {
+        const Settings settings;
+        CddbCommands::Print(CddbCommands(*m_drives, settings, m_err).CdText(driveLetter()), m_out);
+        return 0;
+    }
     if (const std::optional<AlbumRelease> album = lookedUpAlbum()) {
         CddbCommands::Print(*album, m_out);
         return 0;
@@ -300,7 +305,10 @@ void RipCommandLine::tagRippedFile(const QString& path, int track)
 void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const
 {
     for (int n : m_wantedTracks)
-        if (!r.TrackOf(n) || r.TrackOf(n)->Kind != QLatin1String("Audio"))
+        if (n == TCDRIP::HiddenTrackNumber && !r.TrackOf(n))
+            throw CalvenorError(QStringLiteral("Le disque n'a pas de piste cachée (piste 0) : rien d'audible avant "
+                                               "la piste 1."));
+        else if (!r.TrackOf(n) || r.TrackOf(n)->Kind != QLatin1String("Audio"))
             throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
 }
 
@@ -380,6 +388,9 @@ void RipCommandLine::fillSheet(AlbumSheet& sheet, const TCDRIP& r, const QString
     QList<AlbumTrack> tracks;
     for (const AlbumTrack& disc : r.AlbumTracks()) {
         AlbumTrack track = trackFromOptions(disc.number, QString());
+        // The hidden track's own title stands unless an option gives one.
+        if (track.value(AlbumTrack::Title).isEmpty())
+            track.setValue(AlbumTrack::Title, disc.value(AlbumTrack::Title));
         track.ticked = m_wantedTracks.contains(disc.number);
         tracks << track;
     }

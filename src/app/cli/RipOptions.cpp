@@ -34,7 +34,9 @@ void RipOptions::Define(CommandHelp& help)
          QStringLiteral("Niveau de compression FLAC, de 0 (rapide) à 8 (plus compact) ; 5 par défaut."),
          QStringLiteral("N")},
         {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
-        {QStringLiteral("tracks"), QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5."), QStringLiteral("LISTE")},
+        {QStringLiteral("tracks"),
+         QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5 ; 0 est la piste cachée avant la piste 1."),
+         QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
         {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
         {QStringLiteral("encoders"),
@@ -67,6 +69,7 @@ void RipOptions::Define(CommandHelp& help)
                         "préférences)."),
          QStringLiteral("ADRESSE")},
         {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
+        {QStringLiteral("cd-text"), QStringLiteral("Affiche le CD-Text du disque : album, artiste et titres.")},
         {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
          QStringLiteral("URL")},
         {QStringLiteral("release"),
@@ -118,7 +121,8 @@ uint32_t RipOptions::Bitrate() const
 
 QList<int> RipOptions::TrackList() const
 {
-    // "1,3-5": single numbers and ranges; a CD has at most 99 tracks.
+    // "1,3-5": single numbers and ranges; a CD has at most 99 tracks, and
+    // 0 is the hidden track before track 1.
     constexpr int LastTrackNumber = 99;
     QList<int> numbers;
     for (const QString& part : m_parser.value(QStringLiteral("tracks")).split(',', Qt::SkipEmptyParts)) {
@@ -126,7 +130,7 @@ QList<int> RipOptions::TrackList() const
         bool okFirst = false, okLast = true;
         const int first = bounds.first().trimmed().toInt(&okFirst);
         const int last = bounds.size() == 2 ? bounds.last().trimmed().toInt(&okLast) : first;
-        if (!okFirst || !okLast || bounds.size() > 2 || first > last || first < 1 || last > LastTrackNumber)
+        if (!okFirst || !okLast || bounds.size() > 2 || first > last || first < 0 || last > LastTrackNumber)
             throw UsageError(QStringLiteral("Liste de pistes incorrecte : « %1 ».").arg(part));
         for (int n = first; n <= last; ++n)
             if (!numbers.contains(n))

@@ -90,6 +90,9 @@ QVariant TrackListModel::data(const QModelIndex& index, int role) const
 
 QString TrackListModel::lengthOf(int number) const
 {
+    // The hidden track (0) ends where the disc's first track begins.
+    if (number == 0 && !m_toc.IsEmpty())
+        return RipReport::ShortTime(m_toc.Tracks().first().start);
     const TocTrack* onDisc = m_toc.Track(number);
     return onDisc ? RipReport::ShortTime(onDisc->length) : QString();
 }
