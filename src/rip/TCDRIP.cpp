@@ -1,7 +1,6 @@
 #include "rip/TCDRIP.h"
 #include "rip/HiddenAudio.h"
 #include "encode/TLameCoder.h"
-#include "platform/FileError.h"
 #include "platform/ICdRipLibrary.h"
 #include "platform/PathText.h"
 #include "platform/PcmFormatConverter.h"
@@ -15,9 +14,8 @@
 #include "rip/AccurateRipChecksums.h"
 #include "rip/CtdbCrc.h"
 #include "rip/IRipProgress.h"
+#include "rip/JitterLog.h"
 #include "rip/ReadOffsetLibrary.h"
-#include <QFile>
-#include <cerrno>
 #include <exception>
 #include <memory>
 
@@ -381,7 +379,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
     if (firstError)
         std::rethrow_exception(firstError);
     if (write && !JitterPositions.isEmpty())
-        saveJitterLog(path);
+        JitterLog::Save(path, JitterPositions);
 }
 
 void TCDRIP::commitOrDrop(RipOutput& output, const TrackRipResult& result) const
@@ -439,18 +437,5 @@ int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, ITrackEncoder
 
 QString TCDRIP::JitterLogPath(const QString& path)
 {
-    return PathText::WithExtension(path, QStringLiteral("jitt"));
-}
-
-void TCDRIP::saveJitterLog(const QString& path) const
-{
-    const QString logPath = JitterLogPath(path);
-    QFile log(logPath);
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw FileError::CannotCreate(logPath, log.errorString());
-    const QByteArray text = (JitterPositions.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
-    if (log.write(text) != text.size() || !log.flush()) {
-        const int systemError = errno;
-        throw ECDRIPError(FileError::CannotWrite(logPath, log, systemError).message());
-    }
+    return JitterLog::PathBeside(path);
 }

@@ -134,7 +134,6 @@ private:
     void commitOrDrop(RipOutput& output, const TrackRipResult& result) const;
     // The first and the last sector of the disc's audio.
     std::pair<int32_t, int32_t> audioBounds() const;
-    void saveJitterLog(const QString& path) const;
 
     ICdRipLibrary& m_library;
     TLameCoder* m_coder = nullptr;

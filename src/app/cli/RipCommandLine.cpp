@@ -4,6 +4,7 @@
 #include "app/cli/DiscCommands.h"
 #include "app/cli/OffsetCommand.h"
 #include "app/cli/ReadTagCommand.h"
+#include "app/cli/SignalStop.h"
 #include "app/cli/UsageError.h"
 #include "app/cli/VerificationOptions.h"
 #include "disc/DiscToc.h"
@@ -289,7 +290,7 @@ int RipCommandLine::ripOneTrack()
     if (whole)
         verification().Apply(report, &stopVerification);
     RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
-    throwIfInterrupted(report, {track});
+    SignalStop::ThrowIfInterrupted(report, {track});
     return reportResult(report);
 }
 
@@ -365,7 +366,7 @@ int RipCommandLine::ripSeveralTracks()
     if (!run.CueSheetFileName().isEmpty())
         m_out << run.CueSheetFileName() << '\n';
     m_out << run.PlaylistFileName() << '\n';
-    throwIfInterrupted(run.Report(), m_wantedTracks);
+    SignalStop::ThrowIfInterrupted(run.Report(), m_wantedTracks);
     const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
@@ -445,22 +446,4 @@ int RipCommandLine::convertFiles()
     else if (m_parser.isSet(QStringLiteral("wav")))
         direction = ConvertDirection::Mp3ToWav;
     return convert.Run(m_parser.value(QStringLiteral("convert")), m_parser.value(QStringLiteral("out")), direction);
-}
-
-void RipCommandLine::throwIfInterrupted(const RipReport& report, const QList<int>& wanted) const
-{
-    const int signal = StopSignals::Received();
-    QStringList skipped;
-    for (int n : wanted)
-        if (std::none_of(report.Tracks().begin(), report.Tracks().end(),
-                         [n](const TrackRipResult& t) { return t.TrackNum == n; }))
-            skipped << QString::number(n);
-    QStringList lines = report.InterruptionLines();
-    // A signal after the last read stops nothing: every file is whole.
-    if (signal == 0 || (lines.isEmpty() && skipped.isEmpty()))
-        return;
-    lines.prepend(QStringLiteral("Extraction interrompue par le signal %1.").arg(signal));
-    if (!skipped.isEmpty())
-        lines << QStringLiteral("Pistes non rippées : %1.").arg(skipped.join(QStringLiteral(", ")));
-    throw CalvenorError(lines.join('\n'));
 }

@@ -66,9 +66,6 @@ private:
     void tagRippedFile(const QString& path, int track);
     // --convert: the converter's work on a file or a folder; returns the exit code.
     int convertFiles();
-    // After a rip that SIGINT or SIGTERM stopped: the error naming the tracks
-    // cut short and those not begun among wanted.
-    void throwIfInterrupted(const RipReport& report, const QList<int>& wanted) const;
     // Opens the ripper on the drive named by the first positional argument.
     TCDRIP& ripper();
     // The source of that drive, which must hold a disc.

@@ -1,0 +1,12 @@
+#pragma once
+#include <QList>
+
+class RipReport;
+
+// What calvenor-rip says after SIGINT or SIGTERM stopped a rip.
+class SignalStop {
+public:
+    // Raises CalvenorError naming the tracks cut short and those of wanted
+    // not begun; nothing when no signal came or every file is whole.
+    static void ThrowIfInterrupted(const RipReport& report, const QList<int>& wanted);
+};
