@@ -34,7 +34,7 @@ QList<AlbumRelease> cddbMatches(const QString& answer)
 }
 
 void applyToTrack(const AlbumRelease& release, const QStringList& fileTitles, AlbumSheet& sheet, int k,
-                  const QString& folder, bool mp3)
+                  const QString& folder, const QString& extension)
 {
     const int index = sheet.Track(k).number - 1;
     const QString trackArtist = release.artists.value(index);
@@ -49,7 +49,7 @@ void applyToTrack(const AlbumRelease& release, const QStringList& fileTitles, Al
         sheet.SetValue(k, AlbumTrack::Title, release.titles.value(index));
         sheet.SetFileTitle(k, fileTitles.value(index));
     }
-    sheet.Retarget(k, folder, mp3);
+    sheet.Retarget(k, folder, extension);
 }
 } // namespace
 
@@ -241,7 +241,7 @@ QString DiscLookup::AlbumFolder(const QString& musicFolder, const AlbumRelease& 
     return TargetNameRule::SubFolder(TargetNameRule::SubFolder(musicFolder, release.artist), release.album);
 }
 
-void DiscLookup::Apply(const AlbumRelease& release, AlbumSheet& sheet, const QString& folder, bool mp3,
+void DiscLookup::Apply(const AlbumRelease& release, AlbumSheet& sheet, const QString& folder, const QString& extension,
                        const QStringList& fileTitles)
 {
     AlbumSheet::Album album = sheet.AlbumValues();
@@ -255,5 +255,5 @@ void DiscLookup::Apply(const AlbumRelease& release, AlbumSheet& sheet, const QSt
     album.ids = release.ids;
     sheet.SetAlbum(album);
     for (int k = 1; k <= sheet.TrackCount(); ++k)
-        applyToTrack(release, fileTitles, sheet, k, folder, mp3);
+        applyToTrack(release, fileTitles, sheet, k, folder, extension);
 }

@@ -74,7 +74,7 @@ public:
     // title by track number (empty past the release's titles) and the target
     // path in folder, named after fileTitles where the user corrected a title
     // for its file (by track number; the tag keeps the release's title).
-    static void Apply(const AlbumRelease& release, AlbumSheet& sheet, const QString& folder, bool mp3,
+    static void Apply(const AlbumRelease& release, AlbumSheet& sheet, const QString& folder, const QString& extension,
                       const QStringList& fileTitles = {});
 
 private:

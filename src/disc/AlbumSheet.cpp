@@ -67,20 +67,20 @@ void AlbumSheet::TickAll(bool ticked)
         SetTicked(k, ticked);
 }
 
-void AlbumSheet::Retarget(int k, const QString& folder, bool mp3)
+void AlbumSheet::Retarget(int k, const QString& folder, const QString& extension)
 {
     if (!HasSlot(k))
         return;
     const AlbumTrack& track = Track(k);
     SetValue(k, AlbumTrack::Target,
              TargetNameRule::ComposeTargetPath(folder, track.Label(), track.value(AlbumTrack::Album),
-                                               track.value(AlbumTrack::Artist), track.FileTitle(), mp3));
+                                               track.value(AlbumTrack::Artist), track.FileTitle(), extension));
 }
 
-void AlbumSheet::RetargetAll(const QString& folder, bool mp3)
+void AlbumSheet::RetargetAll(const QString& folder, const QString& extension)
 {
     for (int k = 1; k <= TrackCount(); ++k)
-        Retarget(k, folder, mp3);
+        Retarget(k, folder, extension);
 }
 
 void AlbumSheet::SetExtensions(const QString& extension)

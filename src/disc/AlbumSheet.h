@@ -51,9 +51,10 @@ public:
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
     // Track k's target path from the folder, its label and its album, artist
-    // and file title; every track's; every target with another extension (".mp3", ".flac").
-    void Retarget(int k, const QString& folder, bool mp3);
-    void RetargetAll(const QString& folder, bool mp3);
+    // and file title, ending in extension (".mp3", ".flac", ...); every track's;
+    // every target with another extension.
+    void Retarget(int k, const QString& folder, const QString& extension);
+    void RetargetAll(const QString& folder, const QString& extension);
     void SetExtensions(const QString& extension);
 
 signals:

@@ -24,8 +24,8 @@ public:
     virtual void SetFolder(const QString& folder) = 0;
     // The documents folder + "Ma musique/".
     virtual QString DefaultFolder() const = 0;
-    // MP3 files rather than WAV.
-    virtual bool RipsMp3() const = 0;
+    // The extension of the files the chosen format writes (".wav", ".mp3", ".flac").
+    virtual QString OutputExtension() const = 0;
     // Every track's target path again from the folder and its values.
     virtual void RetargetRows() = 0;
 

@@ -37,7 +37,7 @@ QString fitBytes(const QString& text, qsizetype bytes)
 } // namespace
 
 QString TargetNameRule::ComposeTargetPath(const QString& directory, const QString& label, const QString& album,
-                                          const QString& artist, const QString& title, bool mp3)
+                                          const QString& artist, const QString& title, const QString& extension)
 {
     QString name = digitsOf(label) + Separator;
     for (const QString& part : {WithoutForbiddenChars(album), WithoutForbiddenChars(artist)})
@@ -45,7 +45,7 @@ QString TargetNameRule::ComposeTargetPath(const QString& directory, const QStrin
             name += part + Separator;
     const QString fileTitle = WithoutForbiddenChars(title);
     name += fileTitle.isEmpty() ? label : fileTitle;
-    return WithSeparator(directory) + SafeComponent(name + (mp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav")));
+    return WithSeparator(directory) + SafeComponent(name + extension);
 }
 
 QString TargetNameRule::WithoutForbiddenChars(const QString& text)

@@ -208,9 +208,14 @@ bool TCDRIP::ApplyParameters()
 
 QString TCDRIP::OutputPath(const QString& path) const
 {
-    if (m_flac)
-        return PathText::WithExtension(path, QStringLiteral(".flac"));
-    return m_encode ? PathText::WithExtension(path, QStringLiteral(".mp3")) : path;
+    return EncodesFile() ? PathText::WithExtension(path, Extension()) : path;
+}
+
+QString TCDRIP::ExtensionOf(bool flac, bool mp3)
+{
+    if (flac)
+        return QStringLiteral(".flac");
+    return mp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav");
 }
 
 TrackEncoderFactory TCDRIP::encoderFactory(int32_t first, int32_t last) const

@@ -75,6 +75,9 @@ public:
     // The file a rip into path writes: an MP3 or FLAC rip gives it the .mp3
     // or .flac extension.
     QString OutputPath(const QString& path) const;
+    // The extension of the files a rip writes: ".flac", ".mp3" or ".wav".
+    QString Extension() const { return ExtensionOf(m_flac, m_encode); }
+    static QString ExtensionOf(bool flac, bool mp3);
     // Reads a track as RipTrack does, for the file at path (told to
     // progress), but writes nothing: the read report and the checksums only.
     TrackRipResult TestTrack(int32_t trackNum, const QString& path, IRipProgress* progress = nullptr);

@@ -275,7 +275,7 @@ TEST_F(DiscLookupTest, ApplyingWritesTheAlbumAndEveryTrack)
     struct Case {
         const char* name;
         AlbumRelease release;
-        bool mp3;
+        QString extension;
         QString year, genre;
         QStringList titles, targets;
     };
@@ -293,10 +293,10 @@ TEST_F(DiscLookupTest, ApplyingWritesTheAlbumAndEveryTrack)
     musicBrainz.year = "2011";
     const QString folder = "/m/Some Band/First Album/";
     const QList<Case> cases = {
-        {"CDDB, MP3 files", cddb, true, "1999", "rock", {"Outro", "", ""},
+        {"CDDB, MP3 files", cddb, ".mp3", "1999", "rock", {"Outro", "", ""},
          {folder + "02 - First Album - Some Band - Outro.mp3", folder + "03 - First Album - Some Band - Piste 03.mp3",
           folder + "04 - First Album - Some Band - Piste 04.mp3"}},
-        {"MusicBrainz, WAV files", musicBrainz, false, "2011", "Jazz", {"Outro", "", ""},
+        {"MusicBrainz, WAV files", musicBrainz, ".wav", "2011", "Jazz", {"Outro", "", ""},
          {folder + "02 - First Album - Some Band - Outro.wav", folder + "03 - First Album - Some Band - Piste 03.wav",
           folder + "04 - First Album - Some Band - Piste 04.wav"}},
     };
@@ -313,7 +313,7 @@ TEST_F(DiscLookupTest, ApplyingWritesTheAlbumAndEveryTrack)
         }
         sheet.Reset(tracks);
         ASSERT_EQ(DiscLookup::AlbumFolder("/m/", c.release), folder);
-        DiscLookup::Apply(c.release, sheet, folder, c.mp3);
+        DiscLookup::Apply(c.release, sheet, folder, c.extension);
         EXPECT_EQ(sheet.AlbumValues().artist, "Some Band");
         EXPECT_EQ(sheet.AlbumValues().title, "First Album");
         EXPECT_EQ(sheet.AlbumValues().source, c.release.source);

@@ -329,6 +329,18 @@ TEST_F(LookupWindow, ApplyingFillsTheSheetTheTagEditorAndTheFolder)
     EXPECT_TRUE(dialogs.shown.isEmpty());
 }
 
+TEST_F(LookupWindow, WithFlacChosenTheTargetsAreFlacFiles)
+{
+    main->FlacRipp->click();
+    lookup->Timer1Timer();
+    lookup->BitBtn1->click();
+    const QStringList targets = column(AlbumTrack::Target);
+    ASSERT_EQ(targets.size(), 3);
+    EXPECT_TRUE(targets.first().endsWith("01 - First Album - Some Band - Intro.flac")) << targets.first().toStdString();
+    for (const QString& target : targets)
+        EXPECT_TRUE(target.endsWith(".flac")) << target.toStdString();
+}
+
 // The focus starts on "Appliquer" once there is an answer: Enter applies it.
 TEST_F(LookupWindow, EnterAppliesTheAnswer)
 {

@@ -20,7 +20,7 @@ TEST(AlbumSheet, TargetsFollowTheTrackNumberAndItsValues)
     sheet.Reset(tracks({2, 3}));
     sheet.SetValue(2, AlbumTrack::Title, "Outro");
     sheet.SetValue(2, AlbumTrack::Artist, "Band");
-    sheet.RetargetAll("/m/", true);
+    sheet.RetargetAll("/m/", ".mp3");
     EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/02 - Piste 02.mp3");
     EXPECT_EQ(sheet.Track(2).value(AlbumTrack::Target), "/m/03 - Band - Outro.mp3");
     sheet.SetExtensions(".wav");
@@ -37,11 +37,11 @@ TEST(AlbumSheet, FileTitleNamesTheFileOnlyUntilTheTitleChanges)
     sheet.Reset(tracks({1}));
     sheet.SetValue(1, AlbumTrack::Title, "Qui es-tu ?");
     sheet.SetFileTitle(1, "Qui es-tu");
-    sheet.Retarget(1, "/m/", true);
+    sheet.Retarget(1, "/m/", ".mp3");
     EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Title), "Qui es-tu ?");
     EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/01 - Qui es-tu.mp3");
     sheet.SetValue(1, AlbumTrack::Title, "Où vas-tu");
-    sheet.Retarget(1, "/m/", true);
+    sheet.Retarget(1, "/m/", ".mp3");
     EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/01 - Où vas-tu.mp3");
 }
 
@@ -55,7 +55,7 @@ TEST(AlbumSheet, SlotsOutsideTheSheetTakeNothingAndSayNothing)
     for (int k : {0, 2, -1}) {
         sheet.SetValue(k, AlbumTrack::Title, "x");
         sheet.SetTicked(k, true);
-        sheet.Retarget(k, "/m/", false);
+        sheet.Retarget(k, "/m/", ".wav");
     }
     sheet.SetTicked(1, true);
     sheet.SetTicked(1, true);

@@ -12,19 +12,21 @@ TEST(TargetNameRule, PiecesComeInOrderNumberAlbumArtistTitle)
         {"T", "R", "", "03 - R - T"},       {"T", "R", "A", "03 - A - R - T"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 03", c.album, c.artist, c.title, true),
+        EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 03", c.album, c.artist, c.title, ".mp3"),
                   QString("/m/") + c.name + ".mp3")
             << c.name;
 }
 
 TEST(TargetNameRule, FolderSeparatorAndExtension)
 {
-    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/Docs/Ma musique", "Piste 03", "Live", "", "Intro", true),
+    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/Docs/Ma musique", "Piste 03", "Live", "", "Intro", ".mp3"),
               "/Docs/Ma musique/03 - Live - Intro.mp3");
-    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/Docs/Ma musique", "Piste 03", "", "", "", false),
+    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/Docs/Ma musique", "Piste 03", "", "", "", ".wav"),
               "/Docs/Ma musique/03 - Piste 03.wav");
+    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m", "Piste 04", "Live", "", "Intro", ".flac"),
+              "/m/04 - Live - Intro.flac");
     // Blanks are a value: nothing is trimmed.
-    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 01", " ", "", "x", true), "/m/01 -   - x.mp3");
+    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 01", " ", "", "x", ".mp3"), "/m/01 -   - x.mp3");
 }
 
 TEST(TargetNameRule, ForbiddenCharacters)
@@ -36,9 +38,9 @@ TEST(TargetNameRule, ForbiddenCharacters)
     EXPECT_EQ(TargetNameRule::FirstForbiddenChar("AB/CD"), 2);
     EXPECT_EQ(TargetNameRule::FirstForbiddenChar("A-B"), -1);
     // Tags keep such names: their files go without the characters.
-    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 02", "Live: 1991", "AC/DC", "Qui es-tu ?", true),
+    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 02", "Live: 1991", "AC/DC", "Qui es-tu ?", ".mp3"),
               "/m/02 - Live 1991 - ACDC - Qui es-tu.mp3");
-    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 02", "", "", "???", false), "/m/02 - Piste 02.wav");
+    EXPECT_EQ(TargetNameRule::ComposeTargetPath("/m/", "Piste 02", "", "", "???", ".wav"), "/m/02 - Piste 02.wav");
 }
 
 TEST(TargetNameRule, ParentFolder)

@@ -105,7 +105,7 @@ protected:
             row.setValue(AlbumTrack::Title, "Titre " + row.Label());
             row.setValue(AlbumTrack::Target,
                          TargetNameRule::ComposeTargetPath(folder, row.Label(), "Album", "Artiste",
-                                                           row.value(AlbumTrack::Title), setup.format == Format::Mp3));
+                                                           row.value(AlbumTrack::Title), ripper.Extension()));
         }
         VanishingRows list(rows, folder);
         TMP3Info tags;

@@ -397,12 +397,12 @@ void RipCommandLine::fillSheet(AlbumSheet& sheet, const TCDRIP& r, const QString
     }
     sheet.Reset(tracks);
     if (const std::optional<AlbumRelease> album = lookedUpAlbum())
-        DiscLookup::Apply(album->WithoutControlChars(), sheet, folder, r.Encode());
+        DiscLookup::Apply(album->WithoutControlChars(), sheet, folder, r.Extension());
     for (const auto& [option, value] : TagOptions)
         if (m_parser.isSet(QString::fromLatin1(option)))
             for (int k = 1; k <= sheet.TrackCount(); ++k)
                 sheet.SetValue(k, value, m_parser.value(QString::fromLatin1(option)));
-    sheet.RetargetAll(folder, r.Encode());
+    sheet.RetargetAll(folder, r.Extension());
 }
 
 RipVerification RipCommandLine::verification()

@@ -86,9 +86,8 @@ void TMain_Form::connectHandlers()
     on(DirectoryText, &QLineEdit::textChanged, [this] { DirectoryTextChange(); });
     on(DirectoryText, &QLineEdit::textEdited, [this] { m_folder->NoteTyped(); });
     // Only a change of choice counts: selecting the selected button changes nothing.
-    on(MP3Ripp, &QRadioButton::toggled, [this] { if (MP3Ripp->isChecked()) MP3RippClick(); });
-    on(WavRipp, &QRadioButton::toggled, [this] { if (WavRipp->isChecked()) WavRippClick(); });
-    on(FlacRipp, &QRadioButton::toggled, [this] { if (FlacRipp->isChecked()) FlacRippClick(); });
+    for (QRadioButton* format : {MP3Ripp, WavRipp, FlacRipp})
+        on(format, &QRadioButton::toggled, [this, format] { if (format->isChecked()) FormatClick(); });
     on(BitBtn2, &QPushButton::clicked, [this] { BitBtn2Click(); });
     on(DeleteItemButton, &QPushButton::clicked, [this] { DeleteItemButtonClick(); });
     on(BitBtn1, &QPushButton::clicked, [this] { BitBtn1Click(); });
@@ -133,7 +132,8 @@ QString TMain_Form::DefaultFolder() const
 
 RememberedChoices::Choices TMain_Form::Choices() const
 {
-    return {RipsMp3(), m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen(), FlacRipp->isChecked()};
+    const QString folder = m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen();
+    return {MP3Ripp->isChecked(), folder, FlacRipp->isChecked()};
 }
 
 void TMain_Form::RestoreChoices(const RememberedChoices::Choices& choices)
@@ -265,9 +265,7 @@ void TMain_Form::DirectoryTextChange()
 {
     const QString folder = DirectoryText->text();
     if (!folder.isEmpty())
-        m_disc->Sheet().RetargetAll(folder, MP3Ripp->isChecked());
-    if (!folder.isEmpty() && FlacRipp->isChecked())
-        m_disc->Sheet().SetExtensions(QStringLiteral(".flac"));
+        m_disc->Sheet().RetargetAll(folder, OutputExtension());
 }
 
 void TMain_Form::setRipFormat()
@@ -279,27 +277,15 @@ void TMain_Form::setRipFormat()
     ripper.SetFlacLevel(m_services.settings->FlacLevel());
 }
 
-void TMain_Form::MP3RippClick()
+void TMain_Form::FormatClick()
 {
     setRipFormat();
-    m_disc->Sheet().SetExtensions(QStringLiteral(".mp3"));
+    m_disc->Sheet().SetExtensions(OutputExtension());
 }
 
-void TMain_Form::WavRippClick()
+QString TMain_Form::OutputExtension() const
 {
-    setRipFormat();
-    m_disc->Sheet().SetExtensions(QStringLiteral(".wav"));
-}
-
-void TMain_Form::FlacRippClick()
-{
-    setRipFormat();
-    m_disc->Sheet().SetExtensions(QStringLiteral(".flac"));
-}
-
-bool TMain_Form::RipsMp3() const
-{
-    return MP3Ripp->isChecked();
+    return TCDRIP::ExtensionOf(FlacRipp->isChecked(), MP3Ripp->isChecked());
 }
 
 void TMain_Form::EditTagsButtonClick()

@@ -58,7 +58,7 @@ public:
     QString Folder() const override { return m_folder->Text(); }
     void SetFolder(const QString& folder) override { m_folder->SetText(folder); }
     QString DefaultFolder() const override;
-    bool RipsMp3() const override;
+    QString OutputExtension() const override;
     void RetargetRows() override { DirectoryTextChange(); }
 
     // The format and the music folder a next run may start from: the folder
@@ -98,9 +98,7 @@ public:
     void Calvenor_PreferencesExecute(); // Préférences menu
     void BuildTrackRows();        // one unticked track per audio track of the disc
     void DirectoryTextChange();   // the target folder box edited: every target again
-    void MP3RippClick();          // "Ripper en MP3" chosen
-    void WavRippClick();          // "Ripper en WAV" chosen
-    void FlacRippClick();         // "Ripper en FLAC" chosen
+    void FormatClick();           // "Ripper en MP3", "WAV" or "FLAC" chosen
     void BitBtn2Click() { Sheet().TickAll(true); }            // "Tout sélectionner"
     void DeleteItemButtonClick() { Sheet().TickAll(false); }  // "Tout désélectionner"
     void BitBtn1Click();          // the lookup button: CDDB / MusicBrainz

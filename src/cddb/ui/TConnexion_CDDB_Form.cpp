@@ -314,7 +314,7 @@ void TConnexion_CDDB_Form::BitBtn1Click()
         return;
 
     const QString folder = DiscLookup::AlbumFolder(m_rows.DefaultFolder(), m_release);
-    DiscLookup::Apply(m_release, m_rows.Sheet(), folder, m_rows.RipsMp3(), fileTitles);
+    DiscLookup::Apply(m_release, m_rows.Sheet(), folder, m_rows.OutputExtension(), fileTitles);
     m_rows.SetFolder(folder);
     done(QDialog::Accepted);
 }

@@ -188,7 +188,7 @@ void TEdit_Tags_Form::ValiderClick()
     ApplyTagEdits();
     for (int k = 1; k <= m_rows.Sheet().TrackCount(); ++k) {
         m_rows.SelectRow(k);
-        m_rows.Sheet().Retarget(k, m_rows.Folder(), m_rows.RipsMp3());
+        m_rows.Sheet().Retarget(k, m_rows.Folder(), m_rows.OutputExtension());
     }
     extendDefaultFolder();
     accept();
@@ -237,7 +237,7 @@ void TEdit_Tags_Form::RecomputeRowTarget(const QString& album, const QString& ar
         return;
     sheet.SetValue(k, AlbumTrack::Target,
                    TargetNameRule::ComposeTargetPath(m_rows.Folder(), sheet.Track(k).Label(), album, artist, title,
-                                                     m_rows.RipsMp3()));
+                                                     m_rows.OutputExtension()));
 }
 
 void TEdit_Tags_Form::AnnulerClick()
