@@ -189,6 +189,15 @@ TEST_F(EditTags, AForbiddenCharacterInArtistOrAlbumStopsTheValidation)
         << value(2, AlbumTrack::Target).toStdString();
 }
 
+TEST_F(EditTags, WithFlacChosenAnEditedTitleNamesAFlacFile)
+{
+    main->FlacRipp->click();
+    openOn(2);
+    editor->Titre->setText("T");
+    editor->ValiderClick();
+    EXPECT_TRUE(value(2, AlbumTrack::Target).endsWith("/02 - T.flac")) << value(2, AlbumTrack::Target).toStdString();
+}
+
 TEST_F(EditTags, SpreadsArtistAlbumYearAndGenreToEveryRowWhenTicked)
 {
     openOn(2);
