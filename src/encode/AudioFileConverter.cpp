@@ -168,22 +168,22 @@ void AudioFileConverter::warnIfTruncated(const WavReader& wav, const QString& so
 
 bool AudioFileConverter::WavToMp3(const QString& source, const QString& target)
 {
-    WavReader wav(source);
-    requireSound(wav, source);
-    if (!mayWrite(target))
-        return false;
-    toMp3(wav, source, target);
-    warnIfTruncated(wav, source);
-    return true;
+    return fromWav(source, target, [&](WavReader& wav) { toMp3(wav, source, target); });
 }
 
 bool AudioFileConverter::WavToFlac(const QString& source, const QString& target)
+{
+    return fromWav(source, target, [&](WavReader& wav) { toFlac(wav, source, target); });
+}
+
+bool AudioFileConverter::fromWav(const QString& source, const QString& target,
+                                 const std::function<void(WavReader&)>& encode)
 {
     WavReader wav(source);
     requireSound(wav, source);
     if (!mayWrite(target))
         return false;
-    toFlac(wav, source, target);
+    encode(wav);
     warnIfTruncated(wav, source);
     return true;
 }

@@ -48,6 +48,8 @@ private:
     void toFlac(Source& pcm, const QString& source, const QString& target);
     void warn(const QString& text) const;
     void warnIfTruncated(const WavReader& wav, const QString& source) const;
+    // A WAV source read, checked and encoded by encode; false when the target may not be written.
+    bool fromWav(const QString& source, const QString& target, const std::function<void(WavReader&)>& encode);
     void progress(double fraction);
     bool mayWrite(const QString& target) const { return !MayWrite || MayWrite(target); }
 
