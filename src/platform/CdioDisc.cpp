@@ -21,6 +21,8 @@ driver_id_t driverFor(const QString& source)
     case CdSourceKind::Device:
         return DRIVER_DEVICE;
     case CdSourceKind::CueImage:
+        if (const QString fault = CueSheet::NumberingFault(source); !fault.isEmpty())
+            throw CalvenorError(fault);
         return DRIVER_BINCUE;
     case CdSourceKind::TocImage:
         return DRIVER_CDRDAO;
