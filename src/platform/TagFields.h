@@ -1,9 +1,12 @@
 #pragma once
+
+#include <QByteArray>
 #include <QString>
 
 // The tag values of one track, in full: no field width applies here.
 struct TagFields {
     QString title;
+    // The track's own artist (the album's when the source names none).
     QString artist;
     QString album;
     QString year;
@@ -15,4 +18,36 @@ struct TagFields {
     int trackTotal = 0;
     // Empty when the disc does not give it.
     QString isrc;
+
+    // The album's identity, as music libraries file it; empty or 0 when unknown.
+    QString albumArtist;
+    int discNumber = 0;
+    int discTotal = 0;
+    bool compilation = false;
+    QString label;
+    QString catalogNumber;
+
+    // MusicBrainz identifiers, as its tagger writes them; empty when unknown.
+    struct MusicBrainzIds {
+        QString release;       // MusicBrainz Album Id
+        QString releaseGroup;  // MusicBrainz Release Group Id
+        QString albumArtist;   // MusicBrainz Album Artist Id
+        QString artist;        // MusicBrainz Artist Id (the track's)
+        QString releaseTrack;  // MusicBrainz Release Track Id
+        QString recording;     // UFID http://musicbrainz.org / MUSICBRAINZ_TRACKID
+    } musicBrainz;
+
+    // The front cover as encoded image bytes; empty when none.
+    QByteArray frontCover;
+    // "image/jpeg" or "image/png".
+    QString frontCoverMime;
+
+    // ReplayGain 2.0 values; written only when measured.
+    struct ReplayGain {
+        bool measured = false;
+        double trackGainDb = 0;
+        double trackPeak = 0; // linear, 1.0 = full scale
+        double albumGainDb = 0;
+        double albumPeak = 0;
+    } replayGain;
 };
