@@ -9,7 +9,8 @@
 #include "encode/Mp3BlockEncoder.h"
 #include "encode/RipOutput.h"
 #include "platform/FlacDecoder.h"
-#include "platform/FlacFileWriter.h"
+#include "platform/FlacEncoder.h"
+#include "platform/ITagStore.h"
 #include <QtEndian>
 #include <algorithm>
 #include <memory>
@@ -52,7 +53,7 @@ void requireSound(const WavReader& wav, const QString& source)
 
 } // namespace
 
-AudioFileConverter::AudioFileConverter(TLameCoder& coder) : m_coder(coder) {}
+AudioFileConverter::AudioFileConverter(TLameCoder& coder, ITagStore& tags) : m_coder(coder), m_tags(tags) {}
 
 void AudioFileConverter::warn(const QString& text) const
 {
@@ -108,11 +109,11 @@ void AudioFileConverter::toMp3(Source& pcm, const QString& source, const QString
                                               "aucun fichier n'a été écrit.")
                                    .arg(source));
     }
-    out.Commit();
+    commit(out, source, target);
 }
 
 template <class Source>
-void AudioFileConverter::toWav(Source& pcm, const QString& target)
+void AudioFileConverter::toWav(Source& pcm, const QString& source, const QString& target)
 {
     ConversionTarget out(target);
     {
@@ -131,7 +132,7 @@ void AudioFileConverter::toWav(Source& pcm, const QString& target)
             throw cannotWrite(target);
         }
     }
-    out.Commit();
+    commit(out, source, target);
 }
 
 template <class Source>
@@ -139,22 +140,39 @@ void AudioFileConverter::toFlac(Source& pcm, const QString& source, const QStrin
 {
     ConversionTarget out(target);
     {
-        std::unique_ptr<FlacFileWriter> flac;
+        RipOutput file(out.Descriptor(), target);
+        std::unique_ptr<FlacEncoder> flac;
         try {
-            flac = std::make_unique<FlacFileWriter>(out.Descriptor(), pcm.Channels(), pcm.SampleRate());
-        } catch (const FlacFileWriter::Refused&) {
+            flac = std::make_unique<FlacEncoder>(file, pcm.Channels(), pcm.SampleRate(), FlacEncoder::DefaultLevel,
+                                                 pcm.Frames());
+        } catch (const ECDRIPError&) {
+            throw cannotWrite(target);
+        } catch (const CalvenorError&) {
             throw refusedFormat(QStringLiteral("FLAC"), source, pcm.SampleRate(), pcm.Channels());
         }
-        std::vector<int16_t> samples;
-        while (pcm.Read(samples)) {
-            if (!flac->Write(samples.data(), samples.size() / size_t(pcm.Channels())))
-                throw cannotWrite(target);
-            samples.clear();
-            progress(pcm.Fraction());
-        }
-        if (!flac->Finish())
+        try {
+            std::vector<int16_t> samples;
+            while (pcm.Read(samples)) {
+                flac->Encode(samples.data(), int64_t(samples.size()) / pcm.Channels());
+                samples.clear();
+                progress(pcm.Fraction());
+            }
+            flac->Finish();
+            file.Close();
+        } catch (const ECDRIPError&) {
             throw cannotWrite(target);
+        }
     }
+    commit(out, source, target);
+}
+
+void AudioFileConverter::commit(ConversionTarget& out, const QString& source, const QString& target)
+{
+    // The tags go in before the data takes its name: a tag that cannot be
+    // written leaves no target.
+    TagFields tags;
+    if (m_tags.Read(source, tags))
+        m_tags.Write(out.DataPath(), target, tags);
     out.Commit();
 }
 
@@ -193,7 +211,7 @@ bool AudioFileConverter::Mp3ToWav(const QString& source, const QString& target)
     Mp3Source mp3(source);
     if (!mayWrite(target))
         return false;
-    toWav(mp3, target);
+    toWav(mp3, source, target);
     return true;
 }
 
@@ -211,7 +229,7 @@ bool AudioFileConverter::FlacToWav(const QString& source, const QString& target)
     FlacDecoder flac(SourceDevice::Open(source), source);
     if (!mayWrite(target))
         return false;
-    toWav(flac, target);
+    toWav(flac, source, target);
     return true;
 }
 

@@ -4,22 +4,25 @@
 #include <functional>
 #include <vector>
 
+class ConversionTarget;
+class ITagStore;
 class TLameCoder;
 class RipOutput;
 class WavReader;
 
 // Converts one file between 16-bit PCM WAV, MP3 and FLAC: to MP3 through the
 // encoder component, from MP3 through the MP3 decoder, from and to FLAC
-// through libFLAC. The source is checked
+// through libFLAC. The source's tags go with the audio, as the target's
+// kinds of tag. The source is checked
 // before anything is written; a source that cannot be converted raises
 // ConvertError (French text) and leaves no output, and an existing target is
-// replaced only when the conversion succeeds.
+// replaced only when the conversion succeeds, tags included.
 class AudioFileConverter {
 public:
     // Raised when StopRequested answers true between two pieces.
     struct Stopped {};
 
-    explicit AudioFileConverter(TLameCoder& coder);
+    AudioFileConverter(TLameCoder& coder, ITagStore& tags);
 
     // Asked once the source is known to be convertible: may the target be
     // written? False skips the file.
@@ -39,13 +42,16 @@ public:
     bool FlacToMp3(const QString& source, const QString& target);
 
 private:
-    // Each takes a source of 16-bit PCM: Channels, SampleRate, Read(samples), Fraction.
+    // Each takes a source of 16-bit PCM: Channels, SampleRate, Read(samples), Fraction
+    // (and Frames, the length it announces, for FLAC).
     template <class Source>
     void toMp3(Source& pcm, const QString& source, const QString& target);
     template <class Source>
-    void toWav(Source& pcm, const QString& target);
+    void toWav(Source& pcm, const QString& source, const QString& target);
     template <class Source>
     void toFlac(Source& pcm, const QString& source, const QString& target);
+    // Gives the finished data the target's name, with the source's tags.
+    void commit(ConversionTarget& out, const QString& source, const QString& target);
     void warn(const QString& text) const;
     void warnIfTruncated(const WavReader& wav, const QString& source) const;
     // A WAV source read, checked and encoded by encode; false when the target may not be written.
@@ -54,4 +60,5 @@ private:
     bool mayWrite(const QString& target) const { return !MayWrite || MayWrite(target); }
 
     TLameCoder& m_coder;
+    ITagStore& m_tags;
 };

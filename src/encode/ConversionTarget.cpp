@@ -60,10 +60,15 @@ ConversionTarget::~ConversionTarget()
         ::unlink(native(m_named).constData());
 }
 
+QString ConversionTarget::DataPath() const
+{
+    return QStringLiteral("/proc/self/fd/%1").arg(m_fd);
+}
+
 bool ConversionTarget::linkAs(const QString& name) const
 {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
-    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, native(name).constData(), AT_SYMLINK_FOLLOW) == 0;
+    return ::linkat(AT_FDCWD, native(DataPath()).constData(), AT_FDCWD, native(name).constData(), AT_SYMLINK_FOLLOW)
+        == 0;
 }
 
 void ConversionTarget::Commit()

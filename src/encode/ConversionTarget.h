@@ -16,6 +16,8 @@ public:
 
     // Where to write the data: an open descriptor, kept by this object.
     int Descriptor() const { return m_fd; }
+    // A path that reaches the data before Commit, for writers that only take paths.
+    QString DataPath() const;
     // Replaces an existing target in one step: it is never left missing.
     void Commit();
 

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <iterator>
 
-ConvertJob::ConvertJob(TLameCoder& coder, IDialogService& dialogs)
-    : m_dialogs(dialogs), m_converter(coder)
+ConvertJob::ConvertJob(TLameCoder& coder, IDialogService& dialogs, ITagStore& tags)
+    : m_dialogs(dialogs), m_converter(coder, tags)
 {
     m_converter.MayWrite = [this](const QString& target) { return mayReplace(target); };
     m_converter.StopRequested = [this] { return m_stop; };

@@ -6,6 +6,7 @@
 #include <optional>
 
 class IDialogService;
+class ITagStore;
 class TLameCoder;
 
 enum class ConvertDirection { WavToMp3, Mp3ToWav, WavToFlac, FlacToWav, Mp3ToFlac, FlacToMp3 };
@@ -16,7 +17,7 @@ enum class ConvertDirection { WavToMp3, Mp3ToWav, WavToFlac, FlacToWav, Mp3ToFla
 // existing output is replaced only after a Yes.
 class ConvertJob {
 public:
-    ConvertJob(TLameCoder& coder, IDialogService& dialogs);
+    ConvertJob(TLameCoder& coder, IDialogService& dialogs, ITagStore& tags);
 
     // Overall progress, 0..100.
     std::function<void(int percent)> OnProgress;

@@ -7,8 +7,14 @@ void GaplessTrim::Start(int channels, int delay, int padding, int frames, int fr
     if (delay < 0)
         return;
     m_skip = int64_t(delay) + DecoderDelay;
-    if (frames > 0 && frameSamples > 0)
-        m_left = std::max<int64_t>(0, int64_t(frames) * frameSamples - delay - std::max(padding, 0));
+    m_left = Length(delay, padding, frames, frameSamples);
+}
+
+int64_t GaplessTrim::Length(int delay, int padding, int frames, int frameSamples)
+{
+    if (delay < 0 || frames <= 0 || frameSamples <= 0)
+        return -1;
+    return std::max<int64_t>(0, int64_t(frames) * frameSamples - delay - std::max(padding, 0));
 }
 
 void GaplessTrim::Apply(std::vector<int16_t>& pcm)

@@ -12,6 +12,8 @@ public:
 
     // delay < 0: no tag. frames <= 0: length unknown, only the front is cut.
     void Start(int channels, int delay, int padding, int frames, int frameSamples);
+    // Samples a channel the encoder was given, as the tag tells it; -1 when unknown.
+    static int64_t Length(int delay, int padding, int frames, int frameSamples);
     bool Started() const { return m_channels > 0; }
     // Removes from pcm (interleaved, the stream's next samples) what lies outside the audio.
     void Apply(std::vector<int16_t>& pcm);

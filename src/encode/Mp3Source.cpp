@@ -79,6 +79,13 @@ double Mp3Source::Fraction() const
     return total > 0 ? double(m_position - m_span.begin) / double(total) : 1.0;
 }
 
+uint64_t Mp3Source::Frames() const
+{
+    const int64_t length = GaplessTrim::Length(m_decoder.EncoderDelay(), m_decoder.EncoderPadding(),
+                                               m_decoder.HeaderFrameCount(), m_decoder.FrameSamples());
+    return length > 0 ? uint64_t(length) : 0;
+}
+
 void Mp3Source::unreadable() const
 {
     throw ConvertError(DecodeFailure::Unreadable(m_path, QStringLiteral("MP3")));

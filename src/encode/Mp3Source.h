@@ -29,6 +29,8 @@ public:
     bool Read(std::vector<int16_t>& pcm);
     // Share of the file's MP3 data decoded so far, 0..1.
     double Fraction() const;
+    // Samples a channel the LAME tag announces; 0 without one.
+    uint64_t Frames() const;
 
 private:
     void open();

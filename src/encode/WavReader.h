@@ -24,6 +24,8 @@ public:
     // Bytes of audio in the file (a header announcing more than the file
     // holds is not believed).
     int64_t DataBytes() const { return m_dataBytes; }
+    // Sample frames of audio in the file.
+    uint64_t Frames() const { return uint64_t(m_dataBytes / (2 * m_channels)); }
     // The header announced more audio than the file holds.
     bool Truncated() const { return m_truncated; }
     int64_t BytesRead() const { return m_read; }

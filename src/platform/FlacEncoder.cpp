@@ -110,6 +110,19 @@ void FlacEncoder::Encode(const uint8_t* pcm, int64_t frames)
     m_samples.resize(count);
     for (size_t i = 0; i < count; ++i)
         m_samples[i] = static_cast<int16_t>(static_cast<uint16_t>(pcm[2 * i] | (pcm[2 * i + 1] << 8)));
+    encodeSamples(frames);
+}
+
+void FlacEncoder::Encode(const int16_t* samples, int64_t frames)
+{
+    if (frames <= 0)
+        return;
+    m_samples.assign(samples, samples + static_cast<size_t>(frames) * static_cast<size_t>(m_channels));
+    encodeSamples(frames);
+}
+
+void FlacEncoder::encodeSamples(int64_t frames)
+{
     check(FLAC__stream_encoder_process_interleaved(m_handles->encoder, m_samples.data(), static_cast<uint32_t>(frames)));
 }
 

@@ -9,7 +9,8 @@ class IEncodedOutput;
 // A FLAC stream written through libFLAC into an output: 16-bit samples,
 // verified by libFLAC as it goes (it decodes each frame and compares), with
 // the audio's MD5 and a seek table filled in when the stream is finished,
-// and room for tags written afterwards without moving the audio.
+// and room for tags written afterwards without moving the audio. The rip's
+// files and the converter's are all written here, with the same settings.
 class FlacEncoder {
 public:
     static constexpr int MinLevel = 0;
@@ -25,6 +26,8 @@ public:
 
     // Whole sample frames of little-endian 16-bit interleaved PCM.
     void Encode(const uint8_t* pcm, int64_t frames);
+    // Whole sample frames of interleaved samples.
+    void Encode(const int16_t* samples, int64_t frames);
     // Flushes the last frame and completes the stream's header.
     void Finish();
 
@@ -33,15 +36,17 @@ public:
 private:
     struct Callbacks;
     struct Handles;
+    void encodeSamples(int64_t frames);
     void check(bool ok);
     [[noreturn]] void fail();
     void writeBytes(const uint8_t* data, int64_t length);
 
     IEncodedOutput& m_output;
     int m_channels;
-    std::unique_ptr<Handles> m_handles;
     std::vector<int32_t> m_samples;
     int64_t m_position = 0;
     int64_t m_size = 0;
     std::exception_ptr m_outputError;
+    // Last: deleting an unfinished encoder still writes through the members above.
+    std::unique_ptr<Handles> m_handles;
 };

@@ -9,6 +9,7 @@ class IEncoderLibrary;
 class IHttpClient;
 class ICdAudioDevice;
 class IAudioOutput;
+class ITagStore;
 class Settings;
 
 // The platform services handed to windows and components. Not owned here:
@@ -24,4 +25,5 @@ struct PlatformServices {
     ICdAudioDevice* cdAudio = nullptr;
     IAudioOutput* audioOutput = nullptr;
     Settings* settings = nullptr;
+    ITagStore* tags = nullptr;
 };

@@ -50,4 +50,16 @@ struct TagFields {
         double albumGainDb = 0;
         double albumPeak = 0;
     } replayGain;
+
+    // No value at all: a tag block that says nothing. A field added above belongs here too.
+    bool Empty() const
+    {
+        const MusicBrainzIds& ids = musicBrainz;
+        return title.isEmpty() && artist.isEmpty() && album.isEmpty() && year.isEmpty() && comment.isEmpty()
+            && genre.isEmpty() && track == 0 && trackTotal == 0 && isrc.isEmpty() && albumArtist.isEmpty()
+            && discNumber == 0 && discTotal == 0 && !compilation && label.isEmpty() && catalogNumber.isEmpty()
+            && ids.release.isEmpty() && ids.releaseGroup.isEmpty() && ids.albumArtist.isEmpty()
+            && ids.artist.isEmpty() && ids.releaseTrack.isEmpty() && ids.recording.isEmpty() && frontCover.isEmpty()
+            && frontCoverMime.isEmpty() && !replayGain.measured;
+    }
 };

@@ -11,9 +11,15 @@ class TrackTags {
 public:
     // Writes both; raises CalvenorError when one cannot be written.
     static void Write(TMP3Info& id3v1, const QString& path, const TagFields& fields);
+    // The same into the bytes reached at data (a path without the file's
+    // name), as the tags of the file called name, which messages name.
+    static void WriteAs(TMP3Info& id3v1, const QString& data, const QString& name, const TagFields& fields);
     // The Vorbis comment of a FLAC file; else the ID3v2 tag where the file
     // has one, else the ID3v1 trailer; false
     // when it has neither (id3v1.Error() then says why).
     static bool Read(TMP3Info& id3v1, const QString& path, TagFields& fields);
     static bool IsMp3(const QString& path);
+
+private:
+    static void write(TMP3Info& id3v1, const QString& data, const QString& name, const TagFields& fields);
 };

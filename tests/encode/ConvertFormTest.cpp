@@ -8,6 +8,7 @@
 #include "support/Mp3Frames.h"
 #include "support/PcmCompare.h"
 #include "support/TestFiles.h"
+#include "tags/FileTagStore.h"
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -30,6 +31,7 @@ protected:
         services.dialogs = &dialogs;
         services.shell = &shell;
         services.encoder = &lame;
+        services.tags = &tags;
         form = std::make_unique<TConvert_Form>(forms, services);
     }
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -50,6 +52,7 @@ protected:
     FakeDialogService dialogs;
     FakeShell shell;
     LameEncoderLibrary lame;
+    FileTagStore tags;
     PlatformServices services;
     AppForms forms;
     std::unique_ptr<TConvert_Form> form;

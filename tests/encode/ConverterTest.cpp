@@ -11,6 +11,7 @@
 #include "support/PcmCompare.h"
 #include "support/RipTool.h"
 #include "support/TestFiles.h"
+#include "tags/FileTagStore.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -108,7 +109,8 @@ protected:
     QTemporaryDir dir;
     LameEncoderLibrary lame;
     TLameCoder coder{lame};
-    AudioFileConverter converter{coder};
+    FileTagStore tags;
+    AudioFileConverter converter{coder, tags};
 };
 } // namespace
 
@@ -389,7 +391,7 @@ TEST_F(Converter, Id3v2TagsAreSkippedWhateverTheirForm)
 TEST_F(Converter, JobWarnsOfAShortFileAndNeverFillsTheBarForARefusedOne)
 {
     FakeDialogService dialogs;
-    ConvertJob job(coder, dialogs);
+    ConvertJob job(coder, dialogs, tags);
     QList<int> percents;
     job.OnProgress = [&](int percent) { percents << percent; };
     QDir(dir.path()).mkdir("d");

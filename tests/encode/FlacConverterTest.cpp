@@ -1,14 +1,18 @@
 #include "encode/AudioFileConverter.h"
 #include "encode/TLameCoder.h"
+#include "encode/WavHeader.h"
 #include "encode/WavReader.h"
 #include "platform/CalvenorError.h"
+#include "platform/FlacTag.h"
 #include "platform/LameEncoderLibrary.h"
 #include "support/FlacTool.h"
 #include "support/PcmCompare.h"
 #include "support/RipTool.h"
 #include "support/TestFiles.h"
+#include "tags/FileTagStore.h"
 #include <QCryptographicHash>
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -57,11 +61,55 @@ protected:
         return QString();
     }
 
+    // One source of each kind, holding the same audio and no tag.
+    void makeSources()
+    {
+        const QByteArray pcm = toolFlac("s.flac", {44100 / 2, 44100, 2});
+        ASSERT_TRUE(TestFiles::Write(path("s.wav"), WavHeader::Make(2, 44100, uint32_t(pcm.size())) + pcm));
+        ASSERT_TRUE(converter.WavToMp3(path("s.wav"), path("s.mp3")));
+    }
+
     QTemporaryDir dir;
     LameEncoderLibrary lame;
     TLameCoder coder{lame};
-    AudioFileConverter converter{coder};
+    FileTagStore tags;
+    AudioFileConverter converter{coder, tags};
 };
+
+using Conversion = bool (AudioFileConverter::*)(const QString& source, const QString& target);
+struct Way {
+    const char* source;
+    const char* target;
+    Conversion convert;
+};
+constexpr Way EveryWay[] = {
+    {"s.wav", "t.mp3", &AudioFileConverter::WavToMp3}, {"s.mp3", "t.wav", &AudioFileConverter::Mp3ToWav},
+    {"s.wav", "t.flac", &AudioFileConverter::WavToFlac}, {"s.flac", "t.wav", &AudioFileConverter::FlacToWav},
+    {"s.mp3", "t.flac", &AudioFileConverter::Mp3ToFlac}, {"s.flac", "t.mp3", &AudioFileConverter::FlacToMp3},
+};
+
+// Tags there to copy that no target takes.
+class UnwritableTags : public ITagStore {
+public:
+    bool Read(const QString&, TagFields& fields) override
+    {
+        fields.title = QStringLiteral("Titre");
+        return true;
+    }
+    void Write(const QString&, const QString& name, const TagFields&) override
+    {
+        throw CalvenorError(QStringLiteral("Impossible d'écrire les tags dans le fichier \"%1\".").arg(name));
+    }
+};
+
+// The Vorbis comment as the flac package's metaflac reads it, a field a line.
+QStringList vorbisComment(const QString& flac)
+{
+    QProcess metaflac;
+    metaflac.start("metaflac", {"--export-tags-to=-", flac});
+    metaflac.waitForFinished();
+    return QString::fromUtf8(metaflac.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
 } // namespace
 
 TEST_F(FlacConverter, FlacToWavToFlacKeepsTheFlacToolsAudioBitForBit)
@@ -165,4 +213,59 @@ TEST_F(FlacConverter, CommandLineConvertsByTheOutputsExtension)
     ASSERT_EQ(toWavs.exitCode, 0) << toWavs.err.toStdString();
     EXPECT_EQ(QDir(path("e")).entryList(QDir::Files), QStringList({"a.wav"}));
     EXPECT_EQ(wavAudio(path("e/a.wav")), pcm);
+}
+
+TEST_F(FlacConverter, TheSourcesTagsReachTheTargetEveryWay)
+{
+    makeSources();
+    TagFields written;
+    written.title = QStringLiteral("Été indien");
+    written.artist = QStringLiteral("Zoé");
+    written.album = QStringLiteral("Chansons");
+    written.track = 7;
+    for (const char* source : {"s.wav", "s.mp3", "s.flac"})
+        tags.Write(path(source), path(source), written);
+    const auto shown = [](const TagFields& f) { return QStringList{f.title, f.artist, f.album, QString::number(f.track)}; };
+    for (const Way& w : EveryWay) {
+        SCOPED_TRACE(w.target);
+        ASSERT_TRUE((converter.*w.convert)(path(w.source), path(w.target)));
+        TagFields back;
+        ASSERT_TRUE(tags.Read(path(w.target), back));
+        EXPECT_EQ(shown(back), shown(written));
+        if (FlacTag::IsFlac(w.target)) {
+            const QStringList comment = vorbisComment(path(w.target));
+            for (const QString& field : {QStringLiteral("TITLE=Été indien"), QStringLiteral("ARTIST=Zoé"),
+                                         QStringLiteral("ALBUM=Chansons"), QStringLiteral("TRACKNUMBER=7")})
+                EXPECT_TRUE(comment.contains(field)) << field.toStdString();
+        }
+        QFile::remove(path(w.target));
+    }
+}
+
+TEST_F(FlacConverter, ASourceWithoutTagsGivesATargetWithout)
+{
+    makeSources();
+    for (const Way& w : EveryWay) {
+        SCOPED_TRACE(w.target);
+        ASSERT_TRUE((converter.*w.convert)(path(w.source), path(w.target)));
+        TagFields back;
+        EXPECT_FALSE(tags.Read(path(w.target), back));
+        QFile::remove(path(w.target));
+    }
+}
+
+TEST_F(FlacConverter, ATagThatCannotBeWrittenLeavesTheTargetsAsTheyWere)
+{
+    makeSources();
+    ASSERT_TRUE(TestFiles::Write(path("t.flac"), "avant"));
+    UnwritableTags unwritable;
+    AudioFileConverter refusing{coder, unwritable};
+    const QStringList before = files();
+    for (const Way& w : EveryWay) {
+        SCOPED_TRACE(w.target);
+        EXPECT_EQ(errorOf([&] { (refusing.*w.convert)(path(w.source), path(w.target)); }),
+                  QStringLiteral("Impossible d'écrire les tags dans le fichier \"%1\".").arg(path(w.target)));
+    }
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(TestFiles::ReadAll(path("t.flac")), "avant");
 }

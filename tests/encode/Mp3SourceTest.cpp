@@ -8,6 +8,7 @@
 #include "support/PcmCompare.h"
 #include "support/RipTool.h"
 #include "support/TestFiles.h"
+#include "tags/FileTagStore.h"
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -28,7 +29,8 @@ protected:
     QTemporaryDir dir;
     LameEncoderLibrary lame;
     TLameCoder coder{lame};
-    AudioFileConverter converter{coder};
+    FileTagStore tags;
+    AudioFileConverter converter{coder, tags};
 };
 
 // A false sync word in front: a decoder that trusts it misses the header

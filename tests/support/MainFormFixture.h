@@ -9,6 +9,7 @@
 #include "support/FakeEncoderLibrary.h"
 #include "support/FakeInternet.h"
 #include "support/FakeShell.h"
+#include "tags/FileTagStore.h"
 #include <QComboBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -31,6 +32,7 @@ protected:
         services.internet = &internet;
         services.encoder = &encoder;
         services.settings = &settings;
+        services.tags = &tags;
     }
     // The window goes first: fakes of derived fixtures die before this one's members.
     void TearDown() override { form.reset(); }
@@ -63,6 +65,7 @@ protected:
     FakeEncoderLibrary encoder;
     QTemporaryDir settingsFolder;
     Settings settings{settingsFolder.filePath("Calvenor.conf")};
+    FileTagStore tags;
     PlatformServices services;
     AppForms forms;
     std::unique_ptr<TMain_Form> form;

@@ -3,6 +3,7 @@
 #include "encode/TLameCoder.h"
 #include "platform/CalvenorError.h"
 #include "platform/LameEncoderLibrary.h"
+#include "tags/FileTagStore.h"
 #include <QDir>
 #include <QFileInfo>
 
@@ -41,7 +42,8 @@ int ConvertCommand::Run(const QString& source, const QString& target,
     }
     LameEncoderLibrary library;
     TLameCoder coder(library);
-    ConvertJob job(coder, *this);
+    FileTagStore tags;
+    ConvertJob job(coder, *this, tags);
     // The line starts once a file is under way: a source refused at once
     // gets its error alone.
     job.OnProgress = [this](int percent) {

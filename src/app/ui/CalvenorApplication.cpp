@@ -21,6 +21,7 @@
 #include "platform/ui/QtAudioOutput.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtShell.h"
+#include "tags/FileTagStore.h"
 #include "tags/ui/TEdit_Tags_Form.h"
 #include <QDir>
 #include <QIcon>
@@ -44,6 +45,7 @@ struct CalvenorApplication::Owned {
     CdioAudioDevice cdAudio;
     CurlHttpClient http;
     Settings settings;
+    FileTagStore tags;
     std::unique_ptr<TMain_Form> mainForm;
     std::unique_ptr<TEdit_Tags_Form> editTagsForm;
     std::unique_ptr<TEncode_Options_Form> encodeOptionsForm;
@@ -110,6 +112,7 @@ void CalvenorApplication::createServices(const QStringList& driveArguments)
     m_services.cdAudio = &m_owned->cdAudio;
     m_services.http = &m_owned->http;
     m_services.settings = &m_owned->settings;
+    m_services.tags = &m_owned->tags;
 }
 
 void CalvenorApplication::createWindows()

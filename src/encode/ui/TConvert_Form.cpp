@@ -25,7 +25,7 @@ const char* const PanelStyle = "QFrame#panel { background: #eef1f7; border: 1px 
 TConvert_Form::TConvert_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
     : CalvenorDialog(forms, services, parent),
       m_lameCoder(std::make_unique<TLameCoder>(*services.encoder)),
-      m_job(std::make_unique<ConvertJob>(*m_lameCoder, *services.dialogs))
+      m_job(std::make_unique<ConvertJob>(*m_lameCoder, *services.dialogs, *services.tags))
 {
     m_forms.Convert_Form = this;
     m_lameCoder->SetDefaultExt(QStringLiteral(".mp3"));
