@@ -4,7 +4,7 @@
 #include "disc/AlbumSheet.h"
 #include "platform/HttpCancelled.h"
 
-AlbumCover::AlbumCover(AlbumSheet& sheet, IHttpClient& http, QObject* parent)
+AlbumCover::AlbumCover(AlbumSheet& sheet, IHttpClient* http, QObject* parent)
     : QObject(parent), m_sheet(sheet), m_http(http)
 {
     connect(&m_sheet, &AlbumSheet::AlbumChanged, this, [this] { albumChanged(); });
@@ -31,7 +31,7 @@ void AlbumCover::albumChanged()
     stopFetch();
     if (album.frontCoverOrigin == AlbumSheet::CoverOrigin::CoverArtArchive)
         m_sheet.SetFrontCover({}, {}, AlbumSheet::CoverOrigin::None);
-    if (!release.isEmpty() && m_sheet.AlbumValues().frontCoverOrigin != AlbumSheet::CoverOrigin::ChosenFile)
+    if (m_http && !release.isEmpty() && m_sheet.AlbumValues().frontCoverOrigin != AlbumSheet::CoverOrigin::ChosenFile)
         fetch(release);
 }
 
@@ -40,7 +40,7 @@ void AlbumCover::fetch(const QString& releaseId)
     m_cancel = false;
     m_fetching = true;
     m_thread = std::thread([this, releaseId] {
-        CoverArtArchive archive(m_http);
+        CoverArtArchive archive(*m_http);
         archive.SetServer(m_server);
         archive.SetCancelFlag(&m_cancel);
         try {

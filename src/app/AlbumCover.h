@@ -15,7 +15,8 @@ class IHttpClient;
 class AlbumCover : public QObject {
     Q_OBJECT
 public:
-    AlbumCover(AlbumSheet& sheet, IHttpClient& http, QObject* parent = nullptr);
+    // Without an HTTP client, nothing is fetched.
+    AlbumCover(AlbumSheet& sheet, IHttpClient* http, QObject* parent = nullptr);
     // Gives up a fetch under way.
     ~AlbumCover() override;
 
@@ -38,7 +39,7 @@ private:
     void fetched(const QString& releaseId, const CoverImage& cover);
 
     AlbumSheet& m_sheet;
-    IHttpClient& m_http;
+    IHttpClient* m_http;
     QString m_server;
     // The release the cover was last asked for.
     QString m_release;

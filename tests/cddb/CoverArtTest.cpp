@@ -74,7 +74,7 @@ TEST_F(CoverArt, AnImageOrNoCoverNeverAnError)
 TEST_F(CoverArt, TheAlbumSheetKeepsTheCoverOfItsRelease)
 {
     AlbumSheet sheet;
-    AlbumCover cover(sheet, http);
+    AlbumCover cover(sheet, &http);
     cover.SetServer(serverUrl());
     int changes = 0;
     QObject::connect(&sheet, &AlbumSheet::FrontCoverChanged, [&] { ++changes; });

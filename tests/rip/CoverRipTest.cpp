@@ -83,6 +83,7 @@ TEST_F(CoverRip, EachSettingEmbedsOrSavesTheCoverAsItSays)
         {Settings::CoverUse::Both, true, true},
         {Settings::CoverUse::None, false, false},
     };
+    EXPECT_EQ(Settings(dir.filePath("fresh.conf")).Cover(), Settings::CoverUse::Both) << "the default";
     const QByteArray jpeg = bytesOf(Covers + "front-jpeg.jpg");
     for (const Case& c : cases) {
         QDir(out()).removeRecursively();

@@ -65,7 +65,7 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     m_drive = std::make_unique<DriveChoice>(*DrivesList, m_services);
     m_folder = std::make_unique<DestinationFolder>(*DirectoryText, m_services);
     m_preview = std::make_unique<PreviewButtons>(*Play_Blue, *Pause_Blue, *Stop_Blue, *m_lecteur, *m_services.dialogs);
-    m_cover = std::make_unique<AlbumCover>(m_disc->Sheet(), *m_services.http);
+    m_cover = std::make_unique<AlbumCover>(m_disc->Sheet(), m_services.http);
     m_coverButton = new CoverButton(*CoverPicture, *this, m_disc->Sheet(), *m_cover, m_services);
     connectHandlers();
     FormCreate(arguments);
