@@ -4,9 +4,13 @@
 #include "cddb/CoverArtArchive.h"
 #include "disc/AlbumSheet.h"
 #include "platform/CalvenorError.h"
+#include "support/DiscImage.h"
+#include "support/RipTool.h"
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -107,4 +111,40 @@ TEST_F(CoverArt, TheAlbumSheetKeepsTheCoverOfItsRelease)
                       + " » n'est pas une image JPEG ou PNG lisible (10 Mio au plus) : il ne peut pas servir de "
                         "pochette.");
     }
+}
+
+// calvenor-rip embeds and saves the cover of the release --musicbrainz chose,
+// from --cover-server.
+TEST_F(CoverArt, TheRipToolTakesTheCoverOfTheReleaseItChose)
+{
+    QTemporaryDir dir;
+    const QString cue = DiscImage().AddAudioTrack(DiscImage::SinePcm(75, 440)).WriteTo(dir.path());
+    const RipTool ids = RipTool::Run({"e:", "--drive", "e=" + cue, "--discid"});
+    const QString discId = ids.out.section("musicbrainz=", 1).section('\n', 0, 0);
+    ASSERT_FALSE(discId.isEmpty());
+    QDir(dir.path()).mkpath("records/musicbrainz");
+    QDir(dir.path()).mkpath("records/coverart");
+    ASSERT_TRUE(QFile::copy(Covers + "front-jpeg.jpg", dir.filePath("records/coverart/rel-1.jpg")));
+    QFile json(dir.filePath("records/musicbrainz/" + discId + ".json"));
+    ASSERT_TRUE(json.open(QIODevice::WriteOnly));
+    json.write(QStringLiteral(R"({"releases": [{"id": "rel-1", "title": "B", "artist-credit": [{"name": "A"}],
+        "media": [{"position": 1, "discs": [{"id": "%1"}], "tracks": [{"position": 1, "title": "Un"}]}]}]})")
+                   .arg(discId)
+                   .toUtf8());
+    json.close();
+    CddbServer local(dir.filePath("records"));
+    const QString address = QStringLiteral("http://127.0.0.1:%1").arg(local.Port());
+    const QString out = dir.filePath("out");
+    const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--tracks", "1", "--dir", out, "--flac",
+                                      "--musicbrainz", "--mb-server", address, "--cover-server", address, "--email",
+                                      "jean.dupont@exemple.fr"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile cover(out + "/cover.jpg");
+    ASSERT_TRUE(cover.open(QIODevice::ReadOnly));
+    EXPECT_EQ(cover.readAll(), fileBytes("front-jpeg.jpg"));
+    const QStringList logs = QDir(out).entryList({"*Rapport.log"});
+    ASSERT_EQ(logs.size(), 1);
+    QFile log(out + "/" + logs.first());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("Pochette : Cover Art Archive\n"));
 }
