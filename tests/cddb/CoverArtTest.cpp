@@ -2,10 +2,15 @@
 #include "app/AlbumCover.h"
 #include "cddb/AlbumRelease.h"
 #include "cddb/CoverArtArchive.h"
+#include "cddb/ui/TPreferences_Form.h"
 #include "disc/AlbumSheet.h"
 #include "platform/CalvenorError.h"
+#include "platform/Settings.h"
+#include "platform/ui/AppForms.h"
 #include "support/DiscImage.h"
+#include "support/FakeDialogService.h"
 #include "support/RipTool.h"
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -147,4 +152,28 @@ TEST_F(CoverArt, TheRipToolTakesTheCoverOfTheReleaseItChose)
     QFile log(out + "/" + logs.first());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("Pochette : Cover Art Archive\n"));
+}
+
+TEST(CoverPreference, EachChoiceOfThePreferencesIsKept)
+{
+    const std::pair<const char*, Settings::CoverUse> choices[] = {
+        {"intégrer aux fichiers", Settings::CoverUse::Embed},
+        {"enregistrer cover.jpg", Settings::CoverUse::SaveFile},
+        {"les deux", Settings::CoverUse::Both},
+        {"aucune", Settings::CoverUse::None},
+    };
+    QTemporaryDir dir;
+    Settings settings(dir.filePath("Calvenor.conf"));
+    FakeDialogService dialogs;
+    AppForms forms;
+    PlatformServices services;
+    services.settings = &settings;
+    services.dialogs = &dialogs;
+    TPreferences_Form preferences(forms, services);
+    for (const auto& [text, use] : choices) {
+        preferences.Pochette->setCurrentText(QString::fromUtf8(text));
+        preferences.EnregistrerClick();
+        EXPECT_EQ(Settings(settings.FileName()).Cover(), use) << text;
+    }
+    EXPECT_TRUE(dialogs.shown.isEmpty());
 }
