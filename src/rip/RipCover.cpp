@@ -49,7 +49,8 @@ void RipCover::Save(const QString& path) const
 
 QString RipCover::LogText() const
 {
-    switch (m_origin) {
+    // A cover the settings turn away is none for the files.
+    switch (m_use == Settings::CoverUse::None ? AlbumSheet::CoverOrigin::None : m_origin) {
     case AlbumSheet::CoverOrigin::CoverArtArchive:
         return QStringLiteral("Cover Art Archive");
     case AlbumSheet::CoverOrigin::ChosenFile:

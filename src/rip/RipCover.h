@@ -23,7 +23,8 @@ public:
     bool AlreadyIn(const QString& path) const;
     // Written aside and renamed; raises FileError with a French text.
     void Save(const QString& path) const;
-    // The log's "Pochette" line: "aucune", "Cover Art Archive" or "fichier choisi".
+    // The log's "Pochette" line: "Cover Art Archive" or "fichier choisi", or
+    // "aucune" when there is none or the settings keep it out of the rip.
     QString LogText() const;
 
 private:
