@@ -6,8 +6,20 @@ AlbumSheet::AlbumSheet(QObject* parent) : QObject(parent) {}
 
 void AlbumSheet::SetAlbum(const Album& album)
 {
+    const bool newCover = album.frontCover != m_album.frontCover;
     m_album = album;
     emit AlbumChanged();
+    if (newCover)
+        emit FrontCoverChanged();
+}
+
+void AlbumSheet::SetFrontCover(const QByteArray& image, const QString& mime, CoverOrigin origin)
+{
+    Album album = m_album;
+    album.frontCover = image;
+    album.frontCoverMime = image.isEmpty() ? QString() : mime;
+    album.frontCoverOrigin = image.isEmpty() ? CoverOrigin::None : origin;
+    SetAlbum(album);
 }
 
 int AlbumSheet::SlotOf(int number) const
@@ -29,9 +41,12 @@ int AlbumSheet::TickedCount() const
 void AlbumSheet::Reset(const QList<AlbumTrack>& tracks)
 {
     m_tracks = tracks;
+    const bool hadCover = !m_album.frontCover.isEmpty();
     m_album = Album();
     emit TracksReset();
     emit AlbumChanged();
+    if (hadCover)
+        emit FrontCoverChanged();
 }
 
 void AlbumSheet::SetValue(int k, AlbumTrack::Value value, const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 #include "disc/AlbumTrack.h"
+#include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -12,6 +13,9 @@
 class AlbumSheet : public QObject {
     Q_OBJECT
 public:
+    // Where the front cover came from.
+    enum class CoverOrigin { None, CoverArtArchive, ChosenFile };
+
     // Album-wide values and where they came from.
     struct Album {
         QString artist;
@@ -24,12 +28,18 @@ public:
         QString source;
         // The source's identifiers by name ("cddb", "musicbrainz-release", ...).
         QMap<QString, QString> ids;
+        // The front cover's encoded image ("image/jpeg" or "image/png"); empty: none.
+        QByteArray frontCover;
+        QString frontCoverMime;
+        CoverOrigin frontCoverOrigin = CoverOrigin::None;
     };
 
     explicit AlbumSheet(QObject* parent = nullptr);
 
     const Album& AlbumValues() const { return m_album; }
     void SetAlbum(const Album& album);
+    // Empty bytes take the cover away.
+    void SetFrontCover(const QByteArray& image, const QString& mime, CoverOrigin origin);
 
     int TrackCount() const { return m_tracks.size(); }
     const QList<AlbumTrack>& Tracks() const { return m_tracks; }
@@ -62,6 +72,8 @@ signals:
     void TracksReset();
     void TrackChanged(int k);
     void AlbumChanged();
+    // The front cover was set, replaced or taken away.
+    void FrontCoverChanged();
 
 private:
     Album m_album;

@@ -16,6 +16,7 @@ constexpr long FirstRedirectStatus = 300;
 constexpr long LastRedirectStatus = 399;
 // How long a cancelled request may go on before it sees the cancel flag.
 constexpr int CancelCheckMs = 20;
+constexpr qsizetype Mebibyte = 1024 * 1024;
 
 using EasyHandle = std::unique_ptr<CURL, void (*)(CURL*)>;
 using MultiHandle = std::unique_ptr<CURLM, CURLMcode (*)(CURLM*)>;
@@ -114,8 +115,9 @@ QString failureText(CURLcode code, const QString& host, const QString& url, cons
 {
     const QString host = hostOf(url);
     if (answer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
-        throw CalvenorError(
-            QStringLiteral("La réponse du serveur « %1 » dépasse la taille permise (1 Mio) : elle est refusée.").arg(host));
+        throw CalvenorError(QStringLiteral("La réponse du serveur « %1 » dépasse la taille permise (%2 Mio) : elle est refusée.")
+                                .arg(host)
+                                .arg(answer.limit / Mebibyte));
     if (code == CURLE_HTTP_RETURNED_ERROR) {
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
@@ -230,7 +232,7 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
     const QByteArray address = url.toUtf8();
     const QByteArray userAgent = settings.userAgent.toUtf8();
     Answer answer;
-    answer.limit = m_maxAnswerBytes;
+    answer.limit = settings.maxAnswerBytes > 0 ? settings.maxAnswerBytes : m_maxAnswerBytes;
 
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, address.constData());
@@ -241,7 +243,7 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, std::min(m_connectTimeoutMs, leftMs));
     curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, leftMs);
-    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_maxAnswerBytes));
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(answer.limit));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &answer);
     curl_easy_setopt(c, CURLOPT_USERAGENT, userAgent.constData());

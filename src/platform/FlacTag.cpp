@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <taglib/flacfile.h>
+#include <taglib/flacpicture.h>
 #include <taglib/xiphcomment.h>
 
 namespace {
@@ -37,6 +38,31 @@ QString first(const TagLib::Ogg::FieldListMap& map, const char* name)
     return QString::fromStdString(it->second.front().to8Bit(true));
 }
 
+// One PICTURE metadata block, the front cover (picture type 3); the file's
+// other pictures go with the old cover.
+void putFrontCover(TagLib::FLAC::File& file, const QByteArray& image, const QString& mime)
+{
+    file.removePictures();
+    if (image.isEmpty())
+        return;
+    auto* picture = new TagLib::FLAC::Picture;
+    picture->setType(TagLib::FLAC::Picture::FrontCover);
+    picture->setMimeType(TagLib::String(mime.toStdString(), TagLib::String::UTF8));
+    picture->setData(TagLib::ByteVector(image.constData(), static_cast<unsigned int>(image.size())));
+    file.addPicture(picture);
+}
+
+void readFrontCover(TagLib::FLAC::File& file, TagFields& fields)
+{
+    for (const TagLib::FLAC::Picture* picture : file.pictureList())
+        if (picture->type() == TagLib::FLAC::Picture::FrontCover) {
+            const TagLib::ByteVector bytes = picture->data();
+            fields.frontCover = QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+            fields.frontCoverMime = QString::fromStdString(picture->mimeType().to8Bit(true));
+            return;
+        }
+}
+
 FileError writeError(const QString& path, const QString& reason)
 {
     return FileError(QStringLiteral("Impossible d'écrire les tags FLAC dans le fichier \"%1\". %2")
@@ -62,6 +88,7 @@ void FlacTag::Write(const QString& path, const TagFields& fields)
         put(tag, f.name, fields.*f.text);
     put(tag, "TRACKNUMBER", number(fields.track));
     put(tag, "TRACKTOTAL", number(fields.trackTotal));
+    putFrontCover(file, fields.frontCover, fields.frontCoverMime);
     if (!file.save())
         throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
                                                          : QStringLiteral("L'écriture a échoué."));
@@ -78,5 +105,6 @@ bool FlacTag::Read(const QString& path, TagFields& fields)
         fields.*f.text = first(map, f.name);
     fields.track = first(map, "TRACKNUMBER").toInt();
     fields.trackTotal = first(map, "TRACKTOTAL").toInt();
+    readFrontCover(file, fields);
     return true;
 }

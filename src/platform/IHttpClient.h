@@ -21,6 +21,8 @@ struct HttpSettings {
     // When the lookup began, if before the request (a wait for its turn):
     // its time limit counts from then rather than from the call.
     std::optional<std::chrono::steady_clock::time_point> lookupStart;
+    // The largest answer taken, in bytes; 0: the client's own cap.
+    qsizetype maxAnswerBytes = 0;
 };
 
 // GET of an http or https address into memory, its redirects included, all

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <QFile>
 #include <QFileInfo>
+#include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
@@ -42,6 +43,38 @@ void putComment(TagLib::ID3v2::Tag& tag, const QString& value)
     tag.addFrame(frame);
 }
 
+TagLib::ByteVector toBytes(const QByteArray& bytes)
+{
+    return TagLib::ByteVector(bytes.constData(), static_cast<unsigned int>(bytes.size()));
+}
+
+// One APIC frame, the front cover (picture type 3), as players look for it.
+void putFrontCover(TagLib::ID3v2::Tag& tag, const QByteArray& image, const QString& mime)
+{
+    tag.removeFrames("APIC");
+    if (image.isEmpty())
+        return;
+    auto* frame = new TagLib::ID3v2::AttachedPictureFrame;
+    frame->setTextEncoding(TagLib::String::UTF8);
+    frame->setMimeType(toTagLib(mime));
+    frame->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+    frame->setPicture(toBytes(image));
+    tag.addFrame(frame);
+}
+
+void readFrontCover(const TagLib::ID3v2::Tag& tag, TagFields& fields)
+{
+    for (TagLib::ID3v2::Frame* frame : tag.frameListMap()["APIC"]) {
+        const auto* picture = dynamic_cast<const TagLib::ID3v2::AttachedPictureFrame*>(frame);
+        if (picture && picture->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover) {
+            const TagLib::ByteVector bytes = picture->picture();
+            fields.frontCover = QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+            fields.frontCoverMime = fromTagLib(picture->mimeType());
+            return;
+        }
+    }
+}
+
 FileError writeError(const QString& path, const QString& reason)
 {
     return FileError(QStringLiteral("Impossible d'écrire le tag ID3v2 dans le fichier \"%1\". %2")
@@ -65,6 +98,7 @@ void Id3v2Tag::Write(const QString& path, const TagFields& fields)
     putText(tag, "TCON", fields.genre);
     putText(tag, "TRCK", fields.track > 0 ? QString::number(fields.track) : QString());
     putComment(tag, fields.comment);
+    putFrontCover(tag, fields.frontCover, fields.frontCoverMime);
     if (!file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
                    TagLib::File::DoNotDuplicate))
         throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
@@ -86,5 +120,6 @@ bool Id3v2Tag::Read(const QString& path, TagFields& fields)
     fields.track = static_cast<int>(tag.track());
     const auto years = tag.frameListMap()["TDRC"];
     fields.year = years.isEmpty() ? QString() : fromTagLib(years.front()->toString());
+    readFrontCover(tag, fields);
     return true;
 }

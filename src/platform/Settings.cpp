@@ -1,6 +1,7 @@
 #include "platform/Settings.h"
 #include "platform/FlacEncoder.h"
 #include <QUrl>
+#include <utility>
 
 namespace {
 const char* const EmailKey = "cddb/email";
@@ -21,6 +22,15 @@ const char* const RememberChoicesKey = "choices/remember";
 const QString ChoiceGroup = QStringLiteral("choices/");
 const char* const PassesKey = "rip/passes";
 const char* const FlacLevelKey = "rip/flacLevel";
+const char* const CoverKey = "rip/cover";
+
+// The cover choices as the settings file spells them.
+const std::pair<Settings::CoverUse, const char*> CoverNames[] = {
+    {Settings::CoverUse::Embed, "embed"},
+    {Settings::CoverUse::SaveFile, "file"},
+    {Settings::CoverUse::Both, "both"},
+    {Settings::CoverUse::None, "none"},
+};
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -96,4 +106,20 @@ void Settings::Store(const QString& key, const QVariant& value)
 {
     store.setValue(key, value);
     store.sync();
+}
+
+Settings::CoverUse Settings::Cover() const
+{
+    const QString saved = store.value(CoverKey).toString();
+    for (const auto& [use, name] : CoverNames)
+        if (saved == QLatin1String(name))
+            return use;
+    return CoverUse::Both;
+}
+
+void Settings::SetCover(CoverUse use)
+{
+    for (const auto& [each, name] : CoverNames)
+        if (each == use)
+            Store(CoverKey, QString::fromLatin1(name));
 }

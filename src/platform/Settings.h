@@ -54,6 +54,12 @@ public:
     int FlacLevel() const;
     void SetFlacLevel(int level);
 
+    // What a rip makes of the album's front cover: embedded in each file,
+    // saved as cover.jpg in the album's folder, both (the default) or neither.
+    enum class CoverUse { Embed, SaveFile, Both, None };
+    CoverUse Cover() const;
+    void SetCover(CoverUse use);
+
     // False when the last change could not be written.
     bool Saved();
     QString FileName() const;

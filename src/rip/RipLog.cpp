@@ -224,6 +224,8 @@ QString RipLog::Text(const Header& header, const RipReport& report)
     text += QStringLiteral("Fichier CUE : %1\n")
                 .arg(header.CueSheet.isEmpty() ? QStringLiteral("aucun, le disque n'a pas été rippé en entier")
                                                : header.CueSheet);
+    if (!header.Cover.isEmpty())
+        text += QStringLiteral("Pochette : %1\n").arg(header.Cover);
     if (!report.VerificationNote().isEmpty())
         text += QStringLiteral("AccurateRip : %1\n").arg(report.VerificationNote());
     if (!report.DiscVerificationNote().isEmpty())

@@ -17,6 +17,7 @@ public:
         int Passes = 1; // reads of each track, at most
         QString Drive = QString(); // DriveIdentity::LogText; no line when empty
         QString CueSheet = QString(); // written by the run; empty: none
+        QString Cover = QString(); // where the cover came from (RipCover::LogText); no line when empty
     };
 
     // Named like the playlist, with this in place of "PlayList.M3u".

@@ -11,6 +11,7 @@
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 struct RipRun::PendingRow {
@@ -85,6 +86,7 @@ void RipRun::Begin()
     // The disc's table of contents, should the ripper go with the disc.
     m_tracks = m_ripper.Tracks;
     m_skippedTracks.clear();
+    m_keepCoverFile = false;
 }
 
 void RipRun::AskOverwrite(const std::function<Overwrite(const QString& file)>& ask)
@@ -100,6 +102,8 @@ void RipRun::AskOverwrite(const std::function<Overwrite(const QString& file)>& a
         else if (answer == Overwrite::ReplaceAll)
             return;
     }
+    const QString cover = coverFile();
+    m_keepCoverFile = QFile::exists(cover) && !m_cover.AlreadyIn(cover) && ask(cover) == Overwrite::Skip;
 }
 
 bool RipRun::inRun(const AlbumTrack& row) const
@@ -139,6 +143,7 @@ void RipRun::Execute(IRipProgress* owner)
     }
     m_tickedRows = ticked;
     m_runBytes = bytes;
+    m_coverFile = coverFile();
     m_encodedAtLastRead = 0;
 
     ProgressHook progress(*this, owner);
@@ -186,6 +191,7 @@ void RipRun::finish()
     if (m_report.Tracks().isEmpty())
         return;
     saveCueSheet();
+    saveCover();
     // A Stop during the reads still lets the tracks already ripped be
     // proven; a Stop from here on gives up the request.
     m_cancelVerification = false;
@@ -194,6 +200,7 @@ void RipRun::finish()
     header.Date = QDateTime::currentDateTime();
     header.Passes = m_passes;
     header.CueSheet = m_cueFile;
+    header.Cover = m_cover.LogText();
     m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
     RipLog::Save(m_logFile, header, m_report);
 }
@@ -219,6 +226,23 @@ void RipRun::saveCueSheet()
     }
     m_cueFile = RipCueSheet::FileName(PlaylistFileName());
     sheet.Save(m_cueFile);
+}
+
+QString RipRun::coverFile() const
+{
+    for (int k = 1; k <= m_rows.RowCount(); ++k)
+        if (inRun(m_rows.Row(k)))
+            return m_cover.FileIn(QFileInfo(m_ripper.OutputPath(m_rows.Row(k).value(AlbumTrack::Target))).path());
+    return QString();
+}
+
+void RipRun::saveCover()
+{
+    const QList<TrackRipResult>& tracks = m_report.Tracks();
+    const bool whole = std::any_of(tracks.begin(), tracks.end(),
+                                   [](const TrackRipResult& t) { return t.FileWritten && !t.Interrupted; });
+    if (whole && !m_coverFile.isEmpty() && !m_keepCoverFile && !m_cover.AlreadyIn(m_coverFile))
+        m_cover.Save(m_coverFile);
 }
 
 QString RipRun::relativeName(const QString& path) const
@@ -304,11 +328,11 @@ void RipRun::completeRow(const PendingRow& done)
         return;
     }
     ++m_rippedCount;
-    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()));
+    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_cover);
     m_playlist.Add(line);
 }
 
-void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal)
+void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const RipCover& cover)
 {
     TagFields fields;
     fields.title = track.value(AlbumTrack::Title);
@@ -319,6 +343,7 @@ void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal)
     fields.comment = track.value(AlbumTrack::Comment);
     fields.track = track.number;
     fields.trackTotal = trackTotal;
+    cover.Fill(fields);
     TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
 }
 

@@ -2,6 +2,7 @@
 #include "disc/AlbumTrack.h"
 #include "disc/DiscToc.h"
 #include "rip/Playlist.h"
+#include "rip/RipCover.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
@@ -50,6 +51,8 @@ public:
     // Reads of each track, at most (TrackReads): 1, the default, reads it
     // once; from 2 on, a test read and copy reads until two agree.
     void SetPasses(int passes) { m_passes = passes; }
+    // The album's front cover, embedded and saved as it says; none by default.
+    void SetCover(const RipCover& cover) { m_cover = cover; }
 
     // Before the run: checks that the folder's existing playlist can be read.
     void Begin();
@@ -57,7 +60,8 @@ public:
     enum class Overwrite { Replace, ReplaceAll, Skip };
     // After Begin, before any read: asks about each ticked row whose file
     // exists, until an answer of ReplaceAll. A row answered Skip is left out
-    // of the run; nothing is overwritten unasked.
+    // of the run; nothing is overwritten unasked. Then about another cover
+    // file where the run saves its cover: Skip keeps it.
     void AskOverwrite(const std::function<Overwrite(const QString& file)>& ask);
     // The rows left out so, and the French text that names them (empty when none).
     const QList<int>& SkippedTracks() const { return m_skippedTracks; }
@@ -108,7 +112,7 @@ public:
 
     // Writes the track's tag values and number into the file at its target
     // path: ID3v2 (MP3 files) and ID3v1, or a Vorbis comment (FLAC files).
-    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0);
+    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0, const RipCover& cover = {});
 
 private:
     struct PendingRow;
@@ -123,6 +127,10 @@ private:
     bool inRun(const AlbumTrack& row) const;
     void finish();
     void saveCueSheet();
+    // Where the run saves its cover: in the folder of its first track; empty: not saved.
+    QString coverFile() const;
+    // Once, at the end of a run that made a whole file.
+    void saveCover();
     // A file of the run as the playlist and the cue sheet name it: relative to the folder.
     QString relativeName(const QString& path) const;
     // Named after the first row as it reads now; once the rows are gone, the
@@ -153,6 +161,9 @@ private:
     QString m_logFile;
     DiscToc m_toc;
     QString m_cueFile;
+    RipCover m_cover;
+    QString m_coverFile;
+    bool m_keepCoverFile = false;
     int m_cutOffTrack = 0;
     std::atomic<bool> m_stopped{false};
     std::atomic<bool> m_cancelVerification{false};

@@ -23,6 +23,10 @@ GET /slow-redirect/... answers, 0.4 s late, with a redirect to itself.
 GET /ws/2/discid/<id>?inc=recordings+artist-credits&fmt=json answers with
 RECORDS/musicbrainz/<id>.json as the MusicBrainz web service would, 404 when
 there is none.
+GET /release/<id>/front-500 answers 307 towards /images/<id>, as the Cover Art
+Archive sends its clients on to where the image is kept; /images/<id> sends
+RECORDS/coverart/<id>.<extension>, 404 when there is none; the release
+"large" is a body of 20 MiB.
 One exact match gives 200, several 210, inexact ones 211, none 202.
 A greeting whose host word holds no "." (no real e-mail address) is refused
 with 431, as today's public server does.
@@ -44,6 +48,10 @@ MUSICBRAINZ = "musicbrainz"
 DISCID_PATH = "/ws/2/discid/"
 SLOW_REDIRECT = "/slow-redirect/"
 SLOW_REDIRECT_DELAY = 0.4
+COVER_PATH = "/release/"
+COVER_FILES = "/images/"
+COVER_FOLDER = "coverart"
+LARGE_COVER_BYTES = 20 * 1024 * 1024
 
 
 def read_lines(path):
@@ -71,7 +79,7 @@ class Records:
 
     def categories(self):
         return sorted(d for d in os.listdir(self.folder)
-                      if os.path.isdir(os.path.join(self.folder, d)) and d != MUSICBRAINZ)
+                      if os.path.isdir(os.path.join(self.folder, d)) and d not in (MUSICBRAINZ, COVER_FOLDER))
 
     def title(self, category, discid):
         """The DTITLE value, its continuation lines joined."""
@@ -139,6 +147,12 @@ class Handler(BaseHTTPRequestHandler):
         if target.path.startswith(DISCID_PATH):
             self.musicbrainz(target.path[len(DISCID_PATH):], parse_qs(target.query))
             return
+        if target.path.startswith(COVER_PATH):
+            self.cover(target.path[len(COVER_PATH):].split("/"))
+            return
+        if target.path.startswith(COVER_FILES):
+            self.cover_file(target.path[len(COVER_FILES):])
+            return
         if target.path == "/redirect":
             self.redirect(parse_qs(target.query).get("to", [""])[0])
             return
@@ -173,6 +187,27 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(json.dumps({"error": "Not Found"}).encode(), 404)
             return
         with open(path, "rb") as f:
+            self.send_body(f.read())
+
+    def cover(self, parts):
+        if len(parts) != 2 or parts[1] != "front-500":
+            self.send_body(b"Not found\r\n", 404)
+            return
+        self.send_response(307)
+        self.send_header("Location", COVER_FILES + parts[0])
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
+    def cover_file(self, release):
+        if release == "large":
+            self.send_body(b"\xff\xd8" + bytes(LARGE_COVER_BYTES))
+            return
+        folder = os.path.join(self.server.records.folder, COVER_FOLDER)
+        names = [n for n in os.listdir(folder) if os.path.splitext(n)[0] == release] if os.path.isdir(folder) else []
+        if not names:
+            self.send_body(b"Not found\r\n", 404)
+            return
+        with open(os.path.join(folder, names[0]), "rb") as f:
             self.send_body(f.read())
 
     def redirect(self, location):

@@ -12,9 +12,8 @@ constexpr int TimeoutMs = 120000;
 // The tool never reads the user's own settings here.
 std::unique_ptr<QProcess> start(const QString& program, const QStringList& arguments)
 {
-    static QTemporaryDir settingsFolder;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("CALVENOR_SETTINGS"), settingsFolder.filePath(QStringLiteral("Calvenor.conf")));
+    environment.insert(QStringLiteral("CALVENOR_SETTINGS"), RipTool::SettingsFile());
     auto tool = std::make_unique<QProcess>();
     tool->setProcessEnvironment(environment);
     tool->start(program, arguments);
@@ -32,6 +31,12 @@ RipTool finish(QProcess& tool, const QByteArray& errSoFar = {})
     return run;
 }
 } // namespace
+
+QString RipTool::SettingsFile()
+{
+    static QTemporaryDir settingsFolder;
+    return settingsFolder.filePath(QStringLiteral("Calvenor.conf"));
+}
 
 RipTool RipTool::Run(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning)
 {

@@ -19,4 +19,6 @@ struct RipTool {
     // given) over folder. Exit code 77: no mount can be made here.
     static RipTool RunOnTmpfs(const QString& folder, const QString& options, const QStringList& arguments);
     static constexpr int NoMount = 77;
+    // The settings file every run of the tool reads.
+    static QString SettingsFile();
 };

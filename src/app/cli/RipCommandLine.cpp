@@ -16,7 +16,7 @@
 #include "platform/CdioAudioDevice.h"
 #include "platform/CdioRipLibrary.h"
 #include "platform/IHttpClient.h"
-#include "rip/RipReport.h"
+#include "app/cli/CoverOptions.h"
 #include "rip/RipVerification.h"
 #include "platform/DriveIdentity.h"
 #include "platform/DriveMap.h"
@@ -348,6 +348,7 @@ int RipCommandLine::ripSeveralTracks()
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
     run.SetToc(toc());
+    run.SetCover(CoverOptions(m_parser).Make(sheet.AlbumValues(), m_http));
     const StopSignals stopSignals([&run] { run.Stop(); });
     TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
     run.Begin();

@@ -72,6 +72,14 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("cd-text"), QStringLiteral("Affiche le CD-Text du disque : album, artiste et titres.")},
         {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
          QStringLiteral("URL")},
+        {QStringLiteral("cover"),
+         QStringLiteral("Image JPEG ou PNG servant de pochette aux fichiers de --tracks (intégrée et enregistrée "
+                        "selon les préférences)."),
+         QStringLiteral("FICHIER")},
+        {QStringLiteral("cover-server"),
+         QStringLiteral("Adresse du Cover Art Archive, où --musicbrainz prend la pochette de l'album "
+                        "(https://coverartarchive.org par défaut)."),
+         QStringLiteral("URL")},
         {QStringLiteral("release"),
          QStringLiteral("Numéro de l'album retenu par --cddb ou --musicbrainz quand ils sont plusieurs (1 par défaut)."),
          QStringLiteral("N")},

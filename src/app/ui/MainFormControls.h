@@ -51,5 +51,6 @@ struct MainFormControls {
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* DeleteItemButton = nullptr;
+    QToolButton* CoverPicture = nullptr; // the album's front cover
     QTimer* Timer1 = nullptr;
 };

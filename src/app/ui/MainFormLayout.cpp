@@ -156,9 +156,12 @@ void MainFormLayout::BuildControls(TMain_Form& f)
     f.Label3 = caption(client, QStringLiteral("Total :"), QRect(24, 434, 60, 20));
     f.Label4 = caption(client, QStringLiteral("Piste :"), QRect(24, 460, 60, 20));
     f.TotalProgress = new QProgressBar(client);
-    f.TotalProgress->setGeometry(90, 436, 586, 16);
+    f.TotalProgress->setGeometry(90, 436, 488, 16);
     f.localProgress = new QProgressBar(client);
-    f.localProgress->setGeometry(90, 462, 586, 16);
+    f.localProgress->setGeometry(90, 462, 488, 16);
+    // Beside the progress, under the album's tracks and their buttons.
+    f.CoverPicture = new QToolButton(client);
+    f.CoverPicture->setGeometry(588, 406, 88, 88);
     for (QProgressBar* bar : {f.TotalProgress, f.localProgress}) {
         bar->setRange(0, 100);
         bar->setValue(0);

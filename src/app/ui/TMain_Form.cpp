@@ -1,5 +1,7 @@
 #include "app/ui/TMain_Form.h"
 #include "about/ui/TAboutForm.h"
+#include "app/AlbumCover.h"
+#include "app/ui/CoverButton.h"
 #include "app/ui/MainFormLayout.h"
 #include "app/ui/TrackListModel.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
@@ -63,6 +65,8 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     m_drive = std::make_unique<DriveChoice>(*DrivesList, m_services);
     m_folder = std::make_unique<DestinationFolder>(*DirectoryText, m_services);
     m_preview = std::make_unique<PreviewButtons>(*Play_Blue, *Pause_Blue, *Stop_Blue, *m_lecteur, *m_services.dialogs);
+    m_cover = std::make_unique<AlbumCover>(m_disc->Sheet(), m_services.http);
+    m_coverButton = new CoverButton(*CoverPicture, *this, m_disc->Sheet(), *m_cover, m_services);
     connectHandlers();
     FormCreate(arguments);
 }

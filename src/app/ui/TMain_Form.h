@@ -20,7 +20,9 @@
 #include <functional>
 #include <memory>
 
+class AlbumCover;
 class CdPlayer;
+class CoverButton;
 class DiscToc;
 class TCDRIP;
 class TLameCoder;
@@ -108,6 +110,7 @@ public:
     void Play_BlueClick();        // play picture
     void Pause_BlueClick() { m_preview->SkipForward(); } // forward picture: ten seconds on
     void Stop_BlueClick() { m_preview->Stop(); } // stop picture
+    CoverButton& Cover() { return *m_coverButton; } // the album's front cover
     void FormClose() { m_preview->Close(); } // the window closes
     void HELP_ABOUTExecute();     // "A propos de Calvenor" menu
     void ShadeWindow() { m_shade->Cover(); }
@@ -160,4 +163,6 @@ private:
     // Empty: the documents' "Ma musique".
     QString m_musicFolder;
     std::unique_ptr<PreviewButtons> m_preview;
+    std::unique_ptr<AlbumCover> m_cover;
+    CoverButton* m_coverButton = nullptr;
 };

@@ -5,6 +5,8 @@
 #include "platform/IDialogService.h"
 #include "platform/Settings.h"
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +31,14 @@ bool isServerAddress(const QString& url)
 {
     return url.isEmpty() || url.startsWith(QLatin1String("http://")) || url.startsWith(QLatin1String("https://"));
 }
+
+// In the order of Settings::CoverUse.
+const QString CoverChoices[] = {
+    QStringLiteral("intégrer aux fichiers"),
+    QStringLiteral("enregistrer cover.jpg"),
+    QStringLiteral("les deux"),
+    QStringLiteral("aucune"),
+};
 } // namespace
 
 TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& services, QWidget* parent)
@@ -37,7 +47,7 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     m_forms.Preferences_Form = this;
     setWindowTitle(QStringLiteral("Préférences"));
     setModal(true);
-    setFixedSize(420, 226);
+    setFixedSize(420, 286);
     Label1 = new QLabel(QStringLiteral("Préférences :"), this);
     MakeBold(Label1);
     Label1->setGeometry(10, 8, 300, 18);
@@ -50,10 +60,20 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     MusicBrainzFirst->setGeometry(FieldX, 124, FieldWidth, 22);
     RememberChoices = new QCheckBox(QStringLiteral("Retenir le format, les options d'encodage et le dossier cible"), this);
     RememberChoices->setGeometry(10, 150, 400, 22);
+    auto* cover = new QGroupBox(QStringLiteral("Pochette de l'album"), this);
+    cover->setGeometry(10, 178, 400, 56);
+    auto* coverLabel = new QLabel(QStringLiteral("Pochette :"), cover);
+    coverLabel->setGeometry(10, 24, FieldX - 24, 22);
+    Pochette = new QComboBox(cover);
+    Pochette->setGeometry(FieldX - 10, 22, FieldWidth - 10, 26);
+    for (const QString& choice : CoverChoices)
+        Pochette->addItem(choice);
+    Pochette->setAccessibleName(QStringLiteral("Pochette"));
+    coverLabel->setBuddy(Pochette);
     Annuler = new QPushButton(QStringLiteral("Annuler"), this);
-    Annuler->setGeometry(224, 188, 88, 28);
+    Annuler->setGeometry(224, 248, 88, 28);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
-    Enregistrer->setGeometry(322, 188, 88, 28);
+    Enregistrer->setGeometry(322, 248, 88, 28);
     Enregistrer->setDefault(true);
     connect(Annuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(Enregistrer, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
@@ -67,6 +87,7 @@ int TPreferences_Form::ShowModal()
     ServeurMusicBrainz->setText(settings.MusicBrainzServer());
     MusicBrainzFirst->setChecked(settings.MusicBrainzFirst());
     RememberChoices->setChecked(settings.RememberChoices());
+    Pochette->setCurrentIndex(static_cast<int>(settings.Cover()));
     return exec();
 }
 
@@ -94,6 +115,7 @@ void TPreferences_Form::EnregistrerClick()
     settings.SetMusicBrainzServer(musicBrainz);
     settings.SetMusicBrainzFirst(MusicBrainzFirst->isChecked());
     settings.SetRememberChoices(RememberChoices->isChecked());
+    settings.SetCover(static_cast<Settings::CoverUse>(Pochette->currentIndex()));
     check(settings.Saved(),
           QStringLiteral("Les préférences n'ont pas pu être enregistrées dans « %1 ».").arg(settings.FileName()));
     accept();

@@ -2,13 +2,15 @@
 #include "platform/ui/CalvenorDialog.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The "Préférences" of the "Calvenor" menu: the e-mail address, the servers,
 // which metadata source is asked first and whether the format, the encoder
-// options and the target folder are kept for the next run. Kept in the settings.
+// options and the target folder are kept for the next run, and what a rip
+// makes of the album's cover. Kept in the settings.
 class TPreferences_Form : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -20,6 +22,8 @@ public:
     QLineEdit* ServeurMusicBrainz = nullptr;
     QCheckBox* MusicBrainzFirst = nullptr;
     QCheckBox* RememberChoices = nullptr;
+    // What a rip makes of the album's cover, in Settings::CoverUse order.
+    QComboBox* Pochette = nullptr;
     QPushButton* Annuler = nullptr;
     QPushButton* Enregistrer = nullptr;
 

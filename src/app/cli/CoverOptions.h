@@ -1,0 +1,22 @@
+#pragma once
+#include "disc/AlbumSheet.h"
+#include "rip/RipCover.h"
+#include <QCommandLineParser>
+#include <memory>
+
+class IHttpClient;
+
+// --cover and --cover-server: the front cover a --tracks rip embeds and
+// saves, as the preferences say.
+class CoverOptions {
+public:
+    explicit CoverOptions(const QCommandLineParser& parser) : m_parser(parser) {}
+
+    // --cover's image; else, for an album --musicbrainz chose, the Cover Art
+    // Archive's, if it has one; else none. A --cover file that is no image
+    // raises CalvenorError with a French text.
+    RipCover Make(const AlbumSheet::Album& album, std::unique_ptr<IHttpClient>& http) const;
+
+private:
+    const QCommandLineParser& m_parser;
+};
