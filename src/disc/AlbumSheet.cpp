@@ -2,7 +2,27 @@
 #include "platform/PathText.h"
 #include "platform/TargetNameRule.h"
 
+const QString AlbumSheet::MusicBrainzReleaseId = QStringLiteral("musicbrainz-release");
+const QString AlbumSheet::MusicBrainzReleaseGroupId = QStringLiteral("musicbrainz-release-group");
+const QString AlbumSheet::MusicBrainzAlbumArtistId = QStringLiteral("musicbrainz-album-artist");
+const QString AlbumSheet::VariousArtistsId = QStringLiteral("89ad4ac3-39f7-470e-963a-56509c546377");
+
 AlbumSheet::AlbumSheet(QObject* parent) : QObject(parent) {}
+
+// Tracks without an artist of their own take the album's: they differ from nothing.
+bool AlbumSheet::IsCompilation(const Album& album, const QList<AlbumTrack>& tracks)
+{
+    if (album.ids.value(MusicBrainzAlbumArtistId) == VariousArtistsId)
+        return true;
+    if (album.artist.isEmpty())
+        return false;
+    for (const AlbumTrack& track : tracks) {
+        const QString& artist = track.value(AlbumTrack::Artist);
+        if (!artist.isEmpty() && artist != album.artist)
+            return true;
+    }
+    return false;
+}
 
 void AlbumSheet::SetAlbum(const Album& album)
 {
@@ -50,6 +70,14 @@ void AlbumSheet::SetFileTitle(int k, const QString& title)
     if (!HasSlot(k) || Track(k).fileTitle == title)
         return;
     m_tracks[k - 1].fileTitle = title;
+    emit TrackChanged(k);
+}
+
+void AlbumSheet::SetMusicBrainzIds(int k, const AlbumTrack::MusicBrainzIds& ids)
+{
+    if (!HasSlot(k) || Track(k).musicBrainz == ids)
+        return;
+    m_tracks[k - 1].musicBrainz = ids;
     emit TrackChanged(k);
 }
 

@@ -13,13 +13,25 @@ class AlbumSheet : public QObject {
     Q_OBJECT
 public:
     // Album-wide values and where they came from.
+    // Names of the album's identifiers in Album::ids.
+    static const QString MusicBrainzReleaseId;
+    static const QString MusicBrainzReleaseGroupId;
+    static const QString MusicBrainzAlbumArtistId;
+    // MusicBrainz's identifier of its "Various Artists".
+    static const QString VariousArtistsId;
+
     struct Album {
+        // The album artist, as the release credits it.
         QString artist;
         QString title;
         QString year;
         QString genre;
         int discNumber = 0; // 0: not known
         int discCount = 0;
+        // The release date in full ("2001-05-02", "2001-05" or "2001"); empty when unknown.
+        QString date;
+        QString label;
+        QString catalogNumber;
         // "CDDB", "MusicBrainz", empty when typed by the user or unknown.
         QString source;
         // The source's identifiers by name ("cddb", "musicbrainz-release", ...).
@@ -48,6 +60,10 @@ public:
     void SetValue(int k, AlbumTrack::Value value, const QString& text);
     // The title track k's file is named after, the tag keeping its own.
     void SetFileTitle(int k, const QString& title);
+    void SetMusicBrainzIds(int k, const AlbumTrack::MusicBrainzIds& ids);
+    // The album artist is MusicBrainz's "Various Artists", or a track's
+    // artist is not the album's.
+    static bool IsCompilation(const Album& album, const QList<AlbumTrack>& tracks);
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
     // Track k's target path from the folder, its label and its album, artist

@@ -304,11 +304,11 @@ void RipRun::completeRow(const PendingRow& done)
         return;
     }
     ++m_rippedCount;
-    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()));
+    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album);
     m_playlist.Add(line);
 }
 
-void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal)
+void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const AlbumIdentityTags& album)
 {
     TagFields fields;
     fields.title = track.value(AlbumTrack::Title);
@@ -319,6 +319,7 @@ void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal)
     fields.comment = track.value(AlbumTrack::Comment);
     fields.track = track.number;
     fields.trackTotal = trackTotal;
+    album.Fill(fields, track);
     TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
 }
 

@@ -348,6 +348,7 @@ int RipCommandLine::ripSeveralTracks()
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
     run.SetToc(toc());
+    run.SetAlbum(AlbumIdentityTags(sheet, toc()));
     const StopSignals stopSignals([&run] { run.Stop(); });
     TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
     run.Begin();
