@@ -91,6 +91,13 @@ AlbumRelease AlbumRelease::WithTrackArtistsSplit() const
     return split;
 }
 
+QString AlbumRelease::TrackLine(int index) const
+{
+    const QString artist = artists.value(index);
+    const QString title = titles.value(index);
+    return artist.isEmpty() ? title : artist + QStringLiteral(" / ") + title;
+}
+
 AlbumRelease AlbumRelease::WithoutControlChars() const
 {
     AlbumRelease clean = *this;

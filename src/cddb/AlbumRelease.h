@@ -51,6 +51,9 @@ struct AlbumRelease {
     // The line of the album choice: a CDDB match as the server wrote it,
     // else artist, album, year and country, and "CD-Text" for the disc's own.
     QString ChoiceLine() const;
+    // Track index's line in a list of titles: "Artist / Title" when the
+    // track names an artist of its own, else its title.
+    QString TrackLine(int index) const;
     // A CDDB album of various artists ("Various", "Various Artists",
     // "Divers") whose titles read "Artist / Title" names each track's
     // artist apart; "Artist - Title" only when every title reads so.

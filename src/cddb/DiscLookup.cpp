@@ -259,7 +259,8 @@ void DiscLookup::Apply(const AlbumRelease& release, AlbumSheet& sheet, const QSt
     album.catalogNumber = release.catalogNumber;
     album.source = release.source;
     album.ids = release.ids;
-    sheet.SetAlbum(album);
+    // The tracks first: views of the album see the tracks it goes with.
     for (int k = 1; k <= sheet.TrackCount(); ++k)
         applyToTrack(release, fileTitles, sheet, k, folder, extension);
+    sheet.SetAlbum(album);
 }
