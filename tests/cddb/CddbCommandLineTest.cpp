@@ -1,5 +1,6 @@
 #include "CddbServer.h"
 #include "TestDiscs.h"
+#include "support/DiscImage.h"
 #include "support/RipTool.h"
 #include <QDir>
 #include <QFile>
@@ -200,9 +201,16 @@ QJsonObject tagsOf(const QString& path)
     return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
 }
 
-// Track 1 of disc 2 of a compilation, as records/musicbrainz describes it.
+// Track 1 of disc 2 of a compilation, as records/musicbrainz describes it,
+// with the ISRC the disc gives.
 TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
 {
+    cue = DiscImage()
+              .AddAudioTrack(DiscImage::SinePcm(300, 440.0))
+              .WithIsrc("FRZ039800212")
+              .AddAudioTrack(DiscImage::SinePcm(450, 660.0))
+              .AddAudioTrack(DiscImage::SinePcm(600, 880.0))
+              .WriteTo(dir.path(), "isrc");
     const QString discId = "r76jEjhsNSTmDPF3tXjjEvPmnMk-";
     QDir(dir.path()).mkpath("records/musicbrainz");
     ASSERT_TRUE(QFile::copy(CALVENOR_SOURCE_DIR "/tests/cddb/records/musicbrainz/" + discId + ".json",
@@ -222,7 +230,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
           {"TPUB", "Disques Lune"}, {"TXXX:CATALOGNUMBER", "982 564-1"}, {"TXXX:MusicBrainz Album Id", release},
           {"TXXX:MusicBrainz Release Group Id", group}, {"TXXX:MusicBrainz Album Artist Id", various},
           {"TXXX:MusicBrainz Artist Id", mira}, {"TXXX:MusicBrainz Release Track Id", track},
-          {"UFID:http://musicbrainz.org", recording}}},
+          {"UFID:http://musicbrainz.org", recording}, {"TSRC", "FRZ039800212"}}},
         {"--flac",
          {{"TITLE", "L’aube"}, {"ARTIST", "Mira feat. Théo Lune"}, {"ALBUMARTIST", "Various Artists"},
           {"ALBUM", "Nuits blanches"}, {"DATE", "2004-11-15"}, {"TRACKNUMBER", "1"}, {"TRACKTOTAL", "3"},
@@ -230,7 +238,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
           {"LABEL", "Disques Lune"}, {"CATALOGNUMBER", "982 564-1"}, {"MUSICBRAINZ_ALBUMID", release},
           {"MUSICBRAINZ_RELEASEGROUPID", group}, {"MUSICBRAINZ_ALBUMARTISTID", various},
           {"MUSICBRAINZ_ARTISTID", mira}, {"MUSICBRAINZ_RELEASETRACKID", track},
-          {"MUSICBRAINZ_TRACKID", recording}}},
+          {"MUSICBRAINZ_TRACKID", recording}, {"ISRC", "FRZ039800212"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
