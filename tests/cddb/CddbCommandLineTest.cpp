@@ -241,6 +241,15 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
         ASSERT_FALSE(tags.contains("failure")) << run.out.toStdString() << tags.value("failure").toString().toStdString();
         for (auto it = c.expected.begin(); it != c.expected.end(); ++it)
             EXPECT_EQ(tags.value(it.key()).toString(), it.value().toString()) << it.key().toStdString();
+        // Our own reader finds them again.
+        EXPECT_TRUE(RipTool::Run({"--read-tag", run.out.section('\n', 0, 0)})
+                        .out.endsWith("track=1\ntracktotal=3\nalbumartist=Various Artists\ndisc=2\ndisctotal=2\n"
+                                      "compilation=1\nlabel=Disques Lune\ncatalognumber=982 564-1\nisrc=FRZ039800212\n"
+                                      "musicbrainz_albumid="
+                                      + release + "\nmusicbrainz_releasegroupid=" + group
+                                      + "\nmusicbrainz_albumartistid=" + various + "\nmusicbrainz_artistid=" + mira
+                                      + "\nmusicbrainz_releasetrackid=" + track + "\nmusicbrainz_trackid="
+                                      + recording + "\n"));
     }
 }
 } // namespace
