@@ -33,7 +33,9 @@ QString creditText(const QJsonArray& credit)
 
 QString firstArtistId(const QJsonArray& credit)
 {
-    return credit.isEmpty() ? QString() : text(credit.first().toObject().value(QLatin1String("artist")).toObject(), "id");
+    if (credit.isEmpty())
+        return QString();
+    return text(credit.first().toObject().value(QLatin1String("artist")).toObject(), "id");
 }
 
 bool holdsDisc(const QJsonObject& medium, const QString& discId)
@@ -62,6 +64,7 @@ QString yearOf(const QString& date)
         digits = digits && c.isDigit();
     return digits ? year : QString();
 }
+
 // Titles, artists and identifiers by position (1-based); data tracks are
 // listed apart and stay out. A track credited as the album is has no
 // artist of its own.

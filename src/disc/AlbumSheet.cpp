@@ -1,6 +1,7 @@
 #include "disc/AlbumSheet.h"
 #include "platform/PathText.h"
 #include "platform/TargetNameRule.h"
+#include <QStringList>
 
 const QString AlbumSheet::MusicBrainzReleaseId = QStringLiteral("musicbrainz-release");
 const QString AlbumSheet::MusicBrainzReleaseGroupId = QStringLiteral("musicbrainz-release-group");
@@ -9,19 +10,29 @@ const QString AlbumSheet::VariousArtistsId = QStringLiteral("89ad4ac3-39f7-470e-
 
 AlbumSheet::AlbumSheet(QObject* parent) : QObject(parent) {}
 
-// Tracks without an artist of their own take the album's: they differ from nothing.
+namespace {
+// The artists the tracks name, each once; a track without one names none.
+QStringList artistsOf(const QList<AlbumTrack>& tracks)
+{
+    QStringList artists;
+    for (const AlbumTrack& track : tracks)
+        if (!track.value(AlbumTrack::Artist).isEmpty() && !artists.contains(track.value(AlbumTrack::Artist)))
+            artists << track.value(AlbumTrack::Artist);
+    return artists;
+}
+} // namespace
+
+// Tracks of one artist, other than the album's, are the album's artist
+// renamed by the user: no compilation.
 bool AlbumSheet::IsCompilation(const Album& album, const QList<AlbumTrack>& tracks)
 {
-    if (album.ids.value(MusicBrainzAlbumArtistId) == VariousArtistsId)
-        return true;
-    if (album.artist.isEmpty())
-        return false;
-    for (const AlbumTrack& track : tracks) {
-        const QString& artist = track.value(AlbumTrack::Artist);
-        if (!artist.isEmpty() && artist != album.artist)
-            return true;
-    }
-    return false;
+    return album.ids.value(MusicBrainzAlbumArtistId) == VariousArtistsId || artistsOf(tracks).size() > 1;
+}
+
+QString AlbumSheet::AlbumArtist(const Album& album, const QList<AlbumTrack>& tracks)
+{
+    const QStringList artists = artistsOf(tracks);
+    return artists.size() == 1 && !IsCompilation(album, tracks) ? artists.first() : album.artist;
 }
 
 void AlbumSheet::SetAlbum(const Album& album)

@@ -12,7 +12,6 @@
 class AlbumSheet : public QObject {
     Q_OBJECT
 public:
-    // Album-wide values and where they came from.
     // Names of the album's identifiers in Album::ids.
     static const QString MusicBrainzReleaseId;
     static const QString MusicBrainzReleaseGroupId;
@@ -20,6 +19,7 @@ public:
     // MusicBrainz's identifier of its "Various Artists".
     static const QString VariousArtistsId;
 
+    // Album-wide values and where they came from.
     struct Album {
         // The album artist, as the release credits it.
         QString artist;
@@ -60,10 +60,8 @@ public:
     void SetValue(int k, AlbumTrack::Value value, const QString& text);
     // The title track k's file is named after, the tag keeping its own.
     void SetFileTitle(int k, const QString& title);
+    // Track k's identifiers at MusicBrainz; empty ones for another source.
     void SetMusicBrainzIds(int k, const AlbumTrack::MusicBrainzIds& ids);
-    // The album artist is MusicBrainz's "Various Artists", or a track's
-    // artist is not the album's.
-    static bool IsCompilation(const Album& album, const QList<AlbumTrack>& tracks);
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
     // Track k's target path from the folder, its label and its album, artist
@@ -72,6 +70,12 @@ public:
     void Retarget(int k, const QString& folder, const QString& extension);
     void RetargetAll(const QString& folder, const QString& extension);
     void SetExtensions(const QString& extension);
+    // The album artist is MusicBrainz's "Various Artists", or the tracks'
+    // artists differ.
+    static bool IsCompilation(const Album& album, const QList<AlbumTrack>& tracks);
+    // The one artist every track of an album that is no compilation names
+    // (the user may have renamed the album's), else the album's.
+    static QString AlbumArtist(const Album& album, const QList<AlbumTrack>& tracks);
 
 signals:
     // Every track may have changed, or the count.

@@ -4,6 +4,7 @@ AlbumIdentityTags::AlbumIdentityTags(const AlbumSheet& sheet, const DiscToc& toc
     : m_album(sheet.AlbumValues()), m_compilation(AlbumSheet::IsCompilation(sheet.AlbumValues(), sheet.Tracks())),
       m_toc(toc)
 {
+    m_album.artist = AlbumSheet::AlbumArtist(sheet.AlbumValues(), sheet.Tracks());
 }
 
 void AlbumIdentityTags::Fill(TagFields& fields, const AlbumTrack& track) const
