@@ -1,10 +1,11 @@
 #include "cddb/AlbumRelease.h"
+#include "disc/AlbumSheet.h"
 #include "disc/DiscToc.h"
 #include "platform/TargetNameRule.h"
 
 const QString AlbumRelease::CddbCategoryId = QStringLiteral("cddb-category");
 const QString AlbumRelease::CddbDiscId = QStringLiteral("cddb");
-const QString AlbumRelease::MusicBrainzReleaseId = QStringLiteral("musicbrainz-release");
+const QString& AlbumRelease::MusicBrainzReleaseId = AlbumSheet::MusicBrainzReleaseId;
 const QString AlbumRelease::CdTextSource = QStringLiteral("CD-Text");
 
 // A disc naming no album performer but its tracks' gets the first track's
@@ -40,6 +41,61 @@ QString AlbumRelease::ChoiceLine() const
     if (source == CdTextSource)
         parts << source;
     return parts.join(QStringLiteral(" – "));
+}
+
+namespace {
+bool namesVariousArtists(const QString& artist)
+{
+    for (const char* name : {"Various", "Various Artists", "Divers"})
+        if (artist.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Where the title splits at separator into an artist and a title, both named.
+qsizetype splitAt(const QString& title, const QString& separator)
+{
+    const qsizetype at = title.indexOf(separator);
+    return at > 0 && !title.mid(at + separator.size()).trimmed().isEmpty() ? at : -1;
+}
+
+bool allSplitAt(const QStringList& titles, const QString& separator)
+{
+    for (const QString& title : titles)
+        if (splitAt(title, separator) < 0)
+            return false;
+    return !titles.isEmpty();
+}
+} // namespace
+
+AlbumRelease AlbumRelease::WithTrackArtistsSplit() const
+{
+    if (!namesVariousArtists(artist))
+        return *this;
+    const QString slash = QStringLiteral(" / ");
+    const QString dash = QStringLiteral(" - ");
+    AlbumRelease split = *this;
+    while (split.artists.size() < titles.size())
+        split.artists << QString();
+    for (const QString& separator : {slash, dash}) {
+        if (separator == dash && !allSplitAt(titles, dash))
+            continue;
+        for (int i = 0; i < titles.size(); ++i) {
+            const qsizetype at = splitAt(split.titles.at(i), separator);
+            if (at < 0 || !split.artists.at(i).isEmpty())
+                continue;
+            split.artists[i] = split.titles.at(i).left(at).trimmed();
+            split.titles[i] = split.titles.at(i).mid(at + separator.size()).trimmed();
+        }
+    }
+    return split;
+}
+
+QString AlbumRelease::TrackLine(int index) const
+{
+    const QString artist = artists.value(index);
+    const QString title = titles.value(index);
+    return artist.isEmpty() ? title : artist + QStringLiteral(" / ") + title;
 }
 
 AlbumRelease AlbumRelease::WithoutControlChars() const

@@ -48,6 +48,7 @@ void applyToTrack(const AlbumRelease& release, const QStringList& fileTitles, Al
     if (index >= 0) {
         sheet.SetValue(k, AlbumTrack::Title, release.titles.value(index));
         sheet.SetFileTitle(k, fileTitles.value(index));
+        sheet.SetMusicBrainzIds(k, release.trackIds.value(index));
     }
     sheet.Retarget(k, folder, extension);
 }
@@ -164,7 +165,7 @@ DiscLookup::Outcome DiscLookup::readRecord(const QString& record)
     release.ids.insert(AlbumRelease::CddbCategoryId, release.genre);
     release.ids.insert(AlbumRelease::CddbDiscId, m_cddb->GetDiscId());
     m_cddb->GetTitles(release.titles);
-    m_release = release;
+    m_release = release.WithTrackArtistsSplit();
     return Outcome::Found;
 }
 
@@ -251,9 +252,15 @@ void DiscLookup::Apply(const AlbumRelease& release, AlbumSheet& sheet, const QSt
         album.genre = release.genre;
     if (!release.year.isEmpty())
         album.year = release.year;
+    album.discNumber = release.discNumber;
+    album.discCount = release.discCount;
+    album.date = release.date;
+    album.label = release.label;
+    album.catalogNumber = release.catalogNumber;
     album.source = release.source;
     album.ids = release.ids;
-    sheet.SetAlbum(album);
+    // The tracks first: views of the album see the tracks it goes with.
     for (int k = 1; k <= sheet.TrackCount(); ++k)
         applyToTrack(release, fileTitles, sheet, k, folder, extension);
+    sheet.SetAlbum(album);
 }

@@ -27,14 +27,16 @@ void MusicBrainzClient::SetServer(const QString& url)
 
 QString MusicBrainzClient::UserAgent() const
 {
-    const QString program = QStringLiteral("Calvenor/" CALVENOR_VERSION);
-    return m_contact.isEmpty() ? program : program + QStringLiteral(" ( ") + m_contact + QStringLiteral(" )");
+    // The service wants a way to reach whoever sends the requests: the
+    // program's own home page when the user gave no address.
+    const QString contact = m_contact.isEmpty() ? QStringLiteral(CALVENOR_HOMEPAGE) : m_contact;
+    return QStringLiteral("Calvenor/" CALVENOR_VERSION " ( ") + contact + QStringLiteral(" )");
 }
 
 QString MusicBrainzClient::LookupUrl(const QString& discId) const
 {
     return m_server + QStringLiteral("/ws/2/discid/") + QString::fromLatin1(QUrl::toPercentEncoding(discId))
-        + QStringLiteral("?inc=recordings+artist-credits&fmt=json");
+        + QStringLiteral("?inc=recordings+artist-credits+labels+release-groups&fmt=json");
 }
 
 // Lookups run on worker threads: the turn is shared under a lock, and a

@@ -25,7 +25,8 @@ public:
     // A flag that, once set from any thread, ends the request under way
     // with HttpCancelled; none by default.
     void SetCancelFlag(const std::atomic<bool>* flag) { m_cancel = flag; }
-    // "Calvenor/<version> ( <contact> )".
+    // "Calvenor/<version> ( <contact> )", the program's home page standing
+    // for a contact not given.
     QString UserAgent() const;
 
     // The releases of the disc; none when the service does not know it.

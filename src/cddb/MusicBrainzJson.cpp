@@ -1,4 +1,5 @@
 #include "cddb/MusicBrainzJson.h"
+#include "disc/AlbumSheet.h"
 #include "platform/CalvenorError.h"
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,18 +8,34 @@
 namespace {
 constexpr int YearLength = 4;
 
+QString text(const QJsonObject& o, const char* key)
+{
+    return o.value(QLatin1String(key)).toString();
+}
+
+QJsonArray creditOf(const QJsonObject& o)
+{
+    return o.value(QLatin1String("artist-credit")).toArray();
+}
+
 // Names joined by the join phrases that follow them ("A", " & ", "B").
 QString creditText(const QJsonArray& credit)
 {
-    QString text;
+    QString joined;
     for (const QJsonValue& part : credit) {
         const QJsonObject o = part.toObject();
-        const QString name = o.value(QLatin1String("name")).toString();
-        text += name.isEmpty() ? o.value(QLatin1String("artist")).toObject().value(QLatin1String("name")).toString()
-                               : name;
-        text += o.value(QLatin1String("joinphrase")).toString();
+        const QString name = text(o, "name");
+        joined += name.isEmpty() ? text(o.value(QLatin1String("artist")).toObject(), "name") : name;
+        joined += text(o, "joinphrase");
     }
-    return text;
+    return joined;
+}
+
+QString firstArtistId(const QJsonArray& credit)
+{
+    if (credit.isEmpty())
+        return QString();
+    return text(credit.first().toObject().value(QLatin1String("artist")).toObject(), "id");
 }
 
 bool holdsDisc(const QJsonObject& medium, const QString& discId)
@@ -39,22 +56,6 @@ QJsonObject mediumOf(const QJsonObject& release, const QString& discId)
     return media.isEmpty() ? QJsonObject() : media.first().toObject();
 }
 
-// Titles by position (1-based); data tracks are listed apart and stay out.
-QStringList titlesOf(const QJsonObject& medium, int trackCount)
-{
-    const QJsonArray tracks = medium.value(QLatin1String("tracks")).toArray();
-    QStringList titles;
-    for (int k = 0; k < (trackCount > 0 ? trackCount : tracks.size()); ++k)
-        titles << QString();
-    for (const QJsonValue& value : tracks) {
-        const QJsonObject track = value.toObject();
-        const int position = track.value(QLatin1String("position")).toInt();
-        if (position >= 1 && position <= titles.size())
-            titles[position - 1] = track.value(QLatin1String("title")).toString();
-    }
-    return titles;
-}
-
 QString yearOf(const QString& date)
 {
     const QString year = date.left(YearLength);
@@ -63,6 +64,71 @@ QString yearOf(const QString& date)
         digits = digits && c.isDigit();
     return digits ? year : QString();
 }
+
+// Titles, artists and identifiers by position (1-based); data tracks are
+// listed apart and stay out. A track credited as the album is has no
+// artist of its own.
+void readTracks(const QJsonObject& medium, int trackCount, AlbumRelease& album)
+{
+    const QJsonArray tracks = medium.value(QLatin1String("tracks")).toArray();
+    const int count = trackCount > 0 ? trackCount : tracks.size();
+    album.titles = QStringList(count, QString());
+    album.artists = QStringList(count, QString());
+    album.trackIds = QList<AlbumTrack::MusicBrainzIds>(count);
+    for (const QJsonValue& value : tracks) {
+        const QJsonObject track = value.toObject();
+        const int position = track.value(QLatin1String("position")).toInt();
+        if (position < 1 || position > count)
+            continue;
+        const QJsonArray credit = creditOf(track);
+        const QString artist = creditText(credit);
+        album.titles[position - 1] = text(track, "title");
+        album.artists[position - 1] = artist == album.artist ? QString() : artist;
+        album.trackIds[position - 1] = {text(track, "id"),
+                                        text(track.value(QLatin1String("recording")).toObject(), "id"),
+                                        firstArtistId(credit)};
+    }
+}
+
+// The first label and catalogue number the release names.
+void readLabel(const QJsonObject& release, AlbumRelease& album)
+{
+    for (const QJsonValue& value : release.value(QLatin1String("label-info")).toArray()) {
+        const QJsonObject info = value.toObject();
+        if (album.label.isEmpty())
+            album.label = text(info.value(QLatin1String("label")).toObject(), "name");
+        if (album.catalogNumber.isEmpty())
+            album.catalogNumber = text(info, "catalog-number");
+    }
+}
+
+void insertId(AlbumRelease& album, const QString& name, const QString& id)
+{
+    if (!id.isEmpty())
+        album.ids.insert(name, id);
+}
+
+AlbumRelease releaseOf(const QJsonObject& release, const QString& discId, int trackCount)
+{
+    AlbumRelease album;
+    album.source = QStringLiteral("MusicBrainz");
+    album.ids.insert(AlbumRelease::MusicBrainzReleaseId, text(release, "id"));
+    insertId(album, AlbumSheet::MusicBrainzReleaseGroupId,
+             text(release.value(QLatin1String("release-group")).toObject(), "id"));
+    insertId(album, AlbumSheet::MusicBrainzAlbumArtistId, firstArtistId(creditOf(release)));
+    album.artist = creditText(creditOf(release));
+    album.album = text(release, "title");
+    album.date = text(release, "date");
+    album.year = yearOf(album.date);
+    album.country = text(release, "country");
+    readLabel(release, album);
+    const QJsonObject medium = mediumOf(release, discId);
+    album.discNumber = medium.value(QLatin1String("position")).toInt();
+    album.discCount = static_cast<int>(release.value(QLatin1String("media")).toArray().size());
+    readTracks(medium, trackCount, album);
+    return album;
+}
+
 } // namespace
 
 QList<AlbumRelease> MusicBrainzJson::Releases(const QByteArray& json, const QString& discId, int trackCount)
@@ -74,17 +140,7 @@ QList<AlbumRelease> MusicBrainzJson::Releases(const QByteArray& json, const QStr
                                 .arg(document.isNull() ? QStringLiteral("JSON incorrect à l'octet %1").arg(error.offset)
                                                        : QStringLiteral("objet JSON attendu")));
     QList<AlbumRelease> releases;
-    for (const QJsonValue& value : document.object().value(QLatin1String("releases")).toArray()) {
-        const QJsonObject release = value.toObject();
-        AlbumRelease album;
-        album.source = QStringLiteral("MusicBrainz");
-        album.ids.insert(AlbumRelease::MusicBrainzReleaseId, release.value(QLatin1String("id")).toString());
-        album.artist = creditText(release.value(QLatin1String("artist-credit")).toArray());
-        album.album = release.value(QLatin1String("title")).toString();
-        album.year = yearOf(release.value(QLatin1String("date")).toString());
-        album.country = release.value(QLatin1String("country")).toString();
-        album.titles = titlesOf(mediumOf(release, discId), trackCount);
-        releases << album;
-    }
+    for (const QJsonValue& value : document.object().value(QLatin1String("releases")).toArray())
+        releases << releaseOf(value.toObject(), discId, trackCount);
     return releases;
 }

@@ -4,7 +4,7 @@
 #include <QList>
 
 // Reads the releases of a MusicBrainz disc identifier lookup
-// (/ws/2/discid/<id>?inc=recordings+artist-credits&fmt=json).
+// (/ws/2/discid/<id>?inc=recordings+artist-credits+labels+release-groups&fmt=json).
 class MusicBrainzJson {
 public:
     // For each release, the medium that holds the disc: titles by track

@@ -1,8 +1,39 @@
 #include "disc/AlbumSheet.h"
 #include "platform/PathText.h"
 #include "platform/TargetNameRule.h"
+#include <QStringList>
+
+const QString AlbumSheet::MusicBrainzReleaseId = QStringLiteral("musicbrainz-release");
+const QString AlbumSheet::MusicBrainzReleaseGroupId = QStringLiteral("musicbrainz-release-group");
+const QString AlbumSheet::MusicBrainzAlbumArtistId = QStringLiteral("musicbrainz-album-artist");
+const QString AlbumSheet::VariousArtistsId = QStringLiteral("89ad4ac3-39f7-470e-963a-56509c546377");
 
 AlbumSheet::AlbumSheet(QObject* parent) : QObject(parent) {}
+
+namespace {
+// The artists the tracks name, each once; a track without one names none.
+QStringList artistsOf(const QList<AlbumTrack>& tracks)
+{
+    QStringList artists;
+    for (const AlbumTrack& track : tracks)
+        if (!track.value(AlbumTrack::Artist).isEmpty() && !artists.contains(track.value(AlbumTrack::Artist)))
+            artists << track.value(AlbumTrack::Artist);
+    return artists;
+}
+} // namespace
+
+// Tracks of one artist, other than the album's, are the album's artist
+// renamed by the user: no compilation.
+bool AlbumSheet::IsCompilation(const Album& album, const QList<AlbumTrack>& tracks)
+{
+    return album.ids.value(MusicBrainzAlbumArtistId) == VariousArtistsId || artistsOf(tracks).size() > 1;
+}
+
+QString AlbumSheet::AlbumArtist(const Album& album, const QList<AlbumTrack>& tracks)
+{
+    const QStringList artists = artistsOf(tracks);
+    return artists.size() == 1 && !IsCompilation(album, tracks) ? artists.first() : album.artist;
+}
 
 void AlbumSheet::SetAlbum(const Album& album)
 {
@@ -65,6 +96,14 @@ void AlbumSheet::SetFileTitle(int k, const QString& title)
     if (!HasSlot(k) || Track(k).fileTitle == title)
         return;
     m_tracks[k - 1].fileTitle = title;
+    emit TrackChanged(k);
+}
+
+void AlbumSheet::SetMusicBrainzIds(int k, const AlbumTrack::MusicBrainzIds& ids)
+{
+    if (!HasSlot(k) || Track(k).musicBrainz == ids)
+        return;
+    m_tracks[k - 1].musicBrainz = ids;
     emit TrackChanged(k);
 }
 

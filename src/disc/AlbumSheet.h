@@ -13,17 +13,28 @@
 class AlbumSheet : public QObject {
     Q_OBJECT
 public:
+    // Names of the album's identifiers in Album::ids.
+    static const QString MusicBrainzReleaseId;
+    static const QString MusicBrainzReleaseGroupId;
+    static const QString MusicBrainzAlbumArtistId;
+    // MusicBrainz's identifier of its "Various Artists".
+    static const QString VariousArtistsId;
     // Where the front cover came from.
     enum class CoverOrigin { None, CoverArtArchive, ChosenFile };
 
     // Album-wide values and where they came from.
     struct Album {
+        // The album artist, as the release credits it.
         QString artist;
         QString title;
         QString year;
         QString genre;
         int discNumber = 0; // 0: not known
         int discCount = 0;
+        // The release date in full ("2001-05-02", "2001-05" or "2001"); empty when unknown.
+        QString date;
+        QString label;
+        QString catalogNumber;
         // "CDDB", "MusicBrainz", empty when typed by the user or unknown.
         QString source;
         // The source's identifiers by name ("cddb", "musicbrainz-release", ...).
@@ -58,6 +69,8 @@ public:
     void SetValue(int k, AlbumTrack::Value value, const QString& text);
     // The title track k's file is named after, the tag keeping its own.
     void SetFileTitle(int k, const QString& title);
+    // Track k's identifiers at MusicBrainz; empty ones for another source.
+    void SetMusicBrainzIds(int k, const AlbumTrack::MusicBrainzIds& ids);
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
     // Track k's target path from the folder, its label and its album, artist
@@ -66,6 +79,12 @@ public:
     void Retarget(int k, const QString& folder, const QString& extension);
     void RetargetAll(const QString& folder, const QString& extension);
     void SetExtensions(const QString& extension);
+    // The album artist is MusicBrainz's "Various Artists", or the tracks'
+    // artists differ.
+    static bool IsCompilation(const Album& album, const QList<AlbumTrack>& tracks);
+    // The one artist every track of an album that is no compilation names
+    // (the user may have renamed the album's), else the album's.
+    static QString AlbumArtist(const Album& album, const QList<AlbumTrack>& tracks);
 
 signals:
     // Every track may have changed, or the count.

@@ -14,6 +14,18 @@ struct AlbumTrack {
     // The title the file is named after when a correction for the file name
     // made it differ from the tag's title; empty: the title itself.
     QString fileTitle;
+    // MusicBrainz's identifiers of the track on its release, of its
+    // recording and of its first credited artist; empty when unknown.
+    struct MusicBrainzIds {
+        QString releaseTrack;
+        QString recording;
+        QString artist;
+        bool operator==(const MusicBrainzIds& o) const
+        {
+            return releaseTrack == o.releaseTrack && recording == o.recording && artist == o.artist;
+        }
+    };
+    MusicBrainzIds musicBrainz;
 
     const QString& value(Value v) const { return values.at(v); }
     void setValue(Value v, const QString& text) { values.at(v) = text; }

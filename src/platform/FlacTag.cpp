@@ -15,7 +15,31 @@ struct Field {
 constexpr Field TextFields[] = {
     {"TITLE", &TagFields::title},   {"ARTIST", &TagFields::artist}, {"ALBUM", &TagFields::album},
     {"DATE", &TagFields::year},     {"GENRE", &TagFields::genre},   {"COMMENT", &TagFields::comment},
-    {"ISRC", &TagFields::isrc},
+    {"ISRC", &TagFields::isrc},     {"ALBUMARTIST", &TagFields::albumArtist},
+    {"LABEL", &TagFields::label},   {"CATALOGNUMBER", &TagFields::catalogNumber},
+};
+struct IdField {
+    const char* name;
+    QString TagFields::MusicBrainzIds::*id;
+};
+// As MusicBrainz's tagger names them; its "track" is the recording.
+constexpr IdField MusicBrainzFields[] = {
+    {"MUSICBRAINZ_ALBUMID", &TagFields::MusicBrainzIds::release},
+    {"MUSICBRAINZ_RELEASEGROUPID", &TagFields::MusicBrainzIds::releaseGroup},
+    {"MUSICBRAINZ_ALBUMARTISTID", &TagFields::MusicBrainzIds::albumArtist},
+    {"MUSICBRAINZ_ARTISTID", &TagFields::MusicBrainzIds::artist},
+    {"MUSICBRAINZ_RELEASETRACKID", &TagFields::MusicBrainzIds::releaseTrack},
+    {"MUSICBRAINZ_TRACKID", &TagFields::MusicBrainzIds::recording},
+};
+struct NumberField {
+    const char* name;
+    int TagFields::*number;
+};
+// TOTALDISCS beside DISCTOTAL: both spellings are read by players.
+constexpr NumberField NumberFields[] = {
+    {"TRACKNUMBER", &TagFields::track},     {"TRACKTOTAL", &TagFields::trackTotal},
+    {"DISCNUMBER", &TagFields::discNumber}, {"DISCTOTAL", &TagFields::discTotal},
+    {"TOTALDISCS", &TagFields::discTotal},
 };
 
 void put(TagLib::Ogg::XiphComment& tag, const char* name, const QString& value)
@@ -86,8 +110,11 @@ void FlacTag::Write(const QString& path, const TagFields& fields)
     TagLib::Ogg::XiphComment& tag = *file.xiphComment(true);
     for (const Field& f : TextFields)
         put(tag, f.name, fields.*f.text);
-    put(tag, "TRACKNUMBER", number(fields.track));
-    put(tag, "TRACKTOTAL", number(fields.trackTotal));
+    for (const IdField& f : MusicBrainzFields)
+        put(tag, f.name, fields.musicBrainz.*f.id);
+    for (const NumberField& f : NumberFields)
+        put(tag, f.name, number(fields.*f.number));
+    put(tag, "COMPILATION", fields.compilation ? QStringLiteral("1") : QString());
     putFrontCover(file, fields.frontCover, fields.frontCoverMime);
     if (!file.save())
         throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
@@ -103,8 +130,15 @@ bool FlacTag::Read(const QString& path, TagFields& fields)
     const TagLib::Ogg::FieldListMap map = file.xiphComment()->fieldListMap();
     for (const Field& f : TextFields)
         fields.*f.text = first(map, f.name);
-    fields.track = first(map, "TRACKNUMBER").toInt();
-    fields.trackTotal = first(map, "TRACKTOTAL").toInt();
+    for (const IdField& f : MusicBrainzFields)
+        fields.musicBrainz.*f.id = first(map, f.name);
+    // The first spelling found of a number wins.
+    for (const NumberField& f : NumberFields)
+        fields.*f.number = 0;
+    for (const NumberField& f : NumberFields)
+        if (fields.*f.number == 0)
+            fields.*f.number = first(map, f.name).toInt();
+    fields.compilation = first(map, "COMPILATION") == QLatin1String("1");
     readFrontCover(file, fields);
     return true;
 }

@@ -2,9 +2,8 @@
 #include "platform/TagFields.h"
 #include <QString>
 
-// The Vorbis comment of a FLAC file, through TagLib: TITLE, ARTIST, ALBUM,
-// DATE, GENRE, TRACKNUMBER, TRACKTOTAL, COMMENT and ISRC. The audio is left
-// as it is.
+// The Vorbis comment of a FLAC file, through TagLib, under the names
+// MusicBrainz's tagger gives the fields. The audio is left as it is.
 class FlacTag {
 public:
     // Replaces the file's Vorbis comment by these fields; an empty field is

@@ -8,6 +8,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
+#include <taglib/uniquefileidentifierframe.h>
 
 namespace {
 TagLib::String toTagLib(const QString& text)
@@ -75,6 +76,105 @@ void readFrontCover(const TagLib::ID3v2::Tag& tag, TagFields& fields)
     }
 }
 
+// The user-defined texts of the identifiers, as MusicBrainz's tagger names them.
+struct MusicBrainzText {
+    const char* description;
+    QString TagFields::MusicBrainzIds::*id;
+};
+constexpr MusicBrainzText MusicBrainzTexts[] = {
+    {"MusicBrainz Album Id", &TagFields::MusicBrainzIds::release},
+    {"MusicBrainz Release Group Id", &TagFields::MusicBrainzIds::releaseGroup},
+    {"MusicBrainz Album Artist Id", &TagFields::MusicBrainzIds::albumArtist},
+    {"MusicBrainz Artist Id", &TagFields::MusicBrainzIds::artist},
+    {"MusicBrainz Release Track Id", &TagFields::MusicBrainzIds::releaseTrack},
+};
+const char* const MusicBrainzOwner = "http://musicbrainz.org";
+
+void putUserText(TagLib::ID3v2::Tag& tag, const char* description, const QString& value)
+{
+    if (auto* old = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, description))
+        tag.removeFrame(old);
+    if (value.isEmpty())
+        return;
+    auto* frame = new TagLib::ID3v2::UserTextIdentificationFrame(TagLib::String::UTF8);
+    frame->setDescription(description);
+    frame->setText(toTagLib(value));
+    tag.addFrame(frame);
+}
+
+QString userText(TagLib::ID3v2::Tag& tag, const char* description)
+{
+    const auto* frame = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, description);
+    if (!frame || frame->fieldList().size() < 2)
+        return QString();
+    return fromTagLib(frame->fieldList()[1]);
+}
+
+void putRecording(TagLib::ID3v2::Tag& tag, const QString& id)
+{
+    if (auto* old = TagLib::ID3v2::UniqueFileIdentifierFrame::findByOwner(&tag, MusicBrainzOwner))
+        tag.removeFrame(old);
+    if (!id.isEmpty())
+        tag.addFrame(new TagLib::ID3v2::UniqueFileIdentifierFrame(MusicBrainzOwner, id.toLatin1().constData()));
+}
+
+QString recording(const TagLib::ID3v2::Tag& tag)
+{
+    const auto* frame = TagLib::ID3v2::UniqueFileIdentifierFrame::findByOwner(&tag, MusicBrainzOwner);
+    if (!frame)
+        return QString();
+    const TagLib::ByteVector id = frame->identifier();
+    return QString::fromLatin1(id.data(), static_cast<qsizetype>(id.size()));
+}
+
+// "n/m", "n" when the count is unknown, empty when n is.
+QString numberOf(int n, int count)
+{
+    if (n <= 0)
+        return QString();
+    return count > 0 ? QStringLiteral("%1/%2").arg(n).arg(count) : QString::number(n);
+}
+
+void readNumber(const QString& text, int& n, int& count)
+{
+    n = text.section('/', 0, 0).toInt();
+    count = text.section('/', 1, 1).toInt();
+}
+
+QString frameText(const TagLib::ID3v2::Tag& tag, const char* id)
+{
+    const auto frames = tag.frameListMap()[id];
+    return frames.isEmpty() ? QString() : fromTagLib(frames.front()->toString());
+}
+
+// The album's identity, disc number and identifiers, as music libraries file them.
+void putIdentity(TagLib::ID3v2::Tag& tag, const TagFields& fields)
+{
+    putText(tag, "TPE2", fields.albumArtist);
+    putText(tag, "TPOS", numberOf(fields.discNumber, fields.discTotal));
+    putText(tag, "TSRC", fields.isrc);
+    putText(tag, "TCMP", fields.compilation ? QStringLiteral("1") : QString());
+    putText(tag, "TPUB", fields.label);
+    putUserText(tag, "CATALOGNUMBER", fields.catalogNumber);
+    for (const MusicBrainzText& m : MusicBrainzTexts)
+        putUserText(tag, m.description, fields.musicBrainz.*m.id);
+    putRecording(tag, fields.musicBrainz.recording);
+}
+
+void readIdentity(TagLib::ID3v2::Tag& tag, TagFields& fields)
+{
+    fields.albumArtist = frameText(tag, "TPE2");
+    readNumber(frameText(tag, "TPOS"), fields.discNumber, fields.discTotal);
+    readNumber(frameText(tag, "TRCK"), fields.track, fields.trackTotal);
+    fields.isrc = frameText(tag, "TSRC");
+    fields.compilation = frameText(tag, "TCMP") == QLatin1String("1");
+    fields.label = frameText(tag, "TPUB");
+    fields.catalogNumber = userText(tag, "CATALOGNUMBER");
+    for (const MusicBrainzText& m : MusicBrainzTexts)
+        fields.musicBrainz.*m.id = userText(tag, m.description);
+    fields.musicBrainz.recording = recording(tag);
+}
+
 FileError writeError(const QString& path, const QString& reason)
 {
     return FileError(QStringLiteral("Impossible d'écrire le tag ID3v2 dans le fichier \"%1\". %2")
@@ -96,9 +196,10 @@ void Id3v2Tag::Write(const QString& path, const TagFields& fields)
     putText(tag, "TALB", fields.album);
     putText(tag, "TDRC", fields.year);
     putText(tag, "TCON", fields.genre);
-    putText(tag, "TRCK", fields.track > 0 ? QString::number(fields.track) : QString());
+    putText(tag, "TRCK", numberOf(fields.track, fields.trackTotal));
     putComment(tag, fields.comment);
     putFrontCover(tag, fields.frontCover, fields.frontCoverMime);
+    putIdentity(tag, fields);
     if (!file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
                    TagLib::File::DoNotDuplicate))
         throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
@@ -111,15 +212,14 @@ bool Id3v2Tag::Read(const QString& path, TagFields& fields)
     TagLib::MPEG::File file(name.constData(), false);
     if (!file.isValid() || !file.hasID3v2Tag())
         return false;
-    const TagLib::ID3v2::Tag& tag = *file.ID3v2Tag();
+    TagLib::ID3v2::Tag& tag = *file.ID3v2Tag();
     fields.title = fromTagLib(tag.title());
     fields.artist = fromTagLib(tag.artist());
     fields.album = fromTagLib(tag.album());
     fields.comment = fromTagLib(tag.comment());
     fields.genre = fromTagLib(tag.genre());
-    fields.track = static_cast<int>(tag.track());
-    const auto years = tag.frameListMap()["TDRC"];
-    fields.year = years.isEmpty() ? QString() : fromTagLib(years.front()->toString());
+    fields.year = frameText(tag, "TDRC");
+    readIdentity(tag, fields);
     readFrontCover(tag, fields);
     return true;
 }

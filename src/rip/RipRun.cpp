@@ -328,11 +328,12 @@ void RipRun::completeRow(const PendingRow& done)
         return;
     }
     ++m_rippedCount;
-    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_cover);
+    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album, m_cover);
     m_playlist.Add(line);
 }
 
-void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const RipCover& cover)
+void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const AlbumIdentityTags& album,
+                     const RipCover& cover)
 {
     TagFields fields;
     fields.title = track.value(AlbumTrack::Title);
@@ -343,6 +344,7 @@ void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, co
     fields.comment = track.value(AlbumTrack::Comment);
     fields.track = track.number;
     fields.trackTotal = trackTotal;
+    album.Fill(fields, track);
     cover.Fill(fields);
     TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "disc/AlbumTrack.h"
 #include "disc/DiscToc.h"
+#include "rip/AlbumIdentityTags.h"
 #include "rip/Playlist.h"
 #include "rip/RipCover.h"
 #include "rip/RipLog.h"
@@ -45,6 +46,8 @@ public:
     // The disc's table of contents, for the cue sheet of a run that rips the
     // whole disc and the tracks' pre-emphasis; none: neither.
     void SetToc(const DiscToc& toc) { m_toc = toc; }
+    // The album values and ISRCs every file's tags carry beside the row's own.
+    void SetAlbum(const AlbumIdentityTags& album) { m_album = album; }
     // Encoder threads of an MP3 or FLAC run (ParallelTrackEncoder::DefaultEncoders()
     // for one per core); 0, the default, encodes as it reads.
     void SetEncoders(int count) { m_encoders = count; }
@@ -110,9 +113,11 @@ public:
     // Where the cue sheet was saved; empty when the run did not rip the whole disc.
     const QString& CueSheetFileName() const { return m_cueFile; }
 
-    // Writes the track's tag values and number into the file at its target
-    // path: ID3v2 (MP3 files) and ID3v1, or a Vorbis comment (FLAC files).
-    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0, const RipCover& cover = {});
+    // Writes the track's tag values and number, and the album's, into the
+    // file at its target path: ID3v2 (MP3 files) and ID3v1, or a Vorbis
+    // comment (FLAC files).
+    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0,
+                        const AlbumIdentityTags& album = {}, const RipCover& cover = {});
 
 private:
     struct PendingRow;
@@ -160,6 +165,7 @@ private:
     RipLog::Header m_logHeader;
     QString m_logFile;
     DiscToc m_toc;
+    AlbumIdentityTags m_album;
     QString m_cueFile;
     RipCover m_cover;
     QString m_coverFile;

@@ -1,8 +1,11 @@
 #include "CddbServer.h"
 #include "TestDiscs.h"
+#include "support/DiscImage.h"
+#include "support/Mutagen.h"
 #include "support/RipTool.h"
 #include <QDir>
 #include <QFile>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -162,10 +165,91 @@ TEST_F(CddbCommandLine, MusicBrainzPrintsTheFirstRelease)
     json.close();
     CddbServer server(dir.filePath("records"));
     const QString address = QStringLiteral("http://127.0.0.1:%1").arg(server.Port());
-    const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--musicbrainz", "--mb-server", address, "--email",
-                                      "jean.dupont@exemple.fr"});
+    // No address given nor saved: the program's home page is the contact.
+    const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--musicbrainz", "--mb-server", address});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "artist=Trio et Zoé\nalbum=Trois Pièces\ntitle=Un\ntitle=Deux\ntitle=Trois\n");
     EXPECT_EQ(run.err, "Trio et Zoé / Trois Pièces – 1998 – FR\nX / Autre\n");
+    ASSERT_EQ(server.Requests().size(), 1);
+    EXPECT_EQ(server.Requests().first().value("headers").toObject().value("User-Agent").toString(),
+              "Calvenor/1.2.0 ( https://calvenor.example )");
+}
+
+// Another reader, mutagen, lists every tag of a file by the names MusicBrainz's
+// tagger writes: ID3v2 frame keys ("TXXX:...", "UFID:owner"), Vorbis names.
+const char* TagListScript = R"(
+import json, sys, mutagen
+tags = mutagen.File(sys.argv[1]).tags
+out = {}
+for key, value in tags.items():
+    if key.startswith('UFID:'):
+        out[key] = value.data.decode()
+    elif hasattr(value, 'text'):
+        out[key] = str(value.text[0])
+    else:
+        out[key.upper()] = value[0]
+print(json.dumps(out, ensure_ascii=False))
+)";
+
+
+// Track 1 of disc 2 of a compilation, as records/musicbrainz describes it,
+// with the ISRC the disc gives.
+TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
+{
+    cue = DiscImage()
+              .AddAudioTrack(DiscImage::SinePcm(300, 440.0))
+              .WithIsrc("FRZ039800212")
+              .AddAudioTrack(DiscImage::SinePcm(450, 660.0))
+              .AddAudioTrack(DiscImage::SinePcm(600, 880.0))
+              .WriteTo(dir.path(), "isrc");
+    const QString discId = "r76jEjhsNSTmDPF3tXjjEvPmnMk-";
+    QDir(dir.path()).mkpath("records/musicbrainz");
+    ASSERT_TRUE(QFile::copy(CALVENOR_SOURCE_DIR "/tests/cddb/records/musicbrainz/" + discId + ".json",
+                            dir.filePath("records/musicbrainz/" + discId + ".json")));
+    CddbServer server(dir.filePath("records"));
+    const QString address = QStringLiteral("http://127.0.0.1:%1").arg(server.Port());
+    const QString release = "d8e389ea-acd1-4ae5-8bc9-732e4c77b3e8", group = "245fd45b-81d9-4a85-812d-ff0bc4c60fe7",
+                  various = "89ad4ac3-39f7-470e-963a-56509c546377", mira = "4d541900-37cb-4087-80bd-796ef69f7565",
+                  track = "9ee524db-a246-424b-b150-0ae6e7ac1aab", recording = "a59f6aed-f99d-442c-9f41-516ace3a38e6";
+    const struct {
+        const char* format;
+        QJsonObject expected;
+    } cases[] = {
+        {"--mp3",
+         {{"TIT2", "L’aube"}, {"TPE1", "Mira feat. Théo Lune"}, {"TPE2", "Various Artists"},
+          {"TALB", "Nuits blanches"}, {"TDRC", "2004-11-15"}, {"TRCK", "1/3"}, {"TPOS", "2/2"}, {"TCMP", "1"},
+          {"TPUB", "Disques Lune"}, {"TXXX:CATALOGNUMBER", "982 564-1"}, {"TXXX:MusicBrainz Album Id", release},
+          {"TXXX:MusicBrainz Release Group Id", group}, {"TXXX:MusicBrainz Album Artist Id", various},
+          {"TXXX:MusicBrainz Artist Id", mira}, {"TXXX:MusicBrainz Release Track Id", track},
+          {"UFID:http://musicbrainz.org", recording}, {"TSRC", "FRZ039800212"}}},
+        {"--flac",
+         {{"TITLE", "L’aube"}, {"ARTIST", "Mira feat. Théo Lune"}, {"ALBUMARTIST", "Various Artists"},
+          {"ALBUM", "Nuits blanches"}, {"DATE", "2004-11-15"}, {"TRACKNUMBER", "1"}, {"TRACKTOTAL", "3"},
+          {"DISCNUMBER", "2"}, {"DISCTOTAL", "2"}, {"TOTALDISCS", "2"}, {"COMPILATION", "1"},
+          {"LABEL", "Disques Lune"}, {"CATALOGNUMBER", "982 564-1"}, {"MUSICBRAINZ_ALBUMID", release},
+          {"MUSICBRAINZ_RELEASEGROUPID", group}, {"MUSICBRAINZ_ALBUMARTISTID", various},
+          {"MUSICBRAINZ_ARTISTID", mira}, {"MUSICBRAINZ_RELEASETRACKID", track},
+          {"MUSICBRAINZ_TRACKID", recording}, {"ISRC", "FRZ039800212"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        const QString out = dir.filePath(QString::fromLatin1(c.format).mid(2));
+        const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--tracks", "1-3", "--dir", out, c.format,
+                                          "--musicbrainz", "--mb-server", address});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QJsonObject tags = Mutagen::Run(TagListScript, run.out.section('\n', 0, 0));
+        ASSERT_FALSE(tags.contains("failure")) << run.out.toStdString() << tags.value("failure").toString().toStdString();
+        for (auto it = c.expected.begin(); it != c.expected.end(); ++it)
+            EXPECT_EQ(tags.value(it.key()).toString(), it.value().toString()) << it.key().toStdString();
+        // Our own reader finds them again.
+        EXPECT_TRUE(RipTool::Run({"--read-tag", run.out.section('\n', 0, 0)})
+                        .out.endsWith("track=1\ntracktotal=3\nalbumartist=Various Artists\ndisc=2\ndisctotal=2\n"
+                                      "compilation=1\nlabel=Disques Lune\ncatalognumber=982 564-1\nisrc=FRZ039800212\n"
+                                      "musicbrainz_albumid="
+                                      + release + "\nmusicbrainz_releasegroupid=" + group
+                                      + "\nmusicbrainz_albumartistid=" + various + "\nmusicbrainz_artistid=" + mira
+                                      + "\nmusicbrainz_releasetrackid=" + track + "\nmusicbrainz_trackid="
+                                      + recording + "\n"));
+    }
 }
 } // namespace

@@ -329,4 +329,34 @@ TEST_F(DiscLookupTest, ApplyingWritesTheAlbumAndEveryTrack)
         }
     }
 }
+
+// A CDDB album of various artists names each track's artist in its title.
+TEST_F(DiscLookupTest, VariousArtistsTitlesGiveEachTracksArtist)
+{
+    struct Case {
+        const char* name;
+        const char* albumArtist;
+        QStringList titles, artists, splitTitles;
+    };
+    const QList<Case> cases = {
+        {"slashes", "Various", {"Mira / L'aube", "Les Ondes / Minuit"}, {"Mira", "Les Ondes"}, {"L'aube", "Minuit"}},
+        {"mixed slashes", "divers", {"Mira / L'aube", "Minuit"}, {"Mira", ""}, {"L'aube", "Minuit"}},
+        {"dashes everywhere", "VARIOUS ARTISTS", {"Mira - L'aube", "Les Ondes - Minuit - live"},
+         {"Mira", "Les Ondes"}, {"L'aube", "Minuit - live"}},
+        {"dashes in some titles", "Various", {"Mira - L'aube", "Minuit"}, {"", ""}, {"Mira - L'aube", "Minuit"}},
+        {"one artist", "Some Band", {"Mira / L'aube", "Minuit"}, {"", ""}, {"Mira / L'aube", "Minuit"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        http.answers["cddb read rock 0c01ac02"] =
+            CddbAnswers::Record("rock", QString::fromUtf8(c.albumArtist) + " / Nuits blanches", c.titles);
+        ASSERT_EQ(find(), Outcome::Found);
+        const AlbumRelease& release = lookup.Release();
+        EXPECT_EQ(release.artist, c.albumArtist);
+        EXPECT_EQ(release.titles, c.splitTitles);
+        // No artist of its own: the album's.
+        const QStringList artists = release.artists.isEmpty() ? QStringList(2, QString()) : release.artists;
+        EXPECT_EQ(artists, c.artists);
+    }
+}
 } // namespace

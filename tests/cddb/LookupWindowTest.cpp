@@ -519,6 +519,19 @@ TEST_F(LookupWindow, MusicBrainzAnswersWhenCddbHasNoRecord)
     EXPECT_EQ(device.opened, reads) << "the lookup read the disc again";
 }
 
+// A various-artists album shows each track's artist beside its title, and
+// the sheet takes it as the track's own.
+TEST_F(LookupWindow, EachTracksArtistIsShownAndApplied)
+{
+    http.answers["cddb read rock 0c01ac02"] = Record("rock", "Various / Nuits blanches", {"Mira / L'aube", "Minuit"});
+    lookup->Timer1Timer();
+    EXPECT_EQ(found(), QStringList({"Mira / L'aube", "Minuit"}));
+    lookup->BitBtn1Click();
+    // The record names two of the disc's three tracks.
+    EXPECT_EQ(column(AlbumTrack::Artist), QStringList({"Mira", "Various", "Various"}));
+    EXPECT_EQ(column(AlbumTrack::Title), QStringList({"L'aube", "Minuit", ""}));
+}
+
 // Control characters and overlong names from a server: the names made of
 // them are real, creatable files.
 TEST_F(LookupWindow, HostileNamesGiveFilesThatCanBeMade)

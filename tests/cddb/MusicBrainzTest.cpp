@@ -1,6 +1,8 @@
 #include "ServerFixture.h"
+#include "cddb/DiscLookup.h"
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/MusicBrainzJson.h"
+#include "disc/AlbumSheet.h"
 #include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
@@ -66,10 +68,97 @@ TEST_F(MusicBrainz, TwoReleasesWithArtistCreditsAndTheMediumOfTheDisc)
 
     ASSERT_EQ(requests().size(), 1);
     EXPECT_EQ(requests().first().value("target").toString(),
-              "/ws/2/discid/" + WorkedExampleId + "?inc=recordings+artist-credits&fmt=json");
+              "/ws/2/discid/" + WorkedExampleId + "?inc=recordings+artist-credits+labels+release-groups&fmt=json");
     EXPECT_EQ(requests().first().value("headers").toObject().value("User-Agent").toString(),
               "Calvenor/1.2.0 ( jean.dupont@exemple.fr )");
     EXPECT_EQ(device.closed, device.opened);
+}
+
+// The releases of records/musicbrainz, as the web service writes them, into
+// an album sheet.
+TEST_F(MusicBrainz, TheAlbumsIdentityAndEachTracksArtistGoIntoTheSheet)
+{
+    struct Track {
+        QString title, artist;
+        AlbumTrack::MusicBrainzIds ids;
+    };
+    struct Case {
+        QString discId;
+        AlbumSheet::Album album;
+        bool compilation;
+        QList<Track> tracks;
+    };
+    const auto album = [](const QString& artist, const QString& title, const QString& year, int disc, int discs,
+                          const QString& date, const QString& label, const QString& catalog,
+                          const QStringList& ids) {
+        AlbumSheet::Album a;
+        a.artist = artist;
+        a.title = title;
+        a.year = year;
+        a.discNumber = disc;
+        a.discCount = discs;
+        a.date = date;
+        a.label = label;
+        a.catalogNumber = catalog;
+        a.source = "MusicBrainz";
+        a.ids = {{AlbumSheet::MusicBrainzReleaseId, ids.at(0)},
+                 {AlbumSheet::MusicBrainzReleaseGroupId, ids.at(1)},
+                 {AlbumSheet::MusicBrainzAlbumArtistId, ids.at(2)}};
+        return a;
+    };
+    const QString ondes = "02d97176-ca7c-4383-a1db-b805d0f9274d";
+    const QString camille = "12ddd95c-6600-4281-bcbd-bbc68bd0753b";
+    const QList<Case> cases = {
+        {"r76jEjhsNSTmDPF3tXjjEvPmnMk-",
+         album("Various Artists", "Nuits blanches", "2004", 2, 2, "2004-11-15", "Disques Lune", "982 564-1",
+               {"d8e389ea-acd1-4ae5-8bc9-732e4c77b3e8", "245fd45b-81d9-4a85-812d-ff0bc4c60fe7",
+                AlbumSheet::VariousArtistsId}),
+         true,
+         {{"L’aube", "Mira feat. Théo Lune",
+           {"9ee524db-a246-424b-b150-0ae6e7ac1aab", "a59f6aed-f99d-442c-9f41-516ace3a38e6",
+            "4d541900-37cb-4087-80bd-796ef69f7565"}},
+          {"Rue des Écoles", "Les Ondes",
+           {"c2953d28-cc22-4385-af5e-3c7f9b973ea1", "35c82cd8-c362-478f-abc3-52837902290b", ondes}},
+          {"Minuit", "Camille Vasseur",
+           {"f146dd30-94dc-4ba4-ab51-d8758a60aa4f", "d1f16c1a-a0a3-4556-b7e9-603f3f598c19", camille}}}},
+        {"2lXfS8qYpTn4vRc6bW1mHk9dJgE-",
+         album("Les Ondes", "Marées", "1998", 1, 2, "1998-04", "Ressac", "LO 012",
+               {"c2dcf6d9-d180-44d7-ba15-97ff306465ea", "59e511db-cf8f-47f3-9e96-ad8a5fc86d8e", ondes}),
+         false,
+         {{"Haute mer", "Les Ondes",
+           {"974ccbfa-9e1f-4810-b5e1-6f44e4664ef3", "6d7047fa-301c-4cfd-9cbc-12f965d16163", ondes}},
+          {"Basse mer", "Les Ondes",
+           {"3b0f5d7e-52a4-4c1e-9a5b-0e2f8d6c4a71", "8a6e2c19-7d43-4b0f-b2e5-91c7f0d3a864", ondes}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.discId.toStdString());
+        const QList<AlbumRelease> releases = client->LookupDiscId(c.discId, c.tracks.size());
+        ASSERT_EQ(releases.size(), 1);
+        AlbumSheet sheet;
+        QList<AlbumTrack> tracks(c.tracks.size());
+        for (int k = 0; k < tracks.size(); ++k)
+            tracks[k].number = k + 1;
+        sheet.Reset(tracks);
+        DiscLookup::Apply(releases.first(), sheet, "/musique/", ".flac");
+        const AlbumSheet::Album& got = sheet.AlbumValues();
+        for (const auto& [field, expected] :
+             {std::pair{got.artist, c.album.artist}, {got.title, c.album.title}, {got.year, c.album.year},
+              {got.date, c.album.date}, {got.label, c.album.label}, {got.catalogNumber, c.album.catalogNumber},
+              {got.source, c.album.source}})
+            EXPECT_EQ(field, expected);
+        EXPECT_EQ(got.discNumber, c.album.discNumber);
+        EXPECT_EQ(got.discCount, c.album.discCount);
+        EXPECT_EQ(got.ids, c.album.ids);
+        EXPECT_EQ(AlbumSheet::IsCompilation(got, sheet.Tracks()), c.compilation);
+        for (int k = 1; k <= sheet.TrackCount(); ++k) {
+            const Track& want = c.tracks.at(k - 1);
+            EXPECT_EQ(sheet.Track(k).value(AlbumTrack::Title), want.title);
+            EXPECT_EQ(sheet.Track(k).value(AlbumTrack::Artist), want.artist);
+            EXPECT_EQ(sheet.Track(k).musicBrainz.releaseTrack, want.ids.releaseTrack);
+            EXPECT_EQ(sheet.Track(k).musicBrainz.recording, want.ids.recording);
+            EXPECT_EQ(sheet.Track(k).musicBrainz.artist, want.ids.artist);
+        }
+    }
 }
 
 TEST_F(MusicBrainz, ADataTrackEndsTheAudioSessionAndStaysOut)

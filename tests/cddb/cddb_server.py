@@ -20,7 +20,7 @@ and "cddb read" from record files:
 
 GET /redirect?to=URL answers with a redirect to URL (to itself without "to").
 GET /slow-redirect/... answers, 0.4 s late, with a redirect to itself.
-GET /ws/2/discid/<id>?inc=recordings+artist-credits&fmt=json answers with
+GET /ws/2/discid/<id>?inc=recordings+artist-credits+labels+release-groups&fmt=json answers with
 RECORDS/musicbrainz/<id>.json as the MusicBrainz web service would, 404 when
 there is none.
 GET /release/<id>/front-500 answers 307 towards /images/<id>, as the Cover Art
@@ -179,7 +179,7 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(answer_lines(["500 Command syntax error."]))
 
     def musicbrainz(self, discid, query):
-        if query.get("inc") != ["recordings artist-credits"] or query.get("fmt") != ["json"]:
+        if query.get("inc") != ["recordings artist-credits labels release-groups"] or query.get("fmt") != ["json"]:
             self.send_body(json.dumps({"error": "Invalid inc or fmt."}).encode(), 400)
             return
         path = os.path.join(self.server.records.folder, MUSICBRAINZ, discid + ".json")

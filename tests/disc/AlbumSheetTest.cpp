@@ -62,3 +62,30 @@ TEST(AlbumSheet, SlotsOutsideTheSheetTakeNothingAndSayNothing)
     EXPECT_EQ(changed, 1) << "only a real change is told";
     EXPECT_EQ(sheet.TickedCount(), 1);
 }
+
+TEST(AlbumSheet, ACompilationIsVariousArtistsOrTracksOfSeveralArtists)
+{
+    const struct {
+        const char* name;
+        QString albumArtist, albumArtistId;
+        QStringList trackArtists;
+        bool compilation;
+        QString tagged;
+    } cases[] = {
+        {"one artist", "Les Ondes", "", {"Les Ondes", ""}, false, "Les Ondes"},
+        {"featuring", "Les Ondes", "", {"Les Ondes", "Les Ondes feat. Mira"}, true, "Les Ondes"},
+        {"various artists", "Various Artists", AlbumSheet::VariousArtistsId, {"Mira", "Mira"}, true, "Various Artists"},
+        {"renamed by the user", "Les Ondes", "", {"Les Vagues", "Les Vagues"}, false, "Les Vagues"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        AlbumSheet::Album album;
+        album.artist = c.albumArtist;
+        album.ids.insert(AlbumSheet::MusicBrainzAlbumArtistId, c.albumArtistId);
+        QList<AlbumTrack> sheetTracks = tracks({1, 2});
+        for (int k = 0; k < sheetTracks.size(); ++k)
+            sheetTracks[k].setValue(AlbumTrack::Artist, c.trackArtists.at(k));
+        EXPECT_EQ(AlbumSheet::IsCompilation(album, sheetTracks), c.compilation);
+        EXPECT_EQ(AlbumSheet::AlbumArtist(album, sheetTracks), c.tagged);
+    }
+}

@@ -347,3 +347,27 @@ TEST_F(EditTags, TheMainWindowButtonOpensTheEditorOnlyOnASelectedRow)
     EXPECT_EQ(titleShown, "Trois");
     EXPECT_FALSE(editor->isVisible());
 }
+
+// After a lookup every box is ticked, but for a compilation's artists.
+TEST_F(EditTags, ALookedUpCompilationKeepsEachTracksArtist)
+{
+    const struct {
+        const char* albumArtist;
+        const char* secondArtist;
+        bool sameArtist;
+    } cases[] = {{"Les Ondes", "Les Ondes", true}, {"Various Artists", "Mira", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.albumArtist);
+        for (QCheckBox* box : {editor->AllSameArtiste, editor->AllSameGenre, editor->AllSameAlbum, editor->AllSameYear})
+            box->setChecked(false);
+        for (int k = 1; k <= 4; ++k)
+            set(k, AlbumTrack::Artist, k == 2 ? c.secondArtist : "Les Ondes");
+        AlbumSheet::Album album;
+        album.artist = c.albumArtist;
+        album.source = "MusicBrainz";
+        main->Sheet().SetAlbum(album);
+        EXPECT_EQ(editor->AllSameArtiste->isChecked(), c.sameArtist);
+        for (QCheckBox* box : {editor->AllSameGenre, editor->AllSameAlbum, editor->AllSameYear})
+            EXPECT_TRUE(box->isChecked());
+    }
+}

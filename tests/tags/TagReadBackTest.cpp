@@ -1,11 +1,11 @@
 #include "TagFiles.h"
 #include "rip/RipRun.h"
 #include "support/DiscImage.h"
+#include "support/Mutagen.h"
 #include "support/RipTool.h"
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
@@ -34,18 +34,9 @@ print(json.dumps({'version': list(tags.version), 'title': text('TIT2'), 'artist'
                   'track': text('TRCK'), 'encoder': encoder, 'length': length}))
 )";
 
-QString python()
-{
-    return QFile::exists("/usr/bin/python3") ? QStringLiteral("/usr/bin/python3") : QStringLiteral("python3");
-}
-
 QJsonObject readWithMutagen(const QString& path)
 {
-    QProcess reader;
-    reader.start(python(), {"-c", ReaderScript, path});
-    if (!reader.waitForFinished(60000) || reader.exitCode() != 0)
-        return {{"failure", QString::fromUtf8(reader.readAllStandardError())}};
-    return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+    return Mutagen::Run(ReaderScript, path);
 }
 } // namespace
 

@@ -46,9 +46,12 @@ CddbCommands::CddbCommands(IDrives& drives, const Settings& settings, QTextStrea
 {
 }
 
-QString CddbCommands::contact(const QString& email) const
+QString CddbCommands::contact(const QString& email, DiscLookup::Source source) const
 {
     const QString address = email.isEmpty() ? m_settings.Email() : email.trimmed();
+    // MusicBrainz names the program's own contact when the user gives none.
+    if (address.isEmpty() && source == DiscLookup::Source::MusicBrainz)
+        return address;
     if (address.isEmpty())
         throw CalvenorError(QStringLiteral("Le serveur demande une adresse électronique : donnez-la avec --email "
                                            "ADRESSE, ou dans les préférences de Calvenor."));
@@ -60,7 +63,7 @@ QString CddbCommands::contact(const QString& email) const
 DiscLookup::Options CddbCommands::options(const Query& query) const
 {
     DiscLookup::Options options;
-    options.email = contact(query.email);
+    options.email = contact(query.email, query.source);
     options.order = {query.source};
     if (query.source == DiscLookup::Source::Cddb)
         options.cddbServer = query.server.isEmpty() ? m_settings.CddbServer() : query.server;

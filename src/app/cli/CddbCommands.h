@@ -33,8 +33,9 @@ public:
     static void Print(const AlbumRelease& album, QTextStream& out);
 
 private:
-    // The address given, else the saved one; raises when there is none valid.
-    QString contact(const QString& email) const;
+    // The address given, else the saved one; raises when there is none
+    // valid, but for MusicBrainz, which goes without one.
+    QString contact(const QString& email, DiscLookup::Source source) const;
     DiscLookup::Options options(const Query& query) const;
     // One name=value line, the value made safe for a terminal.
     static void printField(QTextStream& out, const char* name, const QString& value);

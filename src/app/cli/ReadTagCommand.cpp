@@ -2,6 +2,7 @@
 #include "platform/CalvenorError.h"
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
+#include <utility>
 
 void ReadTagCommand::Run(const QString& path, QTextStream& out)
 {
@@ -17,4 +18,25 @@ void ReadTagCommand::Run(const QString& path, QTextStream& out)
         << "genre=" << tag.genre << '\n';
     if (tag.track > 0)
         out << "track=" << tag.track << '\n';
+    // The album's identity, where the file carries it.
+    const auto number = [](int n) { return n > 0 ? QString::number(n) : QString(); };
+    const std::pair<const char*, QString> identity[] = {
+        {"tracktotal", number(tag.trackTotal)},
+        {"albumartist", tag.albumArtist},
+        {"disc", number(tag.discNumber)},
+        {"disctotal", number(tag.discTotal)},
+        {"compilation", tag.compilation ? QStringLiteral("1") : QString()},
+        {"label", tag.label},
+        {"catalognumber", tag.catalogNumber},
+        {"isrc", tag.isrc},
+        {"musicbrainz_albumid", tag.musicBrainz.release},
+        {"musicbrainz_releasegroupid", tag.musicBrainz.releaseGroup},
+        {"musicbrainz_albumartistid", tag.musicBrainz.albumArtist},
+        {"musicbrainz_artistid", tag.musicBrainz.artist},
+        {"musicbrainz_releasetrackid", tag.musicBrainz.releaseTrack},
+        {"musicbrainz_trackid", tag.musicBrainz.recording},
+    };
+    for (const auto& [name, value] : identity)
+        if (!value.isEmpty())
+            out << name << '=' << value << '\n';
 }

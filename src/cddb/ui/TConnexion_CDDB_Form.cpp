@@ -279,9 +279,9 @@ void TConnexion_CDDB_Form::showRelease(const AlbumRelease& release)
     showName(Album, m_release.album);
     showName(Artiste, m_release.artist);
     ListBox1->clear();
-    for (const QString& title : m_release.titles) {
-        auto* item = new QListWidgetItem(title, ListBox1);
-        item->setToolTip(title);
+    for (int i = 0; i < m_release.titles.size(); ++i) {
+        auto* item = new QListWidgetItem(m_release.TrackLine(i), ListBox1);
+        item->setToolTip(item->text());
     }
 }
 

@@ -64,11 +64,15 @@ TEdit_Tags_Form::TEdit_Tags_Form(AppForms& forms, const PlatformServices& servic
     setModal(true);
     buildControls();
     FormCreate();
-    // A lookup's album is meant for every track: the editor offers to keep it so.
+    // A lookup's album is meant for every track: the editor offers to keep it
+    // so, but for a compilation's artists, which are each track's own.
     connect(&m_rows.Sheet(), &AlbumSheet::AlbumChanged, this, [this] {
-        if (!m_rows.Sheet().AlbumValues().source.isEmpty())
-            for (QCheckBox* everyRow : {AllSameArtiste, AllSameAlbum, AllSameGenre, AllSameYear})
-                everyRow->setChecked(true);
+        const AlbumSheet& sheet = m_rows.Sheet();
+        if (sheet.AlbumValues().source.isEmpty())
+            return;
+        for (QCheckBox* everyRow : {AllSameAlbum, AllSameGenre, AllSameYear})
+            everyRow->setChecked(true);
+        AllSameArtiste->setChecked(!AlbumSheet::IsCompilation(sheet.AlbumValues(), sheet.Tracks()));
     });
 }
 
