@@ -1,5 +1,6 @@
 #pragma once
 #include "disc/AlbumTrack.h"
+#include "platform/NameTemplate.h"
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -50,8 +51,13 @@ public:
     void SetFileTitle(int k, const QString& title);
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
-    // Track k's target path from the folder, its label and its album, artist
-    // and file title, ending in extension (".mp3", ".flac", ...); every track's;
+    // How targets are named; the default template until told otherwise.
+    const NameTemplate& Names() const { return m_names; }
+    void SetNames(const NameTemplate& names) { m_names = names; }
+    // Slot k's values as the template reads them.
+    NameTemplate::Values NameValues(int k) const;
+    // Track k's target path from the folder and its values by the template,
+    // ending in extension (".mp3", ".flac", ...); every track's;
     // every target with another extension.
     void Retarget(int k, const QString& folder, const QString& extension);
     void RetargetAll(const QString& folder, const QString& extension);
@@ -65,5 +71,6 @@ signals:
 
 private:
     Album m_album;
+    NameTemplate m_names;
     QList<AlbumTrack> m_tracks;
 };

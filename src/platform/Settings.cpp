@@ -1,5 +1,6 @@
 #include "platform/Settings.h"
 #include "platform/FlacEncoder.h"
+#include "platform/NameTemplate.h"
 #include <QUrl>
 
 namespace {
@@ -21,6 +22,7 @@ const char* const RememberChoicesKey = "choices/remember";
 const QString ChoiceGroup = QStringLiteral("choices/");
 const char* const PassesKey = "rip/passes";
 const char* const FlacLevelKey = "rip/flacLevel";
+const char* const NameTemplateKey = "rip/nameTemplate";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -83,6 +85,12 @@ int Settings::FlacLevel() const
     return ok ? qBound(FlacEncoder::MinLevel, level, FlacEncoder::MaxLevel) : FlacEncoder::DefaultLevel;
 }
 void Settings::SetFlacLevel(int level) { Store(FlacLevelKey, level); }
+
+QString Settings::FileNameTemplate() const
+{
+    return store.value(NameTemplateKey, NameTemplate::DefaultText).toString();
+}
+void Settings::SetFileNameTemplate(const QString& text) { Store(NameTemplateKey, text); }
 
 bool Settings::Saved()
 {

@@ -54,6 +54,10 @@ public:
     int FlacLevel() const;
     void SetFlacLevel(int level);
 
+    // The NameTemplate text of the files of a rip; today's names by default.
+    QString FileNameTemplate() const;
+    void SetFileNameTemplate(const QString& text);
+
     // False when the last change could not be written.
     bool Saved();
     QString FileName() const;

@@ -51,7 +51,8 @@ public:
     // once; from 2 on, a test read and copy reads until two agree.
     void SetPasses(int passes) { m_passes = passes; }
 
-    // Before the run: checks that the folder's existing playlist can be read.
+    // Before the run: checks that the folder's existing playlist can be read
+    // and refuses two ticked rows with one target (TargetCollision).
     void Begin();
     // What becomes of a file of the run that exists already.
     enum class Overwrite { Replace, ReplaceAll, Skip };
