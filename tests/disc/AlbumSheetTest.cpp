@@ -62,3 +62,17 @@ TEST(AlbumSheet, SlotsOutsideTheSheetTakeNothingAndSayNothing)
     EXPECT_EQ(changed, 1) << "only a real change is told";
     EXPECT_EQ(sheet.TickedCount(), 1);
 }
+
+TEST(AlbumSheet, TheNameTemplateReadsTheAlbumArtistAndDiscNumber)
+{
+    AlbumSheet sheet;
+    sheet.Reset(tracks({3}));
+    AlbumSheet::Album album;
+    album.artist = "Divers";
+    album.discNumber = 2;
+    sheet.SetAlbum(album);
+    sheet.SetValue(1, AlbumTrack::Artist, "Band");
+    sheet.SetNames(NameTemplate("%A/%N-%n %a - %t"));
+    sheet.Retarget(1, "/m/", ".mp3");
+    EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/Divers/2-03 Band - Piste 03.mp3");
+}
