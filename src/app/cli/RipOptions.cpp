@@ -39,7 +39,7 @@ void RipOptions::Define(CommandHelp& help)
          QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
         {QStringLiteral("name"),
-         QStringLiteral("Modèle de nom des fichiers de --tracks (par défaut celui des préférences, d'abord "
+         QStringLiteral("Modèle de nom des fichiers de --tracks (par défaut celui des préférences, à l'origine "
                         "« %n - %d - %a - %t ») : %A artiste de l'album, %a artiste de la piste, %d album, %y année, %g genre, %n numéro "
                         "de piste, %N numéro de disque, %t titre, %% signe pour cent ; « / » sépare les dossiers."),
          QStringLiteral("MODÈLE")},
