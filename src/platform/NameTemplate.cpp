@@ -206,6 +206,12 @@ QString NameTemplate::PreviewText(const QString& text, const Values& values, con
     return QStringLiteral("Aperçu : ") + names.relativePath(values, extension);
 }
 
+QString NameTemplate::FieldsText()
+{
+    return QStringLiteral("%A artiste de l'album, %a artiste de la piste, %d album, %y année, %g genre, %n numéro de "
+                          "piste, %N numéro de disque, %t titre, %% signe pour cent ; « / » sépare les dossiers.");
+}
+
 NameTemplate::Values NameTemplate::SampleValues()
 {
     Values sample;

@@ -43,6 +43,8 @@ public:
     // The name the template gives this track below the destination folder,
     // or the French error of a text that is not a valid template.
     static QString PreviewText(const QString& text, const Values& values, const QString& extension);
+    // What each field stands for, in French, for help texts.
+    static QString FieldsText();
     // A made-up album, to show a template when no disc is listed.
     static Values SampleValues();
 

@@ -40,8 +40,9 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
         {QStringLiteral("name"),
          QStringLiteral("Modèle de nom des fichiers de --tracks (par défaut celui des préférences, à l'origine "
-                        "« %n - %d - %a - %t ») : %A artiste de l'album, %a artiste de la piste, %d album, %y année, %g genre, %n numéro "
-                        "de piste, %N numéro de disque, %t titre, %% signe pour cent ; « / » sépare les dossiers."),
+                        "« %1 ») : ")
+                 .arg(NameTemplate::DefaultText)
+             + NameTemplate::FieldsText(),
          QStringLiteral("MODÈLE")},
         {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
         {QStringLiteral("encoders"),

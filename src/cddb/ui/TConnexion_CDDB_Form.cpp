@@ -315,8 +315,9 @@ void TConnexion_CDDB_Form::BitBtn1Click()
         return;
 
     // A template with folders of its own makes the album's folders itself.
-    const QString folder = m_rows.Sheet().Names().HasFolders() ? m_rows.DefaultFolder()
-                                                                : DiscLookup::AlbumFolder(m_rows.DefaultFolder(), m_release);
+    const QString musicFolder = m_rows.DefaultFolder();
+    const QString folder =
+        m_rows.Sheet().Names().HasFolders() ? musicFolder : DiscLookup::AlbumFolder(musicFolder, m_release);
     DiscLookup::Apply(m_release, m_rows.Sheet(), folder, m_rows.OutputExtension(), fileTitles);
     m_rows.SetFolder(folder);
     done(QDialog::Accepted);

@@ -57,9 +57,7 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     ModeleNom = new QLineEdit(names);
     ModeleNom->setGeometry(10, 24, 380, 24);
     ModeleNom->setAccessibleName(names->title());
-    ModeleNom->setToolTip(QStringLiteral("%A artiste de l'album, %a artiste de la piste, %d album, %y année, %g genre, "
-                                         "%n numéro de piste, %N numéro de disque, %t titre, %% signe pour cent ; "
-                                         "« / » sépare les dossiers."));
+    ModeleNom->setToolTip(NameTemplate::FieldsText());
     ApercuNom = new QLabel(names);
     ApercuNom->setGeometry(10, 52, 380, 34);
     ApercuNom->setWordWrap(true);
