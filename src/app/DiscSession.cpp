@@ -3,12 +3,23 @@
 #include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
 #include "platform/IDrives.h"
+#include "platform/Settings.h"
 #include "rip/TCDRIP.h"
 
 DiscSession::DiscSession(const PlatformServices& services)
     : m_services(services), m_sheet(std::make_unique<AlbumSheet>()), m_toc(std::make_unique<DiscToc>()),
       m_ripper(TCDRIP::CreateEmpty(*services.cdRip))
 {
+    ReadNameTemplate();
+}
+
+bool DiscSession::ReadNameTemplate()
+{
+    const QString text = m_services.settings ? m_services.settings->FileNameTemplate() : NameTemplate::DefaultText;
+    if (text == m_sheet->Names().Text())
+        return false;
+    m_sheet->SetNames(NameTemplate(text));
+    return true;
 }
 
 DiscSession::~DiscSession() = default;

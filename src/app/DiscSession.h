@@ -27,6 +27,9 @@ public:
     // read: a lookup then tells why). Returns the disc's audio track count.
     // The ripper's failure raises, and leaves a ripper without tracks.
     int Read(QChar letter, int drive, int listed);
+    // The sheet names its targets by the settings' template from now on;
+    // true when that changed the template.
+    bool ReadNameTemplate();
     // The disc left: no tracks, no table of contents.
     void Forget();
     // The table of contents, read again if the disc's first read gave none;

@@ -121,14 +121,26 @@ void AlbumSheet::TickAll(bool ticked)
         SetTicked(k, ticked);
 }
 
+NameTemplate::Values AlbumSheet::NameValues(int k) const
+{
+    const AlbumTrack& track = Track(k);
+    NameTemplate::Values values;
+    values.albumArtist = AlbumArtist(m_album, m_tracks);
+    values.artist = track.value(AlbumTrack::Artist);
+    values.album = track.value(AlbumTrack::Album);
+    values.year = track.value(AlbumTrack::Year);
+    values.genre = track.value(AlbumTrack::Genre);
+    values.title = track.FileTitle();
+    values.label = track.Label();
+    values.number = track.number;
+    values.disc = m_album.discNumber;
+    return values;
+}
+
 void AlbumSheet::Retarget(int k, const QString& folder, const QString& extension)
 {
-    if (!HasSlot(k))
-        return;
-    const AlbumTrack& track = Track(k);
-    SetValue(k, AlbumTrack::Target,
-             TargetNameRule::ComposeTargetPath(folder, track.Label(), track.value(AlbumTrack::Album),
-                                               track.value(AlbumTrack::Artist), track.FileTitle(), extension));
+    if (HasSlot(k))
+        SetValue(k, AlbumTrack::Target, m_names.Apply(folder, NameValues(k), extension));
 }
 
 void AlbumSheet::RetargetAll(const QString& folder, const QString& extension)

@@ -1,6 +1,7 @@
 #pragma once
 #include "disc/AlbumTrack.h"
 #include <QByteArray>
+#include "platform/NameTemplate.h"
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -73,8 +74,13 @@ public:
     void SetMusicBrainzIds(int k, const AlbumTrack::MusicBrainzIds& ids);
     void SetTicked(int k, bool ticked);
     void TickAll(bool ticked);
-    // Track k's target path from the folder, its label and its album, artist
-    // and file title, ending in extension (".mp3", ".flac", ...); every track's;
+    // How targets are named; the default template until told otherwise.
+    const NameTemplate& Names() const { return m_names; }
+    void SetNames(const NameTemplate& names) { m_names = names; }
+    // Slot k's values as the template reads them.
+    NameTemplate::Values NameValues(int k) const;
+    // Track k's target path from the folder and its values by the template,
+    // ending in extension (".mp3", ".flac", ...); every track's;
     // every target with another extension.
     void Retarget(int k, const QString& folder, const QString& extension);
     void RetargetAll(const QString& folder, const QString& extension);
@@ -96,5 +102,6 @@ signals:
 
 private:
     Album m_album;
+    NameTemplate m_names;
     QList<AlbumTrack> m_tracks;
 };

@@ -1,5 +1,6 @@
 #include "platform/Settings.h"
 #include "platform/FlacEncoder.h"
+#include "platform/NameTemplate.h"
 #include <QUrl>
 #include <utility>
 
@@ -31,6 +32,7 @@ const std::pair<Settings::CoverUse, const char*> CoverNames[] = {
     {Settings::CoverUse::Both, "both"},
     {Settings::CoverUse::None, "none"},
 };
+const char* const NameTemplateKey = "rip/nameTemplate";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -93,6 +95,12 @@ int Settings::FlacLevel() const
     return ok ? qBound(FlacEncoder::MinLevel, level, FlacEncoder::MaxLevel) : FlacEncoder::DefaultLevel;
 }
 void Settings::SetFlacLevel(int level) { Store(FlacLevelKey, level); }
+
+QString Settings::FileNameTemplate() const
+{
+    return store.value(NameTemplateKey, NameTemplate::DefaultText).toString();
+}
+void Settings::SetFileNameTemplate(const QString& text) { Store(NameTemplateKey, text); }
 
 bool Settings::Saved()
 {

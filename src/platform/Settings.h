@@ -60,6 +60,10 @@ public:
     CoverUse Cover() const;
     void SetCover(CoverUse use);
 
+    // The NameTemplate text of the files of a rip; today's names by default.
+    QString FileNameTemplate() const;
+    void SetFileNameTemplate(const QString& text);
+
     // False when the last change could not be written.
     bool Saved();
     QString FileName() const;

@@ -1,7 +1,7 @@
 #include "platform/TargetNameRule.h"
+#include "platform/NameTemplate.h"
 
 namespace {
-const QString Separator = QStringLiteral(" - ");
 // A row label is "Piste " and the track's two digits.
 const QString LabelPrefix = QStringLiteral("Piste ");
 constexpr int LabelDigits = 2;
@@ -39,13 +39,14 @@ QString fitBytes(const QString& text, qsizetype bytes)
 QString TargetNameRule::ComposeTargetPath(const QString& directory, const QString& label, const QString& album,
                                           const QString& artist, const QString& title, const QString& extension)
 {
-    QString name = digitsOf(label) + Separator;
-    for (const QString& part : {WithoutForbiddenChars(album), WithoutForbiddenChars(artist)})
-        if (!part.isEmpty())
-            name += part + Separator;
-    const QString fileTitle = WithoutForbiddenChars(title);
-    name += fileTitle.isEmpty() ? label : fileTitle;
-    return WithSeparator(directory) + SafeComponent(name + extension);
+    static const NameTemplate standard;
+    NameTemplate::Values values;
+    values.label = label;
+    values.number = digitsOf(label).toInt();
+    values.album = album;
+    values.artist = artist;
+    values.title = title;
+    return standard.Apply(directory, values, extension);
 }
 
 QString TargetNameRule::WithoutForbiddenChars(const QString& text)

@@ -9,9 +9,8 @@ public:
     // Longest name of one path component, in UTF-8 bytes.
     static constexpr int MaxComponentBytes = 255;
 
-    // folder + "NN - " + album " - " + artist " - " + (title or label) + extension (".mp3", ".flac", ...),
-    // each name without forbidden characters, the file name made safe
-    // (SafeComponent). A title may hold any character: only its file loses some.
+    // folder + "NN - " + album " - " + artist " - " + (title or label) + extension (".mp3", ".flac", ...):
+    // the default NameTemplate. A title may hold any character: only its file loses some.
     static QString ComposeTargetPath(const QString& directory, const QString& label, const QString& album,
                                      const QString& artist, const QString& title, const QString& extension);
     // The nine characters that file names must not hold: / \ : * ? " < > |

@@ -1,5 +1,7 @@
 #include "rip/RipRun.h"
+#include "disc/TargetCollision.h"
 #include "encode/ParallelTrackEncoder.h"
+#include "platform/CalvenorError.h"
 #include "platform/PcmFormatConverter.h"
 #include "platform/TargetNameRule.h"
 #include "rip/IRipProgress.h"
@@ -10,6 +12,7 @@
 #include "rip/TrackReads.h"
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -87,6 +90,11 @@ void RipRun::Begin()
     m_tracks = m_ripper.Tracks;
     m_skippedTracks.clear();
     m_keepCoverFile = false;
+    QList<AlbumTrack> rows;
+    for (int k = 1; k <= m_rows.RowCount(); ++k)
+        rows << m_rows.Row(k);
+    if (const QString collision = TargetCollision::Text(rows); !collision.isEmpty())
+        throw CalvenorError(collision);
 }
 
 void RipRun::AskOverwrite(const std::function<Overwrite(const QString& file)>& ask)
@@ -270,6 +278,8 @@ RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelTrackEncoder* 
                                    IRipProgress& progress)
 {
     const int begun = pool ? pool->TracksBegun() : 0;
+    // The name template may put the file in folders of its own.
+    QDir().mkpath(QFileInfo(row.value(AlbumTrack::Target)).absolutePath());
     const TrackRipResult rip = reads.Rip(row.number, row.value(AlbumTrack::Target), &progress);
     m_trackPercent = 0;
     ++m_readRows;

@@ -57,7 +57,8 @@ public:
     // The album's front cover, embedded and saved as it says; none by default.
     void SetCover(const RipCover& cover) { m_cover = cover; }
 
-    // Before the run: checks that the folder's existing playlist can be read.
+    // Before the run: checks that the folder's existing playlist can be read
+    // and refuses two ticked rows with one target (TargetCollision).
     void Begin();
     // What becomes of a file of the run that exists already.
     enum class Overwrite { Replace, ReplaceAll, Skip };

@@ -211,3 +211,27 @@ TEST_F(RipCommandLine, ListingWithoutAnyDriveSaysSo)
     EXPECT_EQ(list.err, "Aucun lecteur de CD n'a été trouvé ; une image de disque se donne avec --drive X=CHEMIN.\n");
     EXPECT_TRUE(list.out.isEmpty());
 }
+
+// --name puts the files in folders of their values; a template that gives two
+// tracks one file rips nothing; a bad one is refused before the disc is read.
+TEST_F(RipCommandLine, TheNameTemplateMakesFoldersAndRefusesCollisions)
+{
+    const QString out = dir.filePath("modele");
+    const QStringList tags{"--artist", "Zoé", "--album", "Live"};
+    const RipTool named = run(QStringList{"x:", "--tracks", "1,3", "--dir", out, "--name", "%a/%d/%n %t"} + tags);
+    ASSERT_EQ(named.exitCode, 0) << named.err.toStdString();
+    EXPECT_EQ(readAll(out + "/Zoé/Live/03 Piste 03.wav").mid(44, image.TrackAt(3).pcm.size()), image.TrackAt(3).pcm);
+    EXPECT_EQ(QString::fromUtf8(readAll(out + "/Zoé - Live - PlayList.M3u")),
+              "Zoé/Live/01 Piste 01.wav\r\nZoé/Live/03 Piste 03.wav\r\n");
+
+    const QString clash = dir.filePath("collision");
+    const RipTool same = run(QStringList{"x:", "--tracks", "1,3-4", "--dir", clash, "--name", "%d/%a"} + tags);
+    EXPECT_EQ(same.exitCode, 1);
+    EXPECT_EQ(same.err, "Les pistes 01 et 03 donneraient le même fichier « " + clash
+                            + "/Live/Zoé.wav » : changez le modèle de nom.\n");
+    EXPECT_FALSE(QDir(clash + "/Live").exists());
+
+    const RipTool bad = run({"x:", "--tracks", "1", "--dir", clash, "--name", "%n %x"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.startsWith("--name : Le modèle de nom de fichier contient « %x »")) << bad.err.toStdString();
+}

@@ -590,3 +590,34 @@ TEST_F(LookupWindow, PreferencesFromTheCalvenorMenuChangeAddressServersAndOrder)
     EXPECT_TRUE(reread.RememberChoices());
     EXPECT_EQ(lookup->CddbServer(), "http://cddb.exemple.fr/~cddb");
 }
+
+// The box previews the first track by the template typed, refuses a bad one,
+// and a saved template renames the rows; a lookup then adds no folder of its own.
+TEST_F(LookupWindow, TheNameTemplateOfThePreferencesPreviewsAndRenamesTheTracks)
+{
+    TPreferences_Form preferences(forms, services, main);
+    const QString extension = main->OutputExtension();
+    QStringList previews;
+    QStringList errors;
+    whenShown(&preferences, [&] {
+        previews << preferences.ApercuNom->text();
+        preferences.ModeleNom->setText("%n %x");
+        previews << preferences.ApercuNom->text();
+        preferences.Enregistrer->click(); // refused: stays open
+        errors = dialogs.texts();
+        preferences.ModeleNom->setText("%A/%d/%n %t");
+        preferences.Enregistrer->click();
+    });
+    main->Calvenor_Preferences->trigger();
+    const QString unknown = "Le modèle de nom de fichier contient « %x », qui n'est pas un champ connu. Champs "
+                            "possibles : %A, %a, %d, %y, %g, %n, %N, %t et %%.";
+    EXPECT_EQ(previews, QStringList({"Aperçu : 01 - Piste 01" + extension, unknown}));
+    EXPECT_EQ(errors, QStringList({unknown}));
+    EXPECT_EQ(Settings(settings.FileName()).FileNameTemplate(), "%A/%d/%n %t");
+    EXPECT_EQ(column(AlbumTrack::Target).value(1), musicFolder() + "Inconnu/Inconnu/02 Piste 02" + extension);
+
+    lookup->Timer1Timer();
+    lookup->BitBtn1Click();
+    EXPECT_EQ(main->DirectoryText->text(), musicFolder());
+    EXPECT_EQ(column(AlbumTrack::Target).value(1), musicFolder() + "Some Band/First Album/02 Outro" + extension);
+}

@@ -89,3 +89,17 @@ TEST(AlbumSheet, ACompilationIsVariousArtistsOrTracksOfSeveralArtists)
         EXPECT_EQ(AlbumSheet::AlbumArtist(album, sheetTracks), c.tagged);
     }
 }
+
+TEST(AlbumSheet, TheNameTemplateReadsTheAlbumArtistAndDiscNumber)
+{
+    AlbumSheet sheet;
+    sheet.Reset(tracks({3}));
+    AlbumSheet::Album album;
+    album.artist = "Divers";
+    album.discNumber = 2;
+    sheet.SetAlbum(album);
+    sheet.SetValue(1, AlbumTrack::Artist, "Band");
+    sheet.SetNames(NameTemplate("%A/%N-%n %a - %t"));
+    sheet.Retarget(1, "/m/", ".mp3");
+    EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/Divers/2-03 Band - Piste 03.mp3");
+}

@@ -564,3 +564,19 @@ TEST_F(RipWindow, AWholeDiscRunWritesACueSheetAndTellsPreEmphasis)
     ASSERT_EQ(dialogs.texts().size(), 3);
     EXPECT_EQ(dialogs.texts().last(), "Piste 03 : pré-accentuation (à désaccentuer à la lecture)\n\n" + FinalQuestion);
 }
+
+// Two ticked tracks that the template names alike: refused before the
+// question about an existing file, and nothing is ripped.
+TEST_F(RipWindow, TracksTheTemplateNamesAlikeAreRefusedBeforeAnyRead)
+{
+    main->WavRipp->click();
+    main->Sheet().SetNames(NameTemplate("%d - %a"));
+    main->Sheet().RetargetAll(music, ".wav");
+    ASSERT_TRUE(QFile(target(1)).open(QIODevice::WriteOnly));
+    tick({1, 2, 3});
+    main->Button2Click();
+    EXPECT_EQ(dialogs.texts(), QStringList({"Les pistes 01 et 02 donneraient le même fichier « " + music
+                                            + "Inconnu.wav » : changez le modèle de nom."}));
+    EXPECT_EQ(QDir(music).entryList(QDir::Files), QStringList({"Inconnu.wav"}));
+    EXPECT_TRUE(readAll(target(1)).isEmpty());
+}

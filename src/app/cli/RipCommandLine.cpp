@@ -398,6 +398,7 @@ void RipCommandLine::fillSheet(AlbumSheet& sheet, const TCDRIP& r, const QString
         tracks << track;
     }
     sheet.Reset(tracks);
+    sheet.SetNames(m_options.Names());
     if (const std::optional<AlbumRelease> album = lookedUpAlbum())
         DiscLookup::Apply(album->WithoutControlChars(), sheet, folder, r.Extension());
     for (const auto& [option, value] : TagOptions)

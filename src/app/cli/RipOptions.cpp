@@ -38,6 +38,12 @@ void RipOptions::Define(CommandHelp& help)
          QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5 ; 0 est la piste cachée avant la piste 1."),
          QStringLiteral("LISTE")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
+        {QStringLiteral("name"),
+         QStringLiteral("Modèle de nom des fichiers de --tracks (par défaut celui des préférences, à l'origine "
+                        "« %1 ») : ")
+                 .arg(NameTemplate::DefaultText)
+             + NameTemplate::FieldsText(),
+         QStringLiteral("MODÈLE")},
         {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
         {QStringLiteral("encoders"),
          QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
@@ -211,4 +217,14 @@ int RipOptions::Passes() const
     if (passes < 1 || passes > Settings::MaxPasses)
         throw UsageError(QStringLiteral("--passes attend un nombre de 1 à %1.").arg(Settings::MaxPasses));
     return passes;
+}
+
+NameTemplate RipOptions::Names() const
+{
+    if (!m_parser.isSet(QStringLiteral("name")))
+        return NameTemplate(Settings().FileNameTemplate());
+    const NameTemplate names(m_parser.value(QStringLiteral("name")));
+    if (!names.Error().isEmpty())
+        throw UsageError(QStringLiteral("--name : ") + names.Error());
+    return names;
 }

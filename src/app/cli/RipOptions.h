@@ -1,5 +1,6 @@
 #pragma once
 #include "app/cli/CddbCommands.h"
+#include "platform/NameTemplate.h"
 #include <QCommandLineParser>
 #include <QList>
 #include <QString>
@@ -32,6 +33,8 @@ public:
     bool Flac() const;
     // --flac-level: from 0 to 8, else 5; only with --flac.
     int FlacLevel() const;
+    // --name, else the template of the preferences.
+    NameTemplate Names() const;
 
 private:
     const QCommandLineParser& m_parser;

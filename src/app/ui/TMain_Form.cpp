@@ -204,7 +204,9 @@ void TMain_Form::Timer1Timer()
 
 void TMain_Form::Calvenor_PreferencesExecute()
 {
-    m_forms.Preferences_Form->ShowModal();
+    m_forms.Preferences_Form->ShowModal(&m_disc->Sheet(), OutputExtension());
+    if (m_disc->ReadNameTemplate())
+        DirectoryTextChange();
 }
 
 void TMain_Form::closeEvent(QCloseEvent* event)

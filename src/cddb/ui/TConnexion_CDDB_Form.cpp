@@ -4,6 +4,7 @@
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TEmail_Form.h"
 #include "cddb/ui/TRename_Track.h"
+#include "disc/AlbumSheet.h"
 #include "disc/ITrackTable.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
@@ -313,7 +314,10 @@ void TConnexion_CDDB_Form::BitBtn1Click()
     if (m_release.titles.isEmpty())
         return;
 
-    const QString folder = DiscLookup::AlbumFolder(m_rows.DefaultFolder(), m_release);
+    // A template with folders of its own makes the album's folders itself.
+    const QString musicFolder = m_rows.DefaultFolder();
+    const QString folder =
+        m_rows.Sheet().Names().HasFolders() ? musicFolder : DiscLookup::AlbumFolder(musicFolder, m_release);
     DiscLookup::Apply(m_release, m_rows.Sheet(), folder, m_rows.OutputExtension(), fileTitles);
     m_rows.SetFolder(folder);
     done(QDialog::Accepted);

@@ -2,6 +2,7 @@
 #include "cddb/EmailAddress.h"
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/TCDDBConnect.h"
+#include "disc/AlbumSheet.h"
 #include "platform/IDialogService.h"
 #include "platform/Settings.h"
 #include <QCheckBox>
@@ -47,7 +48,7 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     m_forms.Preferences_Form = this;
     setWindowTitle(QStringLiteral("Préférences"));
     setModal(true);
-    setFixedSize(420, 286);
+    setFixedSize(420, 376);
     Label1 = new QLabel(QStringLiteral("Préférences :"), this);
     MakeBold(Label1);
     Label1->setGeometry(10, 8, 300, 18);
@@ -70,18 +71,33 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
         Pochette->addItem(choice);
     Pochette->setAccessibleName(QStringLiteral("Pochette"));
     coverLabel->setBuddy(Pochette);
+    auto* names = new QGroupBox(QStringLiteral("Modèle de nom de fichier"), this);
+    names->setGeometry(10, 240, 400, 92);
+    ModeleNom = new QLineEdit(names);
+    ModeleNom->setGeometry(10, 24, 380, 24);
+    ModeleNom->setAccessibleName(names->title());
+    ModeleNom->setToolTip(NameTemplate::FieldsText());
+    ApercuNom = new QLabel(names);
+    ApercuNom->setGeometry(10, 52, 380, 34);
+    ApercuNom->setWordWrap(true);
+    ApercuNom->setTextFormat(Qt::PlainText);
+    connect(ModeleNom, &QLineEdit::textChanged, this, [this] { showPreview(); });
     Annuler = new QPushButton(QStringLiteral("Annuler"), this);
-    Annuler->setGeometry(224, 248, 88, 28);
+    Annuler->setGeometry(224, 340, 88, 28);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
-    Enregistrer->setGeometry(322, 248, 88, 28);
+    Enregistrer->setGeometry(322, 340, 88, 28);
     Enregistrer->setDefault(true);
     connect(Annuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(Enregistrer, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
 }
 
-int TPreferences_Form::ShowModal()
+int TPreferences_Form::ShowModal(const AlbumSheet* album, const QString& extension)
 {
     const Settings& settings = *m_services.settings;
+    m_previewValues = album && album->TrackCount() > 0 ? album->NameValues(1) : NameTemplate::SampleValues();
+    m_previewExtension = extension;
+    ModeleNom->setText(settings.FileNameTemplate());
+    showPreview();
     Adresse->setText(settings.Email());
     ServeurCddb->setText(settings.CddbServer());
     ServeurMusicBrainz->setText(settings.MusicBrainzServer());
@@ -89,6 +105,11 @@ int TPreferences_Form::ShowModal()
     RememberChoices->setChecked(settings.RememberChoices());
     Pochette->setCurrentIndex(static_cast<int>(settings.Cover()));
     return exec();
+}
+
+void TPreferences_Form::showPreview()
+{
+    ApercuNom->setText(NameTemplate::PreviewText(ModeleNom->text(), m_previewValues, m_previewExtension));
 }
 
 bool TPreferences_Form::check(bool valid, const QString& text)
@@ -103,11 +124,13 @@ void TPreferences_Form::EnregistrerClick()
     const QString address = Adresse->text().trimmed();
     const QString cddb = ServeurCddb->text().trimmed();
     const QString musicBrainz = ServeurMusicBrainz->text().trimmed();
+    const QString nameError = NameTemplate(ModeleNom->text()).Error();
     const QString serverText = QStringLiteral("L'adresse du serveur « %1 » doit commencer par http:// ou https://.");
     // An empty address is asked for again at the next lookup.
     if (!check(address.isEmpty() || EmailAddress::IsValid(address), EmailAddress::InvalidText(address))
         || !check(isServerAddress(cddb), serverText.arg(cddb))
-        || !check(isServerAddress(musicBrainz), serverText.arg(musicBrainz)))
+        || !check(isServerAddress(musicBrainz), serverText.arg(musicBrainz))
+        || !check(nameError.isEmpty(), nameError))
         return;
     Settings& settings = *m_services.settings;
     settings.SetEmail(address);
@@ -116,6 +139,7 @@ void TPreferences_Form::EnregistrerClick()
     settings.SetMusicBrainzFirst(MusicBrainzFirst->isChecked());
     settings.SetRememberChoices(RememberChoices->isChecked());
     settings.SetCover(static_cast<Settings::CoverUse>(Pochette->currentIndex()));
+    settings.SetFileNameTemplate(ModeleNom->text());
     check(settings.Saved(),
           QStringLiteral("Les préférences n'ont pas pu être enregistrées dans « %1 ».").arg(settings.FileName()));
     accept();

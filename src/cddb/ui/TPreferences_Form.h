@@ -1,5 +1,8 @@
 #pragma once
+#include "platform/NameTemplate.h"
 #include "platform/ui/CalvenorDialog.h"
+
+class AlbumSheet;
 
 class QCheckBox;
 class QComboBox;
@@ -9,8 +12,9 @@ class QPushButton;
 
 // The "Préférences" of the "Calvenor" menu: the e-mail address, the servers,
 // which metadata source is asked first and whether the format, the encoder
-// options and the target folder are kept for the next run, and what a rip
-// makes of the album's cover. Kept in the settings.
+// options and the target folder are kept for the next run, what a rip
+// makes of the album's cover, and the file name template with a preview of
+// the name it gives. Kept in the settings.
 class TPreferences_Form : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -24,13 +28,22 @@ public:
     QCheckBox* RememberChoices = nullptr;
     // What a rip makes of the album's cover, in Settings::CoverUse order.
     QComboBox* Pochette = nullptr;
+    QLineEdit* ModeleNom = nullptr;
+    // The first track's name by the template typed, or why it is refused.
+    QLabel* ApercuNom = nullptr;
     QPushButton* Annuler = nullptr;
     QPushButton* Enregistrer = nullptr;
 
-    // Shows the window with the saved values; returns when it closes.
-    int ShowModal();
+    // Shows the window with the saved values, the preview naming the first
+    // track of album (a made-up album when it has none) with extension;
+    // returns when it closes.
+    int ShowModal(const AlbumSheet* album = nullptr, const QString& extension = QStringLiteral(".mp3"));
     void EnregistrerClick();
 
 private:
     bool check(bool valid, const QString& text);
+    void showPreview();
+
+    NameTemplate::Values m_previewValues;
+    QString m_previewExtension;
 };

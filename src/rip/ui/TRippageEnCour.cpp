@@ -100,7 +100,10 @@ void TRippageEnCour::showEvent(QShowEvent* event)
     if (m_showing)
         return;
     m_showing = true;
-    ErrorDisplay::Run(*m_services.dialogs, [this] { FormShow(); });
+    // A run refused before it starts (a playlist that cannot be read, two
+    // tracks named alike) leaves nothing to wait for.
+    if (!ErrorDisplay::Run(*m_services.dialogs, [this] { FormShow(); }))
+        QTimer::singleShot(0, this, [this] { close(); });
 }
 
 void TRippageEnCour::FormShow()

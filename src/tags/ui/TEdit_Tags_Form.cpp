@@ -200,8 +200,9 @@ void TEdit_Tags_Form::ValiderClick()
 
 void TEdit_Tags_Form::extendDefaultFolder()
 {
-    // Only the untouched default folder follows the artist and the album.
-    if (m_rows.Folder() != m_rows.DefaultFolder())
+    // Only the untouched default folder follows the artist and the album,
+    // unless the name template makes folders of its own.
+    if (m_rows.Folder() != m_rows.DefaultFolder() || m_rows.Sheet().Names().HasFolders())
         return;
     if (AllSameArtiste->isChecked() && !Artiste->text().isEmpty())
         m_rows.SetFolder(TargetNameRule::SubFolder(m_rows.Folder(), Artiste->text()));
@@ -211,7 +212,6 @@ void TEdit_Tags_Form::extendDefaultFolder()
 
 void TEdit_Tags_Form::ApplyTagEdits()
 {
-    RecomputeRowTarget(Album->text(), Artiste->text(), Titre->text());
     setRowValue(AlbumTrack::Title, Titre->text(), false);
     setRowValue(AlbumTrack::Artist, Artiste->text(), AllSameArtiste->isChecked());
     setRowValue(AlbumTrack::Album, Album->text(), AllSameAlbum->isChecked());
@@ -231,17 +231,6 @@ void TEdit_Tags_Form::setRowValue(AlbumTrack::Value value, const QString& text, 
     }
     for (int k = 1; k <= sheet.TrackCount(); ++k)
         sheet.SetValue(k, value, text);
-}
-
-void TEdit_Tags_Form::RecomputeRowTarget(const QString& album, const QString& artist, const QString& title)
-{
-    AlbumSheet& sheet = m_rows.Sheet();
-    const int k = m_rows.SelectedSlot();
-    if (!sheet.HasSlot(k))
-        return;
-    sheet.SetValue(k, AlbumTrack::Target,
-                   TargetNameRule::ComposeTargetPath(m_rows.Folder(), sheet.Track(k).Label(), album, artist, title,
-                                                     m_rows.OutputExtension()));
 }
 
 void TEdit_Tags_Form::AnnulerClick()

@@ -44,8 +44,6 @@ public:
     void ValiderClick();
     void AnnulerClick();
     void ApplyTagEdits();
-    // Target path of the selected row from these album, artist and title.
-    void RecomputeRowTarget(const QString& album, const QString& artist, const QString& title);
 
 protected:
 
