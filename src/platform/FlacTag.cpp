@@ -1,5 +1,6 @@
 #include "platform/FlacTag.h"
 #include "platform/FileError.h"
+#include "platform/ReplayGainText.h"
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -37,6 +38,20 @@ QString first(const TagLib::Ogg::FieldListMap& map, const char* name)
     return QString::fromStdString(it->second.front().to8Bit(true));
 }
 
+void putReplayGain(TagLib::Ogg::XiphComment& tag, const TagFields::ReplayGain& gain)
+{
+    for (const ReplayGainText::Entry& entry : ReplayGainText::Entries(gain))
+        put(tag, entry.name, entry.text);
+}
+
+void readReplayGain(const TagLib::Ogg::FieldListMap& map, TagFields::ReplayGain& gain)
+{
+    for (const auto& [name, values] : map)
+        if (!values.isEmpty())
+            ReplayGainText::Read(QString::fromStdString(name.to8Bit(true)),
+                                 QString::fromStdString(values.front().to8Bit(true)), gain);
+}
+
 FileError writeError(const QString& path, const QString& reason)
 {
     return FileError(QStringLiteral("Impossible d'écrire les tags FLAC dans le fichier \"%1\". %2")
@@ -62,6 +77,7 @@ void FlacTag::Write(const QString& path, const TagFields& fields)
         put(tag, f.name, fields.*f.text);
     put(tag, "TRACKNUMBER", number(fields.track));
     put(tag, "TRACKTOTAL", number(fields.trackTotal));
+    putReplayGain(tag, fields.replayGain);
     if (!file.save())
         throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
                                                          : QStringLiteral("L'écriture a échoué."));
@@ -78,5 +94,6 @@ bool FlacTag::Read(const QString& path, TagFields& fields)
         fields.*f.text = first(map, f.name);
     fields.track = first(map, "TRACKNUMBER").toInt();
     fields.trackTotal = first(map, "TRACKTOTAL").toInt();
+    readReplayGain(map, fields.replayGain);
     return true;
 }

@@ -1,0 +1,33 @@
+#pragma once
+#include "platform/Crc32.h"
+#include <cstdint>
+#include <memory>
+
+class AccurateRipChecksums;
+class CtdbCrc;
+class Ebur128Meter;
+struct TrackRipResult;
+
+// The sums of one read's audio as delivered: for CD audio the AccurateRip
+// checksums, the CUETools database CRC and, when asked, the loudness; for any
+// other format its CRC32 alone, which tells two reads apart.
+class TrackSums {
+public:
+    // Any other format than CD audio.
+    TrackSums();
+    // CD audio of trackBytes; first and last: the disc's first and last track.
+    TrackSums(int64_t trackBytes, bool first, bool last, bool measureLoudness);
+    ~TrackSums();
+    TrackSums(TrackSums&&) noexcept;
+    TrackSums& operator=(TrackSums&&) noexcept;
+
+    void Add(const uint8_t* pcm, int64_t bytes);
+    // Puts the sums into the result of a read made to its end.
+    void Into(TrackRipResult& result) const;
+
+private:
+    std::unique_ptr<AccurateRipChecksums> m_cd;
+    std::unique_ptr<CtdbCrc> m_ctdb;
+    std::shared_ptr<Ebur128Meter> m_loudness;
+    Crc32 m_other;
+};
