@@ -21,6 +21,7 @@ const char* const RememberChoicesKey = "choices/remember";
 const QString ChoiceGroup = QStringLiteral("choices/");
 const char* const PassesKey = "rip/passes";
 const char* const FlacLevelKey = "rip/flacLevel";
+const char* const ReplayGainKey = "rip/replayGain";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -83,6 +84,9 @@ int Settings::FlacLevel() const
     return ok ? qBound(FlacEncoder::MinLevel, level, FlacEncoder::MaxLevel) : FlacEncoder::DefaultLevel;
 }
 void Settings::SetFlacLevel(int level) { Store(FlacLevelKey, level); }
+
+bool Settings::ReplayGain() const { return store.value(ReplayGainKey, true).toBool(); }
+void Settings::SetReplayGain(bool on) { Store(ReplayGainKey, on); }
 
 bool Settings::Saved()
 {

@@ -54,6 +54,11 @@ public:
     int FlacLevel() const;
     void SetFlacLevel(int level);
 
+    // Whether a rip measures its tracks' loudness and writes their
+    // ReplayGain into the files; on unless the user turned it off.
+    bool ReplayGain() const;
+    void SetReplayGain(bool on);
+
     // False when the last change could not be written.
     bool Saved();
     QString FileName() const;

@@ -128,6 +128,8 @@ void RipRun::Execute(IRipProgress* owner)
     m_report = RipReport();
     m_logFile.clear();
     m_cueFile.clear();
+    m_taggedRows.clear();
+    m_ripper.SetMeasureLoudness(m_replayGain);
     int ticked = 0;
     int64_t bytes = 0;
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
@@ -174,7 +176,22 @@ void RipRun::Execute(IRipProgress* owner)
         throw;
     }
     completeInOrder(pending, pool.get(), true);
+    tagAlbumGain();
     finish();
+}
+
+void RipRun::tagAlbumGain()
+{
+    const bool whole = !m_stopped && m_skippedTracks.isEmpty() && m_report.RippedCount() == m_tickedRows
+        && m_report.Tracks().size() == m_tickedRows && !m_report.LostSectors();
+    const std::optional<ReplayGain::Loudness> album =
+        m_replayGain && whole ? ReplayGain::OfAlbum(m_report.Tracks()) : std::nullopt;
+    m_report.SetAlbumLoudness(album);
+    // A WAV file holds an ID3v1 trailer only, which has no room for it.
+    if (!album || !m_ripper.EncodesFile())
+        return;
+    for (const AlbumTrack& row : m_taggedRows)
+        tagRow(row, *m_report.Track(row.number), album);
 }
 
 void RipRun::finish()
@@ -304,11 +321,17 @@ void RipRun::completeRow(const PendingRow& done)
         return;
     }
     ++m_rippedCount;
-    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()));
+    tagRow(row, rip, std::nullopt);
+    m_taggedRows << row;
     m_playlist.Add(line);
 }
 
-void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal)
+void RipRun::tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album)
+{
+    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), ReplayGain::Values(rip, album));
+}
+
+void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const TagFields::ReplayGain& gain)
 {
     TagFields fields;
     fields.title = track.value(AlbumTrack::Title);
@@ -319,6 +342,7 @@ void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal)
     fields.comment = track.value(AlbumTrack::Comment);
     fields.track = track.number;
     fields.trackTotal = trackTotal;
+    fields.replayGain = gain;
     TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
 }
 

@@ -2,6 +2,7 @@
 #include "disc/AlbumTrack.h"
 #include "disc/DiscToc.h"
 #include "rip/Playlist.h"
+#include "rip/ReplayGain.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class IRipProgress;
 class ITrackRows;
@@ -50,6 +52,10 @@ public:
     // Reads of each track, at most (TrackReads): 1, the default, reads it
     // once; from 2 on, a test read and copy reads until two agree.
     void SetPasses(int passes) { m_passes = passes; }
+    // ReplayGain 2.0 (on by default): each track's loudness is measured as
+    // it is read and its file gets its gain and peak; once every file is
+    // finished, when the whole run ripped without fault, the album's too.
+    void SetReplayGain(bool on) { m_replayGain = on; }
 
     // Before the run: checks that the folder's existing playlist can be read.
     void Begin();
@@ -108,7 +114,8 @@ public:
 
     // Writes the track's tag values and number into the file at its target
     // path: ID3v2 (MP3 files) and ID3v1, or a Vorbis comment (FLAC files).
-    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0);
+    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0,
+                        const TagFields::ReplayGain& gain = {});
 
 private:
     struct PendingRow;
@@ -118,6 +125,9 @@ private:
     PendingRow readRow(const AlbumTrack& row, ParallelTrackEncoder* pool, TrackReads& reads, IRipProgress& progress);
     void completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncoder* pool, bool wait);
     void completeRow(const PendingRow& done);
+    void tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album);
+    // Rewrites the tags of the files with the album's ReplayGain, once they are all finished.
+    void tagAlbumGain();
     int64_t bytesOfTrack(int track) const;
     // A ticked row the user did not leave out.
     bool inRun(const AlbumTrack& row) const;
@@ -138,6 +148,8 @@ private:
     QString m_startLogFile;
     int m_encoders = 0;
     int m_passes = 1;
+    bool m_replayGain = true;
+    QList<AlbumTrack> m_taggedRows; // as their files were tagged, in order
     std::atomic<int> m_rippedCount{0};
     std::atomic<int> m_trackPercent{0};
     std::atomic<int> m_readRows{0};

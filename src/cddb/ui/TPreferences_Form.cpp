@@ -5,6 +5,7 @@
 #include "platform/IDialogService.h"
 #include "platform/Settings.h"
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,7 +38,7 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     m_forms.Preferences_Form = this;
     setWindowTitle(QStringLiteral("Préférences"));
     setModal(true);
-    setFixedSize(420, 226);
+    setFixedSize(420, 286);
     Label1 = new QLabel(QStringLiteral("Préférences :"), this);
     MakeBold(Label1);
     Label1->setGeometry(10, 8, 300, 18);
@@ -50,10 +51,16 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     MusicBrainzFirst->setGeometry(FieldX, 124, FieldWidth, 22);
     RememberChoices = new QCheckBox(QStringLiteral("Retenir le format, les options d'encodage et le dossier cible"), this);
     RememberChoices->setGeometry(10, 150, 400, 22);
+    VolumeBox = new QGroupBox(QStringLiteral("Volume sonore"), this);
+    VolumeBox->setGeometry(10, 180, 400, 54);
+    ReplayGain = new QCheckBox(QStringLiteral("Calculer le ReplayGain"), VolumeBox);
+    ReplayGain->setGeometry(10, 24, 380, 22);
+    ReplayGain->setToolTip(QStringLiteral("Mesure le volume sonore de chaque piste pendant le rippage et l'inscrit "
+                                          "dans les étiquettes des fichiers MP3 et FLAC."));
     Annuler = new QPushButton(QStringLiteral("Annuler"), this);
-    Annuler->setGeometry(224, 188, 88, 28);
+    Annuler->setGeometry(224, 248, 88, 28);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
-    Enregistrer->setGeometry(322, 188, 88, 28);
+    Enregistrer->setGeometry(322, 248, 88, 28);
     Enregistrer->setDefault(true);
     connect(Annuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(Enregistrer, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
@@ -67,6 +74,7 @@ int TPreferences_Form::ShowModal()
     ServeurMusicBrainz->setText(settings.MusicBrainzServer());
     MusicBrainzFirst->setChecked(settings.MusicBrainzFirst());
     RememberChoices->setChecked(settings.RememberChoices());
+    ReplayGain->setChecked(settings.ReplayGain());
     return exec();
 }
 
@@ -94,6 +102,7 @@ void TPreferences_Form::EnregistrerClick()
     settings.SetMusicBrainzServer(musicBrainz);
     settings.SetMusicBrainzFirst(MusicBrainzFirst->isChecked());
     settings.SetRememberChoices(RememberChoices->isChecked());
+    settings.SetReplayGain(ReplayGain->isChecked());
     check(settings.Saved(),
           QStringLiteral("Les préférences n'ont pas pu être enregistrées dans « %1 ».").arg(settings.FileName()));
     accept();

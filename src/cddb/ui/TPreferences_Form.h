@@ -2,13 +2,15 @@
 #include "platform/ui/CalvenorDialog.h"
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The "Préférences" of the "Calvenor" menu: the e-mail address, the servers,
 // which metadata source is asked first and whether the format, the encoder
-// options and the target folder are kept for the next run. Kept in the settings.
+// options and the target folder are kept for the next run, and whether a rip
+// writes the ReplayGain of its files. Kept in the settings.
 class TPreferences_Form : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -20,6 +22,8 @@ public:
     QLineEdit* ServeurMusicBrainz = nullptr;
     QCheckBox* MusicBrainzFirst = nullptr;
     QCheckBox* RememberChoices = nullptr;
+    QGroupBox* VolumeBox = nullptr;
+    QCheckBox* ReplayGain = nullptr;
     QPushButton* Annuler = nullptr;
     QPushButton* Enregistrer = nullptr;
 

@@ -128,6 +128,7 @@ void TRippageEnCour::prepareVerification()
     m_run->SetVerification(RipVerification::Online(m_services.http, m_services.internet, m_host.Rows().Toc()));
     m_run->SetToc(m_host.Rows().Toc());
     m_run->SetPasses(m_services.settings->Passes());
+    m_run->SetReplayGain(m_services.settings->ReplayGain());
     RipLog::Header header;
     header.Source = m_services.drives ? m_services.drives->source(letter) : QString();
     header.Drive = m_services.drives ? drive.LogText() : QString();
