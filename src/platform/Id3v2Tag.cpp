@@ -48,7 +48,9 @@ void putReplayGain(TagLib::ID3v2::Tag& tag, const TagFields::ReplayGain& gain)
 {
     for (const ReplayGainText::Entry& entry : ReplayGainText::Entries(gain)) {
         const TagLib::String name(entry.name);
-        for (TagLib::ID3v2::Frame* frame : tag.frameList("TXXX")) {
+        // A copy: removing a frame changes the tag's own list.
+        const TagLib::ID3v2::FrameList frames = tag.frameList("TXXX");
+        for (TagLib::ID3v2::Frame* frame : frames) {
             const auto* user = dynamic_cast<TagLib::ID3v2::UserTextIdentificationFrame*>(frame);
             if (user && user->description().upper() == name)
                 tag.removeFrame(frame);

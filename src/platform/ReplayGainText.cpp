@@ -20,7 +20,9 @@ bool number(QString text, double& value)
 
 QString ReplayGainText::Gain(double db)
 {
-    return QString::number(db, 'f', 2) + ' ' + Decibels;
+    // A gain carries its sign, as other taggers write it: "+5.00 dB".
+    const QString number = QString::number(db, 'f', 2);
+    return (number.startsWith('-') ? number : '+' + number) + ' ' + Decibels;
 }
 
 QString ReplayGainText::Peak(double peak)

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-// ReplayGain 2.0 values as tags hold them: a gain as "-6.52 dB", a linear
+// ReplayGain 2.0 values as tags hold them: a gain as "-6.52 dB" or "+5.00 dB", a linear
 // peak as "0.998749", under REPLAYGAIN_TRACK_GAIN, REPLAYGAIN_TRACK_PEAK,
 // REPLAYGAIN_ALBUM_GAIN and REPLAYGAIN_ALBUM_PEAK (ID3v2 TXXX descriptions
 // and Vorbis comment names alike).
