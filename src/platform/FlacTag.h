@@ -3,8 +3,8 @@
 #include <QString>
 
 // The Vorbis comment of a FLAC file, through TagLib: TITLE, ARTIST, ALBUM,
-// DATE, GENRE, TRACKNUMBER, TRACKTOTAL, COMMENT and ISRC. The audio is left
-// as it is.
+// DATE, GENRE, TRACKNUMBER, TRACKTOTAL, COMMENT, ISRC and the REPLAYGAIN_*
+// values. The audio is left as it is.
 class FlacTag {
 public:
     // Replaces the file's Vorbis comment by these fields; an empty field is
