@@ -338,8 +338,10 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
     runKeepingFirstError(firstError, [&] { JitterErrors = library.CR_GetNumberOfJitterErrors(); });
     runKeepingFirstError(firstError, [&] { library.CR_CloseRipper(); });
     runKeepingFirstError(firstError, [&] { result.Read = library.CR_GetReadReport(); });
-    if (!result.Interrupted)
-        sums.Into(result);
+    runKeepingFirstError(firstError, [&] {
+        if (!result.Interrupted)
+            sums.Into(result);
+    });
     // A stopped track is kept as far as it was read; a failed one is not.
     runKeepingFirstError(firstError, [&] {
         if (!output)

@@ -1,5 +1,6 @@
 #include "rip/TrackSums.h"
 #include "platform/Ebur128Meter.h"
+#include "rip/BackgroundMeter.h"
 #include "rip/AccurateRipChecksums.h"
 #include "rip/CtdbCrc.h"
 #include "rip/TrackRipResult.h"
@@ -9,7 +10,7 @@ TrackSums::TrackSums() = default;
 TrackSums::TrackSums(int64_t trackBytes, bool first, bool last, bool measureLoudness)
     : m_cd(std::make_unique<AccurateRipChecksums>(first, last)),
       m_ctdb(std::make_unique<CtdbCrc>(trackBytes, first, last)),
-      m_loudness(measureLoudness ? std::make_shared<Ebur128Meter>() : nullptr)
+      m_loudness(measureLoudness ? std::make_unique<BackgroundMeter>() : nullptr)
 {
 }
 
@@ -29,7 +30,7 @@ void TrackSums::Add(const uint8_t* pcm, int64_t bytes)
         m_loudness->Add(pcm, bytes);
 }
 
-void TrackSums::Into(TrackRipResult& result) const
+void TrackSums::Into(TrackRipResult& result)
 {
     if (!m_cd) {
         result.Crc = m_other.Value();
@@ -41,5 +42,6 @@ void TrackSums::Into(TrackRipResult& result) const
     result.V2 = m_cd->V2();
     result.CtdbCrc = m_ctdb->Value();
     result.CtdbLength = m_ctdb->Length();
-    result.Loudness = m_loudness;
+    if (m_loudness)
+        result.Loudness = m_loudness->Finish();
 }

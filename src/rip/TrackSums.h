@@ -5,12 +5,13 @@
 
 class AccurateRipChecksums;
 class CtdbCrc;
-class Ebur128Meter;
+class BackgroundMeter;
 struct TrackRipResult;
 
 // The sums of one read's audio as delivered: for CD audio the AccurateRip
-// checksums, the CUETools database CRC and, when asked, the loudness; for any
-// other format its CRC32 alone, which tells two reads apart.
+// checksums, the CUETools database CRC and, when asked, the loudness (on a
+// thread of its own); for any other format its CRC32 alone, which tells two
+// reads apart.
 class TrackSums {
 public:
     // Any other format than CD audio.
@@ -22,12 +23,13 @@ public:
     TrackSums& operator=(TrackSums&&) noexcept;
 
     void Add(const uint8_t* pcm, int64_t bytes);
-    // Puts the sums into the result of a read made to its end.
-    void Into(TrackRipResult& result) const;
+    // Puts the sums into the result of a read made to its end, once the
+    // loudness has caught up; raises the meter's error.
+    void Into(TrackRipResult& result);
 
 private:
     std::unique_ptr<AccurateRipChecksums> m_cd;
     std::unique_ptr<CtdbCrc> m_ctdb;
-    std::shared_ptr<Ebur128Meter> m_loudness;
+    std::unique_ptr<BackgroundMeter> m_loudness;
     Crc32 m_other;
 };
