@@ -48,7 +48,7 @@ void RipOptions::Define(CommandHelp& help)
                         "lectures de copie jusqu'à ce que deux lectures soient identiques."),
          QStringLiteral("N")},
         {QStringLiteral("no-replaygain"),
-         QStringLiteral("N'écrit pas le ReplayGain (volume sonore de chaque piste et de l'album) dans les fichiers "
+         QStringLiteral("Ne calcule pas le ReplayGain (volume sonore de chaque piste et de l'album) des fichiers "
                         "de --tracks.")},
         {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
         {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
