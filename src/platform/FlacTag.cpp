@@ -1,5 +1,6 @@
 #include "platform/FlacTag.h"
 #include "platform/FileError.h"
+#include "platform/ReplayGainText.h"
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -87,6 +88,20 @@ void readFrontCover(TagLib::FLAC::File& file, TagFields& fields)
         }
 }
 
+void putReplayGain(TagLib::Ogg::XiphComment& tag, const TagFields::ReplayGain& gain)
+{
+    for (const ReplayGainText::Entry& entry : ReplayGainText::Entries(gain))
+        put(tag, entry.name, entry.text);
+}
+
+void readReplayGain(const TagLib::Ogg::FieldListMap& map, TagFields::ReplayGain& gain)
+{
+    for (const auto& [name, values] : map)
+        if (!values.isEmpty())
+            ReplayGainText::Read(QString::fromStdString(name.to8Bit(true)),
+                                 QString::fromStdString(values.front().to8Bit(true)), gain);
+}
+
 FileError writeError(const QString& path, const QString& reason)
 {
     return FileError(QStringLiteral("Impossible d'écrire les tags FLAC dans le fichier \"%1\". %2")
@@ -116,6 +131,7 @@ void FlacTag::Write(const QString& path, const TagFields& fields)
         put(tag, f.name, number(fields.*f.number));
     put(tag, "COMPILATION", fields.compilation ? QStringLiteral("1") : QString());
     putFrontCover(file, fields.frontCover, fields.frontCoverMime);
+    putReplayGain(tag, fields.replayGain);
     if (!file.save())
         throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
                                                          : QStringLiteral("L'écriture a échoué."));
@@ -140,5 +156,6 @@ bool FlacTag::Read(const QString& path, TagFields& fields)
             fields.*f.number = first(map, f.name).toInt();
     fields.compilation = first(map, "COMPILATION") == QLatin1String("1");
     readFrontCover(file, fields);
+    readReplayGain(map, fields.replayGain);
     return true;
 }

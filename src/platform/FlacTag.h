@@ -3,7 +3,8 @@
 #include <QString>
 
 // The Vorbis comment of a FLAC file, through TagLib, under the names
-// MusicBrainz's tagger gives the fields. The audio is left as it is.
+// MusicBrainz's tagger gives the fields, the REPLAYGAIN_* values among them.
+// The audio is left as it is.
 class FlacTag {
 public:
     // Replaces the file's Vorbis comment by these fields; an empty field is

@@ -1,5 +1,6 @@
 #include "platform/Id3v2Tag.h"
 #include "platform/FileError.h"
+#include "platform/ReplayGainText.h"
 #include <cerrno>
 #include <QFile>
 #include <QFileInfo>
@@ -175,6 +176,32 @@ void readIdentity(TagLib::ID3v2::Tag& tag, TagFields& fields)
     fields.musicBrainz.recording = recording(tag);
 }
 
+// The TXXX frames of ReplayGain: any earlier one goes, whatever the case of its description.
+void putReplayGain(TagLib::ID3v2::Tag& tag, const TagFields::ReplayGain& gain)
+{
+    for (const ReplayGainText::Entry& entry : ReplayGainText::Entries(gain)) {
+        const TagLib::String name(entry.name);
+        // A copy: removing a frame changes the tag's own list.
+        const TagLib::ID3v2::FrameList frames = tag.frameList("TXXX");
+        for (TagLib::ID3v2::Frame* frame : frames) {
+            const auto* user = dynamic_cast<TagLib::ID3v2::UserTextIdentificationFrame*>(frame);
+            if (user && user->description().upper() == name)
+                tag.removeFrame(frame);
+        }
+        if (!entry.text.isEmpty())
+            tag.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(name, toTagLib(entry.text),
+                                                                         TagLib::String::UTF8));
+    }
+}
+
+void readReplayGain(const TagLib::ID3v2::Tag& tag, TagFields::ReplayGain& gain)
+{
+    for (const TagLib::ID3v2::Frame* frame : tag.frameList("TXXX"))
+        if (const auto* user = dynamic_cast<const TagLib::ID3v2::UserTextIdentificationFrame*>(frame))
+            if (user->fieldList().size() > 1)
+                ReplayGainText::Read(fromTagLib(user->description()), fromTagLib(user->fieldList()[1]), gain);
+}
+
 FileError writeError(const QString& path, const QString& reason)
 {
     return FileError(QStringLiteral("Impossible d'écrire le tag ID3v2 dans le fichier \"%1\". %2")
@@ -200,6 +227,7 @@ void Id3v2Tag::Write(const QString& path, const TagFields& fields)
     putComment(tag, fields.comment);
     putFrontCover(tag, fields.frontCover, fields.frontCoverMime);
     putIdentity(tag, fields);
+    putReplayGain(tag, fields.replayGain);
     if (!file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
                    TagLib::File::DoNotDuplicate))
         throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
@@ -221,5 +249,6 @@ bool Id3v2Tag::Read(const QString& path, TagFields& fields)
     fields.year = frameText(tag, "TDRC");
     readIdentity(tag, fields);
     readFrontCover(tag, fields);
+    readReplayGain(tag, fields.replayGain);
     return true;
 }

@@ -3,7 +3,7 @@
 #include <QString>
 
 // The ID3v2 tag at the start of an MP3 file, through TagLib: written as
-// ID3v2.4 in UTF-8. Every other part of the file (the audio, the encoder's
+// ID3v2.4 in UTF-8, ReplayGain as TXXX frames. Every other part of the file (the audio, the encoder's
 // Info frame right after the tag, an ID3v1 trailer) is left as it is.
 class Id3v2Tag {
 public:

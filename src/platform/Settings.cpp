@@ -33,6 +33,7 @@ const std::pair<Settings::CoverUse, const char*> CoverNames[] = {
     {Settings::CoverUse::None, "none"},
 };
 const char* const NameTemplateKey = "rip/nameTemplate";
+const char* const ReplayGainKey = "rip/replayGain";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -101,6 +102,8 @@ QString Settings::FileNameTemplate() const
     return store.value(NameTemplateKey, NameTemplate::DefaultText).toString();
 }
 void Settings::SetFileNameTemplate(const QString& text) { Store(NameTemplateKey, text); }
+bool Settings::ReplayGain() const { return store.value(ReplayGainKey, true).toBool(); }
+void Settings::SetReplayGain(bool on) { Store(ReplayGainKey, on); }
 
 bool Settings::Saved()
 {

@@ -64,6 +64,11 @@ public:
     QString FileNameTemplate() const;
     void SetFileNameTemplate(const QString& text);
 
+    // Whether a rip measures its tracks' loudness and writes their
+    // ReplayGain into the files; on unless the user turned it off.
+    bool ReplayGain() const;
+    void SetReplayGain(bool on);
+
     // False when the last change could not be written.
     bool Saved();
     QString FileName() const;

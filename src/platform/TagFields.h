@@ -45,6 +45,8 @@ struct TagFields {
     // ReplayGain 2.0 values; written only when measured.
     struct ReplayGain {
         bool measured = false;
+        // The album's values too: not when the album's tracks were not all ripped whole.
+        bool albumMeasured = false;
         double trackGainDb = 0;
         double trackPeak = 0; // linear, 1.0 = full scale
         double albumGainDb = 0;

@@ -58,6 +58,8 @@ QString trackBlock(const TrackRipResult& t)
         line(QStringLiteral("Lectures"), passes);
     if (t.PreEmphasis)
         line(QStringLiteral("Pré-accentuation"), QStringLiteral("oui, à désaccentuer à la lecture"));
+    if (const std::optional<ReplayGain::Loudness> loudness = ReplayGain::OfTrack(t))
+        line(QStringLiteral("ReplayGain"), ReplayGain::Text(*loudness));
     const QString verdict = t.Verdict.Detail();
     line(Verdict, verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
     return text;
@@ -232,10 +234,12 @@ QString RipLog::Text(const Header& header, const RipReport& report)
         text += QStringLiteral("CTDB : %1\n").arg(report.DiscVerificationNote());
     for (const TrackRipResult& t : report.Tracks())
         text += '\n' + trackBlock(t);
-    // The disc's verdict closes the summary: a later run that rewrites some
-    // of its files makes a new summary without it.
+    // The disc's verdict and the album's ReplayGain close the summary: a later
+    // run that rewrites some of its files makes a new summary without them.
     const QString disc = report.DiscVerdict().Text();
-    return text + '\n' + summary(countsOf(report)) + '\n' + (disc.isEmpty() ? QString() : disc + '\n');
+    const std::optional<ReplayGain::Loudness>& album = report.AlbumLoudness();
+    return text + '\n' + summary(countsOf(report)) + '\n' + (disc.isEmpty() ? QString() : disc + '\n')
+        + (album ? QStringLiteral("ReplayGain de l'album : %1\n").arg(ReplayGain::Text(*album)) : QString());
 }
 
 QString RipLog::Merge(const QString& earlier, const QString& latest, const QStringList& files)

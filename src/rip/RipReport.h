@@ -1,10 +1,12 @@
 #pragma once
 #include "rip/CtdbVerdict.h"
+#include "rip/ReplayGain.h"
 #include "rip/TrackRipResult.h"
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class AccurateRipDatabase;
 class CtdbDatabase;
@@ -42,6 +44,9 @@ public:
     void SkipDiscVerification(const QString& reason) { m_discNote = reason; }
     const QString& DiscVerificationNote() const { return m_discNote; }
     const CtdbVerdict& DiscVerdict() const { return m_disc; }
+    // The album's ReplayGain loudness when the run wrote it into the files; none otherwise.
+    void SetAlbumLoudness(const std::optional<ReplayGain::Loudness>& album) { m_album = album; }
+    const std::optional<ReplayGain::Loudness>& AlbumLoudness() const { return m_album; }
     static QString NotWholeDisc() { return QStringLiteral("non consultée : les pistes du disque n'ont pas toutes été lues en entier"); }
 
     // "Piste 02 : 100 secteurs illisibles (03:27.20 – 03:28.45)", one per damaged track.
@@ -97,4 +102,5 @@ private:
     bool m_verificationStopped = false;
     CtdbVerdict m_disc;
     QString m_discNote;
+    std::optional<ReplayGain::Loudness> m_album;
 };

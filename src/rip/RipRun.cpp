@@ -140,6 +140,8 @@ void RipRun::Execute(IRipProgress* owner)
     m_report = RipReport();
     m_logFile.clear();
     m_cueFile.clear();
+    m_taggedRows.clear();
+    m_ripper.SetMeasureLoudness(m_replayGain);
     int ticked = 0;
     int64_t bytes = 0;
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
@@ -187,7 +189,22 @@ void RipRun::Execute(IRipProgress* owner)
         throw;
     }
     completeInOrder(pending, pool.get(), true);
+    tagAlbumGain();
     finish();
+}
+
+void RipRun::tagAlbumGain()
+{
+    const bool whole = !m_stopped && m_skippedTracks.isEmpty() && m_report.RippedCount() == m_tickedRows
+        && m_report.Tracks().size() == m_tickedRows && !m_report.LostSectors();
+    const std::optional<ReplayGain::Loudness> album =
+        m_replayGain && whole ? ReplayGain::OfAlbum(m_report.Tracks()) : std::nullopt;
+    m_report.SetAlbumLoudness(album);
+    // A WAV file holds an ID3v1 trailer only, which has no room for it.
+    if (!album || !m_ripper.EncodesFile())
+        return;
+    for (const AlbumTrack& row : m_taggedRows)
+        tagRow(row, *m_report.Track(row.number), album);
 }
 
 void RipRun::finish()
@@ -338,12 +355,19 @@ void RipRun::completeRow(const PendingRow& done)
         return;
     }
     ++m_rippedCount;
-    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album, m_cover);
+    tagRow(row, rip, std::nullopt);
+    m_taggedRows << row;
     m_playlist.Add(line);
 }
 
+void RipRun::tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album)
+{
+    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album, m_cover,
+            ReplayGain::Values(rip, album));
+}
+
 void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const AlbumIdentityTags& album,
-                     const RipCover& cover)
+                     const RipCover& cover, const TagFields::ReplayGain& gain)
 {
     TagFields fields;
     fields.title = track.value(AlbumTrack::Title);
@@ -356,6 +380,7 @@ void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, co
     fields.trackTotal = trackTotal;
     album.Fill(fields, track);
     cover.Fill(fields);
+    fields.replayGain = gain;
     TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
 }
 

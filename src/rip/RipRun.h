@@ -4,6 +4,7 @@
 #include "rip/AlbumIdentityTags.h"
 #include "rip/Playlist.h"
 #include "rip/RipCover.h"
+#include "rip/ReplayGain.h"
 #include "rip/RipLog.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class IRipProgress;
 class ITrackRows;
@@ -56,6 +58,10 @@ public:
     void SetPasses(int passes) { m_passes = passes; }
     // The album's front cover, embedded and saved as it says; none by default.
     void SetCover(const RipCover& cover) { m_cover = cover; }
+    // ReplayGain 2.0 (on by default): each track's loudness is measured as
+    // it is read and its file gets its gain and peak; once every file is
+    // finished, when the whole run ripped without fault, the album's too.
+    void SetReplayGain(bool on) { m_replayGain = on; }
 
     // Before the run: checks that the folder's existing playlist can be read
     // and refuses two ticked rows with one target (TargetCollision).
@@ -118,7 +124,8 @@ public:
     // file at its target path: ID3v2 (MP3 files) and ID3v1, or a Vorbis
     // comment (FLAC files).
     static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0,
-                        const AlbumIdentityTags& album = {}, const RipCover& cover = {});
+                        const AlbumIdentityTags& album = {}, const RipCover& cover = {},
+                        const TagFields::ReplayGain& gain = {});
 
 private:
     struct PendingRow;
@@ -128,6 +135,9 @@ private:
     PendingRow readRow(const AlbumTrack& row, ParallelTrackEncoder* pool, TrackReads& reads, IRipProgress& progress);
     void completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncoder* pool, bool wait);
     void completeRow(const PendingRow& done);
+    void tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album);
+    // Rewrites the tags of the files with the album's ReplayGain, once they are all finished.
+    void tagAlbumGain();
     int64_t bytesOfTrack(int track) const;
     // A ticked row the user did not leave out.
     bool inRun(const AlbumTrack& row) const;
@@ -152,6 +162,8 @@ private:
     QString m_startLogFile;
     int m_encoders = 0;
     int m_passes = 1;
+    bool m_replayGain = true;
+    QList<AlbumTrack> m_taggedRows; // as their files were tagged, in order
     std::atomic<int> m_rippedCount{0};
     std::atomic<int> m_trackPercent{0};
     std::atomic<int> m_readRows{0};

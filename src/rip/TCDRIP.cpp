@@ -11,11 +11,10 @@
 #include "encode/RipOutput.h"
 #include "encode/TrackPcmStream.h"
 #include "encode/WavHeader.h"
-#include "rip/AccurateRipChecksums.h"
-#include "rip/CtdbCrc.h"
 #include "rip/IRipProgress.h"
 #include "rip/JitterLog.h"
 #include "rip/ReadOffsetLibrary.h"
+#include "rip/TrackSums.h"
 #include <exception>
 #include <memory>
 
@@ -34,25 +33,6 @@ void runKeepingFirstError(std::exception_ptr& firstError, Step step)
     }
 }
 } // namespace
-
-// The sums of the audio as delivered: the CD audio checksums, and for any
-// other format its CRC32 alone, which tells two reads apart.
-struct TCDRIP::ReadSums {
-    std::unique_ptr<AccurateRipChecksums> cd;
-    std::unique_ptr<CtdbCrc> ctdb;
-    Crc32 other;
-
-    void Add(const uint8_t* pcm, int64_t bytes)
-    {
-        if (!cd) {
-            other.Add(pcm, bytes);
-            return;
-        }
-        cd->Add(pcm, bytes);
-        ctdb->Add(pcm, bytes);
-    }
-    uint32_t Crc() const { return cd ? cd->Crc() : other.Value(); }
-};
 
 TCDRIP::TCDRIP(ICdRipLibrary& library) : m_library(library)
 {
@@ -313,7 +293,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
     const QString path = OutputPath(requestedPath);
     std::unique_ptr<RipOutput> output;
     std::unique_ptr<ITrackEncoder> encoder;
-    ReadSums sums;
+    TrackSums sums;
     TrackPcmStream* stream = nullptr;
     std::vector<uint8_t> buffer;
     std::exception_ptr firstError;
@@ -334,8 +314,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
             encoder = makeEncoder(*output);
         if (m_outputFormat == STEREO44100) {
             const int64_t trackBytes = int64_t{last - first + 1} * PcmFormatConverter::BytesPerSector(m_outputFormat);
-            sums.cd = std::make_unique<AccurateRipChecksums>(first == disc.first, last == disc.second);
-            sums.ctdb = std::make_unique<CtdbCrc>(trackBytes, first == disc.first, last == disc.second);
+            sums = TrackSums(trackBytes, first == disc.first, last == disc.second, m_measureLoudness);
         }
         buffer.resize(static_cast<size_t>(qMax(bufferSize, 0)));
         const int64_t kept =
@@ -359,16 +338,10 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
     runKeepingFirstError(firstError, [&] { JitterErrors = library.CR_GetNumberOfJitterErrors(); });
     runKeepingFirstError(firstError, [&] { library.CR_CloseRipper(); });
     runKeepingFirstError(firstError, [&] { result.Read = library.CR_GetReadReport(); });
-    if (!result.Interrupted) {
-        result.Crc = sums.Crc();
-        if (sums.cd) {
-            result.HasChecksums = true;
-            result.V1 = sums.cd->V1();
-            result.V2 = sums.cd->V2();
-            result.CtdbCrc = sums.ctdb->Value();
-            result.CtdbLength = sums.ctdb->Length();
-        }
-    }
+    runKeepingFirstError(firstError, [&] {
+        if (!result.Interrupted)
+            sums.Into(result);
+    });
     // A stopped track is kept as far as it was read; a failed one is not.
     runKeepingFirstError(firstError, [&] {
         if (!output)
@@ -402,7 +375,7 @@ void TCDRIP::AbortRip()
 }
 
 int64_t TCDRIP::ripLoop(ICdRipLibrary& library, RipOutput* output, ITrackEncoder* encoder, TrackPcmStream* stream,
-                        ReadSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
+                        TrackSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
                         TrackRipResult& result)
 {
     int32_t status = 0;

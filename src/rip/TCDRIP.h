@@ -19,6 +19,7 @@ class ParallelTrackEncoder;
 class RipOutput;
 class TLameCoder;
 class TrackPcmStream;
+class TrackSums;
 
 // The road to the disc: drive selection, table of contents and the rip of a
 // sector range into a WAV, PCM, MP3 or FLAC file.
@@ -53,6 +54,9 @@ public:
     void SetFlacLevel(int level) { m_flacLevel = level; }
     bool JitterCorrect() const { return m_jitterCorrect; }
     void SetJitterCorrect(bool v);
+    // Whether the loudness of CD audio is measured as it is read (TrackRipResult::Loudness); off by default.
+    bool MeasureLoudness() const { return m_measureLoudness; }
+    void SetMeasureLoudness(bool v) { m_measureLoudness = v; }
 
     QString Version;
     int32_t Speed = 0;
@@ -120,14 +124,13 @@ private:
     void selectDrive(int32_t index);
     void copyDriveParameters();
     void readToc();
-    struct ReadSums;
     TrackRipResult ripTrack(int32_t trackNum, const QString& path, bool write, IRipProgress* progress);
     TrackRipResult ripSectors(int32_t first, int32_t last, const QString& path, bool write, IRipProgress* progress);
     // Returns the bytes of audio delivered; sets result.Interrupted when stopped before the end.
     // The encoder of an MP3 or FLAC file of the sectors; none for a WAV or PCM file.
     TrackEncoderFactory encoderFactory(int32_t first, int32_t last) const;
     int64_t ripLoop(ICdRipLibrary& library, RipOutput* output, ITrackEncoder* encoder,
-                    TrackPcmStream* stream, ReadSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
+                    TrackPcmStream* stream, TrackSums& sums, std::vector<uint8_t>& buffer, IRipProgress* progress,
                     TrackRipResult& result);
     // Rips result's sectors to path, or only reads them without write;
     // disc: the first and the last sector of the disc's audio.
@@ -150,4 +153,5 @@ private:
     bool m_flac = false;
     int m_flacLevel = 5;
     bool m_jitterCorrect = true;
+    bool m_measureLoudness = false;
 };

@@ -3,6 +3,9 @@
 #include "rip/AccurateRipVerdict.h"
 #include <QString>
 #include <cstdint>
+#include <memory>
+
+class Ebur128Meter;
 
 // What the ripper made of one track: the file, what it could not read, and
 // the checksums of the audio as written.
@@ -33,6 +36,10 @@ struct TrackRipResult {
     uint32_t CopyCrc = 0;
     // The disc flags the track's audio as pre-emphasised: it is ripped as is.
     bool PreEmphasis = false;
+    // The loudness of the audio as delivered, shared by the copies of the
+    // result for the album's; CD audio read to its end with the measure
+    // asked (TCDRIP::SetMeasureLoudness) only, else null.
+    std::shared_ptr<const Ebur128Meter> Loudness;
 
     int32_t SectorCount() const { return LastSector - FirstSector + 1; }
     bool LostSectors() const { return !Read.UnreadSectors.empty(); }

@@ -144,12 +144,13 @@ protected:
 
     // encoders "0" reads no faster than it encodes: a signal sent as a track
     // begins finds that track still being read. Runs over the earlier files
-    // replace them.
+    // replace them. Without ReplayGain: a whole run's files and log hold the
+    // album's values, which a stopped or partial run leaves out.
     QStringList arguments(const QString& cue, const QString& tracks, const QString& folder,
                           const QString& encoders = "2") const
     {
         return {"--drive", "x=" + cue, "x:", "--tracks", tracks, "--dir", folder, "--mp3", "--encoders", encoders,
-                "--artist", "Artiste", "--album", "Album", "--no-accuraterip", "--overwrite"};
+                "--artist", "Artiste", "--album", "Album", "--no-accuraterip", "--overwrite", "--no-replaygain"};
     }
     // The visible files of a folder by name: hidden ones are the runs' own business.
     static QMap<QString, QByteArray> filesOf(const QString& folder)

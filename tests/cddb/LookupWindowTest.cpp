@@ -566,9 +566,12 @@ TEST_F(LookupWindow, PreferencesFromTheCalvenorMenuChangeAddressServersAndOrder)
     QStringList errors;
     QString shownAddress;
     bool rememberShown = true;
+    bool replayGainShown = false;
     whenShown(&preferences, [&] {
         shownAddress = preferences.Adresse->text();
         rememberShown = preferences.RememberChoices->isChecked();
+        replayGainShown = preferences.ReplayGain->isChecked();
+        preferences.ReplayGain->setChecked(false);
         preferences.ServeurCddb->setText("ftp://cddb.exemple.fr");
         preferences.Enregistrer->click(); // refused: stays open
         errors = dialogs.texts();
@@ -588,6 +591,8 @@ TEST_F(LookupWindow, PreferencesFromTheCalvenorMenuChangeAddressServersAndOrder)
     EXPECT_TRUE(reread.MusicBrainzFirst());
     EXPECT_FALSE(rememberShown) << "off until the user turns it on";
     EXPECT_TRUE(reread.RememberChoices());
+    EXPECT_TRUE(replayGainShown) << "on until the user turns it off";
+    EXPECT_FALSE(reread.ReplayGain());
     EXPECT_EQ(lookup->CddbServer(), "http://cddb.exemple.fr/~cddb");
 }
 

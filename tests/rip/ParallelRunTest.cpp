@@ -55,6 +55,7 @@ struct RunKind {
     Format format;
     int encoders;
     bool onWorker;
+    bool replayGain = true;
 };
 
 // Three tracks of noise in an image, ripped by whole runs into a folder each.
@@ -112,6 +113,7 @@ protected:
         RipRun run(list, ripper, tags);
         run.SetVerification(verification);
         run.SetEncoders(setup.encoders);
+        run.SetReplayGain(setup.replayGain);
         run.Begin();
         QTimer watcher;
         QObject::connect(&watcher, &QTimer::timeout, [&] { during(run, list); });
@@ -163,13 +165,14 @@ TEST_F(ParallelRun, SameFilesAndPlaylistAsAOneThreadRun)
 // The second track stalls for three seconds; stop comes during the stall.
 TEST_F(ParallelRun, StopDuringAStallEndsTheRunAtOnce)
 {
-    const auto whole = filesOf(rip("whole", {Format::Mp3, 0, false}));
+    // Without ReplayGain: a stopped run writes no album values, the whole one does.
+    const auto whole = filesOf(rip("whole", {Format::Mp3, 0, false, false}));
     CdioRipLibrary disc({cue});
     SlowCdRipLibrary slow(disc);
     slow.stallChunk = 5;
     slow.stallMs = 3000;
     QElapsedTimer sinceStop;
-    const QString folder = rip("stopped", {Format::Mp3, 2, true}, &slow, [&](RipRun& run, VanishingRows&) {
+    const QString folder = rip("stopped", {Format::Mp3, 2, true, false}, &slow, [&](RipRun& run, VanishingRows&) {
         if (slow.stalling && !sinceStop.isValid()) {
             sinceStop.start();
             run.Stop();

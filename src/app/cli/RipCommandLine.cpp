@@ -345,6 +345,7 @@ int RipCommandLine::ripSeveralTracks()
     RipRun run(list, r, tags);
     run.SetEncoders(encoders);
     run.SetPasses(passes);
+    run.SetReplayGain(!m_parser.isSet(QStringLiteral("no-replaygain")));
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
     run.SetToc(toc());

@@ -53,6 +53,9 @@ void RipOptions::Define(CommandHelp& help)
          QStringLiteral("Lit chaque piste jusqu'à N fois (1 par défaut) : à partir de 2, une lecture de test puis des "
                         "lectures de copie jusqu'à ce que deux lectures soient identiques."),
          QStringLiteral("N")},
+        {QStringLiteral("no-replaygain"),
+         QStringLiteral("Ne calcule pas le ReplayGain (volume sonore de chaque piste et de l'album) des fichiers "
+                        "de --tracks.")},
         {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
         {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
         {QStringLiteral("album"), QStringLiteral("Album de l'étiquette ID3."), QStringLiteral("TEXTE")},

@@ -48,7 +48,7 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     m_forms.Preferences_Form = this;
     setWindowTitle(QStringLiteral("Préférences"));
     setModal(true);
-    setFixedSize(420, 376);
+    setFixedSize(420, 436);
     Label1 = new QLabel(QStringLiteral("Préférences :"), this);
     MakeBold(Label1);
     Label1->setGeometry(10, 8, 300, 18);
@@ -71,8 +71,14 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
         Pochette->addItem(choice);
     Pochette->setAccessibleName(QStringLiteral("Pochette"));
     coverLabel->setBuddy(Pochette);
+    VolumeBox = new QGroupBox(QStringLiteral("Volume sonore"), this);
+    VolumeBox->setGeometry(10, 240, 400, 54);
+    ReplayGain = new QCheckBox(QStringLiteral("Calculer le ReplayGain"), VolumeBox);
+    ReplayGain->setGeometry(10, 24, 380, 22);
+    ReplayGain->setToolTip(QStringLiteral("Mesure le volume sonore de chaque piste pendant le rippage et l'inscrit "
+                                          "dans les étiquettes des fichiers MP3 et FLAC."));
     auto* names = new QGroupBox(QStringLiteral("Modèle de nom de fichier"), this);
-    names->setGeometry(10, 240, 400, 92);
+    names->setGeometry(10, 300, 400, 92);
     ModeleNom = new QLineEdit(names);
     ModeleNom->setGeometry(10, 24, 380, 24);
     ModeleNom->setAccessibleName(names->title());
@@ -83,9 +89,9 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     ApercuNom->setTextFormat(Qt::PlainText);
     connect(ModeleNom, &QLineEdit::textChanged, this, [this] { showPreview(); });
     Annuler = new QPushButton(QStringLiteral("Annuler"), this);
-    Annuler->setGeometry(224, 340, 88, 28);
+    Annuler->setGeometry(224, 400, 88, 28);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
-    Enregistrer->setGeometry(322, 340, 88, 28);
+    Enregistrer->setGeometry(322, 400, 88, 28);
     Enregistrer->setDefault(true);
     connect(Annuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(Enregistrer, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
@@ -104,6 +110,7 @@ int TPreferences_Form::ShowModal(const AlbumSheet* album, const QString& extensi
     MusicBrainzFirst->setChecked(settings.MusicBrainzFirst());
     RememberChoices->setChecked(settings.RememberChoices());
     Pochette->setCurrentIndex(static_cast<int>(settings.Cover()));
+    ReplayGain->setChecked(settings.ReplayGain());
     return exec();
 }
 
@@ -140,6 +147,7 @@ void TPreferences_Form::EnregistrerClick()
     settings.SetRememberChoices(RememberChoices->isChecked());
     settings.SetCover(static_cast<Settings::CoverUse>(Pochette->currentIndex()));
     settings.SetFileNameTemplate(ModeleNom->text());
+    settings.SetReplayGain(ReplayGain->isChecked());
     check(settings.Saved(),
           QStringLiteral("Les préférences n'ont pas pu être enregistrées dans « %1 ».").arg(settings.FileName()));
     accept();

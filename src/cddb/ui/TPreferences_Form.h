@@ -6,6 +6,7 @@ class AlbumSheet;
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -13,8 +14,9 @@ class QPushButton;
 // The "Préférences" of the "Calvenor" menu: the e-mail address, the servers,
 // which metadata source is asked first and whether the format, the encoder
 // options and the target folder are kept for the next run, what a rip
-// makes of the album's cover, and the file name template with a preview of
-// the name it gives. Kept in the settings.
+// makes of the album's cover, whether it writes the ReplayGain of its files,
+// and the file name template with a preview of the name it gives. Kept in
+// the settings.
 class TPreferences_Form : public CalvenorDialog {
     Q_OBJECT
 public:
@@ -31,6 +33,8 @@ public:
     QLineEdit* ModeleNom = nullptr;
     // The first track's name by the template typed, or why it is refused.
     QLabel* ApercuNom = nullptr;
+    QGroupBox* VolumeBox = nullptr;
+    QCheckBox* ReplayGain = nullptr;
     QPushButton* Annuler = nullptr;
     QPushButton* Enregistrer = nullptr;
 
