@@ -1,0 +1,40 @@
+#pragma once
+#include "platform/IQSubchannel.h"
+#include <QList>
+
+// A drive's Q sub-channel over a disc's layout: each sector's frame names the
+// track it lies in, index 00 in a pre-gap. A flaky sector's frame fails its
+// CRC at the first read; a shifted sector gives the frame of the sector after
+// it at every read; a failing drive reads nothing. Counts the reads.
+class FakeQSubchannel : public IQSubchannel {
+public:
+    struct Track {
+        int number = 0;
+        int32_t pregap = -1; // INDEX 00, -1 when none
+        int32_t start = 0;   // INDEX 01
+    };
+
+    std::optional<QPosition> Read(int32_t sector) override
+    {
+        ++reads;
+        if (failing || flaky.removeOne(sector))
+            return std::nullopt;
+        return frameOf(shifted.contains(sector) ? sector + 1 : sector);
+    }
+
+    QList<Track> tracks;
+    QList<int32_t> flaky;
+    QList<int32_t> shifted;
+    bool failing = false;
+    int reads = 0;
+
+private:
+    QPosition frameOf(int32_t sector) const
+    {
+        QPosition position{0, 1, sector};
+        for (const Track& t : tracks)
+            if (sector >= t.start || (t.pregap >= 0 && sector >= t.pregap))
+                position = {t.number, sector >= t.start ? 1 : 0, sector};
+        return position;
+    }
+};
