@@ -71,9 +71,8 @@ bool PregapFinder::narrow(int number, int32_t at, Bounds& bounds)
 
 PregapFinder::Probe PregapFinder::probe(int number, int32_t at, const Bounds& bounds)
 {
-    for (const int32_t sector : {at, at})
-        if (const Probe p = read(number, sector, bounds); p.side != Side::Unknown)
-            return p;
+    if (const Probe p = read(number, at, bounds); p.side != Side::Unknown)
+        return p;
     for (int32_t d = 1; d <= Neighbours; ++d)
         for (const int32_t sector : {at + d, at - d})
             if (sector >= bounds.lo && sector < bounds.hi)

@@ -43,7 +43,7 @@ private:
     // say nothing there.
     bool narrow(int number, int32_t at, Bounds& bounds);
     // What the frame read at tells, or the nearest sector's in [lo, hi)
-    // when it tells nothing (unreadable, or failing its check), read again.
+    // when it tells nothing (unreadable, failing its check, out of bounds).
     Probe probe(int number, int32_t at, const Bounds& bounds);
     Probe read(int number, int32_t sector, const Bounds& bounds);
     // The first gap sector in [lo, hi); hi when there is none.

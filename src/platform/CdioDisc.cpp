@@ -141,8 +141,9 @@ CdTocRecord CdioDisc::Record() const
     // through the same call.
     const cdtext_t* text = cdio_get_cdtext(m_cdio.get());
     // libcdio keeps no index point past 01: a cue sheet's are read from it.
-    const QMap<int, QList<int32_t>> indexes =
-        CdSourceKind::Of(m_source) == CdSourceKind::CueImage ? CueSheet::Indexes(m_source) : QMap<int, QList<int32_t>>();
+    QMap<int, QList<int32_t>> indexes;
+    if (CdSourceKind::Of(m_source) == CdSourceKind::CueImage)
+        indexes = CueSheet::Indexes(m_source);
     CdTocRecord record;
     for (size_t i = 0; i + 1 < toc.size(); ++i) {
         record.tracks << trackRecord(toc[i].btTrackNumber, lastSession);

@@ -236,7 +236,7 @@ TEST(DiscToc, IndexPointsOfACueSheet)
                                                            "    INDEX 00 00:04:00\n"
                                                            "    INDEX 01 00:06:00\n"
                                                            "    INDEX 02 00:06:01\n"
-                                                           "    index 03 00:08:74\n"
+                                                           "    INDEX 03 00:08:74\n"
                                                            "  TRACK 03 AUDIO\n"
                                                            "    INDEX 01 00:10:00\n"
                                                            "    INDEX 03 00:11:00\n"

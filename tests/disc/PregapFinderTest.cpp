@@ -9,32 +9,33 @@ constexpr int LeadIn = 150;
 const QList<int32_t> Starts{0, 20000, 40000, 60000};
 constexpr int32_t LeadOut = 80000;
 
-// The disc's pre-gaps in sectors, from track 2 on; odd frames stand at a
-// distance before a track's INDEX 00 (0: at it), given as {track, distance}.
+// The disc's pre-gaps in sectors, from track 2 on; shifted frames stand at a
+// distance before a track's INDEX 00, given as {track, distance}.
 struct Case {
     const char* what;
     QList<int32_t> gaps;
-    QList<QPair<int, int32_t>> flaky;   // frames that fail their CRC once
+    bool evenDamaged = false;           // frames of even sectors fail their CRC
     QList<QPair<int, int32_t>> shifted; // the frame of the sector after
     bool failing = false;
 };
 
 const Case Cases[] = {
-    {"none, two seconds, an odd length", {0, 150, 37}, {}, {}},
-    {"one frame, longer than the window, just the window", {1, 3000, 2250}, {}, {}},
-    {"frames failing their CRC once on each side of INDEX 00", {150, 74, 151}, {{2, 0}, {2, 1}, {3, 1}, {4, 0}}, {}},
-    {"the next sector's frame just before INDEX 00", {150, 75, 2}, {}, {{2, 1}, {3, 1}, {3, 2}, {4, 1}}},
-    {"a drive that reads no Q", {150, 75, 2}, {}, {}, true},
+    {"none, two seconds, an odd length", {0, 150, 37}, false, {}, false},
+    {"one frame, longer than the window, just the window", {1, 3000, 2250}, false, {}, false},
+    {"every other frame failing its CRC", {151, 75, 3}, true, {}, false},
+    {"the next sector's frame just before INDEX 00", {150, 75, 2}, false, {{2, 1}, {3, 1}, {3, 2}, {4, 1}}, false},
+    {"a drive that reads no Q", {150, 75, 2}, false, {}, true},
 };
 
 class PregapFinderTest : public ::testing::Test {
 protected:
     DiscToc read(const Case& c)
     {
-        for (int k = 0; k < Starts.size(); ++k)
-            q.tracks << FakeQSubchannel::Track{k + 1, k > 0 && c.gaps.at(k - 1) ? pregapOf(c, k + 1) : -1, Starts.at(k)};
-        for (const auto& [track, distance] : c.flaky)
-            q.flaky << pregapOf(c, track) - distance;
+        for (int k = 0; k < Starts.size(); ++k) {
+            const bool gap = k > 0 && c.gaps.at(k - 1) > 0;
+            q.tracks << FakeQSubchannel::Track{k + 1, gap ? pregapOf(c, k + 1) : -1, Starts.at(k)};
+        }
+        q.evenDamaged = c.evenDamaged;
         for (const auto& [track, distance] : c.shifted)
             q.shifted << pregapOf(c, track) - distance;
         q.failing = c.failing;

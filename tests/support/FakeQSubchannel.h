@@ -3,9 +3,10 @@
 #include <QList>
 
 // A drive's Q sub-channel over a disc's layout: each sector's frame names the
-// track it lies in, index 00 in a pre-gap. A flaky sector's frame fails its
-// CRC at the first read; a shifted sector gives the frame of the sector after
-// it at every read; a failing drive reads nothing. Counts the reads.
+// track it lies in, index 00 in a pre-gap. With evenDamaged, every
+// even-numbered sector's frame fails its CRC; a shifted sector gives the
+// frame of the sector after it; a failing drive reads nothing. Counts the
+// reads.
 class FakeQSubchannel : public IQSubchannel {
 public:
     struct Track {
@@ -17,13 +18,13 @@ public:
     std::optional<QPosition> Read(int32_t sector) override
     {
         ++reads;
-        if (failing || flaky.removeOne(sector))
+        if (failing || (evenDamaged && sector % 2 == 0))
             return std::nullopt;
         return frameOf(shifted.contains(sector) ? sector + 1 : sector);
     }
 
     QList<Track> tracks;
-    QList<int32_t> flaky;
+    bool evenDamaged = false;
     QList<int32_t> shifted;
     bool failing = false;
     int reads = 0;
