@@ -40,9 +40,9 @@ std::optional<int32_t> PregapFinder::Find(int number, int32_t previousStart, int
 }
 
 // A guess that reads nothing is passed over, unless the drive has given no
-// frame yet: one that gives none is not asked again and again. When the few sectors left
-// between a sector before the gap and one in it give no frame of their own,
-// the gap starts at the first sector known to be in it.
+// frame yet: one that gives none is not asked again and again. When the few
+// sectors left between a sector before the gap and one in it give no frame
+// of their own, the gap starts at the first sector known to be in it.
 std::optional<int32_t> PregapFinder::search(int number, Bounds bounds)
 {
     const int32_t floor = bounds.lo;
