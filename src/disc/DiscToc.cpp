@@ -1,5 +1,5 @@
 #include "disc/DiscToc.h"
-#include "disc/PregapFinder.h"
+#include "disc/IndexPointFinder.h"
 #include "platform/CalvenorError.h"
 #include "platform/ICdAudioDevice.h"
 #include "platform/IDrives.h"
@@ -87,7 +87,7 @@ DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source)
         tracks << track;
     }
     if (IQSubchannel* q = disc->QSubchannel())
-        PregapFinder(*q).Fill(tracks);
+        IndexPointFinder(*q).Fill(tracks, record.leadOut);
     keepIndexesInside(tracks, record.leadOut);
     DiscToc toc(tracks, record.leadOut, record.mcn);
     toc.SetAlbumText(record.text);

@@ -1,9 +1,10 @@
 #pragma once
 #include "platform/IQSubchannel.h"
 #include <QList>
+#include <algorithm>
 
 // A drive's Q sub-channel over a disc's layout: each sector's frame names the
-// track it lies in, index 00 in a pre-gap. With evenDamaged, every
+// track and index it lies in, index 00 in a pre-gap. With evenDamaged, every
 // even-numbered sector's frame fails its CRC; a shifted sector gives the
 // frame of the sector after it; a failing drive reads nothing. Counts the
 // reads.
@@ -13,6 +14,7 @@ public:
         int number = 0;
         int32_t pregap = -1; // INDEX 00, -1 when none
         int32_t start = 0;   // INDEX 01
+        QList<int32_t> indexes = {}; // INDEX 02, 03, ...
     };
 
     std::optional<QPosition> Read(int32_t sector) override
@@ -35,7 +37,12 @@ private:
         QPosition position{0, 1, sector};
         for (const Track& t : tracks)
             if (sector >= t.start || (t.pregap >= 0 && sector >= t.pregap))
-                position = {t.number, sector >= t.start ? 1 : 0, sector};
+                position = {t.number, sector >= t.start ? 1 + indexesUpTo(t, sector) : 0, sector};
         return position;
+    }
+    static int indexesUpTo(const Track& t, int32_t sector)
+    {
+        const auto passed = [&](int32_t at) { return at <= sector; };
+        return static_cast<int>(std::count_if(t.indexes.cbegin(), t.indexes.cend(), passed));
     }
 };
