@@ -51,9 +51,7 @@ QList<int32_t> indexesInside(const QList<int32_t>& indexes, int32_t start, int32
 void keepIndexesInside(QList<TocTrack>& tracks, int32_t leadOut)
 {
     for (qsizetype k = 0; k < tracks.size(); ++k) {
-        int32_t end = leadOut;
-        if (k + 1 < tracks.size())
-            end = tracks.at(k + 1).pregap >= 0 ? tracks.at(k + 1).pregap : tracks.at(k + 1).start;
+        const int32_t end = IndexPointFinder::IndexesEnd(tracks, k, leadOut);
         tracks[k].indexes = indexesInside(tracks.at(k).indexes, tracks.at(k).start, end);
     }
 }

@@ -25,14 +25,21 @@ void IndexPointFinder::Fill(QList<TocTrack>& tracks, int32_t leadOut)
             track.pregap = *pregap;
     }
     for (qsizetype k = 0; k < tracks.size() && m_heard; ++k) {
-        int32_t end = leadOut;
-        if (k + 1 < tracks.size())
-            end = tracks.at(k + 1).pregap >= 0 ? tracks.at(k + 1).pregap : tracks.at(k + 1).start;
-        if (tracks.at(k).audio)
-            if (const QList<int32_t> indexes = FindIndexes(tracks.at(k).number, tracks.at(k).start, end);
-                !indexes.isEmpty())
-                tracks[k].indexes = indexes;
+        const TocTrack& track = tracks.at(k);
+        if (!track.audio)
+            continue;
+        const QList<int32_t> indexes = FindIndexes(track.number, track.start, IndexesEnd(tracks, k, leadOut));
+        if (!indexes.isEmpty())
+            tracks[k].indexes = indexes;
     }
+}
+
+int32_t IndexPointFinder::IndexesEnd(const QList<TocTrack>& tracks, qsizetype k, int32_t leadOut)
+{
+    if (k + 1 >= tracks.size())
+        return leadOut;
+    const TocTrack& next = tracks.at(k + 1);
+    return next.pregap >= 0 ? next.pregap : next.start;
 }
 
 // The likeliest boundaries first (none, two seconds), then halving.

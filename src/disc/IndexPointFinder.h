@@ -19,6 +19,10 @@ public:
 
     explicit IndexPointFinder(IQSubchannel& q) : m_q(q) {}
 
+    // Where the index points of tracks[k] must end: at the next track's
+    // pre-gap or INDEX 01, or at the lead-out.
+    static int32_t IndexesEnd(const QList<TocTrack>& tracks, qsizetype k, int32_t leadOut);
+
     // Sets the pre-gap of each audio track that follows an audio track of its
     // session (-1 when it has none), then the INDEX 02 and up of each audio
     // track. A track whose Q frames cannot be read keeps what it had; a drive
