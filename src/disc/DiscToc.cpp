@@ -1,10 +1,12 @@
 #include "disc/DiscToc.h"
+#include "disc/IndexPointFinder.h"
 #include "platform/CalvenorError.h"
 #include "platform/ICdAudioDevice.h"
 #include "platform/IDrives.h"
 #include "platform/MusicBrainzDiscId.h"
 #include <QCryptographicHash>
 #include <algorithm>
+#include <memory>
 
 namespace {
 constexpr int32_t FramesPerSecond = 75;
@@ -32,6 +34,27 @@ uint32_t digitSum(int32_t n)
         sum += static_cast<uint32_t>(n % 10);
     return sum;
 }
+
+// Index points that lie inside their track, before the next one's pre-gap,
+// each after the one before; the rest could not be written in its file.
+QList<int32_t> indexesInside(const QList<int32_t>& indexes, int32_t start, int32_t end)
+{
+    QList<int32_t> inside;
+    for (const int32_t at : indexes) {
+        if (at <= (inside.isEmpty() ? start : inside.last()) || at >= end)
+            break;
+        inside << at;
+    }
+    return inside;
+}
+
+void keepIndexesInside(QList<TocTrack>& tracks, int32_t leadOut)
+{
+    for (qsizetype k = 0; k < tracks.size(); ++k) {
+        const int32_t end = IndexPointFinder::IndexesEnd(tracks, k, leadOut);
+        tracks[k].indexes = indexesInside(tracks.at(k).indexes, tracks.at(k).start, end);
+    }
+}
 } // namespace
 
 DiscToc::DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& mcn)
@@ -41,7 +64,8 @@ DiscToc::DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& 
 
 DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source)
 {
-    const CdTocRecord record = device.Open(source)->Toc();
+    const std::unique_ptr<ICdAudioDevice::Disc> disc = device.Open(source);
+    const CdTocRecord record = disc->Toc();
     QList<TocTrack> tracks;
     for (qsizetype k = 0; k < record.tracks.size(); ++k) {
         const CdTrackRecord& read = record.tracks.at(k);
@@ -60,6 +84,9 @@ DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source)
         track.text = read.text;
         tracks << track;
     }
+    if (IQSubchannel* q = disc->QSubchannel())
+        IndexPointFinder(*q).Fill(tracks, record.leadOut);
+    keepIndexesInside(tracks, record.leadOut);
     DiscToc toc(tracks, record.leadOut, record.mcn);
     toc.SetAlbumText(record.text);
     return toc;

@@ -1,15 +1,24 @@
 #include "platform/CdioAudioDevice.h"
+#include "platform/CdSourceKind.h"
 #include "platform/CdioDisc.h"
+#include "platform/CdioQSubchannel.h"
 
 // libcdio holds the table of contents for the life of the handle.
 class CdioAudioDevice::OpenDisc : public ICdAudioDevice::Disc {
 public:
-    explicit OpenDisc(const QString& source) : m_disc(source) {}
+    explicit OpenDisc(const QString& source) : m_disc(source), m_subchannel(m_disc.Handle())
+    {
+    }
 
     CdTocRecord Toc() override { return m_disc.Record(); }
+    IQSubchannel* QSubchannel() override
+    {
+        return CdSourceKind::Of(m_disc.Source()) == CdSourceKind::Device ? &m_subchannel : nullptr;
+    }
 
 private:
     CdioDisc m_disc;
+    CdioQSubchannel m_subchannel;
 };
 
 std::unique_ptr<ICdAudioDevice::Disc> CdioAudioDevice::Open(const QString& source)

@@ -137,12 +137,18 @@ CdTocRecord CdioDisc::Record() const
     lsn_t lastSession = 0;
     if (cdio_get_last_session(m_cdio.get(), &lastSession) != DRIVER_OP_SUCCESS)
         lastSession = 0;
-    // Owned by the CdIo object.
+    // Owned by the CdIo object; a drive's is read from the disc's lead-in
+    // through the same call.
     const cdtext_t* text = cdio_get_cdtext(m_cdio.get());
+    // libcdio keeps no index point past 01: a cue sheet's are read from it.
+    QMap<int, QList<int32_t>> indexes;
+    if (CdSourceKind::Of(m_source) == CdSourceKind::CueImage)
+        indexes = CueSheet::Indexes(m_source);
     CdTocRecord record;
     for (size_t i = 0; i + 1 < toc.size(); ++i) {
         record.tracks << trackRecord(toc[i].btTrackNumber, lastSession);
         record.tracks.last().text = cdTextNames(text, toc[i].btTrackNumber);
+        record.tracks.last().indexes = indexes.value(toc[i].btTrackNumber);
     }
     record.leadOut = static_cast<int32_t>(toc.back().dwStartSector);
     record.mcn = takeString(cdio_get_mcn(m_cdio.get()));

@@ -8,6 +8,17 @@ namespace {
 // No cue sheet of a disc comes near this; a larger file is not read whole.
 constexpr qint64 MaxSheetBytes = 1 << 20;
 
+constexpr int32_t FramesPerSecond = 75;
+
+// The sheet's lines; none when it cannot be read.
+QList<QByteArray> sheetLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(MaxSheetBytes).split('\n');
+}
+
 QString numberingText(const QString& path, int line)
 {
     return QStringLiteral("La feuille CUE « %1 » n'est pas lisible : ses pistes doivent être numérotées "
@@ -40,12 +51,9 @@ QString CueSheet::MissingBinText(const QString& path)
 
 QString CueSheet::NumberingFault(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
     static const QRegularExpression trackLine(QStringLiteral("^\\s*TRACK\\s+(\\S+)"),
                                               QRegularExpression::CaseInsensitiveOption);
-    const QList<QByteArray> lines = file.read(MaxSheetBytes).split('\n');
+    const QList<QByteArray> lines = sheetLines(path);
     int expected = 1;
     for (int i = 0; i < lines.size(); ++i) {
         const QRegularExpressionMatch match = trackLine.match(QString::fromLatin1(lines.at(i)));
@@ -58,4 +66,34 @@ QString CueSheet::NumberingFault(const QString& path)
         ++expected;
     }
     return QString();
+}
+
+QMap<int, QList<int32_t>> CueSheet::Indexes(const QString& path)
+{
+    static const QRegularExpression line(
+        QStringLiteral("^\\s*(?:TRACK\\s+(\\d+)|INDEX\\s+(\\d+)\\s+(\\d+):(\\d\\d):(\\d\\d))\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    QMap<int, QList<int32_t>> indexes;
+    int track = 0;
+    bool broken = false;
+    for (const QByteArray& text : sheetLines(path)) {
+        const QRegularExpressionMatch match = line.match(QString::fromLatin1(text));
+        if (!match.hasMatch()) {
+            continue;
+        } else if (match.capturedLength(1) > 0) {
+            track = match.captured(1).toInt();
+            broken = false;
+            continue;
+        }
+        const int number = match.captured(2).toInt();
+        if (track == 0 || broken || number < 2)
+            continue;
+        QList<int32_t>& points = indexes[track];
+        const int32_t at = (match.captured(3).toInt() * 60 + match.captured(4).toInt()) * FramesPerSecond
+                           + match.captured(5).toInt();
+        broken = number != points.size() + 2 || (!points.isEmpty() && at <= points.last());
+        if (!broken)
+            points << at;
+    }
+    return indexes;
 }

@@ -1,5 +1,8 @@
 #pragma once
+#include <QList>
+#include <QMap>
 #include <QString>
+#include <cstdint>
 
 // libcdio reads a cue sheet with the .bin of the cue's own base name beside
 // it and ignores the sheet's FILE line.
@@ -16,4 +19,9 @@ public:
     // reads out of bounds on); empty when its numbering is sound or it
     // cannot be read here, libcdio then saying so.
     static QString NumberingFault(const QString& path);
+    // INDEX 02, 03, ... of each track by its number, in sectors from the
+    // start of the .bin, as the sheet gives them (libcdio keeps none); a
+    // track's list stops before the first index out of order. Empty when
+    // the sheet cannot be read.
+    static QMap<int, QList<int32_t>> Indexes(const QString& path);
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/CdTocRecord.h"
+#include "platform/IQSubchannel.h"
 #include <QString>
 #include <memory>
 
@@ -15,6 +16,9 @@ public:
         // The whole table with the disc's own track numbers, index points,
         // flags, ISRCs and catalogue number.
         virtual CdTocRecord Toc() = 0;
+        // A drive's Q sub-channel, owned by the disc; none for an image,
+        // whose sheet already tells where its pre-gaps begin.
+        virtual IQSubchannel* QSubchannel() { return nullptr; }
     };
 
     virtual ~ICdAudioDevice() = default;

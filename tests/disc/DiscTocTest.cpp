@@ -221,3 +221,34 @@ TEST(DiscToc, ReadsWhatACueSheetOrATocTells)
         EXPECT_EQ(toc.Mcn(), "0724384960650");
     }
 }
+
+// libcdio keeps no index point past 01: they come from the sheet itself,
+// each inside its track and after the one before, or not at all.
+TEST(DiscToc, IndexPointsOfACueSheet)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(TestFiles::Write(dir.filePath("disc.bin"), QByteArray(1500 * 2352, '\0')));
+    ASSERT_TRUE(TestFiles::Write(dir.filePath("disc.cue"), "FILE \"disc.bin\" BINARY\n"
+                                                           "  TRACK 01 AUDIO\n"
+                                                           "    INDEX 01 00:00:00\n"
+                                                           "    INDEX 02 00:05:00\n"
+                                                           "  TRACK 02 AUDIO\n"
+                                                           "    INDEX 00 00:04:00\n"
+                                                           "    INDEX 01 00:06:00\n"
+                                                           "    INDEX 02 00:06:01\n"
+                                                           "    INDEX 03 00:08:74\n"
+                                                           "  TRACK 03 AUDIO\n"
+                                                           "    INDEX 01 00:10:00\n"
+                                                           "    INDEX 03 00:11:00\n"
+                                                           "    INDEX 02 00:12:00\n"
+                                                           "  TRACK 04 AUDIO\n"
+                                                           "    INDEX 01 00:15:00\n"
+                                                           "    INDEX 02 00:16:00\n"
+                                                           "    INDEX 03 00:15:30\n"));
+    CdioAudioDevice device;
+    const DiscToc toc = DiscToc::Read(device, dir.filePath("disc.cue"));
+    ASSERT_EQ(toc.Tracks().size(), 4);
+    const QList<QList<int32_t>> indexes{{}, {451, 674}, {}, {1200}};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(toc.Tracks().at(k).indexes, indexes.at(k)) << "track " << k + 1;
+}

@@ -1,6 +1,6 @@
-// A disc image opened and its table of contents read. The first byte picks
-// the file's extension; a small .bin of the same base name lies beside it,
-// as a cue sheet or a cdrdao sheet would name it.
+// A disc image opened and its table of contents read, with what its sheet
+// adds. The first byte picks the file's extension; a small .bin of the same
+// base name lies beside it, as a cue sheet or a cdrdao sheet would name it.
 #include "FuzzFile.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioDisc.h"
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString name = QStringLiteral("disc.") + QLatin1String(extensions[data[0] % 4]);
     const QString path = FuzzFile::Write(name, data + 1, size - 1);
     try {
-        CdioDisc(path).Toc();
+        CdioDisc(path).Record();
     } catch (const CalvenorError&) {
     }
     return 0;

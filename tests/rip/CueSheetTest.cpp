@@ -79,6 +79,7 @@ void expectSameDisc(const DiscToc& read, const DiscToc& disc)
         EXPECT_EQ(r.number, d.number);
         EXPECT_EQ(r.start, d.start);
         EXPECT_EQ(r.pregap, d.pregap);
+        EXPECT_EQ(r.indexes, d.indexes);
         EXPECT_EQ(r.isrc, d.isrc);
         EXPECT_EQ(r.preEmphasis, d.preEmphasis);
         EXPECT_EQ(r.copyPermitted, d.copyPermitted);
@@ -95,9 +96,12 @@ protected:
             .AddAudioTrack(DiscImage::NoisePcm(90, 2), DiscImage::PreEmphasis)
             .WithPregap(20)
             .WithIsrc("USRC17607839")
+            .WithIndex(30)
+            .WithIndex(51)
             .AddAudioTrack(DiscImage::SinePcm(60, 440), DiscImage::CopyPermitted)
             .AddAudioTrack(DiscImage::NoisePcm(80, 3))
-            .WithPregap(33);
+            .WithPregap(33)
+            .WithIndex(1);
         cue = image.WriteTo(dir.path());
         out = dir.filePath("rip");
     }
@@ -117,7 +121,7 @@ protected:
 } // namespace
 
 // Read back by libcdio and cuetools, the sheet and the ripped files make the
-// disc again: starts, pre-gaps, flags, ISRCs and catalogue number.
+// disc again: starts, pre-gaps, index points, flags, ISRCs and catalogue number.
 TEST_F(CueSheet, AWholeDiscRipGivesBackTheDisc)
 {
     const RipTool run = rip("1-4");
@@ -138,7 +142,10 @@ TEST_F(CueSheet, AWholeDiscRipGivesBackTheDisc)
     EXPECT_TRUE(joined == TestFiles::ReadAll(dir.filePath("disc.bin")));
     ASSERT_TRUE(TestFiles::Write(dir.filePath("joined.bin"), joined));
     CdioAudioDevice device;
-    expectSameDisc(DiscToc::Read(device, cueJoined), DiscToc::Read(device, cue));
+    const DiscToc read = DiscToc::Read(device, cueJoined);
+    expectSameDisc(read, DiscToc::Read(device, cue));
+    for (const TocTrack& track : read.Tracks())
+        EXPECT_EQ(track.indexes, image.TrackAt(track.number).indexes) << "track " << track.number;
 
     const QString breakpoints = tool("cuebreakpoints", {"--split-gaps", cue});
     EXPECT_FALSE(breakpoints.isEmpty());

@@ -84,6 +84,16 @@ DiscImage& DiscImage::WithIsrc(const QString& isrc)
     return *this;
 }
 
+DiscImage& DiscImage::WithIndex(int sectors)
+{
+    Track& track = m_tracks.last();
+    const int32_t at = track.firstSector + sectors;
+    if (at <= (track.indexes.isEmpty() ? track.firstSector : track.indexes.last()) || at > track.lastSector)
+        throw std::invalid_argument("an index point lies in its track, after the one before");
+    track.indexes << at;
+    return *this;
+}
+
 DiscImage& DiscImage::WithCatalog(const QString& mcn)
 {
     m_catalog = mcn;
@@ -161,6 +171,8 @@ QByteArray DiscImage::cueSheet(const QString& binName) const
         else if (t.pregap >= 0)
             cue += QStringLiteral("    INDEX 00 %1\n").arg(msf(t.pregap));
         cue += QStringLiteral("    INDEX 01 %1\n").arg(msf(t.firstSector));
+        for (int k = 0; k < t.indexes.size(); ++k)
+            cue += QStringLiteral("    INDEX %1 %2\n").arg(k + 2, 2, 10, QLatin1Char('0')).arg(msf(t.indexes.at(k)));
     }
     return cue.toUtf8();
 }

@@ -24,6 +24,7 @@ public:
         int32_t lastSector = 0;  // inclusive: up to the next track's INDEX 01
         int32_t pregap = -1;     // INDEX 00, -1 when none
         QString isrc;
+        QList<int32_t> indexes;  // INDEX 02, 03, ...
     };
 
     // Appends an audio track; pcm must hold whole sectors (throws otherwise).
@@ -32,6 +33,9 @@ public:
     // INDEX 01 and so at the end of the previous track's audio.
     DiscImage& WithPregap(int sectors);
     DiscImage& WithIsrc(const QString& isrc);
+    // The next index point (INDEX 02, 03, ...) of the last track, that many
+    // sectors after its INDEX 01; after any WithPregap.
+    DiscImage& WithIndex(int sectors);
     // The disc's catalogue number (MCN), written as the cue's CATALOG.
     DiscImage& WithCatalog(const QString& mcn);
     // Appends a MODE1/2352 data track of the given number of sectors.
