@@ -362,26 +362,8 @@ void RipRun::completeRow(const PendingRow& done)
 
 void RipRun::tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album)
 {
-    TagFile(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album, m_cover,
-            ReplayGain::Values(rip, album));
-}
-
-void RipRun::TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const AlbumIdentityTags& album,
-                     const RipCover& cover, const TagFields::ReplayGain& gain)
-{
-    TagFields fields;
-    fields.title = track.value(AlbumTrack::Title);
-    fields.artist = track.value(AlbumTrack::Artist);
-    fields.album = track.value(AlbumTrack::Album);
-    fields.year = track.value(AlbumTrack::Year);
-    fields.genre = track.value(AlbumTrack::Genre);
-    fields.comment = track.value(AlbumTrack::Comment);
-    fields.track = track.number;
-    fields.trackTotal = trackTotal;
-    album.Fill(fields, track);
-    cover.Fill(fields);
-    fields.replayGain = gain;
-    TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
+    TrackTagging::Write(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album, m_cover,
+                        ReplayGain::Values(rip, album));
 }
 
 QString RipRun::UnreadTracksText() const

@@ -6,6 +6,7 @@
 #include "rip/RipCover.h"
 #include "rip/ReplayGain.h"
 #include "rip/RipLog.h"
+#include "rip/TrackTagging.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
 #include "rip/TTrack.h"
@@ -120,12 +121,6 @@ public:
     // Where the cue sheet was saved; empty when the run did not rip the whole disc.
     const QString& CueSheetFileName() const { return m_cueFile; }
 
-    // Writes the track's tag values and number, and the album's, into the
-    // file at its target path: ID3v2 (MP3 files) and ID3v1, or a Vorbis
-    // comment (FLAC files).
-    static void TagFile(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0,
-                        const AlbumIdentityTags& album = {}, const RipCover& cover = {},
-                        const TagFields::ReplayGain& gain = {});
 
 private:
     struct PendingRow;

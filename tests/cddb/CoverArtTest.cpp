@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -170,6 +171,7 @@ TEST(CoverPreference, EachChoiceOfThePreferencesIsKept)
     services.settings = &settings;
     services.dialogs = &dialogs;
     TPreferences_Form preferences(forms, services);
+    preferences.ModeleNom->setText(settings.FileNameTemplate());
     for (const auto& [text, use] : choices) {
         preferences.Pochette->setCurrentText(QString::fromUtf8(text));
         preferences.EnregistrerClick();

@@ -93,12 +93,13 @@ TEST(AlbumSheet, ACompilationIsVariousArtistsOrTracksOfSeveralArtists)
 TEST(AlbumSheet, TheNameTemplateReadsTheAlbumArtistAndDiscNumber)
 {
     AlbumSheet sheet;
-    sheet.Reset(tracks({3}));
+    sheet.Reset(tracks({3, 4}));
     AlbumSheet::Album album;
     album.artist = "Divers";
     album.discNumber = 2;
     sheet.SetAlbum(album);
     sheet.SetValue(1, AlbumTrack::Artist, "Band");
+    sheet.SetValue(2, AlbumTrack::Artist, "Autre");
     sheet.SetNames(NameTemplate("%A/%N-%n %a - %t"));
     sheet.Retarget(1, "/m/", ".mp3");
     EXPECT_EQ(sheet.Track(1).value(AlbumTrack::Target), "/m/Divers/2-03 Band - Piste 03.mp3");

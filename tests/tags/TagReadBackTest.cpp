@@ -1,5 +1,5 @@
 #include "TagFiles.h"
-#include "rip/RipRun.h"
+#include "rip/TrackTagging.h"
 #include "support/DiscImage.h"
 #include "support/Mutagen.h"
 #include "support/RipTool.h"
@@ -107,7 +107,7 @@ TEST(TMP3InfoReadBack, RipRunWritesBothTagsThatOtherPlayersRead)
         row.setValue(AlbumTrack::Genre, QStringLiteral("chanson"));
         row.setValue(AlbumTrack::Comment, QStringLiteral("court"));
         TMP3Info info;
-        RipRun::TagFile(info, row);
+        TrackTagging::Write(info, row);
         const QByteArray trailer = TagFiles::ReadAll(path).right(TMP3Info::TagSize);
         EXPECT_TRUE(trailer.startsWith("TAG"));
         EXPECT_EQ(trailer.at(125), '\0');

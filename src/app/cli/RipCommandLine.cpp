@@ -1,4 +1,5 @@
 #include "app/cli/RipCommandLine.h"
+#include "app/cli/RipRefusals.h"
 #include "app/cli/CddbCommands.h"
 #include "disc/AlbumSheet.h"
 #include "app/cli/DiscCommands.h"
@@ -24,6 +25,7 @@
 #include "platform/LameEncoderLibrary.h"
 #include "platform/StopSignals.h"
 #include "rip/RipRun.h"
+#include "rip/TrackTagging.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRowList.h"
 #include <QDir>
@@ -257,7 +259,8 @@ int RipCommandLine::ripOneTrack()
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
     configureOutput(r, true);
     const QString written = r.OutputPath(out);
-    refuseToOverwrite(QFileInfo::exists(written) ? QStringList{written} : QStringList());
+    RipRefusals::Overwrite(QFileInfo::exists(written) ? QStringList{written} : QStringList(),
+                           m_parser.isSet(QStringLiteral("overwrite")));
     // Stopped at once, even in a read stuck on damage, and finished as a stop
     // in the window does: the header tells what the file holds. After the
     // read, a signal gives up the database request. The poll at each chunk
@@ -300,28 +303,7 @@ void RipCommandLine::tagRippedFile(const QString& path, int track)
     if (std::none_of(std::begin(TagOptions), std::end(TagOptions), isSet))
         return;
     TMP3Info info;
-    RipRun::TagFile(info, trackFromOptions(track, path), static_cast<int>(m_ripper->AlbumTracks().size()));
-}
-
-void RipCommandLine::checkTracksOnDisc(const TCDRIP& r) const
-{
-    for (int n : m_wantedTracks)
-        if (n == TCDRIP::HiddenTrackNumber && !r.TrackOf(n))
-            throw CalvenorError(QStringLiteral("Le disque n'a pas de piste cachée (piste 0) : rien d'audible avant "
-                                               "la piste 1."));
-        else if (!r.TrackOf(n) || r.TrackOf(n)->Kind != QLatin1String("Audio"))
-            throw CalvenorError(QStringLiteral("Le disque n'a pas de piste audio %1.").arg(n));
-}
-
-void RipCommandLine::refuseToOverwrite(const QStringList& existing) const
-{
-    if (existing.isEmpty() || m_parser.isSet(QStringLiteral("overwrite")))
-        return;
-    if (existing.size() == 1)
-        throw CalvenorError(
-            QStringLiteral("Le fichier « %1 » existe déjà ; ajoutez --overwrite pour le remplacer.").arg(existing.first()));
-    throw CalvenorError(QStringLiteral("Ces fichiers existent déjà ; ajoutez --overwrite pour les remplacer :\n  ")
-                        + existing.join(QStringLiteral("\n  ")));
+    TrackTagging::Write(info, trackFromOptions(track, path), static_cast<int>(m_ripper->AlbumTracks().size()));
 }
 
 int RipCommandLine::ripSeveralTracks()
@@ -334,7 +316,7 @@ int RipCommandLine::ripSeveralTracks()
     const int encoders = m_options.Encoders();
     const int passes = m_options.Passes();
     TCDRIP& r = ripper();
-    checkTracksOnDisc(r);
+    RipRefusals::TracksNotOnDisc(r, m_wantedTracks);
     configureOutput(r, false);
     AlbumSheet sheet;
     fillSheet(sheet, r, folder);
@@ -359,7 +341,7 @@ int RipCommandLine::ripSeveralTracks()
         existing << file;
         return RipRun::Overwrite::Replace;
     });
-    refuseToOverwrite(existing);
+    RipRefusals::Overwrite(existing, m_parser.isSet(QStringLiteral("overwrite")));
     run.Execute(&progress);
     m_err << '\n';
     // Only the files complete under their names: a stopped track is told on stderr.

@@ -59,9 +59,6 @@ private:
     void configureOutput(TCDRIP& ripper, bool headerlessAllowed);
     // The tag values of the options, in a ticked track of the given number and target.
     AlbumTrack trackFromOptions(int number, const QString& target) const;
-    void checkTracksOnDisc(const TCDRIP& ripper) const;
-    // Without --overwrite, files that exist already stop the command before any read.
-    void refuseToOverwrite(const QStringList& existing) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
     void tagRippedFile(const QString& path, int track);
     // --convert: the converter's work on a file or a folder; returns the exit code.

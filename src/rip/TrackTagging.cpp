@@ -1,0 +1,20 @@
+#include "rip/TrackTagging.h"
+#include "tags/TrackTags.h"
+
+void TrackTagging::Write(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const AlbumIdentityTags& album,
+                         const RipCover& cover, const TagFields::ReplayGain& gain)
+{
+    TagFields fields;
+    fields.title = track.value(AlbumTrack::Title);
+    fields.artist = track.value(AlbumTrack::Artist);
+    fields.album = track.value(AlbumTrack::Album);
+    fields.year = track.value(AlbumTrack::Year);
+    fields.genre = track.value(AlbumTrack::Genre);
+    fields.comment = track.value(AlbumTrack::Comment);
+    fields.track = track.number;
+    fields.trackTotal = trackTotal;
+    album.Fill(fields, track);
+    cover.Fill(fields);
+    fields.replayGain = gain;
+    TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
+}
