@@ -297,6 +297,16 @@ TEST_F(MainForm, AnUnreadableCueSheetSaysWhyOnce)
     EXPECT_FALSE(form->DiscPresent());
 }
 
+TEST_F(MainForm, TheTrackListGoesBeforeTheAlbumSheetItReads)
+{
+    open();
+    QStringList gone;
+    QObject::connect(form->CibleFiles->model(), &QObject::destroyed, [&gone] { gone << "list"; });
+    QObject::connect(&form->Sheet(), &QObject::destroyed, [&gone] { gone << "sheet"; });
+    form.reset();
+    EXPECT_EQ(gone, (QStringList{"list", "sheet"}));
+}
+
 TEST_F(MainForm, ThePollGoesOnWhileTheCddbQuestionIsOpen)
 {
     internet.connected = true;

@@ -71,7 +71,12 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     FormCreate(arguments);
 }
 
-TMain_Form::~TMain_Form() = default;
+// The track list reads the album sheet, which the disc session owns: the
+// list goes first, or a view repainting as it dies reads a sheet gone.
+TMain_Form::~TMain_Form()
+{
+    delete m_trackModel;
+}
 
 template <typename Sender, typename Signal, typename Handler>
 void TMain_Form::on(Sender* sender, Signal signal, Handler handler, Qt::ConnectionType type)
