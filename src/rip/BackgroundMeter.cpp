@@ -17,7 +17,13 @@ void BackgroundMeter::Add(const uint8_t* pcm, int64_t bytes)
 {
     std::unique_lock<std::mutex> lock(m_lock);
     m_changed.wait(lock, [this] { return m_chunks.size() < MaxWaiting; });
-    m_chunks.emplace_back(pcm, pcm + bytes);
+    std::vector<uint8_t> chunk;
+    if (!m_spare.empty()) {
+        chunk = std::move(m_spare.back());
+        m_spare.pop_back();
+    }
+    chunk.assign(pcm, pcm + bytes);
+    m_chunks.push_back(std::move(chunk));
     m_changed.notify_all();
 }
 
@@ -47,7 +53,7 @@ void BackgroundMeter::run()
         m_changed.wait(lock, [this] { return m_closed || !m_chunks.empty(); });
         if (m_chunks.empty())
             return;
-        const std::vector<uint8_t> chunk = std::move(m_chunks.front());
+        std::vector<uint8_t> chunk = std::move(m_chunks.front());
         m_chunks.pop_front();
         m_changed.notify_all();
         lock.unlock();
@@ -58,5 +64,6 @@ void BackgroundMeter::run()
             m_error = std::current_exception();
         }
         lock.lock();
+        m_spare.push_back(std::move(chunk));
     }
 }

@@ -34,6 +34,8 @@ private:
     std::mutex m_lock;
     std::condition_variable m_changed;
     std::deque<std::vector<uint8_t>> m_chunks;
+    // Buffers measured, used again: the rip loop allocates nothing per chunk.
+    std::vector<std::vector<uint8_t>> m_spare;
     bool m_closed = false;
     std::exception_ptr m_error;
     std::thread m_thread; // last: starts once the rest is ready

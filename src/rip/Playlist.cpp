@@ -1,11 +1,11 @@
 #include "rip/Playlist.h"
+#include "platform/WholeFile.h"
 #include "platform/TargetNameRule.h"
 #include "platform/FileError.h"
 #include "platform/FolderLock.h"
 #include "platform/Windows1252.h"
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 const QString Playlist::Ending = QStringLiteral("PlayList.M3u");
 
@@ -77,11 +77,5 @@ void Playlist::write(const QString& path) const
     QByteArray bytes;
     if (!m_windows1252 || !Windows1252::Encode(text, bytes))
         bytes = text.toUtf8();
-    // Written aside and renamed: a failed save never leaves half a playlist.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError::CannotCreate(path, file.errorString());
-    file.write(bytes);
-    if (!file.commit())
-        throw FileError::CannotCreate(path, file.errorString());
+    WholeFile::Write(path, bytes);
 }

@@ -1,9 +1,9 @@
 #include "rip/RipCover.h"
+#include "platform/WholeFile.h"
 #include "platform/FileError.h"
 #include "platform/TagFields.h"
 #include "platform/TargetNameRule.h"
 #include <QFile>
-#include <QSaveFile>
 
 RipCover::RipCover(const CoverImage& image, AlbumSheet::CoverOrigin origin, Settings::CoverUse use)
     : m_image(image), m_origin(image.IsEmpty() ? AlbumSheet::CoverOrigin::None : origin), m_use(use)
@@ -39,12 +39,7 @@ bool RipCover::AlreadyIn(const QString& path) const
 
 void RipCover::Save(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError::CannotCreate(path, file.errorString());
-    file.write(m_image.bytes);
-    if (!file.commit())
-        throw FileError::CannotCreate(path, file.errorString());
+    WholeFile::Write(path, m_image.bytes);
 }
 
 QString RipCover::LogText() const

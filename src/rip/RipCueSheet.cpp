@@ -1,7 +1,7 @@
 #include "rip/RipCueSheet.h"
+#include "platform/WholeFile.h"
 #include "platform/FileError.h"
 #include "platform/PathText.h"
-#include <QSaveFile>
 
 namespace {
 constexpr int32_t SectorsPerSecond = 75;
@@ -134,10 +134,5 @@ QString RipCueSheet::indexesText(const TocTrack& track)
 
 void RipCueSheet::Save(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError::CannotCreate(path, file.errorString());
-    file.write(Text().toUtf8());
-    if (!file.commit())
-        throw FileError::CannotCreate(path, file.errorString());
+    WholeFile::Write(path, Text().toUtf8());
 }

@@ -1,11 +1,11 @@
 #include "rip/RipLog.h"
+#include "platform/WholeFile.h"
 #include "platform/FileError.h"
 #include "platform/FolderLock.h"
 #include "platform/PathText.h"
 #include "rip/RipReport.h"
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 const QString Title = QStringLiteral("Calvenor %1 : rapport de rippage");
@@ -257,10 +257,5 @@ void RipLog::Save(const QString& path, const Header& header, const RipReport& re
 {
     const FolderLock lock(QFileInfo(path).absolutePath());
     const QString text = Merge(readText(path), Text(header, report), filesOf(report));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError::CannotCreate(path, file.errorString());
-    file.write(text.toUtf8());
-    if (!file.commit())
-        throw FileError::CannotCreate(path, file.errorString());
+    WholeFile::Write(path, text.toUtf8());
 }
