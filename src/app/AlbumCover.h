@@ -2,10 +2,10 @@
 #include "platform/CoverImage.h"
 #include <QObject>
 #include <QString>
-#include <atomic>
-#include <thread>
+#include <memory>
 
 class AlbumSheet;
+class CoverFetch;
 class IHttpClient;
 
 // Keeps the album sheet's front cover: the Cover Art Archive's as soon as the
@@ -21,29 +21,19 @@ public:
     ~AlbumCover() override;
 
     // Empty: the Cover Art Archive's own server.
-    void SetServer(const QString& url) { m_server = url; }
+    void SetServer(const QString& url);
     // Raises CalvenorError with a French text when the file is no JPEG or
     // PNG image that can be read.
     void TakeFile(const QString& path);
     // Whether a fetch is under way.
-    bool Fetching() const { return m_fetching; }
-
-signals:
-    // A fetch ended, with a cover or without.
-    void FetchEnded();
+    bool Fetching() const;
 
 private:
     void albumChanged();
-    void fetch(const QString& releaseId);
-    void stopFetch();
-    void fetched(const QString& releaseId, const CoverImage& cover);
+    void fetched(const CoverImage& cover);
 
     AlbumSheet& m_sheet;
-    IHttpClient* m_http;
-    QString m_server;
+    std::unique_ptr<CoverFetch> m_fetch;
     // The release the cover was last asked for.
     QString m_release;
-    bool m_fetching = false;
-    std::atomic<bool> m_cancel{false};
-    std::thread m_thread;
 };

@@ -2,6 +2,7 @@
 #include "app/AlbumCover.h"
 #include "cddb/AlbumRelease.h"
 #include "cddb/CoverArtArchive.h"
+#include "cddb/ui/TChooseAlbum.h"
 #include "cddb/ui/TPreferences_Form.h"
 #include "disc/AlbumSheet.h"
 #include "platform/CalvenorError.h"
@@ -12,6 +13,7 @@
 #include "support/RipTool.h"
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -40,13 +42,24 @@ protected:
         album.ids = {{AlbumRelease::MusicBrainzReleaseId, release}};
         sheet.SetAlbum(album);
     }
-    // Runs the event loop until the fetch of cover has ended.
-    static void waitFor(const AlbumCover& cover)
+    // Runs the event loop until done() holds, 10 s at most.
+    template <typename Done> static void waitUntil(Done done)
     {
         QElapsedTimer waited;
         waited.start();
-        while (cover.Fetching() && waited.elapsed() < 10000)
+        while (!done() && waited.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    static void waitFor(const AlbumCover& cover)
+    {
+        waitUntil([&] { return !cover.Fetching(); });
+    }
+    qsizetype coverRequests() const
+    {
+        const QList<QJsonObject> all = requests();
+        return std::count_if(all.begin(), all.end(), [](const QJsonObject& request) {
+            return request["target"].toString().startsWith("/release/");
+        });
     }
 };
 } // namespace
@@ -117,6 +130,35 @@ TEST_F(CoverArt, TheAlbumSheetKeepsTheCoverOfItsRelease)
                       + " » n'est pas une image JPEG ou PNG lisible (10 Mio au plus) : il ne peut pas servir de "
                         "pochette.");
     }
+}
+
+// The album choice shows the selected release's cover once fetched, each
+// fetched once; a CDDB disc has none, and a choice of CDDB discs alone keeps
+// the narrow window.
+TEST_F(CoverArt, TheAlbumChoiceShowsTheSelectedReleasesCover)
+{
+    AppForms forms;
+    TChooseAlbum chooser(forms, services);
+    chooser.SetCoverServer(serverUrl());
+    chooser.SetChoices({"rock / Some Band / First Album"}, {""});
+    EXPECT_EQ(chooser.width(), 250);
+    EXPECT_FALSE(chooser.Pochette->isVisibleTo(&chooser));
+
+    chooser.SetChoices({"Mira – Nuits (2001, FR)", "rock / Some Band / First Album", "Mira – Jours"},
+                       {"front-jpeg", "", "front-png"});
+    EXPECT_GT(chooser.width(), 250);
+    EXPECT_TRUE(chooser.Pochette->isVisibleTo(&chooser));
+    const auto shown = [&] { return !chooser.Pochette->pixmap().isNull(); };
+    waitUntil(shown);
+    EXPECT_TRUE(shown());
+    chooser.Liste->setCurrentIndex(1);
+    EXPECT_FALSE(shown());
+    chooser.Liste->setCurrentIndex(2);
+    waitUntil(shown);
+    EXPECT_TRUE(shown());
+    chooser.Liste->setCurrentIndex(0);
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(coverRequests(), 2);
 }
 
 // calvenor-rip embeds and saves the cover of the release --musicbrainz chose,

@@ -253,11 +253,14 @@ void TConnexion_CDDB_Form::find()
 int TConnexion_CDDB_Form::Choose(const QList<AlbumRelease>& candidates, bool uncertain)
 {
     QStringList lines;
-    for (const AlbumRelease& candidate : candidates)
+    QStringList releaseIds;
+    for (const AlbumRelease& candidate : candidates) {
         lines << candidate.ChoiceLine();
+        releaseIds << candidate.ids.value(AlbumRelease::MusicBrainzReleaseId);
+    }
     TChooseAlbum* chooser = m_forms.ChooseAlbum;
     chooser->Label1->setText(uncertain ? UncertainText : SeveralMatchesText);
-    chooser->SetChoices(lines);
+    chooser->SetChoices(lines, releaseIds);
     runChooser();
     return chooser->ChosenIndex();
 }
