@@ -62,7 +62,7 @@ DiscToc::DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& 
 {
 }
 
-DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source)
+DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source, IndexPoints points)
 {
     const std::unique_ptr<ICdAudioDevice::Disc> disc = device.Open(source);
     const CdTocRecord record = disc->Toc();
@@ -84,20 +84,38 @@ DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source)
         track.text = read.text;
         tracks << track;
     }
-    if (IQSubchannel* q = disc->QSubchannel())
-        IndexPointFinder(*q).Fill(tracks, record.leadOut);
     keepIndexesInside(tracks, record.leadOut);
     DiscToc toc(tracks, record.leadOut, record.mcn);
     toc.SetAlbumText(record.text);
+    if (points == IndexPoints::Now)
+        toc.findIndexPoints(*disc);
     return toc;
 }
 
-DiscToc DiscToc::ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter)
+DiscToc DiscToc::ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter, IndexPoints points)
 {
     const QString source = drives.source(letter);
     if (source.isEmpty())
         throw CalvenorError(QStringLiteral("Aucun lecteur de CD ne porte la lettre « %1 ».").arg(letter));
-    return Read(device, source);
+    return Read(device, source, points);
+}
+
+void DiscToc::FindIndexPoints(ICdAudioDevice& device, const QString& source)
+{
+    try {
+        findIndexPoints(*device.Open(source));
+    } catch (const CalvenorError&) {
+        // A disc gone since its table was read: the table's gaps stand.
+    }
+}
+
+void DiscToc::findIndexPoints(ICdAudioDevice::Disc& disc)
+{
+    IQSubchannel* q = disc.QSubchannel();
+    if (!q)
+        return;
+    IndexPointFinder(*q).Fill(m_tracks, m_leadOut);
+    keepIndexesInside(m_tracks, m_leadOut);
 }
 
 bool DiscToc::HasCdText() const

@@ -1,10 +1,10 @@
 #pragma once
 #include "platform/CdTocRecord.h"
+#include "platform/ICdAudioDevice.h"
 #include <QList>
 #include <QString>
 #include <cstdint>
 
-class ICdAudioDevice;
 class IDrives;
 
 // One track of a disc's table of contents. Sectors are counted as libcdio
@@ -32,10 +32,18 @@ class DiscToc {
 public:
     DiscToc() = default;
     DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& mcn = {});
+    // A drive's pre-gaps and further index points are in its Q sub-channel,
+    // a few reads a track that a window cannot wait for: Later leaves them
+    // to FindIndexPoints. An image's are in its sheet and read either way.
+    enum class IndexPoints { Now, Later };
     // Raises CalvenorError with a French text when the source has no disc.
-    static DiscToc Read(ICdAudioDevice& device, const QString& source);
+    static DiscToc Read(ICdAudioDevice& device, const QString& source, IndexPoints points = IndexPoints::Now);
     // The disc of the drive with this letter; a letter no drive has raises too.
-    static DiscToc ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter);
+    static DiscToc ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter,
+                             IndexPoints points = IndexPoints::Now);
+    // The pre-gaps and index points of a drive's disc from its Q sub-channel;
+    // a source that has none, or no disc any more, leaves the table's own.
+    void FindIndexPoints(ICdAudioDevice& device, const QString& source);
 
     bool IsEmpty() const { return m_tracks.isEmpty(); }
     const QList<TocTrack>& Tracks() const { return m_tracks; }
@@ -73,6 +81,7 @@ public:
     QString CtdbLookupToc() const;
 
 private:
+    void findIndexPoints(ICdAudioDevice::Disc& disc);
     // Where the audio of the tracks up to the last audio one ends.
     int32_t audioLeadOut() const;
 

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <utility>
 
 struct RipRun::PendingRow {
     AlbumTrack row;
@@ -234,6 +235,8 @@ void RipRun::saveCueSheet()
 {
     if (m_toc.IsEmpty() || !m_report.RipsWholeDisc(m_toc))
         return;
+    if (m_indexDevice)
+        m_toc.FindIndexPoints(*std::exchange(m_indexDevice, nullptr), m_indexSource);
     RipCueSheet sheet(m_toc);
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
         const AlbumTrack row = m_rows.Row(k);

@@ -85,3 +85,20 @@ TEST_F(IndexPointFinderTest, IndexPointsFromTheQSubchannel)
         EXPECT_LE(q.reads, c.failing ? 6 : 4 * 40);
     }
 }
+
+// Read for a window, the table keeps the drive's own gaps and the Q
+// sub-channel is left alone; FindIndexPoints then gives what a whole read gives.
+TEST_F(IndexPointFinderTest, LaterLeavesTheQSubchannelUntilAsked)
+{
+    const Case& c = Cases[0];
+    const DiscToc whole = read(c);
+    q.reads = 0;
+    DiscToc later = DiscToc::Read(device, "/dev/sr0", DiscToc::IndexPoints::Later);
+    EXPECT_EQ(q.reads, 0);
+    EXPECT_EQ(later.Track(3)->pregap, Starts.at(2) - 1);
+    later.FindIndexPoints(device, "/dev/sr0");
+    for (int track = 1; track <= 4; ++track) {
+        EXPECT_EQ(later.Track(track)->pregap, whole.Track(track)->pregap) << track;
+        EXPECT_EQ(later.Track(track)->indexes, whole.Track(track)->indexes) << track;
+    }
+}

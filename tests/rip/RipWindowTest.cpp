@@ -13,6 +13,7 @@
 #include "support/FakeHttpClient.h"
 #include "support/FakeInternet.h"
 #include "support/FakeShell.h"
+#include "support/QSubchannelDrive.h"
 #include "support/ReferenceScript.h"
 #include "support/SlowCdRipLibrary.h"
 #include <QComboBox>
@@ -122,7 +123,7 @@ protected:
     FakeShell shell;
     FakeInternet internet;
     FakeHttpClient http;
-    CdioAudioDevice cdAudio;
+    QSubchannelDrive cdAudio;
     std::unique_ptr<Settings> settings;
     PlatformServices services;
     AppForms forms;
@@ -544,15 +545,21 @@ TEST_F(RipWindow, VerifiedTracksTellTheirReadsInTheSummaryAndTheLog)
     EXPECT_TRUE(log.contains("\nLectures par piste : jusqu'à 3\n")) << log.toStdString();
 }
 
-// A run of every track leaves a cue sheet beside the playlist, and the
-// summary tells a track the disc flags as pre-emphasised.
+// A run of every track leaves a cue sheet beside the playlist, with the
+// pre-gaps the drive's Q sub-channel gives, read by the run and not when the
+// disc was listed; the summary tells a track the disc flags as pre-emphasised.
 TEST_F(RipWindow, AWholeDiscRunWritesACueSheetAndTellsPreEmphasis)
 {
     DiscImage flagged;
     for (int t = 1; t <= 5; ++t)
         flagged.AddAudioTrack(DiscImage::NoisePcm(20 + 5 * t, t), t == 3 ? DiscImage::PreEmphasis : 0);
     flagged.WriteTo(dir.path(), "img");
+    // Track 3's pre-gap: the last 10 of track 2's 30 sectors.
+    FakeQSubchannel q;
+    q.tracks = {{1, -1, 0}, {2, -1, 25}, {3, 45, 55}, {4, -1, 90}, {5, -1, 130}};
+    cdAudio.q = &q;
     main->DrivesListChange();
+    EXPECT_EQ(q.reads, 0);
     main->WavRipp->click();
     tick({1, 2, 3, 4});
     main->Button2Click();
@@ -560,7 +567,7 @@ TEST_F(RipWindow, AWholeDiscRunWritesACueSheetAndTellsPreEmphasis)
     tick({5});
     dialogs.script(MsgAnswer::YesToAll);
     main->Button2Click();
-    EXPECT_TRUE(QFile::exists(music + "PlayList.cue"));
+    EXPECT_TRUE(readAll(music + "PlayList.cue").contains("    INDEX 00 00:00:20\nFILE \"03 - Piste 03.wav\""));
     ASSERT_EQ(dialogs.texts().size(), 3);
     EXPECT_EQ(dialogs.texts().last(), "Piste 03 : pré-accentuation (à désaccentuer à la lecture)\n\n" + FinalQuestion);
 }
