@@ -8,7 +8,7 @@
 // what they have consumed. Abort wakes every waiter for good.
 class PcmBudget {
 public:
-    static constexpr int64_t DefaultBytes = 64 * 1024 * 1024;
+    static constexpr int64_t DefaultBytes = 48 * 1024 * 1024;
 
     explicit PcmBudget(int64_t bytes = DefaultBytes);
     PcmBudget(const PcmBudget&) = delete;
