@@ -147,6 +147,23 @@ TEST_F(CueSheet, AWholeDiscRipGivesBackTheDisc)
     for (const TocTrack& track : read.Tracks())
         EXPECT_EQ(track.indexes, image.TrackAt(track.number).indexes) << "track " << track.number;
 
+    // Ripped again from the joined image, each track gives the same AccurateRip sums.
+    const auto sums = [](const QString& log) {
+        static const QRegularExpression line(QStringLiteral("AccurateRip v[12] *: [0-9A-F]{8}"));
+        QStringList found;
+        for (auto it = line.globalMatch(log); it.hasNext();)
+            found << it.next().captured();
+        return found;
+    };
+    const QString again = dir.filePath("again");
+    const RipTool joinedRip = RipTool::Run({"--drive", "y=" + cueJoined, "y:", "--tracks", "1-4", "--dir", again,
+                                            "--wav", "--no-accuraterip", "--no-ctdb"});
+    ASSERT_EQ(joinedRip.exitCode, 0) << joinedRip.err.toStdString();
+    const QStringList logs = QDir(again).entryList({"*Rapport.log"});
+    ASSERT_EQ(logs.size(), 1);
+    EXPECT_EQ(sums(QString::fromUtf8(TestFiles::ReadAll(again + '/' + logs.first()))), sums(log()));
+    EXPECT_EQ(sums(log()).size(), 8);
+
     const QString breakpoints = tool("cuebreakpoints", {"--split-gaps", cue});
     EXPECT_FALSE(breakpoints.isEmpty());
     EXPECT_EQ(tool("cuebreakpoints", {"--split-gaps", cueJoined}), breakpoints);
