@@ -52,7 +52,7 @@ void DiscSession::readToc(QChar letter)
     if (!m_services.cdAudio)
         return;
     try {
-        *m_toc = DiscToc::ReadDrive(*m_services.drives, *m_services.cdAudio, letter, DiscToc::IndexPoints::Later);
+        *m_toc = DiscToc::ReadDrive(*m_services.drives, *m_services.cdAudio, letter, DiscToc::Subchannel::Later);
     } catch (const CalvenorError&) {
         // The track list stands; a lookup tells why the disc can't be named.
     }
@@ -67,6 +67,6 @@ void DiscSession::Forget()
 const DiscToc& DiscSession::RequireToc(QChar letter)
 {
     if (m_toc->IsEmpty())
-        *m_toc = DiscToc::ReadDrive(*m_services.drives, *m_services.cdAudio, letter, DiscToc::IndexPoints::Later);
+        *m_toc = DiscToc::ReadDrive(*m_services.drives, *m_services.cdAudio, letter, DiscToc::Subchannel::Later);
     return *m_toc;
 }

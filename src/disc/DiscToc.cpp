@@ -62,10 +62,10 @@ DiscToc::DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& 
 {
 }
 
-DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source, IndexPoints points)
+DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source, Subchannel subchannel)
 {
     const std::unique_ptr<ICdAudioDevice::Disc> disc = device.Open(source);
-    const CdTocRecord record = disc->Toc();
+    const CdTocRecord record = disc->Toc(subchannel == Subchannel::Now ? DiscCodes::Read : DiscCodes::Skip);
     QList<TocTrack> tracks;
     for (qsizetype k = 0; k < record.tracks.size(); ++k) {
         const CdTrackRecord& read = record.tracks.at(k);
@@ -87,17 +87,31 @@ DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source, IndexPoints
     keepIndexesInside(tracks, record.leadOut);
     DiscToc toc(tracks, record.leadOut, record.mcn);
     toc.SetAlbumText(record.text);
-    if (points == IndexPoints::Now)
+    if (subchannel == Subchannel::Now)
         toc.findIndexPoints(*disc);
     return toc;
 }
 
-DiscToc DiscToc::ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter, IndexPoints points)
+DiscToc DiscToc::ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter, Subchannel subchannel)
 {
     const QString source = drives.source(letter);
     if (source.isEmpty())
         throw CalvenorError(QStringLiteral("Aucun lecteur de CD ne porte la lettre « %1 ».").arg(letter));
-    return Read(device, source, points);
+    return Read(device, source, subchannel);
+}
+
+void DiscToc::ReadCodes(ICdAudioDevice& device, const QString& source)
+{
+    try {
+        const CdTocRecord record = device.Open(source)->Toc(DiscCodes::Read);
+        for (const CdTrackRecord& read : record.tracks)
+            for (TocTrack& track : m_tracks)
+                if (track.number == read.number)
+                    track.isrc = read.isrc;
+        m_mcn = record.mcn;
+    } catch (const CalvenorError&) {
+        // A disc gone since its table was read: the rip stops on its own.
+    }
 }
 
 void DiscToc::FindIndexPoints(ICdAudioDevice& device, const QString& source)

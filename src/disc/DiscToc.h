@@ -32,15 +32,19 @@ class DiscToc {
 public:
     DiscToc() = default;
     DiscToc(const QList<TocTrack>& tracks, int32_t leadOut, const QString& mcn = {});
-    // A drive's pre-gaps and further index points are in its Q sub-channel,
-    // a few reads a track that a window cannot wait for: Later leaves them
-    // to FindIndexPoints. An image's are in its sheet and read either way.
-    enum class IndexPoints { Now, Later };
+    // What a drive looks for in its Q sub-channel, which can take seconds
+    // that a window cannot wait for: each track's ISRC, the catalogue number,
+    // the pre-gaps and further index points. Later leaves them to ReadCodes
+    // and FindIndexPoints (an image's index points come with its sheet).
+    enum class Subchannel { Now, Later };
     // Raises CalvenorError with a French text when the source has no disc.
-    static DiscToc Read(ICdAudioDevice& device, const QString& source, IndexPoints points = IndexPoints::Now);
+    static DiscToc Read(ICdAudioDevice& device, const QString& source, Subchannel subchannel = Subchannel::Now);
     // The disc of the drive with this letter; a letter no drive has raises too.
     static DiscToc ReadDrive(IDrives& drives, ICdAudioDevice& device, QChar letter,
-                             IndexPoints points = IndexPoints::Now);
+                             Subchannel subchannel = Subchannel::Now);
+    // The ISRCs and catalogue number of a table read Later. A disc gone
+    // since leaves the table without them.
+    void ReadCodes(ICdAudioDevice& device, const QString& source);
     // The pre-gaps and index points of a drive's disc from its Q sub-channel;
     // a source that has none, or no disc any more, leaves the table's own.
     void FindIndexPoints(ICdAudioDevice& device, const QString& source);

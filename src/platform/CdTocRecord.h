@@ -27,6 +27,10 @@ struct CdTrackRecord {
     CdTextNames text;
 };
 
+// Each track's ISRC and the disc's catalogue number, which a drive looks for
+// in its Q sub-channel, on some drives for seconds: Skip leaves them empty.
+enum class DiscCodes { Read, Skip };
+
 struct CdTocRecord {
     QList<CdTrackRecord> tracks;
     int32_t leadOut = 0; // the sector after the disc's last one

@@ -10,7 +10,7 @@ public:
     {
     }
 
-    CdTocRecord Toc() override { return m_disc.Record(); }
+    CdTocRecord Toc(DiscCodes codes) override { return m_disc.Record(codes); }
     IQSubchannel* QSubchannel() override
     {
         return CdSourceKind::Of(m_disc.Source()) == CdSourceKind::Device ? &m_subchannel : nullptr;

@@ -131,7 +131,7 @@ std::vector<TTocEntry> CdioDisc::Toc() const
 
 // Tracks from the last session's first sector on belong to a second session; a
 // source that cannot tell (an image) has one.
-CdTocRecord CdioDisc::Record() const
+CdTocRecord CdioDisc::Record(DiscCodes codes) const
 {
     const std::vector<TTocEntry> toc = Toc();
     lsn_t lastSession = 0;
@@ -146,17 +146,18 @@ CdTocRecord CdioDisc::Record() const
         indexes = CueSheet::Indexes(m_source);
     CdTocRecord record;
     for (size_t i = 0; i + 1 < toc.size(); ++i) {
-        record.tracks << trackRecord(toc[i].btTrackNumber, lastSession);
+        record.tracks << trackRecord(toc[i].btTrackNumber, lastSession, codes);
         record.tracks.last().text = cdTextNames(text, toc[i].btTrackNumber);
         record.tracks.last().indexes = indexes.value(toc[i].btTrackNumber);
     }
     record.leadOut = static_cast<int32_t>(toc.back().dwStartSector);
-    record.mcn = takeString(cdio_get_mcn(m_cdio.get()));
+    if (codes == DiscCodes::Read)
+        record.mcn = takeString(cdio_get_mcn(m_cdio.get()));
     record.text = cdTextNames(text, 0);
     return record;
 }
 
-CdTrackRecord CdioDisc::trackRecord(uint8_t number, int32_t lastSessionStart) const
+CdTrackRecord CdioDisc::trackRecord(uint8_t number, int32_t lastSessionStart, DiscCodes codes) const
 {
     CdIo_t* cdio = m_cdio.get();
     CdTrackRecord track;
@@ -169,6 +170,7 @@ CdTrackRecord CdioDisc::trackRecord(uint8_t number, int32_t lastSessionStart) co
         track.pregap = pregap;
     track.preEmphasis = cdio_get_track_preemphasis(cdio, number) == CDIO_TRACK_FLAG_TRUE;
     track.copyPermitted = cdio_get_track_copy_permit(cdio, number) == CDIO_TRACK_FLAG_TRUE;
-    track.isrc = takeString(cdio_get_track_isrc(cdio, number));
+    if (codes == DiscCodes::Read)
+        track.isrc = takeString(cdio_get_track_isrc(cdio, number));
     return track;
 }

@@ -19,14 +19,15 @@ public:
     // no readable table of contents.
     std::vector<TTocEntry> Toc() const;
     // The same table with what libcdio knows besides: the disc's own track
-    // numbers, sessions, pregaps, flags, ISRCs and catalogue number.
-    CdTocRecord Record() const;
+    // numbers, sessions, pregaps, flags, ISRCs and catalogue number (the last
+    // two as codes says).
+    CdTocRecord Record(DiscCodes codes = DiscCodes::Read) const;
     CdIo_t* Handle() const { return m_cdio.get(); }
     const QString& Source() const { return m_source; }
 
 private:
     uint32_t startSector(uint8_t track) const;
-    CdTrackRecord trackRecord(uint8_t track, int32_t lastSessionStart) const;
+    CdTrackRecord trackRecord(uint8_t track, int32_t lastSessionStart, DiscCodes codes) const;
     static QString openFailure(const QString& source);
 
     QString m_source;

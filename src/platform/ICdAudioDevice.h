@@ -14,8 +14,8 @@ public:
     public:
         virtual ~Disc() = default;
         // The whole table with the disc's own track numbers, index points,
-        // flags, ISRCs and catalogue number.
-        virtual CdTocRecord Toc() = 0;
+        // flags, ISRCs and catalogue number (the last two as codes says).
+        virtual CdTocRecord Toc(DiscCodes codes = DiscCodes::Read) = 0;
         // A drive's Q sub-channel, owned by the disc; none for an image,
         // whose sheet already tells where its pre-gaps begin.
         virtual IQSubchannel* QSubchannel() { return nullptr; }

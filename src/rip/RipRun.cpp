@@ -143,6 +143,10 @@ void RipRun::Execute(IRipProgress* owner)
     m_cueFile.clear();
     m_taggedRows.clear();
     m_ripper.SetMeasureLoudness(m_replayGain);
+    if (m_subchannelDevice) {
+        m_toc.ReadCodes(*m_subchannelDevice, m_subchannelSource);
+        m_album.SetDisc(m_toc);
+    }
     int ticked = 0;
     int64_t bytes = 0;
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
@@ -235,8 +239,8 @@ void RipRun::saveCueSheet()
 {
     if (m_toc.IsEmpty() || !m_report.RipsWholeDisc(m_toc))
         return;
-    if (m_indexDevice)
-        m_toc.FindIndexPoints(*std::exchange(m_indexDevice, nullptr), m_indexSource);
+    if (m_subchannelDevice)
+        m_toc.FindIndexPoints(*std::exchange(m_subchannelDevice, nullptr), m_subchannelSource);
     RipCueSheet sheet(m_toc);
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
         const AlbumTrack row = m_rows.Row(k);

@@ -49,12 +49,13 @@ public:
     // The disc's table of contents, for the cue sheet of a run that rips the
     // whole disc and the tracks' pre-emphasis; none: neither.
     void SetToc(const DiscToc& toc) { m_toc = toc; }
-    // Where the pre-gaps of a table read without them are looked for, on the
-    // run's thread and only for a cue sheet; none: the table's own stand.
-    void SetIndexPointSource(ICdAudioDevice* device, const QString& source)
+    // The disc of a table read without what its Q sub-channel holds: the run
+    // reads it on its own thread, the ISRCs and catalogue number before the
+    // first track, the index points for a cue sheet. None: the table stands.
+    void SetSubchannelSource(ICdAudioDevice* device, const QString& source)
     {
-        m_indexDevice = device;
-        m_indexSource = source;
+        m_subchannelDevice = device;
+        m_subchannelSource = source;
     }
     // The album values and ISRCs every file's tags carry beside the row's own.
     void SetAlbum(const AlbumIdentityTags& album) { m_album = album; }
@@ -180,8 +181,8 @@ private:
     RipLog::Header m_logHeader;
     QString m_logFile;
     DiscToc m_toc;
-    ICdAudioDevice* m_indexDevice = nullptr;
-    QString m_indexSource;
+    ICdAudioDevice* m_subchannelDevice = nullptr;
+    QString m_subchannelSource;
     AlbumIdentityTags m_album;
     QString m_cueFile;
     RipCover m_cover;

@@ -43,7 +43,7 @@ private:
         {
         }
         ~FakeDisc() override { ++m_closed; }
-        CdTocRecord Toc() override
+        CdTocRecord Toc(DiscCodes codes) override
         {
             CdTocRecord record;
             for (int k = 0; k < m_toc.starts.size(); ++k) {
@@ -51,12 +51,12 @@ private:
                 track.number = m_toc.firstTrack + k;
                 track.start = m_toc.starts.at(k) - LeadInFrames;
                 track.audio = !m_dataTracks.contains(track.number);
-                track.isrc = m_toc.isrcs.value(k);
+                track.isrc = codes == DiscCodes::Read ? m_toc.isrcs.value(k) : QString();
                 track.pregap = m_toc.pregaps.value(k, -1) < 0 ? -1 : m_toc.pregaps.at(k) - LeadInFrames;
                 record.tracks << track;
             }
             record.leadOut = m_toc.leadOut - LeadInFrames;
-            record.mcn = m_toc.mcn;
+            record.mcn = codes == DiscCodes::Read ? m_toc.mcn : QString();
             return record;
         }
         IQSubchannel* QSubchannel() override { return m_q; }

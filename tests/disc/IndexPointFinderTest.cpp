@@ -86,16 +86,25 @@ TEST_F(IndexPointFinderTest, IndexPointsFromTheQSubchannel)
     }
 }
 
-// Read for a window, the table keeps the drive's own gaps and the Q
-// sub-channel is left alone; FindIndexPoints then gives what a whole read gives.
+// Read for a window, the table keeps the drive's own gaps, has no codes yet
+// and the Q sub-channel is left alone; ReadCodes and FindIndexPoints then give
+// what a whole read gives.
 TEST_F(IndexPointFinderTest, LaterLeavesTheQSubchannelUntilAsked)
 {
     const Case& c = Cases[0];
     const DiscToc whole = read(c);
+    device.tocs["/dev/sr0"].isrcs = {"FRZ039800212", "", "USRC17607839", ""};
+    device.tocs["/dev/sr0"].mcn = "0724384960650";
     q.reads = 0;
-    DiscToc later = DiscToc::Read(device, "/dev/sr0", DiscToc::IndexPoints::Later);
+    DiscToc later = DiscToc::Read(device, "/dev/sr0", DiscToc::Subchannel::Later);
     EXPECT_EQ(q.reads, 0);
     EXPECT_EQ(later.Track(3)->pregap, Starts.at(2) - 1);
+    EXPECT_TRUE(later.Track(1)->isrc.isEmpty());
+    EXPECT_TRUE(later.Mcn().isEmpty());
+    later.ReadCodes(device, "/dev/sr0");
+    EXPECT_EQ(later.Track(3)->isrc, "USRC17607839");
+    EXPECT_EQ(later.Mcn(), "0724384960650");
+    EXPECT_EQ(q.reads, 0);
     later.FindIndexPoints(device, "/dev/sr0");
     for (int track = 1; track <= 4; ++track) {
         EXPECT_EQ(later.Track(track)->pregap, whole.Track(track)->pregap) << track;

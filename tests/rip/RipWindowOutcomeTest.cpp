@@ -1,4 +1,6 @@
 #include "RipWindowFixture.h"
+#include "tags/TMP3Info.h"
+#include "tags/TrackTags.h"
 
 TEST_F(RipWindow, ATrackTheDiscCannotGiveIsNeitherListedNorCalledASuccess)
 {
@@ -91,28 +93,36 @@ TEST_F(RipWindow, VerifiedTracksTellTheirReadsInTheSummaryAndTheLog)
 }
 
 // A run of every track leaves a cue sheet beside the playlist, with the
-// pre-gaps the drive's Q sub-channel gives, read by the run and not when the
-// disc was listed; the summary tells a track the disc flags as pre-emphasised.
+// ISRCs and pre-gaps the drive's Q sub-channel gives, read by the run and not
+// when the disc was listed; the summary tells a track the disc flags as
+// pre-emphasised.
 TEST_F(RipWindow, AWholeDiscRunWritesACueSheetAndTellsPreEmphasis)
 {
     DiscImage flagged;
     for (int t = 1; t <= 5; ++t)
         flagged.AddAudioTrack(DiscImage::NoisePcm(20 + 5 * t, t), t == 3 ? DiscImage::PreEmphasis : 0);
-    flagged.WriteTo(dir.path(), "img");
+    flagged.WithIsrc("FRZ039800212").WriteTo(dir.path(), "img");
     // Track 3's pre-gap: the last 10 of track 2's 30 sectors.
     FakeQSubchannel q;
     q.tracks = {{1, -1, 0}, {2, -1, 25}, {3, 45, 55}, {4, -1, 90}, {5, -1, 130}};
     cdAudio.q = &q;
     main->DrivesListChange();
     EXPECT_EQ(q.reads, 0);
-    main->WavRipp->click();
+    EXPECT_EQ(cdAudio.codesRead, 0);
+    main->FlacRipp->click();
     tick({1, 2, 3, 4});
     main->Button2Click();
     EXPECT_FALSE(QFile::exists(music + "PlayList.cue"));
     tick({5});
     dialogs.script(MsgAnswer::YesToAll);
     main->Button2Click();
-    EXPECT_TRUE(readAll(music + "PlayList.cue").contains("    INDEX 00 00:00:20\nFILE \"03 - Piste 03.wav\""));
+    const QByteArray sheet = readAll(music + "PlayList.cue");
+    EXPECT_TRUE(sheet.contains("    INDEX 00 00:00:20\nFILE \"03 - Piste 03.flac\"")) << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains("  TRACK 05 AUDIO\n    ISRC FRZ039800212\n")) << sheet.toStdString();
+    TMP3Info id3v1;
+    TagFields tags;
+    ASSERT_TRUE(TrackTags::Read(id3v1, music + "05 - Piste 05.flac", tags));
+    EXPECT_EQ(tags.isrc, "FRZ039800212");
     ASSERT_EQ(dialogs.texts().size(), 3);
     EXPECT_EQ(dialogs.texts().last(), "Piste 03 : pré-accentuation (à désaccentuer à la lecture)\n\n" + FinalQuestion);
 }

@@ -80,7 +80,7 @@ AlbumRelease CddbCommands::Find(QChar letter, const Query& query)
     DiscLookup lookup(real.services);
     NumberedChoice choice(query.release);
     const DiscLookup::Outcome outcome =
-        lookup.Find(DiscToc::ReadDrive(m_drives, real.device, letter, DiscToc::IndexPoints::Later), asked, choice);
+        lookup.Find(DiscToc::ReadDrive(m_drives, real.device, letter, DiscToc::Subchannel::Later), asked, choice);
     for (const AlbumRelease& candidate : lookup.Candidates())
         m_err << TerminalText::Escaped(candidate.ChoiceLine()) << '\n';
     const qsizetype offered = std::max<qsizetype>(1, lookup.Candidates().size());
@@ -101,7 +101,7 @@ AlbumRelease CddbCommands::Find(QChar letter, const Query& query)
 AlbumRelease CddbCommands::CdText(QChar letter) const
 {
     CdioAudioDevice device;
-    const DiscToc toc = DiscToc::ReadDrive(m_drives, device, letter, DiscToc::IndexPoints::Later);
+    const DiscToc toc = DiscToc::ReadDrive(m_drives, device, letter, DiscToc::Subchannel::Later);
     if (!toc.HasCdText())
         throw CalvenorError(QStringLiteral("Ce disque ne porte pas de CD-Text : ni le titre de l'album ni ceux "
                                            "des pistes n'y sont inscrits."));

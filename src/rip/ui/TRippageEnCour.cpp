@@ -131,7 +131,7 @@ void TRippageEnCour::prepareVerification()
     m_run->SetVerification(RipVerification::Online(m_services.http, m_services.internet, m_host.Rows().Toc()));
     m_run->SetToc(m_host.Rows().Toc());
     if (m_services.drives)
-        m_run->SetIndexPointSource(m_services.cdAudio, m_services.drives->source(letter));
+        m_run->SetSubchannelSource(m_services.cdAudio, m_services.drives->source(letter));
     m_run->SetAlbum(AlbumIdentityTags(m_host.Rows().Sheet(), m_host.Rows().Toc()));
     m_run->SetPasses(m_services.settings->Passes());
     m_run->SetCover(RipCover::FromAlbum(m_host.Rows().Sheet().AlbumValues(), m_services.settings->Cover()));
