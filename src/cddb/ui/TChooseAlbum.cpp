@@ -27,7 +27,7 @@ TChooseAlbum::TChooseAlbum(AppForms& forms, const PlatformServices& services, QW
     Image1 = new QLabel(this);
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/cddb_choose_background.png")));
     Image1->setScaledContents(true);
-    Image1->setGeometry(0, 0, 250, 100);
+    Image1->setGeometry(0, 0, WidthWithoutCovers, 100);
 
     Label1 = new QLabel(QStringLiteral("Plusieurs albums possibles :"), this);
     MakeBold(Label1);
