@@ -91,16 +91,19 @@ constexpr MusicBrainzText MusicBrainzTexts[] = {
 };
 const char* const MusicBrainzOwner = "http://musicbrainz.org";
 
+// Any earlier frame of the description goes, whatever its case.
 void putUserText(TagLib::ID3v2::Tag& tag, const char* description, const QString& value)
 {
-    if (auto* old = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, description))
-        tag.removeFrame(old);
-    if (value.isEmpty())
-        return;
-    auto* frame = new TagLib::ID3v2::UserTextIdentificationFrame(TagLib::String::UTF8);
-    frame->setDescription(description);
-    frame->setText(toTagLib(value));
-    tag.addFrame(frame);
+    const TagLib::String name(description);
+    // A copy: removing a frame changes the tag's own list.
+    const TagLib::ID3v2::FrameList frames = tag.frameList("TXXX");
+    for (TagLib::ID3v2::Frame* frame : frames) {
+        const auto* user = dynamic_cast<TagLib::ID3v2::UserTextIdentificationFrame*>(frame);
+        if (user && user->description().upper() == name.upper())
+            tag.removeFrame(frame);
+    }
+    if (!value.isEmpty())
+        tag.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(name, toTagLib(value), TagLib::String::UTF8));
 }
 
 QString userText(TagLib::ID3v2::Tag& tag, const char* description)
@@ -176,22 +179,10 @@ void readIdentity(TagLib::ID3v2::Tag& tag, TagFields& fields)
     fields.musicBrainz.recording = recording(tag);
 }
 
-// The TXXX frames of ReplayGain: any earlier one goes, whatever the case of its description.
 void putReplayGain(TagLib::ID3v2::Tag& tag, const TagFields::ReplayGain& gain)
 {
-    for (const ReplayGainText::Entry& entry : ReplayGainText::Entries(gain)) {
-        const TagLib::String name(entry.name);
-        // A copy: removing a frame changes the tag's own list.
-        const TagLib::ID3v2::FrameList frames = tag.frameList("TXXX");
-        for (TagLib::ID3v2::Frame* frame : frames) {
-            const auto* user = dynamic_cast<TagLib::ID3v2::UserTextIdentificationFrame*>(frame);
-            if (user && user->description().upper() == name)
-                tag.removeFrame(frame);
-        }
-        if (!entry.text.isEmpty())
-            tag.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(name, toTagLib(entry.text),
-                                                                         TagLib::String::UTF8));
-    }
+    for (const ReplayGainText::Entry& entry : ReplayGainText::Entries(gain))
+        putUserText(tag, entry.name, entry.text);
 }
 
 void readReplayGain(const TagLib::ID3v2::Tag& tag, TagFields::ReplayGain& gain)

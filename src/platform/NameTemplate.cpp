@@ -11,20 +11,17 @@ const QString Separators = QStringLiteral(" -_.,;~\u2013\u2014");
 const QString Opening = QStringLiteral("([{");
 const QString Closing = QStringLiteral(")]}");
 
-bool isSeparators(const QString& text)
-{
-    for (const QChar c : text)
-        if (!Separators.contains(c))
-            return false;
-    return true;
-}
-
 QString withoutLeadingSeparators(const QString& text)
 {
     qsizetype i = 0;
     while (i < text.size() && Separators.contains(text.at(i)))
         ++i;
     return text.mid(i);
+}
+
+bool isSeparators(const QString& text)
+{
+    return withoutLeadingSeparators(text).isEmpty();
 }
 
 QString withoutTrailingSeparators(const QString& text)
