@@ -51,7 +51,7 @@ int ParallelTrackEncoder::TracksBegun() const
     return m_begun;
 }
 
-bool ParallelTrackEncoder::TakeFinished(bool wait, std::exception_ptr& error)
+bool ParallelTrackEncoder::TakeFinished(bool wait, std::exception_ptr& error, std::unique_ptr<RipOutput>* file)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     if (m_jobs.empty())
@@ -61,6 +61,8 @@ bool ParallelTrackEncoder::TakeFinished(bool wait, std::exception_ptr& error)
     if (!m_jobs.front()->finished)
         return false;
     error = m_jobs.front()->error;
+    if (file && !error)
+        *file = std::move(m_jobs.front()->output);
     m_jobs.pop_front();
     return true;
 }
@@ -106,10 +108,10 @@ void ParallelTrackEncoder::encode(Job& job)
         }
         encoder->Finish();
         encoder.reset();
-        job.output->Commit();
+        job.output->Close();
         finish(job, nullptr);
     } catch (...) {
-        // The stream closes without writing more; the file is not committed.
+        // The stream closes without writing more; the file is dropped.
         job.stream.Drop();
         encoder.reset();
         job.output->Close();

@@ -16,7 +16,8 @@ class TrackPcmStream;
 // Encodes the tracks of a run on encoder threads while the reader goes on
 // with the next ones. Each track is encoded whole by one thread, by the
 // encoder made for it, exactly as a one-thread rip encodes it; the tracks
-// are handed back in the order they were begun.
+// are handed back in the order they were begun, their files unnamed: the
+// reader tags and names them.
 class ParallelTrackEncoder {
 public:
     explicit ParallelTrackEncoder(int encoders, int64_t budgetBytes = PcmBudget::DefaultBytes);
@@ -35,9 +36,10 @@ public:
     TrackPcmStream& BeginTrack(std::unique_ptr<RipOutput> output, TrackEncoderFactory makeEncoder);
     int TracksBegun() const;
     // The oldest track not yet taken, once its file is complete and closed:
-    // true with its error (null on success). False when it is still being
+    // true with its error (null on success) and, in file, its output still
+    // unnamed (dropped when file is null). False when it is still being
     // encoded and wait is false, or when no track is left.
-    bool TakeFinished(bool wait, std::exception_ptr& error);
+    bool TakeFinished(bool wait, std::exception_ptr& error, std::unique_ptr<RipOutput>* file = nullptr);
 
     int64_t EncodedBytes() const { return m_encodedBytes; }
     int64_t PeakQueuedBytes() const { return m_budget.Peak(); }

@@ -1,5 +1,5 @@
 #include "encode/RipOutput.h"
-#include "encode/ConversionTarget.h"
+#include "platform/ConversionTarget.h"
 #include "platform/FileError.h"
 #include "platform/FileWriteLock.h"
 #include "encode/ECDRIPError.h"
@@ -38,6 +38,19 @@ void RipOutput::Commit()
     m_file.close();
     if (m_target)
         m_target->Commit();
+}
+
+void RipOutput::CommitAs(const QString& path)
+{
+    m_file.close();
+    if (m_target)
+        m_target->CommitAs(path);
+    m_name = path;
+}
+
+QString RipOutput::DataPath() const
+{
+    return m_target ? m_target->DataPath() : m_name;
 }
 
 void RipOutput::writeFailed() const

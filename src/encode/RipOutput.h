@@ -34,6 +34,11 @@ public:
     void Close() { m_file.close(); }
     // Closes the file and puts it under its name (the path given on construction).
     void Commit();
+    // The same under another name in the same folder (a track stopped short).
+    void CommitAs(const QString& path);
+    // Reaches the data before Commit, for writers that take paths (the tags).
+    QString DataPath() const;
+    const QString& Name() const { return m_name; }
     ~RipOutput() override;
 
 private:

@@ -1,4 +1,5 @@
 #include "platform/FlacTag.h"
+#include "platform/CheckedTagStream.h"
 #include "platform/FileError.h"
 #include "platform/ReplayGainText.h"
 #include <QFile>
@@ -6,6 +7,7 @@
 #include <cerrno>
 #include <taglib/flacfile.h>
 #include <taglib/flacpicture.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/xiphcomment.h>
 
 namespace {
@@ -116,12 +118,12 @@ bool FlacTag::IsFlac(const QString& path)
 
 void FlacTag::Write(const QString& path, const TagFields& fields)
 {
-    const QByteArray name = QFile::encodeName(path);
-    TagLib::FLAC::File file(name.constData(), false);
-    if (!file.isOpen() || !file.isValid())
+    CheckedTagStream stream(path);
+    if (!stream.isOpen())
+        throw writeError(path, FileError::Reason(stream.Error()));
+    TagLib::FLAC::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    if (!file.isValid())
         throw writeError(path, QStringLiteral("Le fichier n'a pas pu être ouvert."));
-    if (file.readOnly())
-        throw writeError(path, QStringLiteral("Le fichier est en lecture seule."));
     TagLib::Ogg::XiphComment& tag = *file.xiphComment(true);
     for (const Field& f : TextFields)
         put(tag, f.name, fields.*f.text);
@@ -132,9 +134,11 @@ void FlacTag::Write(const QString& path, const TagFields& fields)
     put(tag, "COMPILATION", fields.compilation ? QStringLiteral("1") : QString());
     putFrontCover(file, fields.frontCover, fields.frontCoverMime);
     putReplayGain(tag, fields.replayGain);
-    if (!file.save())
-        throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
-                                                         : QStringLiteral("L'écriture a échoué."));
+    const bool saved = file.save();
+    if (stream.Failed())
+        throw writeError(path, FileError::Reason(stream.Error()));
+    if (!saved)
+        throw writeError(path, QStringLiteral("L'écriture a échoué."));
 }
 
 bool FlacTag::Read(const QString& path, TagFields& fields)

@@ -1,4 +1,5 @@
 #include "platform/Id3v2Tag.h"
+#include "platform/CheckedTagStream.h"
 #include "platform/FileError.h"
 #include "platform/ReplayGainText.h"
 #include <cerrno>
@@ -6,6 +7,7 @@
 #include <QFileInfo>
 #include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
@@ -202,12 +204,12 @@ FileError writeError(const QString& path, const QString& reason)
 
 void Id3v2Tag::Write(const QString& path, const TagFields& fields)
 {
-    const QByteArray name = QFile::encodeName(path);
-    TagLib::MPEG::File file(name.constData(), false);
-    if (!file.isOpen() || !file.isValid())
+    CheckedTagStream stream(path);
+    if (!stream.isOpen())
+        throw writeError(path, FileError::Reason(stream.Error()));
+    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    if (!file.isValid())
         throw writeError(path, QStringLiteral("Le fichier n'a pas pu être ouvert."));
-    if (file.readOnly())
-        throw writeError(path, QStringLiteral("Le fichier est en lecture seule."));
     TagLib::ID3v2::Tag& tag = *file.ID3v2Tag(true);
     putText(tag, "TIT2", fields.title);
     putText(tag, "TPE1", fields.artist);
@@ -219,10 +221,12 @@ void Id3v2Tag::Write(const QString& path, const TagFields& fields)
     putFrontCover(tag, fields.frontCover, fields.frontCoverMime);
     putIdentity(tag, fields);
     putReplayGain(tag, fields.replayGain);
-    if (!file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
-                   TagLib::File::DoNotDuplicate))
-        throw writeError(path, FileError::DiskFull(path) ? FileError::Reason(ENOSPC)
-                                                         : QStringLiteral("L'écriture a échoué."));
+    const bool saved =
+        file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4, TagLib::File::DoNotDuplicate);
+    if (stream.Failed())
+        throw writeError(path, FileError::Reason(stream.Error()));
+    if (!saved)
+        throw writeError(path, QStringLiteral("L'écriture a échoué."));
 }
 
 bool Id3v2Tag::Read(const QString& path, TagFields& fields)

@@ -9,6 +9,9 @@ public:
     PosixFd& operator=(const PosixFd&) = delete;
 
     bool IsOpen() const { return m_fd >= 0; }
+    // Writes all length bytes at the descriptor's position, going on after
+    // short writes and interruptions; false with errno set when one fails.
+    static bool WriteAll(int fd, const char* data, long long length);
     int Get() const { return m_fd; }
 
 private:

@@ -1,13 +1,12 @@
 #include "platform/WholeFile.h"
+#include "platform/ConversionTarget.h"
 #include "platform/FileError.h"
-#include <QSaveFile>
+#include "platform/PosixFd.h"
 
 void WholeFile::Write(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError::CannotCreate(path, file.errorString());
-    file.write(bytes);
-    if (!file.commit())
-        throw FileError::CannotCreate(path, file.errorString());
+    ConversionTarget target(path);
+    if (!PosixFd::WriteAll(target.Descriptor(), bytes.constData(), bytes.size()))
+        throw FileError::CannotWrite(path, errno);
+    target.Commit();
 }

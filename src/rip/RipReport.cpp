@@ -1,4 +1,5 @@
 #include "rip/RipReport.h"
+#include <QFileInfo>
 #include "disc/AlbumTrack.h"
 #include "platform/CalvenorError.h"
 #include "platform/HttpCancelled.h"
@@ -179,7 +180,8 @@ QString RipReport::InterruptionLine(const TrackRipResult& t)
 
 QString RipReport::InterruptedFile(const TrackRipResult& t)
 {
-    return t.FileWritten ? QStringLiteral("le fichier est incomplet") : QStringLiteral("aucun fichier n'a été créé");
+    return t.FileWritten ? QStringLiteral("la partie lue est conservée dans « %1 »").arg(QFileInfo(t.Path).fileName())
+                         : QStringLiteral("aucun fichier n'a été créé");
 }
 
 QString RipReport::PassText(const TrackRipResult& t)

@@ -1,7 +1,10 @@
 #include "rip/RipRun.h"
 #include "disc/TargetCollision.h"
 #include "encode/ParallelTrackEncoder.h"
+#include "encode/RipOutput.h"
 #include "platform/CalvenorError.h"
+#include "platform/FileRewrite.h"
+#include "platform/SignalHook.h"
 #include "platform/PcmFormatConverter.h"
 #include "platform/TargetNameRule.h"
 #include "rip/IRipProgress.h"
@@ -9,6 +12,8 @@
 #include "rip/KnownDiscCheck.h"
 #include "rip/RipCueSheet.h"
 #include "rip/TCDRIP.h"
+#include "rip/RipRunTexts.h"
+#include "rip/TrackFileNamer.h"
 #include "rip/TrackReads.h"
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
@@ -122,13 +127,17 @@ bool RipRun::inRun(const AlbumTrack& row) const
 
 QString RipRun::SkippedTracksText() const
 {
-    QStringList labels;
-    for (int t : m_skippedTracks)
-        labels << RipReport::TrackLabel(t);
-    if (labels.isEmpty())
-        return QString();
-    return QStringLiteral("Pistes non rippées, leur fichier existant a été conservé : %1.")
-        .arg(labels.join(QStringLiteral(", ")));
+    return RipRunTexts::Skipped(m_skippedTracks);
+}
+
+QString RipRun::UnreadTracksText() const
+{
+    return RipRunTexts::Unread(m_unreadTracks);
+}
+
+QString RipRun::DiscRemovedText() const
+{
+    return RipRunTexts::DiscRemoved(m_cutOffTrack);
 }
 
 void RipRun::Execute(IRipProgress* owner)
@@ -143,6 +152,7 @@ void RipRun::Execute(IRipProgress* owner)
     m_cueFile.clear();
     m_taggedRows.clear();
     m_ripper.SetMeasureLoudness(m_replayGain);
+    m_verificationGivenUp = false;
     if (m_subchannelDevice) {
         m_toc.ReadCodes(*m_subchannelDevice, m_subchannelSource);
         m_album.SetDisc(m_toc);
@@ -168,9 +178,15 @@ void RipRun::Execute(IRipProgress* owner)
     const std::unique_ptr<ParallelTrackEncoder> pool = makePool();
     struct Detach {
         RipRun* run;
-        ~Detach() { run->setPool(nullptr); }
-    } detach{this};
+        bool leftUnnamed;
+        ~Detach()
+        {
+            run->setPool(nullptr);
+            run->m_ripper.SetLeavesFilesUnnamed(leftUnnamed);
+        }
+    } detach{this, m_ripper.LeavesFilesUnnamed()};
     setPool(pool.get());
+    m_ripper.SetLeavesFilesUnnamed(true);
 
     std::deque<PendingRow> pending;
     try {
@@ -200,7 +216,8 @@ void RipRun::Execute(IRipProgress* owner)
 
 void RipRun::tagAlbumGain()
 {
-    const bool whole = !m_stopped && m_skippedTracks.isEmpty() && m_report.RippedCount() == m_tickedRows
+    // A stop after the last read cuts no track short: the album is whole.
+    const bool whole = m_skippedTracks.isEmpty() && m_report.RippedCount() == m_tickedRows
         && m_report.Tracks().size() == m_tickedRows && !m_report.LostSectors();
     const std::optional<ReplayGain::Loudness> album =
         m_replayGain && whole ? ReplayGain::OfAlbum(m_report.Tracks()) : std::nullopt;
@@ -208,12 +225,17 @@ void RipRun::tagAlbumGain()
     // A WAV file holds an ID3v1 trailer only, which has no room for it.
     if (!album || !m_ripper.EncodesFile())
         return;
+    // Each file is named already: its tags change in a copy that then takes its name.
     for (const AlbumTrack& row : m_taggedRows)
-        tagRow(row, *m_report.Track(row.number), album);
+        FileRewrite::Apply(row.value(AlbumTrack::Target), [&](const QString& copy) {
+            tagRow(row, *m_report.Track(row.number), album, copy);
+            SignalHook::Reach("album-gain", row.number);
+        });
 }
 
 void RipRun::finish()
 {
+    SignalHook::Reach("finish");
     const QString file = PlaylistFileName();
     if (file.isEmpty())
         return;
@@ -226,6 +248,7 @@ void RipRun::finish()
     // proven; a Stop from here on gives up the request.
     m_cancelVerification = false;
     m_verification.Apply(m_report, &m_cancelVerification);
+    m_verificationGivenUp = m_cancelVerification.load();
     RipLog::Header header = m_logHeader;
     header.Date = QDateTime::currentDateTime();
     header.Passes = m_passes;
@@ -305,6 +328,7 @@ RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelTrackEncoder* 
     // The name template may put the file in folders of its own.
     QDir().mkpath(QFileInfo(row.value(AlbumTrack::Target)).absolutePath());
     const TrackRipResult rip = reads.Rip(row.number, row.value(AlbumTrack::Target), &progress);
+    SignalHook::Reach("read", row.number);
     m_trackPercent = 0;
     ++m_readRows;
     return PendingRow{row, rip, m_discRemoved, pool && pool->TracksBegun() > begun};
@@ -317,83 +341,61 @@ void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncod
     while (!pending.empty()) {
         if (pending.front().encoding) {
             std::exception_ptr error;
-            if (!pool->TakeFinished(wait, error))
+            std::unique_ptr<RipOutput> file;
+            if (!pool->TakeFinished(wait, error, &file))
                 return;
             if (error)
                 std::rethrow_exception(error);
+            pending.front().rip.File = std::move(file);
         }
-        const PendingRow done = pending.front();
+        PendingRow done = std::move(pending.front());
         pending.pop_front();
         completeRow(done);
     }
 }
 
-void RipRun::completeRow(const PendingRow& done)
+void RipRun::completeRow(PendingRow& done)
 {
     // The file as the ripper names it: a FLAC rip gives its own extension.
     AlbumTrack row = done.row;
     row.setValue(AlbumTrack::Target, m_ripper.OutputPath(row.value(AlbumTrack::Target)));
     const QString path = row.value(AlbumTrack::Target);
-    TrackRipResult rip = done.rip;
+    TrackRipResult& rip = done.rip;
     rip.Interrupted = rip.Interrupted || done.cutOff;
     if (const TocTrack* disc = m_toc.Track(rip.TrackNum))
         rip.PreEmphasis = disc->preEmphasis;
-    m_report.Add(rip);
-    // Stopped in its test read: no file was made and the report says so.
-    if (!rip.FileWritten && rip.Interrupted)
-        return;
+    if (rip.FileWritten)
+        QFile::remove(TCDRIP::JitterLogPath(path));
     // Only the ripper tells whether it made the file: an old file of that
     // name is not this track. A track the disc could not give is neither
     // tagged nor listed, and the run says so at its end.
-    if (!rip.FileWritten) {
+    if (!rip.FileWritten && !rip.Interrupted) {
         ++m_rippedCount;
         m_unreadTracks << done.row.number;
-        return;
-    }
-    const QString line = relativeName(path);
-    QFile::remove(TCDRIP::JitterLogPath(path));
-    // Stopped or cut off by the disc's removal: the file stops short, so it
-    // is kept but neither counted, tagged nor listed as if it were whole, and
-    // an earlier run's line for it goes.
-    if (rip.Interrupted) {
+    } else if (rip.FileWritten && rip.Interrupted) {
+        // Stopped or cut off by the disc's removal: the part read never
+        // takes the place of a whole file, and the playlist's line for an
+        // earlier whole file stays true.
         if (done.cutOff)
             m_cutOffTrack = done.row.number;
-        m_playlist.Drop(line);
-        return;
+        TrackFileNamer::KeepPart(rip, m_keepIncomplete);
+    } else if (rip.FileWritten) {
+        ++m_rippedCount;
+        // A file is named only once whole and tagged.
+        TrackFileNamer::NameWhole(rip, [&](const QString& data) { tagRow(row, rip, std::nullopt, data); });
+        SignalHook::Reach("named", row.number);
+        m_taggedRows << row;
+        m_playlist.Add(relativeName(path));
     }
-    ++m_rippedCount;
-    tagRow(row, rip, std::nullopt);
-    m_taggedRows << row;
-    m_playlist.Add(line);
+    rip.File.reset();
+    m_report.Add(rip);
 }
 
-void RipRun::tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album)
+void RipRun::tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album,
+                    const QString& data)
 {
     TrackTagging::Write(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album, m_cover,
-                        ReplayGain::Values(rip, album));
-}
-
-QString RipRun::UnreadTracksText() const
-{
-    if (m_unreadTracks.isEmpty())
-        return QString();
-    QStringList numbers;
-    for (int t : m_unreadTracks)
-        numbers << QString::number(t);
-    return QStringLiteral("Le disque n'a pas pu être lu pour les pistes suivantes : %1. Aucun fichier n'a été créé "
-                          "pour elles.")
-        .arg(numbers.join(QStringLiteral(", ")));
-}
-
-QString RipRun::DiscRemovedText() const
-{
-    QString text = QStringLiteral("Le CD a été retiré du lecteur pendant le rippage. Les pistes déjà rippées ont été "
-                                  "conservées et ajoutées à la liste de lecture.");
-    if (m_cutOffTrack != 0)
-        text += QStringLiteral(" La piste %1, interrompue, est incomplète : son fichier est conservé mais n'a pas "
-                               "été ajouté à la liste de lecture.")
-                    .arg(m_cutOffTrack);
-    return text;
+                        ReplayGain::Values(rip, album), data);
 }
 
 void RipRun::Stop()

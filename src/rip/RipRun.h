@@ -30,8 +30,9 @@ class TrackReads;
 // tag the file, list it in the folder's playlist and remove its jitter log;
 // at the end, prove the tracks against AccurateRip, then merge this run's
 // files into the playlist and its tracks into the rip log beside it. Each
-// file gets its name only once complete, so a killed run leaves the files,
-// playlist and log of earlier runs as they were. Shared by the ripping
+// file gets its name only once complete and tagged, and a named file is
+// never written in place again, so a killed run leaves the files, playlist
+// and log of earlier runs as they were. Shared by the ripping
 // window and the command-line tool.
 //
 // With several passes, each track is read until two reads agree
@@ -71,6 +72,9 @@ public:
     // it is read and its file gets its gain and peak; once every file is
     // finished, when the whole run ripped without fault, the album's too.
     void SetReplayGain(bool on) { m_replayGain = on; }
+    // What becomes of the part read of a stopped track: kept under a name
+    // that says so (TCDRIP::IncompletePath), the default, or dropped.
+    void SetKeepsIncomplete(bool keep) { m_keepIncomplete = keep; }
 
     // Before the run: checks that the folder's existing playlist can be read
     // and refuses two ticked rows with one target (TargetCollision).
@@ -91,10 +95,11 @@ public:
     // track and chunk read, on this thread.
     void Execute(IRipProgress* progress = nullptr);
     // Stops the run: the current track ends after the sector being read and
-    // later rows are skipped. Tracks already read are encoded to their end,
-    // and the stopped one keeps all that was read under its name, as in a
-    // one-thread run, but is neither counted, tagged, listed nor proven: the
-    // report tells it (RipReport::InterruptionLines) and so does the log.
+    // later rows are skipped. Tracks already read are encoded, tagged and
+    // named; the stopped one keeps what was read under a name of its own
+    // (SetKeepsIncomplete), never the track's, and is neither counted,
+    // tagged, listed nor proven: the report tells it
+    // (RipReport::InterruptionLines) and so does the log.
     // A database request at the end of the run is given up at once.
     void Stop();
     // The disc went away: the current track ends where it is and the run stops.
@@ -116,6 +121,8 @@ public:
     // The French text that names them, empty when there are none.
     QString UnreadTracksText() const;
     bool Stopped() const { return m_stopped; }
+    // A stop gave up the database request at the end of the run.
+    bool VerificationGivenUp() const { return m_verificationGivenUp; }
     bool WasDiscRemoved() const { return m_discRemoved; }
     // The French text after a run the disc's removal ended; names the track it cut short.
     QString DiscRemovedText() const;
@@ -137,8 +144,10 @@ private:
     void setPool(ParallelTrackEncoder* pool);
     PendingRow readRow(const AlbumTrack& row, ParallelTrackEncoder* pool, TrackReads& reads, IRipProgress& progress);
     void completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncoder* pool, bool wait);
-    void completeRow(const PendingRow& done);
-    void tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album);
+    void completeRow(PendingRow& done);
+    // Into the file at the row's target, or into the bytes at data (not yet named).
+    void tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album,
+                const QString& data = {});
     // Rewrites the tags of the files with the album's ReplayGain, once they are all finished.
     void tagAlbumGain();
     int64_t bytesOfTrack(int track) const;
@@ -166,6 +175,8 @@ private:
     int m_encoders = 0;
     int m_passes = 1;
     bool m_replayGain = true;
+    bool m_keepIncomplete = true;
+    bool m_verificationGivenUp = false;
     QList<AlbumTrack> m_taggedRows; // as their files were tagged, in order
     std::atomic<int> m_rippedCount{0};
     std::atomic<int> m_trackPercent{0};

@@ -4,6 +4,8 @@
 #include "platform/ICdRipLibrary.h"
 #include "platform/PathText.h"
 #include "platform/PcmFormatConverter.h"
+#include "platform/TargetNameRule.h"
+#include <QFileInfo>
 #include "encode/ECDRIPError.h"
 #include "encode/FlacTrackEncoder.h"
 #include "encode/Mp3TrackEncoder.h"
@@ -342,7 +344,8 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
         if (!result.Interrupted)
             sums.Into(result);
     });
-    // A stopped track is kept as far as it was read; a failed one is not.
+    // A stopped track is kept as far as it was read, under a name of its
+    // own; a failed one is not kept.
     runKeepingFirstError(firstError, [&] {
         if (!output)
             return;
@@ -350,7 +353,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
         if (firstError)
             output->Close();
         else
-            commitOrDrop(*output, result);
+            commitOrDrop(std::move(output), result);
     });
     encoder.reset();
     output.reset();
@@ -360,12 +363,26 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
         JitterLog::Save(path, JitterPositions);
 }
 
-void TCDRIP::commitOrDrop(RipOutput& output, const TrackRipResult& result) const
+void TCDRIP::commitOrDrop(std::unique_ptr<RipOutput> output, TrackRipResult& result) const
 {
+    output->Close();
     if (m_commitCheck && !m_commitCheck(result))
-        output.Close();
-    else
-        output.Commit();
+        return;
+    if (m_leavesUnnamed) {
+        result.File = std::move(output);
+        return;
+    }
+    if (result.Interrupted)
+        result.Path = IncompletePath(result.Path);
+    output->CommitAs(result.Path);
+}
+
+QString TCDRIP::IncompletePath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : '.' + info.suffix();
+    const QString name = PathText::WithExtension(info.fileName(), QStringLiteral(" (incomplet)") + suffix);
+    return TargetNameRule::WithSeparator(info.path()) + TargetNameRule::FitComponent(name);
 }
 
 void TCDRIP::AbortRip()

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class ICdRipLibrary;
 class IRipProgress;
@@ -90,6 +91,14 @@ public:
     // throws the read's audio away. None: every file is kept.
     using CommitCheck = std::function<bool(const TrackRipResult&)>;
     void SetCommitCheck(CommitCheck check) { m_commitCheck = std::move(check); }
+    // Whether a rip leaves its file unnamed in TrackRipResult::File, for the
+    // caller to tag before naming it; off by default: the ripper names each
+    // file itself, a stopped track under IncompletePath.
+    void SetLeavesFilesUnnamed(bool v) { m_leavesUnnamed = v; }
+    bool LeavesFilesUnnamed() const { return m_leavesUnnamed; }
+    // Where the part read of a track stopped short is kept: "02 - Titre
+    // (incomplet).flac" beside path, so that it never replaces a whole file.
+    static QString IncompletePath(const QString& path);
     // Safe from any thread: the rip ends after the sector being read.
     void AbortRip();
     // With a pool set, an MP3 or FLAC rip only reads: it hands the file and the PCM
@@ -136,8 +145,9 @@ private:
     // disc: the first and the last sector of the disc's audio.
     void ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, const QString& path, bool write,
                   IRipProgress* progress, TrackRipResult& result);
-    // Puts the file under its name, or drops it when the commit check refuses it.
-    void commitOrDrop(RipOutput& output, const TrackRipResult& result) const;
+    // Puts the file under its name, hands it over unnamed, or drops it when
+    // the commit check refuses it.
+    void commitOrDrop(std::unique_ptr<RipOutput> output, TrackRipResult& result) const;
     // The first and the last sector of the disc's audio.
     std::pair<int32_t, int32_t> audioBounds() const;
 
@@ -154,4 +164,5 @@ private:
     int m_flacLevel = 5;
     bool m_jitterCorrect = true;
     bool m_measureLoudness = false;
+    bool m_leavesUnnamed = false;
 };

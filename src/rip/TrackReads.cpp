@@ -61,7 +61,11 @@ TrackRipResult TrackReads::Rip(int trackNum, const QString& path, IRipProgress* 
         agreed = agreesWithEarlier(last);
         m_reads.push_back(last);
     }
-    return told(m_hasKept ? m_kept : last, agreed);
+    const TrackRipResult result = told(m_hasKept ? m_kept : last, agreed);
+    // The reads left aside let go of their files: only the one told lives on.
+    m_kept = TrackRipResult();
+    m_reads.clear();
+    return result;
 }
 
 bool TrackReads::agreesWithEarlier(const TrackRipResult& read)

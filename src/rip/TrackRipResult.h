@@ -6,6 +6,7 @@
 #include <memory>
 
 class Ebur128Meter;
+class RipOutput;
 
 // What the ripper made of one track: the file, what it could not read, and
 // the checksums of the audio as written.
@@ -40,6 +41,10 @@ struct TrackRipResult {
     // result for the album's; CD audio read to its end with the measure
     // asked (TCDRIP::SetMeasureLoudness) only, else null.
     std::shared_ptr<const Ebur128Meter> Loudness;
+    // The file written but not yet named, when the ripper leaves naming to
+    // its caller (TCDRIP::SetLeavesFilesUnnamed): complete and closed, to be
+    // tagged through its DataPath and named with its Commit. Null once named.
+    std::shared_ptr<RipOutput> File;
 
     int32_t SectorCount() const { return LastSector - FirstSector + 1; }
     bool LostSectors() const { return !Read.UnreadSectors.empty(); }

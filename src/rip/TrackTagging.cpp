@@ -2,7 +2,7 @@
 #include "tags/TrackTags.h"
 
 void TrackTagging::Write(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const AlbumIdentityTags& album,
-                         const RipCover& cover, const TagFields::ReplayGain& gain)
+                         const RipCover& cover, const TagFields::ReplayGain& gain, const QString& data)
 {
     TagFields fields;
     fields.title = track.value(AlbumTrack::Title);
@@ -16,5 +16,6 @@ void TrackTagging::Write(TMP3Info& tags, const AlbumTrack& track, int trackTotal
     album.Fill(fields, track);
     cover.Fill(fields);
     fields.replayGain = gain;
-    TrackTags::Write(tags, track.value(AlbumTrack::Target), fields);
+    const QString target = track.value(AlbumTrack::Target);
+    TrackTags::WriteAs(tags, data.isEmpty() ? target : data, target, fields);
 }

@@ -189,32 +189,37 @@ TEST_F(RunOverEarlierRip, AKilledRunLeavesEveryFileEitherAsItWasOrWhole)
     }
 }
 
-TEST_F(RunOverEarlierRip, ATerminatedRunKeepsThePartialTrackUntaggedUnlistedAndSaysSo)
+TEST_F(RunOverEarlierRip, ATerminatedRunKeepsThePartialTrackAsideAndTheEarlierFileAsItWas)
 {
     const RipTool stopped = RipTool::RunAndSignal(arguments(cueB, "1-3", out, "0"), targets[1], SIGTERM);
     EXPECT_EQ(stopped.exitCode, 1);
     const QRegularExpressionMatch said =
-        QRegularExpression("Piste 0(\\d) interrompue à \\d\\d:\\d\\d ; le fichier est incomplet\\.").match(stopped.err);
+        QRegularExpression("Piste 0(\\d) interrompue à \\d\\d:\\d\\d ; la partie lue est conservée dans « (.+) »\\.")
+            .match(stopped.err);
     ASSERT_TRUE(said.hasMatch()) << stopped.err.toStdString();
     const QString cut = nameOf(targets[said.captured(1).toInt() - 1]);
+    const QString aside = said.captured(2);
+    EXPECT_EQ(aside, QFileInfo(cut).completeBaseName() + " (incomplet).mp3");
     const auto after = filesOf(out);
-    const QByteArray partial = after.value(cut);
-    EXPECT_FALSE(partial.isEmpty()) << "kept under its name";
-    EXPECT_FALSE(partial == whole.value(cut) || partial == before.value(cut));
+    EXPECT_TRUE(after.value(cut) == before.value(cut)) << "the earlier whole file stays";
+    const QByteArray partial = after.value(aside);
+    EXPECT_FALSE(partial.isEmpty());
+    EXPECT_FALSE(partial == whole.value(cut));
     EXPECT_FALSE(partial.startsWith("ID3") || partial.right(128).startsWith("TAG")) << "not tagged";
 
     const QStringList listed = stopped.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(listed.isEmpty());
     for (const QString& path : listed.mid(0, listed.size() - 1))
         EXPECT_TRUE(TestFiles::ReadAll(path) == whole.value(nameOf(path))) << path.toStdString() << " listed but not whole";
-    EXPECT_FALSE(stopped.out.contains(cut));
+    EXPECT_FALSE(stopped.out.contains(aside));
     EXPECT_TRUE(stopped.err.contains("Extraction interrompue par le signal " + QString::number(SIGTERM) + '.'));
 
     const QString playlist = QString::fromUtf8(after.value("Artiste - Album - PlayList.M3u"));
-    EXPECT_FALSE(playlist.contains(cut)) << "the earlier run's line for it goes too";
+    EXPECT_TRUE(playlist.contains(cut)) << "its line still names a whole file";
+    EXPECT_FALSE(playlist.contains(aside));
     const QString newLog = QString::fromUtf8(after.value("Artiste - Album - Rapport.log"));
-    EXPECT_EQ(newLog.count(cut), 1) << "one block for the file, the one that tells the truth";
-    EXPECT_TRUE(newLog.contains(QRegularExpression(QRegularExpression::escape(cut)
+    EXPECT_EQ(newLog.count(out + '/' + cut + '\n'), 1) << "the earlier block, still true";
+    EXPECT_TRUE(newLog.contains(QRegularExpression(QRegularExpression::escape(aside)
                                                    + "\\n.*\\n  Lue en entier : non, interrompue à \\d\\d:\\d\\d")))
         << newLog.toStdString();
 }

@@ -1,5 +1,5 @@
 #include "encode/AudioFileConverter.h"
-#include "encode/ConversionTarget.h"
+#include "platform/ConversionTarget.h"
 #include "encode/ConvertError.h"
 #include "encode/ConvertJob.h"
 #include "encode/TLameCoder.h"

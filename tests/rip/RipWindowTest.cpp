@@ -1,3 +1,4 @@
+#include "rip/TCDRIP.h"
 #include "RipWindowFixture.h"
 
 TEST_F(RipWindow, TickedRowsBecomeTaggedWavFilesWithAPlaylist)
@@ -76,7 +77,8 @@ TEST_F(RipWindow, StopDuringTheSecondOfThreeTracks)
         duringTrack(2, [this] { ripping->Image1Click(); });
         main->Button2Click();
         EXPECT_TRUE(QFile::exists(target(1)));
-        const QByteArray partial = readAll(target(2));
+        EXPECT_FALSE(QFile::exists(target(2)));
+        const QByteArray partial = readAll(TCDRIP::IncompletePath(target(2)));
         ASSERT_GT(partial.size(), 44);
         if (format == main->WavRipp) {
             EXPECT_EQ(readAll(target(1)).size(), 44 + image.TrackAt(1).pcm.size() + 128);
@@ -250,14 +252,15 @@ TEST_F(RipWindow, DiscRemovedDuringTheRun)
     main->Button2Click();
     EXPECT_EQ(main->Sheet().TrackCount(), 0);
     EXPECT_TRUE(QFile::exists(music + "01 - Piste 01.wav"));
-    EXPECT_TRUE(QFile::exists(music + "02 - Piste 02.wav"));
+    EXPECT_FALSE(QFile::exists(music + "02 - Piste 02.wav"));
+    EXPECT_TRUE(QFile::exists(music + "02 - Piste 02 (incomplet).wav"));
     EXPECT_FALSE(QFile::exists(music + "03 - Piste 03.wav"));
     EXPECT_EQ(playlist(), QStringList({"01 - Piste 01.wav"})) << "the track cut short is not listed";
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(dialogs.shown.first().text.startsWith("Le CD a été retiré du lecteur pendant le rippage."));
     EXPECT_TRUE(dialogs.shown.first().text.endsWith(
-        "La piste 2, interrompue, est incomplète : son fichier est conservé mais n'a pas été ajouté à la liste de "
-        "lecture."));
+        "La piste 2, interrompue, est incomplète : la partie lue est conservée sous un nom à part, sans être ajoutée "
+        "à la liste de lecture."));
 }
 
 TEST_F(RipWindow, FolderButtons)

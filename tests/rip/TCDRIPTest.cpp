@@ -247,7 +247,9 @@ TEST_F(RipperTest, StopEndsTheRipAfterTheCurrentChunk)
     HeardProgress stopper;
     stopper.onChunk = [&] { r->AbortRip(); };
     const TrackRipResult stopped = r->RipTrack(1, path("s.wav"), &stopper);
-    const QByteArray wav = readAll(path("s.wav"));
+    EXPECT_FALSE(QFile::exists(path("s.wav"))) << "the part read never takes the track's name";
+    EXPECT_EQ(stopped.Path, path("s (incomplet).wav"));
+    const QByteArray wav = readAll(path("s (incomplet).wav"));
     EXPECT_EQ(wav.mid(44), bytes(8, 'a'));
     EXPECT_EQ(le32(wav, 40), 8u);
     EXPECT_EQ(lib.count("CR_RipChunk"), 1);

@@ -1,5 +1,6 @@
 #include "support/RipTool.h"
 #include <QElapsedTimer>
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -10,10 +11,13 @@ namespace {
 constexpr int TimeoutMs = 120000;
 
 // The tool never reads the user's own settings here.
-std::unique_ptr<QProcess> start(const QString& program, const QStringList& arguments)
+std::unique_ptr<QProcess> start(const QString& program, const QStringList& arguments,
+                                const QMap<QString, QString>& extra = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("CALVENOR_SETTINGS"), RipTool::SettingsFile());
+    for (auto it = extra.begin(); it != extra.end(); ++it)
+        environment.insert(it.key(), it.value());
     auto tool = std::make_unique<QProcess>();
     tool->setProcessEnvironment(environment);
     tool->start(program, arguments);
@@ -46,6 +50,13 @@ RipTool RipTool::Run(const QStringList& arguments, const std::function<void(QPro
     return finish(*tool);
 }
 
+RipTool RipTool::RunSignalledAt(const QStringList& arguments, const QString& step, int signal)
+{
+    return finish(*start(QStringLiteral(CALVENOR_RIP_EXE), arguments,
+                         {{QStringLiteral("CALVENOR_SIGNAL_AT"), step},
+                          {QStringLiteral("CALVENOR_SIGNAL"), QString::number(signal)}}));
+}
+
 RipTool RipTool::RunAndSignal(const QStringList& arguments, const QString& trigger, int signal)
 {
     const auto tool = start(QStringLiteral(CALVENOR_RIP_EXE), arguments);
@@ -61,11 +72,15 @@ RipTool RipTool::RunAndSignal(const QStringList& arguments, const QString& trigg
     return finish(*tool, err);
 }
 
-RipTool RipTool::RunOnTmpfs(const QString& folder, const QString& options, const QStringList& arguments)
+RipTool RipTool::RunOnTmpfs(const QString& folder, const QString& options, const QStringList& arguments,
+                            const QString& check)
 {
-    const QString script = QStringLiteral("mount -t tmpfs -o \"$1\" calvenor-test \"$2\" || exit %1; shift 2; exec \"$@\"")
+    const QString script = QStringLiteral("mount -t tmpfs -o \"$1\" calvenor-test \"$2\" || exit %1; folder=$2; "
+                                          "check=$3; shift 3; \"$@\"; rc=$?; cd \"$folder\" && sh -c \"$check\" >&2; "
+                                          "exit $rc")
                                .arg(NoMount);
-    return finish(*start(QStringLiteral("unshare"), QStringList{"-m", "--propagation", "private", "sh", "-c", script,
-                                                                "sh", options, folder, QStringLiteral(CALVENOR_RIP_EXE)}
-                                                        + arguments));
+    return finish(*start(QStringLiteral("unshare"),
+                         QStringList{"-m", "--propagation", "private", "sh", "-c", script, "sh", options, folder,
+                                     check.isEmpty() ? QStringLiteral(":") : check, QStringLiteral(CALVENOR_RIP_EXE)}
+                             + arguments));
 }

@@ -25,6 +25,7 @@
 #include "platform/LameEncoderLibrary.h"
 #include "platform/StopSignals.h"
 #include "rip/RipRun.h"
+#include "rip/TrackFileNamer.h"
 #include "rip/TrackTagging.h"
 #include "rip/TCDRIP.h"
 #include "rip/TrackRowList.h"
@@ -272,38 +273,38 @@ int RipCommandLine::ripOneTrack()
     });
     TerminalProgress progress(m_err, [&r] { r.AbortRip(); });
     KnownDiscCheck discCheck(passes > 1 ? verification() : RipVerification{}, &stopVerification);
-    const TrackRipResult rip = TrackReads(r, passes, &discCheck).Rip(track, out, &progress);
+    r.SetLeavesFilesUnnamed(true);
+    TrackRipResult rip = TrackReads(r, passes, &discCheck).Rip(track, out, &progress);
     m_err << '\n';
     // A stop in a test read leaves no file, and the stop is what is told.
     if (!rip.FileWritten && !rip.Interrupted)
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
                                 .arg(track));
-    // The file was made, so if it is gone something removed it since.
-    if (rip.FileWritten && !QFileInfo::exists(written))
-        throw CalvenorError(QStringLiteral("Le fichier « %1 » a disparu pendant l'extraction de la piste %2 "
-                                           "(son dossier a-t-il été supprimé ?).")
-                                .arg(written)
-                                .arg(track));
-    // A stopped track keeps its file, untagged and unproven; the log says so.
+    // A whole file is tagged before it gets its name; a stopped track keeps
+    // what was read under a name of its own, untagged and unproven.
     const bool whole = !rip.Interrupted;
     if (whole)
-        tagRippedFile(written, track);
+        TrackFileNamer::NameWhole(rip, [&](const QString& data) { tagRippedFile(written, track, data); });
+    else
+        TrackFileNamer::KeepPart(rip, true);
     RipReport report;
     report.Add(rip);
     if (whole)
         verification().Apply(report, &stopVerification);
     RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
     SignalStop::ThrowIfInterrupted(report, {track});
+    SignalStop::ThrowIfProofGivenUp(whole && stopVerification);
     return reportResult(report);
 }
 
-void RipCommandLine::tagRippedFile(const QString& path, int track)
+void RipCommandLine::tagRippedFile(const QString& path, int track, const QString& data)
 {
     const auto isSet = [this](const auto& tag) { return m_parser.isSet(QString::fromLatin1(tag.first)); };
     if (std::none_of(std::begin(TagOptions), std::end(TagOptions), isSet))
         return;
     TMP3Info info;
-    TrackTagging::Write(info, trackFromOptions(track, path), static_cast<int>(m_ripper->AlbumTracks().size()));
+    TrackTagging::Write(info, trackFromOptions(track, path), static_cast<int>(m_ripper->AlbumTracks().size()), {}, {},
+                        {}, data);
 }
 
 int RipCommandLine::ripSeveralTracks()
@@ -352,6 +353,7 @@ int RipCommandLine::ripSeveralTracks()
         m_out << run.CueSheetFileName() << '\n';
     m_out << run.PlaylistFileName() << '\n';
     SignalStop::ThrowIfInterrupted(run.Report(), m_wantedTracks);
+    SignalStop::ThrowIfProofGivenUp(run.VerificationGivenUp());
     const int code = reportResult(run.Report());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());

@@ -60,7 +60,8 @@ private:
     // The tag values of the options, in a ticked track of the given number and target.
     AlbumTrack trackFromOptions(int number, const QString& target) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
-    void tagRippedFile(const QString& path, int track);
+    // Into the file at path, or into the bytes at data when it has no name yet.
+    void tagRippedFile(const QString& path, int track, const QString& data = {});
     // --convert: the converter's work on a file or a folder; returns the exit code.
     int convertFiles();
     // Opens the ripper on the drive named by the first positional argument.

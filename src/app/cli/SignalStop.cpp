@@ -22,3 +22,14 @@ void SignalStop::ThrowIfInterrupted(const RipReport& report, const QList<int>& w
         lines << QStringLiteral("Pistes non rippées : %1.").arg(skipped.join(QStringLiteral(", ")));
     throw CalvenorError(lines.join('\n'));
 }
+
+void SignalStop::ThrowIfProofGivenUp(bool givenUp)
+{
+    const int signal = StopSignals::Received();
+    if (signal == 0 || !givenUp)
+        return;
+    throw CalvenorError(QStringLiteral("Extraction arrêtée par le signal %1 après la lecture de toutes les pistes : les "
+                                       "fichiers sont complets et étiquetés, mais leur vérification auprès des bases "
+                                       "AccurateRip et CTDB a été abandonnée.")
+                            .arg(signal));
+}

@@ -9,4 +9,8 @@ public:
     // Raises CalvenorError naming the tracks cut short and those of wanted
     // not begun; nothing when no signal came or every file is whole.
     static void ThrowIfInterrupted(const RipReport& report, const QList<int>& wanted);
+    // After a signal that came once every track was read: raises
+    // CalvenorError when it gave up the database request (every file is
+    // whole and tagged, but unproven).
+    static void ThrowIfProofGivenUp(bool givenUp);
 };

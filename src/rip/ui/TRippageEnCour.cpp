@@ -221,8 +221,9 @@ void TRippageEnCour::finishRun()
         tell(MsgKind::Warning,
              joinParagraphs({report.InterruptionLines().join('\n'),
                              keptStoppedFile(report)
-                                 ? QStringLiteral("Son fichier est conservé, mais il n'a été ni étiqueté ni ajouté à "
-                                                  "la liste de lecture.")
+                                 ? QStringLiteral("La partie lue n'a été ni étiquetée ni ajoutée à la liste de "
+                                                  "lecture ; un fichier complet de la piste, s'il y en avait un, "
+                                                  "est resté tel quel.")
                                  : QString(),
                              skipped}),
              MsgButtons::Ok);

@@ -20,6 +20,8 @@ public:
     QString DataPath() const;
     // Replaces an existing target in one step: it is never left missing.
     void Commit();
+    // The same under another name in the target's folder.
+    void CommitAs(const QString& target);
 
 private:
     void openNamed();

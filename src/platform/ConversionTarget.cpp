@@ -1,4 +1,4 @@
-#include "encode/ConversionTarget.h"
+#include "platform/ConversionTarget.h"
 #include "platform/FileError.h"
 #include "platform/PathText.h"
 #include <QFile>
@@ -71,10 +71,17 @@ bool ConversionTarget::linkAs(const QString& name) const
         == 0;
 }
 
+void ConversionTarget::CommitAs(const QString& target)
+{
+    m_target = QFileInfo(target).absoluteFilePath();
+    Commit();
+}
+
 void ConversionTarget::Commit()
 {
-    if (::fsync(m_fd) != 0)
-        throw FileError::CannotCreate(m_target, systemError());
+    // Data the disk could not take shows here at the latest: nothing is named then.
+    if (::fsync(m_fd) != 0 && errno != EINVAL)
+        throw FileError::CannotWrite(m_target, errno);
     if (m_named.isEmpty()) {
         // A new target gets its name directly; an existing one (the user said
         // Yes) is replaced through a name of our own that lives for one call.
