@@ -34,6 +34,7 @@ const std::pair<Settings::CoverUse, const char*> CoverNames[] = {
 };
 const char* const NameTemplateKey = "rip/nameTemplate";
 const char* const ReplayGainKey = "rip/replayGain";
+const char* const KeepIncompleteKey = "rip/keepIncomplete";
 } // namespace
 
 // CALVENOR_SETTINGS names another file, so that tests and demonstrations
@@ -104,6 +105,8 @@ QString Settings::FileNameTemplate() const
 void Settings::SetFileNameTemplate(const QString& text) { Store(NameTemplateKey, text); }
 bool Settings::ReplayGain() const { return store.value(ReplayGainKey, true).toBool(); }
 void Settings::SetReplayGain(bool on) { Store(ReplayGainKey, on); }
+bool Settings::KeepIncomplete() const { return store.value(KeepIncompleteKey, true).toBool(); }
+void Settings::SetKeepIncomplete(bool keep) { Store(KeepIncompleteKey, keep); }
 
 bool Settings::Saved()
 {

@@ -68,6 +68,9 @@ public:
     // ReplayGain into the files; on unless the user turned it off.
     bool ReplayGain() const;
     void SetReplayGain(bool on);
+    // Whether the part read of a track stopped short is kept under a name of its own; true by default.
+    bool KeepIncomplete() const;
+    void SetKeepIncomplete(bool keep);
 
     // False when the last change could not be written.
     bool Saved();

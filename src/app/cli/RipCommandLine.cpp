@@ -286,7 +286,7 @@ int RipCommandLine::ripOneTrack()
     if (whole)
         TrackFileNamer::NameWhole(rip, [&](const QString& data) { tagRippedFile(written, track, data); });
     else
-        TrackFileNamer::KeepPart(rip, true);
+        TrackFileNamer::KeepPart(rip, !m_parser.isSet(QStringLiteral("drop-incomplete")));
     RipReport report;
     report.Add(rip);
     if (whole)
@@ -329,6 +329,7 @@ int RipCommandLine::ripSeveralTracks()
     run.SetEncoders(encoders);
     run.SetPasses(passes);
     run.SetReplayGain(!m_parser.isSet(QStringLiteral("no-replaygain")));
+    run.SetKeepsIncomplete(!m_parser.isSet(QStringLiteral("drop-incomplete")));
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
     run.SetToc(toc());

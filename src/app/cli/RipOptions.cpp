@@ -53,6 +53,9 @@ void RipOptions::Define(CommandHelp& help)
          QStringLiteral("Lit chaque piste jusqu'à N fois (1 par défaut) : à partir de 2, une lecture de test puis des "
                         "lectures de copie jusqu'à ce que deux lectures soient identiques."),
          QStringLiteral("N")},
+        {QStringLiteral("drop-incomplete"),
+         QStringLiteral("Ne garde pas la partie lue d'une piste interrompue (par défaut : gardée sous le nom "
+                        "« … (incomplet) », sans jamais remplacer un fichier complet).")},
         {QStringLiteral("no-replaygain"),
          QStringLiteral("Ne calcule pas le ReplayGain (volume sonore de chaque piste et de l'album) des fichiers "
                         "de --tracks.")},

@@ -48,7 +48,7 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     m_forms.Preferences_Form = this;
     setWindowTitle(QStringLiteral("Préférences"));
     setModal(true);
-    setFixedSize(420, 436);
+    setFixedSize(420, 464);
     Label1 = new QLabel(QStringLiteral("Préférences :"), this);
     MakeBold(Label1);
     Label1->setGeometry(10, 8, 300, 18);
@@ -77,8 +77,13 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     ReplayGain->setGeometry(10, 24, 380, 22);
     ReplayGain->setToolTip(QStringLiteral("Mesure le volume sonore de chaque piste pendant le rippage et l'inscrit "
                                           "dans les étiquettes des fichiers MP3 et FLAC."));
+    GarderIncompletes =
+        new QCheckBox(QStringLiteral("Garder la partie lue d'une piste interrompue (« … (incomplet) »)"), this);
+    GarderIncompletes->setGeometry(10, 300, 400, 22);
+    GarderIncompletes->setToolTip(QStringLiteral("Une piste arrêtée avant sa fin est gardée sous un nom à part ; elle "
+                                                 "ne remplace jamais le fichier complet d'un rippage précédent."));
     auto* names = new QGroupBox(QStringLiteral("Modèle de nom de fichier"), this);
-    names->setGeometry(10, 300, 400, 92);
+    names->setGeometry(10, 328, 400, 92);
     ModeleNom = new QLineEdit(names);
     ModeleNom->setGeometry(10, 24, 380, 24);
     ModeleNom->setAccessibleName(names->title());
@@ -89,9 +94,9 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     ApercuNom->setTextFormat(Qt::PlainText);
     connect(ModeleNom, &QLineEdit::textChanged, this, [this] { showPreview(); });
     Annuler = new QPushButton(QStringLiteral("Annuler"), this);
-    Annuler->setGeometry(224, 400, 88, 28);
+    Annuler->setGeometry(224, 428, 88, 28);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
-    Enregistrer->setGeometry(322, 400, 88, 28);
+    Enregistrer->setGeometry(322, 428, 88, 28);
     Enregistrer->setDefault(true);
     connect(Annuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(Enregistrer, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
@@ -111,6 +116,7 @@ int TPreferences_Form::ShowModal(const AlbumSheet* album, const QString& extensi
     RememberChoices->setChecked(settings.RememberChoices());
     Pochette->setCurrentIndex(static_cast<int>(settings.Cover()));
     ReplayGain->setChecked(settings.ReplayGain());
+    GarderIncompletes->setChecked(settings.KeepIncomplete());
     return exec();
 }
 
@@ -148,6 +154,7 @@ void TPreferences_Form::EnregistrerClick()
     settings.SetCover(static_cast<Settings::CoverUse>(Pochette->currentIndex()));
     settings.SetFileNameTemplate(ModeleNom->text());
     settings.SetReplayGain(ReplayGain->isChecked());
+    settings.SetKeepIncomplete(GarderIncompletes->isChecked());
     check(settings.Saved(),
           QStringLiteral("Les préférences n'ont pas pu être enregistrées dans « %1 ».").arg(settings.FileName()));
     accept();

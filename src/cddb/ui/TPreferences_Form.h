@@ -35,6 +35,7 @@ public:
     QLabel* ApercuNom = nullptr;
     QGroupBox* VolumeBox = nullptr;
     QCheckBox* ReplayGain = nullptr;
+    QCheckBox* GarderIncompletes = nullptr;
     QPushButton* Annuler = nullptr;
     QPushButton* Enregistrer = nullptr;
 

@@ -136,6 +136,7 @@ void TRippageEnCour::prepareVerification()
     m_run->SetPasses(m_services.settings->Passes());
     m_run->SetCover(RipCover::FromAlbum(m_host.Rows().Sheet().AlbumValues(), m_services.settings->Cover()));
     m_run->SetReplayGain(m_services.settings->ReplayGain());
+    m_run->SetKeepsIncomplete(m_services.settings->KeepIncomplete());
     RipLog::Header header;
     header.Source = m_services.drives ? m_services.drives->source(letter) : QString();
     header.Drive = m_services.drives ? drive.LogText() : QString();
