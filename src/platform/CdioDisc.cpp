@@ -51,7 +51,9 @@ QString cdTextString(const char* utf8)
     const QByteArray bytes = text.toLatin1();
     if (QString::fromLatin1(bytes) != text || QString::fromLatin1(bytes) == QString::fromUtf8(bytes))
         return text;
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    // Stateless: an incomplete last sequence is an error, not kept for a
+    // next call; a Latin-1 "Café" ends in one.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString twice = decoder.decode(bytes);
     return decoder.hasError() ? text : twice;
 }

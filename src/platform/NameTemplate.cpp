@@ -32,11 +32,11 @@ QString withoutTrailingSeparators(const QString& text)
     return text.left(n);
 }
 
-// A value as a file name may hold it: no control nor forbidden character, so
-// that "AC/DC" never makes a folder.
+// Cleaned before the separators are tidied: a value left empty takes its
+// separators along.
 QString cleanValue(const QString& value)
 {
-    return TargetNameRule::WithoutForbiddenChars(TargetNameRule::WithoutControlChars(value));
+    return TargetNameRule::WithoutUnsafeChars(value);
 }
 
 QString valueOf(QChar field, const NameTemplate::Values& v)
@@ -130,7 +130,7 @@ QString NameTemplate::relativePath(const Values& values, const QString& extensio
     QString path;
     for (qsizetype i = 0; i + 1 < m_components.size(); ++i)
         path = TargetNameRule::SubFolder(path, componentText(m_components.at(i), values));
-    return path + TargetNameRule::SafeComponent(componentText(m_components.last(), values) + extension);
+    return path + TargetNameRule::SafeComponent(componentText(m_components.last(), values), extension);
 }
 
 QString NameTemplate::componentText(const Component& component, const Values& values) const
@@ -145,10 +145,8 @@ QString NameTemplate::componentText(const Component& component, const Values& va
     QString text;
     for (const Piece& piece : pieces)
         text += piece.text;
-    // No folder without a name, none that leads out of the destination.
-    if (text.trimmed().isEmpty() || TargetNameRule::IsDotFolderName(text))
-        return UnknownFolder;
-    return text;
+    // No folder without a name; SafeComponent turns away "." and "..".
+    return text.trimmed().isEmpty() ? UnknownFolder : text;
 }
 
 // The empty field at i takes the separators around it along: between two

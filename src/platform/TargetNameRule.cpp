@@ -1,11 +1,13 @@
 #include "platform/TargetNameRule.h"
+#include "platform/CalvenorError.h"
 #include "platform/NameTemplate.h"
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 // A row label is "Piste " and the track's two digits.
 const QString LabelPrefix = QStringLiteral("Piste ");
 constexpr int LabelDigits = 2;
-constexpr int MaxExtensionChars = 5;
 
 QString digitsOf(const QString& label)
 {
@@ -70,19 +72,27 @@ QString TargetNameRule::WithoutControlChars(const QString& text)
     return clean;
 }
 
-QString TargetNameRule::FitComponent(const QString& name)
+QString TargetNameRule::WithoutUnsafeChars(const QString& text)
 {
-    if (name.toUtf8().size() <= MaxComponentBytes)
-        return name;
-    const qsizetype dot = name.lastIndexOf('.');
-    const QString extension = dot > 0 && name.size() - dot <= MaxExtensionChars ? name.mid(dot) : QString();
-    const QString stem = name.left(name.size() - extension.size());
-    return fitBytes(stem, MaxComponentBytes - extension.toUtf8().size()) + extension;
+    return WithoutForbiddenChars(WithoutControlChars(text));
 }
 
-QString TargetNameRule::SafeComponent(const QString& name)
+QString TargetNameRule::SafeComponent(const QString& name, const QString& end)
 {
-    return FitComponent(WithoutControlChars(name));
+    const QString clean = WithoutUnsafeChars(name);
+    const QString head = IsDotFolderName(clean) ? NameTemplate::UnknownFolder : clean;
+    return fitBytes(head, MaxComponentBytes - end.toUtf8().size()) + end;
+}
+
+QString TargetNameRule::InsideFolder(const QString& folder, const QString& path)
+{
+    const QString inside = QDir::cleanPath(QDir(folder).absolutePath());
+    const QString resolved = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (path.isEmpty() || resolved.startsWith(WithSeparator(inside)))
+        return path;
+    throw CalvenorError(QStringLiteral("Le fichier « %1 » serait écrit hors du dossier de destination « %2 » : il "
+                                       "n'est pas écrit.")
+                            .arg(resolved, inside));
 }
 
 QString TargetNameRule::SubFolder(const QString& folder, const QString& name)

@@ -23,11 +23,18 @@ public:
     static bool IsDotFolderName(const QString& name);
     // The text without control characters (U+0000-U+001F, U+007F-U+009F).
     static QString WithoutControlChars(const QString& text);
-    // At most MaxComponentBytes bytes, cut at a character boundary; the
-    // extension (a final ".xyz" of up to five characters) is kept.
-    static QString FitComponent(const QString& name);
-    // A name fit to be one component of a path: both of the above.
-    static QString SafeComponent(const QString& name);
+    // A value from outside (artist, album, title...) as a file name may hold
+    // it: no control nor forbidden character, so that "AC/DC" makes no folder.
+    static QString WithoutUnsafeChars(const QString& text);
+    // The one rule for a component of a path made of such values: name
+    // without unsafe characters, NameTemplate::UnknownFolder for "." or "..",
+    // cut at a character boundary so that with end (an extension, " -
+    // PlayList.M3u", ...), kept whole, it holds at most MaxComponentBytes bytes.
+    static QString SafeComponent(const QString& name, const QString& end = QString());
+    // path itself, once made absolute and rid of "." and ".." it lies inside
+    // folder; raises CalvenorError with a French text otherwise. An empty
+    // path (no file) passes.
+    static QString InsideFolder(const QString& folder, const QString& path);
     // The folder named `name` inside `folder` (which ends with "/"), with its own "/".
     static QString SubFolder(const QString& folder, const QString& name);
     // The error text for "." or ".." as a name, subject first.

@@ -9,12 +9,17 @@
 
 const QString Playlist::Ending = QStringLiteral("PlayList.M3u");
 
-QString Playlist::FileName(const QString& folder, const QString& artist, const QString& album, const QString& ending)
+QString Playlist::FileName(const QString& folder, const QString& artist, const QString& album, const QString& ending,
+                           const QString& discId)
 {
+    const QString separator = QStringLiteral(" - ");
+    const QString end = (discId.isEmpty() ? QString() : discId + separator) + ending;
+    const QString artistName = TargetNameRule::WithoutUnsafeChars(artist);
+    const QString albumName = TargetNameRule::WithoutUnsafeChars(album);
     const QString base = TargetNameRule::WithSeparator(folder);
-    if (!artist.isEmpty() && !album.isEmpty())
-        return base + TargetNameRule::SafeComponent(artist + QStringLiteral(" - ") + album + QStringLiteral(" - ") + ending);
-    return base + ending;
+    if (artistName.isEmpty() || albumName.isEmpty())
+        return base + TargetNameRule::SafeComponent(QString(), end);
+    return base + TargetNameRule::SafeComponent(artistName + separator + albumName, separator + end);
 }
 
 void Playlist::Load(const QString& path)

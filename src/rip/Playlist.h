@@ -11,9 +11,12 @@ public:
     static const QString Ending; // "PlayList.M3u"
 
     // folder + "artist - album - PlayList.M3u" when both are given, else folder + "PlayList.M3u";
-    // files of the run named alike end otherwise.
+    // files of the run named alike end otherwise. A disc id, when given,
+    // goes before the ending: "artist - album - 1A2B3C4D - PlayList.M3u".
+    // Artist and album are made safe as track names are (SafeComponent),
+    // and cut first when the name is too long.
     static QString FileName(const QString& folder, const QString& artist, const QString& album,
-                            const QString& ending = Ending);
+                            const QString& ending = Ending, const QString& discId = QString());
 
     // Reads an existing playlist; a missing file gives an empty list.
     void Load(const QString& path);

@@ -55,9 +55,16 @@ bool isCatalogue(const QString& mcn)
 }
 } // namespace
 
+const QString RipCueSheet::DiscIdStart = QStringLiteral("REM DISCID ");
+
 QString RipCueSheet::FileName(const QString& playlistFile)
 {
     return PathText::WithExtension(playlistFile, QStringLiteral(".cue"));
+}
+
+QString RipCueSheet::DiscId(const DiscToc& toc)
+{
+    return toc.IsEmpty() ? QString() : toc.CddbIdText().toUpper();
 }
 
 void RipCueSheet::SetAlbum(const QString& performer, const QString& title)
@@ -73,7 +80,7 @@ void RipCueSheet::SetTrack(int number, const QString& file, const QString& perfo
 
 QString RipCueSheet::Text() const
 {
-    QString text = QStringLiteral("REM DISCID %1\n").arg(m_toc.CddbIdText().toUpper());
+    QString text = DiscIdStart + DiscId(m_toc) + '\n';
     text += QStringLiteral("REM COMMENT %1\n").arg(quoted(QStringLiteral("Calvenor " CALVENOR_VERSION)));
     if (isCatalogue(m_toc.Mcn()))
         text += QStringLiteral("CATALOG %1\n").arg(m_toc.Mcn());

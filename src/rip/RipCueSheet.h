@@ -13,6 +13,11 @@ public:
 
     // The cue of the playlist at playlistFile: same folder, same name, ".cue".
     static QString FileName(const QString& playlistFile);
+    // The disc's id as the sheet, the log and the names of a run give it: its
+    // CDDB id in capitals; empty for a disc without a table.
+    static QString DiscId(const DiscToc& toc);
+    // The start of the sheet's line that gives it.
+    static const QString DiscIdStart; // "REM DISCID "
 
     void SetAlbum(const QString& performer, const QString& title);
     // The file of an audio track of the disc, named relative to the cue's

@@ -206,6 +206,7 @@ QString readText(const QString& path)
 } // namespace
 
 const QString RipLog::Ending = QStringLiteral("Rapport.log");
+const QString RipLog::DiscIdStart = QStringLiteral("Identifiant CDDB du disque : ");
 
 QString RipLog::FileBeside(const QString& trackFile)
 {
@@ -217,6 +218,8 @@ QString RipLog::Text(const Header& header, const RipReport& report)
     QString text = Title.arg(QStringLiteral(CALVENOR_VERSION)) + '\n';
     text += QStringLiteral("Date : %1\n").arg(header.Date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     text += QStringLiteral("Lecteur ou image : %1\n").arg(header.Source);
+    if (!header.DiscId.isEmpty())
+        text += DiscIdStart + header.DiscId + '\n';
     if (!header.Drive.isEmpty())
         text += QStringLiteral("Lecteur : %1\n").arg(header.Drive);
     text += QStringLiteral("Décalage de lecture : %1 échantillons\n").arg(header.ReadOffset);

@@ -18,7 +18,10 @@ public:
         QString Drive = QString(); // DriveIdentity::LogText; no line when empty
         QString CueSheet = QString(); // written by the run; empty: none
         QString Cover = QString(); // where the cover came from (RipCover::LogText); no line when empty
+        QString DiscId = QString(); // RipCueSheet::DiscId; no line when empty
     };
+    // The start of the header's line that gives the disc's id.
+    static const QString DiscIdStart; // "Identifiant CDDB du disque : "
 
     // Named like the playlist, with this in place of "PlayList.M3u".
     static const QString Ending; // "Rapport.log"

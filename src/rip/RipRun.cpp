@@ -7,6 +7,7 @@
 #include "platform/SignalHook.h"
 #include "platform/PcmFormatConverter.h"
 #include "platform/TargetNameRule.h"
+#include "rip/DiscFileNames.h"
 #include "rip/IRipProgress.h"
 #include "rip/ITrackRows.h"
 #include "rip/KnownDiscCheck.h"
@@ -69,10 +70,7 @@ QString RipRun::PlaylistFileName() const
 
 QString RipRun::fileAfterFirstRow(const QString& ending, const QString& atStart) const
 {
-    if (m_rows.RowCount() == 0)
-        return atStart;
-    const AlbumTrack first = m_rows.Row(1);
-    return Playlist::FileName(m_folder, first.value(AlbumTrack::Artist), first.value(AlbumTrack::Album), ending);
+    return m_rows.RowCount() == 0 ? atStart : DiscFileNames(m_folder, m_rows.Row(1), m_toc).File(ending);
 }
 
 void RipRun::Begin()
@@ -83,22 +81,22 @@ void RipRun::Begin()
     // The folder of the run: a later change of the folder text (the disc
     // removed, say) does not move its files or its playlist.
     m_folder = m_rows.Folder();
-    m_playlistFile.clear();
-    m_startLogFile.clear();
-    m_playlistFile = PlaylistFileName();
-    m_startLogFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
+    m_playlistFile = fileAfterFirstRow(Playlist::Ending, QString());
+    m_startLogFile = fileAfterFirstRow(RipLog::Ending, QString());
     // Only this run's files go into the playlist at its end, merged with what
     // the file holds then; reading it now refuses a file that cannot be read.
     m_playlist = Playlist();
-    if (!m_playlistFile.isEmpty())
-        Playlist().Load(m_playlistFile);
+    Playlist().Load(m_playlistFile);
     // The disc's table of contents, should the ripper go with the disc.
     m_tracks = m_ripper.Tracks;
     m_skippedTracks.clear();
     m_keepCoverFile = false;
     QList<AlbumTrack> rows;
-    for (int k = 1; k <= m_rows.RowCount(); ++k)
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
         rows << m_rows.Row(k);
+        if (rows.last().ticked)
+            TargetNameRule::InsideFolder(m_folder, m_ripper.OutputPath(rows.last().value(AlbumTrack::Target)));
+    }
     if (const QString collision = TargetCollision::Text(rows); !collision.isEmpty())
         throw CalvenorError(collision);
 }
@@ -254,6 +252,7 @@ void RipRun::finish()
     header.Passes = m_passes;
     header.CueSheet = m_cueFile;
     header.Cover = m_cover.LogText();
+    header.DiscId = RipCueSheet::DiscId(m_toc);
     m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
     RipLog::Save(m_logFile, header, m_report);
 }
@@ -287,7 +286,8 @@ QString RipRun::coverFile() const
 {
     for (int k = 1; k <= m_rows.RowCount(); ++k)
         if (inRun(m_rows.Row(k)))
-            return m_cover.FileIn(QFileInfo(m_ripper.OutputPath(m_rows.Row(k).value(AlbumTrack::Target))).path());
+            return TargetNameRule::InsideFolder(
+                m_folder, m_cover.FileIn(QFileInfo(m_ripper.OutputPath(m_rows.Row(k).value(AlbumTrack::Target))).path()));
     return QString();
 }
 

@@ -77,7 +77,8 @@ public:
     void SetKeepsIncomplete(bool keep) { m_keepIncomplete = keep; }
 
     // Before the run: checks that the folder's existing playlist can be read
-    // and refuses two ticked rows with one target (TargetCollision).
+    // and refuses two ticked rows with one target (TargetCollision) or a
+    // ticked row whose file would lie outside the folder.
     void Begin();
     // What becomes of a file of the run that exists already.
     enum class Overwrite { Replace, ReplaceAll, Skip };
@@ -127,7 +128,7 @@ public:
     // The French text after a run the disc's removal ended; names the track it cut short.
     QString DiscRemovedText() const;
     const Playlist& PlayList() const { return m_playlist; }
-    // Where the playlist of this run is (or will be) saved.
+    // Where the playlist of this run is (or will be) saved (DiscFileNames).
     QString PlaylistFileName() const;
     // The tracks ripped, what was lost of them and their verdicts.
     const RipReport& Report() const { return m_report; }

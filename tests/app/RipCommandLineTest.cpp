@@ -1,6 +1,7 @@
 #include "support/DiscImage.h"
 #include "support/RipTool.h"
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -234,4 +235,73 @@ TEST_F(RipCommandLine, TheNameTemplateMakesFoldersAndRefusesCollisions)
     const RipTool bad = run({"x:", "--tracks", "1", "--dir", clash, "--name", "%n %x"});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.startsWith("--name : Le modèle de nom de fichier contient « %x »")) << bad.err.toStdString();
+}
+
+// An artist or album that would climb out of the folder, make folders or
+// overflow a name: every file of the whole disc lands in --dir, the playlist,
+// cue sheet and log among them.
+TEST_F(RipCommandLine, NamesFromOutsideKeepEveryFileInTheFolder)
+{
+    const struct {
+        QString artist, album;
+    } cases[] = {
+        {"../..", "Live"},
+        {"AC/DC", "Live"},
+        {"Zoé", "a\\b"},
+        {"Zoé", QString(150, QChar(0x00E9))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.artist.toStdString() + " / " + c.album.toStdString());
+        const QTemporaryDir scratch;
+        const QString out = scratch.filePath("un/deux");
+        const RipTool rip = run({"x:", "--tracks", "1,3-4", "--dir", out, "--artist", c.artist, "--album", c.album});
+        EXPECT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+        QStringList files;
+        for (QDirIterator it(scratch.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            files << it.next();
+        for (const QString& file : files)
+            EXPECT_TRUE(file.startsWith(out + "/")) << file.toStdString();
+        // "...." is a name of its own, hidden as it starts with a dot.
+        const QDir::Filters kinds = QDir::Files | QDir::Hidden;
+        EXPECT_EQ(QDir(out).entryList(kinds).size(), 6) << files.join(" | ").toStdString();
+        for (const char* kind : {"*.wav", "*.M3u", "*.cue", "*.log"})
+            EXPECT_FALSE(QDir(out).entryList({kind}, kinds).isEmpty()) << kind;
+    }
+}
+
+// Two discs whose playlists would have one name in one folder: the second
+// gets names of its own, with its id; ripped again, it writes to them again.
+TEST_F(RipCommandLine, TwoDiscsInOneFolderKeepTheirOwnPlaylistCueSheetAndLog)
+{
+    const QString other = DiscImage().AddAudioTrack(DiscImage::NoisePcm(40, 7)).WriteTo(dir.path(), "autre");
+    const QString out = dir.filePath("Live");
+    const QStringList options{"--dir", out, "--album", "Live", "--name", "%y %n"};
+    ASSERT_EQ(run(QStringList{"x:", "--tracks", "1,3-4", "--year", "1999"} + options).exitCode, 0);
+    const QStringList second{"--drive", "y=" + other, "y:", "--tracks", "1", "--year", "2005"};
+    const RipTool rip = RipTool::Run(second + options);
+    ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(readAll(out + "/PlayList.M3u")), "1999 01.wav\r\n1999 03.wav\r\n1999 04.wav\r\n");
+    const QString cueA = QString::fromUtf8(readAll(out + "/PlayList.cue"));
+    EXPECT_TRUE(cueA.contains("FILE \"1999 04.wav\"") && !cueA.contains("2005")) << cueA.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(readAll(out + "/Rapport.log")).contains("Fichier CUE : " + out + "/PlayList.cue\n"));
+
+    const QString cueB = rip.out.split('\n').filter(".cue").value(0);
+    const QString id = QString::fromUtf8(readAll(cueB)).section('\n', 0, 0).section(' ', 2);
+    EXPECT_FALSE(id.isEmpty() || cueA.startsWith("REM DISCID " + id + "\n")) << id.toStdString();
+    EXPECT_EQ(cueB, out + "/" + id + " - PlayList.cue");
+    EXPECT_EQ(QString::fromUtf8(readAll(out + "/" + id + " - PlayList.M3u")), "2005 01.wav\r\n");
+    const QString logB = QString::fromUtf8(readAll(out + "/" + id + " - Rapport.log"));
+    EXPECT_TRUE(logB.contains("Fichier CUE : " + cueB + "\n")) << logB.toStdString();
+
+    // Ripped again, each disc writes to its own names.
+    ASSERT_EQ(RipTool::Run(second + options + QStringList{"--overwrite"}).exitCode, 0);
+    ASSERT_EQ(run(QStringList{"x:", "--tracks", "1", "--year", "1999", "--overwrite"} + options).exitCode, 0);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 10);
+    EXPECT_FALSE(readAll(out + "/Rapport.log").contains("2005"));
+    EXPECT_FALSE(readAll(out + "/" + id + " - Rapport.log").contains("1999"));
+    // Even once the first disc's files are gone.
+    for (const QString name : {"PlayList.M3u", "PlayList.cue", "Rapport.log"})
+        QFile::remove(out + "/" + name);
+    ASSERT_EQ(RipTool::Run(second + options + QStringList{"--overwrite"}).exitCode, 0);
+    EXPECT_EQ(QDir(out).entryList({"*Rapport.log"}), QStringList{id + " - Rapport.log"});
 }

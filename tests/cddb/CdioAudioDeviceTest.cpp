@@ -56,22 +56,32 @@ TEST_F(ImageDisc, ImageWithoutItsBinIsReportedInFrench)
         EXPECT_TRUE(e.message().contains(dir.filePath("three.bin"))) << e.message().toStdString();
     }
 }
-// libcdio reads the cue's TITLE and PERFORMER lines as the disc's CD-Text.
+// libcdio reads the cue's TITLE and PERFORMER lines as the disc's CD-Text,
+// in UTF-8 or in Latin-1.
 TEST_F(ImageDisc, CdTextOfTheAlbumAndOfEachTrack)
 {
     struct Case {
         const char* name;
         QStringList titles, performers;
         bool hasText;
+        bool latin1 = false;
     };
     const QList<Case> cases = {
         {"album and tracks", {"Trois Pièces", "Un", "Deux", "Trois"}, {"Trio", "", "Zoé", ""}, true},
         {"tracks only", {"", "Un"}, {}, true},
         {"none", {}, {}, false},
+        {"Latin-1, accent last", {"Café", "Thé"}, {"Zoé"}, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const DiscToc toc = read(TestDiscs::ThreeTracks(dir.path(), c.titles, c.performers));
+        const QString cue = TestDiscs::ThreeTracks(dir.path(), c.titles, c.performers);
+        if (c.latin1) {
+            QFile file(cue);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            const QByteArray latin1 = QString::fromUtf8(file.readAll()).toLatin1();
+            ASSERT_TRUE(file.resize(0) && file.seek(0) && file.write(latin1) == latin1.size());
+        }
+        const DiscToc toc = read(cue);
         EXPECT_EQ(toc.HasCdText(), c.hasText);
         EXPECT_EQ(toc.AlbumText().title, c.titles.value(0));
         EXPECT_EQ(toc.AlbumText().performer, c.performers.value(0));

@@ -1,4 +1,5 @@
 #include "platform/TargetNameRule.h"
+#include "platform/CalvenorError.h"
 #include <gtest/gtest.h>
 
 TEST(TargetNameRule, PiecesComeInOrderNumberAlbumArtistTitle)
@@ -66,4 +67,27 @@ TEST(TargetNameRule, DotFolderNames)
     EXPECT_TRUE(TargetNameRule::IsDotFolderName(" . "));
     EXPECT_FALSE(TargetNameRule::IsDotFolderName("..."));
     EXPECT_FALSE(TargetNameRule::IsDotFolderName("a.."));
+}
+
+TEST(TargetNameRule, APathThatLeadsOutOfTheFolderIsRefused)
+{
+    const struct {
+        const char *folder, *path;
+        bool inside;
+    } cases[] = {
+        {"/m", "/m/a.wav", true},
+        {"/m/", "/m/x/../a.wav", true},
+        {"/m", "", true}, // no file
+        {"/m", "/m/../a.wav", false},
+        {"/m/x", "/m/x/../../a.wav", false},
+        {"/m", "/mx/a.wav", false},
+        {"/m", "/m", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        if (c.inside)
+            EXPECT_EQ(TargetNameRule::InsideFolder(c.folder, c.path), c.path);
+        else
+            EXPECT_THROW(TargetNameRule::InsideFolder(c.folder, c.path), CalvenorError);
+    }
 }

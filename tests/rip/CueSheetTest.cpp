@@ -110,8 +110,9 @@ protected:
         return RipTool::Run({"--drive", "x=" + cue, "x:", "--tracks", tracks, "--dir", out, "--wav", "--artist",
                              "Zoé", "--album", "Live \"à Nantes\"", "--no-accuraterip", "--no-ctdb"});
     }
-    QString sheet() const { return out + "/Zoé - Live \"à Nantes\" - PlayList.cue"; }
-    QString log() const { return QString::fromUtf8(TestFiles::ReadAll(out + "/Zoé - Live \"à Nantes\" - Rapport.log")); }
+    // Named as the tracks are: without the quotes.
+    QString sheet() const { return out + "/Zoé - Live à Nantes - PlayList.cue"; }
+    QString log() const { return QString::fromUtf8(TestFiles::ReadAll(out + "/Zoé - Live à Nantes - Rapport.log")); }
 
     QTemporaryDir dir;
     DiscImage image;

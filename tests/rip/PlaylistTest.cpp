@@ -51,3 +51,12 @@ TEST_F(PlaylistFile, An8BitPlaylistKeepsItsEncodingAndItsAccents)
     playlist.Save(path);
     EXPECT_EQ(QString::fromUtf8(read()), QString::fromUtf8("01 - Café €.wav\r\n02 - Noël “live”.wav\r\n03 - 東京.wav\r\n"));
 }
+
+// A name too long is cut in the album's part: the disc's id and the ending stay.
+TEST(PlaylistFileName, ALongAlbumIsCutBeforeTheDiscIdAndTheEnding)
+{
+    const QString name = Playlist::FileName("/m", QString(200, 'a'), QString(200, 'b'), "PlayList.M3u", "1A2B3C4D");
+    EXPECT_TRUE(name.startsWith("/m/" + QString(200, 'a') + " - bbb")) << name.toStdString();
+    EXPECT_TRUE(name.endsWith("b - 1A2B3C4D - PlayList.M3u")) << name.toStdString();
+    EXPECT_EQ(name.mid(3).toUtf8().size(), 255);
+}
