@@ -135,10 +135,11 @@ QString failureText(CURLcode code, const QString& host, const QString& url, cons
 {
     const QString host = hostOf(url);
     if (answer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
-        throw HttpFailure(QStringLiteral("La réponse du serveur « %1 » dépasse la taille permise (%2 Mio) : elle est refusée.")
-                              .arg(host)
-                              .arg(answer.limit / Mebibyte),
-                          HttpFailure::Kind::TooLarge);
+        throw HttpFailure(
+            QStringLiteral("La réponse du serveur « %1 » dépasse la taille permise (%2 Mio) : elle est refusée.")
+                .arg(host)
+                .arg(answer.limit / Mebibyte),
+            HttpFailure::Kind::TooLarge);
     if (code == CURLE_HTTP_RETURNED_ERROR) {
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);

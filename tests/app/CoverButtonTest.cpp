@@ -43,7 +43,8 @@ TEST_F(CoverPicture, AChosenOrDroppedImageBecomesTheAlbumsCover)
     main.Sheet().Clear();
     EXPECT_TRUE(main.CoverPicture->icon().isNull());
 
-    main.Sheet().SetFrontCover(CoverImage::Failed("le serveur ne répond plus"), AlbumSheet::CoverOrigin::CoverArtArchive);
+    main.Sheet().SetFrontCover(CoverImage::Failed("le serveur ne répond plus"),
+                               AlbumSheet::CoverOrigin::CoverArtArchive);
     EXPECT_EQ(main.CoverPicture->text(), "Pochette\nnon\nrécupérée");
     EXPECT_TRUE(main.CoverPicture->toolTip().startsWith("Pochette non récupérée (le serveur ne répond plus). "));
     main.Sheet().Clear();

@@ -168,7 +168,8 @@ TEST_F(CoverArt, TheAlbumSheetKeepsTheCoverOfItsRelease)
         cover.TakeFile(Covers + "broken.jpg");
         ADD_FAILURE() << "a broken image was taken";
     } catch (const CalvenorError& e) {
-        EXPECT_EQ(e.message(), "Le fichier « " + Covers + "broken.jpg" + " » ne peut pas servir de pochette (image illisible).");
+        EXPECT_EQ(e.message(),
+                  "Le fichier « " + Covers + "broken.jpg" + " » ne peut pas servir de pochette (image illisible).");
     }
 }
 
