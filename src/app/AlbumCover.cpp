@@ -30,7 +30,7 @@ bool AlbumCover::Fetching() const
 void AlbumCover::TakeFile(const QString& path)
 {
     const CoverImage cover = CoverImage::FromFile(path);
-    m_sheet.SetFrontCover(cover.bytes, cover.mime, AlbumSheet::CoverOrigin::ChosenFile);
+    m_sheet.SetFrontCover(cover, AlbumSheet::CoverOrigin::ChosenFile);
 }
 
 void AlbumCover::albumChanged()
@@ -42,14 +42,16 @@ void AlbumCover::albumChanged()
     m_release = release;
     if (m_fetch)
         m_fetch->Stop();
-    if (album.frontCoverOrigin == AlbumSheet::CoverOrigin::CoverArtArchive)
-        m_sheet.SetFrontCover({}, {}, AlbumSheet::CoverOrigin::None);
+    if (album.frontCoverOrigin == AlbumSheet::CoverOrigin::CoverArtArchive || !album.frontCoverFailure.isEmpty())
+        m_sheet.SetFrontCover({}, AlbumSheet::CoverOrigin::None);
     if (m_fetch && !release.isEmpty() && m_sheet.AlbumValues().frontCoverOrigin != AlbumSheet::CoverOrigin::ChosenFile)
         m_fetch->Start(release);
 }
 
 void AlbumCover::fetched(const CoverImage& cover)
 {
-    if (!cover.IsEmpty() && m_sheet.AlbumValues().frontCoverOrigin != AlbumSheet::CoverOrigin::ChosenFile)
-        m_sheet.SetFrontCover(cover.bytes, cover.mime, AlbumSheet::CoverOrigin::CoverArtArchive);
+    // A cover not fetched is told as such, unless a chosen file stands.
+    if ((!cover.IsEmpty() || !cover.failure.isEmpty())
+        && m_sheet.AlbumValues().frontCoverOrigin != AlbumSheet::CoverOrigin::ChosenFile)
+        m_sheet.SetFrontCover(cover, AlbumSheet::CoverOrigin::CoverArtArchive);
 }

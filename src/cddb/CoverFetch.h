@@ -25,7 +25,7 @@ public:
 
 signals:
     // On the thread that started the fetch; an empty cover when the release
-    // has none to be had.
+    // has none, or with its failure when it could not be fetched.
     void Fetched(const QString& releaseId, const CoverImage& cover);
 
 private:

@@ -37,19 +37,21 @@ QString AlbumSheet::AlbumArtist(const Album& album, const QList<AlbumTrack>& tra
 
 void AlbumSheet::SetAlbum(const Album& album)
 {
-    const bool newCover = album.frontCover != m_album.frontCover;
+    const bool newCover =
+        album.frontCover != m_album.frontCover || album.frontCoverFailure != m_album.frontCoverFailure;
     m_album = album;
     emit AlbumChanged();
     if (newCover)
         emit FrontCoverChanged();
 }
 
-void AlbumSheet::SetFrontCover(const QByteArray& image, const QString& mime, CoverOrigin origin)
+void AlbumSheet::SetFrontCover(const CoverImage& cover, CoverOrigin origin)
 {
     Album album = m_album;
-    album.frontCover = image;
-    album.frontCoverMime = image.isEmpty() ? QString() : mime;
-    album.frontCoverOrigin = image.isEmpty() ? CoverOrigin::None : origin;
+    album.frontCover = cover.bytes;
+    album.frontCoverMime = cover.IsEmpty() ? QString() : cover.mime;
+    album.frontCoverOrigin = cover.IsEmpty() ? CoverOrigin::None : origin;
+    album.frontCoverFailure = cover.IsEmpty() ? cover.failure : QString();
     SetAlbum(album);
 }
 
@@ -72,7 +74,7 @@ int AlbumSheet::TickedCount() const
 void AlbumSheet::Reset(const QList<AlbumTrack>& tracks)
 {
     m_tracks = tracks;
-    const bool hadCover = !m_album.frontCover.isEmpty();
+    const bool hadCover = !m_album.frontCover.isEmpty() || !m_album.frontCoverFailure.isEmpty();
     m_album = Album();
     emit TracksReset();
     emit AlbumChanged();

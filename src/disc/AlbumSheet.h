@@ -1,6 +1,7 @@
 #pragma once
 #include "disc/AlbumTrack.h"
 #include <QByteArray>
+#include "platform/CoverImage.h"
 #include "platform/NameTemplate.h"
 #include <QList>
 #include <QMap>
@@ -44,14 +45,16 @@ public:
         QByteArray frontCover;
         QString frontCoverMime;
         CoverOrigin frontCoverOrigin = CoverOrigin::None;
+        // Without a cover: why the release's could not be fetched (CoverImage::failure).
+        QString frontCoverFailure;
     };
 
     explicit AlbumSheet(QObject* parent = nullptr);
 
     const Album& AlbumValues() const { return m_album; }
     void SetAlbum(const Album& album);
-    // Empty bytes take the cover away.
-    void SetFrontCover(const QByteArray& image, const QString& mime, CoverOrigin origin);
+    // An empty cover takes the cover away, keeping its failure.
+    void SetFrontCover(const CoverImage& cover, CoverOrigin origin);
 
     int TrackCount() const { return m_tracks.size(); }
     const QList<AlbumTrack>& Tracks() const { return m_tracks; }

@@ -1,6 +1,7 @@
 #include "platform/CurlHttpClient.h"
 #include "platform/CalvenorError.h"
 #include "platform/HttpCancelled.h"
+#include "platform/HttpFailure.h"
 #include "platform/HttpStatusError.h"
 #include <QUrl>
 #include <algorithm>
@@ -75,6 +76,25 @@ QString schemeOf(const QString& url)
     return QUrl(url).scheme().toLower();
 }
 
+HttpFailure::Kind kindOf(CURLcode code)
+{
+    switch (code) {
+    case CURLE_OPERATION_TIMEDOUT:
+        return HttpFailure::Kind::TimedOut;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+        return HttpFailure::Kind::Unreachable;
+    case CURLE_GOT_NOTHING:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_PARTIAL_FILE:
+        return HttpFailure::Kind::Cut;
+    default:
+        return HttpFailure::Kind::Other;
+    }
+}
+
 // libcurl's own texts are English: each failure the user may meet gets a
 // French one, the others their number.
 QString failureText(CURLcode code, const QString& host, const QString& url, const HttpSettings& settings)
@@ -115,16 +135,18 @@ QString failureText(CURLcode code, const QString& host, const QString& url, cons
 {
     const QString host = hostOf(url);
     if (answer.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
-        throw CalvenorError(QStringLiteral("La réponse du serveur « %1 » dépasse la taille permise (%2 Mio) : elle est refusée.")
-                                .arg(host)
-                                .arg(answer.limit / Mebibyte));
+        throw HttpFailure(
+            QStringLiteral("La réponse du serveur « %1 » dépasse la taille permise (%2 Mio) : elle est refusée.")
+                .arg(host)
+                .arg(answer.limit / Mebibyte),
+            HttpFailure::Kind::TooLarge);
     if (code == CURLE_HTTP_RETURNED_ERROR) {
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
         throw HttpStatusError(
             QStringLiteral("Le serveur « %1 » a répondu par l'erreur HTTP %2.").arg(host).arg(status), status);
     }
-    throw CalvenorError(failureText(code, host, url, settings));
+    throw HttpFailure(failureText(code, host, url, settings), kindOf(code));
 }
 
 void applyProxy(CURL* curl, const HttpSettings& settings)
@@ -208,12 +230,13 @@ QByteArray CurlHttpClient::Get(const QString& url, const HttpSettings& settings)
         if (hop.redirect.isEmpty())
             return hop.bytes;
         if (redirects == MaxRedirects)
-            throw CalvenorError(QStringLiteral("Trop de redirections (plus de %1) : la dernière renvoie vers « %2 ».")
-                                    .arg(MaxRedirects)
-                                    .arg(hop.redirect));
+            throw HttpFailure(QStringLiteral("Trop de redirections (plus de %1) : la dernière renvoie vers « %2 ».")
+                                  .arg(MaxRedirects)
+                                  .arg(hop.redirect),
+                              HttpFailure::Kind::TooManyRedirects);
         const QString refusal = RedirectRefusal(address, hop.redirect);
         if (!refusal.isEmpty())
-            throw CalvenorError(refusal);
+            throw HttpFailure(refusal, HttpFailure::Kind::RefusedRedirect);
         address = hop.redirect;
         usesSettingsPort = false; // a redirect names its own scheme and port
     }
@@ -225,7 +248,8 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
 {
     const long leftMs = millisecondsUntil(deadline);
     if (leftMs <= 0)
-        throw CalvenorError(failureText(CURLE_OPERATION_TIMEDOUT, hostOf(url), url, settings));
+        throw HttpFailure(failureText(CURLE_OPERATION_TIMEDOUT, hostOf(url), url, settings),
+                          HttpFailure::Kind::TimedOut);
     EasyHandle curl(curl_easy_init(), curl_easy_cleanup);
     if (!curl)
         throw CalvenorError(QStringLiteral("Impossible de préparer la requête HTTP : mémoire insuffisante."));
@@ -243,6 +267,10 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, std::min(m_connectTimeoutMs, leftMs));
     curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, leftMs);
+    if (settings.minBytesPerSecond > 0 && settings.slowSeconds > 0) {
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, settings.minBytesPerSecond);
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, settings.slowSeconds);
+    }
     curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(answer.limit));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &answer);

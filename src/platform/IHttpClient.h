@@ -23,13 +23,17 @@ struct HttpSettings {
     std::optional<std::chrono::steady_clock::time_point> lookupStart;
     // The largest answer taken, in bytes; 0: the client's own cap.
     qsizetype maxAnswerBytes = 0;
+    // A transfer slower than minBytesPerSecond for slowSeconds on end fails
+    // as a time-out would, before the time limit; 0: no such floor.
+    long minBytesPerSecond = 0;
+    long slowSeconds = 0;
 };
 
 // GET of an http or https address into memory, its redirects included, all
-// within one time limit. Failures (no connection, refused, time-out, an HTTP
-// error status, an answer too large, a redirect that would leave https)
-// raise CalvenorError with a French text; a cancelled request raises
-// HttpCancelled.
+// within one time limit. Failures raise CalvenorError with a French text: an
+// HTTP error status HttpStatusError; no connection, a time-out, an answer
+// too large, too many redirects or one that would leave https HttpFailure;
+// a cancelled request raises HttpCancelled.
 class IHttpClient {
 public:
     virtual ~IHttpClient() = default;

@@ -12,7 +12,7 @@ RipCover::RipCover(const CoverImage& image, AlbumSheet::CoverOrigin origin, Sett
 
 RipCover RipCover::FromAlbum(const AlbumSheet::Album& album, Settings::CoverUse use)
 {
-    return RipCover({album.frontCover, album.frontCoverMime}, album.frontCoverOrigin, use);
+    return RipCover({album.frontCover, album.frontCoverMime, album.frontCoverFailure}, album.frontCoverOrigin, use);
 }
 
 void RipCover::Fill(TagFields& fields) const
@@ -53,5 +53,7 @@ QString RipCover::LogText() const
     case AlbumSheet::CoverOrigin::None:
         break;
     }
+    if (m_use != Settings::CoverUse::None && !m_image.failure.isEmpty())
+        return QStringLiteral("non récupérée (%1)").arg(m_image.failure);
     return QStringLiteral("aucune");
 }

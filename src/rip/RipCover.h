@@ -23,8 +23,9 @@ public:
     bool AlreadyIn(const QString& path) const;
     // Written aside and renamed; raises FileError with a French text.
     void Save(const QString& path) const;
-    // The log's "Pochette" line: "Cover Art Archive" or "fichier choisi", or
-    // "aucune" when there is none or the settings keep it out of the rip.
+    // The log's "Pochette" line: "Cover Art Archive" or "fichier choisi";
+    // "non récupérée (image illisible)" when the image's failure says why
+    // there is none; else "aucune", as when the settings keep it out of the rip.
     QString LogText() const;
 
 private:

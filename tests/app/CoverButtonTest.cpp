@@ -36,11 +36,17 @@ TEST_F(CoverPicture, AChosenOrDroppedImageBecomesTheAlbumsCover)
     EXPECT_TRUE(filter.eventFilter(&main, &drop));
     QCoreApplication::processEvents();
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(dialogs.shown.first().text, "Le fichier « " + Covers + "broken.jpg"
-                                              + " » n'est pas une image JPEG ou PNG lisible (10 Mio au plus) : il ne "
-                                                "peut pas servir de pochette.");
+    EXPECT_EQ(dialogs.shown.first().text,
+              "Le fichier « " + Covers + "broken.jpg" + " » ne peut pas servir de pochette (image illisible).");
     EXPECT_EQ(main.Sheet().AlbumValues().frontCoverMime, "image/jpeg") << "the cover stays";
 
     main.Sheet().Clear();
     EXPECT_TRUE(main.CoverPicture->icon().isNull());
+
+    main.Sheet().SetFrontCover(CoverImage::Failed("le serveur ne répond plus"),
+                               AlbumSheet::CoverOrigin::CoverArtArchive);
+    EXPECT_EQ(main.CoverPicture->text(), "Pochette\nnon\nrécupérée");
+    EXPECT_TRUE(main.CoverPicture->toolTip().startsWith("Pochette non récupérée (le serveur ne répond plus). "));
+    main.Sheet().Clear();
+    EXPECT_EQ(main.CoverPicture->text(), "Pas de\npochette");
 }

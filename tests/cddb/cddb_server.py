@@ -25,8 +25,10 @@ RECORDS/musicbrainz/<id>.json as the MusicBrainz web service would, 404 when
 there is none.
 GET /release/<id>/front-500 answers 307 towards /images/<id>, as the Cover Art
 Archive sends its clients on to where the image is kept; /images/<id> sends
-RECORDS/coverart/<id>.<extension>, 404 when there is none; the release
-"large" is a body of 20 MiB.
+RECORDS/coverart/<id>.<extension>, 404 when there is none. Releases that
+misbehave: "large", a body of 20 MiB; "huge-body", 200 MB of zeros without a
+Content-Length; "drip", a body one byte a second; "html", a web page;
+"http500", HTTP status 500; "loop", a front-500 that redirects to itself.
 One exact match gives 200, several 210, inexact ones 211, none 202.
 A greeting whose host word holds no "." (no real e-mail address) is refused
 with 431, as today's public server does.
@@ -52,6 +54,10 @@ COVER_PATH = "/release/"
 COVER_FILES = "/images/"
 COVER_FOLDER = "coverart"
 LARGE_COVER_BYTES = 20 * 1024 * 1024
+HUGE_BODY_BYTES = 200 * 1000 * 1000
+HUGE_BODY_CHUNK = 1024 * 1024
+DRIP_INTERVAL = 1.0
+HTML_PAGE = b"<!DOCTYPE html><html><head><title>Service Unavailable</title></head><body></body></html>\r\n"
 
 
 def read_lines(path):
@@ -194,13 +200,22 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(b"Not found\r\n", 404)
             return
         self.send_response(307)
-        self.send_header("Location", COVER_FILES + parts[0])
+        self.send_header("Location", self.path if parts[0] == "loop" else COVER_FILES + parts[0])
         self.send_header("Content-Length", "0")
         self.end_headers()
 
     def cover_file(self, release):
         if release == "large":
             self.send_body(b"\xff\xd8" + bytes(LARGE_COVER_BYTES))
+            return
+        if release == "html":
+            self.send_body(HTML_PAGE)
+            return
+        if release == "http500":
+            self.send_body(b"Internal error\r\n", 500)
+            return
+        if release in ("huge-body", "drip"):
+            self.stream(release)
             return
         folder = os.path.join(self.server.records.folder, COVER_FOLDER)
         names = [n for n in os.listdir(folder) if os.path.splitext(n)[0] == release] if os.path.isdir(folder) else []
@@ -209,6 +224,22 @@ class Handler(BaseHTTPRequestHandler):
             return
         with open(os.path.join(folder, names[0]), "rb") as f:
             self.send_body(f.read())
+
+    def stream(self, release):
+        """A body without a Content-Length, sent until the client hangs up."""
+        self.send_response(200)
+        self.send_header("Content-Type", "image/jpeg")
+        self.end_headers()
+        try:
+            if release == "drip":
+                while not self.server.stopping.wait(DRIP_INTERVAL):
+                    self.wfile.write(b"\xff")
+                    self.wfile.flush()
+            else:
+                for _ in range(HUGE_BODY_BYTES // HUGE_BODY_CHUNK):
+                    self.wfile.write(bytes(HUGE_BODY_CHUNK))
+        except (BrokenPipeError, ConnectionResetError):
+            pass
 
     def redirect(self, location):
         """/redirect?to=URL answers 302 towards URL; /redirect alone, towards itself."""

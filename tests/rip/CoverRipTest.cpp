@@ -1,4 +1,5 @@
 #include "platform/Settings.h"
+#include "rip/RipCover.h"
 #include "support/DiscImage.h"
 #include "support/RipTool.h"
 #include "tags/TMP3Info.h"
@@ -139,4 +140,30 @@ TEST_F(CoverRip, AFlacRipCarriesAPictureBlockAndReadsItBack)
     ASSERT_TRUE(TrackTags::Read(id3v1, tracks.first(), read));
     EXPECT_EQ(read.frontCover, png);
     EXPECT_EQ(read.frontCoverMime, "image/png");
+}
+
+// The log's line tells a cover not fetched from a release without one, unless
+// the settings keep covers out of the rip.
+TEST(CoverLogLine, SaysWhereTheCoverCameFromOrWhyThereIsNone)
+{
+    using Origin = AlbumSheet::CoverOrigin;
+    using Use = Settings::CoverUse;
+    struct Case {
+        CoverImage image;
+        Origin origin;
+        Use use;
+        const char* text;
+    };
+    const CoverImage jpeg{bytesOf(Covers + "front-jpeg.jpg"), CoverImage::JpegMime, QString()};
+    const CoverImage failed = CoverImage::Failed(QStringLiteral("erreur HTTP 503"));
+    const Case cases[] = {
+        {jpeg, Origin::CoverArtArchive, Use::Both, "Cover Art Archive"},
+        {jpeg, Origin::ChosenFile, Use::Embed, "fichier choisi"},
+        {jpeg, Origin::CoverArtArchive, Use::None, "aucune"},
+        {CoverImage(), Origin::CoverArtArchive, Use::Both, "aucune"},
+        {failed, Origin::CoverArtArchive, Use::SaveFile, "non récupérée (erreur HTTP 503)"},
+        {failed, Origin::CoverArtArchive, Use::None, "aucune"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RipCover(c.image, c.origin, c.use).LogText(), QString::fromUtf8(c.text)) << c.text;
 }

@@ -16,5 +16,9 @@ RipCover CoverOptions::Make(const AlbumSheet::Album& album, std::unique_ptr<IHtt
         http = std::make_unique<CurlHttpClient>();
     CoverArtArchive archive(*http);
     archive.SetServer(m_parser.value(QStringLiteral("cover-server")));
-    return RipCover(archive.FrontCover(release), AlbumSheet::CoverOrigin::CoverArtArchive, use);
+    const CoverImage image = archive.FrontCover(release);
+    const RipCover cover(image, AlbumSheet::CoverOrigin::CoverArtArchive, use);
+    if (!image.failure.isEmpty())
+        m_err << QStringLiteral("Pochette : ") << cover.LogText() << Qt::endl;
+    return cover;
 }

@@ -333,7 +333,7 @@ int RipCommandLine::ripSeveralTracks()
     run.SetVerification(verification());
     run.SetLogHeader(logHeader());
     run.SetToc(toc());
-    run.SetCover(CoverOptions(m_parser).Make(sheet.AlbumValues(), m_http));
+    run.SetCover(CoverOptions(m_parser, m_err).Make(sheet.AlbumValues(), m_http));
     run.SetAlbum(AlbumIdentityTags(sheet, toc()));
     const StopSignals stopSignals([&run] { run.Stop(); });
     TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);

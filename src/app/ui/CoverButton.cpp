@@ -15,6 +15,9 @@ const QString CoverButton::ChooseText = QStringLiteral("Choisir une pochette…"
 
 namespace {
 const QString NoCover = QStringLiteral("Pas de\npochette");
+// The release has one, which could not be fetched: the tip says why.
+const QString NotFetched = QStringLiteral("Pochette\nnon\nrécupérée");
+const QString Hint = CoverButton::ChooseText + QStringLiteral(" Vous pouvez aussi déposer une image sur la fenêtre.");
 
 // The first local file a drag carries; empty when it carries none.
 QString droppedFile(const QMimeData* data)
@@ -35,7 +38,6 @@ CoverButton::CoverButton(QToolButton& button, QWidget& window, AlbumSheet& sheet
     m_button.setContextMenuPolicy(Qt::ActionsContextMenu);
     m_button.setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_button.setIconSize(m_button.size() - QSize(8, 8));
-    m_button.setToolTip(ChooseText + QStringLiteral(" Vous pouvez aussi déposer une image sur la fenêtre."));
     m_button.setAccessibleName(QStringLiteral("Pochette de l'album"));
     connect(&m_button, &QToolButton::clicked, this, [this] { Choose(); });
     connect(choose, &QAction::triggered, this, [this] { Choose(); });
@@ -64,8 +66,11 @@ void CoverButton::show()
     QPixmap picture;
     if (!album.frontCover.isEmpty())
         picture.loadFromData(album.frontCover);
+    const bool failed = picture.isNull() && !album.frontCoverFailure.isEmpty();
     m_button.setIcon(picture.isNull() ? QIcon() : QIcon(picture));
-    m_button.setText(picture.isNull() ? NoCover : QString());
+    m_button.setText(picture.isNull() ? (failed ? NotFetched : NoCover) : QString());
+    m_button.setToolTip(failed ? QStringLiteral("Pochette non récupérée (%1). ").arg(album.frontCoverFailure) + Hint
+                               : Hint);
     m_button.setToolButtonStyle(picture.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
 }
 
