@@ -174,14 +174,11 @@ void RipRun::Execute(IRipProgress* owner)
     KnownDiscCheck discCheck(m_verification, &m_cancelVerification);
     TrackReads reads(m_ripper, m_passes, &discCheck);
     const std::unique_ptr<ParallelTrackEncoder> pool = makePool();
+    // The ripper names its own files again and has no pool, however the run ends.
     struct Detach {
         RipRun* run;
-        bool leftUnnamed;
-        ~Detach()
-        {
-            run->setPool(nullptr);
-            run->m_ripper.SetLeavesFilesUnnamed(leftUnnamed);
-        }
+        bool unnamed;
+        ~Detach() { run->setPool(nullptr), run->m_ripper.SetLeavesFilesUnnamed(unnamed); }
     } detach{this, m_ripper.LeavesFilesUnnamed()};
     setPool(pool.get());
     m_ripper.SetLeavesFilesUnnamed(true);

@@ -380,9 +380,9 @@ void TCDRIP::commitOrDrop(std::unique_ptr<RipOutput> output, TrackRipResult& res
 QString TCDRIP::IncompletePath(const QString& path)
 {
     const QFileInfo info(path);
-    const QString suffix = info.suffix().isEmpty() ? QString() : '.' + info.suffix();
-    const QString name = PathText::WithExtension(info.fileName(), QStringLiteral(" (incomplet)") + suffix);
-    return TargetNameRule::WithSeparator(info.path()) + TargetNameRule::FitComponent(name);
+    const QString end = QStringLiteral(" (incomplet)") + (info.suffix().isEmpty() ? QString() : '.' + info.suffix());
+    return TargetNameRule::WithSeparator(info.path())
+        + TargetNameRule::SafeComponent(PathText::WithExtension(info.fileName(), QString()), end);
 }
 
 void TCDRIP::AbortRip()
