@@ -21,6 +21,13 @@ CtdbDatabase::Entry entryOf(const QXmlStreamAttributes& attributes)
     entry.Confidence = attributes.value(QLatin1String("confidence")).toInt(&confidenceOk);
     if (!crcOk || !confidenceOk)
         throw unreadable();
+    const QString tracks = attributes.value(QLatin1String("trackcrcs")).toString();
+    for (const QString& crc : tracks.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        bool trackOk = false;
+        entry.TrackCrcs << crc.toUInt(&trackOk, 16);
+        if (!trackOk)
+            throw unreadable();
+    }
     return entry;
 }
 } // namespace

@@ -14,6 +14,7 @@ public:
     struct Entry {
         uint32_t Crc = 0;   // of the whole disc, see CtdbCrc
         int Confidence = 0; // how many rips gave it
+        QList<uint32_t> TrackCrcs; // each audio track's, in disc order; none in older entries
     };
 
     static const QString DefaultServer;

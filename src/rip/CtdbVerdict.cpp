@@ -1,4 +1,5 @@
 #include "rip/CtdbVerdict.h"
+#include "rip/RipReport.h"
 
 CtdbVerdict CtdbVerdict::Of(const QList<CtdbDatabase::Entry>& entries, uint32_t discCrc)
 {
@@ -12,15 +13,50 @@ CtdbVerdict CtdbVerdict::Of(const QList<CtdbDatabase::Entry>& entries, uint32_t 
     return verdict;
 }
 
+CtdbVerdict CtdbVerdict::OfTrack(const QList<CtdbDatabase::Entry>& entries, const CtdbCrc::Sums& sums, int index)
+{
+    CtdbVerdict verdict;
+    verdict.Result = entries.isEmpty() ? Absent : NotChecked;
+    for (const CtdbDatabase::Entry& e : entries) {
+        const bool listed = index < e.TrackCrcs.size();
+        if (e.Crc != sums.Disc && !(listed && e.TrackCrcs.at(index) == sums.Tracks.value(index))) {
+            if (listed && verdict.Result != Exact)
+                verdict.Result = Different;
+        } else if (verdict.Result != Exact || e.Confidence > verdict.Confidence) {
+            verdict.Result = Exact;
+            verdict.Confidence = e.Confidence;
+        }
+    }
+    return verdict;
+}
+
 QString CtdbVerdict::Text() const
+{
+    const QString detail = detailAgreeing(QString());
+    return detail.isEmpty() ? detail : QStringLiteral("Disque : ") + detail;
+}
+
+QString CtdbVerdict::TrackText(int trackNum) const
+{
+    if (Result != Exact && Result != Different)
+        return QString();
+    return RipReport::TrackLabel(trackNum) + QStringLiteral(" : ") + TrackDetail();
+}
+
+QString CtdbVerdict::TrackDetail() const
+{
+    return detailAgreeing(QStringLiteral("e"));
+}
+
+QString CtdbVerdict::detailAgreeing(const QString& ending) const
 {
     switch (Result) {
     case Exact:
-        return QStringLiteral("Disque : exact selon CTDB (confiance %1)").arg(Confidence);
+        return QStringLiteral("exact%1 selon CTDB (confiance %2)").arg(ending).arg(Confidence);
     case Different:
-        return QStringLiteral("Disque : différent de la base CTDB");
+        return QStringLiteral("différent%1 de la base CTDB").arg(ending);
     case Absent:
-        return QStringLiteral("Disque : absent de la base CTDB");
+        return QStringLiteral("absent%1 de la base CTDB").arg(ending);
     case NotChecked:
         break;
     }

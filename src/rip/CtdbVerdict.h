@@ -1,15 +1,16 @@
 #pragma once
+#include "rip/CtdbCrc.h"
 #include "rip/CtdbDatabase.h"
 #include <QList>
 #include <QString>
 #include <cstdint>
 
-// What the CUETools database says of the whole disc's CRC.
+// What the CUETools database says of the whole disc's CRC, or of one track's.
 struct CtdbVerdict {
     enum Kind {
-        NotChecked, // not every track was ripped whole, or the database was not asked
-        Exact,      // an entry holds the disc's CRC
-        Different,  // the database knows the disc, not this CRC
+        NotChecked, // not every track was ripped whole, the database was not asked, or its entries do not tell
+        Exact,      // an entry holds the CRC
+        Different,  // the database knows the disc (the track), not this CRC
         Absent      // the database does not know the disc
     };
 
@@ -17,6 +18,18 @@ struct CtdbVerdict {
     int Confidence = 0; // of the matching entry, the highest if several
 
     static CtdbVerdict Of(const QList<CtdbDatabase::Entry>& entries, uint32_t discCrc);
+    // The audio track at index (from 0) of a rip with these sums: an entry
+    // that holds the disc's CRC holds each of its tracks too.
+    static CtdbVerdict OfTrack(const QList<CtdbDatabase::Entry>& entries, const CtdbCrc::Sums& sums, int index);
     // "Disque : exact selon CTDB (confiance C)" and the like; empty when not checked.
     QString Text() const;
+    // "Piste 03 : exacte selon CTDB (confiance C)" or "... : différente de la
+    // base CTDB"; empty otherwise: the disc's line tells an absent disc.
+    QString TrackText(int trackNum) const;
+    // The same without the track, "absente de la base CTDB" too.
+    QString TrackDetail() const;
+
+private:
+    // The words of the verdict, agreeing with "disque" (no ending) or "piste" ("e").
+    QString detailAgreeing(const QString& ending) const;
 };

@@ -62,6 +62,8 @@ QString trackBlock(const TrackRipResult& t)
         line(QStringLiteral("ReplayGain"), ReplayGain::Text(*loudness));
     const QString verdict = t.Verdict.Detail();
     line(Verdict, verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
+    if (t.Ctdb.Result != CtdbVerdict::NotChecked)
+        line(QStringLiteral("CTDB"), t.Ctdb.TrackDetail());
     return text;
 }
 

@@ -60,17 +60,27 @@ void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& d
 void RipReport::VerifyDisc(CtdbDatabase& database, const DiscToc& toc)
 {
     m_disc = CtdbVerdict{};
-    const std::optional<uint32_t> crc = CtdbCrc::Disc(toc, m_tracks);
-    if (!crc) {
+    for (TrackRipResult& t : m_tracks)
+        t.Ctdb = CtdbVerdict{};
+    const std::optional<CtdbCrc::Sums> sums = CtdbCrc::Of(toc, m_tracks);
+    if (!sums) {
         m_discNote = NotWholeDisc();
         return;
     }
+    QList<CtdbDatabase::Entry> entries;
     try {
-        m_disc = CtdbVerdict::Of(database.Lookup(toc), *crc);
+        entries = database.Lookup(toc);
         m_discNote.clear();
     } catch (const CalvenorError& e) {
         m_discNote = unreachedNote(e);
+        return;
     }
+    m_disc = CtdbVerdict::Of(entries, sums->Disc);
+    const QList<TocTrack> audio = toc.AudioTracks();
+    for (int k = 0; k < audio.size(); ++k)
+        for (TrackRipResult& t : m_tracks)
+            if (t.TrackNum == audio.at(k).number)
+                t.Ctdb = CtdbVerdict::OfTrack(entries, *sums, k);
 }
 
 void RipReport::setVerdicts(const std::function<AccurateRipVerdict(const TrackRipResult&)>& verdictOf)
@@ -108,6 +118,11 @@ QStringList RipReport::VerdictLines() const
     for (const TrackRipResult& t : m_tracks)
         if (t.Verdict.Result != AccurateRipVerdict::NotChecked)
             lines << t.Verdict.Text(t.TrackNum);
+    // An exact disc's line tells each of its tracks.
+    if (m_disc.Result != CtdbVerdict::Exact)
+        for (const TrackRipResult& t : m_tracks)
+            if (!t.Ctdb.TrackText(t.TrackNum).isEmpty())
+                lines << t.Ctdb.TrackText(t.TrackNum);
     if (m_disc.Result != CtdbVerdict::NotChecked)
         lines << m_disc.Text();
     return lines;
@@ -121,11 +136,22 @@ bool RipReport::LostSectors() const
 
 bool RipReport::DiffersFromKnownDisc() const
 {
-    if (m_disc.Result == CtdbVerdict::Exact)
-        return false;
-    return std::any_of(m_tracks.begin(), m_tracks.end(), [](const TrackRipResult& t) {
-        return t.Verdict.Result == AccurateRipVerdict::Different;
-    });
+    // An entry without track CRCs tells only of the whole disc, which the
+    // hidden track is no part of.
+    const bool discUnproven = m_disc.Result == CtdbVerdict::Different
+        && !std::all_of(m_tracks.begin(), m_tracks.end(),
+                        [](const TrackRipResult& t) { return !t.HasChecksums || Proven(t); });
+    return discUnproven || std::any_of(m_tracks.begin(), m_tracks.end(), Differs);
+}
+
+bool RipReport::Proven(const TrackRipResult& t)
+{
+    return t.Verdict.Result == AccurateRipVerdict::Exact || t.Ctdb.Result == CtdbVerdict::Exact;
+}
+
+bool RipReport::Differs(const TrackRipResult& t)
+{
+    return !Proven(t) && (t.Verdict.Result == AccurateRipVerdict::Different || t.Ctdb.Result == CtdbVerdict::Different);
 }
 
 QString RipReport::DamageLine(const TrackRipResult& t)
@@ -221,16 +247,11 @@ QString RipReport::ResultText(const TrackRipResult& t)
         return QStringLiteral("illisible, aucun fichier");
     if (t.LostSectors())
         return QStringLiteral("secteurs illisibles");
-    switch (t.Verdict.Result) {
-    case AccurateRipVerdict::Exact:
+    if (Proven(t))
         return QStringLiteral("exacte");
-    case AccurateRipVerdict::Different:
+    if (Differs(t))
         return QStringLiteral("différente");
-    case AccurateRipVerdict::Absent:
-        return QStringLiteral("absente");
-    default:
-        return QStringLiteral("non vérifiée");
-    }
+    return t.Verdict.Result == AccurateRipVerdict::Absent ? QStringLiteral("absente") : QStringLiteral("non vérifiée");
 }
 
 QStringList RipReport::InterruptionLines() const

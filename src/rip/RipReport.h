@@ -15,7 +15,7 @@ class CalvenorError;
 class AccurateRipDiscId;
 
 // The tracks of a rip run as the ripper delivered them, their AccurateRip
-// verdicts, and the French lines that tell both.
+// and CUETools database verdicts, and the French lines that tell them.
 class RipReport {
 public:
     void Add(const TrackRipResult& track) { m_tracks << track; }
@@ -37,9 +37,9 @@ public:
     // A stop gave up the request: each file written is "non vérifiée".
     bool VerificationStopped() const { return m_verificationStopped; }
 
-    // The CUETools database's word on the whole disc, asked only when every
-    // audio track of the table was ripped whole; else nothing is sent and
-    // DiscVerificationNote() says why.
+    // The CUETools database's word on the whole disc and on each of its
+    // tracks, asked only when every audio track of the table was ripped whole;
+    // else nothing is sent and DiscVerificationNote() says why.
     void VerifyDisc(CtdbDatabase& database, const DiscToc& toc);
     void SkipDiscVerification(const QString& reason) { m_discNote = reason; }
     const QString& DiscVerificationNote() const { return m_discNote; }
@@ -52,7 +52,9 @@ public:
     // "Piste 02 : 100 secteurs illisibles (03:27.20 – 03:28.45)", one per damaged track.
     QStringList DamageLines() const;
     // "Piste 02 : exacte (AccurateRip v2, confiance 12)", one per checked
-    // track, then the disc's CTDB verdict when it has one.
+    // track; unless CTDB calls the disc exact, "Piste 02 : exacte selon CTDB
+    // (confiance 4)" or "... différente de la base CTDB" per track it tells
+    // of; then the disc's CTDB verdict when it has one.
     QStringList VerdictLines() const;
     // "Piste 03 interrompue à 07:01 ; le fichier est incomplet.", one per track stopped before its end.
     QStringList InterruptionLines() const;
@@ -67,9 +69,13 @@ public:
     // The tracks ripped to their end: a stopped track does not count.
     int RippedCount() const;
     bool LostSectors() const;
-    // Every sector was read but a track differs from a disc the database
-    // knows, and the CUETools database does not call the disc exact.
+    // Every sector was read but a track differs (Differs), or the CUETools
+    // database calls the disc different and AccurateRip does not prove each track.
     bool DiffersFromKnownDisc() const;
+    // AccurateRip or the CUETools database holds the track's audio.
+    static bool Proven(const TrackRipResult& track);
+    // Not proven, and a database that knows the track holds other audio.
+    static bool Differs(const TrackRipResult& track);
 
     // The damage of one track, empty when it was read whole.
     static QString DamageLine(const TrackRipResult& track);

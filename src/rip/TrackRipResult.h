@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/CdRipTypes.h"
 #include "rip/AccurateRipVerdict.h"
+#include "rip/CtdbVerdict.h"
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -21,10 +22,12 @@ struct TrackRipResult {
     uint32_t Crc = 0;          // CRC32 of the audio as delivered, in any format
     uint32_t V1 = 0;
     uint32_t V2 = 0;
-    // This track's part of the CUETools database's disc CRC and its length in bytes.
-    uint32_t CtdbCrc = 0;
-    int64_t CtdbLength = 0;
+    // The track's CRC in the CUETools database for each remainder of the
+    // disc's length by 10 sectors (see CtdbCrc).
+    CtdbCrc::Values CtdbCrcs{};
     AccurateRipVerdict Verdict;
+    // What the CUETools database says of this track (its entries' trackcrcs).
+    CtdbVerdict Ctdb;
     // Stopped before its end: the file holds only the audio kept.
     bool Interrupted = false;
     int32_t KeptSectors = 0;

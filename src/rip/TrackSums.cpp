@@ -40,8 +40,7 @@ void TrackSums::Into(TrackRipResult& result)
     result.HasChecksums = true;
     result.V1 = m_cd->V1();
     result.V2 = m_cd->V2();
-    result.CtdbCrc = m_ctdb->Value();
-    result.CtdbLength = m_ctdb->Length();
+    result.CtdbCrcs = m_ctdb->Value();
     if (m_loudness)
         result.Loudness = m_loudness->Finish();
 }

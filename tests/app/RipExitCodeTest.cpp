@@ -22,7 +22,8 @@ class RipExitCode : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        image.AddAudioTrack(DiscImage::NoisePcm(30, 3)).AddAudioTrack(DiscImage::NoisePcm(90, 4));
+        // 123 sectors: the CUETools database's CRC leaves out 13 at the end.
+        image.AddAudioTrack(DiscImage::NoisePcm(30, 3)).AddAudioTrack(DiscImage::NoisePcm(93, 4));
         cue = image.WriteTo(dir.path());
     }
 
@@ -118,14 +119,20 @@ TEST_F(RipExitCode, VerdictsFromTheDatabaseAndExitCodes)
     }
 }
 
-TEST_F(RipExitCode, ACtdbMatchOfTheWholeDiscOutweighsAccurateRip)
+TEST_F(RipExitCode, ACtdbMatchOfTheWholeDiscOutweighsAccurateRipAndADifferenceCounts)
 {
     writeDifferentDatabase();
     const QJsonObject ctdb = ReferenceScript::Run("ctdb_reference.py", image, cue);
-    const QString answer = dir.filePath("db/ctdb/" + ctdb["toc"].toString().replace(':', '_') + ".xml");
-    QDir().mkpath(dir.filePath("db/ctdb"));
-    ASSERT_TRUE(TestFiles::Write(answer, "<ctdb><entry crc32=\"" + ctdb["crc32"].toString().toUtf8()
-                                             + "\" confidence=\"2\" /></ctdb>"));
+    const QString name = ctdb["toc"].toString().replace(':', '_') + ".xml";
+    const auto answer = [&](const char* folder, const QByteArray& entry) {
+        QDir().mkpath(dir.filePath(QStringLiteral("db/") + folder));
+        ASSERT_TRUE(TestFiles::Write(dir.filePath(QStringLiteral("db/") + folder + '/' + name),
+                                     "<ctdb><entry " + entry + " /></ctdb>"));
+    };
+    answer("ctdb", "crc32=\"" + ctdb["crc32"].toString().toUtf8() + "\" confidence=\"2\"");
+    // Track 1 read otherwise than the database's.
+    answer("other", "crc32=\"0badc0de\" confidence=\"3\" trackcrcs=\"0badc0de "
+                        + ctdb["trackcrcs"].toString().section(' ', 1).toUtf8() + "\"");
     database = std::make_unique<ScriptServer>(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"),
                                               QStringList{dir.filePath("db")});
     const auto ctdbServer = [this](const char* folder) {
@@ -133,24 +140,32 @@ TEST_F(RipExitCode, ACtdbMatchOfTheWholeDiscOutweighsAccurateRip)
     };
     const QString different = "Piste 01 : différente de la base AccurateRip\n"
                               "Piste 02 : différente de la base AccurateRip\n";
+    const QString absent = "Piste 01 : absente de la base AccurateRip\n"
+                           "Piste 02 : absente de la base AccurateRip\n";
     const struct {
         QString name;
+        QString accurateRip;
         QStringList options;
         int code;
         QString lines;
         QString logLine;
     } cases[] = {
-        {"exact", {"--ctdb-server", ctdbServer("ctdb")}, 0, different + "Disque : exact selon CTDB (confiance 2)\n",
-         "Disque : exact selon CTDB (confiance 2)\n"},
-        {"absent", {"--ctdb-server", ctdbServer("none")}, 4, different + "Disque : absent de la base CTDB\n",
-         "Disque : absent de la base CTDB\n"},
-        {"off", {"--ctdb-server", ctdbServer("ctdb"), "--no-ctdb"}, 4, different,
+        {"exact", "different", {"--ctdb-server", ctdbServer("ctdb")}, 0,
+         different + "Disque : exact selon CTDB (confiance 2)\n", "Disque : exact selon CTDB (confiance 2)\n"},
+        {"absent", "different", {"--ctdb-server", ctdbServer("none")}, 4,
+         different + "Disque : absent de la base CTDB\n", "Disque : absent de la base CTDB\n"},
+        {"off", "different", {"--ctdb-server", ctdbServer("ctdb"), "--no-ctdb"}, 4, different,
          "CTDB : non consultée : vérification désactivée\n"},
+        // Unknown to AccurateRip, a track the CUETools database holds otherwise.
+        {"other", "missing", {"--ctdb-server", ctdbServer("other")}, 4,
+         absent + "Piste 01 : différente de la base CTDB\nPiste 02 : exacte selon CTDB (confiance 3)\n"
+                  "Disque : différent de la base CTDB\n",
+         "  CTDB : différente de la base CTDB\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
         const Result r = run(QStringList{"--tracks", "1-2", "--dir", dir.filePath(c.name), "--accuraterip-server",
-                                         server("different")}
+                                         server(c.accurateRip)}
                              + c.options);
         EXPECT_EQ(r.code, c.code);
         EXPECT_TRUE(r.out.endsWith("PlayList.M3u\n" + c.lines)) << r.out.toStdString();

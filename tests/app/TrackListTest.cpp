@@ -64,6 +64,17 @@ TEST_F(TrackList, EachTrackShowsWhatTheRunMadeOfItUntilTheDiscChanges)
         {ripped([](TrackRipResult& t) { t.Verdict.Result = AccurateRipVerdict::Exact; }), "exacte"},
         {ripped([](TrackRipResult& t) { t.Verdict.Result = AccurateRipVerdict::Different; }), "différente"},
         {ripped([](TrackRipResult& t) { t.Verdict.Result = AccurateRipVerdict::Absent; }), "absente"},
+        // The CUETools database proves or rebuts what AccurateRip does not know.
+        {ripped([](TrackRipResult& t) {
+             t.Verdict.Result = AccurateRipVerdict::Absent;
+             t.Ctdb.Result = CtdbVerdict::Exact;
+         }),
+         "exacte"},
+        {ripped([](TrackRipResult& t) {
+             t.Verdict.Result = AccurateRipVerdict::Absent;
+             t.Ctdb.Result = CtdbVerdict::Different;
+         }),
+         "différente"},
         {ripped([](TrackRipResult& t) { t.Read.UnreadSectors = {40}; }), "secteurs illisibles"},
         {ripped([](TrackRipResult& t) { t.Interrupted = true; }), "interrompue"},
         {ripped([](TrackRipResult& t) { t.FileWritten = false; }), "illisible, aucun fichier"},

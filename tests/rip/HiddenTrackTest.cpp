@@ -74,7 +74,7 @@ TEST_F(HiddenTrack, TrackOnesAccurateRipSumsAreThoseOfTheSameDiscWithoutIt)
     ASSERT_TRUE(a.HasChecksums && b.HasChecksums);
     EXPECT_EQ(a.V1, b.V1);
     EXPECT_EQ(a.V2, b.V2);
-    EXPECT_EQ(a.CtdbCrc, b.CtdbCrc);
+    EXPECT_EQ(a.CtdbCrcs, b.CtdbCrcs);
 }
 
 TEST_F(HiddenTrack, CalvenorRipTakesTrackZeroWhenTheDiscHasOne)

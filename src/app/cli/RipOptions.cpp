@@ -17,7 +17,8 @@ void RipOptions::Define(CommandHelp& help)
         QStringLiteral("Extrait les pistes d'un CD audio ou d'une image de disque.\n"
                        "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image.\n"
                        "Après un rippage, le code de sortie vaut 3 si des secteurs n'ont pas pu être lus, sinon 4 si "
-                       "une piste diffère de la base AccurateRip pour un disque qu'elle connaît."));
+                       "une piste diffère de la base AccurateRip ou CTDB qui la connaît sans qu'aucune des deux "
+                       "la confirme, ou si CTDB trouve le disque différent sans qu'AccurateRip confirme chaque piste."));
     help.addStandardOptions();
     help.addDriveOption();
     help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));

@@ -31,9 +31,9 @@ QIcon iconOf(const TrackRipResult& result)
     QStyle::StandardPixmap picture = QStyle::SP_MessageBoxInformation;
     if (result.Interrupted || !result.FileWritten || result.LostSectors())
         picture = QStyle::SP_MessageBoxCritical;
-    else if (result.Verdict.Result == AccurateRipVerdict::Different)
+    else if (RipReport::Differs(result))
         picture = QStyle::SP_MessageBoxWarning;
-    else if (result.Verdict.Result == AccurateRipVerdict::Exact)
+    else if (RipReport::Proven(result))
         picture = QStyle::SP_DialogApplyButton;
     return QApplication::style()->standardIcon(picture);
 }

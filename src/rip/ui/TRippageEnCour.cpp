@@ -236,7 +236,7 @@ void TRippageEnCour::finishRun()
                                                          "conservés.\n")
                                               + lostSectorLines()
                                         : QStringLiteral("Calvenor a terminé de ripper les pistes demandées, mais des "
-                                                         "pistes diffèrent de la base AccurateRip."),
+                                                         "pistes diffèrent des bases AccurateRip ou CTDB."),
                                     report.ProofLines().join('\n'), skipped,
                                     QStringLiteral("Voulez vous ouvrir le répertoire contenant les nouveaux fichiers ?")}));
     else if (m_host.Rows().Sheet().TrackCount() > 0 && m_host.TotalProgressValue() != 0) {
