@@ -53,12 +53,16 @@ uint16_t published(const char* base64, int i, int column)
 // The published rip: the disc read with its sample k being the disc's
 // k + offset, then errors samples at places drawn by DotNetRandom(2423)
 // (again from its start), each of its four bytes XORed in turn with a draw.
+Pcm noise(int64_t skippedSamples, int64_t samples)
+{
+    Pcm bytes(4 * (skippedSamples + samples));
+    DotNetRandom(2423).NextBytes(bytes.data(), bytes.size());
+    return Pcm(bytes.begin() + 4 * skippedSamples, bytes.end());
+}
+
 Pcm publishedRip(int offset, int errors)
 {
-    const int64_t skipped = 4 * (int64_t{Lead} + offset);
-    Pcm noise(skipped + 4 * DiscSamples);
-    DotNetRandom(2423).NextBytes(noise.data(), noise.size());
-    Pcm rip(noise.begin() + skipped, noise.end());
+    Pcm rip = noise(Lead + offset, DiscSamples);
     DotNetRandom draws(2423);
     std::vector<int> places(errors);
     for (int& place : places)
@@ -85,7 +89,7 @@ CtdbParity parityFrom(const std::vector<uint8_t>& rows, int npar)
 
 uint32_t windowCrc(const Pcm& rip, int offset)
 {
-    const CtdbWindow window(DiscSamples);
+    const CtdbWindow window(static_cast<int64_t>(rip.size() / 4));
     Crc32 crc;
     crc.Add(rip.data() + window.FirstByte(offset), window.EndByte(offset) - window.FirstByte(offset));
     return crc.Value();
@@ -117,9 +121,12 @@ protected:
     static inline std::vector<uint8_t>* rows = nullptr;
 };
 
+// Also published: 10 minutes of the same noise from its start, a whole
+// number of rows.
 TEST_F(CtdbRepairTest, WindowCrcIsPublished)
 {
     EXPECT_EQ(windowCrc(*disc, 0), PublishedCrc);
+    EXPECT_EQ(windowCrc(noise(0, 10 * 60 * 44100), 0), 2278257733u);
 }
 
 // At offset −48 the disc gives the syndromes of a rip whose sample k is the
