@@ -77,11 +77,11 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     ReplayGain->setGeometry(10, 24, 380, 22);
     ReplayGain->setToolTip(QStringLiteral("Mesure le volume sonore de chaque piste pendant le rippage et l'inscrit "
                                           "dans les étiquettes des fichiers MP3 et FLAC."));
-    GarderIncompletes =
-        new QCheckBox(QStringLiteral("Garder la partie lue d'une piste interrompue (« … (incomplet) »)"), this);
+    GarderIncompletes = new QCheckBox(QStringLiteral("Garder la partie lue d'une piste interrompue"), this);
     GarderIncompletes->setGeometry(10, 300, 400, 22);
-    GarderIncompletes->setToolTip(QStringLiteral("Une piste arrêtée avant sa fin est gardée sous un nom à part ; elle "
-                                                 "ne remplace jamais le fichier complet d'un rippage précédent."));
+    GarderIncompletes->setToolTip(QStringLiteral("Une piste arrêtée avant sa fin est gardée sous le nom « … "
+                                                 "(incomplet) » ; elle ne remplace jamais le fichier complet d'un "
+                                                 "rippage précédent."));
     auto* names = new QGroupBox(QStringLiteral("Modèle de nom de fichier"), this);
     names->setGeometry(10, 328, 400, 92);
     ModeleNom = new QLineEdit(names);
