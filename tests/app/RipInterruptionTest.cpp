@@ -1,5 +1,6 @@
 #include "app/cli/RipCommandLine.h"
 #include "platform/FileWriteLock.h"
+#include "rip/TCDRIP.h"
 #include "support/DiscImage.h"
 #include "support/RipTool.h"
 #include "support/ScriptServer.h"
@@ -75,7 +76,8 @@ TEST_F(RipInterruption, ASignalEndsTheWavFileWithAHeaderThatTellsWhatItHolds)
     EXPECT_EQ(ripHalfwayThen([] { std::raise(SIGTERM); }), 1);
     EXPECT_TRUE(message.contains(QString("Extraction interrompue par le signal %1.\nPiste 01 interrompue à 00:0").arg(SIGTERM)))
         << message.toStdString();
-    QFile file(wav);
+    EXPECT_FALSE(QFile::exists(wav)) << "the part read never takes the track's name";
+    QFile file(TCDRIP::IncompletePath(wav));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     ASSERT_GT(bytes.size(), 44);
@@ -95,7 +97,8 @@ TEST_F(RipInterruption, ADestinationRemovedDuringTheRipIsNotBlamedOnTheDisc)
 }
 
 // The tool itself, sent SIGTERM while the database holds its request: the
-// request ends at once and the whole file is only left unproven.
+// request ends at once, the whole file is only left unproven, and the run
+// says what it gave up.
 TEST_F(RipInterruption, ASignalDuringTheDatabaseRequestEndsItAtOnceAndBlamesNoFile)
 {
     ScriptServer database(QStringLiteral(CALVENOR_SOURCE_DIR "/tests/rip/accuraterip_server.py"),
@@ -112,7 +115,9 @@ TEST_F(RipInterruption, ASignalDuringTheDatabaseRequestEndsItAtOnceAndBlamesNoFi
                                      });
     ASSERT_TRUE(sinceSignal.isValid()) << run.err.toStdString();
     EXPECT_LT(sinceSignal.elapsed(), 3000);
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, 1) << "the proof given up is told";
+    EXPECT_TRUE(run.err.contains("vérification auprès des bases AccurateRip et CTDB a été abandonnée"))
+        << run.err.toStdString();
     EXPECT_TRUE(run.out.endsWith("Piste 01 : non vérifiée\n")) << run.out.toStdString();
     EXPECT_FALSE(run.err.contains("ne contient que le début")) << run.err.toStdString();
     const QString log = QString::fromUtf8(TestFiles::ReadAll(dir.filePath("sortie/Rapport.log")));

@@ -293,8 +293,10 @@ int RipCommandLine::ripOneTrack()
         verification().Apply(report, &stopVerification);
     RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
     SignalStop::ThrowIfInterrupted(report, {track});
+    // The verdicts are told first, the proof given up after them.
+    const int code = reportResult(report);
     SignalStop::ThrowIfProofGivenUp(whole && stopVerification);
-    return reportResult(report);
+    return code;
 }
 
 void RipCommandLine::tagRippedFile(const QString& path, int track, const QString& data)
@@ -354,8 +356,8 @@ int RipCommandLine::ripSeveralTracks()
         m_out << run.CueSheetFileName() << '\n';
     m_out << run.PlaylistFileName() << '\n';
     SignalStop::ThrowIfInterrupted(run.Report(), m_wantedTracks);
-    SignalStop::ThrowIfProofGivenUp(run.VerificationGivenUp());
     const int code = reportResult(run.Report());
+    SignalStop::ThrowIfProofGivenUp(run.VerificationGivenUp());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
     return code;
