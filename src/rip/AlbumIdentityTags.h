@@ -16,6 +16,8 @@ public:
     // Adds them to the fields of track: the date in full only while the
     // track's year is still the release's.
     void Fill(TagFields& fields, const AlbumTrack& track) const;
+    // The album's artist ("Various Artists" for a compilation); empty when unknown.
+    const QString& AlbumArtist() const { return m_album.artist; }
     // The disc's table, once its ISRCs are known.
     void SetDisc(const DiscToc& toc) { m_toc = toc; }
 

@@ -44,7 +44,7 @@ public:
     }
     void ReadProgress(int percent) override
     {
-        m_run.m_trackPercent = percent;
+        m_run.m_pace.SetTrackPercent(percent);
         if (m_run.m_stopped)
             m_run.m_ripper.AbortRip();
         if (m_owner)
@@ -70,14 +70,24 @@ QString RipRun::PlaylistFileName() const
 
 QString RipRun::fileAfterFirstRow(const QString& ending, const QString& atStart) const
 {
-    return m_rows.RowCount() == 0 ? atStart : DiscFileNames(m_folder, m_rows.Row(1), m_toc).File(ending);
+    return m_rows.RowCount() == 0 ? atStart : DiscFileNames(m_folder, albumRow(), m_toc).File(ending);
+}
+
+// The album as the run's first row gives it, under the album's artist: a
+// compilation's files are not named after its first track's artist.
+AlbumTrack RipRun::albumRow() const
+{
+    AlbumTrack first = m_rows.Row(1);
+    if (!m_album.AlbumArtist().isEmpty())
+        first.setValue(AlbumTrack::Artist, m_album.AlbumArtist());
+    return first;
 }
 
 void RipRun::Begin()
 {
     m_stopped = false;
     m_discRemoved = false;
-    m_rippedCount = 0;
+    m_pace.ResetRipped();
     // The folder of the run: a later change of the folder text (the disc
     // removed, say) does not move its files or its playlist.
     m_folder = m_rows.Folder();
@@ -140,10 +150,7 @@ QString RipRun::DiscRemovedText() const
 
 void RipRun::Execute(IRipProgress* owner)
 {
-    m_rippedCount = 0;
     m_cutOffTrack = 0;
-    m_readRows = 0;
-    m_trackPercent = 0;
     m_unreadTracks.clear();
     m_report = RipReport();
     m_logFile.clear();
@@ -164,10 +171,8 @@ void RipRun::Execute(IRipProgress* owner)
             bytes += bytesOfTrack(row.number);
         }
     }
-    m_tickedRows = ticked;
-    m_runBytes = bytes;
+    m_pace.Begin(ticked, bytes);
     m_coverFile = coverFile();
-    m_encodedAtLastRead = 0;
 
     ProgressHook progress(*this, owner);
     m_cancelVerification = false;
@@ -193,8 +198,7 @@ void RipRun::Execute(IRipProgress* owner)
             pending.push_back(readRow(row, pool.get(), reads, progress));
             completeInOrder(pending, pool.get(), false);
         }
-        if (pool)
-            m_encodedAtLastRead = pool->EncodedBytes();
+        m_pace.AllRead();
     } catch (...) {
         // The rows read before the failing one are tagged and counted, as a
         // one-thread run would have left them; the first error is the one told.
@@ -212,8 +216,8 @@ void RipRun::Execute(IRipProgress* owner)
 void RipRun::tagAlbumGain()
 {
     // A stop after the last read cuts no track short: the album is whole.
-    const bool whole = m_skippedTracks.isEmpty() && m_report.RippedCount() == m_tickedRows
-        && m_report.Tracks().size() == m_tickedRows && !m_report.LostSectors();
+    const bool whole = m_skippedTracks.isEmpty() && m_report.RippedCount() == m_pace.TickedRows()
+        && m_report.Tracks().size() == m_pace.TickedRows() && !m_report.LostSectors();
     const std::optional<ReplayGain::Loudness> album =
         m_replayGain && whole ? ReplayGain::OfAlbum(m_report.Tracks()) : std::nullopt;
     m_report.SetAlbumLoudness(album);
@@ -264,7 +268,7 @@ void RipRun::saveCueSheet()
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
         const AlbumTrack row = m_rows.Row(k);
         if (k == 1)
-            sheet.SetAlbum(row.value(AlbumTrack::Artist), row.value(AlbumTrack::Album));
+            sheet.SetAlbum(albumRow().value(AlbumTrack::Artist), row.value(AlbumTrack::Album));
         const TrackRipResult* rip = m_report.Track(row.number);
         if (!inRun(row) || !rip || !RipReport::RippedToEnd(*rip))
             continue;
@@ -313,8 +317,7 @@ std::unique_ptr<ParallelTrackEncoder> RipRun::makePool()
 
 void RipRun::setPool(ParallelTrackEncoder* pool)
 {
-    std::lock_guard<std::mutex> lock(m_poolMutex);
-    m_pool = pool;
+    m_pace.SetPool(pool);
     m_ripper.SetEncoderPool(pool);
 }
 
@@ -326,8 +329,7 @@ RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelTrackEncoder* 
     QDir().mkpath(QFileInfo(row.value(AlbumTrack::Target)).absolutePath());
     const TrackRipResult rip = reads.Rip(row.number, row.value(AlbumTrack::Target), &progress);
     SignalHook::Reach("read", row.number);
-    m_trackPercent = 0;
-    ++m_readRows;
+    m_pace.RowRead();
     return PendingRow{row, rip, m_discRemoved, pool && pool->TracksBegun() > begun};
 }
 
@@ -367,7 +369,7 @@ void RipRun::completeRow(PendingRow& done)
     // name is not this track. A track the disc could not give is neither
     // tagged nor listed, and the run says so at its end.
     if (!rip.FileWritten && !rip.Interrupted) {
-        ++m_rippedCount;
+        m_pace.RowRipped();
         m_unreadTracks << done.row.number;
     } else if (rip.FileWritten && rip.Interrupted) {
         // Stopped or cut off by the disc's removal: the part read never
@@ -377,7 +379,7 @@ void RipRun::completeRow(PendingRow& done)
             m_cutOffTrack = done.row.number;
         TrackFileNamer::KeepPart(rip, m_keepIncomplete);
     } else if (rip.FileWritten) {
-        ++m_rippedCount;
+        m_pace.RowRipped();
         // A file is named only once whole and tagged.
         TrackFileNamer::NameWhole(rip, [&](const QString& data) { tagRow(row, rip, std::nullopt, data); });
         SignalHook::Reach("named", row.number);
@@ -408,37 +410,6 @@ int64_t RipRun::bytesOfTrack(int track) const
         return 0;
     const TTrack& t = m_tracks.at(track - 1).Track;
     return int64_t(t.LastSector - t.FirstSector + 1) * PcmFormatConverter::BytesPerSector(m_ripper.OutputFormat());
-}
-
-int RipRun::WorkDone() const
-{
-    std::lock_guard<std::mutex> lock(m_poolMutex);
-    if (!m_pool || m_runBytes <= 0)
-        return m_trackPercent + 100 * m_rippedCount;
-    const int64_t rows = m_tickedRows;
-    const int64_t reading = 100 * int64_t(m_readRows) + m_trackPercent;
-    const int64_t encoding = 100 * rows * m_pool->EncodedBytes() / m_runBytes;
-    return static_cast<int>(qMin(100 * rows, (reading + encoding) / 2));
-}
-
-int RipRun::TrackPercent() const
-{
-    std::lock_guard<std::mutex> lock(m_poolMutex);
-    if (!m_pool || m_readRows < m_tickedRows)
-        return m_trackPercent;
-    const int64_t left = m_runBytes - m_encodedAtLastRead;
-    if (left <= 0)
-        return 100;
-    const int64_t percent = 100 * (m_pool->EncodedBytes() - m_encodedAtLastRead) / left;
-    return static_cast<int>(std::clamp<int64_t>(percent, 0, 100));
-}
-
-int RipRun::SecondsLeft(int64_t elapsedMs) const
-{
-    const int64_t done = WorkDone();
-    if (done <= 0)
-        return -1;
-    return static_cast<int>((WorkTotal() - done) * elapsedMs / done / 1000);
 }
 
 void RipRun::DiscRemoved()

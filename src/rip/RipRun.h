@@ -9,6 +9,7 @@
 #include "rip/TrackTagging.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
+#include "rip/RunPace.h"
 #include "rip/TTrack.h"
 #include <QList>
 #include <QString>
@@ -106,17 +107,12 @@ public:
     // The disc went away: the current track ends where it is and the run stops.
     void DiscRemoved();
 
-    int RippedCount() const { return m_rippedCount; }
-    // Percentage read of the track being read; once every track is read,
-    // how far the encoders are through what was left to encode.
-    int TrackPercent() const;
-    // Work done, 100 per ticked row: the track being read plus the rows
-    // completed; with encoders, half reading and half encoding.
-    int WorkDone() const;
-    // The run's whole work in the same units.
-    int WorkTotal() const { return 100 * m_tickedRows; }
-    // Seconds the run still needs at its pace over elapsedMs; -1 before any work is done.
-    int SecondsLeft(int64_t elapsedMs) const;
+    int RippedCount() const { return m_pace.RippedCount(); }
+    // How far the run is (RunPace): safe from any thread.
+    int TrackPercent() const { return m_pace.TrackPercent(); }
+    int WorkDone() const { return m_pace.WorkDone(); }
+    int WorkTotal() const { return m_pace.WorkTotal(); }
+    int SecondsLeft(int64_t elapsedMs) const { return m_pace.SecondsLeft(elapsedMs); }
     // Tracks of the run that the disc could not give: no file was made for them.
     const QList<int>& UnreadTracks() const { return m_unreadTracks; }
     // The French text that names them, empty when there are none.
@@ -165,6 +161,7 @@ private:
     // Named after the first row as it reads now; once the rows are gone, the
     // name found at the start stands.
     QString fileAfterFirstRow(const QString& ending, const QString& atStart) const;
+    AlbumTrack albumRow() const;
 
     ITrackRows& m_rows;
     TCDRIP& m_ripper;
@@ -179,12 +176,7 @@ private:
     bool m_keepIncomplete = true;
     bool m_verificationGivenUp = false;
     QList<AlbumTrack> m_taggedRows; // as their files were tagged, in order
-    std::atomic<int> m_rippedCount{0};
-    std::atomic<int> m_trackPercent{0};
-    std::atomic<int> m_readRows{0};
-    std::atomic<int> m_tickedRows{0};
-    std::atomic<int64_t> m_runBytes{0};
-    std::atomic<int64_t> m_encodedAtLastRead{0};
+    RunPace m_pace;
     QList<int> m_unreadTracks;
     QList<int> m_skippedTracks;
     QList<TrackEntry> m_tracks;
@@ -204,6 +196,4 @@ private:
     std::atomic<bool> m_stopped{false};
     std::atomic<bool> m_cancelVerification{false};
     std::atomic<bool> m_discRemoved{false};
-    mutable std::mutex m_poolMutex;
-    ParallelTrackEncoder* m_pool = nullptr;
 };

@@ -305,3 +305,27 @@ TEST_F(RipCommandLine, TwoDiscsInOneFolderKeepTheirOwnPlaylistCueSheetAndLog)
     ASSERT_EQ(RipTool::Run(second + options + QStringList{"--overwrite"}).exitCode, 0);
     EXPECT_EQ(QDir(out).entryList({"*Rapport.log"}), QStringList{id + " - Rapport.log"});
 }
+
+// A compilation named by its CD-Text: each file after its own performer and
+// title, the playlist, cue sheet and log after the album's performer.
+TEST_F(RipCommandLine, TheCdTextOfACompilationNamesTheFilesAndTheAlbumsOwn)
+{
+    DiscImage compilation;
+    compilation.AddAudioTrack(DiscImage::NoisePcm(30, 4)).AddAudioTrack(DiscImage::NoisePcm(25, 5));
+    compilation.SetCdText({"Été 85", "Plage", "Nuit"}, {"Artistes divers", "Zoé", "Léo"});
+    const QString disc = compilation.WriteTo(dir.path(), "compil");
+    const QString out = dir.filePath("compil");
+    const RipTool rip =
+        RipTool::Run({"--drive", "y=" + disc, "y:", "--tracks", "1-2", "--cd-text", "--dir", out, "--wav", "--no-accuraterip",
+                      "--no-ctdb"});
+    ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    const QStringList files = QDir(out).entryList(QDir::Files);
+    for (const char* name : {"01 - Été 85 - Zoé - Plage.wav", "02 - Été 85 - Léo - Nuit.wav",
+                                "Artistes divers - Été 85 - PlayList.M3u", "Artistes divers - Été 85 - PlayList.cue",
+                                "Artistes divers - Été 85 - Rapport.log"})
+        EXPECT_TRUE(files.contains(QString::fromUtf8(name))) << name << " in " << files.join(", ").toStdString();
+    EXPECT_TRUE(readAll(out + "/Artistes divers - Été 85 - PlayList.cue").contains("PERFORMER \"Artistes divers\""));
+    EXPECT_EQ(RipTool::Run({"--drive", "y=" + disc, "y:", "--tracks", "1", "--cd-text", "--cddb", "--dir", out}).exitCode,
+              2)
+        << "one source of names";
+}

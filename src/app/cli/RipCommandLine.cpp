@@ -366,10 +366,14 @@ int RipCommandLine::ripSeveralTracks()
 std::optional<AlbumRelease> RipCommandLine::lookedUpAlbum()
 {
     const std::optional<CddbCommands::Query> query = m_options.Lookup();
-    if (!query)
+    const bool cdText = m_parser.isSet(QStringLiteral("cd-text"));
+    if (query && cdText)
+        throw UsageError(QStringLiteral("Choisissez une seule source des noms : --cddb, --musicbrainz ou --cd-text."));
+    if (!query && !cdText)
         return std::nullopt;
     const Settings settings;
-    return CddbCommands(*m_drives, settings, m_err).Find(driveLetter(), *query);
+    CddbCommands commands(*m_drives, settings, m_err);
+    return cdText ? commands.CdText(driveLetter()) : commands.Find(driveLetter(), *query);
 }
 
 // The album found fills the tags and names the files as the lookup window

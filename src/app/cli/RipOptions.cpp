@@ -82,7 +82,8 @@ void RipOptions::Define(CommandHelp& help)
                         "préférences)."),
          QStringLiteral("ADRESSE")},
         {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
-        {QStringLiteral("cd-text"), QStringLiteral("Affiche le CD-Text du disque : album, artiste et titres.")},
+        {QStringLiteral("cd-text"), QStringLiteral("Affiche le CD-Text du disque : album, artiste et titres ; avec --tracks, nomme et "
+                                                      "étiquette les fichiers d'après lui, comme --cddb.")},
         {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
          QStringLiteral("URL")},
         {QStringLiteral("cover"),
