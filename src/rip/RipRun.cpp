@@ -19,6 +19,7 @@
 #include "tags/TMP3Info.h"
 #include "tags/TrackTags.h"
 #include <QDir>
+#include <QMap>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -65,12 +66,12 @@ RipRun::RipRun(ITrackRows& rows, TCDRIP& ripper, TMP3Info& tags) : m_rows(rows),
 
 QString RipRun::PlaylistFileName() const
 {
-    return fileAfterFirstRow(Playlist::Ending, m_playlistFile);
+    return fileAfterFirstRow(m_lists.PlaylistEnding(), m_playlistFile);
 }
 
 QString RipRun::fileAfterFirstRow(const QString& ending, const QString& atStart) const
 {
-    return m_rows.RowCount() == 0 ? atStart : DiscFileNames(m_folder, albumRow(), m_toc).File(ending);
+    return m_rows.RowCount() == 0 ? atStart : DiscFileNames(m_lists.Folder(), albumRow(), m_toc).File(ending);
 }
 
 // The album as the run's first row gives it, under the album's artist: a
@@ -91,7 +92,17 @@ void RipRun::Begin()
     // The folder of the run: a later change of the folder text (the disc
     // removed, say) does not move its files or its playlist.
     m_folder = m_rows.Folder();
-    m_playlistFile = fileAfterFirstRow(Playlist::Ending, QString());
+    QList<AlbumTrack> rows;
+    QStringList files;
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
+        rows << m_rows.Row(k);
+        if (rows.last().ticked)
+            files << TargetNameRule::InsideFolder(m_folder, m_ripper.OutputPath(rows.last().value(AlbumTrack::Target)));
+    }
+    if (const QString collision = TargetCollision::Text(rows); !collision.isEmpty())
+        throw CalvenorError(collision);
+    m_lists = RunListsPlace(m_folder, files);
+    m_playlistFile = fileAfterFirstRow(m_lists.PlaylistEnding(), QString());
     m_startLogFile = fileAfterFirstRow(RipLog::Ending, QString());
     // Only this run's files go into the playlist at its end, merged with what
     // the file holds then; reading it now refuses a file that cannot be read.
@@ -101,14 +112,6 @@ void RipRun::Begin()
     m_tracks = m_ripper.Tracks;
     m_skippedTracks.clear();
     m_keepCoverFile = false;
-    QList<AlbumTrack> rows;
-    for (int k = 1; k <= m_rows.RowCount(); ++k) {
-        rows << m_rows.Row(k);
-        if (rows.last().ticked)
-            TargetNameRule::InsideFolder(m_folder, m_ripper.OutputPath(rows.last().value(AlbumTrack::Target)));
-    }
-    if (const QString collision = TargetCollision::Text(rows); !collision.isEmpty())
-        throw CalvenorError(collision);
 }
 
 void RipRun::AskOverwrite(const std::function<Overwrite(const QString& file)>& ask)
@@ -260,23 +263,33 @@ void RipRun::finish()
 
 void RipRun::saveCueSheet()
 {
-    if (m_toc.IsEmpty() || !m_report.RipsWholeDisc(m_toc))
+    // A track whose earlier file was kept is on the disc all the same.
+    QMap<int, QString> files;
+    for (int k = 1; k <= m_rows.RowCount(); ++k) {
+        const AlbumTrack row = m_rows.Row(k);
+        const TrackRipResult* rip = m_report.Track(row.number);
+        const QString kept = m_ripper.OutputPath(row.value(AlbumTrack::Target));
+        if (inRun(row) && rip && RipReport::RippedToEnd(*rip))
+            files[row.number] = rip->Path;
+        else if (row.ticked && m_skippedTracks.contains(row.number) && QFile::exists(kept))
+            files[row.number] = kept;
+    }
+    const QList<TocTrack> audio = m_toc.AudioTracks();
+    if (audio.isEmpty() || !std::all_of(audio.begin(), audio.end(), [&](const TocTrack& t) { return files.contains(t.number); }))
         return;
     if (m_subchannelDevice)
         m_toc.FindIndexPoints(*std::exchange(m_subchannelDevice, nullptr), m_subchannelSource);
     RipCueSheet sheet(m_toc);
+    sheet.SetAlbum(albumRow().value(AlbumTrack::Artist), albumRow().value(AlbumTrack::Album));
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
         const AlbumTrack row = m_rows.Row(k);
-        if (k == 1)
-            sheet.SetAlbum(albumRow().value(AlbumTrack::Artist), row.value(AlbumTrack::Album));
-        const TrackRipResult* rip = m_report.Track(row.number);
-        if (!inRun(row) || !rip || !RipReport::RippedToEnd(*rip))
+        if (!files.contains(row.number))
             continue;
         // Track 00: the audio hidden before track 1.
         if (row.number == 0)
-            sheet.SetHiddenTrack(relativeName(rip->Path));
+            sheet.SetHiddenTrack(relativeName(files[row.number]));
         else
-            sheet.SetTrack(row.number, relativeName(rip->Path), row.value(AlbumTrack::Artist),
+            sheet.SetTrack(row.number, relativeName(files[row.number]), row.value(AlbumTrack::Artist),
                            row.value(AlbumTrack::Title));
     }
     m_cueFile = RipCueSheet::FileName(PlaylistFileName());
@@ -303,7 +316,7 @@ void RipRun::saveCover()
 
 QString RipRun::relativeName(const QString& path) const
 {
-    return path.mid(TargetNameRule::WithSeparator(m_folder).size());
+    return m_lists.RelativeName(path);
 }
 
 std::unique_ptr<ParallelTrackEncoder> RipRun::makePool()

@@ -9,6 +9,7 @@
 #include "rip/TrackTagging.h"
 #include "rip/RipReport.h"
 #include "rip/RipVerification.h"
+#include "rip/RunListsPlace.h"
 #include "rip/RunPace.h"
 #include "rip/TTrack.h"
 #include <QList>
@@ -177,6 +178,7 @@ private:
     bool m_verificationGivenUp = false;
     QList<AlbumTrack> m_taggedRows; // as their files were tagged, in order
     RunPace m_pace;
+    RunListsPlace m_lists;
     QList<int> m_unreadTracks;
     QList<int> m_skippedTracks;
     QList<TrackEntry> m_tracks;

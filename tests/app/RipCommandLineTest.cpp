@@ -222,8 +222,9 @@ TEST_F(RipCommandLine, TheNameTemplateMakesFoldersAndRefusesCollisions)
     const RipTool named = run(QStringList{"x:", "--tracks", "1,3", "--dir", out, "--name", "%a/%d/%n %t"} + tags);
     ASSERT_EQ(named.exitCode, 0) << named.err.toStdString();
     EXPECT_EQ(readAll(out + "/Zoé/Live/03 Piste 03.wav").mid(44, image.TrackAt(3).pcm.size()), image.TrackAt(3).pcm);
-    EXPECT_EQ(QString::fromUtf8(readAll(out + "/Zoé - Live - PlayList.M3u")),
-              "Zoé/Live/01 Piste 01.wav\r\nZoé/Live/03 Piste 03.wav\r\n");
+    EXPECT_EQ(QString::fromUtf8(readAll(out + "/Zoé/Live/Zoé - Live - PlayList.M3u")),
+              "01 Piste 01.wav\r\n03 Piste 03.wav\r\n")
+        << "the playlist goes with the album's tracks";
 
     const QString clash = dir.filePath("collision");
     const RipTool same = run(QStringList{"x:", "--tracks", "1,3-4", "--dir", clash, "--name", "%d/%a"} + tags);
@@ -328,4 +329,61 @@ TEST_F(RipCommandLine, TheCdTextOfACompilationNamesTheFilesAndTheAlbumsOwn)
     EXPECT_EQ(RipTool::Run({"--drive", "y=" + disc, "y:", "--tracks", "1", "--cd-text", "--cddb", "--dir", out}).exitCode,
               2)
         << "one source of names";
+}
+
+// The same disc in FLAC, then in MP3, into one album folder: one playlist and
+// one cue sheet a format, each naming only its own files, beside the tracks.
+TEST_F(RipCommandLine, TwoFormatsOfOneAlbumGetAPlaylistAndACueSheetEach)
+{
+    const QString out = dir.filePath("formats");
+    for (const char* format : {"--flac", "--mp3"}) {
+        const RipTool rip = run({"x:", "--tracks", "1,3-4", "--dir", out, format, "--name", "%A/%d/%n - %t", "--artist",
+                                 "Zoé", "--album", "Live", "--no-accuraterip", "--no-ctdb", "--no-replaygain"});
+        ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    }
+    const QString album = out + "/Zoé/Live/";
+    const struct {
+        const char* list;
+        const char* own;
+        const char* other;
+    } cases[] = {
+        {"Zoé - Live - PlayList.M3u", ".flac", ".mp3"},
+        {"Zoé - Live - PlayList.cue", ".flac", ".mp3"},
+        {"Zoé - Live - PlayList (MP3).M3u", ".mp3", ".flac"},
+        {"Zoé - Live - PlayList (MP3).cue", ".mp3", ".flac"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray text = readAll(album + QString::fromUtf8(c.list));
+        EXPECT_EQ(text.count(c.own), 3) << c.list << ":\n" << text.toStdString();
+        EXPECT_EQ(text.count(c.other), 0) << c.list;
+    }
+    EXPECT_TRUE(QFile::exists(album + "Zoé - Live - Rapport.log"));
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 0) << "nothing above the album's folder";
+}
+
+// --out names the format: its extension chooses it, and never disagrees with the option given.
+TEST_F(RipCommandLine, TheOutputsExtensionChoosesTheFormatOrIsRefused)
+{
+    const struct {
+        const char* file;
+        QStringList options;
+        int exitCode;
+        QByteArray start; // of the file written
+    } cases[] = {
+        {"a.flac", {}, 0, "fLaC"},
+        {"b.mp3", {}, 0, "\xFF"}, // a frame: no tag asked
+        {"c.wav", {}, 0, "RIFF"},
+        {"d.flac", {"--mp3"}, 2, {}},
+        {"e.mp3", {"--wav"}, 2, {}},
+    };
+    for (const auto& c : cases) {
+        const QString out = dir.filePath(c.file);
+        const RipTool rip = run(QStringList{"x:", "--track", "1", "--out", out, "--no-accuraterip", "--no-ctdb"} + c.options);
+        EXPECT_EQ(rip.exitCode, c.exitCode) << c.file << ": " << rip.err.toStdString();
+        EXPECT_EQ(readAll(out).left(c.start.size()), c.start) << c.file;
+        if (c.exitCode == 2) {
+            EXPECT_TRUE(rip.err.contains("ne porte pas l'extension du format demandé")) << rip.err.toStdString();
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList({"?.*"}).contains(c.file), c.exitCode == 0);
+    }
 }

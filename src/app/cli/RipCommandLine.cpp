@@ -213,14 +213,17 @@ TCDRIP& RipCommandLine::ripper()
     return *m_ripper;
 }
 
-void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed)
+void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed, const QString& impliedFormat)
 {
-    const bool mp3 = m_parser.isSet(QStringLiteral("mp3"));
+    // Without a format option, the file's extension names it.
+    const bool chosen = m_parser.isSet(QStringLiteral("mp3")) || m_parser.isSet(QStringLiteral("wav"))
+        || m_parser.isSet(QStringLiteral("pcm")) || m_parser.isSet(QStringLiteral("flac"));
+    const bool mp3 = m_parser.isSet(QStringLiteral("mp3")) || (!chosen && impliedFormat == QLatin1String("mp3"));
     if (m_parser.isSet(QStringLiteral("pcm")) && !headerlessAllowed)
         throw UsageError(QStringLiteral("--pcm ne s'emploie qu'avec --track."));
     if (mp3 && (m_parser.isSet(QStringLiteral("wav")) || m_parser.isSet(QStringLiteral("pcm"))))
         throw UsageError(QStringLiteral("Choisissez un seul format : --mp3, --wav ou --pcm."));
-    const bool flac = m_options.Flac();
+    const bool flac = m_options.Flac() || (!chosen && impliedFormat == QLatin1String("flac"));
     r.SetFlac(flac);
     r.SetFlacLevel(m_options.FlacLevel());
     r.SetEncode(mp3);
@@ -258,8 +261,10 @@ int RipCommandLine::ripOneTrack()
         throw CalvenorError(QStringLiteral("Le disque n'a pas de piste %1.").arg(track));
     if (onDisc->Kind != QLatin1String("Audio"))
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
-    configureOutput(r, true);
+    configureOutput(r, true, QFileInfo(out).suffix().toLower());
     const QString written = r.OutputPath(out);
+    if (r.EncodesFile() || r.WriteWAV())
+        RipRefusals::ExtensionOfFormat(out, r.Extension());
     RipRefusals::Overwrite(QFileInfo::exists(written) ? QStringList{written} : QStringList(),
                            m_parser.isSet(QStringLiteral("overwrite")));
     // Stopped at once, even in a read stuck on damage, and finished as a stop

@@ -56,7 +56,8 @@ private:
     // Prints the damage and verdict lines; returns the exit code they make.
     int reportResult(const RipReport& report);
     // WAV, PCM or MP3 through the encoder, as the options say.
-    void configureOutput(TCDRIP& ripper, bool headerlessAllowed);
+    // The format the options ask for; impliedFormat ("flac", "mp3"...) when they name none.
+    void configureOutput(TCDRIP& ripper, bool headerlessAllowed, const QString& impliedFormat = {});
     // The tag values of the options, in a ticked track of the given number and target.
     AlbumTrack trackFromOptions(int number, const QString& target) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.

@@ -1,5 +1,7 @@
 #include "app/cli/RipRefusals.h"
+#include "app/cli/UsageError.h"
 #include "platform/CalvenorError.h"
+#include <QFileInfo>
 #include "rip/TCDRIP.h"
 
 void RipRefusals::TracksNotOnDisc(const TCDRIP& r, const QList<int>& wanted)
@@ -21,4 +23,14 @@ void RipRefusals::Overwrite(const QStringList& existing, bool allowed)
             QStringLiteral("Le fichier « %1 » existe déjà ; ajoutez --overwrite pour le remplacer.").arg(existing.first()));
     throw CalvenorError(QStringLiteral("Ces fichiers existent déjà ; ajoutez --overwrite pour les remplacer :\n  ")
                         + existing.join(QStringLiteral("\n  ")));
+}
+
+void RipRefusals::ExtensionOfFormat(const QString& file, const QString& extension)
+{
+    const QString suffix = QFileInfo(file).suffix();
+    if (suffix.isEmpty() || extension.compare('.' + suffix, Qt::CaseInsensitive) == 0)
+        return;
+    throw UsageError(QStringLiteral("Le fichier « %1 » ne porte pas l'extension du format demandé (%2) : changez l'un "
+                                    "ou l'autre.")
+                         .arg(QFileInfo(file).fileName(), extension));
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 class TCDRIP;
@@ -12,4 +13,7 @@ public:
     static void TracksNotOnDisc(const TCDRIP& ripper, const QList<int>& wanted);
     // Raises CalvenorError naming the files that exist, unless allowed.
     static void Overwrite(const QStringList& existing, bool allowed);
+    // Raises UsageError when the file's name ends in another extension than
+    // the format's (".flac", ".mp3", ".wav"); a name without one passes.
+    static void ExtensionOfFormat(const QString& file, const QString& extension);
 };
