@@ -2,7 +2,7 @@
 #include "platform/PathText.h"
 #include "platform/TargetNameRule.h"
 #include "rip/Playlist.h"
-#include "rip/TCDRIP.h"
+#include "encode/FileFormat.h"
 #include <QDir>
 #include <QFileInfo>
 
@@ -37,7 +37,7 @@ bool RunListsPlace::anotherFormatBeside(const QString& file)
 {
     const QString own = '.' + QFileInfo(file).suffix();
     for (const QString& extension :
-         {TCDRIP::ExtensionOf(true, false), TCDRIP::ExtensionOf(false, true), TCDRIP::ExtensionOf(false, false)})
+         {ExtensionOf(FileFormat::Flac), ExtensionOf(FileFormat::Mp3), ExtensionOf(FileFormat::Wav)})
         if (extension.compare(own, Qt::CaseInsensitive) != 0 && QFileInfo::exists(PathText::WithExtension(file, extension)))
             return true;
     return false;

@@ -193,16 +193,10 @@ QString TCDRIP::OutputPath(const QString& path) const
     return EncodesFile() ? PathText::WithExtension(path, Extension()) : path;
 }
 
-QString TCDRIP::ExtensionOf(bool flac, bool mp3)
-{
-    if (flac)
-        return QStringLiteral(".flac");
-    return mp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav");
-}
 
 TrackEncoderFactory TCDRIP::encoderFactory(int32_t first, int32_t last) const
 {
-    if (m_flac) {
+    if (m_fileFormat == FileFormat::Flac) {
         const OutputLayout layout = layoutOf(m_outputFormat);
         const int level = m_flacLevel;
         const uint64_t frames = uint64_t(last - first + 1) * PcmFormatConverter::BytesPerSector(m_outputFormat)
@@ -211,7 +205,7 @@ TrackEncoderFactory TCDRIP::encoderFactory(int32_t first, int32_t last) const
             return std::make_unique<FlacTrackEncoder>(output, layout.channels, layout.sampleRate, level, frames);
         };
     }
-    if (!m_encode || !m_coder)
+    if (m_fileFormat != FileFormat::Mp3 || !m_coder)
         return nullptr;
     // The settings as they are when the track begins, for whichever thread encodes it.
     auto settings = std::make_shared<TLameCoder>(m_coder->Library());
@@ -307,7 +301,7 @@ void TCDRIP::ripRange(ICdRipLibrary& library, std::pair<int32_t, int32_t> disc, 
             result.FileWritten = true;
         }
         const OutputLayout layout = layoutOf(m_outputFormat);
-        if (output && m_writeWAV && !EncodesFile())
+        if (output && m_fileFormat == FileFormat::Wav)
             output->WriteWavHeader(layout.channels, layout.sampleRate,
                                    WavHeader::AnnouncedDataSize(layout.channels, layout.sampleRate, first, last));
         if (makeEncoder && m_pool)

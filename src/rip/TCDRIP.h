@@ -1,5 +1,6 @@
 #pragma once
 #include "disc/AlbumTrack.h"
+#include "encode/FileFormat.h"
 #include "encode/ITrackEncoder.h"
 #include "platform/CdRipTypes.h"
 #include "rip/TDriveTableClass.h"
@@ -42,15 +43,11 @@ public:
     TDriveTableClass& DriveTable() { return m_driveTable; }
     TOutputFormat OutputFormat() const { return m_outputFormat; }
     void SetOutputFormat(TOutputFormat format);
-    bool Encode() const { return m_encode; }
-    void SetEncode(bool v) { m_encode = v; }
-    bool WriteWAV() const { return m_writeWAV; }
-    void SetWriteWAV(bool v) { m_writeWAV = v; }
-    // FLAC goes before the other two choices.
-    bool Flac() const { return m_flac; }
-    void SetFlac(bool v) { m_flac = v; }
     // An MP3 or FLAC file: the audio goes through an encoder.
-    bool EncodesFile() const { return m_flac || m_encode; }
+    bool EncodesFile() const { return IsEncoded(m_fileFormat); }
+    // Raw PCM until told otherwise.
+    FileFormat Format() const { return m_fileFormat; }
+    void SetFileFormat(FileFormat format) { m_fileFormat = format; }
     int FlacLevel() const { return m_flacLevel; }
     void SetFlacLevel(int level) { m_flacLevel = level; }
     bool JitterCorrect() const { return m_jitterCorrect; }
@@ -81,8 +78,7 @@ public:
     // or .flac extension.
     QString OutputPath(const QString& path) const;
     // The extension of the files a rip writes: ".flac", ".mp3" or ".wav".
-    QString Extension() const { return ExtensionOf(m_flac, m_encode); }
-    static QString ExtensionOf(bool flac, bool mp3);
+    QString Extension() const { return ExtensionOf(m_fileFormat); }
     // Reads a track as RipTrack does, for the file at path (told to
     // progress), but writes nothing: the read report and the checksums only.
     TrackRipResult TestTrack(int32_t trackNum, const QString& path, IRipProgress* progress = nullptr);
@@ -158,9 +154,7 @@ private:
     int32_t m_cdRomNum = 0;
     TDriveTableClass m_driveTable;
     TOutputFormat m_outputFormat = STEREO44100;
-    bool m_encode = false;
-    bool m_writeWAV = false;
-    bool m_flac = false;
+    FileFormat m_fileFormat = FileFormat::Pcm;
     int m_flacLevel = 5;
     bool m_jitterCorrect = true;
     bool m_measureLoudness = false;

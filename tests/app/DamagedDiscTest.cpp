@@ -224,7 +224,7 @@ TEST_F(DamagedDisc, ASignalOrAStopEndsAReadStuckOnDamageAtOnce)
     CdioRipLibrary drive({cue});
     drive.SetReadFilter(faults);
     TCDRIP ripper(drive);
-    ripper.SetWriteWAV(true);
+    ripper.SetFileFormat(FileFormat::Wav);
     TrackRipResult rip;
     EXPECT_LT(timed([&] { ripper.AbortRip(); }, [&] { rip = ripper.RipTrack(1, dir.filePath("stopped.wav")); }),
               std::chrono::seconds(5));

@@ -190,18 +190,15 @@ TEST_F(MainForm, Mp3WavSwitch)
     form->Sheet().SetValue(1, AlbumTrack::Target, "/m/03 - Intro.mp3");
     form->WavRipp->click();
     EXPECT_EQ(target(1), "/m/03 - Intro.wav");
-    EXPECT_TRUE(form->CDRIP1()->WriteWAV());
-    EXPECT_FALSE(form->CDRIP1()->Encode());
+    EXPECT_EQ(form->CDRIP1()->Format(), FileFormat::Wav);
     form->WavRipp->click();
     EXPECT_EQ(target(1), "/m/03 - Intro.wav") << "the selected button changes nothing";
     form->FlacRipp->click();
     EXPECT_EQ(target(1), "/m/03 - Intro.flac");
-    EXPECT_TRUE(form->CDRIP1()->Flac());
-    EXPECT_FALSE(form->CDRIP1()->WriteWAV());
+    EXPECT_EQ(form->CDRIP1()->Format(), FileFormat::Flac);
     form->MP3Ripp->click();
     EXPECT_EQ(target(1), "/m/03 - Intro.mp3");
-    EXPECT_TRUE(form->CDRIP1()->Encode());
-    EXPECT_FALSE(form->CDRIP1()->Flac());
+    EXPECT_EQ(form->CDRIP1()->Format(), FileFormat::Mp3);
 }
 
 TEST_F(MainForm, SelectAllAndNone)

@@ -48,7 +48,7 @@ protected:
     RipReport ripAll(ICdRipLibrary& lib, int32_t offset = 0)
     {
         TCDRIP ripper(lib);
-        ripper.SetWriteWAV(true);
+        ripper.SetFileFormat(FileFormat::Wav);
         ripper.ReadOffset = offset;
         RipReport report;
         for (int t = 1; t <= 3; ++t) {

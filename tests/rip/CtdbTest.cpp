@@ -41,7 +41,7 @@ protected:
     {
         CdioRipLibrary lib({cue});
         TCDRIP ripper(lib);
-        ripper.SetWriteWAV(true);
+        ripper.SetFileFormat(FileFormat::Wav);
         RipReport report;
         for (int t : order)
             report.Add(ripper.RipTrack(t, dir.filePath(QStringLiteral("%1.wav").arg(t))));

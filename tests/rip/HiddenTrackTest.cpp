@@ -53,7 +53,7 @@ TEST_F(HiddenTrack, OfferedUntickedWhenItHoldsAudioAndRippedAsTheDiscHoldsIt)
         if (!c.offered)
             continue;
         EXPECT_EQ(rows.first().value(AlbumTrack::Title), "Piste cachée");
-        ripper.SetWriteWAV(true);
+        ripper.SetFileFormat(FileFormat::Wav);
         const TrackRipResult rip = ripper.RipTrack(0, dir.filePath("00.wav"));
         EXPECT_TRUE(rip.ReadWhole());
         EXPECT_EQ(rip.TrackNum, 0);

@@ -21,7 +21,7 @@ std::unique_ptr<TCDRIP> mp3Ripper(ICdRipLibrary& lib, TLameCoder& coder)
 {
     auto r = std::make_unique<TCDRIP>(lib);
     r->SetCoder(&coder);
-    r->SetEncode(true);
+    r->SetFileFormat(FileFormat::Mp3);
     return r;
 }
 } // namespace

@@ -94,9 +94,9 @@ protected:
         TCDRIP ripper(drive ? *drive : disc);
         LameEncoderLibrary lame;
         TLameCoder coder(lame);
-        ripper.SetWriteWAV(setup.format == Format::Wav);
-        ripper.SetEncode(setup.format == Format::Mp3);
-        ripper.SetFlac(setup.format == Format::Flac);
+        ripper.SetFileFormat(setup.format == Format::Flac ? FileFormat::Flac
+                             : setup.format == Format::Mp3 ? FileFormat::Mp3
+                                                           : FileFormat::Wav);
         ripper.SetCoder(&coder);
         QList<AlbumTrack> rows = ripper.AlbumTracks();
         for (AlbumTrack& row : rows) {

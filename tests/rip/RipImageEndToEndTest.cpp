@@ -64,11 +64,11 @@ TEST_F(RipImageEndToEnd, EveryAudioTrackRipsToItsSourcePcmAndWav)
         EXPECT_EQ(e.Track.FirstSector, t.firstSector);
         EXPECT_EQ(e.Track.LastSector, t.lastSector);
 
-        rip.SetWriteWAV(false);
+        rip.SetFileFormat(FileFormat::Pcm);
         rip.RipTrack(n, out(QStringLiteral("%1.pcm").arg(n)));
         EXPECT_TRUE(readAll(out(QStringLiteral("%1.pcm").arg(n))) == t.pcm) << "track " << n;
 
-        rip.SetWriteWAV(true);
+        rip.SetFileFormat(FileFormat::Wav);
         rip.RipTrack(n, out(QStringLiteral("%1.wav").arg(n)));
         expectWav(readAll(out(QStringLiteral("%1.wav").arg(n))), 2, 44100, t.pcm);
     }
@@ -100,7 +100,7 @@ TEST_F(RipImageEndToEnd, MonoWavHeaderTellsTheBytesWritten)
     CdioRipLibrary lib({image.WriteTo(dir.path())});
     TCDRIP rip(lib);
     rip.SetOutputFormat(MONO22050);
-    rip.SetWriteWAV(true);
+    rip.SetFileFormat(FileFormat::Wav);
 
     rip.RipTrack(1, out("mono.wav"));
     const QByteArray wav = readAll(out("mono.wav"));

@@ -205,7 +205,7 @@ TEST_F(RipperTest, WavHeaderFieldsAndSizesOfWhatWasWritten)
 {
     lib.SetAudioToc({0}, 76);
     auto r = make();
-    r->SetWriteWAV(true);
+    r->SetFileFormat(FileFormat::Wav);
     r->RipTrack(1, path("a.wav"));
     const QByteArray wav = readAll(path("a.wav"));
     ASSERT_EQ(wav.size(), 44 + 20);
@@ -230,7 +230,7 @@ TEST_F(RipperTest, MonoWavHeader)
 {
     lib.driveParams.set32(TCDRomParams::OutputFormatOffset, MONO22050);
     auto r = make();
-    r->SetWriteWAV(true);
+    r->SetFileFormat(FileFormat::Wav);
     r->RipTrack(1, path("m.wav"));
     const QByteArray wav = readAll(path("m.wav"));
     EXPECT_EQ(le16(wav, 22), 1);
@@ -243,7 +243,7 @@ TEST_F(RipperTest, MonoWavHeader)
 TEST_F(RipperTest, StopEndsTheRipAfterTheCurrentChunk)
 {
     auto r = make();
-    r->SetWriteWAV(true);
+    r->SetFileFormat(FileFormat::Wav);
     HeardProgress stopper;
     stopper.onChunk = [&] { r->AbortRip(); };
     const TrackRipResult stopped = r->RipTrack(1, path("s.wav"), &stopper);
@@ -345,8 +345,7 @@ TEST_F(RipperTest, WriteErrorEndsTheRipWithoutJitterLog)
 TEST_F(RipperTest, EncodeWithoutCoderDropsTheAudioIntoAnMp3Name)
 {
     auto r = make();
-    r->SetEncode(true);
-    r->SetWriteWAV(true);
+    r->SetFileFormat(FileFormat::Mp3);
     r->RipTrack(1, path("e.wav"));
     EXPECT_FALSE(QFile::exists(path("e.wav")));
     EXPECT_EQ(readAll(path("e.mp3")), QByteArray());
@@ -369,7 +368,7 @@ TEST_F(RipperTest, Mp3RoadEncodesWholeBlocksAndPadsTheLastOne)
     r->SetCoder(&coder);
     EXPECT_EQ(coder.Mode(), STEREO);
     EXPECT_EQ(coder.SampleRate(), 44100u);
-    r->SetEncode(true);
+    r->SetFileFormat(FileFormat::Mp3);
     r->RipTrack(1, path("x.wav"));
 
     ASSERT_EQ(enc.chunks.size(), 11);
@@ -391,7 +390,7 @@ TEST_F(RipperTest, EncoderThatDoesNotStartIsAnErrorNotADivisionByZero)
     TLameCoder coder(enc);
     auto r = make();
     r->SetCoder(&coder);
-    r->SetEncode(true);
+    r->SetFileFormat(FileFormat::Mp3);
     EXPECT_THROW(r->RipTrack(1, path("y.mp3")), ECDRIPError);
     EXPECT_EQ(enc.closes, 0);
     EXPECT_EQ(lib.count("CR_CloseRipper"), 1);

@@ -224,10 +224,11 @@ void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed, const QS
     if (mp3 && (m_parser.isSet(QStringLiteral("wav")) || m_parser.isSet(QStringLiteral("pcm"))))
         throw UsageError(QStringLiteral("Choisissez un seul format : --mp3, --wav ou --pcm."));
     const bool flac = m_options.Flac() || (!chosen && impliedFormat == QLatin1String("flac"));
-    r.SetFlac(flac);
     r.SetFlacLevel(m_options.FlacLevel());
-    r.SetEncode(mp3);
-    r.SetWriteWAV(!mp3 && !flac && !m_parser.isSet(QStringLiteral("pcm")));
+    r.SetFileFormat(flac ? FileFormat::Flac
+                    : mp3 ? FileFormat::Mp3
+                    : m_parser.isSet(QStringLiteral("pcm")) ? FileFormat::Pcm
+                                                            : FileFormat::Wav);
     if (!mp3)
         return;
     m_encoderLibrary = std::make_unique<LameEncoderLibrary>();
@@ -263,7 +264,7 @@ int RipCommandLine::ripOneTrack()
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
     configureOutput(r, true, QFileInfo(out).suffix().toLower());
     const QString written = r.OutputPath(out);
-    if (r.EncodesFile() || r.WriteWAV())
+    if (r.Format() != FileFormat::Pcm)
         RipRefusals::ExtensionOfFormat(out, r.Extension());
     RipRefusals::Overwrite(QFileInfo::exists(written) ? QStringList{written} : QStringList(),
                            m_parser.isSet(QStringLiteral("overwrite")));

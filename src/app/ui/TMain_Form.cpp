@@ -282,9 +282,7 @@ void TMain_Form::DirectoryTextChange()
 void TMain_Form::setRipFormat()
 {
     TCDRIP& ripper = m_disc->Ripper();
-    ripper.SetEncode(MP3Ripp->isChecked());
-    ripper.SetWriteWAV(WavRipp->isChecked());
-    ripper.SetFlac(FlacRipp->isChecked());
+    ripper.SetFileFormat(ChosenFormat());
     ripper.SetFlacLevel(m_services.settings->FlacLevel());
 }
 
@@ -294,9 +292,16 @@ void TMain_Form::FormatClick()
     m_disc->Sheet().SetExtensions(OutputExtension());
 }
 
+FileFormat TMain_Form::ChosenFormat() const
+{
+    if (FlacRipp->isChecked())
+        return FileFormat::Flac;
+    return MP3Ripp->isChecked() ? FileFormat::Mp3 : FileFormat::Wav;
+}
+
 QString TMain_Form::OutputExtension() const
 {
-    return TCDRIP::ExtensionOf(FlacRipp->isChecked(), MP3Ripp->isChecked());
+    return ExtensionOf(ChosenFormat());
 }
 
 void TMain_Form::EditTagsButtonClick()

@@ -1,4 +1,5 @@
 #pragma once
+#include "encode/FileFormat.h"
 #include "app/DiscSession.h"
 #include "app/HelpPage.h"
 #include "app/RememberedChoices.h"
@@ -61,6 +62,8 @@ public:
     void SetFolder(const QString& folder) override { m_folder->SetText(folder); }
     QString DefaultFolder() const override;
     QString OutputExtension() const override;
+    // The format the radio buttons choose.
+    FileFormat ChosenFormat() const;
     void RetargetRows() override { DirectoryTextChange(); }
 
     // The format and the music folder a next run may start from: the folder
