@@ -107,7 +107,8 @@ void RipRun::Begin()
     // Only this run's files go into the playlist at its end, merged with what
     // the file holds then; reading it now refuses a file that cannot be read.
     m_playlist = Playlist();
-    Playlist().Load(m_playlistFile);
+    if (m_singleLog.isEmpty())
+        Playlist().Load(m_playlistFile);
     // The disc's table of contents, should the ripper go with the disc.
     m_tracks = m_ripper.Tracks;
     m_skippedTracks.clear();
@@ -219,7 +220,7 @@ void RipRun::Execute(IRipProgress* owner)
 void RipRun::tagAlbumGain()
 {
     // A stop after the last read cuts no track short: the album is whole.
-    const bool whole = m_skippedTracks.isEmpty() && m_report.RippedCount() == m_pace.TickedRows()
+    const bool whole = m_singleLog.isEmpty() && m_skippedTracks.isEmpty() && m_report.RippedCount() == m_pace.TickedRows()
         && m_report.Tracks().size() == m_pace.TickedRows() && !m_report.LostSectors();
     const std::optional<ReplayGain::Loudness> album =
         m_replayGain && whole ? ReplayGain::OfAlbum(m_report.Tracks()) : std::nullopt;
@@ -239,13 +240,16 @@ void RipRun::finish()
 {
     SignalHook::Reach("finish");
     const QString file = PlaylistFileName();
-    if (file.isEmpty())
+    if (file.isEmpty() && m_singleLog.isEmpty())
         return;
-    m_playlist.Save(file);
+    if (m_singleLog.isEmpty())
+        m_playlist.Save(file);
     if (m_report.Tracks().isEmpty())
         return;
-    saveCueSheet();
-    saveCover();
+    if (m_singleLog.isEmpty()) {
+        saveCueSheet();
+        saveCover();
+    }
     // A Stop during the reads still lets the tracks already ripped be
     // proven; a Stop from here on gives up the request.
     m_cancelVerification = false;
@@ -257,7 +261,7 @@ void RipRun::finish()
     header.CueSheet = m_cueFile;
     header.Cover = m_cover.LogText();
     header.DiscId = RipCueSheet::DiscId(m_toc);
-    m_logFile = fileAfterFirstRow(RipLog::Ending, m_startLogFile);
+    m_logFile = m_singleLog.isEmpty() ? fileAfterFirstRow(RipLog::Ending, m_startLogFile) : m_singleLog;
     RipLog::Save(m_logFile, header, m_report);
 }
 
@@ -298,6 +302,8 @@ void RipRun::saveCueSheet()
 
 QString RipRun::coverFile() const
 {
+    if (!m_singleLog.isEmpty())
+        return QString();
     for (int k = 1; k <= m_rows.RowCount(); ++k)
         if (inRun(m_rows.Row(k)))
             return TargetNameRule::InsideFolder(
@@ -406,6 +412,9 @@ void RipRun::completeRow(PendingRow& done)
 void RipRun::tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std::optional<ReplayGain::Loudness>& album,
                     const QString& data)
 {
+    // Raw PCM has no room for a tag.
+    if (m_ripper.Format() == FileFormat::Pcm)
+        return;
     TrackTagging::Write(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album, m_cover,
                         ReplayGain::Values(rip, album), data);
 }

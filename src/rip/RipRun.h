@@ -77,6 +77,9 @@ public:
     // What becomes of the part read of a stopped track: kept under a name
     // that says so (TCDRIP::IncompletePath), the default, or dropped.
     void SetKeepsIncomplete(bool keep) { m_keepIncomplete = keep; }
+    // A run of one file on its own (calvenor-rip --track): no playlist, cue
+    // sheet, cover file or album values; its log at logFile.
+    void SetSingleFile(const QString& logFile) { m_singleLog = logFile; }
 
     // Before the run: checks that the folder's existing playlist can be read
     // and refuses two ticked rows with one target (TargetCollision) or a
@@ -175,6 +178,7 @@ private:
     int m_passes = 1;
     bool m_replayGain = true;
     bool m_keepIncomplete = true;
+    QString m_singleLog;
     bool m_verificationGivenUp = false;
     QList<AlbumTrack> m_taggedRows; // as their files were tagged, in order
     RunPace m_pace;

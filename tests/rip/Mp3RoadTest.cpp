@@ -147,7 +147,11 @@ TEST_F(RealMp3Rip, CommandLineRipsToMp3AtTheAskedBitRate)
     const RipTool run =
         RipTool::Run({"--drive", "x=" + cue, "x:", "--track", "1", "--out", out, "--mp3", "--bitrate", "192"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QByteArray mp3 = TestFiles::ReadAll(out);
+    QByteArray mp3 = TestFiles::ReadAll(out);
+    // Tagged as the whole disc's run tags it: the frames follow the ID3v2 tag.
+    ASSERT_TRUE(mp3.startsWith("ID3"));
+    const int tagSize = 10 + ((mp3[6] & 0x7f) << 21 | (mp3[7] & 0x7f) << 14 | (mp3[8] & 0x7f) << 7 | (mp3[9] & 0x7f));
+    mp3.remove(0, tagSize);
     const auto frames = Mp3Frames::Walk(mp3);
     ASSERT_GT(frames.size(), 100);
     for (const auto& f : frames)

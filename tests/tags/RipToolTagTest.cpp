@@ -34,14 +34,17 @@ TEST(RipToolTags, TagsWhatItRipsAndReadsTheTagBack)
     info.SetFilename(tagged);
     EXPECT_EQ(info.GenreID(), 78);
 
-    // An unknown genre name is "Other"; without tag options nothing is appended.
+    // An unknown genre name is "Other"; without tag options the track is tagged all the same.
     const QString other = dir.filePath("other.wav");
     ASSERT_EQ(runTool({"--drive", drive, "x:", "--track", "1", "--out", other, "--genre", "Zouk"}).exitCode, 0);
     EXPECT_TRUE(runTool({"--read-tag", other}).out.endsWith("genre=Other\ntrack=1\n"));
     const QString plain = dir.filePath("plain.wav");
     ASSERT_EQ(runTool({"--drive", drive, "x:", "--track", "1", "--out", plain}).exitCode, 0);
-    EXPECT_EQ(QFileInfo(plain).size(), 44 + 30 * DiscImage::SectorBytes);
-    const RipTool untagged = runTool({"--read-tag", plain});
+    EXPECT_EQ(QFileInfo(plain).size(), 44 + 30 * DiscImage::SectorBytes + TMP3Info::TagSize);
+    EXPECT_TRUE(runTool({"--read-tag", plain}).out.endsWith("track=1\n"));
+    const QString bare = dir.filePath("bare.wav");
+    ASSERT_EQ(runTool({"--drive", drive, "x:", "--track", "1", "--out", bare, "--pcm"}).exitCode, 0);
+    const RipTool untagged = runTool({"--read-tag", bare});
     EXPECT_EQ(untagged.exitCode, 1);
     EXPECT_TRUE(untagged.out.isEmpty());
     EXPECT_TRUE(untagged.err.contains("Wrong file format or no ID3 Tag !")) << untagged.err.toStdString();

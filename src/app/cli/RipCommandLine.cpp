@@ -11,6 +11,7 @@
 #include "disc/DiscToc.h"
 #include "app/cli/ConvertCommand.h"
 #include "app/cli/TerminalProgress.h"
+#include "app/cli/TerminalRun.h"
 #include "app/cli/TerminalText.h"
 #include "encode/ConvertJob.h"
 #include "platform/CalvenorError.h"
@@ -252,7 +253,6 @@ AlbumTrack RipCommandLine::trackFromOptions(int number, const QString& target) c
 int RipCommandLine::ripOneTrack()
 {
     const int track = m_options.Int(QStringLiteral("track"));
-    const int passes = m_options.Passes();
     const QString out = m_parser.value(QStringLiteral("out"));
     if (out.isEmpty())
         throw UsageError(QStringLiteral("Indiquez le fichier de sortie avec --out."));
@@ -263,56 +263,26 @@ int RipCommandLine::ripOneTrack()
     if (onDisc->Kind != QLatin1String("Audio"))
         throw CalvenorError(QStringLiteral("La piste %1 n'est pas une piste audio.").arg(track));
     configureOutput(r, true, QFileInfo(out).suffix().toLower());
-    const QString written = r.OutputPath(out);
     if (r.Format() != FileFormat::Pcm)
         RipRefusals::ExtensionOfFormat(out, r.Extension());
-    RipRefusals::Overwrite(QFileInfo::exists(written) ? QStringList{written} : QStringList(),
-                           m_parser.isSet(QStringLiteral("overwrite")));
-    // Stopped at once, even in a read stuck on damage, and finished as a stop
-    // in the window does: the header tells what the file holds. After the
-    // read, a signal gives up the database request. The poll at each chunk
-    // catches a signal that came before the read began.
-    std::atomic<bool> stopVerification{false};
-    const StopSignals stopSignals([&r, &stopVerification] {
-        stopVerification = true;
-        r.AbortRip();
-    });
-    TerminalProgress progress(m_err, [&r] { r.AbortRip(); });
-    KnownDiscCheck discCheck(passes > 1 ? verification() : RipVerification{}, &stopVerification);
-    r.SetLeavesFilesUnnamed(true);
-    TrackRipResult rip = TrackReads(r, passes, &discCheck).Rip(track, out, &progress);
-    m_err << '\n';
-    // A stop in a test read leaves no file, and the stop is what is told.
-    if (!rip.FileWritten && !rip.Interrupted)
-        throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
-                                .arg(track));
-    // A whole file is tagged before it gets its name; a stopped track keeps
-    // what was read under a name of its own, untagged and unproven.
-    const bool whole = !rip.Interrupted;
-    if (whole)
-        TrackFileNamer::NameWhole(rip, [&](const QString& data) { tagRippedFile(written, track, data); });
-    else
-        TrackFileNamer::KeepPart(rip, !m_parser.isSet(QStringLiteral("drop-incomplete")));
-    RipReport report;
-    report.Add(rip);
-    if (whole)
-        verification().Apply(report, &stopVerification);
-    RipLog::Save(RipLog::FileBeside(written), logHeader(), report);
-    SignalStop::ThrowIfInterrupted(report, {track});
-    // The verdicts are told first, the proof given up after them.
-    const int code = reportResult(report);
-    SignalStop::ThrowIfProofGivenUp(whole && stopVerification);
-    return code;
-}
-
-void RipCommandLine::tagRippedFile(const QString& path, int track, const QString& data)
-{
-    const auto isSet = [this](const auto& tag) { return m_parser.isSet(QString::fromLatin1(tag.first)); };
-    if (std::none_of(std::begin(TagOptions), std::end(TagOptions), isSet))
-        return;
-    TMP3Info info;
-    TrackTagging::Write(info, trackFromOptions(track, path), static_cast<int>(m_ripper->AlbumTracks().size()), {}, {},
-                        {}, data);
+    // A plan of one row: the file gets the tags, the loudness and the cover
+    // the whole disc's run gives that track.
+    m_wantedTracks = {track};
+    const QString file = QFileInfo(out).absoluteFilePath();
+    AlbumSheet sheet;
+    fillSheet(sheet, r, QFileInfo(file).path());
+    QList<AlbumTrack> rows;
+    for (AlbumTrack row : sheet.Tracks())
+        if (row.number == track) {
+            row.setValue(AlbumTrack::Target, file);
+            rows << row;
+        }
+    TrackRowList list(rows, QFileInfo(file).path());
+    TMP3Info tags;
+    RipRun run(list, r, tags);
+    configureRun(run, sheet);
+    run.SetSingleFile(RipLog::FileBeside(r.OutputPath(file)));
+    return terminalRun(run, false);
 }
 
 int RipCommandLine::ripSeveralTracks()
@@ -323,7 +293,6 @@ int RipCommandLine::ripSeveralTracks()
     if (m_parser.isSet(QStringLiteral("title")))
         throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
     const int encoders = m_options.Encoders();
-    const int passes = m_options.Passes();
     TCDRIP& r = ripper();
     RipRefusals::TracksNotOnDisc(r, m_wantedTracks);
     configureOutput(r, false);
@@ -334,8 +303,14 @@ int RipCommandLine::ripSeveralTracks()
     TrackRowList list(sheet.Tracks(), folder);
     TMP3Info tags;
     RipRun run(list, r, tags);
+    configureRun(run, sheet);
     run.SetEncoders(encoders);
-    run.SetPasses(passes);
+    return terminalRun(run, true);
+}
+
+void RipCommandLine::configureRun(RipRun& run, const AlbumSheet& sheet)
+{
+    run.SetPasses(m_options.Passes());
     run.SetReplayGain(!m_parser.isSet(QStringLiteral("no-replaygain")));
     run.SetKeepsIncomplete(!m_parser.isSet(QStringLiteral("drop-incomplete")));
     run.SetVerification(verification());
@@ -343,30 +318,16 @@ int RipCommandLine::ripSeveralTracks()
     run.SetToc(toc());
     run.SetCover(CoverOptions(m_parser, m_err).Make(sheet.AlbumValues(), m_http));
     run.SetAlbum(AlbumIdentityTags(sheet, toc()));
-    const StopSignals stopSignals([&run] { run.Stop(); });
-    TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
-    run.Begin();
-    QStringList existing;
-    run.AskOverwrite([&existing](const QString& file) {
-        existing << file;
-        return RipRun::Overwrite::Replace;
-    });
-    RipRefusals::Overwrite(existing, m_parser.isSet(QStringLiteral("overwrite")));
-    run.Execute(&progress);
-    m_err << '\n';
-    // Only the files complete under their names: a stopped track is told on stderr.
-    for (const TrackRipResult& t : run.Report().Tracks())
-        if (t.FileWritten && !t.Interrupted)
-            m_out << t.Path << '\n';
-    if (!run.CueSheetFileName().isEmpty())
-        m_out << run.CueSheetFileName() << '\n';
-    m_out << run.PlaylistFileName() << '\n';
-    SignalStop::ThrowIfInterrupted(run.Report(), m_wantedTracks);
-    const int code = reportResult(run.Report());
-    SignalStop::ThrowIfProofGivenUp(run.VerificationGivenUp());
-    if (!run.UnreadTracks().isEmpty())
-        throw CalvenorError(run.UnreadTracksText());
-    return code;
+}
+
+int RipCommandLine::terminalRun(RipRun& run, bool listFiles)
+{
+    TerminalRun::Choices choices;
+    choices.wanted = m_wantedTracks;
+    choices.overwrite = m_parser.isSet(QStringLiteral("overwrite"));
+    choices.listFiles = listFiles;
+    return TerminalRun(m_out, m_err, [this](const RipReport& report) { return reportResult(report); })
+        .Execute(run, choices);
 }
 
 std::optional<AlbumRelease> RipCommandLine::lookedUpAlbum()

@@ -20,6 +20,7 @@ struct AlbumTrack;
 class CdioRipLibrary;
 class IHttpClient;
 class RipReport;
+class RipRun;
 class TCDRIP;
 struct RipVerification;
 
@@ -61,8 +62,10 @@ private:
     // The tag values of the options, in a ticked track of the given number and target.
     AlbumTrack trackFromOptions(int number, const QString& target) const;
     // Writes the ID3v1 tag given by the tag options, as the rip window does.
-    // Into the file at path, or into the bytes at data when it has no name yet.
-    void tagRippedFile(const QString& path, int track, const QString& data = {});
+    // What every run of the tool takes from the options: passes, loudness,
+    // verification, log header, table of contents, cover and album identity.
+    void configureRun(RipRun& run, const AlbumSheet& sheet);
+    int terminalRun(RipRun& run, bool listFiles);
     // --convert: the converter's work on a file or a folder; returns the exit code.
     int convertFiles();
     // Opens the ripper on the drive named by the first positional argument.
