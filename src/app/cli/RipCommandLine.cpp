@@ -10,7 +10,9 @@
 #include "app/cli/VerificationOptions.h"
 #include "disc/DiscToc.h"
 #include "app/cli/ConvertCommand.h"
+#include "app/cli/RunFileList.h"
 #include "app/cli/TerminalProgress.h"
+#include "app/cli/TerminalRunProgress.h"
 #include "app/cli/TerminalText.h"
 #include "encode/ConvertJob.h"
 #include "platform/CalvenorError.h"
@@ -145,8 +147,7 @@ int RipCommandLine::dispatch()
         CddbCommands::Print(*album, m_out);
         return 0;
     }
-    throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, "
-                                    "--discid, --cddb, --musicbrainz ou --accuraterip-id."));
+    throw UsageError(RipOptions::NoCommandText());
 }
 
 void RipCommandLine::listDrives()
@@ -271,11 +272,11 @@ int RipCommandLine::ripOneTrack()
         stopVerification = true;
         r.AbortRip();
     });
-    TerminalProgress progress(m_err, [&r] { r.AbortRip(); });
+    TerminalRunProgress progress(m_err, TerminalRunProgress::SectorsOf(r, {track}), [&r] { r.AbortRip(); });
     KnownDiscCheck discCheck(passes > 1 ? verification() : RipVerification{}, &stopVerification);
     r.SetLeavesFilesUnnamed(true);
     TrackRipResult rip = TrackReads(r, passes, &discCheck).Rip(track, out, &progress);
-    m_err << '\n';
+    progress.Finish();
     // A stop in a test read leaves no file, and the stop is what is told.
     if (!rip.FileWritten && !rip.Interrupted)
         throw CalvenorError(QStringLiteral("Le disque n'a pas pu être lu pour la piste %1 : aucun fichier n'a été créé.")
@@ -311,9 +312,7 @@ void RipCommandLine::tagRippedFile(const QString& path, int track, const QString
 
 int RipCommandLine::ripSeveralTracks()
 {
-    const QString folder = m_parser.value(QStringLiteral("dir"));
-    if (folder.isEmpty())
-        throw UsageError(QStringLiteral("Indiquez le dossier de destination avec --dir."));
+    const QString folder = m_options.Folder();
     if (m_parser.isSet(QStringLiteral("title")))
         throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
     const int encoders = m_options.Encoders();
@@ -338,7 +337,8 @@ int RipCommandLine::ripSeveralTracks()
     run.SetCover(CoverOptions(m_parser, m_err).Make(sheet.AlbumValues(), m_http));
     run.SetAlbum(AlbumIdentityTags(sheet, toc()));
     const StopSignals stopSignals([&run] { run.Stop(); });
-    TerminalProgress progress(m_err, [&run] { run.Stop(); }, true);
+    TerminalRunProgress progress(m_err, TerminalRunProgress::SectorsOf(r, m_wantedTracks), [&run] { run.Stop(); });
+    progress.Follow(run);
     run.Begin();
     QStringList existing;
     run.AskOverwrite([&existing](const QString& file) {
@@ -347,16 +347,13 @@ int RipCommandLine::ripSeveralTracks()
     });
     RipRefusals::Overwrite(existing, m_parser.isSet(QStringLiteral("overwrite")));
     run.Execute(&progress);
-    m_err << '\n';
-    // Only the files complete under their names: a stopped track is told on stderr.
-    for (const TrackRipResult& t : run.Report().Tracks())
-        if (t.FileWritten && !t.Interrupted)
-            m_out << t.Path << '\n';
-    if (!run.CueSheetFileName().isEmpty())
-        m_out << run.CueSheetFileName() << '\n';
-    m_out << run.PlaylistFileName() << '\n';
-    SignalStop::ThrowIfInterrupted(run.Report(), m_wantedTracks);
-    const int code = reportResult(run.Report());
+    progress.Finish();
+    // The verdicts first: the files made end the output.
+    const QString interruption = SignalStop::InterruptionText(run.Report(), m_wantedTracks);
+    const int code = interruption.isEmpty() ? reportResult(run.Report()) : 0;
+    RunFileList::Print(run, m_out);
+    if (!interruption.isEmpty())
+        throw CalvenorError(interruption);
     SignalStop::ThrowIfProofGivenUp(run.VerificationGivenUp());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
