@@ -161,8 +161,8 @@ DiscLookup::Outcome DiscLookup::readRecord(const QString& record)
     release.artist = m_cddb->GetArtist();
     release.album = m_cddb->GetAlbum();
     release.year = m_cddb->GetYear();
-    release.genre = m_cddb->GetCategory();
-    release.ids.insert(AlbumRelease::CddbCategoryId, release.genre);
+    release.genre = m_cddb->GetGenre();
+    release.ids.insert(AlbumRelease::CddbCategoryId, m_cddb->GetCategory());
     release.ids.insert(AlbumRelease::CddbDiscId, m_cddb->GetDiscId());
     m_cddb->GetTitles(release.titles);
     m_release = release.WithTrackArtistsSplit();

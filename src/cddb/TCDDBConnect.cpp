@@ -12,6 +12,7 @@ namespace {
 const QString BuiltInVersion = QStringLiteral("1.03 - 24/12/2002");
 const QString TitleKey = QStringLiteral("DTITLE");
 const QString YearKey = QStringLiteral("DYEAR");
+const QString GenreKey = QStringLiteral("DGENRE");
 const QString TrackTitleKey = QStringLiteral("TTITLE");
 constexpr int CodeLength = 3;
 constexpr int MaxMatchLength = 999;
@@ -280,6 +281,12 @@ QString TCDDBConnect::statusWord(int index) const
 QString TCDDBConnect::GetCategory() const
 {
     return statusWord(0);
+}
+
+QString TCDDBConnect::GetGenre() const
+{
+    const QString genre = TrimBlanks(m_fields.value(GenreKey));
+    return genre.isEmpty() ? GetCategory() : genre;
 }
 
 QString TCDDBConnect::GetDiscId() const

@@ -69,6 +69,8 @@ public:
     QString GetAlbum() const;
     void GetTitles(QStringList& list) const;
     QString GetCategory() const;
+    // The genre of the last record: its DGENRE (protocol level 5 and up), else its category.
+    QString GetGenre() const;
     // The disc identifier of the last record's status line.
     QString GetDiscId() const;
     // DYEAR of the last record, empty when it has none.

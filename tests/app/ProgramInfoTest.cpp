@@ -37,15 +37,30 @@ TEST(ProgramInfo, BothProgramsAnswerHelpAndVersionInFrenchWithoutAWindow)
     const struct {
         QString program;
         QString name;
-    } programs[] = {{CALVENOR_EXE, "calvenor"}, {CALVENOR_RIP_EXE, "calvenor-rip"}};
+        QStringList sections; // in order, each followed by its first entry
+    } programs[] = {
+        {CALVENOR_EXE, "calvenor", {"Options :\n  -h", "Arguments :\n  lecteur  "}},
+        {CALVENOR_RIP_EXE, "calvenor-rip",
+         {"Commandes :\n  --list  ", "Fichiers de sortie :\n  --out FICHIER  ", "Formats :\n  --wav  ",
+          "Lecture :\n  --drive X=CHEMIN  ", "Étiquettes :\n  --title TEXTE  ", "Recherche de l'album :\n  --server URL  ",
+          "Vérification :\n  --accuraterip-server URL  ", "Aide :\n  -h, --help  ", "Arguments :\n  lecteur  ",
+          "Exemples :\n  calvenor-rip --list\n      Liste"}},
+    };
     for (const auto& p : programs) {
         SCOPED_TRACE(p.name.toStdString());
         const Answer help = runWithoutDisplay(p.program, {"--help"});
         EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
         EXPECT_TRUE(help.out.startsWith("Utilisation : " + p.name + " [options] ")) << help.out.toStdString();
-        for (const char* text : {"\nOptions :\n", "  -h, --help  ", "Affiche la version et s'arrête.",
-                                 "  --drive X=CHEMIN  ", "\nArguments :\n  lecteur  "})
+        for (const char* text : {"  -h, --help  ", "Affiche la version et s'arrête.", "  --drive X=CHEMIN  "})
             EXPECT_TRUE(help.out.contains(text)) << text;
+        qsizetype at = 0;
+        for (const QString& section : p.sections) {
+            at = help.out.indexOf("\n\n" + section, at);
+            EXPECT_GE(at, 0) << section.toStdString();
+        }
+        // Lines fit a terminal of 80 columns.
+        for (const QString& line : help.out.split('\n'))
+            EXPECT_LE(line.size(), 79) << line.toStdString();
         EXPECT_FALSE(help.out.contains("Displays")) << help.out.toStdString();
 
         const Answer version = runWithoutDisplay(p.program, {"--version"});

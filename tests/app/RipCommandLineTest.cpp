@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -174,6 +176,10 @@ TEST_F(RipCommandLine, AnArgumentMistakeIsOneFrenchLineAndThePointerToTheHelp)
     } cases[] = {
         {{"--frobnicate"}, "Option inconnue : --frobnicate."},
         {{"x:", "-q"}, "Option inconnue : -q."},
+        {{"x:", "--trakcs", "1-3"}, "Option inconnue : --trakcs. Vouliez-vous dire --tracks ?"},
+        {{"x:", "--Flac"}, "Option inconnue : --Flac. Vouliez-vous dire --flac ?"},
+        {{"x:"}, "Aucune commande : --list, --toc, --discid, --cd-text, --cddb, --musicbrainz, --track, --tracks, "
+                 "--accuraterip-id, --find-offset, --read-tag ou --convert."},
         {{"x:", "--track", "1", "--out"}, "--out attend une valeur : --out FICHIER."},
         {{"--list=oui"}, "--list ne prend pas de valeur."},
         {{"x:", "--track", "un", "--out", "t.wav"}, "--track attend un nombre entier, pas « un »."},
@@ -185,6 +191,39 @@ TEST_F(RipCommandLine, AnArgumentMistakeIsOneFrenchLineAndThePointerToTheHelp)
         EXPECT_EQ(rip.exitCode, 2) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(rip.err, c.line + "\nVoir calvenor-rip --help.\n");
     }
+}
+
+// Without --dir, into the current folder. Standard error has the whole
+// run's progress in plain lines; each file is named once, on standard
+// output, the tracks last: `tail -n 3` gives them.
+TEST_F(RipCommandLine, EachFileIsNamedOnceAndTheTracksEndTheOutput)
+{
+    const QString threeTracks = DiscImage()
+                                    .AddAudioTrack(DiscImage::NoisePcm(30, 1))
+                                    .AddAudioTrack(DiscImage::NoisePcm(25, 2))
+                                    .AddAudioTrack(DiscImage::SinePcm(15, 440))
+                                    .WriteTo(dir.path(), "trois");
+    const QTemporaryDir here;
+    const RipTool rip = RipTool::RunIn(
+        here.path(), {"--drive", "x=" + threeTracks, "x:", "--tracks", "1-3", "--flac", "--no-accuraterip", "--no-ctdb"});
+    ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    QStringList tracks;
+    for (int k = 1; k <= 3; ++k)
+        tracks << here.filePath(QString("%1 - Piste %1.flac").arg(k, 2, 10, QChar('0')));
+    const QStringList lines = rip.out.split('\n');
+    EXPECT_EQ(lines.mid(lines.size() - 4), tracks + QStringList{""}) << rip.out.toStdString();
+    const QStringList files = QStringList{here.filePath("PlayList.cue"), here.filePath("PlayList.M3u")} + tracks;
+    EXPECT_EQ(lines, files + QStringList{""});
+    for (const QString& file : files)
+        EXPECT_EQ((rip.out + rip.err).count(QFileInfo(file).fileName()), 1) << file.toStdString();
+
+    EXPECT_FALSE(rip.err.contains('\r'));
+    const QStringList progress =
+        rip.err.split('\n').filter(QRegularExpression(QString::fromUtf8("^Piste [1-3]/3 – \\d+ %")));
+    ASSERT_FALSE(progress.isEmpty()) << rip.err.toStdString();
+    EXPECT_TRUE(progress.first().startsWith(QString::fromUtf8("Piste 1/3 – 0 %"))) << progress.first().toStdString();
+    EXPECT_TRUE(progress.last().startsWith(QString::fromUtf8("Piste 3/3 – 100 %"))) << progress.last().toStdString();
+    EXPECT_TRUE(rip.err.startsWith(progress.join('\n') + '\n')) << rip.err.toStdString();
 }
 
 // The drive error's exit code, with the source named.

@@ -13,12 +13,15 @@ inline const QByteArray TwoMatches = "210 Found exact matches, list follows (unt
                                      ".\r\n";
 inline const QByteArray NoMatch = "202 No match for disc ID 0c01ac02.\r\n";
 
-// A record of the disc: its category, DTITLE and one TTITLE per title.
-inline QByteArray Record(const QString& category, const QString& dtitle, const QStringList& titles)
+// A record of the disc: its category, DTITLE, DGENRE when given and one TTITLE per title.
+inline QByteArray Record(const QString& category, const QString& dtitle, const QStringList& titles,
+                         const QString& dgenre = {})
 {
     QString text = QStringLiteral("210 %1 0c01ac02 CD database entry follows (until terminating `.')\r\n"
                                   "# xmcd\r\nDISCID=0c01ac02\r\nDTITLE=%2\r\n")
                        .arg(category, dtitle);
+    if (!dgenre.isEmpty())
+        text += QStringLiteral("DGENRE=%1\r\n").arg(dgenre);
     for (int i = 0; i < titles.size(); ++i)
         text += QStringLiteral("TTITLE%1=%2\r\n").arg(i).arg(titles.at(i));
     return (text + QStringLiteral("EXTD=\r\n.\r\n")).toLatin1();

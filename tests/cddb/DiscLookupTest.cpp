@@ -47,7 +47,8 @@ protected:
         http.answers["cddb query"] = CddbAnswers::Exact;
         http.answers["cddb read rock 0c01ac02"] =
             CddbAnswers::Record("rock", "Some Band / First Album", {"Intro", "Outro"});
-        http.answers["cddb read jazz 0c01ac02"] = CddbAnswers::Record("jazz", "Other Band / Other Album", {"Blue"});
+        http.answers["cddb read jazz 0c01ac02"] =
+            CddbAnswers::Record("jazz", "Other Band / Other Album", {"Blue"}, "Chanson");
     }
     static DiscToc workedExample()
     {
@@ -93,21 +94,22 @@ TEST_F(DiscLookupTest, WhatTheSourcesGiveAndWhatIsRead)
         QStringList commands;
         int asked;
         bool uncertain;
-        QString source, artist, album, year, genre, id;
+        QString source, artist, album, year, genre, id, category;
     };
     const QString query = QStringLiteral("cddb query 0c01ac02 2 150 14262 430");
     const QByteArray inexact = QByteArray(CddbAnswers::TwoMatches).replace("210 Found exact", "211 Found inexact");
     const QList<Case> cases = {
         {"one exact match", CddbAnswers::Exact, false, 0, {query, "cddb read rock 0c01ac02 "}, 0, false, "CDDB",
-         "Some Band", "First Album", "", "rock", "0c01ac02"},
+         "Some Band", "First Album", "", "rock", "0c01ac02", "rock"},
+        // The record's own genre, at protocol level 6, beside its category.
         {"exact matches", CddbAnswers::TwoMatches, false, 1, {query, "cddb read jazz 0c01ac02 "}, 1, false, "CDDB",
-         "Other Band", "Other Album", "", "jazz", "0c01ac02"},
+         "Other Band", "Other Album", "", "Chanson", "0c01ac02", "jazz"},
         {"inexact matches", inexact, false, 0, {query, "cddb read rock 0c01ac02 "}, 1, true, "CDDB", "Some Band",
-         "First Album", "", "rock", "0c01ac02"},
+         "First Album", "", "rock", "0c01ac02", "rock"},
         {"no CDDB record", CddbAnswers::NoMatch, false, 1, {query}, 1, false, "MusicBrainz", "Some Band",
-         "First Album (remaster)", "2011", "", "rel-2"},
+         "First Album (remaster)", "2011", "", "rel-2", ""},
         {"MusicBrainz first", CddbAnswers::Exact, true, 0, {}, 1, false, "MusicBrainz", "Zoé & les Îles feat. Œdipe",
-         "Premier Album", "2001", "", "rel-1"},
+         "Premier Album", "2001", "", "rel-1", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -130,9 +132,7 @@ TEST_F(DiscLookupTest, WhatTheSourcesGiveAndWhatIsRead)
         EXPECT_EQ(release.genre, c.genre);
         const QString id = c.source == "CDDB" ? AlbumRelease::CddbDiscId : AlbumRelease::MusicBrainzReleaseId;
         EXPECT_EQ(release.ids.value(id), c.id);
-        if (c.source == "CDDB") {
-            EXPECT_EQ(release.ids.value(AlbumRelease::CddbCategoryId), c.genre);
-        }
+        EXPECT_EQ(release.ids.value(AlbumRelease::CddbCategoryId), c.category);
     }
 }
 

@@ -317,6 +317,27 @@ TEST_F(CddbClient, RecordsInUtf8OrWindows1252)
     EXPECT_EQ(cddb->GetYear(), QString());
 }
 
+// A record read at protocol level 6 may name its genre; the category stands in for it otherwise.
+TEST_F(CddbClient, TheGenreIsTheRecordsOwnElseItsCategory)
+{
+    const struct {
+        int seconds;
+        QString category, genre;
+    } cases[] = {
+        {0x010c, "misc", "Chanson"},
+        {0x010a, "misc", "misc"},
+        {0x010b, "rock", "rock"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        insert(c.seconds);
+        cddb->QueryDisc(tocOf('e'), code, text);
+        ASSERT_EQ(code, 200) << text.toStdString();
+        EXPECT_EQ(cddb->GetCategory(), c.category);
+        EXPECT_EQ(cddb->GetGenre(), c.genre);
+    }
+}
+
 TEST_F(CddbClient, TitlesGoToTracksByTheirNumber)
 {
     device.tocs["/dev/sr1"] = {{150, 15000, 30000}, 45000};

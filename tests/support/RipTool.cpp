@@ -12,7 +12,7 @@ constexpr int TimeoutMs = 120000;
 
 // The tool never reads the user's own settings here.
 std::unique_ptr<QProcess> start(const QString& program, const QStringList& arguments,
-                                const QMap<QString, QString>& extra = {})
+                                const QMap<QString, QString>& extra = {}, const QString& folder = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("CALVENOR_SETTINGS"), RipTool::SettingsFile());
@@ -20,6 +20,7 @@ std::unique_ptr<QProcess> start(const QString& program, const QStringList& argum
         environment.insert(it.key(), it.value());
     auto tool = std::make_unique<QProcess>();
     tool->setProcessEnvironment(environment);
+    tool->setWorkingDirectory(folder);
     tool->start(program, arguments);
     return tool;
 }
@@ -48,6 +49,11 @@ RipTool RipTool::Run(const QStringList& arguments, const std::function<void(QPro
     if (whileRunning && tool->waitForStarted())
         whileRunning(*tool);
     return finish(*tool);
+}
+
+RipTool RipTool::RunIn(const QString& folder, const QStringList& arguments)
+{
+    return finish(*start(QStringLiteral(CALVENOR_RIP_EXE), arguments, {}, folder));
 }
 
 RipTool RipTool::RunSignalledAt(const QStringList& arguments, const QString& step, int signal)

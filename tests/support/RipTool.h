@@ -13,6 +13,8 @@ struct RipTool {
 
     // whileRunning, when given, acts on the tool once it has started.
     static RipTool Run(const QStringList& arguments, const std::function<void(QProcess&)>& whileRunning = nullptr);
+    // With folder as the current folder.
+    static RipTool RunIn(const QString& folder, const QStringList& arguments);
     // Has the tool raise signal itself at a step of its run (SignalHook), then waits for the end.
     static RipTool RunSignalledAt(const QStringList& arguments, const QString& step, int signal);
     // Sends signal once the error stream holds trigger, then waits for the end.

@@ -126,10 +126,13 @@ TEST_F(EditTags, OpensOnTheSelectedRowsValues)
     openOn(1);
     EXPECT_EQ(editor->Genre->currentText(), "Rock");
     EXPECT_TRUE(editor->Titre->text().isEmpty());
-    // A genre not in the list selects nothing.
+    // A genre not in the list, such as a CDDB category, selects nothing and shows as it is.
     openOn(3);
     EXPECT_EQ(editor->Genre->currentIndex(), -1);
-    EXPECT_TRUE(editor->Genre->currentText().isEmpty());
+    EXPECT_EQ(editor->Genre->currentText(), "Zouk");
+    // Validated untouched, the row keeps it.
+    editor->ValiderClick();
+    EXPECT_EQ(value(3, AlbumTrack::Genre), "Zouk");
 }
 
 TEST_F(EditTags, AForbiddenCharacterInArtistOrAlbumStopsTheValidation)

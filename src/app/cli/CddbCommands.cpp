@@ -81,8 +81,10 @@ AlbumRelease CddbCommands::Find(QChar letter, const Query& query)
     NumberedChoice choice(query.release);
     const DiscLookup::Outcome outcome =
         lookup.Find(DiscToc::ReadDrive(m_drives, real.device, letter, DiscToc::Subchannel::Later), asked, choice);
-    for (const AlbumRelease& candidate : lookup.Candidates())
-        m_err << TerminalText::Escaped(candidate.ChoiceLine()) << '\n';
+    // Numbered as --release counts them.
+    for (qsizetype k = 0; k < lookup.Candidates().size(); ++k)
+        m_err << QStringLiteral("--release %1 : ").arg(k + 1)
+              << TerminalText::Escaped(lookup.Candidates().at(k).ChoiceLine()) << '\n';
     const qsizetype offered = std::max<qsizetype>(1, lookup.Candidates().size());
     if (outcome != DiscLookup::Outcome::NotFound && query.release > offered)
         throw CalvenorError(QStringLiteral("--release %1 : la recherche n'a trouvé que %2 album(s).")

@@ -10,6 +10,7 @@
 #include "app/cli/VerificationOptions.h"
 #include "disc/DiscToc.h"
 #include "app/cli/ConvertCommand.h"
+#include "app/cli/RunFileList.h"
 #include "app/cli/TerminalProgress.h"
 #include "app/cli/TerminalRun.h"
 #include "app/cli/TerminalText.h"
@@ -146,8 +147,7 @@ int RipCommandLine::dispatch()
         CddbCommands::Print(*album, m_out);
         return 0;
     }
-    throw UsageError(QStringLiteral("Aucune commande : --list, --toc, --track, --tracks, --read-tag, --convert, "
-                                    "--discid, --cddb, --musicbrainz ou --accuraterip-id."));
+    throw UsageError(RipOptions::NoCommandText());
 }
 
 void RipCommandLine::listDrives()
@@ -287,9 +287,7 @@ int RipCommandLine::ripOneTrack()
 
 int RipCommandLine::ripSeveralTracks()
 {
-    const QString folder = m_parser.value(QStringLiteral("dir"));
-    if (folder.isEmpty())
-        throw UsageError(QStringLiteral("Indiquez le dossier de destination avec --dir."));
+    const QString folder = m_options.Folder();
     if (m_parser.isSet(QStringLiteral("title")))
         throw UsageError(QStringLiteral("--title ne s'emploie qu'avec --track : chaque piste a son titre."));
     const int encoders = m_options.Encoders();
@@ -327,7 +325,7 @@ int RipCommandLine::terminalRun(RipRun& run, bool listFiles)
     choices.overwrite = m_parser.isSet(QStringLiteral("overwrite"));
     choices.listFiles = listFiles;
     return TerminalRun(m_out, m_err, [this](const RipReport& report) { return reportResult(report); })
-        .Execute(run, choices);
+        .Execute(run, *m_ripper, choices);
 }
 
 std::optional<AlbumRelease> RipCommandLine::lookedUpAlbum()

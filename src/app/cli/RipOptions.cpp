@@ -4,69 +4,39 @@
 #include "encode/ParallelTrackEncoder.h"
 #include "platform/FlacEncoder.h"
 #include "platform/Settings.h"
+#include <QDir>
 #include <QStringList>
+#include <utility>
 
 namespace {
 // Each encoder may hold a LAME stream and a track's worth of blocks.
 constexpr int MaxEncoders = 64;
-} // namespace
 
-void RipOptions::Define(CommandHelp& help)
+// The options that say what to do, in the order the help lists them.
+QList<QCommandLineOption> commandOptions()
 {
-    help.setDescription(
-        QStringLiteral("Extrait les pistes d'un CD audio ou d'une image de disque.\n"
-                       "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image.\n"
-                       "Après un rippage, le code de sortie vaut 3 si des secteurs n'ont pas pu être lus, sinon 4 si "
-                       "une piste diffère de la base AccurateRip ou CTDB qui la connaît sans qu'aucune des deux "
-                       "la confirme, ou si CTDB trouve le disque différent sans qu'AccurateRip confirme chaque piste."));
-    help.addStandardOptions();
-    help.addDriveOption();
-    help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
-    help.addOptions({
+    return {
         {QStringLiteral("list"), QStringLiteral("Liste les lecteurs : lettre et source.")},
         {QStringLiteral("toc"), QStringLiteral("Affiche la table des matières du disque.")},
-        {QStringLiteral("track"), QStringLiteral("Numéro de la piste à extraire."), QStringLiteral("N")},
-        {QStringLiteral("out"), QStringLiteral("Fichier de sortie."), QStringLiteral("FICHIER")},
-        {QStringLiteral("wav"), QStringLiteral("Écrit un fichier WAV (par défaut).")},
-        {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
-        {QStringLiteral("mp3"), QStringLiteral("Encode en MP3.")},
-        {QStringLiteral("flac"), QStringLiteral("Encode en FLAC (sans perte).")},
-        {QStringLiteral("flac-level"),
-         QStringLiteral("Niveau de compression FLAC, de 0 (rapide) à 8 (plus compact) ; 5 par défaut."),
-         QStringLiteral("N")},
-        {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
+        {QStringLiteral("discid"), QStringLiteral("Affiche les identifiants du disque : CDDB, MusicBrainz, AccurateRip et CTDB.")},
+        {QStringLiteral("cd-text"),
+         QStringLiteral("Affiche le CD-Text du disque : album, artiste et titres ; avec --tracks, nomme et "
+                        "étiquette les fichiers d'après lui, comme --cddb.")},
+        {QStringLiteral("cddb"),
+         QStringLiteral("Interroge un serveur CDDB sur le disque et affiche l'album ; avec --tracks, nomme et "
+                        "étiquette les fichiers d'après lui.")},
+        {QStringLiteral("musicbrainz"),
+         QStringLiteral("Interroge MusicBrainz sur le disque, comme --cddb.")},
+        {QStringLiteral("track"), QStringLiteral("Extrait la piste N dans le fichier de --out."), QStringLiteral("N")},
         {QStringLiteral("tracks"),
-         QStringLiteral("Pistes à extraire dans --dir, par exemple 1,3-5 ; 0 est la piste cachée avant la piste 1."),
+         QStringLiteral("Extrait ces pistes dans --dir, par exemple 1,3-5 ; 0 est la piste cachée avant la piste 1. "
+                        "La sortie standard donne les verdicts, puis un chemin par ligne : la feuille CUE et la liste "
+                        "de lecture, puis les fichiers des pistes, en dernier."),
          QStringLiteral("LISTE")},
-        {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks."), QStringLiteral("DOSSIER")},
-        {QStringLiteral("name"),
-         QStringLiteral("Modèle de nom des fichiers de --tracks (par défaut celui des préférences, à l'origine "
-                        "« %1 ») : ")
-                 .arg(NameTemplate::DefaultText)
-             + NameTemplate::FieldsText(),
-         QStringLiteral("MODÈLE")},
-        {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
-        {QStringLiteral("encoders"),
-         QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
-                        "(un par cœur par défaut ; 0 : chaque piste est encodée pendant sa lecture)."),
-         QStringLiteral("N")},
-        {QStringLiteral("passes"),
-         QStringLiteral("Lit chaque piste jusqu'à N fois (1 par défaut) : à partir de 2, une lecture de test puis des "
-                        "lectures de copie jusqu'à ce que deux lectures soient identiques."),
-         QStringLiteral("N")},
-        {QStringLiteral("drop-incomplete"),
-         QStringLiteral("Ne garde pas la partie lue d'une piste interrompue (par défaut : gardée sous le nom "
-                        "« … (incomplet) », sans jamais remplacer un fichier complet).")},
-        {QStringLiteral("no-replaygain"),
-         QStringLiteral("Ne calcule pas le ReplayGain (volume sonore de chaque piste et de l'album) des fichiers "
-                        "de --tracks.")},
-        {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
-        {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
-        {QStringLiteral("album"), QStringLiteral("Album de l'étiquette ID3."), QStringLiteral("TEXTE")},
-        {QStringLiteral("year"), QStringLiteral("Année de l'étiquette ID3."), QStringLiteral("TEXTE")},
-        {QStringLiteral("genre"), QStringLiteral("Nom du genre de l'étiquette ID3 (Other s'il est inconnu)."),
-         QStringLiteral("NOM")},
-        {QStringLiteral("comment"), QStringLiteral("Commentaire de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("accuraterip-id"), QStringLiteral("Affiche le chemin du disque dans la base AccurateRip.")},
+        {QStringLiteral("find-offset"),
+         QStringLiteral("Cherche le décalage de lecture du lecteur (±3000 échantillons) dans la base AccurateRip "
+                        "et l'enregistre dans les préférences pour le modèle du lecteur.")},
         {QStringLiteral("read-tag"), QStringLiteral("Affiche l'étiquette ID3 d'un fichier."), QStringLiteral("FICHIER")},
         {QStringLiteral("convert"),
          QStringLiteral("Convertit un fichier ou un dossier WAV, MP3 ou FLAC selon les extensions : WAV en MP3, "
@@ -74,37 +44,126 @@ void RipOptions::Define(CommandHelp& help)
                         "--out donne le fichier ou le dossier de sortie ; un dossier mêlant WAV et MP3 prend "
                         "--mp3 ou --wav."),
          QStringLiteral("SOURCE")},
-        {QStringLiteral("discid"), QStringLiteral("Affiche les identifiants du disque : CDDB, MusicBrainz, AccurateRip et CTDB.")},
-        {QStringLiteral("cddb"), QStringLiteral("Interroge un serveur CDDB sur le disque.")},
-        {QStringLiteral("server"), QStringLiteral("Adresse du serveur CDDB de --cddb."), QStringLiteral("URL")},
-        {QStringLiteral("email"),
-         QStringLiteral("Adresse électronique donnée au serveur CDDB et à MusicBrainz (par défaut, celle des "
-                        "préférences)."),
-         QStringLiteral("ADRESSE")},
-        {QStringLiteral("musicbrainz"), QStringLiteral("Interroge MusicBrainz sur le disque.")},
-        {QStringLiteral("cd-text"), QStringLiteral("Affiche le CD-Text du disque : album, artiste et titres ; avec --tracks, nomme et "
-                                                      "étiquette les fichiers d'après lui, comme --cddb.")},
-        {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
-         QStringLiteral("URL")},
-        {QStringLiteral("cover"),
-         QStringLiteral("Image JPEG ou PNG servant de pochette aux fichiers de --tracks (intégrée et enregistrée "
-                        "selon les préférences)."),
+    };
+}
+
+void addExamples(CommandHelp& help)
+{
+    const std::pair<const char*, const char*> examples[] = {
+        {"calvenor-rip --list", "Liste les lecteurs et leur lettre."},
+        {"calvenor-rip d: --tracks 1-3 --flac",
+         "Extrait les pistes 1 à 3 en FLAC dans le dossier courant ; les trois dernières lignes de la sortie "
+         "sont leurs chemins."},
+        {"calvenor-rip d: --cddb --email vous@exemple.fr",
+         "Affiche l'album que CDDB connaît ; s'il en trouve plusieurs, leur liste numérotée va sur la sortie "
+         "d'erreur."},
+        {"calvenor-rip d: --tracks 1-12 --mp3 --cddb --release 2 --dir ~/Musique",
+         "Extrait les pistes 1 à 12 en MP3, nommées et étiquetées d'après le deuxième album trouvé."},
+        {"calvenor-rip d: --track 2 --out piste2.wav", "Extrait la piste 2 dans un fichier WAV."},
+        {"calvenor-rip --drive x=disque.cue x: --toc", "Affiche la table des matières d'une image de disque."},
+        {"calvenor-rip --convert piste.flac --out piste.wav", "Convertit un fichier FLAC en WAV."},
+    };
+    for (const auto& [command, description] : examples)
+        help.addExample(QString::fromUtf8(command), QString::fromUtf8(description));
+}
+} // namespace
+
+void RipOptions::Define(CommandHelp& help)
+{
+    help.setDescription(
+        QStringLiteral("Extrait les pistes d'un CD audio ou d'une image de disque.\n"
+                       "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image.\n"
+                       "La progression (piste, pourcentage, vitesse, temps restant) s'affiche sur la sortie d'erreur, "
+                       "sur une ligne réécrite dans un terminal, ligne après ligne ailleurs.\n"
+                       "Après un rippage, le code de sortie vaut 3 si des secteurs n'ont pas pu être lus, sinon 4 si "
+                       "une piste diffère de la base AccurateRip ou CTDB qui la connaît sans qu'aucune des deux "
+                       "la confirme, ou si CTDB trouve le disque différent sans qu'AccurateRip confirme chaque piste."));
+    help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
+    help.addSection(QStringLiteral("Commandes"));
+    help.addOptions(commandOptions());
+    help.addSection(QStringLiteral("Fichiers de sortie"));
+    help.addOptions({
+        {QStringLiteral("out"),
+         QStringLiteral("Fichier de sortie de --track ; sans option de format, son extension le choisit (.flac, "
+                        ".mp3, .wav)."),
          QStringLiteral("FICHIER")},
-        {QStringLiteral("cover-server"),
-         QStringLiteral("Adresse du Cover Art Archive, où --musicbrainz prend la pochette de l'album "
-                        "(https://coverartarchive.org par défaut)."),
-         QStringLiteral("URL")},
-        {QStringLiteral("release"),
-         QStringLiteral("Numéro de l'album retenu par --cddb ou --musicbrainz quand ils sont plusieurs (1 par défaut)."),
+        {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks (par défaut le dossier courant)."),
+         QStringLiteral("DOSSIER")},
+        {QStringLiteral("name"),
+         QStringLiteral("Modèle de nom des fichiers de --tracks (par défaut celui des préférences, à l'origine "
+                        "« %1 ») : ")
+                 .arg(NameTemplate::DefaultText)
+             + NameTemplate::FieldsText(),
+         QStringLiteral("MODÈLE")},
+        {QStringLiteral("overwrite"), QStringLiteral("Remplace les fichiers de sortie qui existent déjà.")},
+        {QStringLiteral("drop-incomplete"),
+         QStringLiteral("Ne garde pas la partie lue d'une piste interrompue (par défaut : gardée sous le nom "
+                        "« … (incomplet) », sans jamais remplacer un fichier complet).")},
+    });
+    help.addSection(QStringLiteral("Formats"));
+    help.addOptions({
+        {QStringLiteral("wav"), QStringLiteral("Écrit un fichier WAV (par défaut).")},
+        {QStringLiteral("pcm"), QStringLiteral("Écrit le PCM brut, sans en-tête.")},
+        {QStringLiteral("mp3"), QStringLiteral("Encode en MP3.")},
+        {QStringLiteral("bitrate"), QStringLiteral("Débit MP3 en kbit/s (128 par défaut)."), QStringLiteral("K")},
+        {QStringLiteral("flac"), QStringLiteral("Encode en FLAC (sans perte).")},
+        {QStringLiteral("flac-level"),
+         QStringLiteral("Niveau de compression FLAC, de 0 (rapide) à 8 (plus compact) ; 5 par défaut."),
          QStringLiteral("N")},
+    });
+    help.addSection(QStringLiteral("Lecture"));
+    help.addDriveOption();
+    help.addOptions({
         {QStringLiteral("offset"),
          QStringLiteral("Décalage de lecture du lecteur, en échantillons (par défaut celui enregistré pour son "
                         "modèle ; 0 pour une image)."),
          QStringLiteral("N")},
-        {QStringLiteral("find-offset"),
-         QStringLiteral("Cherche le décalage de lecture du lecteur (±3000 échantillons) dans la base AccurateRip "
-                        "et l'enregistre dans les préférences pour le modèle du lecteur.")},
-        {QStringLiteral("accuraterip-id"), QStringLiteral("Affiche le chemin du disque dans la base AccurateRip.")},
+        {QStringLiteral("passes"),
+         QStringLiteral("Lit chaque piste jusqu'à N fois (1 par défaut) : à partir de 2, une lecture de test puis des "
+                        "lectures de copie jusqu'à ce que deux lectures soient identiques."),
+         QStringLiteral("N")},
+        {QStringLiteral("encoders"),
+         QStringLiteral("Encodeurs MP3 de --tracks travaillant pendant la lecture des pistes suivantes "
+                        "(un par cœur par défaut ; 0 : chaque piste est encodée pendant sa lecture)."),
+         QStringLiteral("N")},
+    });
+    help.addSection(QStringLiteral("Étiquettes"));
+    help.addOptions({
+        {QStringLiteral("title"), QStringLiteral("Titre de l'étiquette ID3 du fichier extrait."), QStringLiteral("TEXTE")},
+        {QStringLiteral("artist"), QStringLiteral("Artiste de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("album"), QStringLiteral("Album de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("year"), QStringLiteral("Année de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("genre"), QStringLiteral("Nom du genre de l'étiquette ID3 (Other s'il est inconnu)."),
+         QStringLiteral("NOM")},
+        {QStringLiteral("comment"), QStringLiteral("Commentaire de l'étiquette ID3."), QStringLiteral("TEXTE")},
+        {QStringLiteral("cover"),
+         QStringLiteral("Image JPEG ou PNG servant de pochette aux fichiers de --tracks (intégrée et enregistrée "
+                        "selon les préférences)."),
+         QStringLiteral("FICHIER")},
+        {QStringLiteral("no-replaygain"),
+         QStringLiteral("Ne calcule pas le ReplayGain (volume sonore de chaque piste et de l'album) des fichiers "
+                        "de --tracks.")},
+    });
+    help.addSection(QStringLiteral("Recherche de l'album"));
+    help.addOptions({
+        {QStringLiteral("server"), QStringLiteral("Adresse du serveur CDDB de --cddb."), QStringLiteral("URL")},
+        {QStringLiteral("mb-server"), QStringLiteral("Adresse du serveur MusicBrainz de --musicbrainz."),
+         QStringLiteral("URL")},
+        {QStringLiteral("email"),
+         QStringLiteral("Adresse électronique donnée au serveur CDDB et à MusicBrainz (par défaut, celle des "
+                        "préférences)."),
+         QStringLiteral("ADRESSE")},
+        {QStringLiteral("release"),
+         QStringLiteral("Numéro de l'album retenu par --cddb ou --musicbrainz quand ils en trouvent plusieurs "
+                        "(1 par défaut), tel que le donne leur liste numérotée."),
+         QStringLiteral("N")},
+        {QStringLiteral("cover-server"),
+         QStringLiteral("Adresse du Cover Art Archive, où --musicbrainz prend la pochette de l'album "
+                        "(https://coverartarchive.org par défaut)."),
+         QStringLiteral("URL")},
+    });
+    help.addSection(QStringLiteral("Vérification"));
+    help.addOptions({
         {QStringLiteral("accuraterip-server"),
          QStringLiteral("Adresse de la base AccurateRip (http://www.accuraterip.com/accuraterip par défaut)."),
          QStringLiteral("URL")},
@@ -113,6 +172,18 @@ void RipOptions::Define(CommandHelp& help)
          QStringLiteral("Adresse de la base CTDB (https://db.cue.tools par défaut)."), QStringLiteral("URL")},
         {QStringLiteral("no-ctdb"), QStringLiteral("Ne consulte pas la base CTDB.")},
     });
+    help.addSection(QStringLiteral("Aide"));
+    help.addStandardOptions();
+    addExamples(help);
+}
+
+QString RipOptions::NoCommandText()
+{
+    QStringList names;
+    for (const QCommandLineOption& o : commandOptions())
+        names << QStringLiteral("--") + o.names().first();
+    const QString last = names.takeLast();
+    return QStringLiteral("Aucune commande : %1 ou %2.").arg(names.join(QStringLiteral(", ")), last);
 }
 
 int RipOptions::Int(const QString& name) const
@@ -225,6 +296,12 @@ int RipOptions::Passes() const
     if (passes < 1 || passes > Settings::MaxPasses)
         throw UsageError(QStringLiteral("--passes attend un nombre de 1 à %1.").arg(Settings::MaxPasses));
     return passes;
+}
+
+QString RipOptions::Folder() const
+{
+    const QString folder = m_parser.value(QStringLiteral("dir"));
+    return folder.isEmpty() ? QDir::currentPath() : folder;
 }
 
 NameTemplate RipOptions::Names() const

@@ -14,8 +14,11 @@ class CommandHelp;
 class RipOptions {
 public:
     explicit RipOptions(const QCommandLineParser& parser) : m_parser(parser) {}
-    // The description, the options and the argument, with their French help.
+    // The description, the options in their sections, the argument and the
+    // examples, with their French help.
     static void Define(CommandHelp& help);
+    // Names every command, for a run given none.
+    static QString NoCommandText();
 
     int Int(const QString& name) const;
     // --bitrate: one of the bitrates of MPEG-1 Layer III.
@@ -33,6 +36,8 @@ public:
     bool Flac() const;
     // --flac-level: from 0 to 8, else 5; only with --flac.
     int FlacLevel() const;
+    // --dir, else the current folder.
+    QString Folder() const;
     // --name, else the template of the preferences.
     NameTemplate Names() const;
 

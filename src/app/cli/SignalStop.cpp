@@ -7,6 +7,13 @@
 
 void SignalStop::ThrowIfInterrupted(const RipReport& report, const QList<int>& wanted)
 {
+    const QString text = InterruptionText(report, wanted);
+    if (!text.isEmpty())
+        throw CalvenorError(text);
+}
+
+QString SignalStop::InterruptionText(const RipReport& report, const QList<int>& wanted)
+{
     const int signal = StopSignals::Received();
     QStringList skipped;
     for (int n : wanted)
@@ -16,11 +23,11 @@ void SignalStop::ThrowIfInterrupted(const RipReport& report, const QList<int>& w
     QStringList lines = report.InterruptionLines();
     // A signal after the last read stops nothing: every file is whole.
     if (signal == 0 || (lines.isEmpty() && skipped.isEmpty()))
-        return;
+        return QString();
     lines.prepend(QStringLiteral("Extraction interrompue par le signal %1.").arg(signal));
     if (!skipped.isEmpty())
         lines << QStringLiteral("Pistes non rippées : %1.").arg(skipped.join(QStringLiteral(", ")));
-    throw CalvenorError(lines.join('\n'));
+    return lines.join('\n');
 }
 
 void SignalStop::ThrowIfProofGivenUp(bool givenUp)

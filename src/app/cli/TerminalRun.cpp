@@ -1,18 +1,20 @@
 #include "app/cli/TerminalRun.h"
 #include "app/cli/RipRefusals.h"
 #include "app/cli/SignalStop.h"
-#include "app/cli/TerminalProgress.h"
+#include "app/cli/RunFileList.h"
+#include "app/cli/TerminalRunProgress.h"
 #include "platform/CalvenorError.h"
 #include "platform/StopSignals.h"
 #include "rip/RipRun.h"
 
-int TerminalRun::Execute(RipRun& run, const Choices& choices)
+int TerminalRun::Execute(RipRun& run, const TCDRIP& ripper, const Choices& choices)
 {
     // Stopped at once, even in a read stuck on damage, and finished as a
     // stop in the window is; after the reads, a signal gives up the database
     // request.
     const StopSignals stopSignals([&run] { run.Stop(); });
-    TerminalProgress progress(m_err, [&run] { run.Stop(); }, choices.listFiles);
+    TerminalRunProgress progress(m_err, TerminalRunProgress::SectorsOf(ripper, choices.wanted), [&run] { run.Stop(); });
+    progress.Follow(run);
     run.Begin();
     QStringList existing;
     run.AskOverwrite([&existing](const QString& file) {
@@ -21,25 +23,16 @@ int TerminalRun::Execute(RipRun& run, const Choices& choices)
     });
     RipRefusals::Overwrite(existing, choices.overwrite);
     run.Execute(&progress);
-    m_err << '\n';
+    progress.Finish();
+    // The verdicts first: the files made end the output.
+    const QString interruption = SignalStop::InterruptionText(run.Report(), choices.wanted);
+    const int code = interruption.isEmpty() ? m_report(run.Report()) : 0;
     if (choices.listFiles)
-        listFiles(run);
-    SignalStop::ThrowIfInterrupted(run.Report(), choices.wanted);
-    // The verdicts are told first, the proof given up after them.
-    const int code = m_report(run.Report());
+        RunFileList::Print(run, m_out);
+    if (!interruption.isEmpty())
+        throw CalvenorError(interruption);
     SignalStop::ThrowIfProofGivenUp(run.VerificationGivenUp());
     if (!run.UnreadTracks().isEmpty())
         throw CalvenorError(run.UnreadTracksText());
     return code;
-}
-
-// Only the files complete under their names: a stopped track is told on the error stream.
-void TerminalRun::listFiles(const RipRun& run)
-{
-    for (const TrackRipResult& t : run.Report().Tracks())
-        if (t.FileWritten && !t.Interrupted)
-            m_out << t.Path << '\n';
-    if (!run.CueSheetFileName().isEmpty())
-        m_out << run.CueSheetFileName() << '\n';
-    m_out << run.PlaylistFileName() << '\n';
 }

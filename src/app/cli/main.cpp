@@ -10,7 +10,8 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     RipCommandLine cli(out, err);
     const int code = cli.Run(QCoreApplication::arguments().mid(1));
-    out.flush();
+    // The last notes before the results, whose paths end the output.
     err.flush();
+    out.flush();
     return code;
 }

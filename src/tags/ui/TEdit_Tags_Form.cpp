@@ -154,11 +154,12 @@ void TEdit_Tags_Form::FillFromSelectedRow()
     Album->setText(track.value(AlbumTrack::Album));
     Annee->setText(track.value(AlbumTrack::Year));
     const QString genre = track.value(AlbumTrack::Genre);
+    // A genre the list lacks, such as a CDDB category, is shown as it is.
     if (!genre.isEmpty()) {
         const int index = Genre->findText(genre, Qt::MatchFixedString);
         Genre->setCurrentIndex(index);
         if (index < 0)
-            Genre->setEditText(QString());
+            Genre->setEditText(genre);
     }
     Commentaire->setText(track.value(AlbumTrack::Comment));
     // Names longer than their box are shown from their start.
