@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
+#include <QProcess>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -426,4 +428,34 @@ TEST_F(RipCommandLine, TheOutputsExtensionChoosesTheFormatOrIsRefused)
         }
         EXPECT_EQ(QDir(dir.path()).entryList({"?.*"}).contains(c.file), c.exitCode == 0);
     }
+}
+
+// One track on its own gets what the whole disc's run gives it: the album's
+// identity, its loudness and the cover; only the album's loudness needs the album.
+TEST_F(RipCommandLine, ATrackOnItsOwnIsTaggedAsInTheWholeDiscsRun)
+{
+    QImage cover(64, 64, QImage::Format_RGB32);
+    cover.fill(Qt::darkCyan);
+    ASSERT_TRUE(cover.save(dir.filePath("cover.png")));
+    const QStringList common{"--flac", "--artist", "Zoé", "--album", "Live", "--year", "2001", "--cover",
+                             dir.filePath("cover.png"), "--no-accuraterip", "--no-ctdb"};
+    ASSERT_EQ(run(QStringList{"x:", "--tracks", "1,3-4", "--dir", dir.filePath("disque")} + common).exitCode, 0);
+    const RipTool one = run(QStringList{"x:", "--track", "3", "--out", dir.filePath("seule.flac")} + common);
+    ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
+    const auto tagsOf = [](const QString& file) {
+        QString text;
+        for (const QStringList& arguments : {QStringList{"--export-tags-to=-"}, QStringList{"--list", "--block-type=PICTURE"}}) {
+            QProcess metaflac;
+            metaflac.start("metaflac", arguments + QStringList{file});
+            metaflac.waitForFinished();
+            text += QString::fromUtf8(metaflac.readAllStandardOutput());
+        }
+        QStringList lines = text.split('\n');
+        lines.removeIf([](const QString& l) { return l.startsWith("REPLAYGAIN_ALBUM_") || l.contains("offset"); });
+        return lines;
+    };
+    const QStringList whole = tagsOf(dir.filePath("disque/03 - Live - Zoé - Piste 03.flac"));
+    EXPECT_TRUE(whole.contains("ARTIST=Zoé") && whole.contains("  type: 3 (Cover (front))"))
+        << whole.join('\n').toStdString();
+    EXPECT_EQ(tagsOf(dir.filePath("seule.flac")), whole);
 }
