@@ -79,7 +79,8 @@ void RipOutput::WriteWavHeader(int channels, int sampleRate, uint32_t announcedD
 
 void RipOutput::FixWavSizes()
 {
-    if (m_headerSize == 0 || !m_file.isOpen())
+    // A pipe keeps the sizes announced: it cannot go back.
+    if (m_headerSize == 0 || !m_file.isOpen() || m_file.isSequential())
         return;
     const auto data = static_cast<uint32_t>(PayloadBytes());
     patch32(WavHeader::RiffSizeOffset, WavHeader::RiffSize(data));

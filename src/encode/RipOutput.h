@@ -39,6 +39,8 @@ public:
     // Reaches the data before Commit, for writers that take paths (the tags).
     QString DataPath() const;
     const QString& Name() const { return m_name; }
+    // A device or a pipe, written where it is: it takes no tag.
+    bool WritesInPlace() const { return !m_target; }
     ~RipOutput() override;
 
 private:

@@ -8,7 +8,8 @@ void TrackFileNamer::NameWhole(TrackRipResult& rip, const Tagging& tag)
         tag(QString());
         return;
     }
-    tag(rip.File->DataPath());
+    if (!rip.File->WritesInPlace())
+        tag(rip.File->DataPath());
     rip.File->Commit();
     rip.File.reset();
 }

@@ -14,7 +14,7 @@ public:
     using Tagging = std::function<void(const QString& data)>;
 
     // A whole track: tags rip.File, then names it; a file the ripper named
-    // already (no rip.File) is tagged where it is.
+    // already (no rip.File) is tagged where it is; a device or a pipe takes no tag.
     static void NameWhole(TrackRipResult& rip, const Tagging& tag);
     // A stopped track: its part read goes under TCDRIP::IncompletePath, and
     // rip.Path with it; without keep it is dropped and FileWritten cleared.

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -458,4 +459,17 @@ TEST_F(RipCommandLine, ATrackOnItsOwnIsTaggedAsInTheWholeDiscsRun)
     EXPECT_TRUE(whole.contains("ARTIST=Zoé") && whole.contains("  type: 3 (Cover (front))"))
         << whole.join('\n').toStdString();
     EXPECT_EQ(tagsOf(dir.filePath("seule.flac")), whole);
+}
+
+// A pipe is written where it is: the header announces the track, no tag follows.
+TEST_F(RipCommandLine, ATrackIntoAPipeIsTheWavFileWholeAndUntagged)
+{
+    const QString fifo = dir.filePath("tuyau.wav");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess reader;
+    reader.start("cat", {fifo});
+    const RipTool rip = run({"x:", "--track", "3", "--out", fifo, "--overwrite", "--no-accuraterip", "--no-ctdb"});
+    reader.waitForFinished();
+    EXPECT_EQ(rip.exitCode, 0) << rip.err.toStdString();
+    EXPECT_EQ(reader.readAllStandardOutput().mid(44), image.TrackAt(3).pcm);
 }
