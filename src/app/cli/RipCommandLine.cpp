@@ -305,8 +305,8 @@ void RipCommandLine::tagRippedFile(const QString& path, int track, const QString
     if (std::none_of(std::begin(TagOptions), std::end(TagOptions), isSet))
         return;
     TMP3Info info;
-    TrackTagging::Write(info, trackFromOptions(track, path), static_cast<int>(m_ripper->AlbumTracks().size()), {}, {},
-                        {}, data);
+    TrackTagging::Write(info, trackFromOptions(track, path), TrackTagging::TrackTotal(m_ripper->AlbumTracks()), {},
+                        {}, {}, data);
 }
 
 int RipCommandLine::ripSeveralTracks()

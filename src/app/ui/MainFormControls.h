@@ -15,6 +15,7 @@ class QTreeView;
 // handlers carry.
 struct MainFormControls {
     QAction* Calvenor_RIPPER = nullptr;
+    QAction* OpenImage = nullptr; // "Ouvrir une image de disque…"
     QAction* Calvenor_Quit = nullptr;
     QAction* Calvenor_Preferences = nullptr;
     QAction* Action4 = nullptr;
