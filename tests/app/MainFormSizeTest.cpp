@@ -91,6 +91,43 @@ TEST(TrackListRoom, TheTitleTakesTheRoomFirstAndGivesItBackLast)
             << c.now.title << "," << c.now.target << " " << c.growth;
 }
 
+TEST(TrackListRoom, NewTitlesTakeWhatTheTargetGained)
+{
+    using W = TrackListRoom::Widths;
+    const W least{100, 200};
+    const struct {
+        W now;
+        int titleNeed;
+        W rebalanced;
+    } cases[] = {
+        {{100, 630}, 250, {250, 480}},
+        {{100, 230}, 250, {130, 200}}, // no more than the target gained
+        {{100, 200}, 250, {100, 200}},
+        {{300, 630}, 250, {300, 630}}, // a title wider than it needs stays so
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TrackListRoom::Rebalance(c.now, least, c.titleNeed), c.rebalanced) << c.now.target;
+}
+
+// A window that starts larger, without widths kept, shares its room as one grown so.
+TEST_F(MainFormSize, AWindowStartedLargerSharesItsRoom)
+{
+    form.reset();
+    open();
+    choose(0);
+    const int target = form->CibleFiles->columnWidth(TargetColumn);
+    form->RestoreChoices({true, {}, false, QSize(1000, 700)});
+    form->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->size(), QSize(1000, 700));
+    EXPECT_EQ(form->CibleFiles->columnWidth(TargetColumn), target + 300);
+    const int title = form->CibleFiles->columnWidth(TitleColumn);
+    form->Sheet().SetValue(2, AlbumTrack::Title, "Premières lueurs d'un matin d'été (version longue, en public)");
+    EXPECT_GT(form->CibleFiles->columnWidth(TitleColumn), title + 150) << "titles found later take their room";
+    EXPECT_EQ(form->CibleFiles->columnWidth(TitleColumn) + form->CibleFiles->columnWidth(TargetColumn),
+              title + target + 300);
+}
+
 TEST_F(MainFormSize, GrowingWidensTheTitlesAndShrinkingGivesTheLayoutBack)
 {
     form->Sheet().SetValue(1, AlbumTrack::Title, "Premières lueurs d'un matin d'été (version longue, en public)");
@@ -118,9 +155,12 @@ TEST_F(MainFormSize, SizeAndColumnWidthsAreKeptWithTheChoices)
         open();
         if (const auto kept = RememberedChoices(settings).Restore(form->LameCoder1()))
             form->RestoreChoices(*kept);
+        const int target = form->CibleFiles->columnWidth(TargetColumn);
+        form->show();
+        QCoreApplication::processEvents();
         EXPECT_EQ(form->size(), remember ? QSize(1000, 700) : Smallest);
         EXPECT_EQ(form->CibleFiles->columnWidth(1), remember ? 77 : 45);
+        EXPECT_EQ(form->CibleFiles->columnWidth(TargetColumn), target) << "kept widths are not widened again";
         settings.SetChoice("mp3", QVariant()); // nothing kept for the next pass
-        form->show();
     }
 }

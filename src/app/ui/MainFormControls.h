@@ -10,6 +10,7 @@ class QRadioButton;
 class QTimer;
 class QToolButton;
 class QTreeView;
+class TrackListRoom;
 
 // The main window's controls, made by MainFormLayout, under the names the
 // handlers carry.
@@ -54,4 +55,5 @@ struct MainFormControls {
     QPushButton* DeleteItemButton = nullptr;
     QToolButton* CoverPicture = nullptr; // the album's front cover
     QTimer* Timer1 = nullptr;
+    TrackListRoom* ListRoom = nullptr; // how the list's columns share its width
 };

@@ -210,8 +210,8 @@ void MainFormLayout::ShowTracks(TMain_Form& f, QAbstractItemModel& tracks)
     const int widths[] = {100, 45, 200, 100, 100, 100, 50, 75, 100, 90};
     for (int c = 0; c < tracks.columnCount(); ++c)
         f.CibleFiles->setColumnWidth(c, widths[c]);
-    new TrackListRoom(*f.CibleFiles, TrackListModel::ColumnOf(AlbumTrack::Title),
-                      TrackListModel::ColumnOf(AlbumTrack::Target));
+    f.ListRoom = new TrackListRoom(*f.CibleFiles, TrackListModel::ColumnOf(AlbumTrack::Title),
+                                   TrackListModel::ColumnOf(AlbumTrack::Target));
 }
 
 void MainFormLayout::Keep(const TMain_Form& f, RememberedChoices::Choices& choices)
@@ -225,11 +225,15 @@ void MainFormLayout::Keep(const TMain_Form& f, RememberedChoices::Choices& choic
 
 void MainFormLayout::Restore(TMain_Form& f, const RememberedChoices::Choices& choices)
 {
-    if (choices.windowSize.isValid())
-        f.resize(choices.windowSize.expandedTo(f.minimumSize()));
+    const QSize size = choices.windowSize.isValid() ? choices.windowSize.expandedTo(f.minimumSize()) : f.size();
+    const int listWidth = f.CibleFiles->width() + size.width() - f.width();
+    f.resize(size);
     const int columns = f.CibleFiles->model()->columnCount();
     for (int c = 0; c < columns && c < choices.columnWidths.size(); ++c)
         f.CibleFiles->setColumnWidth(c, choices.columnWidths.at(c));
+    // Widths kept were those of a list that wide; without them, the list shares what it gained.
+    if (!choices.columnWidths.isEmpty())
+        f.ListRoom->SetFor(listWidth);
     if (choices.maximised)
         f.setWindowState(f.windowState() | Qt::WindowMaximized);
 }

@@ -8,6 +8,20 @@ TrackListRoom::TrackListRoom(QTreeView& list, int titleColumn, int targetColumn)
       m_least{list.columnWidth(titleColumn), list.columnWidth(targetColumn)}
 {
     list.viewport()->installEventFilter(this);
+    SetFor(list.width());
+    connect(list.model(), &QAbstractItemModel::dataChanged, this, [this] { rebalance(); });
+    connect(list.model(), &QAbstractItemModel::modelReset, this, [this] { rebalance(); });
+}
+
+void TrackListRoom::SetFor(int listWidth)
+{
+    m_width = listWidth - 2 * m_list.frameWidth();
+}
+
+TrackListRoom::Widths TrackListRoom::Rebalance(Widths now, Widths least, int titleNeed)
+{
+    const int moved = std::clamp(titleNeed - now.title, 0, std::max(0, now.target - least.target));
+    return {now.title + moved, now.target - moved};
 }
 
 TrackListRoom::Widths TrackListRoom::Share(Widths now, int growth, Widths least, int titleNeed)
@@ -27,8 +41,7 @@ bool TrackListRoom::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list.viewport() && event->type() == QEvent::Resize) {
         const int width = m_list.viewport()->width();
-        // The first size is the one the columns were given for.
-        if (m_width >= 0 && width != m_width)
+        if (width != m_width)
             grow(width - m_width);
         m_width = width;
     }
@@ -37,11 +50,31 @@ bool TrackListRoom::eventFilter(QObject* watched, QEvent* event)
 
 void TrackListRoom::grow(int growth)
 {
-    const Widths now{m_list.columnWidth(m_titleColumn), m_list.columnWidth(m_targetColumn)};
-    // What the titles need is only told by fitting the column to them.
+    apply(Share(widths(), growth, m_least, titleNeed()));
+}
+
+void TrackListRoom::rebalance()
+{
+    apply(Rebalance(widths(), m_least, titleNeed()));
+}
+
+TrackListRoom::Widths TrackListRoom::widths() const
+{
+    return {m_list.columnWidth(m_titleColumn), m_list.columnWidth(m_targetColumn)};
+}
+
+void TrackListRoom::apply(Widths widths)
+{
+    m_list.setColumnWidth(m_titleColumn, widths.title);
+    m_list.setColumnWidth(m_targetColumn, widths.target);
+}
+
+// What the titles need is only told by fitting the column to them.
+int TrackListRoom::titleNeed()
+{
+    const int width = m_list.columnWidth(m_titleColumn);
     m_list.resizeColumnToContents(m_titleColumn);
-    const int titleNeed = m_list.columnWidth(m_titleColumn);
-    const Widths shared = Share(now, growth, m_least, titleNeed);
-    m_list.setColumnWidth(m_titleColumn, shared.title);
-    m_list.setColumnWidth(m_targetColumn, shared.target);
+    const int need = m_list.columnWidth(m_titleColumn);
+    m_list.setColumnWidth(m_titleColumn, width);
+    return need;
 }
