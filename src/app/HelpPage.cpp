@@ -1,4 +1,5 @@
 #include "app/HelpPage.h"
+#include "platform/DesktopOpen.h"
 #include "platform/IDialogService.h"
 #include "platform/IShell.h"
 #include <QCoreApplication>
@@ -28,5 +29,5 @@ void HelpPage::Open(IDialogService& dialogs, IShell& shell)
         if (a == MsgAnswer::Ok)
             return;
     }
-    shell.open(path);
+    DesktopOpen::Open(shell, dialogs, path);
 }

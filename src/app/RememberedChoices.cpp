@@ -1,11 +1,37 @@
 #include "app/RememberedChoices.h"
 #include "encode/TLameCoder.h"
 #include "platform/Settings.h"
+#include <QStringList>
 
 namespace {
 const QString Mp3Key = QStringLiteral("mp3");
 const QString FlacKey = QStringLiteral("flac");
 const QString FolderKey = QStringLiteral("folder");
+const QString WindowSizeKey = QStringLiteral("windowSize");
+const QString MaximisedKey = QStringLiteral("maximised");
+const QString ColumnsKey = QStringLiteral("columnWidths");
+
+// "100,45,200": a hand-edited value that is not a list of widths is none.
+QList<int> widthsOf(const QString& text)
+{
+    QList<int> widths;
+    for (const QString& part : text.split(',', Qt::SkipEmptyParts)) {
+        bool number = false;
+        const int width = part.trimmed().toInt(&number);
+        if (!number || width <= 0)
+            return {};
+        widths << width;
+    }
+    return widths;
+}
+
+QString textOf(const QList<int>& widths)
+{
+    QStringList parts;
+    for (int width : widths)
+        parts << QString::number(width);
+    return parts.join(',');
+}
 
 // One encoder option under its name in the settings.
 struct CoderOption {
@@ -55,7 +81,9 @@ std::optional<RememberedChoices::Choices> RememberedChoices::Restore(TLameCoder&
         if (number)
             option.set(coder, value);
     }
-    return Choices{mp3.toBool(), m_settings.Choice(FolderKey).toString(), m_settings.Choice(FlacKey).toBool()};
+    return Choices{mp3.toBool(), m_settings.Choice(FolderKey).toString(), m_settings.Choice(FlacKey).toBool(),
+                   m_settings.Choice(WindowSizeKey).toSize(), m_settings.Choice(MaximisedKey).toBool(),
+                   widthsOf(m_settings.Choice(ColumnsKey).toString())};
 }
 
 void RememberedChoices::Save(const Choices& choices, const TLameCoder& coder)
@@ -65,6 +93,9 @@ void RememberedChoices::Save(const Choices& choices, const TLameCoder& coder)
     m_settings.SetChoice(Mp3Key, choices.mp3);
     m_settings.SetChoice(FlacKey, choices.flac);
     m_settings.SetChoice(FolderKey, choices.folder);
+    m_settings.SetChoice(WindowSizeKey, choices.windowSize);
+    m_settings.SetChoice(MaximisedKey, choices.maximised);
+    m_settings.SetChoice(ColumnsKey, textOf(choices.columnWidths));
     for (const CoderOption& option : CoderOptions)
         m_settings.SetChoice(QLatin1String(option.name), option.get(coder));
 }

@@ -1,11 +1,14 @@
 #pragma once
+#include <QList>
+#include <QSize>
 #include <QString>
 #include <optional>
 
 class Settings;
 class TLameCoder;
 
-// The format, the encoder options and the target folder of a run, kept in
+// The format, the encoder options, the target folder and the main window's
+// size and column widths of a run, kept in
 // the settings for the next one when the user asked for it in
 // "Préférences"; when not, nothing is kept and everything starts fresh.
 class RememberedChoices {
@@ -16,6 +19,11 @@ public:
         QString folder;
         // FLAC goes before mp3.
         bool flac = false;
+        // The main window's size (when not maximised) and its list's column
+        // widths; empty: as laid out.
+        QSize windowSize{};
+        bool maximised = false;
+        QList<int> columnWidths{};
     };
 
     explicit RememberedChoices(Settings& settings) : m_settings(settings) {}

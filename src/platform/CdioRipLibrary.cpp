@@ -66,6 +66,15 @@ int32_t CdioRipLibrary::CR_SetCDROMParameters(const TCDRomParams* params)
     return CR_OK;
 }
 
+void CdioRipLibrary::CR_InsertCDROM(int32_t index, const QString& source)
+{
+    index = qBound(0, index, int32_t(m_sources.size()));
+    m_sources.insert(index, source);
+    m_params.insert(m_params.begin() + index, defaultParameters());
+    if (m_active >= index && m_sources.size() > 1)
+        ++m_active;
+}
+
 int32_t CdioRipLibrary::CR_SetActiveCDROM(int32_t index)
 {
     if (index < 0 || index >= m_sources.size())

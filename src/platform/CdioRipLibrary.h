@@ -50,6 +50,7 @@ public:
     int32_t CR_CloseRipper() override;
     TReadReport CR_GetReadReport() override;
     void CR_StopReading() override { m_stopReading = true; }
+    void CR_InsertCDROM(int32_t index, const QString& source) override;
 
     // How a drive is read, in French, for the rip log.
     static QString ModeText(bool jitterCorrection);

@@ -91,6 +91,32 @@ void DriveMap::mapOption(const QString& value)
     m_sources.insert(letter, path);
 }
 
+QChar DriveMap::addImage(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    for (auto it = m_sources.cbegin(); it != m_sources.cend(); ++it)
+        if (!canonical.isEmpty() && QFileInfo(it.value()).canonicalFilePath() == canonical)
+            return it.key();
+    if (CdSourceKind::Of(path) == CdSourceKind::Unknown)
+        throw CalvenorError(CdSourceKind::RefusalText(path));
+    const QChar letter = freeLetter();
+    if (letter.isNull())
+        throw CalvenorError(QStringLiteral("Toutes les lettres de lecteur, de a à y, sont déjà prises."));
+    m_sources.insert(letter, path);
+    return letter;
+}
+
+QChar DriveMap::freeLetter() const
+{
+    const char16_t after = m_sources.isEmpty() ? FirstDeviceLetter : m_sources.lastKey().unicode() + 1;
+    if (isDriveLetter(after))
+        return QChar(after);
+    for (char16_t c = FirstLetter; isDriveLetter(c); ++c)
+        if (!m_sources.contains(QChar(c)))
+            return QChar(c);
+    return QChar();
+}
+
 void DriveMap::mapDevices(const QStringList& devices)
 {
     QChar letter = FirstDeviceLetter;

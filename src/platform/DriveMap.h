@@ -22,6 +22,7 @@ public:
     QString unreadableReason(QChar letter) override;
     QString source(QChar letter) override;
     std::optional<DriveModel> model(QChar letter) override;
+    QChar addImage(const QString& path) override;
 
     // Mapped letters, in order.
     QList<QChar> Letters() const { return m_sources.keys(); }
@@ -32,6 +33,7 @@ private:
     void mapOption(const QString& value);
     void mapDevices(const QStringList& devices);
     QString rootOf(const QString& argument) const;
+    QChar freeLetter() const;
     static QStringList cdDevices();
     static bool isImageReadable(const QString& path);
     static bool isDeviceReady(const QString& path);

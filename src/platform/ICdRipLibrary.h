@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/CdRipTypes.h"
+#include <QString>
 #include <cstdint>
 
 // The CD ripping library: drives, table of contents and jitter-corrected
@@ -30,4 +31,7 @@ public:
     // ends at once, without the sector under way, and delivers what it has;
     // the next CR_OpenRipper forgets the request.
     virtual void CR_StopReading() {}
+    // A source opened during the run (a disc image) becomes drive `index`;
+    // the drives from there on move one up, the active one with them.
+    virtual void CR_InsertCDROM(int32_t index, const QString& source) = 0;
 };

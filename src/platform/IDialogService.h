@@ -2,10 +2,11 @@
 #include <QString>
 
 enum class MsgKind { Error, Information, Confirmation, Warning };
-// YesAllNo: Oui / Oui pour tous / Non. The Report kinds add "Voir le rapport".
-enum class MsgButtons { Ok, YesNo, YesAllNo, OkReport, YesNoReport };
+// YesAllNoAllCancel: Oui / Oui pour tous / Non / Non pour tous / Annuler. The
+// Report kinds add "Voir le rapport".
+enum class MsgButtons { Ok, YesNo, YesAllNoAllCancel, OkReport, YesNoReport };
 // Dismissed: the box was closed without one of its buttons (Escape, close box).
-enum class MsgAnswer { Ok, Yes, No, Dismissed, YesToAll, Report };
+enum class MsgAnswer { Ok, Yes, No, Dismissed, YesToAll, Report, NoToAll, Cancel };
 
 // Every message box of the program goes through this service, so tests can
 // script the answers and read back the texts.

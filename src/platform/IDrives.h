@@ -20,4 +20,9 @@ public:
     // The drive's hardware identity; none for a disc image, or when the
     // drive tells nothing.
     virtual std::optional<DriveModel> model(QChar letter) = 0;
+    // Gives a disc image opened during the run the first free letter after
+    // those in use (else the first free one) and returns it; an image already
+    // there keeps its letter. Raises CalvenorError in French when the file is
+    // no disc image or no letter is left.
+    virtual QChar addImage(const QString& path) = 0;
 };

@@ -1,5 +1,7 @@
 #include "platform/NameTemplate.h"
 #include "platform/TargetNameRule.h"
+#include <QStringList>
+#include <utility>
 
 namespace {
 const QString Subject = QStringLiteral("Le modèle de nom de fichier");
@@ -201,10 +203,32 @@ QString NameTemplate::PreviewText(const QString& text, const Values& values, con
     return QStringLiteral("Aperçu : ") + names.relativePath(values, extension);
 }
 
+namespace {
+// Each field of a template and what it stands for.
+const std::pair<const char*, const char*> FieldMeanings[] = {
+    {"%A", "artiste de l'album"}, {"%a", "artiste de la piste"}, {"%d", "album"},
+    {"%y", "année"},              {"%g", "genre"},               {"%n", "numéro de piste"},
+    {"%N", "numéro de disque"},   {"%t", "titre"},               {"%%", "signe pour cent"},
+};
+const QString FoldersText = QStringLiteral("« / » sépare les dossiers.");
+
+QStringList fieldMeanings(const QString& between)
+{
+    QStringList meanings;
+    for (const auto& [field, meaning] : FieldMeanings)
+        meanings << QLatin1String(field) + between + QString::fromUtf8(meaning);
+    return meanings;
+}
+} // namespace
+
 QString NameTemplate::FieldsText()
 {
-    return QStringLiteral("%A artiste de l'album, %a artiste de la piste, %d album, %y année, %g genre, %n numéro de "
-                          "piste, %N numéro de disque, %t titre, %% signe pour cent ; « / » sépare les dossiers.");
+    return fieldMeanings(QStringLiteral(" ")).join(QStringLiteral(", ")) + QStringLiteral(" ; ") + FoldersText;
+}
+
+QString NameTemplate::FieldsLines()
+{
+    return fieldMeanings(QStringLiteral(" : ")).join('\n') + '\n' + FoldersText;
 }
 
 NameTemplate::Values NameTemplate::SampleValues()

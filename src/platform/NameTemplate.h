@@ -45,6 +45,8 @@ public:
     static QString PreviewText(const QString& text, const Values& values, const QString& extension);
     // What each field stands for, in French, for help texts.
     static QString FieldsText();
+    // The same, one field a line, for a hint beside the template's box.
+    static QString FieldsLines();
     // A made-up album, to show a template when no disc is listed.
     static Values SampleValues();
 

@@ -8,6 +8,9 @@ namespace {
 const char* const EmailKey = "cddb/email";
 const char* const CddbServerKey = "cddb/server";
 const char* const MusicBrainzServerKey = "musicbrainz/server";
+const char* const CoverServerKey = "cover/server";
+const char* const AccurateRipServerKey = "accuraterip/server";
+const char* const CtdbServerKey = "ctdb/server";
 const char* const MusicBrainzFirstKey = "metadata/musicbrainzFirst";
 const char* const ReadOffsetKey = "rip/readOffset";
 
@@ -60,6 +63,13 @@ void Settings::SetCddbServer(const QString& url) { Store(CddbServerKey, url.trim
 
 QString Settings::MusicBrainzServer() const { return store.value(MusicBrainzServerKey).toString(); }
 void Settings::SetMusicBrainzServer(const QString& url) { Store(MusicBrainzServerKey, url.trimmed()); }
+
+QString Settings::CoverServer() const { return store.value(CoverServerKey).toString(); }
+void Settings::SetCoverServer(const QString& url) { Store(CoverServerKey, url.trimmed()); }
+QString Settings::AccurateRipServer() const { return store.value(AccurateRipServerKey).toString(); }
+void Settings::SetAccurateRipServer(const QString& url) { Store(AccurateRipServerKey, url.trimmed()); }
+QString Settings::CtdbServer() const { return store.value(CtdbServerKey).toString(); }
+void Settings::SetCtdbServer(const QString& url) { Store(CtdbServerKey, url.trimmed()); }
 
 bool Settings::MusicBrainzFirst() const { return store.value(MusicBrainzFirstKey, false).toBool(); }
 void Settings::SetMusicBrainzFirst(bool first) { Store(MusicBrainzFirstKey, first); }

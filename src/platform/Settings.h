@@ -4,13 +4,13 @@
 #include <optional>
 
 // What lasts between runs: the e-mail address today's CDDB server asks for,
-// the metadata servers and their order, the drive's read offset, how many
+// the metadata, cover and verification servers and the metadata's order, the drive's read offset, how many
 // times each track may be read and, when the user wants them kept, the
 // choices of the last run. Everything else starts fresh at each run.
 class Settings {
 public:
-    // The user's file: ~/.config/Calvenor/Calvenor.conf (INI), or the file
-    // named by CALVENOR_SETTINGS.
+    // The user's file: ~/.config/Calvenor/Calvenor.ini, or the file named by
+    // CALVENOR_SETTINGS.
     Settings();
     // A file of the caller's choice, for tests and tools.
     explicit Settings(const QString& iniPath);
@@ -23,6 +23,15 @@ public:
     void SetCddbServer(const QString& url);
     QString MusicBrainzServer() const;
     void SetMusicBrainzServer(const QString& url);
+    // The Cover Art Archive, AccurateRip and CUETools database servers a rip
+    // of the window asks, as calvenor-rip's --cover-server,
+    // --accuraterip-server and --ctdb-server name them.
+    QString CoverServer() const;
+    void SetCoverServer(const QString& url);
+    QString AccurateRipServer() const;
+    void SetAccurateRipServer(const QString& url);
+    QString CtdbServer() const;
+    void SetCtdbServer(const QString& url);
 
     bool MusicBrainzFirst() const;
     void SetMusicBrainzFirst(bool first);

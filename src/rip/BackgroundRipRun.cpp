@@ -11,6 +11,7 @@ void BackgroundRipRun::Execute(const std::function<void(const Progress&)>& show)
                         p.workDone = m_run.WorkDone();
                         {
                             std::lock_guard<std::mutex> lock(m_mutex);
+                            p.track = m_track;
                             p.target = m_target;
                         }
                         if (show)
@@ -18,8 +19,9 @@ void BackgroundRipRun::Execute(const std::function<void(const Progress&)>& show)
                     });
 }
 
-void BackgroundRipRun::TrackBegins(int, const QString& path)
+void BackgroundRipRun::TrackBegins(int number, const QString& path)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    m_track = number;
     m_target = path;
 }

@@ -14,6 +14,7 @@ public:
     struct Progress {
         int trackPercent = 0; // the track being read
         int workDone = 0;     // RipRun::WorkDone
+        int track = 0;        // number of the track being read
         QString target;       // target path of the track being read
     };
 
@@ -26,12 +27,13 @@ public:
     void Execute(const std::function<void(const Progress&)>& show);
 
 private:
-    // On the worker thread: only the track's file is kept; the percentages
+    // On the worker thread: only the track's number and file are kept; the percentages
     // are read from the run.
     void TrackBegins(int number, const QString& path) override;
     void ReadProgress(int) override {}
 
     RipRun& m_run;
     std::mutex m_mutex;
+    int m_track = 0;
     QString m_target;
 };

@@ -30,6 +30,7 @@ public:
     int32_t CR_CloseRipper() override { return m_inner.CR_CloseRipper(); }
     TReadReport CR_GetReadReport() override { return m_inner.CR_GetReadReport(); }
     void CR_StopReading() override { m_inner.CR_StopReading(); }
+    void CR_InsertCDROM(int32_t index, const QString& source) override { m_inner.CR_InsertCDROM(index, source); }
 
 protected:
     ICdRipLibrary& m_inner;

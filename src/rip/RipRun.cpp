@@ -16,8 +16,6 @@
 #include "rip/RipRunTexts.h"
 #include "rip/TrackFileNamer.h"
 #include "rip/TrackReads.h"
-#include "tags/TMP3Info.h"
-#include "tags/TrackTags.h"
 #include <QDir>
 #include <QMap>
 #include <QFile>
@@ -115,7 +113,7 @@ void RipRun::Begin()
     m_keepCoverFile = false;
 }
 
-void RipRun::AskOverwrite(const std::function<Overwrite(const QString& file)>& ask)
+bool RipRun::AskOverwrite(std::function<Overwrite(const QString& file)> ask)
 {
     for (int k = 1; k <= m_rows.RowCount(); ++k) {
         const AlbumTrack row = m_rows.Row(k);
@@ -123,13 +121,17 @@ void RipRun::AskOverwrite(const std::function<Overwrite(const QString& file)>& a
         if (!inRun(row) || !QFile::exists(file))
             continue;
         const Overwrite answer = ask(file);
-        if (answer == Overwrite::Skip)
+        if (answer == Overwrite::Cancel || answer == Overwrite::ReplaceAll)
+            return answer == Overwrite::ReplaceAll;
+        if (answer != Overwrite::Replace)
             m_skippedTracks << row.number;
-        else if (answer == Overwrite::ReplaceAll)
-            return;
+        if (answer == Overwrite::SkipAll)
+            ask = [](const QString&) { return Overwrite::Skip; };
     }
     const QString cover = coverFile();
-    m_keepCoverFile = QFile::exists(cover) && !m_cover.AlreadyIn(cover) && ask(cover) == Overwrite::Skip;
+    const Overwrite answer = QFile::exists(cover) && !m_cover.AlreadyIn(cover) ? ask(cover) : Overwrite::Replace;
+    m_keepCoverFile = answer == Overwrite::Skip || answer == Overwrite::SkipAll;
+    return answer != Overwrite::Cancel;
 }
 
 bool RipRun::inRun(const AlbumTrack& row) const
@@ -352,8 +354,7 @@ RipRun::PendingRow RipRun::readRow(const AlbumTrack& row, ParallelTrackEncoder* 
     return PendingRow{row, rip, m_discRemoved, pool && pool->TracksBegun() > begun};
 }
 
-// Rows are completed in the order they were read; without wait, only as far
-// as their files are finished.
+// Rows are completed in the order they were read; without wait, only as far as their files are finished.
 void RipRun::completeInOrder(std::deque<PendingRow>& pending, ParallelTrackEncoder* pool, bool wait)
 {
     while (!pending.empty()) {
@@ -415,7 +416,7 @@ void RipRun::tagRow(const AlbumTrack& row, const TrackRipResult& rip, const std:
     // Raw PCM has no room for a tag.
     if (m_ripper.Format() == FileFormat::Pcm)
         return;
-    TrackTagging::Write(m_tags, row, static_cast<int>(m_ripper.AlbumTracks().size()), m_album, m_cover,
+    TrackTagging::Write(m_tags, row, TrackTagging::TrackTotal(m_ripper.AlbumTracks()), m_album, m_cover,
                         ReplayGain::Values(rip, album), data);
 }
 

@@ -86,12 +86,14 @@ public:
     // ticked row whose file would lie outside the folder.
     void Begin();
     // What becomes of a file of the run that exists already.
-    enum class Overwrite { Replace, ReplaceAll, Skip };
+    enum class Overwrite { Replace, ReplaceAll, Skip, SkipAll, Cancel };
     // After Begin, before any read: asks about each ticked row whose file
     // exists, until an answer of ReplaceAll. A row answered Skip is left out
-    // of the run; nothing is overwritten unasked. Then about another cover
-    // file where the run saves its cover: Skip keeps it.
-    void AskOverwrite(const std::function<Overwrite(const QString& file)>& ask);
+    // of the run, and after SkipAll every later one whose file exists too;
+    // nothing is overwritten unasked. Then about another cover file where
+    // the run saves its cover: Skip keeps it. False after Cancel: the run is
+    // not to be executed.
+    bool AskOverwrite(std::function<Overwrite(const QString& file)> ask);
     // The rows left out so, and the French text that names them (empty when none).
     const QList<int>& SkippedTracks() const { return m_skippedTracks; }
     QString SkippedTracksText() const;

@@ -1,11 +1,17 @@
 #include "rip/RipVerification.h"
 #include "disc/AccurateRipDiscId.h"
 #include "platform/IInternet.h"
+#include "platform/Settings.h"
 #include "rip/RipReport.h"
 
-RipVerification RipVerification::Online(IHttpClient* http, IInternet* internet, const DiscToc& toc)
+RipVerification RipVerification::Online(IHttpClient* http, IInternet* internet, const DiscToc& toc,
+                                        const Settings* settings)
 {
     RipVerification verification;
+    if (settings && !settings->AccurateRipServer().isEmpty())
+        verification.Server = settings->AccurateRipServer();
+    if (settings && !settings->CtdbServer().isEmpty())
+        verification.CtdbServer = settings->CtdbServer();
     if (http && internet && internet->isConnected()) {
         verification.Http = http;
         verification.Toc = toc;

@@ -8,6 +8,7 @@
 class IHttpClient;
 class IInternet;
 class RipReport;
+class Settings;
 
 // How the tracks of a run are proven: the AccurateRip database to ask about
 // the disc of that table of contents, the CUETools database to ask about the
@@ -25,9 +26,11 @@ struct RipVerification {
     static QString TurnedOff() { return QStringLiteral("non consultée : vérification désactivée"); }
     static QString NoToc() { return QStringLiteral("non consultée : table des matières du disque illisible"); }
 
-    // The default servers, asked about the disc of that table of contents
-    // when the network is up (http and internet given and connected).
-    static RipVerification Online(IHttpClient* http, IInternet* internet, const DiscToc& toc);
+    // The default servers, or those the settings name when given, asked
+    // about the disc of that table of contents when the network is up (http
+    // and internet given and connected).
+    static RipVerification Online(IHttpClient* http, IInternet* internet, const DiscToc& toc,
+                                  const Settings* settings = nullptr);
 
     // Gives the report's tracks their verdicts, and the disc its own. Setting
     // cancel ends the database request under way.

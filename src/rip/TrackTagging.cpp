@@ -1,5 +1,12 @@
 #include "rip/TrackTagging.h"
 #include "tags/TrackTags.h"
+#include <algorithm>
+
+int TrackTagging::TrackTotal(const QList<AlbumTrack>& discTracks)
+{
+    return static_cast<int>(
+        std::count_if(discTracks.begin(), discTracks.end(), [](const AlbumTrack& t) { return t.number > 0; }));
+}
 
 void TrackTagging::Write(TMP3Info& tags, const AlbumTrack& track, int trackTotal, const AlbumIdentityTags& album,
                          const RipCover& cover, const TagFields::ReplayGain& gain, const QString& data)

@@ -13,6 +13,9 @@ public:
     // Into the file at the track's target path: ID3v2 (MP3 files) and
     // ID3v1, or a Vorbis comment (FLAC files). With data, into the bytes
     // reached there (a file not yet named), as the tags of the target.
+    // The TRACKTOTAL of a disc with these tracks: its numbered ones, a hidden
+    // track before track 1 left out.
+    static int TrackTotal(const QList<AlbumTrack>& discTracks);
     static void Write(TMP3Info& tags, const AlbumTrack& track, int trackTotal = 0, const AlbumIdentityTags& album = {},
                       const RipCover& cover = {}, const TagFields::ReplayGain& gain = {}, const QString& data = {});
 };

@@ -170,6 +170,13 @@ TEST_F(PreviewPlaybackTest, TheKeyboardGoesFromTheListToThePlayerAndBack)
     press(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), form->DirectoryText);
     EXPECT_EQ(buttons(), "- - -") << "leaving the list and its player";
+
+    // Round the window once more: the list, then its player again.
+    for (int i = 0; i < 40 && !form->CibleFiles->hasFocus(); ++i)
+        press(Qt::Key_Tab);
+    ASSERT_TRUE(form->CibleFiles->hasFocus());
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(form->Play_Blue->hasFocus()) << "every pass, not only the first";
 }
 
 TEST_F(PreviewPlaybackTest, ClosingTheMainWindowStops)

@@ -1,5 +1,6 @@
 #include "encode/TLameCoder.h"
 #include "encode/ui/TConvert_Form.h"
+#include <QRadioButton>
 #include "platform/LameEncoderLibrary.h"
 #include "encode/WavHeader.h"
 #include "support/FakeDialogService.h"
@@ -101,19 +102,37 @@ TEST_F(ConvertForm, ChangingAChoiceEmptiesThePathButClickingTheSelectedOneDoesNo
     EXPECT_TRUE(form->Chemin->text().isEmpty());
 }
 
+// Every kind shows, the ticked direction's first; a file of another kind turns the direction.
 TEST_F(ConvertForm, ExploreShowsTheFileDialogInFileModeOnly)
 {
-    shell.choices = {path("x.wav")};
-    form->Explore->click();
-    EXPECT_EQ(shell.fileTitles, QStringList({"Ouvrir un fichier à convertir"}));
-    EXPECT_EQ(shell.fileFilters, QStringList({"Fichier WAV (*.wav)"}));
-    EXPECT_TRUE(shell.browseTitles.isEmpty());
-    EXPECT_EQ(form->Chemin->text(), path("x.wav"));
-
-    form->MP3toWAV->click();
-    form->Explore->click(); // cancelled
-    EXPECT_EQ(shell.fileFilters.last(), "Fichier MP3 (*.mp3)");
-    EXPECT_TRUE(form->Chemin->text().isEmpty());
+    const struct {
+        QRadioButton* ticked;
+        QString chosen; // empty: cancelled
+        QString filter;
+        QRadioButton* after;
+    } cases[] = {
+        {form->WAVtoMP3, "x.wav",
+         "Fichiers audio (*.wav *.mp3 *.flac);;Fichier WAV (*.wav);;Fichier MP3 (*.mp3);;Fichier FLAC (*.flac)",
+         form->WAVtoMP3},
+        {form->MP3toWAV, {},
+         "Fichiers audio (*.mp3 *.wav *.flac);;Fichier MP3 (*.mp3);;Fichier WAV (*.wav);;Fichier FLAC (*.flac)",
+         form->MP3toWAV},
+        {form->WAVtoMP3, "x.mp3", {}, form->MP3toWAV},
+        {form->WAVtoFLAC, "x.flac", {}, form->FLACtoWAV},
+        {form->FLACtoMP3, "x.wav", {}, form->WAVtoMP3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen.toStdString());
+        c.ticked->click();
+        shell.choices = {c.chosen.isEmpty() ? QString() : path(c.chosen)};
+        form->Explore->click();
+        EXPECT_EQ(shell.fileTitles.last(), "Ouvrir un fichier à convertir");
+        if (!c.filter.isEmpty()) {
+            EXPECT_EQ(shell.fileFilters.last(), c.filter);
+        }
+        EXPECT_TRUE(c.after->isChecked());
+        EXPECT_EQ(form->Chemin->text(), c.chosen.isEmpty() ? QString() : path(c.chosen));
+    }
     EXPECT_TRUE(shell.browseTitles.isEmpty());
 }
 
@@ -175,7 +194,7 @@ TEST_F(ConvertForm, FlacChoicesPickTheirFilesAndConvert)
 {
     form->FLACtoWAV->click();
     form->Explore->click(); // cancelled
-    EXPECT_EQ(shell.fileFilters.last(), "Fichier FLAC (*.flac)");
+    EXPECT_EQ(shell.fileFilters.last().section(";;", 1, 1), "Fichier FLAC (*.flac)");
     EXPECT_FALSE(form->MP3toWAV->isChecked()) << "one choice of format at a time";
 
     writeWav("s.wav", 1);

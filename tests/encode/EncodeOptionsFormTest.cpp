@@ -67,7 +67,8 @@ TEST_F(EncodeOptions, ShowsEveryControlWithTheEncodersDefaults)
 {
     EXPECT_EQ(forms.Encode_Options_Form, options.get());
     EXPECT_EQ(options->windowTitle(), "Options d'encodage");
-    EXPECT_EQ(options->size(), QSize(251, 455));
+    EXPECT_EQ(options->size(), QSize(251, 483));
+    EXPECT_EQ(options->PassesLabel->buddy(), options->PassesEdit) << "the reads' box has its caption";
     EXPECT_EQ(options->Label5->text(), "Options d'encodage :");
     EXPECT_TRUE(options->Label5->font().bold());
     EXPECT_EQ(options->Label1->text(), "Sample \nRate");

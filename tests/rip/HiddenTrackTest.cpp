@@ -101,4 +101,17 @@ TEST_F(HiddenTrack, CalvenorRipTakesTrackZeroWhenTheDiscHasOne)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("Le disque n'a pas de piste cachée")) << refused.err.toStdString();
 }
+// A two-track disc is two tracks long, with or without audio hidden before track 1.
+TEST_F(HiddenTrack, TheTrackTotalLeavesTheHiddenTrackOut)
+{
+    for (const QByteArray& hidden : {QByteArray(), DiscImage::NoisePcm(HiddenSectors, 3)}) {
+        const QString out = dir.filePath(hidden.isEmpty() ? "plain" : "hidden");
+        const QString disc = writeDisc(hidden, hidden.isEmpty() ? "plain" : "hidden");
+        const RipTool ripped = RipTool::Run({"e:", "--drive", "e=" + disc, "--tracks", "1", "--flac", "--dir", out,
+                                             "--no-accuraterip", "--no-ctdb"});
+        ASSERT_EQ(ripped.exitCode, 0) << ripped.err.toStdString();
+        const RipTool tag = RipTool::Run({"--read-tag", QDir(out).filePath("01 - Piste 01.flac")});
+        EXPECT_TRUE(tag.out.contains("tracktotal=2\n")) << tag.out.toStdString();
+    }
+}
 } // namespace

@@ -109,12 +109,17 @@ TEST_F(RipWindow, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo)
     const struct {
         QList<MsgAnswer> answers;
         int questions;
-        bool firstReplaced;
+        bool replaced[2]; // tracks 1 and 2, whose files exist
+        bool ran;         // track 3 ripped
     } cases[] = {
-        {{MsgAnswer::YesToAll}, 1, true},
-        {{MsgAnswer::No, MsgAnswer::Yes}, 2, false},
+        {{MsgAnswer::YesToAll}, 1, {true, true}, true},
+        {{MsgAnswer::No, MsgAnswer::Yes}, 2, {false, true}, true},
+        {{MsgAnswer::NoToAll}, 1, {false, false}, true},
+        {{MsgAnswer::Yes, MsgAnswer::Cancel}, 2, {false, false}, false},
+        {{MsgAnswer::Dismissed}, 1, {false, false}, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.questions);
         QDir(music).removeRecursively();
         QDir().mkpath(music);
         dialogs.shown.clear();
@@ -127,37 +132,65 @@ TEST_F(RipWindow, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo)
         const QStringList questions = dialogs.texts().filter("existe déjà");
         ASSERT_EQ(questions.size(), c.questions);
         EXPECT_EQ(questions.first(), "Le fichier « " + target(1) + " » existe déjà. Le remplacer ?");
-        EXPECT_EQ(dialogs.shown.first().buttons, MsgButtons::YesAllNo);
-        EXPECT_EQ(readAll(target(1)).isEmpty(), !c.firstReplaced);
-        EXPECT_FALSE(readAll(target(2)).isEmpty());
-        EXPECT_EQ(playlist().contains("01 - Piste 01.wav"), c.firstReplaced);
-        EXPECT_EQ(dialogs.texts().last().contains(
-                      "Pistes non rippées, leur fichier existant a été conservé : Piste 01."),
-                  !c.firstReplaced)
-            << dialogs.texts().last().toStdString();
+        EXPECT_EQ(dialogs.shown.first().buttons, MsgButtons::YesAllNoAllCancel);
+        for (int k : {1, 2})
+            EXPECT_EQ(readAll(target(k)).isEmpty(), !c.replaced[k - 1]) << k;
+        EXPECT_EQ(QFile::exists(target(3)), c.ran);
+        EXPECT_EQ(playlist().contains("01 - Piste 01.wav"), c.replaced[0]);
+        EXPECT_EQ(dialogs.shown.size(), c.ran ? c.questions + 1 : c.questions) << "an end message after a run only";
+        if (c.ran && !c.replaced[0]) {
+            EXPECT_TRUE(dialogs.texts().last().contains("Pistes non rippées, leur fichier existant a été conservé : Piste 01"))
+                << dialogs.texts().last().toStdString();
+        }
     }
 }
 
 TEST_F(RipWindow, TheEndMessageOpensTheLogAndTheWindowTellsTheTimeLeft)
 {
     main->WavRipp->click();
-    tick({1, 2});
-    cdRip->FailSectors(image.TrackAt(2).firstSector + 20, 3);
-    QString shownDuringTrack2;
+    tick({1, 3});
+    main->Sheet().SetValue(3, AlbumTrack::Title, "Troisième");
+    cdRip->FailSectors(image.TrackAt(3).firstSector + 20, 3);
+    QString shownDuringTrack3, trackShown;
     // The reader waits here while the window takes the progress at its own pace.
-    duringTrack(2, [&] {
+    duringTrack(3, [&] {
         QDeadlineTimer deadline(5000);
-        while (ripping->Label4->text().isEmpty() && !deadline.hasExpired())
+        while (!ripping->Label4->text().contains("Temps") && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        shownDuringTrack2 = ripping->Label4->text();
+        shownDuringTrack3 = ripping->Label4->text();
+        trackShown = ripping->Label2->text();
     });
     dialogs.script(MsgAnswer::Report);
     main->Button2Click();
     EXPECT_EQ(dialogs.shown.last().buttons, MsgButtons::YesNoReport);
     EXPECT_EQ(shell.opened, QStringList({music + "Rapport.log"}));
-    EXPECT_EQ(main->CibleFiles->model()->index(1, 9).data().toString(), "secteurs illisibles");
-    EXPECT_TRUE(QRegularExpression("^\\d+ % – \\d\\d:\\d\\d$").match(shownDuringTrack2).hasMatch())
-        << shownDuringTrack2.toStdString();
+    EXPECT_EQ(main->CibleFiles->model()->index(2, 9).data().toString(), "secteurs illisibles");
+    EXPECT_TRUE(QRegularExpression("^\\d+ % – Temps restant : \\d\\d:\\d\\d$").match(shownDuringTrack3).hasMatch())
+        << shownDuringTrack3.toStdString();
+    EXPECT_EQ(trackShown, "Piste 2/2 – Troisième") << "its place in the run, not its number on the disc";
+}
+
+// Whatever the scale, the texts fit their rows whole.
+TEST_F(RipWindow, TheRippingWindowsTextsFitTheirRows)
+{
+    const struct {
+        QLabel* label;
+        QString text;
+    } cases[] = {
+        {ripping->Label4, TRippageEnCour::ProgressText(100, 3599)},
+        {ripping->Label4, TRippageEnCour::ProgressText(100, -1)},
+        {ripping->Label2, TRippageEnCour::TrackText(12, 12, {})},
+        {ripping->Label1, "Rippage interrompu"},
+    };
+    EXPECT_EQ(TRippageEnCour::ProgressText(37, 130), "37 % – Temps restant : 02:10");
+    EXPECT_EQ(TRippageEnCour::TrackText(3, 5, "Titre"), "Piste 3/5 – Titre");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const QFontMetrics metrics(c.label->font());
+        EXPECT_LE(metrics.horizontalAdvance(c.text), c.label->width());
+        EXPECT_LE(metrics.height(), c.label->height());
+        EXPECT_TRUE(ripping->rect().contains(c.label->geometry()));
+    }
 }
 
 TEST_F(RipWindow, StopBeforeTheRunStarts)

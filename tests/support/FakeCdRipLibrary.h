@@ -35,6 +35,10 @@ public:
             activeCdRom = index;
         return record(QStringLiteral("CR_SetActiveCDROM(%1)").arg(index), setActiveResult);
     }
+    void CR_InsertCDROM(int32_t index, const QString& source) override
+    {
+        record(QStringLiteral("CR_InsertCDROM(%1,%2)").arg(index).arg(source), 0);
+    }
     int32_t CR_ReadToc() override { return record("CR_ReadToc", readTocResult); }
     int32_t CR_GetNumTocEntries() override { return record("CR_GetNumTocEntries", int32_t(toc.size()) - 1); }
     TTocEntry CR_GetTocEntry(int32_t index) override

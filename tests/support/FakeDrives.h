@@ -15,6 +15,15 @@ public:
         return found == models.end() ? std::nullopt : std::optional<DriveModel>(*found);
     }
 
+    // The letter after the last one, as a disc image opened from the menu gets.
+    QChar addImage(const QString& path) override
+    {
+        const QChar letter = sources.isEmpty() ? QChar('d') : QChar(sources.lastKey().unicode() + 1);
+        sources.insert(letter, path);
+        discs.insert(letter, true);
+        return letter;
+    }
+
     QMap<QChar, QString> sources;
     QMap<QChar, QString> reasons;
     QMap<QChar, bool> discs;

@@ -5,7 +5,7 @@
 class FakeShell : public IShell {
 public:
     QString documentsFolder() override { return documents; }
-    bool open(const QString& pathOrUrl) override { opened << pathOrUrl; return true; }
+    bool open(const QString& pathOrUrl) override { opened << pathOrUrl; return opens; }
     std::optional<QString> browseFolder(const QString& title, const QString& preselected) override
     {
         browseTitles << title;
@@ -26,6 +26,7 @@ public:
     QStringList opened, browseTitles, browsePreselected, fileTitles, fileFilters;
     QStringList choices; // answers of the choosers, in order; none left or a null string = cancel
     int beeps = 0, minimized = 0, restored = 0;
+    bool opens = true; // false: no application can open anything
 
 private:
     std::optional<QString> nextChoice()

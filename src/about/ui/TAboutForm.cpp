@@ -1,4 +1,5 @@
 #include "about/ui/TAboutForm.h"
+#include "platform/DesktopOpen.h"
 #include "platform/ui/EventWatcher.h"
 #include "platform/IShell.h"
 #include <QApplication>
@@ -193,7 +194,7 @@ void TAboutForm::LabelMailMouseLeave(QLabel* link)
 
 void TAboutForm::LabelWebClick(QLabel* link)
 {
-    m_services.shell->open(Hint(link).section('|', 1));
+    DesktopOpen::Open(*m_services.shell, *m_services.dialogs, Hint(link).section('|', 1));
 }
 
 void TAboutForm::ButtonCloseClick()
@@ -208,4 +209,6 @@ void TAboutForm::showEvent(QShowEvent* event)
     if (active && active != this && windowHandle())
         windowHandle()->setTransientParent(active->windowHandle());
     CalvenorDialog::showEvent(event);
+    // Enter closes: the links, which Enter follows, come first in the tab order.
+    ButtonClose->setFocus(Qt::OtherFocusReason);
 }

@@ -8,6 +8,8 @@
 #include "cddb/ui/TPreferences_Form.h"
 #include "encode/ui/TConvert_Form.h"
 #include "encode/ui/TEncode_Options_Form.h"
+#include "rip/AccurateRipDatabase.h"
+#include "rip/CtdbDatabase.h"
 #include "rip/ui/TRippageEnCour.h"
 #include "platform/CalvenorError.h"
 #include "platform/CdioAudioDevice.h"
@@ -131,6 +133,7 @@ void CalvenorApplication::createWindows()
     m_owned->renameTrack = std::make_unique<TRename_Track>(m_forms, m_services, main);
     m_owned->convertForm = std::make_unique<TConvert_Form>(m_forms, m_services, main);
     m_owned->preferencesForm = std::make_unique<TPreferences_Form>(m_forms, m_services, main);
+    m_owned->preferencesForm->ShowDefaultServers(AccurateRipDatabase::DefaultServer, CtdbDatabase::DefaultServer);
 }
 
 // For screenshots: CALVENOR_SHOW=TAboutForm (a window's class) also shows that

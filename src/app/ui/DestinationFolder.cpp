@@ -1,4 +1,5 @@
 #include "app/ui/DestinationFolder.h"
+#include "platform/DesktopOpen.h"
 #include "platform/IDialogService.h"
 #include "platform/IShell.h"
 #include "platform/TargetNameRule.h"
@@ -33,7 +34,7 @@ bool DestinationFolder::Ensure()
 void DestinationFolder::Open()
 {
     if (Ensure())
-        m_services.shell->open(Text());
+        DesktopOpen::Open(*m_services.shell, *m_services.dialogs, Text());
 }
 
 void DestinationFolder::Browse()

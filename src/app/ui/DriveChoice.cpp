@@ -1,5 +1,6 @@
 #include "app/ui/DriveChoice.h"
 #include "platform/DriveIdentity.h"
+#include "platform/ICdRipLibrary.h"
 #include "platform/IDialogService.h"
 #include "platform/IDrives.h"
 #include <QAbstractItemView>
@@ -10,14 +11,36 @@ void DriveChoice::ListCdDrives()
     for (char c = 'a'; c <= 'y'; ++c)
         if (m_services.drives->isCdDrive(QChar(c)))
             m_list.addItem(EntryText(QChar(c), DriveIdentity::Of(*m_services.drives, QChar(c))));
-    // The box is narrow: its open list is as wide as the longest model.
-    m_list.view()->setMinimumWidth(m_list.view()->sizeHintForColumn(0));
+    widenList();
     if (m_list.count() == 0) {
         m_services.dialogs->message(MsgKind::Error,
                                     QStringLiteral("Vous ne semblez pas avoir de lecteur de CD sur votre ordinateur."),
                                     MsgButtons::Ok);
         m_list.setPlaceholderText(QStringLiteral("Aucun lecteur"));
     }
+}
+
+// The box is narrow: its open list is as wide as the longest model.
+void DriveChoice::widenList()
+{
+    m_list.view()->setMinimumWidth(m_list.view()->sizeHintForColumn(0));
+}
+
+void DriveChoice::AddImage(const QString& path)
+{
+    const QChar letter = m_services.drives->addImage(path);
+    const QString root = QString(letter) + QStringLiteral(":\\");
+    if (m_list.findText(root, Qt::MatchStartsWith) < 0) {
+        // Entries and the ripping library's drives both follow the letters.
+        int entry = 0;
+        while (entry < m_list.count() && m_list.itemText(entry).at(0) < letter)
+            ++entry;
+        m_services.cdRip->CR_InsertCDROM(entry, path);
+        m_list.insertItem(entry, EntryText(letter, DriveIdentity::Of(*m_services.drives, letter)));
+        m_list.setPlaceholderText(QStringLiteral("Lecteurs de CD"));
+        widenList();
+    }
+    ChooseFromArgument(root);
 }
 
 void DriveChoice::ChooseFromArgument(const QString& argument)

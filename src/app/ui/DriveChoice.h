@@ -16,6 +16,9 @@ public:
     static QString EntryText(QChar letter, const DriveIdentity& drive);
     // Lists the CD drives; says so when there is none.
     void ListCdDrives();
+    // Gives a disc image the next free letter (IDrives::addImage), lists it
+    // and chooses it; raises CalvenorError in French when it cannot be had.
+    void AddImage(const QString& path);
     // Chooses the entry a start argument names ("E:\", "e:\" or "e:"), if any.
     void ChooseFromArgument(const QString& argument);
     bool Chosen() const;
@@ -26,6 +29,8 @@ public:
     void SayWhyUnreadable(QChar letter);
 
 private:
+    void widenList();
+
     QComboBox& m_list;
     PlatformServices m_services;
     QString m_unreadableReason;

@@ -10,11 +10,13 @@ class QRadioButton;
 class QTimer;
 class QToolButton;
 class QTreeView;
+class TrackListRoom;
 
 // The main window's controls, made by MainFormLayout, under the names the
 // handlers carry.
 struct MainFormControls {
     QAction* Calvenor_RIPPER = nullptr;
+    QAction* OpenImage = nullptr; // "Ouvrir une image de disque…"
     QAction* Calvenor_Quit = nullptr;
     QAction* Calvenor_Preferences = nullptr;
     QAction* Action4 = nullptr;
@@ -53,4 +55,5 @@ struct MainFormControls {
     QPushButton* DeleteItemButton = nullptr;
     QToolButton* CoverPicture = nullptr; // the album's front cover
     QTimer* Timer1 = nullptr;
+    TrackListRoom* ListRoom = nullptr; // how the list's columns share its width
 };

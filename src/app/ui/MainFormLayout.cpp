@@ -1,5 +1,8 @@
 #include "app/ui/MainFormLayout.h"
 #include "app/ui/TMain_Form.h"
+#include "app/ui/TrackListModel.h"
+#include "app/ui/TrackListRoom.h"
+#include "platform/ui/Anchors.h"
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
@@ -58,10 +61,13 @@ void MainFormLayout::BuildMenu(TMain_Form& f)
     bar->setFixedHeight(MenuHeight);
     QMenu* main = bar->addMenu(QStringLiteral("&Calvenor"));
     f.Calvenor_RIPPER = main->addAction(QIcon(QStringLiteral(":/images/action0.png")), QStringLiteral("&Ripper"));
+    f.OpenImage = main->addAction(QStringLiteral("&Ouvrir une image de disque…"));
+    f.OpenImage->setShortcut(QKeySequence::Open);
     f.Calvenor_Preferences = main->addAction(QStringLiteral("Préférences"));
     main->addSeparator();
     f.Calvenor_Quit = main->addAction(QIcon(QStringLiteral(":/images/action1.png")), QStringLiteral("&Quitter"));
-    QMenu* converter = bar->addMenu(QStringLiteral("&Convertisseur"));
+    // Alt+C opens the "Calvenor" menu; the converter's takes Alt+V.
+    QMenu* converter = bar->addMenu(QStringLiteral("Con&vertisseur"));
     f.Action1 = converter->addAction(QStringLiteral("Convertisseur WAV-MP3"));
     QMenu* help = bar->addMenu(QStringLiteral("&?"));
     f.Action4 = help->addAction(QStringLiteral("Aide"));
@@ -75,9 +81,13 @@ void MainFormLayout::BuildControls(TMain_Form& f)
 {
     auto* client = new QWidget(&f);
     f.setCentralWidget(client);
-    f.setFixedSize(ClientWidth, ClientHeight);
+    // The size described is the first and the smallest; the list takes what the window gains.
+    f.setMinimumSize(ClientWidth, ClientHeight);
+    f.resize(ClientWidth, ClientHeight);
+    client->resize(ClientWidth, ClientHeight - MenuHeight);
 
-    picture(client, QStringLiteral("background"), QRect(0, 0, ClientWidth, ClientHeight - MenuHeight))->setScaledContents(true);
+    QLabel* background = picture(client, QStringLiteral("background"), QRect(0, 0, ClientWidth, ClientHeight - MenuHeight));
+    background->setScaledContents(true);
     f.Label5 = caption(client, QStringLiteral("RIPPAGE"), QRect(24, 8, 200, 30));
     QFont heading = f.Label5->font();
     heading.setBold(true);
@@ -171,6 +181,26 @@ void MainFormLayout::BuildControls(TMain_Form& f)
     f.Timer1 = new QTimer(&f);
     f.Timer1->setInterval(1000);
     NameControls(f);
+    anchor(f, *client, background);
+}
+
+void MainFormLayout::anchor(TMain_Form& f, QWidget& client, QWidget* background)
+{
+    auto* anchors = new Anchors(client, QSize(ClientWidth, ClientHeight - MenuHeight));
+    using A = Anchors;
+    const std::pair<QList<QWidget*>, int> pins[] = {
+        {{background, f.CibleFiles}, A::All},
+        {{f.RED_CD, f.GREEN_CD, f.Button1, f.Button2, f.Play_Gray, f.Pause_Gray, f.Stop_Gray, f.Play_Blue,
+          f.Pause_Blue, f.Stop_Blue},
+         A::Top | A::Right},
+        {{f.Label6, f.EditTagsButton, f.BitBtn1, f.BitBtn2, f.DeleteItemButton, f.Label2, f.Label3, f.Label4},
+         A::Left | A::Bottom},
+        {{f.DirectoryText, f.TotalProgress, f.localProgress}, A::Left | A::Right | A::Bottom},
+        {{f.BitBtn4, f.BitBtn3, f.BitBtn5, f.CoverPicture}, A::Right | A::Bottom},
+    };
+    for (const auto& [widgets, sides] : pins)
+        for (QWidget* w : widgets)
+            anchors->Pin(w, sides);
 }
 
 void MainFormLayout::ShowTracks(TMain_Form& f, QAbstractItemModel& tracks)
@@ -180,6 +210,32 @@ void MainFormLayout::ShowTracks(TMain_Form& f, QAbstractItemModel& tracks)
     const int widths[] = {100, 45, 200, 100, 100, 100, 50, 75, 100, 90};
     for (int c = 0; c < tracks.columnCount(); ++c)
         f.CibleFiles->setColumnWidth(c, widths[c]);
+    f.ListRoom = new TrackListRoom(*f.CibleFiles, TrackListModel::ColumnOf(AlbumTrack::Title),
+                                   TrackListModel::ColumnOf(AlbumTrack::Target));
+}
+
+void MainFormLayout::Keep(const TMain_Form& f, RememberedChoices::Choices& choices)
+{
+    choices.maximised = f.isMaximized();
+    choices.windowSize = (choices.maximised ? f.normalGeometry() : f.geometry()).size();
+    choices.columnWidths.clear();
+    for (int c = 0; c < f.CibleFiles->model()->columnCount(); ++c)
+        choices.columnWidths << f.CibleFiles->columnWidth(c);
+}
+
+void MainFormLayout::Restore(TMain_Form& f, const RememberedChoices::Choices& choices)
+{
+    const QSize size = choices.windowSize.isValid() ? choices.windowSize.expandedTo(f.minimumSize()) : f.size();
+    const int listWidth = f.CibleFiles->width() + size.width() - f.width();
+    f.resize(size);
+    const int columns = f.CibleFiles->model()->columnCount();
+    for (int c = 0; c < columns && c < choices.columnWidths.size(); ++c)
+        f.CibleFiles->setColumnWidth(c, choices.columnWidths.at(c));
+    // Widths kept were those of a list that wide; without them, the list shares what it gained.
+    if (!choices.columnWidths.isEmpty())
+        f.ListRoom->SetFor(listWidth);
+    if (choices.maximised)
+        f.setWindowState(f.windowState() | Qt::WindowMaximized);
 }
 
 void MainFormLayout::NameControls(TMain_Form& f)

@@ -46,6 +46,12 @@ void PreviewButtons::ListLeft()
     show(State::Inactive);
 }
 
+void PreviewButtons::ListEntered()
+{
+    if (!Playing())
+        show(State::Ready);
+}
+
 void PreviewButtons::Play(int n, const QString& source)
 {
     if (!m_player.HoldsAudioDisc(source)) {

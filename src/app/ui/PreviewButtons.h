@@ -19,6 +19,9 @@ public:
     void SelectionChanged();
     // The focus left the list: playing stops, the device stays open.
     void ListLeft();
+    // The focus came back to the list with a row chosen: play is possible
+    // again, so Tab reaches it on every pass.
+    void ListEntered();
     // Plays track n of the disc in source, when it holds audio.
     void Play(int n, const QString& source);
     // Ten seconds forward, playing on.

@@ -55,8 +55,8 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     m_lecteur = std::make_unique<CdPlayer>(m_services.audioOutput);
 
     setWindowTitle(QStringLiteral("Calvenor"));
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
     MainFormLayout::BuildMenu(*this);
     MainFormLayout::BuildControls(*this);
     m_shade = new ShadeOverlay(this);
@@ -66,6 +66,8 @@ TMain_Form::TMain_Form(AppForms& forms, const PlatformServices& services, const 
     m_folder = std::make_unique<DestinationFolder>(*DirectoryText, m_services);
     m_preview = std::make_unique<PreviewButtons>(*Play_Blue, *Pause_Blue, *Stop_Blue, *m_lecteur, *m_services.dialogs);
     m_cover = std::make_unique<AlbumCover>(m_disc->Sheet(), m_services.http);
+    if (m_services.settings)
+        m_cover->SetServer(m_services.settings->CoverServer());
     m_coverButton = new CoverButton(*CoverPicture, *this, m_disc->Sheet(), *m_cover, m_services);
     connectHandlers();
     FormCreate(arguments);
@@ -104,6 +106,7 @@ void TMain_Form::connectHandlers()
     on(Button1, &QPushButton::clicked, [this] { Button1Click(); });
     on(Action1, &QAction::triggered, [this] { Action1Execute(); });
     on(Calvenor_RIPPER, &QAction::triggered, [this] { Calvenor_RIPPERExecute(); });
+    on(OpenImage, &QAction::triggered, [this] { OpenImageExecute(); });
     on(BitBtn3, &QToolButton::clicked, [this] { BitBtn3Click(); });
     on(BitBtn4, &QToolButton::clicked, [this] { BitBtn4Click(); });
     on(BitBtn5, &QToolButton::clicked, [this] { BitBtn5Click(); });
@@ -142,13 +145,16 @@ QString TMain_Form::DefaultFolder() const
 RememberedChoices::Choices TMain_Form::Choices() const
 {
     const QString folder = m_folder->Chosen().isEmpty() ? m_musicFolder : m_folder->Chosen();
-    return {MP3Ripp->isChecked(), folder, FlacRipp->isChecked()};
+    RememberedChoices::Choices choices{MP3Ripp->isChecked(), folder, FlacRipp->isChecked()};
+    MainFormLayout::Keep(*this, choices);
+    return choices;
 }
 
 void TMain_Form::RestoreChoices(const RememberedChoices::Choices& choices)
 {
     m_musicFolder = choices.folder.isEmpty() ? QString() : TargetNameRule::WithSeparator(choices.folder);
     (choices.flac ? FlacRipp : choices.mp3 ? MP3Ripp : WavRipp)->setChecked(true);
+    MainFormLayout::Restore(*this, choices);
     DirectoryText->setText(DefaultFolder());
 }
 
@@ -188,6 +194,18 @@ void TMain_Form::DrivesListChange()
     }
 }
 
+void TMain_Form::OpenImageExecute()
+{
+    if (m_ripping)
+        return;
+    const auto file = m_services.shell->chooseFile(QStringLiteral("Ouvrir une image de disque"),
+                                                   QStringLiteral("Images de disque (*.cue *.toc *.nrg *.CUE *.TOC *.NRG)"));
+    if (!file)
+        return;
+    m_drive->AddImage(*file);
+    DrivesListChange();
+}
+
 void TMain_Form::Timer1Timer()
 {
     if (!m_drive->Chosen())
@@ -210,6 +228,7 @@ void TMain_Form::Timer1Timer()
 void TMain_Form::Calvenor_PreferencesExecute()
 {
     m_forms.Preferences_Form->ShowModal(&m_disc->Sheet(), OutputExtension());
+    m_cover->SetServer(m_services.settings->CoverServer());
     if (m_disc->ReadNameTemplate())
         DirectoryTextChange();
 }
@@ -229,6 +248,8 @@ void TMain_Form::resizeEvent(QResizeEvent* event)
 
 bool TMain_Form::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == CibleFiles && event->type() == QEvent::FocusIn && SelectedSlot() != 0)
+        m_preview->ListEntered();
     // Space ticks the current row whichever of its cells is current; the
     // list alone would only when the tick's own cell is.
     if (watched == CibleFiles && event->type() == QEvent::KeyPress
@@ -375,7 +396,7 @@ TEncode_Options_Form::OffsetDetection TMain_Form::offsetDetection()
     if (!DiscPresent() || Toc().IsEmpty())
         return nullptr;
     return [library = m_services.cdRip,
-            verification = RipVerification::Online(m_services.http, m_services.internet, Toc())]()
+            verification = RipVerification::Online(m_services.http, m_services.internet, Toc(), m_services.settings)]()
                -> std::optional<TEncode_Options_Form::FoundOffset> {
         const auto found = ReadOffsetFinder(*library, verification.Toc).Find(verification);
         if (!found)

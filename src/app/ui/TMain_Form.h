@@ -94,6 +94,7 @@ public:
     // Handlers, named after the control and what the user does with it.
     void ListCdDrives() { m_drive->ListCdDrives(); }
     void DrivesListChange();      // another drive chosen in the drive list
+    void OpenImageExecute();      // "Ouvrir une image de disque…" menu
     void Timer1Timer();           // the disc poll, every second
     // The ripper or the encoder went further.
     void CDRIP1Progress(uint16_t percent) { ShowRipProgress(percent, percent + 100 * RippedCount()); }

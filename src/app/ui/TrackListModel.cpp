@@ -26,6 +26,14 @@ AlbumTrack::Value valueOf(int column)
     return static_cast<AlbumTrack::Value>(column - FirstValueColumn);
 }
 
+} // namespace
+
+int TrackListModel::ColumnOf(AlbumTrack::Value value)
+{
+    return FirstValueColumn + value;
+}
+
+namespace {
 QIcon iconOf(const TrackRipResult& result)
 {
     QStyle::StandardPixmap picture = QStyle::SP_MessageBoxInformation;

@@ -1,4 +1,5 @@
 #pragma once
+#include "disc/AlbumTrack.h"
 #include "rip/TrackRipResult.h"
 #include <QAbstractTableModel>
 #include <QHash>
@@ -24,6 +25,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // The column that shows a track value.
+    static int ColumnOf(AlbumTrack::Value value);
     // The result of each track of a run, shown until the disc changes.
     void ShowResults(const RipReport& report);
 

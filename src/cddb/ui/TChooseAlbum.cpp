@@ -1,8 +1,10 @@
 #include "cddb/ui/TChooseAlbum.h"
 #include "cddb/CoverFetch.h"
 #include "platform/PlatformServices.h"
+#include "platform/Settings.h"
 #include "platform/ui/EventWatcher.h"
 #include "cddb/ui/TConnexion_CDDB_Form.h"
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -83,6 +85,8 @@ void TChooseAlbum::SetCoverServer(const QString& url)
 void TChooseAlbum::SetChoices(const QStringList& lines, const QStringList& releaseIds)
 {
     m_releaseIds = releaseIds;
+    if (m_services.settings)
+        SetCoverServer(m_services.settings->CoverServer());
     const bool covers = m_covers && std::any_of(releaseIds.begin(), releaseIds.end(), [](const QString& id) {
         return !id.isEmpty();
     });
@@ -93,6 +97,15 @@ void TChooseAlbum::SetChoices(const QStringList& lines, const QStringList& relea
     Pochette->setVisible(covers);
     Liste->clear();
     Liste->addItems(lines);
+    // Lines differ at their end, past what the box shows: each one's hint
+    // holds it whole, and the open list is as wide as the longest.
+    const QFontMetrics metrics(Liste->view()->font());
+    int widest = 0;
+    for (int i = 0; i < Liste->count(); ++i) {
+        Liste->setItemData(i, lines.at(i), Qt::ToolTipRole);
+        widest = std::max(widest, metrics.horizontalAdvance(lines.at(i)));
+    }
+    Liste->view()->setMinimumWidth(widest + 4 * metrics.averageCharWidth());
     Liste->setCurrentIndex(Liste->count() > 0 ? 0 : -1);
     showCover();
 }

@@ -1,4 +1,5 @@
 #include "cddb/ui/TPreferences_Form.h"
+#include "cddb/CoverArtArchive.h"
 #include "cddb/EmailAddress.h"
 #include "cddb/MusicBrainzClient.h"
 #include "cddb/TCDDBConnect.h"
@@ -48,7 +49,7 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     m_forms.Preferences_Form = this;
     setWindowTitle(QStringLiteral("Préférences"));
     setModal(true);
-    setFixedSize(420, 464);
+    setFixedSize(420, 554);
     Label1 = new QLabel(QStringLiteral("Préférences :"), this);
     MakeBold(Label1);
     Label1->setGeometry(10, 8, 300, 18);
@@ -59,10 +60,16 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     ServeurMusicBrainz->setPlaceholderText(MusicBrainzClient::DefaultServer);
     MusicBrainzFirst = new QCheckBox(QStringLiteral("Interroger MusicBrainz avant CDDB"), this);
     MusicBrainzFirst->setGeometry(FieldX, 124, FieldWidth, 22);
+    ServeurPochettes = field(this, QStringLiteral("Serveur de pochettes"), 150);
+    ServeurPochettes->setPlaceholderText(CoverArtArchive::DefaultServer);
+    ServeurAccurateRip = field(this, QStringLiteral("Serveur AccurateRip"), 180);
+    ServeurCtdb = field(this, QStringLiteral("Serveur CTDB"), 210);
     RememberChoices = new QCheckBox(QStringLiteral("Retenir le format, les options d'encodage et le dossier cible"), this);
-    RememberChoices->setGeometry(10, 150, 400, 22);
+    RememberChoices->setGeometry(10, 240, 400, 22);
+    RememberChoices->setToolTip(QStringLiteral("Retient aussi la taille de la fenêtre principale et la largeur des "
+                                               "colonnes de la liste des pistes."));
     auto* cover = new QGroupBox(QStringLiteral("Pochette de l'album"), this);
-    cover->setGeometry(10, 178, 400, 56);
+    cover->setGeometry(10, 268, 400, 56);
     auto* coverLabel = new QLabel(QStringLiteral("Pochette :"), cover);
     coverLabel->setGeometry(10, 24, FieldX - 24, 22);
     Pochette = new QComboBox(cover);
@@ -72,31 +79,31 @@ TPreferences_Form::TPreferences_Form(AppForms& forms, const PlatformServices& se
     Pochette->setAccessibleName(QStringLiteral("Pochette"));
     coverLabel->setBuddy(Pochette);
     VolumeBox = new QGroupBox(QStringLiteral("Volume sonore"), this);
-    VolumeBox->setGeometry(10, 240, 400, 54);
+    VolumeBox->setGeometry(10, 330, 400, 54);
     ReplayGain = new QCheckBox(QStringLiteral("Calculer le ReplayGain"), VolumeBox);
     ReplayGain->setGeometry(10, 24, 380, 22);
     ReplayGain->setToolTip(QStringLiteral("Mesure le volume sonore de chaque piste pendant le rippage et l'inscrit "
                                           "dans les étiquettes des fichiers MP3 et FLAC."));
     GarderIncompletes = new QCheckBox(QStringLiteral("Garder la partie lue d'une piste interrompue"), this);
-    GarderIncompletes->setGeometry(10, 300, 400, 22);
+    GarderIncompletes->setGeometry(10, 390, 400, 22);
     GarderIncompletes->setToolTip(QStringLiteral("Une piste arrêtée avant sa fin est gardée sous le nom « … "
                                                  "(incomplet) » ; elle ne remplace jamais le fichier complet d'un "
                                                  "rippage précédent."));
     auto* names = new QGroupBox(QStringLiteral("Modèle de nom de fichier"), this);
-    names->setGeometry(10, 328, 400, 92);
+    names->setGeometry(10, 418, 400, 92);
     ModeleNom = new QLineEdit(names);
     ModeleNom->setGeometry(10, 24, 380, 24);
     ModeleNom->setAccessibleName(names->title());
-    ModeleNom->setToolTip(NameTemplate::FieldsText());
+    ModeleNom->setToolTip(NameTemplate::FieldsLines());
     ApercuNom = new QLabel(names);
     ApercuNom->setGeometry(10, 52, 380, 34);
     ApercuNom->setWordWrap(true);
     ApercuNom->setTextFormat(Qt::PlainText);
     connect(ModeleNom, &QLineEdit::textChanged, this, [this] { showPreview(); });
     Annuler = new QPushButton(QStringLiteral("Annuler"), this);
-    Annuler->setGeometry(224, 428, 88, 28);
+    Annuler->setGeometry(224, 518, 88, 28);
     Enregistrer = new QPushButton(QStringLiteral("Enregistrer"), this);
-    Enregistrer->setGeometry(322, 428, 88, 28);
+    Enregistrer->setGeometry(322, 518, 88, 28);
     Enregistrer->setDefault(true);
     connect(Annuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(Enregistrer, &QPushButton::clicked, this, [this] { EnregistrerClick(); });
@@ -112,12 +119,21 @@ int TPreferences_Form::ShowModal(const AlbumSheet* album, const QString& extensi
     Adresse->setText(settings.Email());
     ServeurCddb->setText(settings.CddbServer());
     ServeurMusicBrainz->setText(settings.MusicBrainzServer());
+    ServeurPochettes->setText(settings.CoverServer());
+    ServeurAccurateRip->setText(settings.AccurateRipServer());
+    ServeurCtdb->setText(settings.CtdbServer());
     MusicBrainzFirst->setChecked(settings.MusicBrainzFirst());
     RememberChoices->setChecked(settings.RememberChoices());
     Pochette->setCurrentIndex(static_cast<int>(settings.Cover()));
     ReplayGain->setChecked(settings.ReplayGain());
     GarderIncompletes->setChecked(settings.KeepIncomplete());
     return exec();
+}
+
+void TPreferences_Form::ShowDefaultServers(const QString& accurateRip, const QString& ctdb)
+{
+    ServeurAccurateRip->setPlaceholderText(accurateRip);
+    ServeurCtdb->setPlaceholderText(ctdb);
 }
 
 void TPreferences_Form::showPreview()
@@ -135,20 +151,23 @@ bool TPreferences_Form::check(bool valid, const QString& text)
 void TPreferences_Form::EnregistrerClick()
 {
     const QString address = Adresse->text().trimmed();
-    const QString cddb = ServeurCddb->text().trimmed();
-    const QString musicBrainz = ServeurMusicBrainz->text().trimmed();
     const QString nameError = NameTemplate(ModeleNom->text()).Error();
     const QString serverText = QStringLiteral("L'adresse du serveur « %1 » doit commencer par http:// ou https://.");
     // An empty address is asked for again at the next lookup.
-    if (!check(address.isEmpty() || EmailAddress::IsValid(address), EmailAddress::InvalidText(address))
-        || !check(isServerAddress(cddb), serverText.arg(cddb))
-        || !check(isServerAddress(musicBrainz), serverText.arg(musicBrainz))
-        || !check(nameError.isEmpty(), nameError))
+    if (!check(address.isEmpty() || EmailAddress::IsValid(address), EmailAddress::InvalidText(address)))
+        return;
+    for (QLineEdit* server : {ServeurCddb, ServeurMusicBrainz, ServeurPochettes, ServeurAccurateRip, ServeurCtdb})
+        if (!check(isServerAddress(server->text().trimmed()), serverText.arg(server->text().trimmed())))
+            return;
+    if (!check(nameError.isEmpty(), nameError))
         return;
     Settings& settings = *m_services.settings;
     settings.SetEmail(address);
-    settings.SetCddbServer(cddb);
-    settings.SetMusicBrainzServer(musicBrainz);
+    settings.SetCddbServer(ServeurCddb->text());
+    settings.SetMusicBrainzServer(ServeurMusicBrainz->text());
+    settings.SetCoverServer(ServeurPochettes->text());
+    settings.SetAccurateRipServer(ServeurAccurateRip->text());
+    settings.SetCtdbServer(ServeurCtdb->text());
     settings.SetMusicBrainzFirst(MusicBrainzFirst->isChecked());
     settings.SetRememberChoices(RememberChoices->isChecked());
     settings.SetCover(static_cast<Settings::CoverUse>(Pochette->currentIndex()));

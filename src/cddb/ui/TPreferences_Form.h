@@ -11,7 +11,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The "Préférences" of the "Calvenor" menu: the e-mail address, the servers,
+// The "Préférences" of the "Calvenor" menu: the e-mail address, the lookup,
+// cover and verification servers,
 // which metadata source is asked first and whether the format, the encoder
 // options and the target folder are kept for the next run, what a rip
 // makes of the album's cover, whether it writes the ReplayGain of its files,
@@ -26,6 +27,10 @@ public:
     QLineEdit* Adresse = nullptr;
     QLineEdit* ServeurCddb = nullptr;
     QLineEdit* ServeurMusicBrainz = nullptr;
+    // Empty: the built-in server, as for the two above.
+    QLineEdit* ServeurPochettes = nullptr;
+    QLineEdit* ServeurAccurateRip = nullptr;
+    QLineEdit* ServeurCtdb = nullptr;
     QCheckBox* MusicBrainzFirst = nullptr;
     QCheckBox* RememberChoices = nullptr;
     // What a rip makes of the album's cover, in Settings::CoverUse order.
@@ -44,6 +49,9 @@ public:
     // returns when it closes.
     int ShowModal(const AlbumSheet* album = nullptr, const QString& extension = QStringLiteral(".mp3"));
     void EnregistrerClick();
+    // The verification servers used when their boxes are left empty; the
+    // ripping side knows them.
+    void ShowDefaultServers(const QString& accurateRip, const QString& ctdb);
 
 private:
     bool check(bool valid, const QString& text);

@@ -113,6 +113,36 @@ QRadioButton* TConvert_Form::directionButton(const QString& text, ConvertDirecti
     return button;
 }
 
+// Every kind the converter reads, then each kind alone, the ticked direction's first.
+QString TConvert_Form::fileFilter() const
+{
+    QStringList kinds{ConvertJob::SourceExtension(direction())};
+    QStringList patterns;
+    for (const auto& [button, each] : m_directions)
+        if (!kinds.contains(ConvertJob::SourceExtension(each)))
+            kinds << ConvertJob::SourceExtension(each);
+    QStringList filters;
+    for (const QString& extension : kinds) {
+        patterns << QLatin1Char('*') + extension;
+        filters << QStringLiteral("Fichier %1 (*%2)").arg(extension.mid(1).toUpper(), extension);
+    }
+    return (QStringList{QStringLiteral("Fichiers audio (%1)").arg(patterns.join(' '))} + filters).join(QStringLiteral(";;"));
+}
+
+void TConvert_Form::chooseDirectionFor(const QString& sourceExtension)
+{
+    if (ConvertJob::SourceExtension(direction()) == sourceExtension)
+        return;
+    const QString target = ConvertJob::TargetExtension(direction());
+    QRadioButton* chosen = nullptr;
+    for (const auto& [button, each] : m_directions)
+        if (ConvertJob::SourceExtension(each) == sourceExtension
+            && (!chosen || ConvertJob::TargetExtension(each) == target))
+            chosen = button;
+    if (chosen)
+        chosen->setChecked(true);
+}
+
 ConvertDirection TConvert_Form::direction() const
 {
     for (const auto& [button, direction] : m_directions)
@@ -178,10 +208,11 @@ void TConvert_Form::FlacChoiceClick()
 void TConvert_Form::ExploreClick()
 {
     if (ConvertFile->isChecked()) {
-        const QString extension = ConvertJob::SourceExtension(direction());
-        const QString filter = QStringLiteral("Fichier %1 (*%2)").arg(extension.mid(1).toUpper(), extension);
-        if (const auto file = m_services.shell->chooseFile(QStringLiteral("Ouvrir un fichier à convertir"), filter))
+        if (const auto file = m_services.shell->chooseFile(QStringLiteral("Ouvrir un fichier à convertir"), fileFilter())) {
+            // A file of another kind turns the direction to one that converts it.
+            chooseDirectionFor(QLatin1Char('.') + QFileInfo(*file).suffix().toLower());
             Chemin->setText(QFileInfo(*file).absoluteFilePath());
+        }
         return;
     }
     const QString current = Chemin->text();

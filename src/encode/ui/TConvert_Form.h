@@ -64,6 +64,10 @@ private:
     void setControlsEnabled(bool enabled);
     QRadioButton* directionButton(const QString& text, ConvertDirection direction, int row, int column);
     ConvertDirection direction() const;
+    // The file chooser's kinds: all those read, and each alone.
+    QString fileFilter() const;
+    // Ticks a direction from that kind, the same target if it can.
+    void chooseDirectionFor(const QString& sourceExtension);
 
     std::unique_ptr<TLameCoder> m_lameCoder;
     std::unique_ptr<ConvertJob> m_job;

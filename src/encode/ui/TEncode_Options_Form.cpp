@@ -18,7 +18,7 @@
 
 namespace {
 constexpr int Width = 251;
-constexpr int Height = 455;
+constexpr int Height = 483;
 // Drives read at most a few sectors early or late.
 constexpr int MaxReadOffset = 9999;
 // Most reads of a track shown when "Vérifier" is ticked.
@@ -79,62 +79,64 @@ void TEncode_Options_Form::buildControls()
     Label5 = label(this, QStringLiteral("Options d'encodage :"), {50, 12, 190, 22});
     MakeBold(Label5);
 
-    // Reads of each track until two agree; in the free row under the title,
+    // Reads of each track until two agree; a row of its own under the banner,
     // first in the tab order as on screen.
-    VerifyCheck = box(this, QStringLiteral("Vérifier"), {50, 35, 95, 20});
+    VerifyCheck = box(this, QStringLiteral("Vérifier"), {15, 54, 80, 22});
     VerifyCheck->setToolTip(
         QStringLiteral("Lire chaque piste deux fois et relire jusqu'à ce que deux lectures soient identiques"));
+    PassesLabel = label(this, QStringLiteral("Lectures"), {100, 55, 60, 20});
     PassesEdit = new QSpinBox(this);
     PassesEdit->setRange(2, Settings::MaxPasses);
     PassesEdit->setToolTip(QStringLiteral("Nombre maximal de lectures de chaque piste"));
-    PassesEdit->setGeometry(150, 34, 85, 22);
+    PassesEdit->setGeometry(160, 53, 75, 24);
+    PassesLabel->setBuddy(PassesEdit);
 
-    Label1 = label(this, QStringLiteral("Sample \nRate"), {15, 56, 80, 32});
-    SelectSampleRate = list(this, {"44100", "32000", "22050"}, {100, 60, 135, 24});
-    Label2 = label(this, QStringLiteral("BitRate"), {15, 98, 80, 20});
-    SelectBitRate = list(this, {"320", "256", "192", "160", "128", "96"}, {100, 96, 135, 24});
-    Label4 = label(this, QStringLiteral("Max\nBitRate"), {15, 128, 80, 32});
-    SelectMaxBitRate = list(this, {"320", "256", "192", "160"}, {100, 132, 135, 24});
-    Label8 = label(this, QStringLiteral("Mode"), {15, 170, 80, 20});
-    SelectMode = list(this, {"Stereo", "Joint stereo", "Dual channel", "Mono"}, {100, 168, 135, 24});
-    Label10 = label(this, QStringLiteral("Qualité"), {15, 206, 80, 20});
-    SelectQuality = list(this, {"Normal", "Low", "High", "Voice"}, {100, 204, 135, 24});
+    Label1 = label(this, QStringLiteral("Sample \nRate"), {15, 84, 80, 32});
+    SelectSampleRate = list(this, {"44100", "32000", "22050"}, {100, 88, 135, 24});
+    Label2 = label(this, QStringLiteral("BitRate"), {15, 126, 80, 20});
+    SelectBitRate = list(this, {"320", "256", "192", "160", "128", "96"}, {100, 124, 135, 24});
+    Label4 = label(this, QStringLiteral("Max\nBitRate"), {15, 156, 80, 32});
+    SelectMaxBitRate = list(this, {"320", "256", "192", "160"}, {100, 160, 135, 24});
+    Label8 = label(this, QStringLiteral("Mode"), {15, 198, 80, 20});
+    SelectMode = list(this, {"Stereo", "Joint stereo", "Dual channel", "Mono"}, {100, 196, 135, 24});
+    Label10 = label(this, QStringLiteral("Qualité"), {15, 234, 80, 20});
+    SelectQuality = list(this, {"Normal", "Low", "High", "Voice"}, {100, 232, 135, 24});
 
-    VBRCheck = box(this, QStringLiteral("VBR"), {15, 242, 80, 22});
-    WriteVBRHeaderCheck = box(this, QStringLiteral("Write VBR header"), {100, 242, 140, 22});
-    Label3 = label(this, QStringLiteral("VBR Quality"), {15, 282, 80, 20});
+    VBRCheck = box(this, QStringLiteral("VBR"), {15, 270, 80, 22});
+    WriteVBRHeaderCheck = box(this, QStringLiteral("Write VBR header"), {100, 270, 140, 22});
+    Label3 = label(this, QStringLiteral("VBR Quality"), {15, 310, 80, 20});
     TrackBar1 = new QSlider(Qt::Horizontal, this);
     TrackBar1->setRange(0, 9);
     TrackBar1->setPageStep(1);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksAbove);
-    TrackBar1->setGeometry(100, 274, 110, 32);
-    Label7 = label(this, QString(), {218, 282, 20, 20});
+    TrackBar1->setGeometry(100, 302, 110, 32);
+    Label7 = label(this, QString(), {218, 310, 20, 20});
 
-    CopyrightCheck = box(this, QStringLiteral("Copyright"), {15, 312, 110, 22});
-    OriginalCheck = box(this, QStringLiteral("Original"), {130, 312, 110, 22});
-    CRCCheck = box(this, QStringLiteral("CRC"), {15, 334, 110, 22});
-    PrivateCheck = box(this, QStringLiteral("Private"), {130, 334, 110, 22});
+    CopyrightCheck = box(this, QStringLiteral("Copyright"), {15, 340, 110, 22});
+    OriginalCheck = box(this, QStringLiteral("Original"), {130, 340, 110, 22});
+    CRCCheck = box(this, QStringLiteral("CRC"), {15, 362, 110, 22});
+    PrivateCheck = box(this, QStringLiteral("Private"), {130, 362, 110, 22});
 
     // The drive's read offset lasts between runs; "Par défaut" leaves it alone.
     // Narrower than the captions above, leaving room for "Détecter".
-    Label9 = label(this, QStringLiteral("Décalage"), {15, 362, 60, 20});
+    Label9 = label(this, QStringLiteral("Décalage"), {15, 390, 60, 20});
     ReadOffsetEdit = new QSpinBox(this);
     ReadOffsetEdit->setRange(-MaxReadOffset, MaxReadOffset);
     ReadOffsetEdit->setSuffix(QStringLiteral(" éch."));
     ReadOffsetEdit->setToolTip(QStringLiteral("Décalage de lecture du lecteur, en échantillons (0 pour une image de disque)"));
-    ReadOffsetEdit->setGeometry(76, 360, 96, 24);
+    ReadOffsetEdit->setGeometry(76, 388, 96, 24);
     DetectButton = new QPushButton(QStringLiteral("Détecter"), this);
-    DetectButton->setGeometry(175, 360, 61, 24);
+    DetectButton->setGeometry(175, 388, 61, 24);
     DetectButton->setToolTip(QStringLiteral("Chercher le décalage de lecture du lecteur dans la base AccurateRip, avec "
                                             "le disque qui y est"));
 
     // FLAC rips only; a row of its own under the drive's offset.
-    Label11 = label(this, QStringLiteral("Niveau FLAC"), {15, 392, 80, 20});
+    Label11 = label(this, QStringLiteral("Niveau FLAC"), {15, 420, 80, 20});
     FlacLevelEdit = new QSpinBox(this);
     FlacLevelEdit->setRange(FlacEncoder::MinLevel, FlacEncoder::MaxLevel);
     FlacLevelEdit->setToolTip(QStringLiteral("Compression FLAC : 0 la plus rapide, 8 la plus compacte"));
-    FlacLevelEdit->setGeometry(100, 390, 135, 24);
+    FlacLevelEdit->setGeometry(100, 418, 135, 24);
 
     // The captions above are English; screen readers get French names.
     const std::pair<QWidget*, QString> names[] = {
@@ -162,9 +164,9 @@ void TEncode_Options_Form::buildControls()
         spin->findChild<QLineEdit*>()->setAccessibleName(spin->accessibleName());
 
     RestoreButton = new QPushButton(QStringLiteral("Par défaut"), this);
-    RestoreButton->setGeometry(15, 420, 105, 28);
+    RestoreButton->setGeometry(15, 448, 105, 28);
     CloseButton = new QPushButton(QStringLiteral("Fermer"), this);
-    CloseButton->setGeometry(131, 420, 105, 28);
+    CloseButton->setGeometry(131, 448, 105, 28);
     CloseButton->setDefault(true);
 }
 

@@ -56,6 +56,7 @@ public:
     QPushButton* DetectButton = nullptr;
     QCheckBox* VerifyCheck = nullptr;
     QSpinBox* PassesEdit = nullptr;
+    QLabel* PassesLabel = nullptr; // the caption of PassesEdit
     QLabel* Label11 = nullptr;
     QSpinBox* FlacLevelEdit = nullptr;
     QPushButton* RestoreButton = nullptr;

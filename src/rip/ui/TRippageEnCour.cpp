@@ -1,5 +1,6 @@
 #include "rip/ui/TRippageEnCour.h"
 #include "platform/CdioRipLibrary.h"
+#include "platform/DesktopOpen.h"
 #include "platform/DriveIdentity.h"
 #include "platform/ErrorDisplay.h"
 #include "platform/IDialogService.h"
@@ -25,6 +26,7 @@
 
 namespace {
 const QString RunningTitle = QStringLiteral("Rippage en cours...");
+constexpr int Width = 250;
 } // namespace
 
 TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services, IRipHost& host, QWidget* parent)
@@ -34,11 +36,15 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
     m_forms.RippageEnCour = this;
     setWindowTitle(RunningTitle);
     setModal(true);
-    setFixedSize(250, 100);
+    // Rows as high as the font needs, at any scale: a percentage never loses its top.
+    const int line = fontMetrics().height() + 4;
+    const int height = 8 + 2 * line + 4 + 2 * line + 6 + line + 4;
+    setFixedSize(Width, height);
 
     BackGound = new QLabel(this);
     BackGound->setPixmap(QPixmap(QStringLiteral(":/images/rip_background.png")));
-    BackGound->setGeometry(0, 0, 250, 100);
+    BackGound->setScaledContents(true);
+    BackGound->setGeometry(0, 0, Width, height);
 
     Image1 = new QLabel(this);
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/rip_stop.png")));
@@ -52,13 +58,13 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
     const QString silver = QStringLiteral("color: #c0c0c0;");
     Label1 = new QLabel(RunningTitle, this);
     Label1->setStyleSheet(silver + QStringLiteral("font-weight: bold;"));
-    Label1->setGeometry(10, 8, 200, 18);
+    Label1->setGeometry(10, 8, 210, line);
 
     Label2 = new QLabel(QStringLiteral("Le rippage va commencer..."), this);
     Label2->setStyleSheet(silver);
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setWordWrap(true);
-    Label2->setGeometry(10, 28, 230, 48);
+    Label2->setGeometry(10, 8 + line + 4, Width - 20, 2 * line);
 
     Label3 = new QLabel(QStringLiteral("Réduire la fenêtre"), this);
     QFont underlined = Label3->font();
@@ -67,13 +73,13 @@ TRippageEnCour::TRippageEnCour(AppForms& forms, const PlatformServices& services
     Label3->setStyleSheet(silver);
     Label3->setCursor(Qt::PointingHandCursor);
     Label3->setToolTip(QStringLiteral("Réduire la fenêtre durant le rippage"));
-    Label3->setGeometry(10, 78, 150, 18);
+    Label3->setGeometry(10, height - line - 4, 150, line);
     connect(new EventWatcher(Label3), &EventWatcher::clicked, this, [this] { Label3Click(); });
 
     Label4 = new QLabel(this);
     Label4->setStyleSheet(silver);
-    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label4->setGeometry(160, 78, 82, 18);
+    Label4->setAlignment(Qt::AlignCenter);
+    Label4->setGeometry(10, 8 + 3 * line + 4, Width - 20, line);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);
@@ -128,7 +134,8 @@ void TRippageEnCour::prepareVerification()
     const QChar letter = m_host.Rows().DriveLetter();
     const DriveIdentity drive = m_services.drives ? DriveIdentity::Of(*m_services.drives, letter) : DriveIdentity();
     ripper.ReadOffset = drive.ReadOffset(*m_services.settings);
-    m_run->SetVerification(RipVerification::Online(m_services.http, m_services.internet, m_host.Rows().Toc()));
+    m_run->SetVerification(
+        RipVerification::Online(m_services.http, m_services.internet, m_host.Rows().Toc(), m_services.settings));
     m_run->SetToc(m_host.Rows().Toc());
     if (m_services.drives)
         m_run->SetSubchannelSource(m_services.cdAudio, m_services.drives->source(letter));
@@ -150,10 +157,15 @@ void TRippageEnCour::Timer1Timer()
     Timer1->stop();
     if (!m_run || m_stopped)
         return;
-    m_run->AskOverwrite([this](const QString& file) { return askOverwrite(file); });
+    const bool go = m_run->AskOverwrite([this](const QString& file) { return askOverwrite(file); });
     // A stop may come while a question is up.
     if (m_stopped)
         return;
+    // "Annuler": nothing is read and the window goes.
+    if (!go) {
+        close();
+        return;
+    }
     m_run->SetEncoders(ParallelTrackEncoder::DefaultEncoders());
     // An error halts the run: the window stays open, showing the failed track,
     // until the user presses stop.
@@ -164,7 +176,7 @@ void TRippageEnCour::Timer1Timer()
             // Reading, encoding and tagging go on off this thread; the window
             // takes the progress a few times a second and stays responsive.
             BackgroundRipRun(*m_run).Execute([this](const BackgroundRipRun::Progress& p) {
-                showProgress(p.trackPercent, p.workDone, p.target);
+                showProgress(p.trackPercent, p.workDone, p.track, p.target);
             });
             m_executing = false;
         } catch (...) {
@@ -180,30 +192,50 @@ void TRippageEnCour::Timer1Timer()
         finishRun();
 }
 
-void TRippageEnCour::showProgress(int trackPercent, int workDone, const QString& target)
+void TRippageEnCour::showProgress(int trackPercent, int workDone, int track, const QString& target)
 {
     // After a stop the bars stay at 0: that is how the end of the run knows.
     if (m_stopped)
         return;
     if (target != m_shownTarget) {
         m_shownTarget = target;
-        showStatus(target);
+        showStatus(track, target);
     }
     m_host.ShowRipProgress(trackPercent, workDone);
     const int total = m_run->WorkTotal();
-    const int secondsLeft = m_run->SecondsLeft(m_clock.elapsed());
-    QString text = QStringLiteral("%1 %").arg(total > 0 ? 100 * workDone / total : 0);
-    if (secondsLeft >= 0)
-        text += QStringLiteral(" – ") + RipReport::Clock(secondsLeft);
-    Label4->setText(text);
-    Label4->setToolTip(secondsLeft >= 0 ? QStringLiteral("Temps restant estimé : %1").arg(RipReport::Clock(secondsLeft))
-                                        : QString());
+    Label4->setText(ProgressText(total > 0 ? 100 * workDone / total : 0, m_run->SecondsLeft(m_clock.elapsed())));
 }
 
-void TRippageEnCour::showStatus(const QString& path)
+QString TRippageEnCour::ProgressText(int percent, int secondsLeft)
 {
-    // A long path loses its middle, never its file name; the hint holds it whole.
-    Label2->setText(QFontMetrics(Label2->font()).elidedText(path, Qt::ElideMiddle, Label2->width()));
+    QString text = QStringLiteral("%1 %").arg(percent);
+    if (secondsLeft >= 0)
+        text += QStringLiteral(" – Temps restant : ") + RipReport::Clock(secondsLeft);
+    return text;
+}
+
+QString TRippageEnCour::TrackText(int position, int count, const QString& title)
+{
+    const QString text = QStringLiteral("Piste %1/%2").arg(position).arg(count);
+    return title.isEmpty() ? text : text + QStringLiteral(" – ") + title;
+}
+
+void TRippageEnCour::showStatus(int track, const QString& path)
+{
+    // The run's tracks in order: the ticked rows the user did not leave out.
+    QList<int> inRun;
+    QString title;
+    for (int k = 1; k <= m_rows->RowCount(); ++k) {
+        const AlbumTrack row = m_rows->Row(k);
+        if (row.ticked && !m_run->SkippedTracks().contains(row.number))
+            inRun << row.number;
+        if (row.number == track)
+            title = row.value(AlbumTrack::Title);
+    }
+    // Two lines at most; the hint holds the file's whole path.
+    const QFontMetrics metrics(Label2->font());
+    const QString text = TrackText(int(inRun.indexOf(track)) + 1, int(inRun.size()), title);
+    Label2->setText(metrics.elidedText(text, Qt::ElideRight, 2 * Label2->width() - 4 * metrics.averageCharWidth()));
     Label2->setToolTip(path);
 }
 
@@ -277,7 +309,7 @@ QString TRippageEnCour::joinParagraphs(const QStringList& paragraphs)
 void TRippageEnCour::offerFolder(MsgKind kind, const QString& text)
 {
     if (tell(kind, text, MsgButtons::YesNo) == MsgAnswer::Yes)
-        m_services.shell->open(m_host.Rows().Folder());
+        DesktopOpen::Open(*m_services.shell, *m_services.dialogs, m_host.Rows().Folder());
 }
 
 MsgAnswer TRippageEnCour::tell(MsgKind kind, const QString& text, MsgButtons buttons)
@@ -287,7 +319,7 @@ MsgAnswer TRippageEnCour::tell(MsgKind kind, const QString& text, MsgButtons but
         buttons = buttons == MsgButtons::YesNo ? MsgButtons::YesNoReport : MsgButtons::OkReport;
     const MsgAnswer answer = m_services.dialogs->message(kind, text, buttons);
     if (answer == MsgAnswer::Report)
-        m_services.shell->open(log);
+        DesktopOpen::Open(*m_services.shell, *m_services.dialogs, log);
     return answer;
 }
 
@@ -296,10 +328,15 @@ RipRun::Overwrite TRippageEnCour::askOverwrite(const QString& file)
     const MsgAnswer answer =
         m_services.dialogs->message(MsgKind::Confirmation,
                                     QStringLiteral("Le fichier « %1 » existe déjà. Le remplacer ?").arg(file),
-                                    MsgButtons::YesAllNo);
-    if (answer == MsgAnswer::YesToAll)
-        return RipRun::Overwrite::ReplaceAll;
-    return answer == MsgAnswer::Yes ? RipRun::Overwrite::Replace : RipRun::Overwrite::Skip;
+                                    MsgButtons::YesAllNoAllCancel);
+    switch (answer) {
+    case MsgAnswer::Yes: return RipRun::Overwrite::Replace;
+    case MsgAnswer::YesToAll: return RipRun::Overwrite::ReplaceAll;
+    case MsgAnswer::No: return RipRun::Overwrite::Skip;
+    case MsgAnswer::NoToAll: return RipRun::Overwrite::SkipAll;
+    // A box closed without an answer replaces nothing and starts nothing.
+    default: return RipRun::Overwrite::Cancel;
+    }
 }
 
 void TRippageEnCour::resetProgress()

@@ -29,6 +29,10 @@ public:
     QLabel* Label4 = nullptr; // the run's percentage and time left
     QTimer* Timer1 = nullptr;
 
+    // "37 % – Temps restant : 02:10"; without the time while it is unknown (-1).
+    static QString ProgressText(int percent, int secondsLeft);
+    // "Piste 3/5 – Titre": the track's place in the run; without a title, its place only.
+    static QString TrackText(int position, int count, const QString& title);
     // Rows finished in the current run.
     int RippedCount() const;
     bool RunStopped() const;
@@ -58,8 +62,8 @@ private:
     MsgAnswer tell(MsgKind kind, const QString& text, MsgButtons buttons);
     RipRun::Overwrite askOverwrite(const QString& file);
     void stopRun();
-    void showStatus(const QString& path);
-    void showProgress(int trackPercent, int workDone, const QString& target);
+    void showStatus(int track, const QString& path);
+    void showProgress(int trackPercent, int workDone, int track, const QString& target);
     void resetProgress();
 
     IRipHost& m_host;
