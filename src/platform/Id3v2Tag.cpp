@@ -2,6 +2,7 @@
 #include "platform/CheckedTagStream.h"
 #include "platform/FileError.h"
 #include "platform/ReplayGainText.h"
+#include "platform/TagNumber.h"
 #include <cerrno>
 #include <QFile>
 #include <QFileInfo>
@@ -141,12 +142,6 @@ QString numberOf(int n, int count)
     return count > 0 ? QStringLiteral("%1/%2").arg(n).arg(count) : QString::number(n);
 }
 
-void readNumber(const QString& text, int& n, int& count)
-{
-    n = text.section('/', 0, 0).toInt();
-    count = text.section('/', 1, 1).toInt();
-}
-
 QString frameText(const TagLib::ID3v2::Tag& tag, const char* id)
 {
     const auto frames = tag.frameListMap()[id];
@@ -170,8 +165,8 @@ void putIdentity(TagLib::ID3v2::Tag& tag, const TagFields& fields)
 void readIdentity(TagLib::ID3v2::Tag& tag, TagFields& fields)
 {
     fields.albumArtist = frameText(tag, "TPE2");
-    readNumber(frameText(tag, "TPOS"), fields.discNumber, fields.discTotal);
-    readNumber(frameText(tag, "TRCK"), fields.track, fields.trackTotal);
+    TagNumber::Read(frameText(tag, "TPOS"), fields.discNumber, fields.discTotal);
+    TagNumber::Read(frameText(tag, "TRCK"), fields.track, fields.trackTotal);
     fields.isrc = frameText(tag, "TSRC");
     fields.compilation = frameText(tag, "TCMP") == QLatin1String("1");
     fields.label = frameText(tag, "TPUB");

@@ -8,8 +8,9 @@ void ReadTagCommand::Run(const QString& path, QTextStream& out)
 {
     TMP3Info info;
     TagFields tag;
-    if (!TrackTags::Read(info, path, tag))
-        throw CalvenorError(QStringLiteral("%1 : %2").arg(path, info.Error()));
+    QString why;
+    if (!TrackTags::Read(info, path, tag, &why))
+        throw CalvenorError(QStringLiteral("%1 : %2").arg(path, why));
     out << "title=" << tag.title << '\n'
         << "artist=" << tag.artist << '\n'
         << "album=" << tag.album << '\n'
