@@ -44,14 +44,6 @@ QString AlbumRelease::ChoiceLine() const
 }
 
 namespace {
-bool namesVariousArtists(const QString& artist)
-{
-    for (const char* name : {"Various", "Various Artists", "Divers"})
-        if (artist.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 // Where the title splits at separator into an artist and a title, both named.
 qsizetype splitAt(const QString& title, const QString& separator)
 {
@@ -70,7 +62,7 @@ bool allSplitAt(const QStringList& titles, const QString& separator)
 
 AlbumRelease AlbumRelease::WithTrackArtistsSplit() const
 {
-    if (!namesVariousArtists(artist))
+    if (!AlbumSheet::NamesVariousArtists(artist))
         return *this;
     const QString slash = QStringLiteral(" / ");
     const QString dash = QStringLiteral(" - ");

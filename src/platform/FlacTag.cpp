@@ -32,7 +32,6 @@ constexpr IdField MusicBrainzFields[] = {
     {"MUSICBRAINZ_ALBUMID", &TagFields::MusicBrainzIds::release},
     {"MUSICBRAINZ_RELEASEGROUPID", &TagFields::MusicBrainzIds::releaseGroup},
     {"MUSICBRAINZ_ALBUMARTISTID", &TagFields::MusicBrainzIds::albumArtist},
-    {"MUSICBRAINZ_ARTISTID", &TagFields::MusicBrainzIds::artist},
     {"MUSICBRAINZ_RELEASETRACKID", &TagFields::MusicBrainzIds::releaseTrack},
     {"MUSICBRAINZ_TRACKID", &TagFields::MusicBrainzIds::recording},
 };
@@ -47,11 +46,19 @@ constexpr NumberField NumberFields[] = {
     {"TOTALDISCS", &TagFields::discTotal},
 };
 
-void put(TagLib::Ogg::XiphComment& tag, const char* name, const QString& value)
+// The MusicBrainz tagger's name for each credited artist's identifier, one field a value.
+const char* const ArtistIdsName = "MUSICBRAINZ_ARTISTID";
+
+void putAll(TagLib::Ogg::XiphComment& tag, const char* name, const QStringList& values)
 {
     tag.removeFields(name);
-    if (!value.isEmpty())
-        tag.addField(name, TagLib::String(value.toStdString(), TagLib::String::UTF8));
+    for (const QString& value : values)
+        tag.addField(name, TagLib::String(value.toStdString(), TagLib::String::UTF8), false);
+}
+
+void put(TagLib::Ogg::XiphComment& tag, const char* name, const QString& value)
+{
+    putAll(tag, name, value.isEmpty() ? QStringList() : QStringList{value});
 }
 
 QString number(int value)
@@ -122,6 +129,7 @@ void FlacTag::Write(const QString& path, const TagFields& fields)
         put(tag, f.name, fields.*f.text);
     for (const IdField& f : MusicBrainzFields)
         put(tag, f.name, fields.musicBrainz.*f.id);
+    putAll(tag, ArtistIdsName, fields.musicBrainz.artists);
     for (const NumberField& f : NumberFields)
         put(tag, f.name, number(fields.*f.number));
     put(tag, "COMPILATION", fields.compilation ? QStringLiteral("1") : QString());
@@ -148,6 +156,7 @@ bool FlacTag::Read(const QString& path, TagFields& fields, QString* why)
         fields.*f.text = file.First(QLatin1String(f.name));
     for (const IdField& f : MusicBrainzFields)
         fields.musicBrainz.*f.id = file.First(QLatin1String(f.name));
+    fields.musicBrainz.artists = file.Values(QLatin1String(ArtistIdsName));
     readNumbers(file, "TRACKNUMBER", {"TRACKTOTAL", "TOTALTRACKS"}, fields.track, fields.trackTotal);
     readNumbers(file, "DISCNUMBER", {"DISCTOTAL", "TOTALDISCS"}, fields.discNumber, fields.discTotal);
     fields.compilation = file.First(QStringLiteral("COMPILATION")) == QLatin1String("1");

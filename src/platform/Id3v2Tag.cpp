@@ -89,13 +89,14 @@ constexpr MusicBrainzText MusicBrainzTexts[] = {
     {"MusicBrainz Album Id", &TagFields::MusicBrainzIds::release},
     {"MusicBrainz Release Group Id", &TagFields::MusicBrainzIds::releaseGroup},
     {"MusicBrainz Album Artist Id", &TagFields::MusicBrainzIds::albumArtist},
-    {"MusicBrainz Artist Id", &TagFields::MusicBrainzIds::artist},
     {"MusicBrainz Release Track Id", &TagFields::MusicBrainzIds::releaseTrack},
 };
 const char* const MusicBrainzOwner = "http://musicbrainz.org";
+// One frame of every credited artist's identifier, as the tagger writes it.
+const char* const ArtistIdsDescription = "MusicBrainz Artist Id";
 
 // Any earlier frame of the description goes, whatever its case.
-void putUserText(TagLib::ID3v2::Tag& tag, const char* description, const QString& value)
+void putUserTexts(TagLib::ID3v2::Tag& tag, const char* description, const QStringList& values)
 {
     const TagLib::String name(description);
     // A copy: removing a frame changes the tag's own list.
@@ -105,16 +106,31 @@ void putUserText(TagLib::ID3v2::Tag& tag, const char* description, const QString
         if (user && user->description().upper() == name.upper())
             tag.removeFrame(frame);
     }
-    if (!value.isEmpty())
-        tag.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(name, toTagLib(value), TagLib::String::UTF8));
+    TagLib::StringList texts;
+    for (const QString& value : values)
+        texts.append(toTagLib(value));
+    if (!texts.isEmpty())
+        tag.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(name, texts, TagLib::String::UTF8));
+}
+
+void putUserText(TagLib::ID3v2::Tag& tag, const char* description, const QString& value)
+{
+    putUserTexts(tag, description, value.isEmpty() ? QStringList() : QStringList{value});
+}
+
+// The values after the description.
+QStringList userTexts(TagLib::ID3v2::Tag& tag, const char* description)
+{
+    QStringList values;
+    if (const auto* frame = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, description))
+        for (unsigned int k = 1; k < frame->fieldList().size(); ++k)
+            values << fromTagLib(frame->fieldList()[k]);
+    return values;
 }
 
 QString userText(TagLib::ID3v2::Tag& tag, const char* description)
 {
-    const auto* frame = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, description);
-    if (!frame || frame->fieldList().size() < 2)
-        return QString();
-    return fromTagLib(frame->fieldList()[1]);
+    return userTexts(tag, description).value(0);
 }
 
 void putRecording(TagLib::ID3v2::Tag& tag, const QString& id)
@@ -159,6 +175,7 @@ void putIdentity(TagLib::ID3v2::Tag& tag, const TagFields& fields)
     putUserText(tag, "CATALOGNUMBER", fields.catalogNumber);
     for (const MusicBrainzText& m : MusicBrainzTexts)
         putUserText(tag, m.description, fields.musicBrainz.*m.id);
+    putUserTexts(tag, ArtistIdsDescription, fields.musicBrainz.artists);
     putRecording(tag, fields.musicBrainz.recording);
 }
 
@@ -173,6 +190,7 @@ void readIdentity(TagLib::ID3v2::Tag& tag, TagFields& fields)
     fields.catalogNumber = userText(tag, "CATALOGNUMBER");
     for (const MusicBrainzText& m : MusicBrainzTexts)
         fields.musicBrainz.*m.id = userText(tag, m.description);
+    fields.musicBrainz.artists = userTexts(tag, ArtistIdsDescription);
     fields.musicBrainz.recording = recording(tag);
 }
 

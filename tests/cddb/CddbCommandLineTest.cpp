@@ -185,9 +185,9 @@ for key, value in tags.items():
     if key.startswith('UFID:'):
         out[key] = value.data.decode()
     elif hasattr(value, 'text'):
-        out[key] = str(value.text[0])
+        out[key] = '; '.join(str(text) for text in value.text)
     else:
-        out[key.upper()] = value[0]
+        out[key.upper()] = '; '.join(value)
 print(json.dumps(out, ensure_ascii=False))
 )";
 
@@ -210,6 +210,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
     const QString address = QStringLiteral("http://127.0.0.1:%1").arg(server.Port());
     const QString release = "d8e389ea-acd1-4ae5-8bc9-732e4c77b3e8", group = "245fd45b-81d9-4a85-812d-ff0bc4c60fe7",
                   various = "89ad4ac3-39f7-470e-963a-56509c546377", mira = "4d541900-37cb-4087-80bd-796ef69f7565",
+                  theo = "6c3faa89-0aa0-4367-8e8b-868eaa74e59a",
                   track = "9ee524db-a246-424b-b150-0ae6e7ac1aab", recording = "a59f6aed-f99d-442c-9f41-516ace3a38e6";
     const struct {
         const char* format;
@@ -220,7 +221,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
           {"TALB", "Nuits blanches"}, {"TDRC", "2004-11-15"}, {"TRCK", "1/3"}, {"TPOS", "2/2"}, {"TCMP", "1"},
           {"TPUB", "Disques Lune"}, {"TXXX:CATALOGNUMBER", "982 564-1"}, {"TXXX:MusicBrainz Album Id", release},
           {"TXXX:MusicBrainz Release Group Id", group}, {"TXXX:MusicBrainz Album Artist Id", various},
-          {"TXXX:MusicBrainz Artist Id", mira}, {"TXXX:MusicBrainz Release Track Id", track},
+          {"TXXX:MusicBrainz Artist Id", mira + "; " + theo}, {"TXXX:MusicBrainz Release Track Id", track},
           {"UFID:http://musicbrainz.org", recording}, {"TSRC", "FRZ039800212"}}},
         {"--flac",
          {{"TITLE", "L’aube"}, {"ARTIST", "Mira feat. Théo Lune"}, {"ALBUMARTIST", "Various Artists"},
@@ -228,7 +229,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
           {"DISCNUMBER", "2"}, {"DISCTOTAL", "2"}, {"TOTALDISCS", "2"}, {"COMPILATION", "1"},
           {"LABEL", "Disques Lune"}, {"CATALOGNUMBER", "982 564-1"}, {"MUSICBRAINZ_ALBUMID", release},
           {"MUSICBRAINZ_RELEASEGROUPID", group}, {"MUSICBRAINZ_ALBUMARTISTID", various},
-          {"MUSICBRAINZ_ARTISTID", mira}, {"MUSICBRAINZ_RELEASETRACKID", track},
+          {"MUSICBRAINZ_ARTISTID", mira + "; " + theo}, {"MUSICBRAINZ_RELEASETRACKID", track},
           {"MUSICBRAINZ_TRACKID", recording}, {"ISRC", "FRZ039800212"}}},
     };
     for (const auto& c : cases) {
@@ -247,7 +248,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
                                       "compilation=1\nlabel=Disques Lune\ncatalognumber=982 564-1\nisrc=FRZ039800212\n"
                                       "musicbrainz_albumid="
                                       + release + "\nmusicbrainz_releasegroupid=" + group
-                                      + "\nmusicbrainz_albumartistid=" + various + "\nmusicbrainz_artistid=" + mira
+                                      + "\nmusicbrainz_albumartistid=" + various + "\nmusicbrainz_artistid=" + mira + "\nmusicbrainz_artistid=" + theo
                                       + "\nmusicbrainz_releasetrackid=" + track + "\nmusicbrainz_trackid="
                                       + recording + "\n"));
     }
