@@ -17,6 +17,11 @@ AlbumRelease AlbumRelease::FromCdText(const DiscToc& toc)
     release.album = toc.AlbumText().title;
     release.artist = toc.AlbumText().performer;
     for (const TocTrack& track : toc.Tracks()) {
+        // Entries go by track number: a disc (an image) may start past 01.
+        while (release.titles.size() < track.number - 1) {
+            release.titles << QString();
+            release.artists << QString();
+        }
         release.titles << track.text.title;
         release.artists << (track.text.performer == release.artist ? QString() : track.text.performer);
     }
