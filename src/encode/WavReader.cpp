@@ -116,14 +116,13 @@ void WavReader::readFormat(uint32_t size)
 
 void WavReader::checkFormat(const Format& f) const
 {
-    if (f.tag != FormatPcm || f.channels < 1 || f.containerBits != PcmBytes::ContainerBits(f.containerBits)
-        || f.containerBits > MaxContainerBits || f.validBits < MinBits || f.validBits > MaxBits || f.validBits > f.containerBits || f.rate == 0)
+    const bool wholeBytes = f.containerBits == PcmBytes::ContainerBits(f.containerBits);
+    const bool bitsFit = f.validBits >= MinBits && f.validBits <= MaxBits && f.validBits <= f.containerBits;
+    if (f.tag != FormatPcm || f.channels < 1 || !wholeBytes || f.containerBits > MaxContainerBits || !bitsFit
+        || f.rate == 0)
         notPcm();
     if (f.channels > 2)
-        throw ConvertError(QStringLiteral("Le fichier \"%1\" a %2 canaux : seuls les fichiers mono et stéréo "
-                                          "peuvent être convertis.")
-                               .arg(m_path)
-                               .arg(f.channels));
+        throw ConvertError(DecodeFailure::TooManyChannels(m_path, f.channels));
     if (f.rate > MaxRate)
         throw ConvertError(QStringLiteral("Le fichier \"%1\" est échantillonné à %2 Hz : aucun format ne va au-delà "
                                           "de %3 Hz.")

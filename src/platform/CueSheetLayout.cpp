@@ -82,7 +82,8 @@ void CueSheetLayout::readTrack(const QStringList& words)
     m_track = n;
     m_trackLine = m_line;
     m_hasIndex01 = false;
-    keep(QStringLiteral("  TRACK %1 %2").arg(two(n - m_firstTrack + 1), words.mid(2).join(QLatin1Char(' '))).toLatin1());
+    const QString mode = words.mid(2).join(QLatin1Char(' '));
+    keep(QStringLiteral("  TRACK %1 %2").arg(two(n - m_firstTrack + 1), mode).toLatin1());
 }
 
 void CueSheetLayout::endTrack()

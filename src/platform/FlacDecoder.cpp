@@ -99,10 +99,7 @@ FlacDecoder::FlacDecoder(std::unique_ptr<QIODevice> device, const QString& name)
                                 .arg(m_name)
                                 .arg(m_bits));
     if (m_channels > MaxChannels)
-        throw CalvenorError(QStringLiteral("Le fichier \"%1\" a %2 canaux : seuls les fichiers mono et stéréo "
-                                           "peuvent être convertis.")
-                                .arg(m_name)
-                                .arg(m_channels));
+        throw CalvenorError(DecodeFailure::TooManyChannels(m_name, m_channels));
 }
 
 FlacDecoder::~FlacDecoder() = default;

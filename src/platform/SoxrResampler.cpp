@@ -52,7 +52,8 @@ void SoxrResampler::run(const float* in, size_t frames, std::vector<float>& out)
                                                 &used, out.data() + at, room, &given);
         out.resize(at + given * channels);
         if (error)
-            throw CalvenorError(QStringLiteral("Le rééchantillonnage a échoué (%1).").arg(QString::fromLatin1(error)));
+            throw CalvenorError(
+                QStringLiteral("Le rééchantillonnage a échoué (%1).").arg(QString::fromLatin1(error)));
         taken += used;
         if (in ? taken >= frames : given == 0)
             return;

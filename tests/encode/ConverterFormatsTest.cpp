@@ -8,6 +8,7 @@
 
 namespace {
 const QString MutagenData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/encode/data/mutagen/");
+const QString TagLibData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/encode/data/taglib/");
 // An MP3 decoder gives whole frames of this many samples at most.
 constexpr int Mp3FrameSamples = 1152;
 
@@ -17,19 +18,6 @@ QByteArray little(T value)
     QByteArray b(sizeof(T), '\0');
     qToLittleEndian<T>(value, b.data());
     return b;
-}
-
-// The RIFF file as RF64 writes it past 4 GB (EBU Tech 3306): sizes of
-// 0xFFFFFFFF, the real ones in a ds64 chunk.
-QByteArray asRf64(const QByteArray& riff)
-{
-    const qsizetype fmt = riff.indexOf("fmt ");
-    const qsizetype data = riff.indexOf("data");
-    const QByteArray fmtChunk = riff.mid(fmt, 8 + qFromLittleEndian<quint32>(riff.constData() + fmt + 4));
-    const QByteArray pcm = riff.mid(data + 8);
-    const QByteArray ds64 = "ds64" + little<quint32>(28) + little<quint64>(quint64(4 + 36 + fmtChunk.size() + 8 + pcm.size()))
-        + little<quint64>(quint64(pcm.size())) + little<quint64>(0) + little<quint32>(0);
-    return "RF64" + little<quint32>(0xFFFFFFFF) + "WAVE" + ds64 + fmtChunk + "data" + little<quint32>(0xFFFFFFFF) + pcm;
 }
 
 // Files other programs made, converted, and read back by those programs.
@@ -91,26 +79,47 @@ TEST_F(ConverterFormats, EveryPcmWavBecomesAFlacOfItsOwnFormat)
     const struct {
         const char* name;
         int rate, bits, channels;
-        bool rf64;
     } cases[] = {
-        {"8bits.wav", 44100, 8, 1, false},       {"24bits-extensible.wav", 48000, 24, 2, false},
-        {"48khz.wav", 48000, 16, 2, false},      {"1000hz.wav", 1000, 16, 1, false},
-        {"rf64.wav", 44100, 16, 2, true},
+        {"8bits.wav", 44100, 8, 1},
+        {"24bits-extensible.wav", 48000, 24, 2},
+        {"48khz.wav", 48000, 16, 2},
+        {"1000hz.wav", 1000, 16, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(SoxTool::Tone(path("tone.wav"), c.rate, c.bits, c.channels, 0.5)) << "sox must be installed";
-        const auto samples = SoxTool::Raw(path("tone.wav"));
-        const QByteArray riff = TestFiles::ReadAll(path("tone.wav"));
-        ASSERT_TRUE(TestFiles::Write(path(c.name), c.rf64 ? asRf64(riff) : riff));
-        if (c.rf64) {
-            // flac reads RF64: the file is one.
-            EXPECT_TRUE(ToolRun::Output("flac", {"--silent", "--force", "-o", path("flac.flac"), path(c.name)}));
-        }
+        ASSERT_TRUE(SoxTool::Tone(path(c.name), c.rate, c.bits, c.channels, 0.5)) << "sox must be installed";
+        const auto samples = SoxTool::Raw(path(c.name));
         ASSERT_TRUE(converter.WavToFlac(path(c.name), path("out.flac")));
         EXPECT_EQ(FlacTool::Decode(path("out.flac")), samples);
         const auto shown = ToolRun::Output("metaflac", {"--show-sample-rate", "--show-bps", path("out.flac")});
         EXPECT_EQ(shown.value_or(QByteArray()), QByteArray::number(c.rate) + "\n" + QByteArray::number(c.bits) + "\n");
+        QFile::remove(path("out.flac"));
+    }
+}
+
+// TagLib's RF64 and extensible files; the RF64 one also with bytes after its
+// audio, which only its ds64 chunk tells apart.
+TEST_F(ConverterFormats, TagLibsRf64AndExtensibleFilesKeepTheirFormatAndLength)
+{
+    const struct {
+        const char* name;
+        QByteArray appended;
+        const char* shown; // metaflac: rate, bits, channels, sample frames
+    } cases[] = {
+        {"rf64.wav", {}, "48000\n16\n2\n2400\n"},
+        {"rf64.wav", "junk" + little<quint32>(1000) + QByteArray(1000, '\0'), "48000\n16\n2\n2400\n"},
+        {"uint8we.wav", {}, "8000\n8\n2\n23493\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(TestFiles::Write(path(c.name), TestFiles::ReadAll(TagLibData + c.name) + c.appended));
+        ASSERT_TRUE(converter.WavToFlac(path(c.name), path("out.flac")));
+        EXPECT_EQ(ToolRun::Output("metaflac", {"--show-sample-rate", "--show-bps", "--show-channels",
+                                               "--show-total-samples", path("out.flac")}),
+                  QByteArray(c.shown));
+        // flac reads both kinds too: the same samples.
+        ASSERT_TRUE(ToolRun::Output("flac", {"--silent", "--force", "-o", path("flac.flac"), path(c.name)}));
+        EXPECT_EQ(FlacTool::Decode(path("out.flac")), FlacTool::Decode(path("flac.flac")));
         QFile::remove(path("out.flac"));
     }
 }

@@ -10,6 +10,7 @@
 
 namespace {
 const QString MutagenData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/tags/data/mutagen/");
+const QString TagLibData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/tags/data/taglib/");
 
 // Files other programs wrote, read as metaflac and mutagen read them.
 class TagFilesRead : public ::testing::Test {
@@ -54,6 +55,15 @@ TEST_F(TagFilesRead, NumbersWrittenNOfMAndEitherTotalSpellingAreRead)
         EXPECT_EQ(fields.discNumber, c.disc) << c.file;
         EXPECT_EQ(fields.discTotal, c.discTotal) << c.file;
     }
+}
+
+TEST_F(TagFilesRead, TheFirstOfTwoCommentsIsTheFilesAndAnEmptyPaddingHarmsNothing)
+{
+    TagFields fields;
+    QString why;
+    ASSERT_TRUE(read(TagLibData + "multiple-vc.flac", fields, why)) << why.toStdString();
+    EXPECT_EQ(fields.artist, "Artist 1");
+    EXPECT_TRUE(read(TagLibData + "zero-sized-padding.flac", fields, why)) << why.toStdString();
 }
 
 TEST_F(TagFilesRead, APictureShorterThanAnnouncedIsPassedOver)
