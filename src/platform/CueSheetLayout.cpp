@@ -17,10 +17,13 @@ int number(const QString& word)
     return digits.match(word).hasMatch() ? word.toInt() : -1;
 }
 
-// "mm:ss:ff" in sectors; -1 when the time is not one.
+// "mm:ss:ff" in sectors, its fields of one digit or two as libcdio takes
+// them; -1 when the time is not one.
 int sectors(const QString& time)
 {
-    static const QRegularExpression msf(QStringLiteral("^(\\d{1,3}):(\\d\\d):(\\d\\d)$"));
+    if (time == QLatin1String("0"))
+        return 0;
+    static const QRegularExpression msf(QStringLiteral("^(\\d{1,3}):(\\d{1,2}):(\\d{1,2})$"));
     const QRegularExpressionMatch m = msf.match(time);
     if (!m.hasMatch() || m.captured(2).toInt() >= SecondsPerMinute || m.captured(3).toInt() >= FramesPerSecond)
         return -1;
@@ -32,13 +35,27 @@ QString two(int n)
 {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
+
+// What a sheet says of one track only.
+bool belongsToATrack(const QString& keyword)
+{
+    for (const char* name : {"INDEX", "ISRC", "FLAGS", "PREGAP", "POSTGAP"})
+        if (keyword == QLatin1String(name))
+            return true;
+    return false;
+}
 } // namespace
 
 CueSheetLayout::CueSheetLayout(const QString& path) : m_path(path)
 {
     const QList<QByteArray> lines = CueSheet::Lines(path);
-    for (int k = 0; k < lines.size() && m_fault.isEmpty(); ++k)
+    int last = 0;
+    for (int k = 0; k < lines.size() && m_fault.isEmpty(); ++k) {
         readLine(k + 1, lines.at(k));
+        last = lines.at(k).trimmed().isEmpty() ? last : k + 1;
+    }
+    // A track left without INDEX 01 is found at the sheet's end, as flac finds it.
+    m_line = last;
     if (m_fault.isEmpty())
         endTrack();
 }
@@ -49,7 +66,9 @@ void CueSheetLayout::readLine(int number, const QByteArray& bytes)
     const QString line = QString::fromLatin1(bytes);
     const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QString keyword = words.value(0).toUpper();
-    if (keyword == QLatin1String("TRACK")) {
+    if (m_track == 0 && belongsToATrack(keyword)) {
+        fail(QStringLiteral("%1 n'a de sens que dans une piste").arg(keyword));
+    } else if (keyword == QLatin1String("TRACK")) {
         readTrack(words);
     } else if (keyword == QLatin1String("INDEX")) {
         readIndex(words);
@@ -74,13 +93,14 @@ void CueSheetLayout::readTrack(const QStringList& words)
         return fail(first ? QStringLiteral("une piste est numérotée de 01 à 99")
                           : QStringLiteral("la piste qui suit la piste %1 doit porter le numéro %2")
                                 .arg(two(m_track), two(m_track + 1)));
+    if (words.size() < 3)
+        return fail(QStringLiteral("la piste %1 ne dit pas son type (AUDIO…)").arg(two(n)));
     endTrack();
     if (!m_fault.isEmpty())
         return;
     if (first)
         m_firstTrack = n;
     m_track = n;
-    m_trackLine = m_line;
     m_hasIndex01 = false;
     const QString mode = words.mid(2).join(QLatin1Char(' '));
     keep(QStringLiteral("  TRACK %1 %2").arg(two(n - m_firstTrack + 1), mode).toLatin1());
@@ -88,18 +108,14 @@ void CueSheetLayout::readTrack(const QStringList& words)
 
 void CueSheetLayout::endTrack()
 {
-    if (m_track > 0 && !m_hasIndex01) {
-        m_line = m_trackLine;
+    if (m_track > 0 && !m_hasIndex01)
         fail(QStringLiteral("la piste %1 n'a pas d'INDEX 01").arg(two(m_track)));
-    }
 }
 
 void CueSheetLayout::readIndex(const QStringList& words)
 {
     const int index = number(words.value(1));
     const int at = sectors(words.value(2));
-    if (m_track == 0)
-        return fail(QStringLiteral("un INDEX n'a de sens que dans une piste"));
     if (index < 0 || index > MaxNumber)
         return fail(QStringLiteral("un numéro d'index va de 00 à 99"));
     if (at < 0)

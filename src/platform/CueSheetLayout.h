@@ -46,7 +46,6 @@ private:
     int m_line = 0;
     int m_firstTrack = 1;
     int m_track = 0;
-    int m_trackLine = 0;
     bool m_hasIndex01 = true;
     // The last index point of the current file.
     Point m_last;

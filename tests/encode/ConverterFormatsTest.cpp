@@ -61,7 +61,8 @@ TEST_F(ConverterFormats, TwentyBitsGoThroughAnExtensibleWavThatFlacReadsAlike)
         + QByteArray::fromHex("000000001000800000aa00389b71");
     const QByteArray chunks = "fmt " + little<quint32>(quint32(fmt.size())) + fmt + "data"
         + little<quint32>(quint32(samples.size())) + samples;
-    ASSERT_TRUE(TestFiles::Write(path("s20.wav"), "RIFF" + little<quint32>(quint32(4 + chunks.size())) + "WAVE" + chunks));
+    const QByteArray riff = "RIFF" + little<quint32>(quint32(4 + chunks.size())) + "WAVE" + chunks;
+    ASSERT_TRUE(TestFiles::Write(path("s20.wav"), riff));
     ASSERT_TRUE(ToolRun::Output("flac", {"--silent", "-o", path("s.flac"), path("s20.wav")}).has_value());
     ASSERT_EQ(ToolRun::Output("metaflac", {"--show-bps", path("s.flac")}), QByteArray("20\n"));
 

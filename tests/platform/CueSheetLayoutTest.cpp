@@ -8,6 +8,9 @@
 
 namespace {
 const QString LibcdioData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/platform/data/libcdio/");
+const QString FlacData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/platform/data/flac/");
+// flac checks its sheets against an 80-minute disc.
+constexpr qint64 EightyMinutes = 80 * 60 * 75;
 // libcdio's cdda.bin and cdda_4_5.bin: 302 sectors.
 constexpr int BinSectors = 302;
 constexpr int SectorBytes = 2352;
@@ -15,11 +18,11 @@ constexpr int SectorBytes = 2352;
 // Sheets as other programs write them, read through libcdio with a .bin beside them.
 class CueSheets : public ::testing::Test {
 protected:
-    QString copy(const QString& name)
+    QString copy(const QString& name, const QString& from = LibcdioData, qint64 sectors = BinSectors)
     {
         const QString cue = dir.filePath(name);
-        EXPECT_TRUE(QFile::copy(LibcdioData + name, cue));
-        makeBin(cue);
+        EXPECT_TRUE(QFile::copy(from + name, cue));
+        makeBin(cue, sectors);
         return cue;
     }
     QString write(const QByteArray& sheet)
@@ -29,11 +32,13 @@ protected:
         makeBin(cue);
         return cue;
     }
-    void makeBin(const QString& cue)
+    // Sparse: only its size matters.
+    static void makeBin(const QString& cue, qint64 sectors = BinSectors)
     {
         QString bin = cue;
         bin.replace(".cue", ".bin");
-        EXPECT_TRUE(TestFiles::Write(bin, QByteArray(BinSectors * SectorBytes, '\x11')));
+        QFile file(bin);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(sectors * SectorBytes));
     }
     static QString fault(const QString& cue)
     {
@@ -131,7 +136,7 @@ TEST_F(CueSheets, OnlyAnImpossibleLayoutIsRefusedNamingItsLine)
         {"TRACK 01 AUDIO\nINDEX 01 00:00:00\nINDEX 02 00:02:00\nTRACK 02 AUDIO\nINDEX 01 00:01:00\n", 5},
         {"TRACK 01 AUDIO\nINDEX 01 00:00:00\nINDEX 100 00:01:00\n", 3},
         {"TRACK 01 AUDIO\nINDEX 01 00:00:75\n", 2},
-        {"TRACK 01 AUDIO\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", 1},
+        {"TRACK 01 AUDIO\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", 2},
     };
     for (const auto& c : cases) {
         const QString cue = write(c.sheet);
@@ -144,5 +149,54 @@ TEST_F(CueSheets, OnlyAnImpossibleLayoutIsRefusedNamingItsLine)
         EXPECT_TRUE(error.startsWith(start)) << c.sheet << error.toStdString();
         EXPECT_TRUE(error.endsWith(QStringLiteral("(ligne %1).").arg(c.faultLine + 1)))
             << c.sheet << error.toStdString();
+    }
+}
+
+TEST_F(CueSheets, FlacsGoodSheetsAreReadAndItsBadLayoutsRefusedAtItsLines)
+{
+    for (const char* name : {"good.000.cue", "good.001.cue", "good.002.dos_format.cue",
+                             "good.003.missing_final_newline.cue", "good.004.dos_format.missing_final_newline.cue",
+                             "good.005.quoted.isrc.cue"}) {
+        const QString cue = copy(name, FlacData, EightyMinutes);
+        EXPECT_TRUE(fault(cue).isEmpty()) << name << fault(cue).toStdString();
+    }
+    EXPECT_EQ(CdioDisc(dir.filePath("good.001.cue")).Record().tracks.size(), 28);
+    EXPECT_EQ(CdioDisc(dir.filePath("good.005.quoted.isrc.cue")).Record().tracks.value(0).isrc, "USSM12345678");
+
+    const struct {
+        const char* name;
+        int line;
+        bool refused; // else read without the code, with a warning
+    } cases[] = {
+        {"bad.001.CATALOG_missing_number.cue", 1, false},  {"bad.002.CATALOG_number_too_long.cue", 1, false},
+        {"bad.003.CATALOG_not_13_digits.cue", 1, false},   {"bad.031.FLAGS_wrong_place_1.cue", 1, true},
+        {"bad.060.INDEX_wrong_place.cue", 2, true},        {"bad.061.INDEX_missing_number.cue", 4, true},
+        {"bad.062.INDEX_invalid_number_1.cue", 4, true},   {"bad.063.first_INDEX_not_0_or_1.cue", 4, true},
+        {"bad.064.INDEX_num_non_sequential.cue", 5, true}, {"bad.065.INDEX_num_out_of_range.cue", 104, true},
+        {"bad.066.INDEX_missing_offset.cue", 4, true},     {"bad.067.INDEX_illegal_offset.cue", 4, true},
+        {"bad.068.INDEX_cdda_illegal_offset.cue", 4, true}, {"bad.070.INDEX_offset_not_ascending_1.cue", 5, true},
+        {"bad.071.INDEX_offset_not_ascending_2.cue", 6, true}, {"bad.111.ISRC_wrong_place_1.cue", 2, true},
+        {"bad.113.ISRC_missing_number.cue", 3, false},     {"bad.114.ISRC_invalid_number.cue", 3, false},
+        {"bad.130.TRACK_missing_INDEX_01_1.cue", 2, true}, {"bad.131.TRACK_missing_INDEX_01_2.cue", 3, true},
+        {"bad.132.TRACK_missing_INDEX_01_3.cue", 3, true}, {"bad.133.TRACK_missing_INDEX_01_4.cue", 4, true},
+        {"bad.134.TRACK_missing_number.cue", 2, true},     {"bad.135.TRACK_invalid_number_1.cue", 2, true},
+        {"bad.136.TRACK_invalid_number_2.cue", 2, true},   {"bad.137.TRACK_cdda_out_of_range.cue", 2, true},
+        {"bad.138.TRACK_num_non_sequential.cue", 6, true}, {"bad.139.TRACK_missing_type.cue", 2, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString cue = copy(c.name, FlacData, EightyMinutes);
+        const QString error = fault(cue);
+        if (c.refused) {
+            const QString start = QString::fromUtf8("La feuille CUE « %1 » décrit un disque impossible").arg(cue);
+            EXPECT_TRUE(error.startsWith(start)) << error.toStdString();
+            EXPECT_TRUE(error.endsWith(QStringLiteral("(ligne %1).").arg(c.line))) << error.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+        const QStringList warnings = CdioDisc(cue).Record().warnings;
+        ASSERT_EQ(warnings.size(), 1);
+        const QString start = QString::fromUtf8("Feuille CUE « %1 », ligne %2 :").arg(cue).arg(c.line);
+        EXPECT_TRUE(warnings.first().startsWith(start)) << warnings.first().toStdString();
     }
 }
