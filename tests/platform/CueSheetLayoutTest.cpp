@@ -9,6 +9,7 @@
 namespace {
 const QString LibcdioData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/platform/data/libcdio/");
 const QString FlacData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/platform/data/flac/");
+const QString WhipperData = QStringLiteral(CALVENOR_SOURCE_DIR "/tests/platform/data/whipper/");
 // flac checks its sheets against an 80-minute disc.
 constexpr qint64 EightyMinutes = 80 * 60 * 75;
 // libcdio's cdda.bin and cdda_4_5.bin: 302 sectors.
@@ -199,4 +200,11 @@ TEST_F(CueSheets, FlacsGoodSheetsAreReadAndItsBadLayoutsRefusedAtItsLines)
         const QString start = QString::fromUtf8("Feuille CUE « %1 », ligne %2 :").arg(cue).arg(c.line);
         EXPECT_TRUE(warnings.first().startsWith(start)) << warnings.first().toStdString();
     }
+}
+
+TEST_F(CueSheets, WhippersSheetOfOneFileGivesItsTracks)
+{
+    const CdTocRecord single = CdioDisc(copy("kings-single.cue", WhipperData, EightyMinutes)).Record();
+    ASSERT_EQ(single.tracks.size(), 11);
+    EXPECT_EQ(single.tracks.at(1).start - single.tracks.at(0).start, 17811);
 }
