@@ -1,4 +1,6 @@
 #include "app/DiscSession.h"
+#include "cddb/AlbumRelease.h"
+#include "cddb/DiscLookup.h"
 #include "disc/AlbumSheet.h"
 #include "disc/DiscToc.h"
 #include "platform/CalvenorError.h"
@@ -31,6 +33,9 @@ int DiscSession::Read(QChar letter, int drive, int listed)
     const QList<AlbumTrack> tracks = m_ripper->AlbumTracks();
     m_sheet->Reset(tracks.mid(0, listed));
     readToc(letter);
+    // Until a lookup replaces them, the disc's own names; the window gives the targets.
+    if (m_toc->HasCdText())
+        DiscLookup::Apply(AlbumRelease::FromCdText(*m_toc).WithoutControlChars(), *m_sheet, QString(), QString());
     return tracks.size();
 }
 

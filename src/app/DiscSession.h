@@ -24,7 +24,8 @@ public:
     // Reads the disc of the drive with this letter, entry `drive` of the
     // drive list: a new ripper, one unticked sheet track per audio track (at
     // most `listed`), and the table of contents (left empty when it can't be
-    // read: a lookup then tells why). Returns the disc's audio track count.
+    // read: a lookup then tells why); a disc that names itself in CD-Text
+    // fills the sheet, marked as from CD-Text. Returns the disc's audio track count.
     // The ripper's failure raises, and leaves a ripper without tracks.
     int Read(QChar letter, int drive, int listed);
     // The sheet names its targets by the settings' template from now on;

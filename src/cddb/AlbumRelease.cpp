@@ -17,6 +17,11 @@ AlbumRelease AlbumRelease::FromCdText(const DiscToc& toc)
     release.album = toc.AlbumText().title;
     release.artist = toc.AlbumText().performer;
     for (const TocTrack& track : toc.Tracks()) {
+        // Entries go by track number: a disc (an image) may start past 01.
+        while (release.titles.size() < track.number - 1) {
+            release.titles << QString();
+            release.artists << QString();
+        }
         release.titles << track.text.title;
         release.artists << (track.text.performer == release.artist ? QString() : track.text.performer);
     }
@@ -44,14 +49,6 @@ QString AlbumRelease::ChoiceLine() const
 }
 
 namespace {
-bool namesVariousArtists(const QString& artist)
-{
-    for (const char* name : {"Various", "Various Artists", "Divers"})
-        if (artist.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 // Where the title splits at separator into an artist and a title, both named.
 qsizetype splitAt(const QString& title, const QString& separator)
 {
@@ -70,7 +67,7 @@ bool allSplitAt(const QStringList& titles, const QString& separator)
 
 AlbumRelease AlbumRelease::WithTrackArtistsSplit() const
 {
-    if (!namesVariousArtists(artist))
+    if (!AlbumSheet::NamesVariousArtists(artist))
         return *this;
     const QString slash = QStringLiteral(" / ");
     const QString dash = QStringLiteral(" - ");

@@ -36,7 +36,8 @@ struct AlbumRelease {
     int discCount = 0;
     // Genre name; empty when the source gives none.
     QString genre;
-    // One entry per audio track, in track order.
+    // One entry per audio track, in track order; from CD-Text, entry n - 1
+    // is track n's.
     QStringList titles;
     // Each track's artist where the source names one apart from the
     // album's, in track order; empty entries take the album's artist.

@@ -31,11 +31,14 @@ QString creditText(const QJsonArray& credit)
     return joined;
 }
 
-QString firstArtistId(const QJsonArray& credit)
+// Every credited artist's identifier, in credit order.
+QStringList artistIds(const QJsonArray& credit)
 {
-    if (credit.isEmpty())
-        return QString();
-    return text(credit.first().toObject().value(QLatin1String("artist")).toObject(), "id");
+    QStringList ids;
+    for (const QJsonValue& part : credit)
+        if (const QString id = text(part.toObject().value(QLatin1String("artist")).toObject(), "id"); !id.isEmpty())
+            ids << id;
+    return ids;
 }
 
 bool holdsDisc(const QJsonObject& medium, const QString& discId)
@@ -86,7 +89,7 @@ void readTracks(const QJsonObject& medium, int trackCount, AlbumRelease& album)
         album.artists[position - 1] = artist == album.artist ? QString() : artist;
         album.trackIds[position - 1] = {text(track, "id"),
                                         text(track.value(QLatin1String("recording")).toObject(), "id"),
-                                        firstArtistId(credit)};
+                                        artistIds(credit)};
     }
 }
 
@@ -115,7 +118,7 @@ AlbumRelease releaseOf(const QJsonObject& release, const QString& discId, int tr
     album.ids.insert(AlbumRelease::MusicBrainzReleaseId, text(release, "id"));
     insertId(album, AlbumSheet::MusicBrainzReleaseGroupId,
              text(release.value(QLatin1String("release-group")).toObject(), "id"));
-    insertId(album, AlbumSheet::MusicBrainzAlbumArtistId, firstArtistId(creditOf(release)));
+    insertId(album, AlbumSheet::MusicBrainzAlbumArtistId, artistIds(creditOf(release)).value(0));
     album.artist = creditText(creditOf(release));
     album.album = text(release, "title");
     album.date = text(release, "date");

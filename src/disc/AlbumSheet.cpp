@@ -22,17 +22,33 @@ QStringList artistsOf(const QList<AlbumTrack>& tracks)
 }
 } // namespace
 
-// Tracks of one artist, other than the album's, are the album's artist
-// renamed by the user: no compilation.
-bool AlbumSheet::IsCompilation(const Album& album, const QList<AlbumTrack>& tracks)
+bool AlbumSheet::NamesVariousArtists(const QString& artist)
 {
-    return album.ids.value(MusicBrainzAlbumArtistId) == VariousArtistsId || artistsOf(tracks).size() > 1;
+    for (const char* name : {"Various", "Various Artists", "Divers"})
+        if (artist.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
+// As MusicBrainz's tagger sets it: guests on some tracks do not make a
+// compilation. An album artist's identifier, where known, decides alone.
+bool AlbumSheet::IsCompilation(const Album& album)
+{
+    const QString id = album.ids.value(MusicBrainzAlbumArtistId);
+    return id.isEmpty() ? NamesVariousArtists(album.artist) : id == VariousArtistsId;
+}
+
+bool AlbumSheet::HasTrackArtists(const Album& album, const QList<AlbumTrack>& tracks)
+{
+    return IsCompilation(album) || artistsOf(tracks).size() > 1;
+}
+
+// Tracks of one artist, other than the album's, are the album's artist
+// renamed by the user.
 QString AlbumSheet::AlbumArtist(const Album& album, const QList<AlbumTrack>& tracks)
 {
     const QStringList artists = artistsOf(tracks);
-    return artists.size() == 1 && !IsCompilation(album, tracks) ? artists.first() : album.artist;
+    return artists.size() == 1 && !IsCompilation(album) ? artists.first() : album.artist;
 }
 
 void AlbumSheet::SetAlbum(const Album& album)

@@ -88,9 +88,13 @@ public:
     void Retarget(int k, const QString& folder, const QString& extension);
     void RetargetAll(const QString& folder, const QString& extension);
     void SetExtensions(const QString& extension);
-    // The album artist is MusicBrainz's "Various Artists", or the tracks'
-    // artists differ.
-    static bool IsCompilation(const Album& album, const QList<AlbumTrack>& tracks);
+    // "Various", "Various Artists" or "Divers", as CDDB names the artist of a compilation.
+    static bool NamesVariousArtists(const QString& artist);
+    // The album artist is MusicBrainz's "Various Artists" (by its identifier
+    // where the album has one, else by its name): the COMPILATION tag.
+    static bool IsCompilation(const Album& album);
+    // A compilation, or tracks whose artists differ: each track's artist is its own.
+    static bool HasTrackArtists(const Album& album, const QList<AlbumTrack>& tracks);
     // The one artist every track of an album that is no compilation names
     // (the user may have renamed the album's), else the album's.
     static QString AlbumArtist(const Album& album, const QList<AlbumTrack>& tracks);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // One track of the album sheet: its number as on the disc, its tag values,
@@ -15,14 +16,14 @@ struct AlbumTrack {
     // made it differ from the tag's title; empty: the title itself.
     QString fileTitle;
     // MusicBrainz's identifiers of the track on its release, of its
-    // recording and of its first credited artist; empty when unknown.
+    // recording and of each credited artist, in credit order; empty when unknown.
     struct MusicBrainzIds {
         QString releaseTrack;
         QString recording;
-        QString artist;
+        QStringList artists;
         bool operator==(const MusicBrainzIds& o) const
         {
-            return releaseTrack == o.releaseTrack && recording == o.recording && artist == o.artist;
+            return releaseTrack == o.releaseTrack && recording == o.recording && artists == o.artists;
         }
     };
     MusicBrainzIds musicBrainz;

@@ -87,6 +87,7 @@ DiscToc DiscToc::Read(ICdAudioDevice& device, const QString& source, Subchannel 
     keepIndexesInside(tracks, record.leadOut);
     DiscToc toc(tracks, record.leadOut, record.mcn);
     toc.SetAlbumText(record.text);
+    toc.m_warnings = record.warnings;
     if (subchannel == Subchannel::Now)
         toc.findIndexPoints(*disc);
     return toc;

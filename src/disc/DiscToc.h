@@ -68,6 +68,8 @@ public:
     void SetAlbumText(const CdTextNames& text) { m_albumText = text; }
     // True when the disc names its album or any track in CD-Text.
     bool HasCdText() const;
+    // What the source gave that was left out (an ISRC that is none), in French.
+    const QStringList& Warnings() const { return m_warnings; }
 
     // CDDB: the identifier, as eight lower-case hexadecimal digits, and the
     // query's arguments after "cddb query" separated by blanks: identifier,
@@ -93,4 +95,5 @@ private:
     int32_t m_leadOut = 0;
     QString m_mcn;
     CdTextNames m_albumText;
+    QStringList m_warnings;
 };

@@ -1,7 +1,9 @@
 #include "encode/AudioFileConverter.h"
 #include "platform/ConversionTarget.h"
 #include "encode/ConvertError.h"
+#include "encode/LamePcm.h"
 #include "encode/Mp3Source.h"
+#include "encode/PcmBytes.h"
 #include "encode/SourceDevice.h"
 #include "encode/TLameCoder.h"
 #include "encode/WavReader.h"
@@ -29,20 +31,17 @@ ConvertError refusedFormat(const QString& encoder, const QString& source, int sa
                             .arg(channels));
 }
 
-// Appends samples to buffer at `at` as 16-bit little-endian.
-void putLittleEndian(const std::vector<int16_t>& pcm, std::vector<uint8_t>& buffer, size_t at)
-{
-    buffer.resize(std::max(buffer.size(), at + pcm.size() * 2));
-    qToLittleEndian<int16_t>(pcm.data(), qsizetype(pcm.size()), buffer.data() + at);
-}
+constexpr int Mp3Bits = 16;
+// The largest audio a RIFF header's 32-bit sizes can announce.
+constexpr int64_t LargestWavData = 0xFFFFFFFFLL - 64;
 
-void writePcm(RipOutput& file, const std::vector<int16_t>& pcm)
+// Appends 16-bit samples to buffer at `at`, little-endian.
+void putLittleEndian(const std::vector<int32_t>& pcm, std::vector<uint8_t>& buffer, size_t at)
 {
-    if (pcm.empty())
-        return;
     std::vector<uint8_t> bytes;
-    putLittleEndian(pcm, bytes, 0);
-    file.Write(bytes.data(), int64_t(bytes.size()));
+    PcmBytes::Encode(pcm, Mp3Bits, Mp3Bits, bytes);
+    buffer.resize(std::max(buffer.size(), at + bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), buffer.begin() + qsizetype(at));
 }
 
 void requireSound(const WavReader& wav, const QString& source)
@@ -69,12 +68,29 @@ void AudioFileConverter::progress(double fraction)
         throw Stopped{};
 }
 
-template <class Source>
-void AudioFileConverter::toMp3(Source& pcm, const QString& source, const QString& target)
+void AudioFileConverter::pump(IPcmSource& pcm, const QString& source,
+                              const std::function<void(const std::vector<int32_t>&)>& encode)
+{
+    bool any = false;
+    std::vector<int32_t> samples;
+    while (pcm.Read(samples)) {
+        any = any || !samples.empty();
+        encode(samples);
+        samples.clear();
+        progress(pcm.Fraction());
+    }
+    if (!any)
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" ne contient aucune trame audio complète : aucun "
+                                          "fichier n'a été écrit.")
+                               .arg(source));
+}
+
+void AudioFileConverter::toMp3(IPcmSource& source16, const QString& source, const QString& target)
 {
     const QString mp3 = QStringLiteral("MP3");
-    if (pcm.Channels() > 2)
-        throw refusedFormat(mp3, source, pcm.SampleRate(), pcm.Channels());
+    if (source16.Channels() > 2)
+        throw refusedFormat(mp3, source, source16.SampleRate(), source16.Channels());
+    LamePcm pcm(source16);
     m_coder.SetMode(pcm.Channels() == 1 ? MONO : STEREO);
     m_coder.SetSampleRate(uint32_t(pcm.SampleRate()));
     // The LAME tag carries the encoder's delay and padding: without it no
@@ -91,13 +107,10 @@ void AudioFileConverter::toMp3(Source& pcm, const QString& source, const QString
         }
         try {
             std::vector<uint8_t> buffer(size_t(encoder->BlockSize()));
-            std::vector<int16_t> samples;
-            while (pcm.Read(samples)) {
+            pump(pcm, source, [&](const std::vector<int32_t>& samples) {
                 putLittleEndian(samples, buffer, size_t(encoder->Leftover()));
                 encoder->Consume(buffer.data(), int(samples.size() * 2));
-                samples.clear();
-                progress(pcm.Fraction());
-            }
+            });
             // The end of the audio goes as a short last chunk, not dropped.
             encoder->Finish(buffer.data());
             file.Close();
@@ -112,20 +125,24 @@ void AudioFileConverter::toMp3(Source& pcm, const QString& source, const QString
     commit(out, source, target);
 }
 
-template <class Source>
-void AudioFileConverter::toWav(Source& pcm, const QString& source, const QString& target)
+void AudioFileConverter::toWav(IPcmSource& pcm, const QString& source, const QString& target)
 {
+    const int bits = pcm.BitsPerSample();
+    const int container = PcmBytes::ContainerBits(bits);
     ConversionTarget out(target);
     {
         RipOutput file(out.Descriptor(), target);
         try {
-            file.WriteWavHeader(pcm.Channels(), pcm.SampleRate(), 0);
-            std::vector<int16_t> samples;
-            while (pcm.Read(samples)) {
-                writePcm(file, samples);
-                samples.clear();
-                progress(pcm.Fraction());
-            }
+            file.WriteWavHeader(pcm.Channels(), pcm.SampleRate(), 0, bits);
+            pump(pcm, source, [&](const std::vector<int32_t>& samples) {
+                std::vector<uint8_t> bytes;
+                PcmBytes::Encode(samples, container, bits, bytes);
+                file.Write(bytes.data(), int64_t(bytes.size()));
+                if (file.PayloadBytes() > LargestWavData)
+                    throw ConvertError(QStringLiteral("Le son du fichier \"%1\" dépasse les 4 Go qu'un fichier "
+                                                      "WAV peut annoncer : convertissez-le en FLAC.")
+                                           .arg(source));
+            });
             file.FixWavSizes();
             file.Close();
         } catch (const ECDRIPError&) {
@@ -135,8 +152,7 @@ void AudioFileConverter::toWav(Source& pcm, const QString& source, const QString
     commit(out, source, target);
 }
 
-template <class Source>
-void AudioFileConverter::toFlac(Source& pcm, const QString& source, const QString& target)
+void AudioFileConverter::toFlac(IPcmSource& pcm, const QString& source, const QString& target)
 {
     ConversionTarget out(target);
     {
@@ -144,19 +160,16 @@ void AudioFileConverter::toFlac(Source& pcm, const QString& source, const QStrin
         std::unique_ptr<FlacEncoder> flac;
         try {
             flac = std::make_unique<FlacEncoder>(file, pcm.Channels(), pcm.SampleRate(), FlacEncoder::DefaultLevel,
-                                                 pcm.Frames());
+                                                 pcm.Frames(), pcm.BitsPerSample());
         } catch (const ECDRIPError&) {
             throw cannotWrite(target);
         } catch (const CalvenorError&) {
             throw refusedFormat(QStringLiteral("FLAC"), source, pcm.SampleRate(), pcm.Channels());
         }
         try {
-            std::vector<int16_t> samples;
-            while (pcm.Read(samples)) {
+            pump(pcm, source, [&](const std::vector<int32_t>& samples) {
                 flac->Encode(samples.data(), int64_t(samples.size()) / pcm.Channels());
-                samples.clear();
-                progress(pcm.Fraction());
-            }
+            });
             flac->Finish();
             file.Close();
         } catch (const ECDRIPError&) {

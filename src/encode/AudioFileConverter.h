@@ -5,14 +5,17 @@
 #include <vector>
 
 class ConversionTarget;
+class IPcmSource;
 class ITagStore;
 class TLameCoder;
 class RipOutput;
 class WavReader;
 
-// Converts one file between 16-bit PCM WAV, MP3 and FLAC: to MP3 through the
-// encoder component, from MP3 through the MP3 decoder, from and to FLAC
-// through libFLAC. The source's tags go with the audio, as the target's
+// Converts one file between PCM WAV, MP3 and FLAC: to MP3 through the
+// encoder component (resampled to a rate it takes and reduced to 16 bits
+// with dither where the source needs it), from MP3 through the MP3 decoder,
+// from and to FLAC through libFLAC. WAV and FLAC are written at the
+// source's own depth and rate. The source's tags go with the audio, as the target's
 // kinds of tag. The source is checked
 // before anything is written; a source that cannot be converted raises
 // ConvertError (French text) and leaves no output, and an existing target is
@@ -42,14 +45,11 @@ public:
     bool FlacToMp3(const QString& source, const QString& target);
 
 private:
-    // Each takes a source of 16-bit PCM: Channels, SampleRate, Read(samples), Fraction
-    // (and Frames, the length it announces, for FLAC).
-    template <class Source>
-    void toMp3(Source& pcm, const QString& source, const QString& target);
-    template <class Source>
-    void toWav(Source& pcm, const QString& source, const QString& target);
-    template <class Source>
-    void toFlac(Source& pcm, const QString& source, const QString& target);
+    void toMp3(IPcmSource& pcm, const QString& source, const QString& target);
+    void toWav(IPcmSource& pcm, const QString& source, const QString& target);
+    void toFlac(IPcmSource& pcm, const QString& source, const QString& target);
+    // Reads every piece of pcm into encode; a source that gives no sample is refused.
+    void pump(IPcmSource& pcm, const QString& source, const std::function<void(const std::vector<int32_t>&)>& encode);
     // Gives the finished data the target's name, with the source's tags.
     void commit(ConversionTarget& out, const QString& source, const QString& target);
     void warn(const QString& text) const;

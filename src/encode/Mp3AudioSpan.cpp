@@ -15,7 +15,8 @@ QByteArray readAt(QIODevice& in, int64_t at, int size)
     return in.seek(at) ? in.read(size) : QByteArray();
 }
 // Where the stream starts: the first header whose frame is followed by a
-// header of the same stream, or ends the audio. Junk in front, and sync words
+// header of the same stream. A lone frame is not taken: like mpg123, nothing
+// confirms it is one (nor, in layer III, that its data is all there). Junk in front, and sync words
 // that happen to lie in it, are passed over; `end` when there is none. A
 // free-format stream, whose frames do not say their length, is taken only
 // where the tags end.
@@ -31,8 +32,6 @@ int64_t firstFrame(QIODevice& in, int64_t begin, int64_t end)
         if (!header || header->FreeFormat())
             continue;
         const int next = at + header->Length();
-        if (begin + next == end)
-            return begin + at;
         const auto following = next + 4 <= size ? Mp3FrameHeader::Read(b + next) : std::nullopt;
         if (following && following->SameStream(*header))
             return begin + at;

@@ -7,7 +7,7 @@
 // ID3v2 tags at its start, before an ID3v1 trailer and an ID3v2 tag appended
 // at its end. A decoder fed a tag or junk takes bytes of it for frame headers,
 // and then plays a VBR header frame it did not meet first. Empty when the file
-// holds no whole frame.
+// holds no frame followed by another.
 class Mp3AudioSpan {
 public:
     static Mp3AudioSpan Locate(QIODevice& in);

@@ -73,6 +73,15 @@ bool Mp3Source::Read(std::vector<int16_t>& pcm)
     return true;
 }
 
+bool Mp3Source::Read(std::vector<int32_t>& samples)
+{
+    std::vector<int16_t> pcm;
+    if (!Read(pcm))
+        return false;
+    samples.insert(samples.end(), pcm.begin(), pcm.end());
+    return true;
+}
+
 double Mp3Source::Fraction() const
 {
     const int64_t total = m_span.end - m_span.begin;

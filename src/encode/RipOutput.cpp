@@ -70,9 +70,9 @@ void RipOutput::Write(const uint8_t* data, int64_t length)
         writeFailed();
 }
 
-void RipOutput::WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize)
+void RipOutput::WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize, int bits)
 {
-    const QByteArray header = WavHeader::Make(channels, sampleRate, announcedDataSize);
+    const QByteArray header = WavHeader::Make(channels, sampleRate, announcedDataSize, bits);
     Write(reinterpret_cast<const uint8_t*>(header.constData()), header.size());
     m_headerSize = header.size();
 }
@@ -83,8 +83,8 @@ void RipOutput::FixWavSizes()
     if (m_headerSize == 0 || !m_file.isOpen() || m_file.isSequential())
         return;
     const auto data = static_cast<uint32_t>(PayloadBytes());
-    patch32(WavHeader::RiffSizeOffset, WavHeader::RiffSize(data));
-    patch32(WavHeader::DataSizeOffset, data);
+    patch32(WavHeader::RiffSizeOffset, WavHeader::RiffSize(data, int(m_headerSize)));
+    patch32(WavHeader::DataSizeOffset(int(m_headerSize)), data);
 }
 
 void RipOutput::WriteAt(int64_t offset, const uint8_t* data, int64_t length)

@@ -25,7 +25,7 @@ public:
     void Write(const uint8_t* data, int64_t length) override;
     // Bytes written after the header, if any.
     int64_t PayloadBytes() const { return m_written - m_headerSize; }
-    void WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize);
+    void WriteWavHeader(int channels, int sampleRate, uint32_t announcedDataSize, int bits = 16);
     // Writes over bytes already in the file (an MP3's final VBR header frame,
     // a FLAC stream's header), then goes back to the end.
     void WriteAt(int64_t offset, const uint8_t* data, int64_t length) override;

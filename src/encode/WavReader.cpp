@@ -1,20 +1,30 @@
 #include "encode/WavReader.h"
-#include "encode/SourceDevice.h"
 #include "encode/ConvertError.h"
+#include "encode/PcmBytes.h"
+#include "encode/SourceDevice.h"
 #include "platform/DecodeFailure.h"
-#include "platform/IEncoderLibrary.h"
-#include <QStringList>
 #include <QtEndian>
 
 namespace {
 constexpr uint16_t FormatPcm = 1;
 constexpr uint16_t FormatExtensible = 0xFFFE;
+// The extensible block's size and where its fields lie.
+constexpr uint32_t ExtensibleSize = 40;
+constexpr int ValidBitsAt = 18;
+constexpr int SubFormatAt = 24;
 // Keeps a hostile header from making us read a huge format block.
 constexpr uint32_t LargestFormatChunk = 1024;
-// Streaming writers that cannot seek back leave the data size at 0.
-constexpr uint32_t UnknownDataSize = 0;
-// Bytes of audio given as samples at a time (a whole number of frames).
-constexpr int64_t PieceBytes = 64 * 1024;
+// RF64: the 32-bit sizes say "see ds64", whose data size is 16 bytes in.
+constexpr uint32_t SizeInDs64 = 0xFFFFFFFF;
+constexpr uint32_t Ds64Size = 24;
+constexpr int Ds64DataSizeAt = 8;
+constexpr int MinBits = 8;
+constexpr int MaxBits = 24;
+constexpr int MaxContainerBits = 32;
+// FLAC's highest rate: no target goes beyond it.
+constexpr uint32_t MaxRate = 1048575;
+// Sample frames given at a time.
+constexpr int64_t PieceFrames = 16 * 1024;
 
 uint16_t le16(const QByteArray& b, int at)
 {
@@ -26,6 +36,16 @@ uint32_t le32(const QByteArray& b, int at)
     return qFromLittleEndian<uint32_t>(b.constData() + at);
 }
 } // namespace
+
+struct WavReader::Format {
+    uint16_t tag;
+    int channels;
+    uint32_t rate;
+    int containerBits;
+    int validBits;
+    uint16_t blockAlign;
+    uint32_t byteRate;
+};
 
 WavReader::WavReader(const QString& path) : m_path(path), m_device(SourceDevice::Open(path))
 {
@@ -42,13 +62,16 @@ WavReader::~WavReader() = default;
 void WavReader::readHeader()
 {
     const QByteArray riff = m_device->read(12);
-    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
-        notPcm16();
+    if (riff.size() < 12 || !(riff.startsWith("RIFF") || riff.startsWith("RF64")) || riff.mid(8, 4) != "WAVE")
+        notPcm();
+    m_rf64 = riff.startsWith("RF64");
     QByteArray id;
     uint32_t size = 0;
     while (readChunkHeader(id, size)) {
         if (id == "fmt ") {
             readFormat(size);
+        } else if (id == "ds64" && m_rf64) {
+            readSizes64(size);
         } else if (id == "data") {
             readData(size);
             return;
@@ -56,7 +79,7 @@ void WavReader::readHeader()
             break;
         }
     }
-    notPcm16();
+    notPcm();
 }
 
 bool WavReader::readChunkHeader(QByteArray& id, uint32_t& size)
@@ -72,58 +95,73 @@ bool WavReader::readChunkHeader(QByteArray& id, uint32_t& size)
 void WavReader::readFormat(uint32_t size)
 {
     if (size < 16 || size > LargestFormatChunk)
-        notPcm16();
+        notPcm();
     const QByteArray fmt = m_device->read(size + (size & 1));
     if (fmt.size() < int(size))
-        notPcm16();
-    uint16_t format = le16(fmt, 0);
-    // The extensible form names its real format in the first two bytes of its sub-format.
-    if (format == FormatExtensible && size >= 40)
-        format = le16(fmt, 24);
-    const int channels = le16(fmt, 2);
-    const uint32_t rate = le32(fmt, 4);
-    const int bits = le16(fmt, 14);
-    if (format != FormatPcm || bits != 16 || channels < 1)
-        notPcm16();
-    if (channels > 2)
-        throw ConvertError(QStringLiteral("Le fichier \"%1\" a %2 canaux : seuls les fichiers mono et stéréo "
-                                          "peuvent être convertis.")
+        notPcm();
+    Format format{le16(fmt, 0), le16(fmt, 2), le32(fmt, 4), le16(fmt, 14), le16(fmt, 14), le16(fmt, 12),
+                  le32(fmt, 8)};
+    // The extensible form names its real format in the first two bytes of
+    // its sub-format, and may hold fewer valid bits than its container.
+    if (format.tag == FormatExtensible && size >= ExtensibleSize) {
+        format.tag = le16(fmt, SubFormatAt);
+        format.validBits = le16(fmt, ValidBitsAt) > 0 ? le16(fmt, ValidBitsAt) : format.containerBits;
+    }
+    checkFormat(format);
+    m_channels = format.channels;
+    m_sampleRate = int(format.rate);
+    m_containerBits = format.containerBits;
+    m_validBits = format.validBits;
+}
+
+void WavReader::checkFormat(const Format& f) const
+{
+    const bool wholeBytes = f.containerBits == PcmBytes::ContainerBits(f.containerBits);
+    const bool bitsFit = f.validBits >= MinBits && f.validBits <= MaxBits && f.validBits <= f.containerBits;
+    if (f.tag != FormatPcm || f.channels < 1 || !wholeBytes || f.containerBits > MaxContainerBits || !bitsFit
+        || f.rate == 0)
+        notPcm();
+    if (f.channels > 2)
+        throw ConvertError(DecodeFailure::TooManyChannels(m_path, f.channels));
+    if (f.rate > MaxRate)
+        throw ConvertError(QStringLiteral("Le fichier \"%1\" est échantillonné à %2 Hz : aucun format ne va au-delà "
+                                          "de %3 Hz.")
                                .arg(m_path)
-                               .arg(channels));
-    if (!BeConfig::AcceptsSampleRate(rate))
-        unacceptedRate(rate);
-    const int blockAlign = channels * 2;
-    if (le16(fmt, 12) != blockAlign || le32(fmt, 8) != rate * uint32_t(blockAlign))
+                               .arg(f.rate)
+                               .arg(MaxRate));
+    const int blockAlign = f.channels * f.containerBits / 8;
+    if (f.blockAlign != blockAlign || f.byteRate != f.rate * uint32_t(blockAlign))
         inconsistent();
-    m_channels = channels;
-    m_sampleRate = int(rate);
+}
+
+void WavReader::readSizes64(uint32_t size)
+{
+    if (size < Ds64Size)
+        notPcm();
+    const QByteArray ds64 = m_device->read(size + (size & 1));
+    if (ds64.size() < int(Ds64Size))
+        notPcm();
+    m_dataSize64 = qFromLittleEndian<quint64>(ds64.constData() + Ds64DataSizeAt);
 }
 
 void WavReader::readData(uint32_t size)
 {
     if (m_channels == 0)
-        notPcm16();
+        notPcm();
+    const uint64_t announced = m_rf64 && size == SizeInDs64 ? m_dataSize64 : size;
+    if (announced == 0)
+        throw ConvertError(QStringLiteral("Le bloc de données du fichier \"%1\" annonce 0 octet : le fichier ne "
+                                          "contient aucun son.")
+                               .arg(m_path));
     const int64_t rest = m_device->size() - m_device->pos();
-    m_truncated = size != UnknownDataSize && size > rest;
-    m_dataBytes = size == UnknownDataSize ? rest : qMin<int64_t>(size, rest);
-    m_dataBytes -= m_dataBytes % (m_channels * 2);
+    m_truncated = announced > uint64_t(rest);
+    m_dataBytes = m_truncated ? rest : int64_t(announced);
+    m_dataBytes -= m_dataBytes % frameBytes();
 }
 
-void WavReader::notPcm16() const
+void WavReader::notPcm() const
 {
-    throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM 16 bits.").arg(m_path));
-}
-
-void WavReader::unacceptedRate(uint32_t rate) const
-{
-    QStringList rates;
-    for (uint32_t accepted : BeConfig::SampleRates)
-        rates << QString::number(accepted);
-    throw ConvertError(QStringLiteral("Le fichier \"%1\" est échantillonné à %2 Hz : l'encodeur MP3 n'accepte que "
-                                      "%3 et %4 Hz.")
-                           .arg(m_path)
-                           .arg(rate)
-                           .arg(rates.mid(0, rates.size() - 1).join(QStringLiteral(", ")), rates.last()));
+    throw ConvertError(QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM de 8 à 24 bits.").arg(m_path));
 }
 
 void WavReader::inconsistent() const
@@ -145,13 +183,19 @@ int64_t WavReader::Read(uint8_t* buffer, int64_t maxBytes)
     return got;
 }
 
-bool WavReader::Read(std::vector<int16_t>& pcm)
+bool WavReader::Read(std::vector<int32_t>& samples)
 {
-    std::vector<uint8_t> bytes(PieceBytes);
-    const int64_t got = Read(bytes.data(), PieceBytes);
-    const size_t at = pcm.size();
-    pcm.resize(at + size_t(got / 2));
-    qFromLittleEndian<int16_t>(bytes.data(), qsizetype(got / 2), pcm.data() + at);
+    std::vector<uint8_t> bytes(size_t(PieceFrames * frameBytes()));
+    int64_t got = 0;
+    // A read may stop inside a frame: the frame is completed first.
+    do {
+        const int64_t more = Read(bytes.data() + got, int64_t(bytes.size()) - got);
+        if (more == 0)
+            break;
+        got += more;
+    } while (got % frameBytes() != 0);
+    const int width = m_containerBits / 8;
+    PcmBytes::Decode(bytes.data(), size_t(got / width), m_containerBits, m_validBits, samples);
     return got > 0;
 }
 

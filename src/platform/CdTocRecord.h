@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 // The CD-Text names of the disc or of one track; empty where it has none.
@@ -36,4 +37,6 @@ struct CdTocRecord {
     int32_t leadOut = 0; // the sector after the disc's last one
     QString mcn;
     CdTextNames text; // the album's
+    // What the source gave that was left out, in French.
+    QStringList warnings;
 };

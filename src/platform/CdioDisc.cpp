@@ -3,7 +3,10 @@
 #include "platform/CdSourceKind.h"
 #include "platform/CdioLog.h"
 #include "platform/CueSheet.h"
+#include "platform/CueSheetCopy.h"
+#include "platform/CueSheetLayout.h"
 #include "platform/NeroImage.h"
+#include "platform/RecordingCode.h"
 #include <QFile>
 #include <QStringDecoder>
 #include <memory>
@@ -21,8 +24,6 @@ driver_id_t driverFor(const QString& source)
     case CdSourceKind::Device:
         return DRIVER_DEVICE;
     case CdSourceKind::CueImage:
-        if (const QString fault = CueSheet::NumberingFault(source); !fault.isEmpty())
-            throw CalvenorError(fault);
         return DRIVER_BINCUE;
     case CdSourceKind::TocImage:
         return DRIVER_CDRDAO;
@@ -75,9 +76,33 @@ CdioDisc::CdioDisc(const QString& source)
     : m_source(source), m_cdio(nullptr, cdio_destroy)
 {
     CdioLog::Silence();
-    m_cdio.reset(cdio_open(QFile::encodeName(source).constData(), driverFor(source)));
+    const driver_id_t driver = driverFor(source);
+    QString opened = source;
+    if (driver == DRIVER_BINCUE)
+        opened = sheetCopy();
+    m_cdio.reset(cdio_open(QFile::encodeName(opened).constData(), driver));
     if (!m_cdio)
         throw CalvenorError(openFailure(source));
+}
+
+CdioDisc::~CdioDisc() = default;
+
+// libcdio is given a copy numbered from 01: the disc's numbers come back
+// in the table.
+QString CdioDisc::sheetCopy()
+{
+    const CueSheetLayout layout(m_source);
+    if (!layout.Fault().isEmpty())
+        throw CalvenorError(layout.Fault());
+    m_warnings = layout.Warnings();
+    m_firstTrack = layout.FirstTrack();
+    m_sheetCopy = std::make_unique<CueSheetCopy>(m_source, layout);
+    return m_sheetCopy->Path();
+}
+
+int CdioDisc::discNumber(int libcdioNumber) const
+{
+    return m_sheetCopy ? libcdioNumber + m_firstTrack - 1 : libcdioNumber;
 }
 
 QString CdioDisc::openFailure(const QString& source)
@@ -113,7 +138,7 @@ std::vector<TTocEntry> CdioDisc::Toc() const
         TTocEntry e;
         e.dwStartSector = startSector(track);
         e.btFlag = cdio_get_track_format(m_cdio.get(), track) == TRACK_FORMAT_AUDIO ? TOC_FLAG_AUDIO : TOC_FLAG_DATA;
-        e.btTrackNumber = track;
+        e.btTrackNumber = static_cast<uint8_t>(discNumber(track));
         toc.push_back(e);
     }
     TTocEntry leadOut;
@@ -147,15 +172,18 @@ CdTocRecord CdioDisc::Record(DiscCodes codes) const
     if (CdSourceKind::Of(m_source) == CdSourceKind::CueImage)
         indexes = CueSheet::Indexes(m_source);
     CdTocRecord record;
+    const track_t first = cdio_get_first_track_num(m_cdio.get());
     for (size_t i = 0; i + 1 < toc.size(); ++i) {
-        record.tracks << trackRecord(toc[i].btTrackNumber, lastSession, codes);
-        record.tracks.last().text = cdTextNames(text, toc[i].btTrackNumber);
+        const auto track = static_cast<track_t>(first + i);
+        record.tracks << trackRecord(track, lastSession, codes);
+        record.tracks.last().text = cdTextNames(text, track);
         record.tracks.last().indexes = indexes.value(toc[i].btTrackNumber);
     }
     record.leadOut = static_cast<int32_t>(toc.back().dwStartSector);
     if (codes == DiscCodes::Read)
-        record.mcn = takeString(cdio_get_mcn(m_cdio.get()));
+        record.mcn = RecordingCode::Mcn(takeString(cdio_get_mcn(m_cdio.get())));
     record.text = cdTextNames(text, 0);
+    record.warnings = m_warnings;
     return record;
 }
 
@@ -163,7 +191,7 @@ CdTrackRecord CdioDisc::trackRecord(uint8_t number, int32_t lastSessionStart, Di
 {
     CdIo_t* cdio = m_cdio.get();
     CdTrackRecord track;
-    track.number = number;
+    track.number = discNumber(number);
     track.start = static_cast<int32_t>(startSector(number));
     track.audio = cdio_get_track_format(cdio, number) == TRACK_FORMAT_AUDIO;
     track.session = lastSessionStart > 0 && track.start >= lastSessionStart ? 2 : 1;
@@ -173,6 +201,6 @@ CdTrackRecord CdioDisc::trackRecord(uint8_t number, int32_t lastSessionStart, Di
     track.preEmphasis = cdio_get_track_preemphasis(cdio, number) == CDIO_TRACK_FLAG_TRUE;
     track.copyPermitted = cdio_get_track_copy_permit(cdio, number) == CDIO_TRACK_FLAG_TRUE;
     if (codes == DiscCodes::Read)
-        track.isrc = takeString(cdio_get_track_isrc(cdio, number));
+        track.isrc = RecordingCode::Isrc(takeString(cdio_get_track_isrc(cdio, number)));
     return track;
 }

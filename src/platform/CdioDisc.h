@@ -2,10 +2,12 @@
 #include "platform/CdRipTypes.h"
 #include "platform/CdTocRecord.h"
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
 typedef struct _CdIo CdIo_t;
+class CueSheetCopy;
 
 // A CD source opened with libcdio: a device or a disc image. Closed when the
 // object goes.
@@ -13,6 +15,7 @@ class CdioDisc {
 public:
     // Raises CalvenorError with a French text when the source can't be opened.
     explicit CdioDisc(const QString& source);
+    ~CdioDisc();
 
     // Entries 0..N-1 for the tracks and N for the lead-out, start sectors
     // counted as paranoia counts them. Raises CalvenorError when the disc has
@@ -29,7 +32,13 @@ private:
     uint32_t startSector(uint8_t track) const;
     CdTrackRecord trackRecord(uint8_t track, int32_t lastSessionStart, DiscCodes codes) const;
     static QString openFailure(const QString& source);
+    QString sheetCopy();
+    int discNumber(int libcdioNumber) const;
 
     QString m_source;
+    // Outlives the handle, which reads through it.
+    std::unique_ptr<CueSheetCopy> m_sheetCopy;
+    int m_firstTrack = 1;
+    QStringList m_warnings;
     std::unique_ptr<CdIo_t, void (*)(CdIo_t*)> m_cdio;
 };

@@ -10,23 +10,15 @@ constexpr qint64 MaxSheetBytes = 1 << 20;
 
 constexpr int32_t FramesPerSecond = 75;
 
-// The sheet's lines; none when it cannot be read.
-QList<QByteArray> sheetLines(const QString& path)
+} // namespace
+
+QList<QByteArray> CueSheet::Lines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.read(MaxSheetBytes).split('\n');
 }
-
-QString numberingText(const QString& path, int line)
-{
-    return QStringLiteral("La feuille CUE « %1 » n'est pas lisible : ses pistes doivent être numérotées "
-                          "01, 02, 03… dans l'ordre (ligne %2).")
-        .arg(path)
-        .arg(line);
-}
-} // namespace
 
 bool CueSheet::IsCue(const QString& path)
 {
@@ -49,25 +41,6 @@ QString CueSheet::MissingBinText(const QString& path)
         .arg(path, BinBeside(path));
 }
 
-QString CueSheet::NumberingFault(const QString& path)
-{
-    static const QRegularExpression trackLine(QStringLiteral("^\\s*TRACK\\s+(\\S+)"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    const QList<QByteArray> lines = sheetLines(path);
-    int expected = 1;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QRegularExpressionMatch match = trackLine.match(QString::fromLatin1(lines.at(i)));
-        if (!match.hasMatch())
-            continue;
-        bool isNumber = false;
-        const int number = match.captured(1).toInt(&isNumber);
-        if (!isNumber || number != expected || number > 99)
-            return numberingText(path, i + 1);
-        ++expected;
-    }
-    return QString();
-}
-
 QMap<int, QList<int32_t>> CueSheet::Indexes(const QString& path)
 {
     static const QRegularExpression line(
@@ -76,7 +49,7 @@ QMap<int, QList<int32_t>> CueSheet::Indexes(const QString& path)
     QMap<int, QList<int32_t>> indexes;
     int track = 0;
     bool broken = false;
-    for (const QByteArray& text : sheetLines(path)) {
+    for (const QByteArray& text : Lines(path)) {
         const QRegularExpressionMatch match = line.match(QString::fromLatin1(text));
         if (!match.hasMatch()) {
             continue;

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -9,16 +10,13 @@
 class CueSheet {
 public:
     static bool IsCue(const QString& path);
+    // The sheet's lines; none when it cannot be read.
+    static QList<QByteArray> Lines(const QString& path);
     // The .bin libcdio opens for the cue sheet at path.
     static QString BinBeside(const QString& path);
     // For a cue sheet that exists without its .bin: the French text that
     // says why it cannot be read. Empty otherwise.
     static QString MissingBinText(const QString& path);
-    // The French text that says why libcdio must not be given the sheet at
-    // path (tracks not numbered 01, 02, ... one by one, which its parser
-    // reads out of bounds on); empty when its numbering is sound or it
-    // cannot be read here, libcdio then saying so.
-    static QString NumberingFault(const QString& path);
     // INDEX 02, 03, ... of each track by its number, in sectors from the
     // start of the .bin, as the sheet gives them (libcdio keeps none); a
     // track's list stops before the first index out of order. Empty when

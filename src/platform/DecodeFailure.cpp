@@ -14,3 +14,10 @@ QString DecodeFailure::CutShort(const QString& path)
 {
     return QStringLiteral("Le fichier \"%1\" n'a pas pu être lu jusqu'au bout.").arg(path);
 }
+
+QString DecodeFailure::TooManyChannels(const QString& path, int channels)
+{
+    return QStringLiteral("Le fichier \"%1\" a %2 canaux : seuls les fichiers mono et stéréo peuvent être convertis.")
+        .arg(path)
+        .arg(channels);
+}

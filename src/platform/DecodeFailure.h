@@ -9,4 +9,6 @@ public:
     static QString Unreadable(const QString& path, const QString& format);
     static QString Damaged(const QString& path);
     static QString CutShort(const QString& path);
+    // Audio of more channels than mono and stereo.
+    static QString TooManyChannels(const QString& path, int channels);
 };

@@ -6,6 +6,9 @@
 namespace {
 // Samples (all channels) decoded between two returns to the caller.
 constexpr size_t PieceSamples = 64 * 1024;
+constexpr int MinBits = 8;
+constexpr int MaxBits = 24;
+constexpr int MaxChannels = 2;
 } // namespace
 
 struct FlacDecoder::Stream {
@@ -58,11 +61,11 @@ struct FlacDecoder::Callbacks {
             d.m_fault = Fault::Damaged;
             return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
         }
-        std::vector<int16_t>& pcm = *d.m_out;
+        std::vector<int32_t>& pcm = *d.m_out;
         pcm.reserve(pcm.size() + size_t(h.blocksize) * h.channels);
         for (unsigned i = 0; i < h.blocksize; ++i)
             for (unsigned c = 0; c < h.channels; ++c)
-                pcm.push_back(int16_t(buffer[c][i]));
+                pcm.push_back(buffer[c][i]);
         d.m_decoded += h.blocksize;
         return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
     }
@@ -90,11 +93,13 @@ FlacDecoder::FlacDecoder(std::unique_ptr<QIODevice> device, const QString& name)
     // Anything before STREAMINFO, or a stream without it, is not a file we can read.
     if (!FLAC__stream_decoder_process_until_end_of_metadata(decoder) || !m_haveInfo || m_fault != Fault::None)
         throw CalvenorError(DecodeFailure::Unreadable(m_name, QStringLiteral("FLAC")));
-    if (m_bits != 16)
-        throw CalvenorError(QStringLiteral("Le fichier \"%1\" est en %2 bits : seuls les fichiers FLAC 16 bits "
-                                           "peuvent être convertis.")
+    if (m_bits < MinBits || m_bits > MaxBits)
+        throw CalvenorError(QStringLiteral("Le fichier \"%1\" est en %2 bits : seuls les fichiers FLAC de 8 à 24 "
+                                           "bits peuvent être convertis.")
                                 .arg(m_name)
                                 .arg(m_bits));
+    if (m_channels > MaxChannels)
+        throw CalvenorError(DecodeFailure::TooManyChannels(m_name, m_channels));
 }
 
 FlacDecoder::~FlacDecoder() = default;
@@ -104,7 +109,7 @@ bool FlacDecoder::atEnd() const
     return FLAC__stream_decoder_get_state(m_stream->decoder) == FLAC__STREAM_DECODER_END_OF_STREAM;
 }
 
-bool FlacDecoder::Read(std::vector<int16_t>& pcm)
+bool FlacDecoder::Read(std::vector<int32_t>& pcm)
 {
     if (m_finished)
         return false;

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/IPcmSource.h"
 #include <QIODevice>
 #include <QString>
 #include <cstdint>
@@ -6,29 +7,30 @@
 #include <vector>
 
 // libFLAC's stream decoder over a file or bytes in memory: the stream's format
-// from STREAMINFO, then its audio as 16-bit PCM, channels interleaved, left
-// first. Opening reads the metadata and raises CalvenorError (French text) for
-// bytes that are not FLAC or audio that is not 16-bit; while reading, a
+// from STREAMINFO, then its audio at its own bit depth, channels interleaved,
+// left first. Opening reads the metadata and raises CalvenorError (French
+// text) for bytes that are not FLAC, audio of fewer than 8 or more than 24
+// bits, or more than two channels; while reading, a
 // damaged frame, a cut file or audio that does not match the MD5 in
 // STREAMINFO raises it too, at the latest when the end is reached.
-class FlacDecoder {
+class FlacDecoder : public IPcmSource {
 public:
     // name: the file named in messages.
     FlacDecoder(std::unique_ptr<QIODevice> device, const QString& name);
-    ~FlacDecoder();
+    ~FlacDecoder() override;
     FlacDecoder(const FlacDecoder&) = delete;
     FlacDecoder& operator=(const FlacDecoder&) = delete;
 
-    int SampleRate() const { return m_sampleRate; }
-    int Channels() const { return m_channels; }
-    int BitsPerSample() const { return m_bits; }
+    int SampleRate() const override { return m_sampleRate; }
+    int Channels() const override { return m_channels; }
+    int BitsPerSample() const override { return m_bits; }
     // Samples per channel STREAMINFO announces; 0 when it does not say.
-    uint64_t TotalSamples() const { return m_totalSamples; }
+    uint64_t Frames() const override { return m_totalSamples; }
     // Appends the next piece of audio (whole frames) to pcm; false once all
     // of it was given and found whole.
-    bool Read(std::vector<int16_t>& pcm);
+    bool Read(std::vector<int32_t>& pcm) override;
     // Share of the file's bytes decoded so far, 0..1.
-    double Fraction() const;
+    double Fraction() const override;
 
 private:
     struct Callbacks;
@@ -42,7 +44,7 @@ private:
     QString m_name;
     std::unique_ptr<QIODevice> m_device;
     std::unique_ptr<Stream> m_stream;
-    std::vector<int16_t>* m_out = nullptr;
+    std::vector<int32_t>* m_out = nullptr;
     Fault m_fault = Fault::None;
     bool m_haveInfo = false;
     bool m_finished = false;

@@ -63,7 +63,8 @@ struct FlacEncoder::Callbacks {
     }
 };
 
-FlacEncoder::FlacEncoder(IEncodedOutput& output, int channels, int sampleRate, int level, uint64_t expectedFrames)
+FlacEncoder::FlacEncoder(IEncodedOutput& output, int channels, int sampleRate, int level, uint64_t expectedFrames,
+                         int bitsPerSample)
     : m_output(output), m_channels(channels), m_handles(std::make_unique<Handles>())
 {
     if (!m_handles->encoder || !m_handles->seekTable || !m_handles->padding)
@@ -74,7 +75,7 @@ FlacEncoder::FlacEncoder(IEncodedOutput& output, int channels, int sampleRate, i
     FLAC__stream_encoder_set_verify(encoder, true);
     FLAC__stream_encoder_set_compression_level(encoder, static_cast<uint32_t>(std::clamp(level, MinLevel, MaxLevel)));
     FLAC__stream_encoder_set_channels(encoder, static_cast<uint32_t>(channels));
-    FLAC__stream_encoder_set_bits_per_sample(encoder, 16);
+    FLAC__stream_encoder_set_bits_per_sample(encoder, static_cast<uint32_t>(bitsPerSample));
     FLAC__stream_encoder_set_sample_rate(encoder, static_cast<uint32_t>(sampleRate));
     FLAC__stream_encoder_set_total_samples_estimate(encoder, expectedFrames);
 
@@ -114,6 +115,14 @@ void FlacEncoder::Encode(const uint8_t* pcm, int64_t frames)
 }
 
 void FlacEncoder::Encode(const int16_t* samples, int64_t frames)
+{
+    if (frames <= 0)
+        return;
+    m_samples.assign(samples, samples + static_cast<size_t>(frames) * static_cast<size_t>(m_channels));
+    encodeSamples(frames);
+}
+
+void FlacEncoder::Encode(const int32_t* samples, int64_t frames)
 {
     if (frames <= 0)
         return;

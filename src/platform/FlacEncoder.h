@@ -6,7 +6,8 @@
 
 class IEncodedOutput;
 
-// A FLAC stream written through libFLAC into an output: 16-bit samples,
+// A FLAC stream written through libFLAC into an output: 16-bit samples or,
+// for the converter, the source's own depth,
 // verified by libFLAC as it goes (it decodes each frame and compares), with
 // the audio's MD5 and a seek table filled in when the stream is finished,
 // and room for tags written afterwards without moving the audio. The rip's
@@ -19,7 +20,8 @@ public:
 
     // expectedFrames: the length announced for the seek table (0: unknown).
     // Raises CalvenorError with a French text when libFLAC refuses the stream.
-    FlacEncoder(IEncodedOutput& output, int channels, int sampleRate, int level, uint64_t expectedFrames);
+    FlacEncoder(IEncodedOutput& output, int channels, int sampleRate, int level, uint64_t expectedFrames,
+                int bitsPerSample = 16);
     ~FlacEncoder();
     FlacEncoder(const FlacEncoder&) = delete;
     FlacEncoder& operator=(const FlacEncoder&) = delete;
@@ -28,6 +30,7 @@ public:
     void Encode(const uint8_t* pcm, int64_t frames);
     // Whole sample frames of interleaved samples.
     void Encode(const int16_t* samples, int64_t frames);
+    void Encode(const int32_t* samples, int64_t frames);
     // Flushes the last frame and completes the stream's header.
     void Finish();
 

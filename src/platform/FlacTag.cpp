@@ -1,7 +1,9 @@
 #include "platform/FlacTag.h"
 #include "platform/CheckedTagStream.h"
 #include "platform/FileError.h"
+#include "platform/FlacMetadata.h"
 #include "platform/ReplayGainText.h"
+#include "platform/TagNumber.h"
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -30,7 +32,6 @@ constexpr IdField MusicBrainzFields[] = {
     {"MUSICBRAINZ_ALBUMID", &TagFields::MusicBrainzIds::release},
     {"MUSICBRAINZ_RELEASEGROUPID", &TagFields::MusicBrainzIds::releaseGroup},
     {"MUSICBRAINZ_ALBUMARTISTID", &TagFields::MusicBrainzIds::albumArtist},
-    {"MUSICBRAINZ_ARTISTID", &TagFields::MusicBrainzIds::artist},
     {"MUSICBRAINZ_RELEASETRACKID", &TagFields::MusicBrainzIds::releaseTrack},
     {"MUSICBRAINZ_TRACKID", &TagFields::MusicBrainzIds::recording},
 };
@@ -45,11 +46,19 @@ constexpr NumberField NumberFields[] = {
     {"TOTALDISCS", &TagFields::discTotal},
 };
 
-void put(TagLib::Ogg::XiphComment& tag, const char* name, const QString& value)
+// The MusicBrainz tagger's name for each credited artist's identifier, one field a value.
+const char* const ArtistIdsName = "MUSICBRAINZ_ARTISTID";
+
+void putAll(TagLib::Ogg::XiphComment& tag, const char* name, const QStringList& values)
 {
     tag.removeFields(name);
-    if (!value.isEmpty())
-        tag.addField(name, TagLib::String(value.toStdString(), TagLib::String::UTF8));
+    for (const QString& value : values)
+        tag.addField(name, TagLib::String(value.toStdString(), TagLib::String::UTF8), false);
+}
+
+void put(TagLib::Ogg::XiphComment& tag, const char* name, const QString& value)
+{
+    putAll(tag, name, value.isEmpty() ? QStringList() : QStringList{value});
 }
 
 QString number(int value)
@@ -57,12 +66,16 @@ QString number(int value)
     return value > 0 ? QString::number(value) : QString();
 }
 
-QString first(const TagLib::Ogg::FieldListMap& map, const char* name)
+// "n/m" gives the count too; a count of its own, under either spelling, wins.
+void readNumbers(const FlacMetadata& file, const char* number, std::initializer_list<const char*> counts,
+                 int& n, int& count)
 {
-    const auto it = map.find(name);
-    if (it == map.end() || it->second.isEmpty())
-        return QString();
-    return QString::fromStdString(it->second.front().to8Bit(true));
+    TagNumber::Read(file.First(QLatin1String(number)), n, count);
+    for (const char* name : counts)
+        if (const int given = file.First(QLatin1String(name)).toInt(); given > 0) {
+            count = given;
+            return;
+        }
 }
 
 // One PICTURE metadata block, the front cover (picture type 3); the file's
@@ -79,29 +92,16 @@ void putFrontCover(TagLib::FLAC::File& file, const QByteArray& image, const QStr
     file.addPicture(picture);
 }
 
-void readFrontCover(TagLib::FLAC::File& file, TagFields& fields)
-{
-    for (const TagLib::FLAC::Picture* picture : file.pictureList())
-        if (picture->type() == TagLib::FLAC::Picture::FrontCover) {
-            const TagLib::ByteVector bytes = picture->data();
-            fields.frontCover = QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-            fields.frontCoverMime = QString::fromStdString(picture->mimeType().to8Bit(true));
-            return;
-        }
-}
-
 void putReplayGain(TagLib::Ogg::XiphComment& tag, const TagFields::ReplayGain& gain)
 {
     for (const ReplayGainText::Entry& entry : ReplayGainText::Entries(gain))
         put(tag, entry.name, entry.text);
 }
 
-void readReplayGain(const TagLib::Ogg::FieldListMap& map, TagFields::ReplayGain& gain)
+void readReplayGain(const FlacMetadata& file, TagFields::ReplayGain& gain)
 {
-    for (const auto& [name, values] : map)
-        if (!values.isEmpty())
-            ReplayGainText::Read(QString::fromStdString(name.to8Bit(true)),
-                                 QString::fromStdString(values.front().to8Bit(true)), gain);
+    for (auto it = file.Comments().cbegin(); it != file.Comments().cend(); ++it)
+        ReplayGainText::Read(it.key(), it.value().value(0), gain);
 }
 
 FileError writeError(const QString& path, const QString& reason)
@@ -129,6 +129,7 @@ void FlacTag::Write(const QString& path, const TagFields& fields)
         put(tag, f.name, fields.*f.text);
     for (const IdField& f : MusicBrainzFields)
         put(tag, f.name, fields.musicBrainz.*f.id);
+    putAll(tag, ArtistIdsName, fields.musicBrainz.artists);
     for (const NumberField& f : NumberFields)
         put(tag, f.name, number(fields.*f.number));
     put(tag, "COMPILATION", fields.compilation ? QStringLiteral("1") : QString());
@@ -141,25 +142,26 @@ void FlacTag::Write(const QString& path, const TagFields& fields)
         throw writeError(path, QStringLiteral("L'écriture a échoué."));
 }
 
-bool FlacTag::Read(const QString& path, TagFields& fields)
+bool FlacTag::Read(const QString& path, TagFields& fields, QString* why)
 {
-    const QByteArray name = QFile::encodeName(path);
-    TagLib::FLAC::File file(name.constData(), false);
-    if (!file.isValid() || !file.hasXiphComment())
+    const FlacMetadata file(path);
+    if (!file.Failure().isEmpty() || !file.HasComment()) {
+        if (why)
+            *why = file.Failure().isEmpty() ? QStringLiteral("le fichier ne porte aucun tag (pas de commentaire "
+                                                             "Vorbis).")
+                                            : file.Failure();
         return false;
-    const TagLib::Ogg::FieldListMap map = file.xiphComment()->fieldListMap();
+    }
     for (const Field& f : TextFields)
-        fields.*f.text = first(map, f.name);
+        fields.*f.text = file.First(QLatin1String(f.name));
     for (const IdField& f : MusicBrainzFields)
-        fields.musicBrainz.*f.id = first(map, f.name);
-    // The first spelling found of a number wins.
-    for (const NumberField& f : NumberFields)
-        fields.*f.number = 0;
-    for (const NumberField& f : NumberFields)
-        if (fields.*f.number == 0)
-            fields.*f.number = first(map, f.name).toInt();
-    fields.compilation = first(map, "COMPILATION") == QLatin1String("1");
-    readFrontCover(file, fields);
-    readReplayGain(map, fields.replayGain);
+        fields.musicBrainz.*f.id = file.First(QLatin1String(f.name));
+    fields.musicBrainz.artists = file.Values(QLatin1String(ArtistIdsName));
+    readNumbers(file, "TRACKNUMBER", {"TRACKTOTAL", "TOTALTRACKS"}, fields.track, fields.trackTotal);
+    readNumbers(file, "DISCNUMBER", {"DISCTOTAL", "TOTALDISCS"}, fields.discNumber, fields.discTotal);
+    fields.compilation = file.First(QStringLiteral("COMPILATION")) == QLatin1String("1");
+    fields.frontCover = file.FrontCover();
+    fields.frontCoverMime = file.FrontCoverMime();
+    readReplayGain(file, fields.replayGain);
     return true;
 }

@@ -10,7 +10,8 @@ public:
     // Replaces the file's Vorbis comment by these fields; an empty field is
     // left out. Raises FileError with a French text on failure.
     static void Write(const QString& path, const TagFields& fields);
-    // False when the file has no Vorbis comment.
-    static bool Read(const QString& path, TagFields& fields);
+    // Read with libFLAC, as its tools read the file. False when the file
+    // has no Vorbis comment or cannot be read; why then says why, in French.
+    static bool Read(const QString& path, TagFields& fields, QString* why = nullptr);
     static bool IsFlac(const QString& path);
 };

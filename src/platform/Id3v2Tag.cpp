@@ -2,6 +2,7 @@
 #include "platform/CheckedTagStream.h"
 #include "platform/FileError.h"
 #include "platform/ReplayGainText.h"
+#include "platform/TagNumber.h"
 #include <cerrno>
 #include <QFile>
 #include <QFileInfo>
@@ -88,13 +89,14 @@ constexpr MusicBrainzText MusicBrainzTexts[] = {
     {"MusicBrainz Album Id", &TagFields::MusicBrainzIds::release},
     {"MusicBrainz Release Group Id", &TagFields::MusicBrainzIds::releaseGroup},
     {"MusicBrainz Album Artist Id", &TagFields::MusicBrainzIds::albumArtist},
-    {"MusicBrainz Artist Id", &TagFields::MusicBrainzIds::artist},
     {"MusicBrainz Release Track Id", &TagFields::MusicBrainzIds::releaseTrack},
 };
 const char* const MusicBrainzOwner = "http://musicbrainz.org";
+// One frame of every credited artist's identifier, as the tagger writes it.
+const char* const ArtistIdsDescription = "MusicBrainz Artist Id";
 
 // Any earlier frame of the description goes, whatever its case.
-void putUserText(TagLib::ID3v2::Tag& tag, const char* description, const QString& value)
+void putUserTexts(TagLib::ID3v2::Tag& tag, const char* description, const QStringList& values)
 {
     const TagLib::String name(description);
     // A copy: removing a frame changes the tag's own list.
@@ -104,16 +106,31 @@ void putUserText(TagLib::ID3v2::Tag& tag, const char* description, const QString
         if (user && user->description().upper() == name.upper())
             tag.removeFrame(frame);
     }
-    if (!value.isEmpty())
-        tag.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(name, toTagLib(value), TagLib::String::UTF8));
+    TagLib::StringList texts;
+    for (const QString& value : values)
+        texts.append(toTagLib(value));
+    if (!texts.isEmpty())
+        tag.addFrame(new TagLib::ID3v2::UserTextIdentificationFrame(name, texts, TagLib::String::UTF8));
+}
+
+void putUserText(TagLib::ID3v2::Tag& tag, const char* description, const QString& value)
+{
+    putUserTexts(tag, description, value.isEmpty() ? QStringList() : QStringList{value});
+}
+
+// The values after the description.
+QStringList userTexts(TagLib::ID3v2::Tag& tag, const char* description)
+{
+    QStringList values;
+    if (const auto* frame = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, description))
+        for (unsigned int k = 1; k < frame->fieldList().size(); ++k)
+            values << fromTagLib(frame->fieldList()[k]);
+    return values;
 }
 
 QString userText(TagLib::ID3v2::Tag& tag, const char* description)
 {
-    const auto* frame = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, description);
-    if (!frame || frame->fieldList().size() < 2)
-        return QString();
-    return fromTagLib(frame->fieldList()[1]);
+    return userTexts(tag, description).value(0);
 }
 
 void putRecording(TagLib::ID3v2::Tag& tag, const QString& id)
@@ -141,12 +158,6 @@ QString numberOf(int n, int count)
     return count > 0 ? QStringLiteral("%1/%2").arg(n).arg(count) : QString::number(n);
 }
 
-void readNumber(const QString& text, int& n, int& count)
-{
-    n = text.section('/', 0, 0).toInt();
-    count = text.section('/', 1, 1).toInt();
-}
-
 QString frameText(const TagLib::ID3v2::Tag& tag, const char* id)
 {
     const auto frames = tag.frameListMap()[id];
@@ -164,20 +175,22 @@ void putIdentity(TagLib::ID3v2::Tag& tag, const TagFields& fields)
     putUserText(tag, "CATALOGNUMBER", fields.catalogNumber);
     for (const MusicBrainzText& m : MusicBrainzTexts)
         putUserText(tag, m.description, fields.musicBrainz.*m.id);
+    putUserTexts(tag, ArtistIdsDescription, fields.musicBrainz.artists);
     putRecording(tag, fields.musicBrainz.recording);
 }
 
 void readIdentity(TagLib::ID3v2::Tag& tag, TagFields& fields)
 {
     fields.albumArtist = frameText(tag, "TPE2");
-    readNumber(frameText(tag, "TPOS"), fields.discNumber, fields.discTotal);
-    readNumber(frameText(tag, "TRCK"), fields.track, fields.trackTotal);
+    TagNumber::Read(frameText(tag, "TPOS"), fields.discNumber, fields.discTotal);
+    TagNumber::Read(frameText(tag, "TRCK"), fields.track, fields.trackTotal);
     fields.isrc = frameText(tag, "TSRC");
     fields.compilation = frameText(tag, "TCMP") == QLatin1String("1");
     fields.label = frameText(tag, "TPUB");
     fields.catalogNumber = userText(tag, "CATALOGNUMBER");
     for (const MusicBrainzText& m : MusicBrainzTexts)
         fields.musicBrainz.*m.id = userText(tag, m.description);
+    fields.musicBrainz.artists = userTexts(tag, ArtistIdsDescription);
     fields.musicBrainz.recording = recording(tag);
 }
 

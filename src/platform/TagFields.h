@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The tag values of one track, in full: no field width applies here.
 struct TagFields {
@@ -32,7 +33,7 @@ struct TagFields {
         QString release;       // MusicBrainz Album Id
         QString releaseGroup;  // MusicBrainz Release Group Id
         QString albumArtist;   // MusicBrainz Album Artist Id
-        QString artist;        // MusicBrainz Artist Id (the track's)
+        QStringList artists;   // MusicBrainz Artist Id: each credited artist's, in credit order
         QString releaseTrack;  // MusicBrainz Release Track Id
         QString recording;     // UFID http://musicbrainz.org / MUSICBRAINZ_TRACKID
     } musicBrainz;
@@ -61,7 +62,7 @@ struct TagFields {
             && genre.isEmpty() && track == 0 && trackTotal == 0 && isrc.isEmpty() && albumArtist.isEmpty()
             && discNumber == 0 && discTotal == 0 && !compilation && label.isEmpty() && catalogNumber.isEmpty()
             && ids.release.isEmpty() && ids.releaseGroup.isEmpty() && ids.albumArtist.isEmpty()
-            && ids.artist.isEmpty() && ids.releaseTrack.isEmpty() && ids.recording.isEmpty() && frontCover.isEmpty()
+            && ids.artists.isEmpty() && ids.releaseTrack.isEmpty() && ids.recording.isEmpty() && frontCover.isEmpty()
             && frontCoverMime.isEmpty() && !replayGain.measured;
     }
 };

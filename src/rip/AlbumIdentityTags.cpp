@@ -1,7 +1,7 @@
 #include "rip/AlbumIdentityTags.h"
 
 AlbumIdentityTags::AlbumIdentityTags(const AlbumSheet& sheet, const DiscToc& toc)
-    : m_album(sheet.AlbumValues()), m_compilation(AlbumSheet::IsCompilation(sheet.AlbumValues(), sheet.Tracks())),
+    : m_album(sheet.AlbumValues()), m_compilation(AlbumSheet::IsCompilation(sheet.AlbumValues())),
       m_toc(toc)
 {
     m_album.artist = AlbumSheet::AlbumArtist(sheet.AlbumValues(), sheet.Tracks());
@@ -22,7 +22,7 @@ void AlbumIdentityTags::Fill(TagFields& fields, const AlbumTrack& track) const
     fields.musicBrainz.release = m_album.ids.value(AlbumSheet::MusicBrainzReleaseId);
     fields.musicBrainz.releaseGroup = m_album.ids.value(AlbumSheet::MusicBrainzReleaseGroupId);
     fields.musicBrainz.albumArtist = m_album.ids.value(AlbumSheet::MusicBrainzAlbumArtistId);
-    fields.musicBrainz.artist = track.musicBrainz.artist;
+    fields.musicBrainz.artists = track.musicBrainz.artists;
     fields.musicBrainz.releaseTrack = track.musicBrainz.releaseTrack;
     fields.musicBrainz.recording = track.musicBrainz.recording;
 }

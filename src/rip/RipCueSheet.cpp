@@ -1,4 +1,5 @@
 #include "rip/RipCueSheet.h"
+#include "platform/RecordingCode.h"
 #include "platform/WholeFile.h"
 #include "platform/FileError.h"
 #include "platform/PathText.h"
@@ -48,11 +49,6 @@ QString indexLine(int index, int32_t sectors)
     return QStringLiteral("    INDEX %1 %2\n").arg(index, 2, 10, QLatin1Char('0')).arg(msf(sectors));
 }
 
-// A drive with no catalogue number may give thirteen zeros.
-bool isCatalogue(const QString& mcn)
-{
-    return mcn.size() == 13 && mcn != QStringLiteral("0000000000000");
-}
 } // namespace
 
 const QString RipCueSheet::DiscIdStart = QStringLiteral("REM DISCID ");
@@ -82,8 +78,8 @@ QString RipCueSheet::Text() const
 {
     QString text = DiscIdStart + DiscId(m_toc) + '\n';
     text += QStringLiteral("REM COMMENT %1\n").arg(quoted(QStringLiteral("Calvenor " CALVENOR_VERSION)));
-    if (isCatalogue(m_toc.Mcn()))
-        text += QStringLiteral("CATALOG %1\n").arg(m_toc.Mcn());
+    if (const QString mcn = RecordingCode::Mcn(m_toc.Mcn()); !mcn.isEmpty())
+        text += QStringLiteral("CATALOG %1\n").arg(mcn);
     text += valueLine(QString(), QStringLiteral("PERFORMER"), m_performer);
     text += valueLine(QString(), QStringLiteral("TITLE"), m_title);
     const TocTrack* previous = nullptr;
@@ -125,8 +121,8 @@ QString RipCueSheet::headerText(const TocTrack& track, const TrackFile& file) co
         text += QStringLiteral("    FLAGS%1%2\n")
                     .arg(track.copyPermitted ? QStringLiteral(" DCP") : QString(),
                          track.preEmphasis ? QStringLiteral(" PRE") : QString());
-    if (!track.isrc.isEmpty())
-        text += QStringLiteral("    ISRC %1\n").arg(track.isrc);
+    if (const QString isrc = RecordingCode::Isrc(track.isrc); !isrc.isEmpty())
+        text += QStringLiteral("    ISRC %1\n").arg(isrc);
     return text;
 }
 

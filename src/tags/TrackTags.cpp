@@ -60,15 +60,19 @@ void TrackTags::write(TMP3Info& id3v1, const QString& data, const QString& name,
             QStringLiteral("Impossible d'écrire le tag ID3 dans le fichier \"%1\". %2").arg(data, id3v1.Error()));
 }
 
-bool TrackTags::Read(TMP3Info& id3v1, const QString& path, TagFields& fields)
+bool TrackTags::Read(TMP3Info& id3v1, const QString& path, TagFields& fields, QString* why)
 {
     if (FlacTag::IsFlac(path))
-        return FlacTag::Read(path, fields);
+        return FlacTag::Read(path, fields, why);
     id3v1.SetFilename(path);
     if (IsMp3(path) && Id3v2Tag::Read(path, fields))
         return true;
-    if (!id3v1.Valid())
+    if (!id3v1.Valid()) {
+        // The trailer's reader keeps its own quoted texts.
+        if (why)
+            *why = id3v1.Error();
         return false;
+    }
     fields.title = id3v1.Title();
     fields.artist = id3v1.Artist();
     fields.album = id3v1.Album();

@@ -15,9 +15,9 @@ public:
     // name), as the tags of the file called name, which messages name.
     static void WriteAs(TMP3Info& id3v1, const QString& data, const QString& name, const TagFields& fields);
     // The Vorbis comment of a FLAC file; else the ID3v2 tag where the file
-    // has one, else the ID3v1 trailer; false
-    // when it has neither (id3v1.Error() then says why).
-    static bool Read(TMP3Info& id3v1, const QString& path, TagFields& fields);
+    // has one, else the ID3v1 trailer; false when it has none, why then
+    // saying why (id3v1.Error() for a file that is no FLAC).
+    static bool Read(TMP3Info& id3v1, const QString& path, TagFields& fields, QString* why = nullptr);
     static bool IsMp3(const QString& path);
 
 private:

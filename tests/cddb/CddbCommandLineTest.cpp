@@ -66,6 +66,18 @@ TEST_F(CddbCommandLine, CdTextIsPrintedLikeAnAlbumFound)
     }
 }
 
+// No lookup asked: the disc's own names, as the window shows them at insertion.
+TEST_F(CddbCommandLine, ARipWithoutLookupIsNamedAndTaggedFromCdText)
+{
+    cue = TestDiscs::ThreeTracks(dir.path(), {"Trois Pièces", "Un", "Deux", "Trois"}, {"Trio"});
+    const RipTool run = RipTool::Run({"e:", "--drive", "e=" + cue, "--tracks", "2", "--dir", dir.filePath("out")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QString file = run.out.section('\n', 0, 0);
+    EXPECT_TRUE(file.endsWith("/02 - Trois Pièces - Trio - Deux.wav")) << file.toStdString();
+    const RipTool tags = RipTool::Run({"--read-tag", file});
+    EXPECT_TRUE(tags.out.startsWith("title=Deux\nartist=Trio\nalbum=Trois Pièces\n")) << tags.out.toStdString();
+}
+
 TEST_F(CddbCommandLine, OneMatchPrintsTheRecord)
 {
     addRecord("rock", "DTITLE=Trio / Trois Pièces\nTTITLE0=Un\nTTITLE1=Deux \nTTITLE2=Trois\n");
@@ -213,9 +225,9 @@ for key, value in tags.items():
     if key.startswith('UFID:'):
         out[key] = value.data.decode()
     elif hasattr(value, 'text'):
-        out[key] = str(value.text[0])
+        out[key] = '; '.join(str(text) for text in value.text)
     else:
-        out[key.upper()] = value[0]
+        out[key.upper()] = '; '.join(value)
 print(json.dumps(out, ensure_ascii=False))
 )";
 
@@ -238,6 +250,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
     const QString address = QStringLiteral("http://127.0.0.1:%1").arg(server.Port());
     const QString release = "d8e389ea-acd1-4ae5-8bc9-732e4c77b3e8", group = "245fd45b-81d9-4a85-812d-ff0bc4c60fe7",
                   various = "89ad4ac3-39f7-470e-963a-56509c546377", mira = "4d541900-37cb-4087-80bd-796ef69f7565",
+                  theo = "6c3faa89-0aa0-4367-8e8b-868eaa74e59a",
                   track = "9ee524db-a246-424b-b150-0ae6e7ac1aab", recording = "a59f6aed-f99d-442c-9f41-516ace3a38e6";
     const struct {
         const char* format;
@@ -248,7 +261,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
           {"TALB", "Nuits blanches"}, {"TDRC", "2004-11-15"}, {"TRCK", "1/3"}, {"TPOS", "2/2"}, {"TCMP", "1"},
           {"TPUB", "Disques Lune"}, {"TXXX:CATALOGNUMBER", "982 564-1"}, {"TXXX:MusicBrainz Album Id", release},
           {"TXXX:MusicBrainz Release Group Id", group}, {"TXXX:MusicBrainz Album Artist Id", various},
-          {"TXXX:MusicBrainz Artist Id", mira}, {"TXXX:MusicBrainz Release Track Id", track},
+          {"TXXX:MusicBrainz Artist Id", mira + "; " + theo}, {"TXXX:MusicBrainz Release Track Id", track},
           {"UFID:http://musicbrainz.org", recording}, {"TSRC", "FRZ039800212"}}},
         {"--flac",
          {{"TITLE", "L’aube"}, {"ARTIST", "Mira feat. Théo Lune"}, {"ALBUMARTIST", "Various Artists"},
@@ -256,7 +269,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
           {"DISCNUMBER", "2"}, {"DISCTOTAL", "2"}, {"TOTALDISCS", "2"}, {"COMPILATION", "1"},
           {"LABEL", "Disques Lune"}, {"CATALOGNUMBER", "982 564-1"}, {"MUSICBRAINZ_ALBUMID", release},
           {"MUSICBRAINZ_RELEASEGROUPID", group}, {"MUSICBRAINZ_ALBUMARTISTID", various},
-          {"MUSICBRAINZ_ARTISTID", mira}, {"MUSICBRAINZ_RELEASETRACKID", track},
+          {"MUSICBRAINZ_ARTISTID", mira + "; " + theo}, {"MUSICBRAINZ_RELEASETRACKID", track},
           {"MUSICBRAINZ_TRACKID", recording}, {"ISRC", "FRZ039800212"}}},
     };
     for (const auto& c : cases) {
@@ -276,7 +289,7 @@ TEST_F(CddbCommandLine, RippedFilesCarryTheAlbumsIdentity)
                                       "compilation=1\nlabel=Disques Lune\ncatalognumber=982 564-1\nisrc=FRZ039800212\n"
                                       "musicbrainz_albumid="
                                       + release + "\nmusicbrainz_releasegroupid=" + group
-                                      + "\nmusicbrainz_albumartistid=" + various + "\nmusicbrainz_artistid=" + mira
+                                      + "\nmusicbrainz_albumartistid=" + various + "\nmusicbrainz_artistid=" + mira + "\nmusicbrainz_artistid=" + theo
                                       + "\nmusicbrainz_releasetrackid=" + track + "\nmusicbrainz_trackid="
                                       + recording + "\n"));
     }

@@ -63,7 +63,8 @@ TEST(AlbumSheet, SlotsOutsideTheSheetTakeNothingAndSayNothing)
     EXPECT_EQ(sheet.TickedCount(), 1);
 }
 
-TEST(AlbumSheet, ACompilationIsVariousArtistsOrTracksOfSeveralArtists)
+// The MusicBrainz tagger's rule: only the Various Artists album artist.
+TEST(AlbumSheet, ACompilationIsAnAlbumOfVariousArtistsOnly)
 {
     const struct {
         const char* name;
@@ -73,8 +74,13 @@ TEST(AlbumSheet, ACompilationIsVariousArtistsOrTracksOfSeveralArtists)
         QString tagged;
     } cases[] = {
         {"one artist", "Les Ondes", "", {"Les Ondes", ""}, false, "Les Ondes"},
-        {"featuring", "Les Ondes", "", {"Les Ondes", "Les Ondes feat. Mira"}, true, "Les Ondes"},
+        {"featuring", "Les Ondes", "", {"Les Ondes", "Les Ondes feat. Mira"}, false, "Les Ondes"},
+        {"featuring, by identifier", "Les Ondes", "02d97176-ca7c-4383-a1db-b805d0f9274d",
+         {"Les Ondes", "Les Ondes feat. Mira"}, false, "Les Ondes"},
         {"various artists", "Various Artists", AlbumSheet::VariousArtistsId, {"Mira", "Mira"}, true, "Various Artists"},
+        {"various, from CDDB", "Various", "", {"Mira", "Les Ondes"}, true, "Various"},
+        {"named various, another identifier", "Various Artists", "02d97176-ca7c-4383-a1db-b805d0f9274d",
+         {"Mira", "Les Ondes"}, false, "Various Artists"},
         {"renamed by the user", "Les Ondes", "", {"Les Vagues", "Les Vagues"}, false, "Les Vagues"},
     };
     for (const auto& c : cases) {
@@ -85,7 +91,7 @@ TEST(AlbumSheet, ACompilationIsVariousArtistsOrTracksOfSeveralArtists)
         QList<AlbumTrack> sheetTracks = tracks({1, 2});
         for (int k = 0; k < sheetTracks.size(); ++k)
             sheetTracks[k].setValue(AlbumTrack::Artist, c.trackArtists.at(k));
-        EXPECT_EQ(AlbumSheet::IsCompilation(album, sheetTracks), c.compilation);
+        EXPECT_EQ(AlbumSheet::IsCompilation(album), c.compilation);
         EXPECT_EQ(AlbumSheet::AlbumArtist(album, sheetTracks), c.tagged);
     }
 }

@@ -241,7 +241,7 @@ TEST_F(ConvertForm, SourcesThatCannotBeConvertedAreToldAndLeaveNothing)
     QDir(dir.path()).mkdir("vide");
     convert(path("vide"));
     EXPECT_EQ(dialogs.texts(),
-              QStringList({QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM 16 bits.")
+              QStringList({QStringLiteral("Le fichier \"%1\" n'est pas un fichier WAV PCM de 8 à 24 bits.")
                                .arg(path("faux.wav")),
                            QStringLiteral("Le fichier \"%1\" n'est pas un fichier MP3 lisible.").arg(path("faux.mp3")),
                            "Choisissez d'abord le fichier à convertir.",

@@ -1,3 +1,4 @@
+#include "ConverterFixture.h"
 #include "encode/AudioFileConverter.h"
 #include "encode/TLameCoder.h"
 #include "encode/WavHeader.h"
@@ -26,24 +27,22 @@ struct Shape {
     int channels;
 };
 
-class FlacConverter : public ::testing::Test {
+class FlacConverter : public ConverterFixture {
 protected:
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
     // A FLAC file made by the flac tool; its audio.
     QByteArray toolFlac(const QString& name, const Shape& s, int bits = 16)
     {
         const QByteArray pcm = PcmCompare::Tones(s.frames, s.sampleRate, s.channels);
-        const QByteArray wide = bits == 16 ? pcm : widened(pcm);
+        const QByteArray wide = bits == 16 ? pcm : widened(pcm, bits);
         EXPECT_TRUE(FlacTool::Encode(wide, s.channels, s.sampleRate, bits, path(name))) << "flac must be installed";
         return pcm;
     }
-    // The same samples as 24-bit.
-    static QByteArray widened(const QByteArray& pcm)
+    // The same samples, wider.
+    static QByteArray widened(const QByteArray& pcm, int bits)
     {
         QByteArray wide;
         for (int i = 0; i < pcm.size(); i += 2)
-            wide += QByteArray(1, '\0') + pcm.mid(i, 2);
+            wide += QByteArray((bits - 16) / 8, '\0') + pcm.mid(i, 2);
         return wide;
     }
     static QByteArray wavAudio(const QString& wav)
@@ -52,15 +51,6 @@ protected:
         QByteArray pcm(int(r.DataBytes()), '\0');
         r.Read(reinterpret_cast<uint8_t*>(pcm.data()), pcm.size());
         return pcm;
-    }
-    QString errorOf(const std::function<void()>& action)
-    {
-        try {
-            action();
-        } catch (const CalvenorError& e) {
-            return e.message();
-        }
-        return QString();
     }
 
     // One source of each kind, holding the same audio and no tag.
@@ -71,11 +61,6 @@ protected:
         ASSERT_TRUE(converter.WavToMp3(path("s.wav"), path("s.mp3")));
     }
 
-    QTemporaryDir dir;
-    LameEncoderLibrary lame;
-    TLameCoder coder{lame};
-    FileTagStore tags;
-    AudioFileConverter converter{coder, tags};
 };
 
 using Conversion = bool (AudioFileConverter::*)(const QString& source, const QString& target);
@@ -156,7 +141,7 @@ TEST_F(FlacConverter, WhatIsNotWholeFlacIsRefusedInFrenchAndLeavesNothing)
 {
     toolFlac("good.flac", {2 * 44100, 44100, 2});
     const QByteArray good = TestFiles::ReadAll(path("good.flac"));
-    toolFlac("wide.flac", {100, 44100, 2}, 24);
+    toolFlac("wide.flac", {100, 44100, 2}, 32);
     const auto flipped = [&good](int at) {
         QByteArray b = good;
         b[at] = char(b[at] ^ 0x55);
@@ -175,7 +160,8 @@ TEST_F(FlacConverter, WhatIsNotWholeFlacIsRefusedInFrenchAndLeavesNothing)
         {"md5.flac", flipped(30), damaged}, // inside STREAMINFO's MD5
         {"coupe.flac", good.left(good.size() * 2 / 3), damaged},
         {"wide.flac", QByteArray(),
-         QStringLiteral("Le fichier \"%1\" est en 24 bits : seuls les fichiers FLAC 16 bits peuvent être convertis.")},
+         QStringLiteral("Le fichier \"%1\" est en 32 bits : seuls les fichiers FLAC de 8 à 24 bits peuvent être "
+                        "convertis.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         FlacDecoder flac(SourceDevice::Over(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))),
                          QStringLiteral("source.flac"));
-        std::vector<int16_t> pcm;
+        std::vector<int32_t> pcm;
         while (flac.Read(pcm))
             pcm.clear();
     } catch (const CalvenorError&) {

@@ -65,33 +65,3 @@ TEST_F(DiscSources, ACueWhoseBinHasAnotherNameSaysWhyItCannotBeRead)
     EXPECT_TRUE(reason.contains("de même nom")) << reason.toStdString();
     EXPECT_EQ(openingError(cue), reason);
 }
-
-// libcdio's cue parser reads out of bounds when the first track is numbered
-// high (69 and up crashed it); sheets out of order are refused before it.
-TEST_F(DiscSources, ACueWhoseTracksAreNotNumberedOneByOneIsRefusedBeforeLibcdio)
-{
-    write("disc.bin", QByteArray(20 * 2352, '\x11'));
-    const struct {
-        const char* tracks;
-        int faultLine; // 0: read
-    } cases[] = {
-        {"01 02 03", 0}, {"82", 2}, {"99", 2}, {"01 82 02", 4}, {"01 03", 4}, {"02 03", 2}, {"01 x1", 4},
-    };
-    for (const auto& c : cases) {
-        QByteArray sheet("FILE \"disc.bin\" BINARY\n");
-        int frame = 0;
-        for (const QByteArray& n : QByteArray(c.tracks).split(' '))
-            sheet += "  TRACK " + n + " AUDIO\n    INDEX 01 00:00:0" + QByteArray::number(frame++ * 4) + "\n";
-        const QString cue = write("disc.cue", sheet);
-        const QString error = openingError(cue);
-        if (c.faultLine == 0)
-            EXPECT_TRUE(error.isEmpty()) << c.tracks << ": " << error.toStdString();
-        else
-            EXPECT_EQ(error.toStdString(), QString::fromUtf8("La feuille CUE « %1 » n'est pas lisible : ses pistes doivent être "
-                                               "numérotées 01, 02, 03… dans l'ordre (ligne %2).")
-                                 .arg(cue)
-                                 .arg(c.faultLine)
-                                 .toStdString())
-                << c.tracks;
-    }
-}

@@ -1,21 +1,11 @@
 #include "support/FlacTool.h"
-#include <QProcess>
+#include "support/ToolRun.h"
 #include <QStringList>
 
 namespace {
-constexpr int TimeoutMs = 60000;
-
 std::optional<QByteArray> run(const QString& program, const QStringList& arguments, const QByteArray& input = {})
 {
-    QProcess p;
-    p.start(program, arguments);
-    if (!p.waitForStarted(TimeoutMs))
-        return std::nullopt;
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(TimeoutMs) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return std::nullopt;
-    return p.readAllStandardOutput();
+    return ToolRun::Output(program, arguments, input);
 }
 } // namespace
 

@@ -46,6 +46,11 @@ void DiscCommands::PrintToc()
     }
     if (!m_toc.Mcn().isEmpty())
         m_out << "mcn=" << TerminalText::Escaped(m_toc.Mcn()) << '\n';
+    // Beside the table, not in it: what the sheet gave that was left out.
+    m_out.flush();
+    QTextStream err(stderr);
+    for (const QString& warning : m_toc.Warnings())
+        err << TerminalText::Escaped(warning) << '\n';
 }
 
 void DiscCommands::PrintIds()

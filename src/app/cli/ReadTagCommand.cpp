@@ -8,8 +8,9 @@ void ReadTagCommand::Run(const QString& path, QTextStream& out)
 {
     TMP3Info info;
     TagFields tag;
-    if (!TrackTags::Read(info, path, tag))
-        throw CalvenorError(QStringLiteral("%1 : %2").arg(path, info.Error()));
+    QString why;
+    if (!TrackTags::Read(info, path, tag, &why))
+        throw CalvenorError(QStringLiteral("%1 : %2").arg(path, why));
     out << "title=" << tag.title << '\n'
         << "artist=" << tag.artist << '\n'
         << "album=" << tag.album << '\n'
@@ -20,7 +21,7 @@ void ReadTagCommand::Run(const QString& path, QTextStream& out)
         out << "track=" << tag.track << '\n';
     // The album's identity, where the file carries it.
     const auto number = [](int n) { return n > 0 ? QString::number(n) : QString(); };
-    const std::pair<const char*, QString> identity[] = {
+    QList<std::pair<const char*, QString>> identity = {
         {"tracktotal", number(tag.trackTotal)},
         {"albumartist", tag.albumArtist},
         {"disc", number(tag.discNumber)},
@@ -32,7 +33,11 @@ void ReadTagCommand::Run(const QString& path, QTextStream& out)
         {"musicbrainz_albumid", tag.musicBrainz.release},
         {"musicbrainz_releasegroupid", tag.musicBrainz.releaseGroup},
         {"musicbrainz_albumartistid", tag.musicBrainz.albumArtist},
-        {"musicbrainz_artistid", tag.musicBrainz.artist},
+    };
+    // One line a credited artist, as a Vorbis comment holds them.
+    for (const QString& id : tag.musicBrainz.artists)
+        identity.append({"musicbrainz_artistid", id});
+    identity << QList<std::pair<const char*, QString>>{
         {"musicbrainz_releasetrackid", tag.musicBrainz.releaseTrack},
         {"musicbrainz_trackid", tag.musicBrainz.recording},
     };

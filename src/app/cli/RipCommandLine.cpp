@@ -356,7 +356,11 @@ void RipCommandLine::fillSheet(AlbumSheet& sheet, const TCDRIP& r, const QString
     }
     sheet.Reset(tracks);
     sheet.SetNames(m_options.Names());
-    if (const std::optional<AlbumRelease> album = lookedUpAlbum())
+    std::optional<AlbumRelease> album = lookedUpAlbum();
+    // Without a lookup, the disc's own CD-Text names it.
+    if (!album && toc().HasCdText())
+        album = AlbumRelease::FromCdText(toc());
+    if (album)
         DiscLookup::Apply(album->WithoutControlChars(), sheet, folder, r.Extension());
     for (const auto& [option, value] : TagOptions)
         if (m_parser.isSet(QString::fromLatin1(option)))

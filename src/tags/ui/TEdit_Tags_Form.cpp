@@ -72,7 +72,7 @@ TEdit_Tags_Form::TEdit_Tags_Form(AppForms& forms, const PlatformServices& servic
             return;
         for (QCheckBox* everyRow : {AllSameAlbum, AllSameGenre, AllSameYear})
             everyRow->setChecked(true);
-        AllSameArtiste->setChecked(!AlbumSheet::IsCompilation(sheet.AlbumValues(), sheet.Tracks()));
+        AllSameArtiste->setChecked(!AlbumSheet::HasTrackArtists(sheet.AlbumValues(), sheet.Tracks()));
     });
 }
 
