@@ -9,7 +9,8 @@
 // Defines a command's options on its parser and writes its help and version
 // texts in French: Qt's own help text is English. The build makes the manual
 // pages from this text, so its layout is kept simple: a usage line, the
-// description, then "Options :" and "Arguments :" with one entry a line.
+// description, then "Options :", "Arguments :" and "Codes de sortie :" with
+// one entry a line.
 class CommandHelp {
 public:
     CommandHelp(QCommandLineParser& parser, const QString& program);
@@ -21,6 +22,8 @@ public:
     void setDescription(const QString& description);
     void addOptions(const QList<QCommandLineOption>& options);
     void addPositionalArgument(const QString& name, const QString& description, const QString& syntax = {});
+    // What each exit code of the program means.
+    void addExitCode(int code, const QString& meaning);
 
     QString Text() const;
     QString VersionText() const;
@@ -46,4 +49,5 @@ private:
     QString m_description;
     QList<QCommandLineOption> m_options;
     QList<Argument> m_arguments;
+    QList<Argument> m_exitCodes;
 };

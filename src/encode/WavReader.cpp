@@ -103,7 +103,8 @@ void WavReader::readData(uint32_t size)
 {
     if (m_channels == 0)
         notPcm16();
-    const int64_t rest = m_device->size() - m_device->pos();
+    m_dataOffset = m_device->pos();
+    const int64_t rest = m_device->size() - m_dataOffset;
     m_truncated = size != UnknownDataSize && size > rest;
     m_dataBytes = size == UnknownDataSize ? rest : qMin<int64_t>(size, rest);
     m_dataBytes -= m_dataBytes % (m_channels * 2);

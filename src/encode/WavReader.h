@@ -24,6 +24,8 @@ public:
     // Bytes of audio in the file (a header announcing more than the file
     // holds is not believed).
     int64_t DataBytes() const { return m_dataBytes; }
+    // Where the audio starts in the file.
+    int64_t DataOffset() const { return m_dataOffset; }
     // Sample frames of audio in the file.
     uint64_t Frames() const { return uint64_t(m_dataBytes / (2 * m_channels)); }
     // The header announced more audio than the file holds.
@@ -50,6 +52,7 @@ private:
     int m_channels = 0;
     int m_sampleRate = 0;
     int64_t m_dataBytes = 0;
+    int64_t m_dataOffset = 0;
     int64_t m_read = 0;
     bool m_truncated = false;
 };

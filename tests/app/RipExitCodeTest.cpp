@@ -159,7 +159,8 @@ TEST_F(RipExitCode, ACtdbMatchOfTheWholeDiscOutweighsAccurateRipAndADifferenceCo
         // Unknown to AccurateRip, a track the CUETools database holds otherwise.
         {"other", "missing", {"--ctdb-server", ctdbServer("other")}, 4,
          absent + "Piste 01 : différente de la base CTDB\nPiste 02 : exacte selon CTDB (confiance 3)\n"
-                  "Disque : différent de la base CTDB\n",
+                  "Disque : différent de la base CTDB\n"
+                  "Disque : non réparé selon CTDB : la base n'a pas de données de réparation pour ce disque.\n",
          "  CTDB : différente de la base CTDB\n"},
     };
     for (const auto& c : cases) {
