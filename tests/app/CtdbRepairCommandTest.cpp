@@ -1,7 +1,6 @@
-#include "app/cli/RipCommandLine.h"
-#include "platform/CdioRipLibrary.h"
 #include "support/DiscImage.h"
 #include "support/FlacTool.h"
+#include "support/InProcessRip.h"
 #include "support/ReferenceScript.h"
 #include "support/RipTool.h"
 #include "support/ScriptServer.h"
@@ -12,10 +11,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// A disc that reads wrong in a burst of track 2, known to a local CUETools
-// database whose entry holds the right disc's CRCs and parity (npar 8), both
-// from the independent references of tests/rip: the rip is mended in the run
-// or afterwards with --repair, or refused past what the parity mends.
+// An enhanced CD that reads wrong in a burst of track 2, known to a local
+// CUETools database whose entry holds the right disc's CRCs and parity (npar
+// 8), both from the independent references of tests/rip: the rip is mended
+// in the run or afterwards with --repair (the disc's table, data track
+// included, read back from the log), or refused past what the parity mends.
 namespace {
 constexpr int Confidence = 3;
 constexpr int BurstStart = 20000;       // samples into track 2
@@ -27,7 +27,7 @@ class CtdbRepairCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        good.AddAudioTrack(DiscImage::NoisePcm(150, 21)).AddAudioTrack(DiscImage::NoisePcm(250, 22));
+        good.AddAudioTrack(DiscImage::NoisePcm(150, 21)).AddAudioTrack(DiscImage::NoisePcm(250, 22)).AddDataTrack(30);
         QDir().mkpath(dir.filePath("good"));
         QDir().mkpath(dir.filePath("db/parity"));
         const QString goodCue = good.WriteTo(dir.filePath("good"), Disc);
@@ -61,33 +61,21 @@ protected:
         const QByteArray noise = DiscImage::NoisePcm(count * 4 / DiscImage::SectorBytes + 1, 99);
         for (int b = 0; b < 4 * count; ++b)
             two[4 * BurstStart + b] = char(two[4 * BurstStart + b] ^ (noise[b] | 1));
-        damaged.AddAudioTrack(good.TrackAt(1).pcm).AddAudioTrack(two);
+        damaged.AddAudioTrack(good.TrackAt(1).pcm).AddAudioTrack(two).AddDataTrack(30);
         const QString folder = dir.filePath(QStringLiteral("damaged%1").arg(count));
         QDir().mkpath(folder);
         damagedTwo = two;
         return damaged.WriteTo(folder, Disc);
     }
 
-    struct Result {
-        int code;
-        QString out;
-        QString err;
-    };
-    Result run(const QStringList& arguments)
-    {
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        RipCommandLine cli(outStream, errStream);
-        const int code = cli.Run(arguments);
-        outStream.flush();
-        errStream.flush();
-        return {code, out, err};
-    }
-    Result rip(const QString& cue, const QString& folder, const QStringList& more = {})
+    using Result = InProcessRip;
+    Result run(const QStringList& arguments, int failFrom = -1) { return InProcessRip::Run(arguments, failFrom); }
+    Result rip(const QString& cue, const QString& folder, const QStringList& more = {}, int failFrom = -1)
     {
         return run(QStringList{"--drive", "x=" + cue, "x:", "--tracks", "1-2", "--dir", folder, "--no-accuraterip",
                                "--ctdb-server", database("ctdb")}
-                   + more);
+                       + more,
+                   failFrom);
     }
     QString database(const QString& folder) const
     {
@@ -154,6 +142,22 @@ TEST_F(CtdbRepairCommand, ABurstPastWhatTheParityMendsChangesNothingAndSaysSo)
     EXPECT_TRUE(r.out.endsWith("npar 8 : 40 secteurs d'affilée au plus) ; aucun fichier n'a été modifié.\n"))
         << r.out.toStdString();
     EXPECT_TRUE(audioIn(folder) == (QList<QByteArray>{good.TrackAt(1).pcm, damagedTwo}));
+}
+
+// Sectors the drive could not give at all are mended too, and no longer
+// make the exit code 3.
+TEST_F(CtdbRepairCommand, SectorsTheDriveCouldNotReadAreMended)
+{
+    const QString folder = dir.filePath("unread");
+    const Result r = rip(dir.filePath("good/disc.cue"), folder, {}, good.TrackAt(2).firstSector + 100);
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("PlayList.M3u\nPiste 02 : 3 secteurs illisibles (00:01.25 – 00:01.28), réparés selon "
+                               "CTDB\nPiste 02 : réparée selon CTDB ("))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.endsWith(" échantillons corrigés), exact (confiance 3)\n")) << r.out.toStdString();
+    EXPECT_TRUE(audioIn(folder) == goodAudio());
+    const QString log = QString::fromUtf8(TestFiles::ReadAll(folder + "/Rapport.log"));
+    EXPECT_TRUE(log.contains("  Secteurs illisibles : 3 (00:01.25 – 00:01.28), réparés selon CTDB\n")) << log.toStdString();
 }
 
 // The rip kept as read, then mended from its folder: the server sends the

@@ -1,11 +1,10 @@
-#include "app/cli/RipCommandLine.h"
 #include "disc/AccurateRipDiscId.h"
 #include "disc/DiscToc.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/Settings.h"
 #include "support/AccurateRipFile.h"
 #include "support/DiscImage.h"
-#include "support/FailingDrive.h"
+#include "support/InProcessRip.h"
 #include "support/ReferenceScript.h"
 #include "support/ScriptServer.h"
 #include "support/TestFiles.h"
@@ -27,23 +26,10 @@ protected:
         cue = image.WriteTo(dir.path());
     }
 
-    struct Result {
-        int code;
-        QString out;
-    };
+    using Result = InProcessRip;
     Result run(const QStringList& arguments, int failFrom = -1)
     {
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        RipCommandLine cli(outStream, errStream, [failFrom](const QStringList& sources) {
-            auto drive = std::make_unique<FailingDrive>(sources);
-            if (failFrom >= 0)
-                drive->FailSectors(failFrom, 3);
-            return drive;
-        });
-        const int code = cli.Run(QStringList{"--drive", "x=" + cue, "x:"} + arguments);
-        outStream.flush();
-        return {code, out};
+        return InProcessRip::Run(QStringList{"--drive", "x=" + cue, "x:"} + arguments, failFrom);
     }
     // A known disc whose checksums are all different from ours, in db/different.
     void writeDifferentDatabase()
