@@ -3,11 +3,9 @@
 #include "platform/FileError.h"
 #include "platform/FolderLock.h"
 #include "platform/PathText.h"
-#include "rip/PressingShift.h"
 #include "rip/RipReport.h"
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 
 namespace {
 const QString Title = QStringLiteral("Calvenor %1 : rapport de rippage");
@@ -217,14 +215,6 @@ QStringList filesOf(const RipReport& report)
     return files;
 }
 
-// A verdict of the run matches another pressing of the disc.
-bool shifted(const RipReport& report)
-{
-    return report.DiscVerdict().Shift != 0
-        || std::any_of(report.Tracks().begin(), report.Tracks().end(),
-                       [](const TrackRipResult& t) { return t.Verdict.Shift != 0 || t.Ctdb.Shift != 0; });
-}
-
 QString readText(const QString& path)
 {
     QFile file(path);
@@ -277,7 +267,7 @@ QString RipLog::Text(const Header& header, const RipReport& report)
     const std::optional<ReplayGain::Loudness>& album = report.AlbumLoudness();
     return text + '\n' + summary(countsOf(report)) + '\n' + (disc.isEmpty() ? QString() : disc + '\n')
         + (report.ProofNote().isEmpty() ? QString() : report.ProofNote() + '\n')
-        + (shifted(report) ? QStringLiteral("Pressage décalé : %1.\n").arg(PressingShift::Meaning()) : QString())
+        + (report.PressingLine().isEmpty() ? QString() : report.PressingLine() + '\n')
         + (album ? QStringLiteral("ReplayGain de l'album : %1\n").arg(ReplayGain::Text(*album)) : QString());
 }
 

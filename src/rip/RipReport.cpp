@@ -6,6 +6,7 @@
 #include "rip/AccurateRipDatabase.h"
 #include "rip/CtdbCrc.h"
 #include "rip/CtdbDatabase.h"
+#include "rip/PressingShift.h"
 #include "disc/AccurateRipDiscId.h"
 #include "disc/DiscToc.h"
 #include <algorithm>
@@ -143,7 +144,17 @@ QStringList RipReport::VerdictLines() const
         lines << m_disc.Text();
     if (!m_proofNote.isEmpty())
         lines << m_proofNote;
+    if (!PressingLine().isEmpty())
+        lines << PressingLine();
     return lines;
+}
+
+QString RipReport::PressingLine() const
+{
+    const bool shifted = m_disc.Shift != 0 || std::any_of(m_tracks.begin(), m_tracks.end(), [](const TrackRipResult& t) {
+                             return t.Verdict.Shift != 0 || t.Ctdb.Shift != 0;
+                         });
+    return shifted ? QStringLiteral("Pressage décalé : %1.").arg(PressingShift::Meaning()) : QString();
 }
 
 bool RipReport::LostSectors() const

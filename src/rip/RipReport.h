@@ -75,8 +75,10 @@ public:
     // track; unless CTDB calls the disc exact, "Piste 02 : exacte selon CTDB
     // (confiance 4)" or "... différente de la base CTDB" per track it tells
     // of, else each track its parity mended; then the disc's CTDB verdict
-    // when it has one, and the proof's note.
+    // when it has one, the proof's note, and PressingLine.
     QStringList VerdictLines() const;
+    // What a match with another pressing proves, when a verdict is one; empty otherwise.
+    QString PressingLine() const;
     // "Piste 03 interrompue à 07:01 ; le fichier est incomplet.", one per track stopped before its end.
     QStringList InterruptionLines() const;
     // "Piste 04 : deux lectures identiques après 3 lectures", one per track

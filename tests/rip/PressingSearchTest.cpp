@@ -139,13 +139,13 @@ TEST_F(PressingSearch, MatchesAnotherPressingInEitherDatabaseAndSaysItsShift)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const RipReport report = verify(c.name, server.Port());
-        EXPECT_EQ(lines(report.VerdictLines()), lines(c.lines));
         const bool found = c.lines.join(' ').contains("pressage");
+        const QString proves = "Pressage décalé : une correspondance avec un pressage décalé prouve la lecture du "
+                               "disque ; seule une correspondance sans décalage prouve les fichiers tels qu'ils sont "
+                               "écrits.";
+        EXPECT_EQ(lines(report.VerdictLines()), lines(c.lines + (found ? QStringList{proves} : QStringList{})));
         EXPECT_EQ(report.DiffersFromKnownDisc(), !found);
-        EXPECT_EQ(RipLog::Text({}, report).contains("\nPressage décalé : une correspondance avec un pressage décalé "
-                                                    "prouve la lecture du disque ; seule une correspondance sans "
-                                                    "décalage prouve les fichiers tels qu'ils sont écrits.\n"),
-                  found);
+        EXPECT_EQ(RipLog::Text({}, report).contains('\n' + proves + '\n'), found);
     }
 }
 
