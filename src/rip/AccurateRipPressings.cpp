@@ -110,28 +110,27 @@ void AccurateRipPressings::pickWholeSums(const std::vector<Candidates>& candidat
             matched.insert(v.Shift);
     const int searched = static_cast<int>(m_tracks.size());
     const int least = searched >= 4 ? 3 : searched >= 2 ? 2 : 1;
-    std::vector<std::tuple<int, int, int>> picks; // (−shared, |shift|, track) with the shift
-    std::vector<int> shifts;
+    struct Pick {
+        int shared;
+        int track;
+        int shift;
+        bool operator<(const Pick& o) const
+        {
+            return std::tuple(-shared, std::abs(shift), track) < std::tuple(-o.shared, std::abs(o.shift), o.track);
+        }
+    };
+    std::vector<Pick> picks;
     for (int k = 0; k < searched; ++k) {
         if (m_best[k].Result == AccurateRipVerdict::Exact)
             continue;
         std::set<int> tried;
-        for (const auto& c : candidates[k]) {
-            const int count = shared[c];
-            if ((count >= least || matched.count(c.second)) && tried.insert(c.second).second) {
-                picks.emplace_back(-count, std::abs(c.second), k);
-                shifts.push_back(c.second);
-            }
-        }
+        for (const auto& c : candidates[k])
+            if ((shared[c] >= least || matched.count(c.second)) && tried.insert(c.second).second)
+                picks.push_back(Pick{shared[c], k, c.second});
     }
-    std::vector<size_t> order(picks.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return picks[a] < picks[b]; });
-    for (size_t i = 0; i < order.size() && i < size_t{MaxWholeSums}; ++i) {
-        const int track = std::get<2>(picks[order[i]]);
-        m_wholeSums.push_back(std::make_unique<WholeSum>(track, shifts[order[i]], m_tracks.at(track)));
-    }
+    std::sort(picks.begin(), picks.end());
+    for (size_t i = 0; i < picks.size() && i < size_t{MaxWholeSums}; ++i)
+        m_wholeSums.push_back(std::make_unique<WholeSum>(picks[i].track, picks[i].shift, m_tracks.at(picks[i].track)));
 }
 
 void AccurateRipPressings::AddWhole(int64_t at, const uint32_t* samples, int64_t count)

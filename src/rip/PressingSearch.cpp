@@ -4,6 +4,7 @@
 #include <QtEndian>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 constexpr int64_t SampleBytes = 4;
@@ -11,11 +12,10 @@ constexpr int64_t SampleBytes = 4;
 // The feed of the disc's audio as samples.
 DiscTrackFiles::Feed asSamples(const std::function<void(int64_t at, const uint32_t* samples, int64_t count)>& take)
 {
-    auto samples = std::make_shared<std::vector<uint32_t>>();
-    return [take, samples](int64_t at, const uint8_t* pcm, int64_t bytes) {
-        samples->resize(static_cast<size_t>(bytes / SampleBytes));
-        qFromLittleEndian<uint32_t>(pcm, static_cast<qsizetype>(samples->size()), samples->data());
-        take(at / SampleBytes, samples->data(), static_cast<int64_t>(samples->size()));
+    return [take, samples = std::vector<uint32_t>()](int64_t at, const uint8_t* pcm, int64_t bytes) mutable {
+        samples.resize(static_cast<size_t>(bytes / SampleBytes));
+        qFromLittleEndian<uint32_t>(pcm, static_cast<qsizetype>(samples.size()), samples.data());
+        take(at / SampleBytes, samples.data(), static_cast<int64_t>(samples.size()));
     };
 }
 } // namespace
