@@ -144,6 +144,15 @@ TEST_F(CtdbRepairCommand, ABurstPastWhatTheParityMendsChangesNothingAndSaysSo)
     EXPECT_TRUE(audioIn(folder) == (QList<QByteArray>{good.TrackAt(1).pcm, damagedTwo}));
 }
 
+TEST_F(CtdbRepairCommand, Mp3FilesAreNotMended)
+{
+    const Result r = rip(damagedDisc(ShortBurst), dir.filePath("mp3"), {"--mp3"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_TRUE(r.out.endsWith("Disque : différent de la base CTDB\nDisque : non réparé selon CTDB : seuls des fichiers "
+                               "WAV ou FLAC gardent l'audio du disque tel quel.\n"))
+        << r.out.toStdString();
+}
+
 // Sectors the drive could not give at all are mended too, and no longer
 // make the exit code 3.
 TEST_F(CtdbRepairCommand, SectorsTheDriveCouldNotReadAreMended)
