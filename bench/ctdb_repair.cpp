@@ -10,37 +10,17 @@
 #include "rip/CtdbRepair.h"
 #include "rip/CtdbSyndromes.h"
 #include "rip/CtdbWindow.h"
-#include <chrono>
+#include "bench_support.h"
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <functional>
 #include <vector>
 
 namespace {
 using Pcm = std::vector<uint8_t>;
 constexpr int Stride = CtdbWindow::Stride;
 
-void fillNoise(uint8_t* bytes, int64_t count, uint64_t seed)
-{
-    for (int64_t k = 0; k < count; ++k) {
-        seed ^= seed << 13;
-        seed ^= seed >> 7;
-        seed ^= seed << 17;
-        bytes[k] = static_cast<uint8_t>(seed >> 24);
-    }
-}
-
-// Wall and processor seconds of one step.
-void timed(const char* step, const std::function<void()>& work)
-{
-    const auto wall = std::chrono::steady_clock::now();
-    const std::clock_t processor = std::clock();
-    work();
-    const double processorSeconds = double(std::clock() - processor) / CLOCKS_PER_SEC;
-    const double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
-    std::printf("%-34s %7.2f s wall %7.2f s CPU\n", step, wallSeconds, processorSeconds);
-}
+using bench::FillNoise;
+using bench::Timed;
 
 CtdbParity parityOf(const CtdbSyndromes& disc)
 {
@@ -67,33 +47,33 @@ int main(int argc, char** argv)
     std::printf("%d minutes, npar %d, offset %d, threads %d\n", minutes, npar, offset, threads);
 
     Pcm noise(4 * (samples + 2 * margin));
-    fillNoise(noise.data(), static_cast<int64_t>(noise.size()), 0x9E3779B97F4A7C15u);
+    FillNoise(noise.data(), static_cast<int64_t>(noise.size()), 0x9E3779B97F4A7C15u);
     const uint8_t* disc = noise.data() + 4 * margin;
     uint8_t* rip = noise.data() + 4 * (margin + offset); // sample k is the disc's k + offset
     const CtdbWindow window(samples);
 
     CtdbSyndromes database(samples, npar, threads);
-    timed("database syndromes (not repair)", [&] { database.Add(disc, 4 * samples); });
+    Timed("database syndromes (not repair)", [&] { database.Add(disc, 4 * samples); });
     const CtdbParity parity = parityOf(database);
     const uint32_t crc = windowCrc(rip, window, offset);
 
     const int sectors = 5 * npar;
-    fillNoise(rip + 4 * 1000 * 588, sectors * 2352, 7);
+    FillNoise(rip + 4 * 1000 * 588, sectors * 2352, 7);
 
     CtdbSyndromes ripSyndromes(samples, npar, threads);
     CtdbRepair::Plan plan;
-    timed("rip syndromes", [&] { ripSyndromes.Add(rip, 4 * samples); });
-    timed("offset search and decoding", [&] { plan = CtdbRepair::Find(ripSyndromes, parity, threads); });
-    timed("corrections", [&] { CtdbRepair::Apply(plan.Corrections, rip, 0, 4 * samples); });
+    Timed("rip syndromes", [&] { ripSyndromes.Add(rip, 4 * samples); });
+    Timed("offset search and decoding", [&] { plan = CtdbRepair::Find(ripSyndromes, parity, threads); });
+    Timed("corrections", [&] { CtdbRepair::Apply(plan.Corrections, rip, 0, 4 * samples); });
     const bool mended = windowCrc(rip, window, offset) == crc;
     std::printf("offset %d, %lld samples corrected (burst of %d sectors), CRC %s\n", plan.Offset,
                 static_cast<long long>(plan.Samples()), sectors, mended ? "right" : "WRONG");
 
     std::vector<uint8_t> otherRows(2 * int64_t{Stride} * npar);
-    fillNoise(otherRows.data(), static_cast<int64_t>(otherRows.size()), 11);
+    FillNoise(otherRows.data(), static_cast<int64_t>(otherRows.size()), 11);
     const CtdbParity other = *CtdbParity::FromSyndromeRows(otherRows.data(), static_cast<int64_t>(otherRows.size()), npar);
     CtdbRepair::Plan none;
-    timed("search against another disc", [&] { none = CtdbRepair::Find(ripSyndromes, other, threads); });
+    Timed("search against another disc", [&] { none = CtdbRepair::Find(ripSyndromes, other, threads); });
     const bool refused = none.Kind == CtdbRepair::Outcome::NoOffset;
     std::printf("another disc: %s\n", refused ? "no offset" : "WRONGLY MATCHED");
     return mended && refused && plan.Offset == offset ? 0 : 1;

@@ -95,6 +95,11 @@ void CommandHelp::addPositionalArgument(const QString& name, const QString& desc
     m_arguments.append({name, description, syntax.isEmpty() ? name : syntax});
 }
 
+void CommandHelp::addExitCode(int code, const QString& meaning)
+{
+    m_exitCodes.append({QString::number(code), meaning, QString()});
+}
+
 QString CommandHelp::dashed(const QString& name)
 {
     return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -139,6 +144,10 @@ QString CommandHelp::Text() const
         text += QStringLiteral("\nArguments :\n");
     for (const Argument& a : m_arguments)
         text += column(a.name, width, a.description);
+    if (!m_exitCodes.isEmpty())
+        text += QStringLiteral("\nCodes de sortie :\n");
+    for (const Argument& c : m_exitCodes)
+        text += column(c.name, width, c.description);
     if (!m_examples.isEmpty())
         text += QStringLiteral("\nExemples :\n");
     for (const Example& e : m_examples)

@@ -10,7 +10,7 @@
 // texts in French: Qt's own help text is English. The build makes the manual
 // pages from this text, so its layout is kept simple: a usage line, the
 // description, then the options under "Options :" or the titles of their
-// sections, "Arguments :" and "Exemples :". Each title is a line ending in
+// sections, "Arguments :", "Codes de sortie :" and "Exemples :". Each title is a line ending in
 // " :" followed by indented entries; an entry's text goes on in lines
 // indented further. Lines are cut to fit 80 columns.
 class CommandHelp {
@@ -27,6 +27,8 @@ public:
     void addOptions(const QList<QCommandLineOption>& options);
     void addPositionalArgument(const QString& name, const QString& description, const QString& syntax = {});
     void addExample(const QString& command, const QString& description);
+    // What each exit code of the program means.
+    void addExitCode(int code, const QString& meaning);
 
     QString Text() const;
     QString VersionText() const;
@@ -66,4 +68,5 @@ private:
     QList<Section> m_sections;
     QList<Argument> m_arguments;
     QList<Example> m_examples;
+    QList<Argument> m_exitCodes;
 };

@@ -153,7 +153,8 @@ void WavReader::readData(uint32_t size)
         throw ConvertError(QStringLiteral("Le bloc de données du fichier \"%1\" annonce 0 octet : le fichier ne "
                                           "contient aucun son.")
                                .arg(m_path));
-    const int64_t rest = m_device->size() - m_device->pos();
+    m_dataOffset = m_device->pos();
+    const int64_t rest = m_device->size() - m_dataOffset;
     m_truncated = announced > uint64_t(rest);
     m_dataBytes = m_truncated ? rest : int64_t(announced);
     m_dataBytes -= m_dataBytes % frameBytes();

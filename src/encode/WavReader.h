@@ -28,6 +28,8 @@ public:
     // Bytes of audio in the file (a header announcing more than the file
     // holds is not believed), in whole sample frames.
     int64_t DataBytes() const { return m_dataBytes; }
+    // Where the audio starts in the file.
+    int64_t DataOffset() const { return m_dataOffset; }
     uint64_t Frames() const override { return uint64_t(m_dataBytes / frameBytes()); }
     // The header announced more audio than the file holds.
     bool Truncated() const { return m_truncated; }
@@ -58,6 +60,7 @@ private:
     int m_containerBits = 0;
     int m_validBits = 0;
     int64_t m_dataBytes = 0;
+    int64_t m_dataOffset = 0;
     int64_t m_read = 0;
     bool m_truncated = false;
 };

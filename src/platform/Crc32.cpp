@@ -47,3 +47,16 @@ uint32_t Crc32::Combine(uint32_t first, uint32_t second, int64_t secondLength)
         return first ^ second;
     return multiply(shiftOf(secondLength), first) ^ second;
 }
+
+// The CRC is affine in the message: the change is the mask's CRC without
+// the pre- and post-inversions, moved past the bytes after it.
+uint32_t Crc32::Change(const uint8_t* mask, int64_t maskLength, int64_t bytesAfter)
+{
+    Crc32 masked, zeros;
+    masked.Add(mask, maskLength);
+    for (int64_t k = 0; k < maskLength; ++k) {
+        const uint8_t zero = 0;
+        zeros.Add(&zero, 1);
+    }
+    return Combine(masked.Value() ^ zeros.Value(), 0, bytesAfter);
+}

@@ -15,6 +15,7 @@ const QString Http = QStringLiteral("http");
 const QString Https = QStringLiteral("https");
 constexpr long FirstRedirectStatus = 300;
 constexpr long LastRedirectStatus = 399;
+constexpr long PartialContent = 206;
 // How long a cancelled request may go on before it sees the cancel flag.
 constexpr int CancelCheckMs = 20;
 constexpr qsizetype Mebibyte = 1024 * 1024;
@@ -196,6 +197,7 @@ CURLcode perform(CURL* easy, const std::atomic<bool>* cancel)
 struct CurlHttpClient::Hop {
     QByteArray bytes;
     QString redirect;
+    long status = 0;
 };
 
 CurlHttpClient::CurlHttpClient(long connectTimeoutMs, long timeLimitMs, qsizetype maxAnswerBytes)
@@ -221,14 +223,25 @@ QString CurlHttpClient::RedirectRefusal(const QString& from, const QString& to)
 // cannot hold the program for a time limit per hop.
 QByteArray CurlHttpClient::Get(const QString& url, const HttpSettings& settings)
 {
+    return fetch(url, settings, 0).bytes;
+}
+
+HttpPart CurlHttpClient::GetFirstBytes(const QString& url, qsizetype bytes, const HttpSettings& settings)
+{
+    Hop hop = fetch(url, settings, bytes);
+    return HttpPart{std::move(hop.bytes), hop.status != PartialContent};
+}
+
+CurlHttpClient::Hop CurlHttpClient::fetch(const QString& url, const HttpSettings& settings, qsizetype firstBytes)
+{
     const Clock::time_point deadline =
         settings.lookupStart.value_or(Clock::now()) + std::chrono::milliseconds(m_timeLimitMs);
     bool usesSettingsPort = false;
     QString address = fullAddress(url, &usesSettingsPort);
     for (int redirects = 0;; ++redirects) {
-        Hop hop = getOnce(address, usesSettingsPort, settings, deadline);
+        Hop hop = getOnce(address, usesSettingsPort, settings, deadline, firstBytes);
         if (hop.redirect.isEmpty())
-            return hop.bytes;
+            return hop;
         if (redirects == MaxRedirects)
             throw HttpFailure(QStringLiteral("Trop de redirections (plus de %1) : la dernière renvoie vers « %2 ».")
                                   .arg(MaxRedirects)
@@ -244,7 +257,7 @@ QByteArray CurlHttpClient::Get(const QString& url, const HttpSettings& settings)
 
 // Each request has its own handle, so its connection closes with it.
 CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings,
-                                            Clock::time_point deadline)
+                                            Clock::time_point deadline, qsizetype firstBytes)
 {
     const long leftMs = millisecondsUntil(deadline);
     if (leftMs <= 0)
@@ -275,6 +288,9 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &answer);
     curl_easy_setopt(c, CURLOPT_USERAGENT, userAgent.constData());
+    const QByteArray range = QByteArray("0-") + QByteArray::number(firstBytes - 1);
+    if (firstBytes > 0)
+        curl_easy_setopt(c, CURLOPT_RANGE, range.constData());
     if (usesSettingsPort)
         curl_easy_setopt(c, CURLOPT_PORT, static_cast<long>(settings.port));
     applyProxy(c, settings);
@@ -283,10 +299,9 @@ CurlHttpClient::Hop CurlHttpClient::getOnce(const QString& url, bool usesSetting
     if (code != CURLE_OK)
         raiseFailure(code, url, settings, c, answer);
     Hop hop;
-    long status = 0;
     char* location = nullptr;
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    if (status >= FirstRedirectStatus && status <= LastRedirectStatus
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &hop.status);
+    if (hop.status >= FirstRedirectStatus && hop.status <= LastRedirectStatus
         && curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location)
         hop.redirect = QString::fromUtf8(location);
     else

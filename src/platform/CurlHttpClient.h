@@ -16,6 +16,7 @@ public:
                             qsizetype maxAnswerBytes = DefaultMaxAnswerBytes);
 
     QByteArray Get(const QString& url, const HttpSettings& settings) override;
+    HttpPart GetFirstBytes(const QString& url, qsizetype bytes, const HttpSettings& settings) override;
 
     // Empty when a redirect from `from` to `to` may be followed, else the French
     // reason it is refused: only http and https, and never from https to http.
@@ -24,7 +25,10 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     struct Hop;
-    Hop getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings, Clock::time_point deadline);
+    // firstBytes: a Range request for that many bytes; 0: the whole resource.
+    Hop fetch(const QString& url, const HttpSettings& settings, qsizetype firstBytes);
+    Hop getOnce(const QString& url, bool usesSettingsPort, const HttpSettings& settings, Clock::time_point deadline,
+                qsizetype firstBytes);
 
     long m_connectTimeoutMs;
     long m_timeLimitMs;

@@ -29,6 +29,13 @@ struct HttpSettings {
     long slowSeconds = 0;
 };
 
+// The start of a resource, asked for with an HTTP Range request.
+struct HttpPart {
+    QByteArray bytes;
+    // The server answered with the whole resource (200) rather than the part asked for (206).
+    bool whole = false;
+};
+
 // GET of an http or https address into memory, its redirects included, all
 // within one time limit. Failures raise CalvenorError with a French text: an
 // HTTP error status HttpStatusError; no connection, a time-out, an answer
@@ -38,4 +45,11 @@ class IHttpClient {
 public:
     virtual ~IHttpClient() = default;
     virtual QByteArray Get(const QString& url, const HttpSettings& settings) = 0;
+    // The first `bytes` bytes of the resource at url; a server that does not
+    // take ranges sends all of it, and so does this default.
+    virtual HttpPart GetFirstBytes(const QString& url, qsizetype bytes, const HttpSettings& settings)
+    {
+        (void)bytes;
+        return HttpPart{Get(url, settings), true};
+    }
 };

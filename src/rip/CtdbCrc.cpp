@@ -1,24 +1,25 @@
 #include "rip/CtdbCrc.h"
 #include "disc/DiscToc.h"
+#include "rip/RipReport.h"
 #include "rip/TrackRipResult.h"
 #include <algorithm>
 #include <numeric>
 
 CtdbCrc::CtdbCrc(int64_t trackBytes, bool firstTrack, bool lastTrack)
-    : m_from(firstTrack ? EdgeBytes : 0), m_until(lastTrack ? trackBytes - EdgeBytes : trackBytes), m_last(lastTrack),
+    : m_from(firstTrack ? CtdbWindow::BytesBefore : 0), m_bytes(trackBytes), m_last(lastTrack),
       m_pending(StrideSectors - 1)
 {
 }
 
 int64_t CtdbCrc::until(int remainder) const
 {
-    return m_last ? m_until - remainder * SectorBytes : m_until;
+    return m_last ? m_bytes - CtdbWindow::BytesAfter(remainder) : m_bytes;
 }
 
-void CtdbCrc::count(const uint8_t* pcm, int64_t from, int64_t until)
+void CtdbCrc::count(const uint8_t* pcm, int64_t from, int64_t to)
 {
     const int64_t first = std::max(m_from, from);
-    const int64_t last = std::min(m_until, until);
+    const int64_t last = std::min(until(0), to);
     if (last > first)
         m_crc.Add(pcm + (first - m_position), last - first);
 }
@@ -50,12 +51,12 @@ CtdbCrc::Values CtdbCrc::Value() const
 uint32_t CtdbCrc::Join(const QList<uint32_t>& trackCrcs, const QList<int32_t>& trackSectors)
 {
     const int64_t discSectors = std::accumulate(trackSectors.begin(), trackSectors.end(), int64_t{0});
-    const int64_t lastEdge = EdgeBytes + discSectors % StrideSectors * SectorBytes;
+    const int64_t lastEdge = CtdbWindow::BytesAfter(static_cast<int>(discSectors % StrideSectors));
     uint32_t crc = 0;
     for (qsizetype k = 0; k < trackCrcs.size() && k < trackSectors.size(); ++k) {
         int64_t length = trackSectors.at(k) * SectorBytes;
         if (k == 0)
-            length -= EdgeBytes;
+            length -= CtdbWindow::BytesBefore;
         if (k == trackSectors.size() - 1)
             length -= lastEdge;
         crc = Crc32::Combine(crc, trackCrcs.at(k), std::max<int64_t>(length, 0));
@@ -73,7 +74,7 @@ std::optional<CtdbCrc::Sums> CtdbCrc::Of(const DiscToc& toc, const QList<TrackRi
     for (const TocTrack& disc : audio) {
         const auto found = std::find_if(tracks.begin(), tracks.end(),
                                         [&disc](const TrackRipResult& t) { return t.TrackNum == disc.number; });
-        if (found == tracks.end() || !found->ReadWhole() || found->Interrupted || !found->HasChecksums)
+        if (found == tracks.end() || !RipReport::RippedToEnd(*found) || !found->HasChecksums)
             return std::nullopt;
         ripped << &*found;
         sectors << found->SectorCount();

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Crc32.h"
+#include "rip/CtdbWindow.h"
 #include <QList>
 #include <array>
 #include <cstdint>
@@ -9,17 +10,15 @@ class DiscToc;
 struct TrackRipResult;
 
 // One track's CRC in the CUETools database: the CRC-32 of its part of the
-// disc's audio, which leaves out the disc's first 10 sectors and its last 10
-// plus the disc's length modulo 10 sectors (the database's parity rows are 10
-// sectors, 5880 samples, long); the parts join in disc order into the disc's
-// CRC. A track does not know the disc's length while it is read, so it keeps
+// disc's audio that CtdbWindow covers, which leaves out the disc's first 10
+// sectors and its last 10 plus the disc's length modulo 10 sectors; the parts
+// join in disc order into the disc's CRC. A track does not know the disc's length while it is read, so it keeps
 // its CRC for each remainder of that length by 10: only the last track's
 // differ. Fed piece by piece as the track is written.
 class CtdbCrc {
 public:
-    static constexpr int64_t SectorBytes = 2352;
-    static constexpr int StrideSectors = 10;
-    static constexpr int64_t EdgeBytes = StrideSectors * SectorBytes;
+    static constexpr int64_t SectorBytes = CtdbWindow::SectorBytes;
+    static constexpr int StrideSectors = CtdbWindow::RowSectors;
     // Indexed by the disc's length in sectors modulo StrideSectors.
     using Values = std::array<uint32_t, StrideSectors>;
 
@@ -36,7 +35,8 @@ public:
         QList<uint32_t> Tracks;
         uint32_t Disc = 0;
     };
-    // None unless every audio track of the table was ripped whole.
+    // None unless every audio track of the table was ripped to its end,
+    // whatever sectors were lost.
     static std::optional<Sums> Of(const DiscToc& toc, const QList<TrackRipResult>& tracks);
     // The disc's CRC from its audio tracks' CRCs and lengths in sectors, in disc order.
     static uint32_t Join(const QList<uint32_t>& trackCrcs, const QList<int32_t>& trackSectors);
@@ -44,10 +44,10 @@ public:
 private:
     // Where the part ends for that remainder of the disc's length.
     int64_t until(int remainder) const;
-    void count(const uint8_t* pcm, int64_t from, int64_t until);
+    void count(const uint8_t* pcm, int64_t from, int64_t to);
 
     int64_t m_from;  // first byte counted
-    int64_t m_until; // byte after the last one counted when the remainder is 0
+    int64_t m_bytes; // the track's length
     bool m_last;
     int64_t m_position = 0;
     int m_pending; // the next remainder whose end the read reaches, -1 once all are past

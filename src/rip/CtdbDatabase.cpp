@@ -3,6 +3,9 @@
 #include "platform/CalvenorError.h"
 #include "platform/HttpStatusError.h"
 #include "platform/PathText.h"
+#include "rip/CtdbWindow.h"
+#include "rip/ReedSolomon16.h"
+#include <QUrl>
 #include <QXmlStreamReader>
 
 namespace {
@@ -13,7 +16,24 @@ CalvenorError unreadable()
     return CalvenorError(QStringLiteral("La réponse de la base CTDB est illisible."));
 }
 
-CtdbDatabase::Entry entryOf(const QXmlStreamAttributes& attributes)
+// An absolute address, or a path on the server's host.
+QString parityAddress(const QString& announced, const QString& server)
+{
+    if (announced.isEmpty() || QUrl(announced).isRelative() == false)
+        return announced;
+    const QString path = announced.startsWith('/') ? announced : '/' + announced;
+    return QUrl(server).resolved(QUrl(path)).toString();
+}
+
+void readParity(const QXmlStreamAttributes& attributes, const QString& server, CtdbDatabase::Entry& entry)
+{
+    entry.ParityAddress = parityAddress(attributes.value(QLatin1String("hasparity")).toString(), server);
+    entry.Npar = attributes.value(QLatin1String("npar")).toInt();
+    entry.Stride = attributes.value(QLatin1String("stride")).toInt();
+    entry.Syndrome = QByteArray::fromBase64(attributes.value(QLatin1String("syndrome")).toLatin1());
+}
+
+CtdbDatabase::Entry entryOf(const QXmlStreamAttributes& attributes, const QString& server)
 {
     bool crcOk = false, confidenceOk = false;
     CtdbDatabase::Entry entry;
@@ -28,9 +48,16 @@ CtdbDatabase::Entry entryOf(const QXmlStreamAttributes& attributes)
         if (!trackOk)
             throw unreadable();
     }
+    readParity(attributes, server, entry);
     return entry;
 }
 } // namespace
+
+bool CtdbDatabase::Entry::HasParity() const
+{
+    return !ParityAddress.isEmpty() && Stride == CtdbWindow::Stride / 2 && Npar > 0
+        && Npar <= ReedSolomon16::MaxNpar && !Syndrome.isEmpty();
+}
 
 const QString CtdbDatabase::DefaultServer = QStringLiteral("https://db.cue.tools");
 
@@ -56,10 +83,10 @@ QList<CtdbDatabase::Entry> CtdbDatabase::Lookup(const DiscToc& toc)
             return {};
         throw;
     }
-    return Parse(xml);
+    return Parse(xml, m_server);
 }
 
-QList<CtdbDatabase::Entry> CtdbDatabase::Parse(const QByteArray& xml)
+QList<CtdbDatabase::Entry> CtdbDatabase::Parse(const QByteArray& xml, const QString& server)
 {
     QXmlStreamReader reader(xml);
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("ctdb"))
@@ -67,7 +94,7 @@ QList<CtdbDatabase::Entry> CtdbDatabase::Parse(const QByteArray& xml)
     QList<Entry> entries;
     while (reader.readNextStartElement()) {
         if (reader.name() == QLatin1String("entry"))
-            entries << entryOf(reader.attributes());
+            entries << entryOf(reader.attributes(), server);
         reader.skipCurrentElement();
     }
     if (reader.hasError())

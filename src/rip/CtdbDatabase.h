@@ -15,6 +15,15 @@ public:
         uint32_t Crc = 0;   // of the whole disc, see CtdbCrc
         int Confidence = 0; // how many rips gave it
         QList<uint32_t> TrackCrcs; // each audio track's, in disc order; none in older entries
+        // The repair data the entry announces (CtdbParityFetch): its rows of
+        // syndromes (npar) of columns a row of stride samples long, column 0's
+        // syndromes as little-endian words, and where they are; none: empty.
+        QString ParityAddress;
+        int Npar = 0;
+        int Stride = 0;
+        QByteArray Syndrome;
+        // The repair data can mend a rip: CtdbWindow's rows.
+        bool HasParity() const;
     };
 
     static const QString DefaultServer;
@@ -28,7 +37,8 @@ public:
     // Other failures raise CalvenorError with a French text.
     QList<Entry> Lookup(const DiscToc& toc);
     // The entries of an answer; one that is not the database's XML raises.
-    static QList<Entry> Parse(const QByteArray& xml);
+    // A parity path without a host is on the server's.
+    static QList<Entry> Parse(const QByteArray& xml, const QString& server = DefaultServer);
 
 private:
     IHttpClient& m_http;

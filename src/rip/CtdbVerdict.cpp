@@ -1,4 +1,5 @@
 #include "rip/CtdbVerdict.h"
+#include "rip/PressingShift.h"
 #include "rip/RipReport.h"
 
 CtdbVerdict CtdbVerdict::Of(const QList<CtdbDatabase::Entry>& entries, uint32_t discCrc)
@@ -52,7 +53,12 @@ QString CtdbVerdict::detailAgreeing(const QString& ending) const
 {
     switch (Result) {
     case Exact:
-        return QStringLiteral("exact%1 selon CTDB (confiance %2)").arg(ending).arg(Confidence);
+        if (RepairedSamples > 0)
+            return QStringLiteral("réparé%1 selon CTDB (%2), exact%1 (%3)")
+                .arg(ending, RepairedSamples == 1 ? QStringLiteral("1 échantillon corrigé")
+                                                  : QStringLiteral("%1 échantillons corrigés").arg(RepairedSamples),
+                     proof());
+        return QStringLiteral("exact%1 selon CTDB (%2)").arg(ending, proof());
     case Different:
         return QStringLiteral("différent%1 de la base CTDB").arg(ending);
     case Absent:
@@ -61,4 +67,10 @@ QString CtdbVerdict::detailAgreeing(const QString& ending) const
         break;
     }
     return QString();
+}
+
+QString CtdbVerdict::proof() const
+{
+    return QStringLiteral("confiance %1").arg(Confidence)
+        + (Shift == 0 ? QString() : QStringLiteral(", ") + PressingShift::Text(Shift));
 }

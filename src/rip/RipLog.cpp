@@ -31,24 +31,44 @@ QString readWhole(const TrackRipResult& t)
     return t.ReadWhole() ? QStringLiteral("oui") : QStringLiteral("non");
 }
 
+QString field(const QString& name, const QString& value)
+{
+    return QStringLiteral("  %1 : %2\n").arg(name, value);
+}
+
+QString sumsBlock(const TrackRipResult& t)
+{
+    return field(QStringLiteral("CRC32"), hex8(t.Crc)) + field(QStringLiteral("AccurateRip v1"), hex8(t.V1))
+        + field(QStringLiteral("AccurateRip v2"), hex8(t.V2));
+}
+
+QString verdictOf(const TrackRipResult& t)
+{
+    const QString verdict = t.Verdict.Detail();
+    return verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict;
+}
+
+// A track a repair wrote anew: its file, its new sums and verdicts.
+QString repairedBlock(const TrackRipResult& t)
+{
+    return RipReport::TrackLabel(t.TrackNum) + '\n' + field(FileName, t.Path) + sumsBlock(t) + field(Verdict, verdictOf(t))
+        + field(QStringLiteral("CTDB"), t.Ctdb.TrackDetail());
+}
+
 QString trackBlock(const TrackRipResult& t)
 {
     QString text = RipReport::TrackLabel(t.TrackNum) + '\n';
-    const auto line = [&text](const QString& name, const QString& value) {
-        text += QStringLiteral("  %1 : %2\n").arg(name, value);
-    };
+    const auto line = [&text](const QString& name, const QString& value) { text += field(name, value); };
     line(FileName, t.FileWritten ? t.Path : t.Interrupted ? NoFileStopped : NoFile);
     line(QStringLiteral("Durée"), RipReport::Time(t.SectorCount()));
     line(ReadWhole, readWhole(t));
-    line(Unreadable,
-         t.LostSectors() ? QStringLiteral("%1 (%2)").arg(t.Read.UnreadSectors.size()).arg(RipReport::UnreadSpans(t))
-                         : NoSector);
+    line(Unreadable, t.LostSectors() ? QStringLiteral("%1 (%2)%3")
+                                           .arg(t.Read.UnreadSectors.size())
+                                           .arg(RipReport::UnreadSpans(t), RipReport::MendedText(t))
+                                     : NoSector);
     line(QStringLiteral("Corrections de gigue"), QString::number(t.Read.JitterCorrections));
-    if (t.HasChecksums) {
-        line(QStringLiteral("CRC32"), hex8(t.Crc));
-        line(QStringLiteral("AccurateRip v1"), hex8(t.V1));
-        line(QStringLiteral("AccurateRip v2"), hex8(t.V2));
-    }
+    if (t.HasChecksums)
+        text += sumsBlock(t);
     if (t.Reads > 0 && !t.Interrupted) {
         line(QStringLiteral("CRC de test"), hex8(t.TestCrc));
         line(QStringLiteral("CRC de copie"), hex8(t.CopyCrc));
@@ -60,8 +80,7 @@ QString trackBlock(const TrackRipResult& t)
         line(QStringLiteral("Pré-accentuation"), QStringLiteral("oui, à désaccentuer à la lecture"));
     if (const std::optional<ReplayGain::Loudness> loudness = ReplayGain::OfTrack(t))
         line(QStringLiteral("ReplayGain"), ReplayGain::Text(*loudness));
-    const QString verdict = t.Verdict.Detail();
-    line(Verdict, verdict.isEmpty() ? QStringLiteral("non vérifiée") : verdict);
+    line(Verdict, verdictOf(t));
     if (t.Ctdb.Result != CtdbVerdict::NotChecked)
         line(QStringLiteral("CTDB"), t.Ctdb.TrackDetail());
     return text;
@@ -209,6 +228,7 @@ QString readText(const QString& path)
 
 const QString RipLog::Ending = QStringLiteral("Rapport.log");
 const QString RipLog::DiscIdStart = QStringLiteral("Identifiant CDDB du disque : ");
+const QString RipLog::DiscTableStart = QStringLiteral("Table du disque (CTDB) : ");
 
 QString RipLog::FileBeside(const QString& trackFile)
 {
@@ -222,6 +242,8 @@ QString RipLog::Text(const Header& header, const RipReport& report)
     text += QStringLiteral("Lecteur ou image : %1\n").arg(header.Source);
     if (!header.DiscId.isEmpty())
         text += DiscIdStart + header.DiscId + '\n';
+    if (!report.DiscTable().isEmpty())
+        text += DiscTableStart + report.DiscTable() + '\n';
     if (!header.Drive.isEmpty())
         text += QStringLiteral("Lecteur : %1\n").arg(header.Drive);
     text += QStringLiteral("Décalage de lecture : %1 échantillons\n").arg(header.ReadOffset);
@@ -244,6 +266,8 @@ QString RipLog::Text(const Header& header, const RipReport& report)
     const QString disc = report.DiscVerdict().Text();
     const std::optional<ReplayGain::Loudness>& album = report.AlbumLoudness();
     return text + '\n' + summary(countsOf(report)) + '\n' + (disc.isEmpty() ? QString() : disc + '\n')
+        + (report.ProofNote().isEmpty() ? QString() : report.ProofNote() + '\n')
+        + (report.PressingLine().isEmpty() ? QString() : report.PressingLine() + '\n')
         + (album ? QStringLiteral("ReplayGain de l'album : %1\n").arg(ReplayGain::Text(*album)) : QString());
 }
 
@@ -263,4 +287,27 @@ void RipLog::Save(const QString& path, const Header& header, const RipReport& re
     const FolderLock lock(QFileInfo(path).absolutePath());
     const QString text = Merge(readText(path), Text(header, report), filesOf(report));
     WholeFile::Write(path, text.toUtf8());
+}
+
+QString RipLog::RepairText(const QDateTime& date, const QString& cueSheet, const RipReport& report)
+{
+    QString text = QStringLiteral("Calvenor %1 : réparation selon CTDB\n").arg(QStringLiteral(CALVENOR_VERSION));
+    text += QStringLiteral("Date : %1\n").arg(date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    text += QStringLiteral("Fichier CUE : %1\n").arg(cueSheet);
+    if (!report.VerificationNote().isEmpty())
+        text += QStringLiteral("AccurateRip : %1\n").arg(report.VerificationNote());
+    if (!report.DiscVerificationNote().isEmpty())
+        text += QStringLiteral("CTDB : %1\n").arg(report.DiscVerificationNote());
+    for (const TrackRipResult& t : report.Tracks())
+        if (t.Ctdb.RepairedSamples > 0)
+            text += '\n' + repairedBlock(t);
+    const QStringList verdicts = report.ProofLines();
+    return text + (verdicts.isEmpty() ? QString() : '\n' + verdicts.join('\n') + '\n');
+}
+
+void RipLog::Append(const QString& path, const QString& section)
+{
+    const FolderLock lock(QFileInfo(path).absolutePath());
+    const QString earlier = readText(path);
+    WholeFile::Write(path, (earlier.isEmpty() ? QString() : earlier + '\n').toUtf8() + section.toUtf8());
 }

@@ -22,6 +22,9 @@ public:
     };
     // The start of the header's line that gives the disc's id.
     static const QString DiscIdStart; // "Identifiant CDDB du disque : "
+    // The start of the line that gives the disc's table as the CUETools
+    // database's lookup takes it (RipReport::DiscTable).
+    static const QString DiscTableStart; // "Table du disque (CTDB) : "
 
     // Named like the playlist, with this in place of "PlayList.M3u".
     static const QString Ending; // "Rapport.log"
@@ -37,4 +40,11 @@ public:
     // (another run may have written it); written aside and renamed: a failed
     // save never leaves half a log.
     static void Save(const QString& path, const Header& header, const RipReport& report);
+    // What a later repair of the rip (calvenor-rip --repair) found and
+    // changed: its date, the cue sheet read, a block for each track mended
+    // with its new sums, then the verdicts.
+    static QString RepairText(const QDateTime& date, const QString& cueSheet, const RipReport& report);
+    // Added at the end of the log at path, under the same lock as Save: the
+    // rip's own sections stay as they were.
+    static void Append(const QString& path, const QString& section);
 };

@@ -6,9 +6,11 @@
 #include "rip/AccurateRipDatabase.h"
 #include "rip/CtdbCrc.h"
 #include "rip/CtdbDatabase.h"
+#include "rip/PressingShift.h"
 #include "disc/AccurateRipDiscId.h"
 #include "disc/DiscToc.h"
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int32_t SectorsPerSecond = 75;
@@ -19,6 +21,11 @@ const TrackRipResult* RipReport::Track(int number) const
     const auto found = std::find_if(m_tracks.begin(), m_tracks.end(),
                                     [number](const TrackRipResult& t) { return t.TrackNum == number; });
     return found == m_tracks.end() ? nullptr : &*found;
+}
+
+TrackRipResult* RipReport::Track(int number)
+{
+    return const_cast<TrackRipResult*>(std::as_const(*this).Track(number));
 }
 
 bool RipReport::RippedToEnd(const TrackRipResult& track)
@@ -38,6 +45,8 @@ bool RipReport::RipsWholeDisc(const DiscToc& toc) const
 void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& disc)
 {
     m_verificationStopped = false;
+    m_responses.clear();
+    m_accurateRipDisc.reset();
     QList<AccurateRipResponse> responses;
     try {
         responses = database.Lookup(disc);
@@ -52,6 +61,8 @@ void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& d
         return;
     }
     m_note.clear();
+    m_responses = responses;
+    m_accurateRipDisc = disc;
     setVerdicts([&](const TrackRipResult& t) {
         return AccurateRipVerdict::Of(responses, disc, disc.Slot(t.TrackNum), t.V1, t.V2);
     });
@@ -60,6 +71,7 @@ void RipReport::Verify(AccurateRipDatabase& database, const AccurateRipDiscId& d
 void RipReport::VerifyDisc(CtdbDatabase& database, const DiscToc& toc)
 {
     m_disc = CtdbVerdict{};
+    m_entries.clear();
     for (TrackRipResult& t : m_tracks)
         t.Ctdb = CtdbVerdict{};
     const std::optional<CtdbCrc::Sums> sums = CtdbCrc::Of(toc, m_tracks);
@@ -75,12 +87,17 @@ void RipReport::VerifyDisc(CtdbDatabase& database, const DiscToc& toc)
         m_discNote = unreachedNote(e);
         return;
     }
+    m_entries = entries;
     m_disc = CtdbVerdict::Of(entries, sums->Disc);
     const QList<TocTrack> audio = toc.AudioTracks();
     for (int k = 0; k < audio.size(); ++k)
         for (TrackRipResult& t : m_tracks)
             if (t.TrackNum == audio.at(k).number)
                 t.Ctdb = CtdbVerdict::OfTrack(entries, *sums, k);
+    // As for AccurateRip, a match says nothing of sectors lost where the CRCs do not look.
+    for (TrackRipResult& t : m_tracks)
+        if (t.LostSectors() && t.Ctdb.Result == CtdbVerdict::Exact)
+            t.Ctdb = CtdbVerdict{};
 }
 
 void RipReport::setVerdicts(const std::function<AccurateRipVerdict(const TrackRipResult&)>& verdictOf)
@@ -118,20 +135,33 @@ QStringList RipReport::VerdictLines() const
     for (const TrackRipResult& t : m_tracks)
         if (t.Verdict.Result != AccurateRipVerdict::NotChecked)
             lines << t.Verdict.Text(t.TrackNum);
-    // An exact disc's line tells each of its tracks.
-    if (m_disc.Result != CtdbVerdict::Exact)
-        for (const TrackRipResult& t : m_tracks)
-            if (!t.Ctdb.TrackText(t.TrackNum).isEmpty())
-                lines << t.Ctdb.TrackText(t.TrackNum);
+    // An exact disc's line tells each of its tracks, but those it mended.
+    for (const TrackRipResult& t : m_tracks)
+        if (!t.Ctdb.TrackText(t.TrackNum).isEmpty()
+            && (m_disc.Result != CtdbVerdict::Exact || t.Ctdb.RepairedSamples > 0))
+            lines << t.Ctdb.TrackText(t.TrackNum);
     if (m_disc.Result != CtdbVerdict::NotChecked)
         lines << m_disc.Text();
+    if (!m_proofNote.isEmpty())
+        lines << m_proofNote;
+    if (!PressingLine().isEmpty())
+        lines << PressingLine();
     return lines;
+}
+
+QString RipReport::PressingLine() const
+{
+    const bool shifted = m_disc.Shift != 0 || std::any_of(m_tracks.begin(), m_tracks.end(), [](const TrackRipResult& t) {
+                             return t.Verdict.Shift != 0 || t.Ctdb.Shift != 0;
+                         });
+    return shifted ? QStringLiteral("Pressage décalé : %1.").arg(PressingShift::Meaning()) : QString();
 }
 
 bool RipReport::LostSectors() const
 {
-    return std::any_of(m_tracks.begin(), m_tracks.end(),
-                       [](const TrackRipResult& t) { return !t.FileWritten || t.LostSectors(); });
+    return std::any_of(m_tracks.begin(), m_tracks.end(), [](const TrackRipResult& t) {
+        return !t.FileWritten || (t.LostSectors() && !t.SectorsMended);
+    });
 }
 
 bool RipReport::DiffersFromKnownDisc() const
@@ -166,7 +196,14 @@ QString RipReport::DamageLine(const TrackRipResult& t)
     const auto count = static_cast<int>(t.Read.UnreadSectors.size());
     const QString what = count == 1 ? QStringLiteral("1 secteur illisible")
                                     : QStringLiteral("%1 secteurs illisibles").arg(count);
-    return label + what + QStringLiteral(" (") + UnreadSpans(t) + ')';
+    return label + what + QStringLiteral(" (") + UnreadSpans(t) + ')' + MendedText(t);
+}
+
+QString RipReport::MendedText(const TrackRipResult& t)
+{
+    return t.SectorsMended ? (t.Read.UnreadSectors.size() == 1 ? QStringLiteral(", réparé selon CTDB")
+                                                               : QStringLiteral(", réparés selon CTDB"))
+                           : QString();
 }
 
 QString RipReport::UnreadSpans(const TrackRipResult& t)
@@ -245,8 +282,10 @@ QString RipReport::ResultText(const TrackRipResult& t)
         return QStringLiteral("interrompue");
     if (!t.FileWritten)
         return QStringLiteral("illisible, aucun fichier");
-    if (t.LostSectors())
+    if (t.LostSectors() && !t.SectorsMended)
         return QStringLiteral("secteurs illisibles");
+    if (t.Ctdb.RepairedSamples > 0)
+        return QStringLiteral("réparée");
     if (Proven(t))
         return QStringLiteral("exacte");
     if (Differs(t))

@@ -1,4 +1,7 @@
 #pragma once
+#include "disc/AccurateRipDiscId.h"
+#include "rip/AccurateRipResponse.h"
+#include "rip/CtdbDatabase.h"
 #include "rip/CtdbVerdict.h"
 #include "rip/ReplayGain.h"
 #include "rip/TrackRipResult.h"
@@ -22,6 +25,7 @@ public:
     const QList<TrackRipResult>& Tracks() const { return m_tracks; }
     // The track with this number on the disc; null when the run has none.
     const TrackRipResult* Track(int number) const;
+    TrackRipResult* Track(int number);
     // Every audio track of the table was ripped to its end into a file.
     bool RipsWholeDisc(const DiscToc& toc) const;
     // Read to its last sector into a file, whatever sectors were lost.
@@ -36,6 +40,10 @@ public:
     const QString& VerificationNote() const { return m_note; }
     // A stop gave up the request: each file written is "non vérifiée".
     bool VerificationStopped() const { return m_verificationStopped; }
+    // What the AccurateRip database answered for the disc; none when it was
+    // not asked or did not answer.
+    const QList<AccurateRipResponse>& AccurateRipResponses() const { return m_responses; }
+    const std::optional<AccurateRipDiscId>& AccurateRipDisc() const { return m_accurateRipDisc; }
 
     // The CUETools database's word on the whole disc and on each of its
     // tracks, asked only when every audio track of the table was ripped whole;
@@ -44,6 +52,18 @@ public:
     void SkipDiscVerification(const QString& reason) { m_discNote = reason; }
     const QString& DiscVerificationNote() const { return m_discNote; }
     const CtdbVerdict& DiscVerdict() const { return m_disc; }
+    void SetDiscVerdict(const CtdbVerdict& verdict) { m_disc = verdict; }
+    // The CUETools database's entries for the disc, as VerifyDisc found them.
+    const QList<CtdbDatabase::Entry>& CtdbEntries() const { return m_entries; }
+    // What the search of other pressings or a repair from the database's
+    // parity could not do ("Disque : non réparé selon CTDB : ..."); told
+    // after the disc's verdict.
+    void SetProofNote(const QString& line) { m_proofNote = line; }
+    const QString& ProofNote() const { return m_proofNote; }
+    // The disc's table of contents as the CUETools database's lookup gives it,
+    // for the log: a later repair of the rip reads it back.
+    void SetDiscTable(const QString& table) { m_discTable = table; }
+    const QString& DiscTable() const { return m_discTable; }
     // The album's ReplayGain loudness when the run wrote it into the files; none otherwise.
     void SetAlbumLoudness(const std::optional<ReplayGain::Loudness>& album) { m_album = album; }
     const std::optional<ReplayGain::Loudness>& AlbumLoudness() const { return m_album; }
@@ -54,8 +74,11 @@ public:
     // "Piste 02 : exacte (AccurateRip v2, confiance 12)", one per checked
     // track; unless CTDB calls the disc exact, "Piste 02 : exacte selon CTDB
     // (confiance 4)" or "... différente de la base CTDB" per track it tells
-    // of; then the disc's CTDB verdict when it has one.
+    // of, else each track its parity mended; then the disc's CTDB verdict
+    // when it has one, the proof's note, and PressingLine.
     QStringList VerdictLines() const;
+    // What a match with another pressing proves, when a verdict is one; empty otherwise.
+    QString PressingLine() const;
     // "Piste 03 interrompue à 07:01 ; le fichier est incomplet.", one per track stopped before its end.
     QStringList InterruptionLines() const;
     // "Piste 04 : deux lectures identiques après 3 lectures", one per track
@@ -68,6 +91,7 @@ public:
     QStringList ProofLines() const { return PassLines() + VerdictLines() + EmphasisLines(); }
     // The tracks ripped to their end: a stopped track does not count.
     int RippedCount() const;
+    // A track could not be read, or lost sectors that no repair mended.
     bool LostSectors() const;
     // Every sector was read but a track differs (Differs), or the CUETools
     // database calls the disc different and AccurateRip does not prove each track.
@@ -79,6 +103,9 @@ public:
 
     // The damage of one track, empty when it was read whole.
     static QString DamageLine(const TrackRipResult& track);
+    // ", réparés selon CTDB" after the damage of a track whose lost sectors a
+    // repair mended; empty otherwise.
+    static QString MendedText(const TrackRipResult& track);
     // Where the unread sectors lie in the track: "03:27.20 – 03:28.45, ...".
     static QString UnreadSpans(const TrackRipResult& track);
     // A length or a position in sectors as mm:ss.ff (75 sectors a second).
@@ -89,7 +116,7 @@ public:
     static QString Clock(int seconds);
     static QString InterruptionLine(const TrackRipResult& track);
     // What became of a track in a word or two: "exacte", "différente",
-    // "absente", "secteurs illisibles", "interrompue"...
+    // "absente", "secteurs illisibles", "réparée", "interrompue"...
     static QString ResultText(const TrackRipResult& track);
     // What a stopped track left: "le fichier est incomplet", or no file at all.
     static QString InterruptedFile(const TrackRipResult& track);
@@ -108,5 +135,10 @@ private:
     bool m_verificationStopped = false;
     CtdbVerdict m_disc;
     QString m_discNote;
+    QList<AccurateRipResponse> m_responses;
+    std::optional<AccurateRipDiscId> m_accurateRipDisc;
+    QList<CtdbDatabase::Entry> m_entries;
+    QString m_proofNote;
+    QString m_discTable;
     std::optional<ReplayGain::Loudness> m_album;
 };

@@ -1,6 +1,8 @@
 #include "rip/RipVerification.h"
 #include "disc/AccurateRipDiscId.h"
+#include "platform/HttpCancelled.h"
 #include "platform/IInternet.h"
+#include "rip/DiscProof.h"
 #include "platform/Settings.h"
 #include "rip/RipReport.h"
 
@@ -22,6 +24,19 @@ RipVerification RipVerification::Online(IHttpClient* http, IInternet* internet, 
 }
 
 void RipVerification::Apply(RipReport& report, const std::atomic<bool>* cancel) const
+{
+    report.SetDiscTable(Toc.IsEmpty() ? QString() : Toc.CtdbLookupToc());
+    applyDatabases(report, cancel);
+    if (!Http || Toc.IsEmpty())
+        return;
+    try {
+        DiscProof(Http, Toc, RepairsFromCtdb, cancel).Complete(report);
+    } catch (const HttpCancelled&) {
+        // The stop is told by whoever set it.
+    }
+}
+
+void RipVerification::applyDatabases(RipReport& report, const std::atomic<bool>* cancel) const
 {
     const QString accurateRipSkipped = skipped(SkipReason);
     if (!accurateRipSkipped.isEmpty()) {

@@ -20,6 +20,9 @@ struct RipVerification {
     QString SkipReason; // AccurateRip is not asked
     QString CtdbServer = CtdbDatabase::DefaultServer;
     QString CtdbSkipReason; // the CUETools database is not asked
+    // A disc the CUETools database knows but calls different or damaged is
+    // mended from its parity (DiscProof).
+    bool RepairsFromCtdb = true;
     DiscToc Toc;
 
     static QString NoNetwork() { return QStringLiteral("non consultée : pas de connexion au réseau"); }
@@ -32,13 +35,16 @@ struct RipVerification {
     static RipVerification Online(IHttpClient* http, IInternet* internet, const DiscToc& toc,
                                   const Settings* settings = nullptr);
 
-    // Gives the report's tracks their verdicts, and the disc its own. Setting
-    // cancel ends the database request under way.
+    // Gives the report's tracks their verdicts, and the disc its own; then,
+    // from the files, looks for other pressings where a database calls them
+    // different and mends them from the CUETools database's parity
+    // (DiscProof). Setting cancel ends the database request under way.
     void Apply(RipReport& report, const std::atomic<bool>* cancel = nullptr) const;
     // The AccurateRip database is to be asked about the disc.
     bool AsksAccurateRip() const { return skipped(SkipReason).isEmpty(); }
 
 private:
+    void applyDatabases(RipReport& report, const std::atomic<bool>* cancel) const;
     // Why a database is not asked; empty when it is.
     QString skipped(const QString& reason) const;
 };

@@ -28,6 +28,9 @@ struct TrackRipResult {
     AccurateRipVerdict Verdict;
     // What the CUETools database says of this track (its entries' trackcrcs).
     CtdbVerdict Ctdb;
+    // The sectors it lost lie where the database's parity made the disc's
+    // audio right (CtdbDiscRepair): the file holds them as on the disc.
+    bool SectorsMended = false;
     // Stopped before its end: the file holds only the audio kept.
     bool Interrupted = false;
     int32_t KeptSectors = 0;

@@ -2,6 +2,7 @@
 #include "support/RipTool.h"
 #include "support/TestFiles.h"
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -24,7 +25,8 @@ TEST(DiscCodes, AnIsrcWrittenInGroupsGoesEverywhereInTwelveCharacters)
     const RipTool rip = RipTool::Run({"e:", "--drive", "e=" + cue, "--tracks", "1-2", "--flac", "--dir",
                                       dir.filePath("out")});
     ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
-    const QStringList written = rip.out.split('\n', Qt::SkipEmptyParts);
+    const QStringList written = rip.out.split('\n', Qt::SkipEmptyParts).filter(QRegularExpression("\\.flac$"));
+    ASSERT_FALSE(written.isEmpty()) << rip.out.toStdString();
     const RipTool tag = RipTool::Run({"--read-tag", written.first()});
     EXPECT_TRUE(tag.out.contains("\nisrc=ABCD76543210\n")) << tag.out.toStdString();
     const QStringList sheets = QDir(dir.filePath("out")).entryList({"*.cue"});

@@ -182,7 +182,7 @@ TEST_F(RipCommandLine, AnArgumentMistakeIsOneFrenchLineAndThePointerToTheHelp)
         {{"x:", "--trakcs", "1-3"}, "Option inconnue : --trakcs. Vouliez-vous dire --tracks ?"},
         {{"x:", "--Flac"}, "Option inconnue : --Flac. Vouliez-vous dire --flac ?"},
         {{"x:"}, "Aucune commande : --list, --toc, --discid, --cd-text, --cddb, --musicbrainz, --track, --tracks, "
-                 "--accuraterip-id, --find-offset, --read-tag ou --convert."},
+                 "--accuraterip-id, --find-offset, --read-tag, --repair ou --convert."},
         {{"x:", "--track", "1", "--out"}, "--out attend une valeur : --out FICHIER."},
         {{"--list=oui"}, "--list ne prend pas de valeur."},
         {{"x:", "--track", "un", "--out", "t.wav"}, "--track attend un nombre entier, pas « un »."},

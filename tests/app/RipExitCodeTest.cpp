@@ -1,11 +1,10 @@
-#include "app/cli/RipCommandLine.h"
 #include "disc/AccurateRipDiscId.h"
 #include "disc/DiscToc.h"
 #include "platform/CdioAudioDevice.h"
 #include "platform/Settings.h"
 #include "support/AccurateRipFile.h"
 #include "support/DiscImage.h"
-#include "support/FailingDrive.h"
+#include "support/InProcessRip.h"
 #include "support/ReferenceScript.h"
 #include "support/ScriptServer.h"
 #include "support/TestFiles.h"
@@ -27,23 +26,10 @@ protected:
         cue = image.WriteTo(dir.path());
     }
 
-    struct Result {
-        int code;
-        QString out;
-    };
+    using Result = InProcessRip;
     Result run(const QStringList& arguments, int failFrom = -1)
     {
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        RipCommandLine cli(outStream, errStream, [failFrom](const QStringList& sources) {
-            auto drive = std::make_unique<FailingDrive>(sources);
-            if (failFrom >= 0)
-                drive->FailSectors(failFrom, 3);
-            return drive;
-        });
-        const int code = cli.Run(QStringList{"--drive", "x=" + cue, "x:"} + arguments);
-        outStream.flush();
-        return {code, out};
+        return InProcessRip::Run(QStringList{"--drive", "x=" + cue, "x:"} + arguments, failFrom);
     }
     // A known disc whose checksums are all different from ours, in db/different.
     void writeDifferentDatabase()
@@ -161,7 +147,8 @@ TEST_F(RipExitCode, ACtdbMatchOfTheWholeDiscOutweighsAccurateRipAndADifferenceCo
         // Unknown to AccurateRip, a track the CUETools database holds otherwise.
         {"other", "missing", {"--ctdb-server", ctdbServer("other")}, 4,
          absent + "Piste 01 : différente de la base CTDB\nPiste 02 : exacte selon CTDB (confiance 3)\n"
-                  "Disque : différent de la base CTDB\n",
+                  "Disque : différent de la base CTDB\n"
+                  "Disque : non réparé selon CTDB : la base n'a pas de données de réparation pour ce disque.\n",
          "  CTDB : différente de la base CTDB\n"},
     };
     for (const auto& c : cases) {

@@ -77,6 +77,31 @@ TEST_F(RipWindow, TheWholeDiscsCtdbVerdictClosesTheSummary)
     EXPECT_TRUE(log.contains("\nDisque : exact selon CTDB (confiance 5)\n")) << log.toStdString();
 }
 
+// Sectors lost in track 2 are mended from the CUETools database's parity,
+// which the server sends whole; the window tells the repair as a success.
+TEST_F(RipWindow, ARepairFromTheCtdbParityIsToldAsASuccess)
+{
+    const QJsonObject reference = ReferenceScript::Run("ctdb_reference.py", image, cue);
+    const QJsonObject parity = ReferenceScript::Run("ctdb_parity_reference.py", image, cue,
+                                                    {"--npar", "8", "--out", dir.filePath("parity")});
+    http.ctdb[reference["toc"].toString()] = "<ctdb><entry crc32=\"" + reference["crc32"].toString().toUtf8()
+        + "\" confidence=\"5\" npar=\"8\" stride=\"5880\" hasparity=\"http://p.test/1\" syndrome=\""
+        + parity["syndrome"].toString().toUtf8() + "\" /></ctdb>";
+    http.files["http://p.test/1"] = readAll(dir.filePath("parity"));
+    internet.connected = true;
+    main->WavRipp->click();
+    tick({1, 2, 3, 4, 5});
+    cdRip->FailSectors(image.TrackAt(2).firstSector + 10, 3);
+    main->Button2Click();
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    const QString told = dialogs.texts().first();
+    EXPECT_TRUE(told.startsWith("Piste 02 : réparée selon CTDB (")) << told.toStdString();
+    EXPECT_TRUE(told.endsWith(" échantillons corrigés), exact (confiance 5)\n\n" + FinalQuestion)) << told.toStdString();
+    EXPECT_EQ(readAll(target(2)).mid(44, image.TrackAt(2).pcm.size()), image.TrackAt(2).pcm);
+    const QString log = QString::fromUtf8(readAll(music + "Rapport.log"));
+    EXPECT_TRUE(log.contains("\nDisque : réparé selon CTDB (")) << log.toStdString();
+}
+
 // The window's run reads each track as often as the settings say.
 TEST_F(RipWindow, VerifiedTracksTellTheirReadsInTheSummaryAndTheLog)
 {

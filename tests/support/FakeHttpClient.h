@@ -13,8 +13,8 @@
 
 // Answers CDDB requests by their command ("cddb query 0c01ac02 ..." with
 // blanks) from a table, MusicBrainz requests by disc identifier and CTDB
-// lookups by table of contents from others (404 for one missing there);
-// records every URL. A command missing
+// lookups by table of contents from others (404 for one missing there), any
+// other address listed in files with its bytes; records every URL. A command missing
 // from the table raises as a refused connection would. A silent server
 // answers nothing: every request waits until it is cancelled.
 class FakeHttpClient : public IHttpClient {
@@ -37,6 +37,8 @@ public:
                 throw HttpStatusError(QStringLiteral("Le serveur « test » a répondu par l'erreur HTTP 404."), 404);
             return ctdb.value(toc);
         }
+        if (files.contains(url))
+            return files.value(url);
         const QString command = Command(url);
         commands << command;
         for (auto it = answers.cbegin(); it != answers.cend(); ++it)
@@ -69,6 +71,7 @@ public:
     QMap<QString, QByteArray> answers; // command prefix -> body
     QMap<QString, QByteArray> musicBrainz; // disc identifier -> JSON
     QMap<QString, QByteArray> ctdb;        // lookup table of contents -> XML
+    QMap<QString, QByteArray> files;       // address -> body
     QStringList urls;
     QStringList commands;
 };

@@ -4,7 +4,9 @@
 #include "disc/AlbumSheet.h"
 #include "app/cli/DiscCommands.h"
 #include "app/cli/OffsetCommand.h"
+#include "app/cli/ProofReport.h"
 #include "app/cli/ReadTagCommand.h"
+#include "app/cli/RepairCommand.h"
 #include "app/cli/SignalStop.h"
 #include "app/cli/UsageError.h"
 #include "app/cli/VerificationOptions.h"
@@ -44,9 +46,6 @@
 #include <utility>
 
 namespace {
-constexpr int LostSectorsExit = 3;
-constexpr int DiffersExit = 4;
-
 // The tag options and the track value each one fills.
 const std::pair<const char*, AlbumTrack::Value> TagOptions[] = {
     {"title", AlbumTrack::Title}, {"artist", AlbumTrack::Artist}, {"album", AlbumTrack::Album},
@@ -134,6 +133,8 @@ int RipCommandLine::dispatch()
     }
     if (m_parser.isSet(QStringLiteral("convert")))
         return convertFiles();
+    if (m_parser.isSet(QStringLiteral("repair")))
+        return RepairCommand(m_parser, m_http, m_out, m_err).Run();
     if (m_parser.isSet(QStringLiteral("read-tag"))) {
         ReadTagCommand::Run(m_parser.value(QStringLiteral("read-tag")), m_out);
         return 0;
@@ -388,15 +389,7 @@ RipLog::Header RipCommandLine::logHeader() const
 
 int RipCommandLine::reportResult(const RipReport& report)
 {
-    for (const QString& line : report.DamageLines() + report.ProofLines())
-        m_out << line << '\n';
-    if (!report.VerificationNote().isEmpty())
-        m_err << QStringLiteral("AccurateRip : ") << TerminalText::EscapedMessage(report.VerificationNote()) << '\n';
-    if (!report.DiscVerificationNote().isEmpty())
-        m_err << QStringLiteral("CTDB : ") << TerminalText::EscapedMessage(report.DiscVerificationNote()) << '\n';
-    if (report.LostSectors())
-        return LostSectorsExit;
-    return report.DiffersFromKnownDisc() ? DiffersExit : 0;
+    return ProofReport::Print(report, m_out, m_err);
 }
 
 int RipCommandLine::convertFiles()

@@ -26,9 +26,7 @@ struct RipVerification;
 
 // calvenor-rip: the ripper's components driven from the command line, for
 // scripts and benchmarks. Results go to standard output, progress and
-// errors to standard error. A rip exits with 3 when sectors could not be
-// read, else with 4 when a track differs from a disc AccurateRip knows and
-// the CUETools database does not call the disc exact.
+// errors to standard error. A rip exits as ProofReport says.
 class RipCommandLine {
 public:
     // Makes the CD ripping library over the drives' sources.

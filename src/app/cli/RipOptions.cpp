@@ -38,6 +38,12 @@ QList<QCommandLineOption> commandOptions()
          QStringLiteral("Cherche le décalage de lecture du lecteur (±3000 échantillons) dans la base AccurateRip "
                         "et l'enregistre dans les préférences pour le modèle du lecteur.")},
         {QStringLiteral("read-tag"), QStringLiteral("Affiche l'étiquette ID3 d'un fichier."), QStringLiteral("FICHIER")},
+        {QStringLiteral("repair"),
+         QStringLiteral("Répare selon la base CTDB un disque rippé plus tôt en WAV ou en FLAC : lit sa feuille CUE (le "
+                        "dossier en contient une seule, ou la feuille est donnée) et ses fichiers, les vérifie auprès "
+                        "d'AccurateRip et de CTDB et réécrit, par des copies cachées renommées, les pistes corrigées ; "
+                        "le rapport du dossier en garde la trace."),
+         QStringLiteral("DOSSIER")},
         {QStringLiteral("convert"),
          QStringLiteral("Convertit un fichier ou un dossier WAV, MP3 ou FLAC selon les extensions : WAV en MP3, "
                         "MP3 et FLAC en WAV, ou vers le format de l'extension de --out (.wav, .mp3, .flac) ; "
@@ -75,9 +81,9 @@ void RipOptions::Define(CommandHelp& help)
                        "Les lecteurs sont nommés par leur lettre (d:) ; --drive X=CHEMIN donne une lettre à une image.\n"
                        "La progression (piste, pourcentage, vitesse, temps restant) s'affiche sur la sortie d'erreur, "
                        "sur une ligne réécrite dans un terminal, ligne après ligne ailleurs.\n"
-                       "Après un rippage, le code de sortie vaut 3 si des secteurs n'ont pas pu être lus, sinon 4 si "
-                       "une piste diffère de la base AccurateRip ou CTDB qui la connaît sans qu'aucune des deux "
-                       "la confirme, ou si CTDB trouve le disque différent sans qu'AccurateRip confirme chaque piste."));
+                       "Après un rippage, chaque piste est vérifiée auprès des bases AccurateRip et CTDB, aussi contre "
+                       "les pressages voisins (à ±5880 échantillons) ; un disque que CTDB connaît mais trouve différent "
+                       "ou endommagé est réparé à partir de sa parité quand ses fichiers sont des WAV ou des FLAC."));
     help.addPositionalArgument(QStringLiteral("lecteur"), QStringLiteral("La lettre du lecteur, par exemple d:"));
     help.addSection(QStringLiteral("Commandes"));
     help.addOptions(commandOptions());
@@ -171,9 +177,24 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("ctdb-server"),
          QStringLiteral("Adresse de la base CTDB (https://db.cue.tools par défaut)."), QStringLiteral("URL")},
         {QStringLiteral("no-ctdb"), QStringLiteral("Ne consulte pas la base CTDB.")},
+        {QStringLiteral("no-ctdb-repair"),
+         QStringLiteral("Ne répare pas les fichiers d'un disque que la base CTDB connaît mais trouve différent ou "
+                        "endommagé. La réparation, faite par défaut, corrige selon la parité de l'entrée (npar 8 : "
+                        "jusqu'à 40 secteurs d'affilée, 0,53 s ; npar 16 : jusqu'à 80, 1,07 s) et ne réécrit les "
+                        "pistes que si le disque réparé est exact.")},
     });
     help.addSection(QStringLiteral("Aide"));
     help.addStandardOptions();
+    help.addExitCode(0, QStringLiteral("Réussite ; après un rippage ou --repair, rien n'y contredit les bases (un "
+                                       "disque réparé selon CTDB puis exact compris)."));
+    help.addExitCode(1, QStringLiteral("Échec : lecteur, image, fichier ou serveur inutilisable, conversion manquée, "
+                                       "décalage introuvable, ou vérification abandonnée sur un signal."));
+    help.addExitCode(2, QStringLiteral("Arguments incorrects."));
+    help.addExitCode(3, QStringLiteral("Des secteurs n'ont pas pu être lus et aucune réparation ne les a rétablis."));
+    help.addExitCode(4, QStringLiteral("Une piste diffère de la base AccurateRip ou CTDB qui la connaît sans "
+                                       "qu'aucune des deux la confirme, ou CTDB trouve le disque différent sans "
+                                       "qu'AccurateRip confirme chaque piste, et la réparation n'a pas pu le rendre "
+                                       "exact."));
     addExamples(help);
 }
 

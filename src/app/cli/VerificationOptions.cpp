@@ -22,6 +22,7 @@ RipVerification VerificationOptions::Make(std::unique_ptr<IHttpClient>& http,
         v.CtdbServer = m_parser.value(QStringLiteral("ctdb-server"));
     v.SkipReason = skipReason(v.Server, QStringLiteral("no-accuraterip"));
     v.CtdbSkipReason = skipReason(v.CtdbServer, QStringLiteral("no-ctdb"));
+    v.RepairsFromCtdb = !m_parser.isSet(QStringLiteral("no-ctdb-repair"));
     if (!v.SkipReason.isEmpty() && !v.CtdbSkipReason.isEmpty())
         return v;
     if (!http)
