@@ -17,11 +17,21 @@ constexpr double ReferenceDifferenceDb = 5.0;
 constexpr const char* TrackR128 = "R128_TRACK_GAIN";
 constexpr const char* AlbumR128 = "R128_ALBUM_GAIN";
 
-std::unique_ptr<TagLib::Ogg::File> open(const QString& path, TagLib::IOStream* stream)
+// The stream's own header tells its kind: a rip tags its file under a
+// temporary name.
+std::unique_ptr<TagLib::Ogg::File> open(TagLib::IOStream* stream)
 {
-    if (OggTag::IsOpus(path))
-        return std::make_unique<TagLib::Ogg::Opus::File>(stream, false);
+    auto opus = std::make_unique<TagLib::Ogg::Opus::File>(stream, false);
+    if (opus->isValid())
+        return opus;
+    opus.reset();
+    stream->seek(0);
     return std::make_unique<TagLib::Ogg::Vorbis::File>(stream, false);
+}
+
+bool isOpus(const TagLib::Ogg::File& file)
+{
+    return dynamic_cast<const TagLib::Ogg::Opus::File*>(&file) != nullptr;
 }
 
 void putR128(TagLib::Ogg::XiphComment& tag, const TagFields::ReplayGain& gain)
@@ -75,7 +85,7 @@ void OggTag::Write(const QString& path, const TagFields& fields)
     CheckedTagStream stream(path);
     if (!stream.isOpen())
         throw writeError(path, FileError::Reason(stream.Error()));
-    const std::unique_ptr<TagLib::Ogg::File> file = open(path, &stream);
+    const std::unique_ptr<TagLib::Ogg::File> file = open(&stream);
     auto* tag = dynamic_cast<TagLib::Ogg::XiphComment*>(file->tag());
     if (!file->isValid() || !tag)
         throw writeError(path, QStringLiteral("Le fichier n'a pas pu être ouvert."));
@@ -83,7 +93,7 @@ void OggTag::Write(const QString& path, const TagFields& fields)
     tag->removeAllPictures();
     if (TagLib::FLAC::Picture* cover = XiphFields::FrontCover(fields))
         tag->addPicture(cover);
-    if (IsOpus(path))
+    if (isOpus(*file))
         putR128(*tag, fields.replayGain);
     else
         XiphFields::PutReplayGain(*tag, fields.replayGain);
@@ -98,14 +108,14 @@ bool OggTag::Read(const QString& path, TagFields& fields)
 {
     const QByteArray name = QFile::encodeName(path);
     TagLib::FileStream stream(name.constData(), true);
-    const std::unique_ptr<TagLib::Ogg::File> file = open(path, &stream);
+    const std::unique_ptr<TagLib::Ogg::File> file = open(&stream);
     auto* tag = dynamic_cast<TagLib::Ogg::XiphComment*>(file->tag());
     if (!file->isValid() || !tag)
         return false;
     const TagLib::Ogg::FieldListMap map = tag->fieldListMap();
     XiphFields::Get(map, fields);
     XiphFields::GetFrontCover(tag->pictureList(), fields);
-    if (IsOpus(path))
+    if (isOpus(*file))
         getR128(map, fields.replayGain);
     else
         XiphFields::GetReplayGain(map, fields.replayGain);

@@ -12,7 +12,8 @@ public:
     // Replaces the file's comment by these fields; an empty field is left
     // out. Raises FileError with a French text on failure.
     static void Write(const QString& path, const TagFields& fields);
-    // False when the file is no Opus or Ogg Vorbis stream.
+    // False when the file is no Opus or Ogg Vorbis stream. Either kind is
+    // known by its header, whatever the name of the file.
     static bool Read(const QString& path, TagFields& fields);
     static bool IsOgg(const QString& path);
     static bool IsOpus(const QString& path);

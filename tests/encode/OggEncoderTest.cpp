@@ -5,11 +5,11 @@
 #include "platform/OpusEncoder.h"
 #include "platform/VorbisEncoder.h"
 #include "support/Mutagen.h"
+#include "support/OggTool.h"
 #include "support/PcmCompare.h"
 #include "tags/FileTagStore.h"
 #include <QFile>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -49,24 +49,9 @@ protected:
         return std::make_unique<LibraryTrackEncoder<VorbisEncoder>>(output, c.channels, c.sampleRate,
                                                                     VorbisEncoder::DefaultQuality);
     }
-    // Sample frames of the file as the reference decoder gives them, at the source's rate; -1 on failure.
-    int decodedFrames(const Case& c, const QString& path)
+    static int decodedFrames(const Case& c, const QString& path)
     {
-        const QString wav = path + QLatin1String(".wav");
-        QProcess p;
-        if (QLatin1String(c.extension) == QLatin1String(".opus"))
-            p.start(QStringLiteral("opusdec"),
-                    {QStringLiteral("--quiet"), QStringLiteral("--rate"), QString::number(c.sampleRate), path, wav});
-        else
-            p.start(QStringLiteral("oggdec"), {QStringLiteral("--quiet"), QStringLiteral("-o"), wav, path});
-        if (!p.waitForFinished(60000) || p.exitCode() != 0)
-            return -1;
-        QFile f(wav);
-        if (!f.open(QIODevice::ReadOnly))
-            return -1;
-        const QByteArray bytes = f.readAll();
-        const int data = bytes.indexOf("data");
-        return data < 0 ? -1 : int(bytes.size() - data - 8) / (2 * c.channels);
+        return OggTool::DecodedFrames(path, c.sampleRate, c.channels);
     }
     QTemporaryDir dir;
 };
