@@ -383,7 +383,7 @@ TEST_F(RipCommandLine, TheCdTextOfACompilationNamesTheFilesAndTheAlbumsOwn)
 TEST_F(RipCommandLine, TwoFormatsOfOneAlbumGetAPlaylistAndACueSheetEach)
 {
     const QString out = dir.filePath("formats");
-    for (const char* format : {"--flac", "--mp3"}) {
+    for (const char* format : {"--opus", "--flac", "--mp3"}) {
         const RipTool rip = run({"x:", "--tracks", "1,3-4", "--dir", out, format, "--name", "%A/%d/%n - %t", "--artist",
                                  "Zoé", "--album", "Live", "--no-accuraterip", "--no-ctdb", "--no-replaygain"});
         ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
@@ -394,10 +394,12 @@ TEST_F(RipCommandLine, TwoFormatsOfOneAlbumGetAPlaylistAndACueSheetEach)
         const char* own;
         const char* other;
     } cases[] = {
-        {"Zoé - Live - PlayList.M3u", ".flac", ".mp3"},
-        {"Zoé - Live - PlayList.cue", ".flac", ".mp3"},
+        {"Zoé - Live - PlayList.M3u", ".opus", ".flac"},
+        {"Zoé - Live - PlayList.cue", ".opus", ".mp3"},
+        {"Zoé - Live - PlayList (FLAC).M3u", ".flac", ".mp3"},
+        {"Zoé - Live - PlayList (FLAC).cue", ".flac", ".opus"},
         {"Zoé - Live - PlayList (MP3).M3u", ".mp3", ".flac"},
-        {"Zoé - Live - PlayList (MP3).cue", ".mp3", ".flac"},
+        {"Zoé - Live - PlayList (MP3).cue", ".mp3", ".opus"},
     };
     for (const auto& c : cases) {
         const QByteArray text = readAll(album + QString::fromUtf8(c.list));
