@@ -37,7 +37,8 @@ bool RunListsPlace::anotherFormatBeside(const QString& file)
 {
     const QString own = '.' + QFileInfo(file).suffix();
     for (const QString& extension :
-         {ExtensionOf(FileFormat::Flac), ExtensionOf(FileFormat::Mp3), ExtensionOf(FileFormat::Wav)})
+         {ExtensionOf(FileFormat::Flac), ExtensionOf(FileFormat::Mp3), ExtensionOf(FileFormat::Opus),
+          ExtensionOf(FileFormat::Vorbis), ExtensionOf(FileFormat::Wav)})
         if (extension.compare(own, Qt::CaseInsensitive) != 0 && QFileInfo::exists(PathText::WithExtension(file, extension)))
             return true;
     return false;

@@ -1,13 +1,16 @@
 #include "rip/TCDRIP.h"
 #include "rip/HiddenAudio.h"
 #include "encode/TLameCoder.h"
+#include "platform/FlacEncoder.h"
 #include "platform/ICdRipLibrary.h"
+#include "platform/OpusEncoder.h"
 #include "platform/PathText.h"
 #include "platform/PcmFormatConverter.h"
 #include "platform/TargetNameRule.h"
+#include "platform/VorbisEncoder.h"
 #include <QFileInfo>
 #include "encode/ECDRIPError.h"
-#include "encode/FlacTrackEncoder.h"
+#include "encode/LibraryTrackEncoder.h"
 #include "encode/Mp3TrackEncoder.h"
 #include "encode/ParallelTrackEncoder.h"
 #include "encode/RipOutput.h"
@@ -193,18 +196,29 @@ QString TCDRIP::OutputPath(const QString& path) const
     return EncodesFile() ? PathText::WithExtension(path, Extension()) : path;
 }
 
+namespace {
+// A track's encoder of one of the platform's libraries, with its settings.
+template <class Encoder, class... Settings>
+TrackEncoderFactory libraryEncoder(OutputLayout layout, Settings... settings)
+{
+    return [=](RipOutput& output) {
+        return std::make_unique<LibraryTrackEncoder<Encoder>>(output, layout.channels, layout.sampleRate, settings...);
+    };
+}
+} // namespace
 
 TrackEncoderFactory TCDRIP::encoderFactory(int32_t first, int32_t last) const
 {
+    const OutputLayout layout = layoutOf(m_outputFormat);
     if (m_fileFormat == FileFormat::Flac) {
-        const OutputLayout layout = layoutOf(m_outputFormat);
-        const int level = m_flacLevel;
         const uint64_t frames = uint64_t(last - first + 1) * PcmFormatConverter::BytesPerSector(m_outputFormat)
             / uint64_t(2 * layout.channels);
-        return [=](RipOutput& output) {
-            return std::make_unique<FlacTrackEncoder>(output, layout.channels, layout.sampleRate, level, frames);
-        };
+        return libraryEncoder<FlacEncoder>(layout, m_flacLevel, frames);
     }
+    if (m_fileFormat == FileFormat::Opus)
+        return libraryEncoder<OpusEncoder>(layout, m_opusKbps);
+    if (m_fileFormat == FileFormat::Vorbis)
+        return libraryEncoder<VorbisEncoder>(layout, m_vorbisQuality);
     if (m_fileFormat != FileFormat::Mp3 || !m_coder)
         return nullptr;
     // The settings as they are when the track begins, for whichever thread encodes it.

@@ -43,13 +43,17 @@ public:
     TDriveTableClass& DriveTable() { return m_driveTable; }
     TOutputFormat OutputFormat() const { return m_outputFormat; }
     void SetOutputFormat(TOutputFormat format);
-    // An MP3 or FLAC file: the audio goes through an encoder.
+    // A compressed file: the audio goes through an encoder.
     bool EncodesFile() const { return IsEncoded(m_fileFormat); }
     // Raw PCM until told otherwise.
     FileFormat Format() const { return m_fileFormat; }
     void SetFileFormat(FileFormat format) { m_fileFormat = format; }
     int FlacLevel() const { return m_flacLevel; }
     void SetFlacLevel(int level) { m_flacLevel = level; }
+    int OpusKbps() const { return m_opusKbps; }
+    void SetOpusKbps(int kbps) { m_opusKbps = kbps; }
+    int VorbisQuality() const { return m_vorbisQuality; }
+    void SetVorbisQuality(int quality) { m_vorbisQuality = quality; }
     bool JitterCorrect() const { return m_jitterCorrect; }
     void SetJitterCorrect(bool v);
     // Whether the loudness of CD audio is measured as it is read (TrackRipResult::Loudness); off by default.
@@ -156,6 +160,8 @@ private:
     TOutputFormat m_outputFormat = STEREO44100;
     FileFormat m_fileFormat = FileFormat::Pcm;
     int m_flacLevel = 5;
+    int m_opusKbps = 160;
+    int m_vorbisQuality = 6;
     bool m_jitterCorrect = true;
     bool m_measureLoudness = false;
     bool m_leavesUnnamed = false;

@@ -2,6 +2,7 @@
 #include "platform/CalvenorError.h"
 #include "platform/FlacTag.h"
 #include "platform/Id3v2Tag.h"
+#include "platform/OggTag.h"
 #include "tags/GenreTable.h"
 #include "tags/TMP3Info.h"
 #include <QFileInfo>
@@ -43,6 +44,10 @@ void TrackTags::write(TMP3Info& id3v1, const QString& data, const QString& name,
         FlacTag::Write(data, full);
         return;
     }
+    if (OggTag::IsOgg(name)) {
+        OggTag::Write(data, full);
+        return;
+    }
     // The ID3v2 tag goes first: it moves the audio, the trailer stays last.
     if (IsMp3(name))
         Id3v2Tag::Write(data, full);
@@ -64,6 +69,8 @@ bool TrackTags::Read(TMP3Info& id3v1, const QString& path, TagFields& fields, QS
 {
     if (FlacTag::IsFlac(path))
         return FlacTag::Read(path, fields, why);
+    if (OggTag::IsOgg(path))
+        return OggTag::Read(path, fields);
     id3v1.SetFilename(path);
     if (IsMp3(path) && Id3v2Tag::Read(path, fields))
         return true;

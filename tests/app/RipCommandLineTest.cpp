@@ -99,7 +99,11 @@ TEST_F(RipCommandLine, MistakesGetFrenchMessagesAndNoFile)
     } flacMistakes[] = {
         {{"--flac", "--flac-level", "9"}, "--flac-level attend un niveau de 0 à 8, pas 9."},
         {{"--flac-level", "3"}, "--flac-level ne s'emploie qu'avec --flac."},
-        {{"--flac", "--mp3"}, "--flac ne se combine pas avec --mp3, --wav ou --pcm."},
+        {{"--flac", "--mp3"}, "--flac ne se combine pas avec --mp3."},
+        {{"--opus", "--vorbis"}, "--opus ne se combine pas avec --vorbis."},
+        {{"--opus", "--opus-bitrate", "300"}, "--opus-bitrate attend un débit de 64 à 256, pas 300."},
+        {{"--vorbis-quality", "5"}, "--vorbis-quality ne s'emploie qu'avec --vorbis."},
+        {{"--vorbis", "--vorbis-quality=11"}, "--vorbis-quality attend une qualité de -1 à 10, pas 11."},
     };
     for (const auto& m : flacMistakes) {
         const RipTool flac = run(QStringList{"x:", "--track", "1", "--out", dir.filePath("t.flac")} + m.options);
@@ -379,7 +383,7 @@ TEST_F(RipCommandLine, TheCdTextOfACompilationNamesTheFilesAndTheAlbumsOwn)
 TEST_F(RipCommandLine, TwoFormatsOfOneAlbumGetAPlaylistAndACueSheetEach)
 {
     const QString out = dir.filePath("formats");
-    for (const char* format : {"--flac", "--mp3"}) {
+    for (const char* format : {"--opus", "--flac", "--mp3"}) {
         const RipTool rip = run({"x:", "--tracks", "1,3-4", "--dir", out, format, "--name", "%A/%d/%n - %t", "--artist",
                                  "Zoé", "--album", "Live", "--no-accuraterip", "--no-ctdb", "--no-replaygain"});
         ASSERT_EQ(rip.exitCode, 0) << rip.err.toStdString();
@@ -390,10 +394,12 @@ TEST_F(RipCommandLine, TwoFormatsOfOneAlbumGetAPlaylistAndACueSheetEach)
         const char* own;
         const char* other;
     } cases[] = {
-        {"Zoé - Live - PlayList.M3u", ".flac", ".mp3"},
-        {"Zoé - Live - PlayList.cue", ".flac", ".mp3"},
+        {"Zoé - Live - PlayList.M3u", ".opus", ".flac"},
+        {"Zoé - Live - PlayList.cue", ".opus", ".mp3"},
+        {"Zoé - Live - PlayList (FLAC).M3u", ".flac", ".mp3"},
+        {"Zoé - Live - PlayList (FLAC).cue", ".flac", ".opus"},
         {"Zoé - Live - PlayList (MP3).M3u", ".mp3", ".flac"},
-        {"Zoé - Live - PlayList (MP3).cue", ".mp3", ".flac"},
+        {"Zoé - Live - PlayList (MP3).cue", ".mp3", ".opus"},
     };
     for (const auto& c : cases) {
         const QByteArray text = readAll(album + QString::fromUtf8(c.list));
@@ -418,6 +424,10 @@ TEST_F(RipCommandLine, TheOutputsExtensionChoosesTheFormatOrIsRefused)
         {"c.wav", {}, 0, "RIFF"},
         {"d.flac", {"--mp3"}, 2, {}},
         {"e.mp3", {"--wav"}, 2, {}},
+        {"f.opus", {}, 0, "OggS"},
+        {"g.ogg", {"--vorbis", "--vorbis-quality=-1"}, 0, "OggS"},
+        {"h.opus", {"--vorbis"}, 2, {}},
+        {"i.ogg", {"--opus", "--opus-bitrate", "96"}, 2, {}},
     };
     for (const auto& c : cases) {
         const QString out = dir.filePath(c.file);
@@ -429,6 +439,10 @@ TEST_F(RipCommandLine, TheOutputsExtensionChoosesTheFormatOrIsRefused)
         }
         EXPECT_EQ(QDir(dir.path()).entryList({"?.*"}).contains(c.file), c.exitCode == 0);
     }
+    // The Opus file is tagged, and read again by --read-tag.
+    const RipTool tag = run({"--read-tag", dir.filePath("f.opus")});
+    EXPECT_EQ(tag.exitCode, 0) << tag.err.toStdString();
+    EXPECT_TRUE(tag.out.contains("track=1\n")) << tag.out.toStdString();
 }
 
 // One track on its own gets what the whole disc's run gives it: the album's

@@ -16,11 +16,14 @@
 #include "rip/TrackRowList.h"
 #include "support/DiscImage.h"
 #include "support/FakeHttpClient.h"
+#include "support/Mutagen.h"
+#include "support/OggTool.h"
 #include "support/SlowCdRipLibrary.h"
 #include "support/TestFiles.h"
 #include "tags/TMP3Info.h"
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonObject>
 #include <QProcess>
 #include <QMap>
 #include <QRegularExpression>
@@ -49,7 +52,7 @@ private:
     QString m_folder;
 };
 
-enum class Format { Wav, Mp3, Flac };
+using Format = FileFormat;
 
 struct RunKind {
     Format format;
@@ -94,9 +97,7 @@ protected:
         TCDRIP ripper(drive ? *drive : disc);
         LameEncoderLibrary lame;
         TLameCoder coder(lame);
-        ripper.SetFileFormat(setup.format == Format::Flac ? FileFormat::Flac
-                             : setup.format == Format::Mp3 ? FileFormat::Mp3
-                                                           : FileFormat::Wav);
+        ripper.SetFileFormat(setup.format);
         ripper.SetCoder(&coder);
         QList<AlbumTrack> rows = ripper.AlbumTracks();
         for (AlbumTrack& row : rows) {
@@ -147,7 +148,8 @@ protected:
 TEST_F(ParallelRun, SameFilesAndPlaylistAsAOneThreadRun)
 {
     const RunKind setups[] = {{Format::Wav, 0, true},  {Format::Mp3, 1, false}, {Format::Mp3, 3, false},
-                              {Format::Mp3, 2, true},  {Format::Flac, 2, true}, {Format::Flac, 1, false}};
+                              {Format::Mp3, 2, true},  {Format::Flac, 2, true}, {Format::Flac, 1, false},
+                              {Format::Opus, 2, true},  {Format::Vorbis, 2, false}};
     for (const RunKind& s : setups) {
         const QString tag = QStringLiteral("%1-%2-%3").arg(int(s.format)).arg(s.encoders).arg(s.onWorker);
         const auto expected = filesOf(rip("one-" + tag, {s.format, 0, false}));
@@ -309,5 +311,34 @@ TEST_F(ParallelRun, FlacFilesDecodeToTheDiscPcmWithTheirTags)
                                     QStringLiteral("TRACKTOTAL=3")})
             EXPECT_TRUE(tags.split('\n').contains(line)) << line.toStdString() << " in " << tags.toStdString();
         EXPECT_FALSE(TestFiles::ReadAll(file).right(128).startsWith("TAG")) << "no ID3v1 trailer";
+    }
+}
+
+// Opus and Ogg Vorbis files decode to exactly their track's samples, with
+// the row's tags and the ReplayGain of their kind, and no ID3v1 trailer.
+TEST_F(ParallelRun, OggFilesDecodeToTheirTracksLengthWithTheirTags)
+{
+    const char* script = R"(
+import json, sys
+from mutagen import File
+t = File(sys.argv[1]).tags
+print(json.dumps({k: t.get(k, [''])[0] for k in ('title', 'tracknumber', 'replaygain_track_gain', 'r128_track_gain')}))
+)";
+    for (const Format format : {Format::Opus, Format::Vorbis}) {
+        const QString folder = rip(ExtensionOf(format), {format, 2, false});
+        for (int n = 1; n <= 3; ++n) {
+            const QString file = QStringLiteral("%1/0%2 - Album - Artiste - Titre Piste 0%2%3")
+                                     .arg(folder)
+                                     .arg(n)
+                                     .arg(ExtensionOf(format));
+            EXPECT_EQ(OggTool::DecodedFrames(file, 44100, 2), image.TrackAt(n).pcm.size() / 4) << n;
+            const QJsonObject tags = Mutagen::Run(script, file);
+            EXPECT_EQ(tags.value("title").toString(), QStringLiteral("Titre Piste 0%1").arg(n));
+            EXPECT_EQ(tags.value("tracknumber").toString(), QString::number(n));
+            const bool opus = format == Format::Opus;
+            EXPECT_NE(tags.value(opus ? "r128_track_gain" : "replaygain_track_gain").toString(), "");
+            EXPECT_EQ(tags.value(opus ? "replaygain_track_gain" : "r128_track_gain").toString(), "");
+            EXPECT_FALSE(TestFiles::ReadAll(file).right(128).startsWith("TAG")) << "no ID3v1 trailer";
+        }
     }
 }

@@ -218,17 +218,22 @@ TCDRIP& RipCommandLine::ripper()
 void RipCommandLine::configureOutput(TCDRIP& r, bool headerlessAllowed, const QString& impliedFormat)
 {
     // Without a format option, the file's extension names it.
-    const bool chosen = m_parser.isSet(QStringLiteral("mp3")) || m_parser.isSet(QStringLiteral("wav"))
-        || m_parser.isSet(QStringLiteral("pcm")) || m_parser.isSet(QStringLiteral("flac"));
+    const bool chosen = m_options.FormatChosen();
     const bool mp3 = m_parser.isSet(QStringLiteral("mp3")) || (!chosen && impliedFormat == QLatin1String("mp3"));
     if (m_parser.isSet(QStringLiteral("pcm")) && !headerlessAllowed)
         throw UsageError(QStringLiteral("--pcm ne s'emploie qu'avec --track."));
     if (mp3 && (m_parser.isSet(QStringLiteral("wav")) || m_parser.isSet(QStringLiteral("pcm"))))
         throw UsageError(QStringLiteral("Choisissez un seul format : --mp3, --wav ou --pcm."));
     const bool flac = m_options.Flac() || (!chosen && impliedFormat == QLatin1String("flac"));
+    const bool opus = m_options.Opus() || (!chosen && impliedFormat == QLatin1String("opus"));
+    const bool vorbis = m_options.Vorbis() || (!chosen && impliedFormat == QLatin1String("ogg"));
     r.SetFlacLevel(m_options.FlacLevel());
-    r.SetFileFormat(flac ? FileFormat::Flac
-                    : mp3 ? FileFormat::Mp3
+    r.SetOpusKbps(m_options.OpusKbps());
+    r.SetVorbisQuality(m_options.VorbisQuality());
+    r.SetFileFormat(flac     ? FileFormat::Flac
+                    : opus   ? FileFormat::Opus
+                    : vorbis ? FileFormat::Vorbis
+                    : mp3    ? FileFormat::Mp3
                     : m_parser.isSet(QStringLiteral("pcm")) ? FileFormat::Pcm
                                                             : FileFormat::Wav);
     if (!mp3)

@@ -3,9 +3,13 @@
 #include "app/cli/UsageError.h"
 #include "encode/ParallelTrackEncoder.h"
 #include "platform/FlacEncoder.h"
+#include "platform/OpusEncoder.h"
 #include "platform/Settings.h"
+#include "platform/VorbisEncoder.h"
 #include <QDir>
 #include <QStringList>
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -91,7 +95,7 @@ void RipOptions::Define(CommandHelp& help)
     help.addOptions({
         {QStringLiteral("out"),
          QStringLiteral("Fichier de sortie de --track ; sans option de format, son extension le choisit (.flac, "
-                        ".mp3, .wav)."),
+                        ".mp3, .opus, .ogg, .wav)."),
          QStringLiteral("FICHIER")},
         {QStringLiteral("dir"), QStringLiteral("Dossier de destination de --tracks (par défaut le dossier courant)."),
          QStringLiteral("DOSSIER")},
@@ -116,6 +120,14 @@ void RipOptions::Define(CommandHelp& help)
         {QStringLiteral("flac-level"),
          QStringLiteral("Niveau de compression FLAC, de 0 (rapide) à 8 (plus compact) ; 5 par défaut."),
          QStringLiteral("N")},
+        {QStringLiteral("opus"), QStringLiteral("Encode en Opus (fichier .opus).")},
+        {QStringLiteral("opus-bitrate"),
+         QStringLiteral("Débit Opus moyen en kbit/s, de 64 à 256 (débit variable) ; 160 par défaut."),
+         QStringLiteral("K")},
+        {QStringLiteral("vorbis"), QStringLiteral("Encode en Ogg Vorbis (fichier .ogg).")},
+        {QStringLiteral("vorbis-quality"),
+         QStringLiteral("Qualité Vorbis, de -1 (plus compact) à 10 (meilleure) ; 6 par défaut."),
+         QStringLiteral("Q")},
     });
     help.addSection(QStringLiteral("Lecture"));
     help.addDriveOption();
@@ -285,28 +297,59 @@ int RipOptions::Encoders() const
     return count;
 }
 
-bool RipOptions::Flac() const
+namespace {
+const char* const FormatOptions[] = {"mp3", "wav", "pcm", "flac", "opus", "vorbis"};
+}
+
+bool RipOptions::FormatChosen() const
 {
-    const bool flac = m_parser.isSet(QStringLiteral("flac"));
-    for (const char* other : {"mp3", "wav", "pcm"})
-        if (flac && m_parser.isSet(QString::fromLatin1(other)))
-            throw UsageError(QStringLiteral("--flac ne se combine pas avec --mp3, --wav ou --pcm."));
-    return flac;
+    return std::any_of(std::begin(FormatOptions), std::end(FormatOptions),
+                       [this](const char* f) { return m_parser.isSet(QString::fromLatin1(f)); });
+}
+
+bool RipOptions::Alone(const char* format) const
+{
+    if (!m_parser.isSet(QString::fromLatin1(format)))
+        return false;
+    for (const char* other : FormatOptions)
+        if (qstrcmp(other, format) != 0 && m_parser.isSet(QString::fromLatin1(other)))
+            throw UsageError(QStringLiteral("--%1 ne se combine pas avec --%2.").arg(format, other));
+    return true;
+}
+
+int RipOptions::SettingOf(const Setting& setting) const
+{
+    const QString name = QString::fromLatin1(setting.name);
+    if (!m_parser.isSet(name))
+        return setting.fallback;
+    if (!m_parser.isSet(QString::fromLatin1(setting.format)))
+        throw UsageError(QStringLiteral("--%1 ne s'emploie qu'avec --%2.").arg(name, setting.format));
+    const int value = Int(name);
+    if (value < setting.min || value > setting.max)
+        throw UsageError(QStringLiteral("--%1 attend %2 de %3 à %4, pas %5.")
+                             .arg(name, QString::fromUtf8(setting.what))
+                             .arg(setting.min)
+                             .arg(setting.max)
+                             .arg(value));
+    return value;
 }
 
 int RipOptions::FlacLevel() const
 {
-    if (!m_parser.isSet(QStringLiteral("flac-level")))
-        return FlacEncoder::DefaultLevel;
-    if (!m_parser.isSet(QStringLiteral("flac")))
-        throw UsageError(QStringLiteral("--flac-level ne s'emploie qu'avec --flac."));
-    const int level = Int(QStringLiteral("flac-level"));
-    if (level < FlacEncoder::MinLevel || level > FlacEncoder::MaxLevel)
-        throw UsageError(QStringLiteral("--flac-level attend un niveau de %1 à %2, pas %3.")
-                             .arg(FlacEncoder::MinLevel)
-                             .arg(FlacEncoder::MaxLevel)
-                             .arg(level));
-    return level;
+    return SettingOf({"flac", "flac-level", "un niveau", FlacEncoder::MinLevel, FlacEncoder::MaxLevel,
+                      FlacEncoder::DefaultLevel});
+}
+
+int RipOptions::OpusKbps() const
+{
+    return SettingOf({"opus", "opus-bitrate", "un débit", OpusEncoder::MinKbps, OpusEncoder::MaxKbps,
+                      OpusEncoder::DefaultKbps});
+}
+
+int RipOptions::VorbisQuality() const
+{
+    return SettingOf({"vorbis", "vorbis-quality", "une qualité", VorbisEncoder::MinQuality, VorbisEncoder::MaxQuality,
+                      VorbisEncoder::DefaultQuality});
 }
 
 int RipOptions::Passes() const

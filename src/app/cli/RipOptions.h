@@ -33,14 +33,33 @@ public:
     // --passes: the reads of each track at most, else 1.
     int Passes() const;
     // --flac, alone of the formats.
-    bool Flac() const;
+    bool Flac() const { return Alone("flac"); }
     // --flac-level: from 0 to 8, else 5; only with --flac.
     int FlacLevel() const;
+    // --opus, alone of the formats; --opus-bitrate: from 64 to 256 kbit/s, else 160.
+    bool Opus() const { return Alone("opus"); }
+    int OpusKbps() const;
+    // --vorbis, alone of the formats; --vorbis-quality: from -1 to 10, else 6.
+    bool Vorbis() const { return Alone("vorbis"); }
+    int VorbisQuality() const;
+    // Any format option given.
+    bool FormatChosen() const;
     // --dir, else the current folder.
     QString Folder() const;
     // --name, else the template of the preferences.
     NameTemplate Names() const;
 
 private:
+    // A format's one setting: its option, its range and its default.
+    struct Setting {
+        const char* format;
+        const char* name;
+        const char* what;
+        int min;
+        int max;
+        int fallback;
+    };
+    bool Alone(const char* format) const;
+    int SettingOf(const Setting& setting) const;
     const QCommandLineParser& m_parser;
 };
