@@ -138,8 +138,10 @@ void WavReader::readSizes64(uint32_t size)
 {
     if (size < Ds64Size)
         notPcm();
-    const QByteArray ds64 = m_device->read(size + (size & 1));
-    if (ds64.size() < int(Ds64Size))
+    // Only the sizes are needed: the rest of the chunk (a table of other
+    // chunks' sizes, as long as the header claims) is passed over, never read.
+    const QByteArray ds64 = m_device->read(Ds64Size);
+    if (ds64.size() < int(Ds64Size) || !m_device->seek(m_device->pos() + int64_t(size) - Ds64Size + (size & 1)))
         notPcm();
     m_dataSize64 = qFromLittleEndian<quint64>(ds64.constData() + Ds64DataSizeAt);
 }
