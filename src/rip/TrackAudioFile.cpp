@@ -1,8 +1,10 @@
 #include "rip/TrackAudioFile.h"
+#include "encode/FileFormat.h"
 #include "encode/SourceDevice.h"
 #include "encode/WavReader.h"
 #include "platform/CalvenorError.h"
 #include "platform/FlacDecoder.h"
+#include "platform/FlacTag.h"
 #include <QtEndian>
 
 namespace {
@@ -20,12 +22,12 @@ constexpr int64_t PieceBytes = 1 << 20;
 
 bool TrackAudioFile::IsWav(const QString& path)
 {
-    return path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive);
+    return path.endsWith(ExtensionOf(FileFormat::Wav), Qt::CaseInsensitive);
 }
 
 bool TrackAudioFile::Lossless(const QString& path)
 {
-    return IsWav(path) || path.endsWith(QLatin1String(".flac"), Qt::CaseInsensitive);
+    return IsWav(path) || FlacTag::IsFlac(path);
 }
 
 TrackAudioFile::TrackAudioFile(const QString& path) : m_path(path)
